@@ -1,0 +1,32 @@
+// Small text functions shared by the evaluator, the windows and the files.
+// Text inside the program is UTF-8; positions and lengths count bytes unless a
+// function says it counts characters.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// a..z and the accented letters àáçèéíïñòóúü become capitals; everything else
+// (other accented letters included) is copied unchanged.
+std::string UpperCaseLatin(std::string_view s);
+// Only the blank (0x20) is trimmed; tabs stay.
+std::string TrimLeft(std::string_view s);
+std::string TrimRight(std::string_view s);
+std::string Trim(std::string_view s);
+std::string IntToText(int64_t n);
+// 1-based position of the last occurrence of c in s; 0 when absent.
+std::size_t LastCharPos(char c, std::string_view s);
+// The text inside the first top-level pair of parentheses, nested ones kept;
+// empty when there is no complete group.
+std::string FirstParenGroup(std::string_view s);
+
+// Number of characters of a UTF-8 text.
+std::size_t Utf8Length(std::string_view s);
+// The first n characters of a UTF-8 text.
+std::string Utf8Left(std::string_view s, std::size_t n);
+
+}  // namespace velmora

@@ -1,0 +1,54 @@
+// Questions, warnings and file choices go through one replaceable provider.
+// The desktop program installs one that shows Qt dialogs; tests install one
+// that records every caption and text and answers from a script. The core
+// (SystemList, the utilities list) reaches the user only through here.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// Answers, with the codes of the classic message box.
+enum Answer : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
+
+// Button sets and icons; a style is one button set plus at most one icon.
+enum MessageStyle : unsigned {
+    kMbOk = 0x00,
+    kMbYesNoCancel = 0x03,
+    kMbYesNo = 0x04,
+    kMbIconQuestion = 0x20,
+    kMbIconExclamation = 0x30,
+};
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+    // Shows a modal box; returns one of Answer. Caption and text are UTF-8 and
+    // at most 255 characters (longer ones arrive cut).
+    virtual int MessageBox(std::string_view caption, std::string_view text, unsigned style) = 0;
+    // File choices. `name` holds the preset on entry (it may hold wildcards,
+    // such as "./*.sts") and the chosen name on a true return; after a cancel
+    // it still holds the preset.
+    virtual bool AskOpenFile(std::string& name) = 0;
+    virtual bool AskSaveFile(std::string& name) = 0;
+    virtual bool AskProgramFile(std::string& name) = 0;
+};
+
+// The provider in use. Until one is installed, every box answers as if the
+// user closed it (Cancel, or No for a Yes/No box) and every file dialog is
+// cancelled.
+UserDialogs& CurrentUserDialogs();
+// Installs a provider (not owned; nullptr restores the default) and returns the previous one.
+UserDialogs* SetUserDialogs(UserDialogs* provider);
+
+int ShowMessage(std::string_view caption, std::string_view text);
+int ShowMessageStyled(std::string_view caption, std::string_view text, unsigned extraStyle);
+int AskYesNo(std::string_view caption, std::string_view text);
+int AskYesNoStyled(std::string_view caption, std::string_view text, unsigned extraStyle);
+int AskYesNoCancel(std::string_view caption, std::string_view text);
+bool AskOpenFile(std::string& name);
+bool AskSaveFile(std::string& name);
+bool AskProgramFile(std::string& name);
+
+}  // namespace velmora

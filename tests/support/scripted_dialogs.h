@@ -1,0 +1,66 @@
+// A UserDialogs provider for tests: records every box and file dialog and
+// answers from a script given in advance.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "toolkit/user_dialogs.h"
+
+namespace velmora::test {
+
+struct ShownBox {
+    std::string caption;
+    std::string text;
+    unsigned style;
+};
+
+class ScriptedDialogs final : public UserDialogs {
+public:
+    ScriptedDialogs() { previous_ = SetUserDialogs(this); }
+    ~ScriptedDialogs() override { SetUserDialogs(previous_); }
+    ScriptedDialogs(const ScriptedDialogs&) = delete;
+    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+
+    // Answers for the next boxes, in order; when they run out a box answers
+    // Ok, Cancel (Yes/No/Cancel) or No (Yes/No).
+    std::deque<int> answers;
+    // Names for the next file dialogs, in order; an empty string cancels, and
+    // so does a dialog with no name left.
+    std::deque<std::string> files;
+
+    std::vector<ShownBox> boxes;
+    std::vector<std::string> filePresets;  // the preset each file dialog was given
+
+    int MessageBox(std::string_view caption, std::string_view text, unsigned style) override {
+        boxes.push_back({std::string(caption), std::string(text), style});
+        if (!answers.empty()) {
+            int a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        switch (style & 0x0F) {
+            case kMbYesNo: return kIdNo;
+            case kMbYesNoCancel: return kIdCancel;
+            default: return kIdOk;
+        }
+    }
+    bool AskOpenFile(std::string& name) override { return Answer(name); }
+    bool AskSaveFile(std::string& name) override { return Answer(name); }
+    bool AskProgramFile(std::string& name) override { return Answer(name); }
+
+private:
+    bool Answer(std::string& name) {
+        filePresets.push_back(name);
+        if (files.empty()) return false;
+        std::string next = files.front();
+        files.pop_front();
+        if (next.empty()) return false;
+        name = next;
+        return true;
+    }
+    UserDialogs* previous_ = nullptr;
+};
+
+}  // namespace velmora::test

@@ -6,10 +6,11 @@
 // engine. A disagreement is shrunk to a small matrix before it is reported, in
 // the "[a b; c d]" form velmora-calc reads.
 //
-// Overflow: on the integer draws no exact result comes near 32 bits, so an
-// ArithmeticOverflow there is a fault. On the fraction draws an intermediate
-// value may legitimately not fit; those reports are counted, and an overflow
-// is required whenever the exact result itself does not fit.
+// Overflow: an overflow is required whenever the exact result (with the
+// determinant a square result carries) does not fit. Where it fits, an
+// ArithmeticOverflow on the integer draws is a fault; on the fraction draws an
+// intermediate value may not fit, so those reports are counted and must stay
+// rare.
 #include <gmpxx.h>
 #include <gtest/gtest.h>
 
@@ -310,8 +311,9 @@ struct Tally {
     int spurious = 0;
 };
 
-// Runs one core computation. Returns "" when it agrees with the reference.
-// want is the exact result; nothing means the reference itself has none.
+// Runs one core computation and returns "" when it agrees with the reference.
+// strict: an overflow where the exact result fits is a fault (the integer
+// draws); otherwise it is counted in the tally.
 using Check = std::function<std::string(const Matrix&, Tally&, bool strict)>;
 
 // Handles an ArithmeticOverflow from the core: required when the exact result
@@ -371,9 +373,12 @@ struct Shape {
 };
 
 // Runs check on `count` random matrices of every kind; shapes come from
-// shape(). Reports each distinct shrunk counterexample once.
+// shape(). Reports each distinct shrunk counterexample once. On the fraction
+// draws at most one overflow in a hundred is accepted where the exact result
+// fits, unless rare_overflow is false (the result is built from values the
+// reference does not know, which may themselves not fit).
 void RunRandom(uint32_t seed, int count, const std::function<Shape(Draw&)>& shape,
-               const Check& check, const char* name) {
+               const Check& check, const char* name, bool rare_overflow = true) {
     Draw draw(seed);
     std::set<std::string> reported;
     int failing = 0;
@@ -401,8 +406,9 @@ void RunRandom(uint32_t seed, int count, const std::function<Shape(Draw&)>& shap
         std::printf("[ %s ] %s: %d matrices, %d disagree, %d overflow reports where the exact"
                     " result fits\n",
                     name, KindName(kind), tally.cases, disagree, tally.spurious);
-        // Even on fractions, an overflow must stay the exception.
-        EXPECT_LE(tally.spurious * 100, tally.cases) << name << " on " << KindName(kind);
+        if (rare_overflow) {
+            EXPECT_LE(tally.spurious * 100, tally.cases) << name << " on " << KindName(kind);
+        }
         failing += disagree;
     }
     if (failing > 0) ADD_FAILURE() << name << ": " << failing << " random matrices disagree";
@@ -435,7 +441,7 @@ std::string CheckRank(const Matrix& a, Tally& tally, bool strict) {
     try {
         rank = MatrixRank(a);
     } catch (const ArithmeticOverflow&) {
-        return OnOverflow(false, tally, strict, "MatrixRank");  // intermediate rows may not fit
+        return OnOverflow(true, tally, strict, "MatrixRank");  // a rank always fits
     }
     const int want = QRank(ToQ(a));
     if (rank != want) return "rank " + std::to_string(rank) + ", expected " + std::to_string(want);
@@ -466,7 +472,8 @@ std::string CheckTriangular(const Matrix& a, Tally& tally, bool strict) {
     try {
         a.Triangular(t);
     } catch (const ArithmeticOverflow&) {
-        return OnOverflow(false, tally, strict, "Triangular");
+        // Rows of small integers stay small under the gcd reduction.
+        return OnOverflow(true, tally, strict, "Triangular");
     }
     return CheckEchelonForm(a, t, "Triangular");
 }
@@ -476,7 +483,7 @@ std::string CheckGaussJordan(const Matrix& a, Tally& tally, bool strict) {
     try {
         a.GaussJordan(t);
     } catch (const ArithmeticOverflow&) {
-        return OnOverflow(false, tally, strict, "GaussJordan");
+        return OnOverflow(true, tally, strict, "GaussJordan");
     }
     if (std::string err = CheckEchelonForm(a, t, "GaussJordan"); !err.empty()) return err;
     // A column whose diagonal entry is a pivot is cleared everywhere else.
@@ -592,14 +599,17 @@ TEST(ReferenceCheck, DeterminantOfFractionMatrices) {
     }
 }
 
+// The rank is a small number even where the triangular form does not fit in
+// 32 bits, so an overflow here is a rank the user does not get.
 TEST(ReferenceCheck, Rank) { RunRandom(2, 5000, AnyShape, CheckRank, "rank"); }
 
 TEST(ReferenceCheck, TriangularForm) {
-    RunRandom(3, 1000, AnyShape, CheckTriangular, "Triangular");
+    // The fraction-free rows of a fraction matrix may outgrow 32 bits.
+    RunRandom(3, 1000, AnyShape, CheckTriangular, "Triangular", false);
 }
 
 TEST(ReferenceCheck, GaussJordanForm) {
-    RunRandom(4, 1000, AnyShape, CheckGaussJordan, "GaussJordan");
+    RunRandom(4, 1000, AnyShape, CheckGaussJordan, "GaussJordan", false);
 }
 
 TEST(ReferenceCheck, Inverse) { RunRandom(5, 800, AnySquare, CheckInverse, "inverse"); }

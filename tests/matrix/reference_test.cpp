@@ -762,6 +762,59 @@ TEST(ReferenceCheck, RankOfHandPickedMatrices) {
     }
 }
 
+// Elimination rows whose fraction-free combination leaves 32 bits before the
+// row is divided by the gcd of its numerators, and fits after it. The forms
+// were worked out step by step in exact rationals.
+struct FormCase {
+    Matrix m;
+    Matrix triangular;
+    Matrix gauss_jordan;
+    int rank;
+    const char* why;
+};
+
+TEST(ReferenceCheck, EliminationReducesBeforeNarrowing) {
+    const int32_t big = 2147483647;
+    const FormCase cases[] = {
+        {Matrix::FromRows({{1, -1, 0}, {big, big, 0}}), Matrix::FromRows({{1, -1, 0}, {0, 1, 0}}),
+         Matrix::FromRows({{1, 0, 0}, {0, 1, 0}}), 2, "row 2 becomes (0, 2^32 - 2, 0), then (0, 1, 0)"},
+        {Matrix::FromRows({{-5, Fraction(-3, 7), 0, 0, Fraction(8, 9)},
+                           {Fraction(1, 5), 8, 0, Fraction(1, 8), 0},
+                           {0, 1, 0, Fraction(-3, 4), 0},
+                           {1, 0, 0, Fraction(-1, 3), Fraction(8, 5)}}),
+         Matrix::FromRows({{-5, Fraction(-3, 7), 0, 0, Fraction(8, 9)},
+                           {0, Fraction(1397, 7), 0, Fraction(25, 8), Fraction(8, 9)},
+                           {0, 0, 0, Fraction(-8557, 8), Fraction(-56, 9)},
+                           {0, 0, 0, 0, Fraction(1, 9)}}),
+         Matrix::FromRows({{-1397, 0, 0, Fraction(15, 8), Fraction(2240, 9)},
+                           {0, Fraction(1397, 7), 0, Fraction(25, 8), Fraction(8, 9)},
+                           {0, 0, 0, Fraction(-8557, 8), Fraction(-56, 9)},
+                           {0, 0, 0, 0, Fraction(1, 9)}}),
+         4, "a 4 x 5 system of small fractions: row 4 passes through 2872723744/9 on its way to 1/9"},
+    };
+    for (const FormCase& c : cases) {
+        SCOPED_TRACE(std::string(c.why) + ": " + Show(c.m));
+        ASSERT_EQ(QRank(ToQ(c.m)), c.rank) << "table entry";
+        auto fits = [](const char* what, const std::function<void()>& run) {
+            try {
+                run();
+            } catch (const ArithmeticOverflow&) {
+                ADD_FAILURE() << what << ": ArithmeticOverflow, although the result fits";
+            }
+        };
+        Matrix t, g;
+        fits("Triangular", [&] {
+            c.m.Triangular(t);
+            EXPECT_EQ(Differs(t, ToQ(c.triangular)), "");
+        });
+        fits("GaussJordan", [&] {
+            c.m.GaussJordan(g);
+            EXPECT_EQ(Differs(g, ToQ(c.gauss_jordan)), "");
+        });
+        fits("MatrixRank", [&] { EXPECT_EQ(MatrixRank(c.m), c.rank); });
+    }
+}
+
 struct PowerCase {
     Matrix a;
     uint32_t n;

@@ -6,6 +6,7 @@
 
 #include "app/evaluator.h"
 #include "app/matrix_store.h"
+#include "cli/calc.h"
 #include "cli/matrix_reader.h"
 #include "systems/linear_system.h"
 #include "systems/sts_file.h"
@@ -14,19 +15,12 @@ namespace velmora {
 
 namespace {
 
-constexpr int kOk = 0;
-constexpr int kRefused = 1;
-constexpr int kUnreadable = 2;
+constexpr int kOk = kCalcOk;
+constexpr int kRefused = kCalcRefused;
+constexpr int kUnreadable = kCalcBadInput;
 
 constexpr const char* kOverflowText =
-    "error: desbordamiento: un resultado exacto no cabe en 32 bits\n";
-
-void PrintMatrix(const Matrix& m, std::ostream& out) {
-    for (int i = 1; i <= m.rows; ++i) {
-        for (int j = 1; j <= m.cols; ++j) out << (j > 1 ? " " : "") << m.at(i, j).ToText();
-        out << '\n';
-    }
-}
+    "velmora-calc: desbordamiento: un resultado exacto no cabe en 32 bits\n";
 
 // Texts of the conclusion box as terminal lines: its CR LF become newlines.
 void PrintBoxText(const std::string& text, std::ostream& out) {
@@ -76,11 +70,11 @@ std::string EquationText(const Matrix& m, int row) {
 bool ReadArgument(const std::string& text, Matrix& m, std::ostream& err) {
     std::string error;
     if (!ReadMatrixText(text, m, error)) {
-        err << "error: " << error << '\n';
+        err << "velmora-calc: matriz ilegible: " << error << '\n';
         return false;
     }
     if (HasZeroDenominator(m)) {
-        err << "error: una celda tiene denominador 0\n";
+        err << "velmora-calc: una celda tiene denominador 0\n";
         return false;
     }
     return true;
@@ -89,12 +83,12 @@ bool ReadArgument(const std::string& text, Matrix& m, std::ostream& err) {
 // Systems the system window can show: 1..4 equations, 1..4 unknowns.
 bool CheckSystemSize(const Matrix& m, std::ostream& err) {
     if (m.rows < 1 || m.rows > 4 || m.cols < 2 || m.cols > 5) {
-        err << "error: un sistema tiene de 1 a 4 ecuaciones y de 1 a 4 incógnitas (la "
+        err << "velmora-calc: un sistema tiene de 1 a 4 ecuaciones y de 1 a 4 incógnitas (la "
                "matriz ampliada, de 2 a 5 columnas)\n";
         return false;
     }
     if (!CheckRows(m)) {
-        err << "error: una ecuación es nula (coeficientes y término independiente 0)\n";
+        err << "velmora-calc: una ecuación es nula (coeficientes y término independiente 0)\n";
         return false;
     }
     return true;
@@ -103,7 +97,7 @@ bool CheckSystemSize(const Matrix& m, std::ostream& err) {
 int StsShow(const std::string& path, std::ostream& out, std::ostream& err) {
     const StsReadResult read = ReadStsFile(path);
     if (!read.opened || read.readError) {
-        err << "error: no se puede leer el fichero " << path << '\n';
+        err << "velmora-calc: no se puede leer el fichero " << path << '\n';
         return kUnreadable;
     }
     int status = kOk;
@@ -116,13 +110,14 @@ int StsShow(const std::string& path, std::ostream& out, std::ostream& err) {
             Matrix reduced = s.augmented;
             PrintAnalysis(AnalyseSystem(reduced), out);
         } catch (const ArithmeticOverflow&) {
-            err << "sistema " << k + 1 << ": " << kOverflowText;
+            err << "sistema " << k + 1 << ": ";  // the others are still shown
+            err << kOverflowText;
             status = kRefused;
         }
     }
     const std::string skipped = SkippedRecordsText(read);
     if (!skipped.empty()) {
-        err << "aviso: " << skipped << '\n';
+        err << "velmora-calc: " << skipped << '\n';
         return kUnreadable;
     }
     return status;
@@ -136,7 +131,7 @@ int StsAdd(const std::vector<std::string>& args, std::ostream& out, std::ostream
     LinearSystem system{m, {}};
     std::string bad;
     if (!PrepareComment(args.size() > 3 ? args[3] : std::string(), system.comment, bad)) {
-        err << "error: el carácter \"" << bad << "\" del comentario no tiene código Windows-1252\n";
+        err << "velmora-calc: el carácter \"" << bad << "\" del comentario no tiene código Windows-1252\n";
         return kUnreadable;
     }
     std::error_code ec;
@@ -144,7 +139,7 @@ int StsAdd(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const std::uintmax_t before = exists ? std::filesystem::file_size(path, ec) : 0;
     std::string error;
     if (!WriteStsFile(path, {system}, exists ? SaveMode::Append : SaveMode::Replace, error)) {
-        err << "error: " << error << '\n';
+        err << "velmora-calc: " << error << '\n';
         return kUnreadable;
     }
     out << "Sistema " << before / kStsRecordSize + 1 << " añadido a " << path << '\n';
@@ -164,11 +159,11 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
         const std::size_t eq = a.find('=');
         int slot = eq == 1 ? slotOfLetter(static_cast<char>(std::toupper(static_cast<unsigned char>(a[0])))) : 0;
         if (slot < 1 || slot > MatrixStore::kCapacity) {
-            err << "error: se esperaba LETRA=MATRIZ con una letra de J a W: " << a << '\n';
+            err << "velmora-calc: se esperaba LETRA=MATRIZ con una letra de J a W: " << a << '\n';
             return kUnreadable;
         }
         if (given.count(slot) != 0) {
-            err << "error: la matriz " << slotLetter(slot) << " se ha dado dos veces\n";
+            err << "velmora-calc: la matriz " << slotLetter(slot) << " se ha dado dos veces\n";
             return kUnreadable;
         }
         if (!ReadArgument(a.substr(eq + 1), given[slot], err)) return kUnreadable;
@@ -176,7 +171,7 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
     MatrixStore store;
     for (const auto& [slot, m] : given) {
         if (slot != store.count() + 1) {
-            err << "error: falta la matriz " << slotLetter(store.count() + 1)
+            err << "velmora-calc: falta la matriz " << slotLetter(store.count() + 1)
                 << " (las matrices van de J en adelante, sin huecos)\n";
             return kUnreadable;
         }
@@ -186,7 +181,7 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
     Matrix result;
     switch (Evaluate(args[0], store, result)) {
         case EvalResult::Ok:
-            PrintMatrix(result, out);
+            out << MatrixText(result);
             return kOk;
         case EvalResult::Overflow:
             err << kOverflowText;
@@ -194,7 +189,7 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
         case EvalResult::Invalid:
             break;
     }
-    err << "error: Expresión incorrecta\n";
+    err << "velmora-calc: Expresión incorrecta\n";
     return kRefused;
 }
 

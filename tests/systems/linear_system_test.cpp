@@ -19,6 +19,7 @@ struct AnalysisCase {
 
 const Fraction kTiny(1, 2000);
 const Fraction kTiny2(1, 1000);
+const Fraction kMinusTiny(-1, 2000);
 
 std::vector<AnalysisCase> AnalysisCases() {
     const std::string compatible = " rango A = rango A' => sistema COMPATIBLE";
@@ -58,6 +59,12 @@ std::vector<AnalysisCase> AnalysisCases() {
          Matrix::FromRows({{kTiny, kTiny, kTiny2}, {1, -1, 0}, {2, -2, 0}}),
          Matrix::FromRows({{kTiny, kTiny, kTiny2}, {1, -1, 0}, {2, -2, 0}}), "rango A' = 2",
          "rango A = 2", {compatible, determined2, "\r\n Solución:   x = 1    y = 1    "}},
+        // Eliminating leaves (0, -1/1000, -1/1000): small, but an equation.
+        {"every equation tiny",
+         Matrix::FromRows({{kTiny, kTiny, kTiny2}, {kTiny, kMinusTiny, 0}, {kTiny2, kTiny2, Fraction(1, 500)}}),
+         Matrix::FromRows({{kTiny, kTiny, kTiny2}, {kTiny, kMinusTiny, 0}, {kTiny2, kTiny2, Fraction(1, 500)}}),
+         "rango A' = 2", "rango A = 2",
+         {compatible, determined2, "\r\n Solución:   x = 1    y = 1    "}},
         {"four unknowns with fractions",
          Matrix::FromRows({{1, 0, 0, 0, Fraction(1, 2)},
                            {0, 2, 0, 0, -1},

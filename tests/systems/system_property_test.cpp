@@ -30,7 +30,11 @@ int ReferenceRank(RationalRows m, std::size_t cols) {
     return rank;
 }
 
-mpq_class Q(const Fraction& f) { return mpq_class(f.num, f.den); }
+mpq_class Q(const Fraction& f) {
+    mpq_class q(f.num, f.den);
+    q.canonicalize();
+    return q;
+}
 
 TEST(SystemProperty, VerdictAgreesWithReferenceRanksAndSolutionsSatisfyEveryEquation) {
     std::mt19937 gen(20240607);
@@ -42,7 +46,10 @@ TEST(SystemProperty, VerdictAgreesWithReferenceRanksAndSolutionsSatisfyEveryEqua
         const int n = draw(2, 4);
         Matrix a = Matrix::Zero(m, n + 1);
         for (int i = 1; i <= m; ++i)
-            for (int j = 1; j <= n + 1; ++j) a.at(i, j) = Fraction(draw(-3, 3), draw(1, 2));
+            for (int j = 1; j <= n + 1; ++j) {
+                a.at(i, j) = Fraction(draw(-3, 3), draw(1, 2));
+                a.at(i, j).Normalize();
+            }
         if (draw(0, 2) == 0) {  // a dependent row: a combination of two others
             const int target = draw(1, m), p = draw(1, m), q = draw(1, m);
             const int s = draw(-2, 2), t = draw(-2, 2);

@@ -57,14 +57,20 @@ std::string EquationText(const Matrix& m, int row) {
             text += negative ? " - " : " + ";
         }
         if (den != 1) {
-            text += "(" + std::to_string(num) + "/" + std::to_string(den) + ")";
+            text += '(';
+            text += std::to_string(num);
+            text += '/';
+            text += std::to_string(den);
+            text += ')';
         } else if (num != 1) {
             text += std::to_string(num);
         }
         text += UnknownName(j);
     }
-    if (text.empty()) text = "0";
-    return text + " = " + m.at(row, m.cols).ToText();
+    if (text.empty()) text.push_back('0');
+    text += " = ";
+    text += m.at(row, m.cols).ToText();
+    return text;
 }
 
 bool ReadArgument(const std::string& text, Matrix& m, std::ostream& err) {

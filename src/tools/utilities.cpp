@@ -18,7 +18,11 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
     namespace fs = std::filesystem;
     for (int k = 0;; ++k) {
         fs::path candidate = target;
-        candidate.replace_filename("." + target.filename().string() + ".tmp" + std::to_string(k));
+        std::string name = ".";
+        name += target.filename().string();
+        name += ".tmp";
+        name += std::to_string(k);
+        candidate.replace_filename(name);
         std::error_code ec;
         if ((!fs::exists(candidate, ec) && !ec) || k > 1000) return candidate;
     }

@@ -183,7 +183,7 @@ private:
 
 std::vector<LinearSystem> Systems(int n) {
     std::vector<LinearSystem> v;
-    for (int k = 1; k <= n; ++k) v.push_back({Matrix::FromRows({{k, 1, 2}, {1, -k, 0}}), "s" + std::to_string(k)});
+    for (int k = 1; k <= n; ++k) v.push_back({Matrix::FromRows({{k, 1, 2}, {1, -k, 0}}), std::string(1, 's').append(std::to_string(k))});
     return v;
 }
 

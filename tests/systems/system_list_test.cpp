@@ -13,17 +13,19 @@ using test::ScriptedDialogs;
 using test::TempDir;
 using test::WriteBytes;
 
+std::string Comment(int k) { return std::string("sistema ").append(std::to_string(k)); }
+
 Matrix System(int k) { return Matrix::FromRows({{k, 1, 2}, {1, -k, Fraction(k, 3)}}); }
 
 void AddSystems(SystemList& list, int first, int last) {
-    for (int k = first; k <= last; ++k) ASSERT_TRUE(list.Add(System(k), "sistema " + std::to_string(k)));
+    for (int k = first; k <= last; ++k) ASSERT_TRUE(list.Add(System(k), Comment(k)));
 }
 
 void ExpectSystems(const SystemList& list, const std::vector<int>& ks) {
     ASSERT_EQ(list.Count(), ks.size());
     for (std::size_t i = 0; i < ks.size(); ++i) {
         EXPECT_TRUE(list.Get(i + 1).augmented == System(ks[i])) << i;
-        EXPECT_EQ(list.Get(i + 1).comment, "sistema " + std::to_string(ks[i]));
+        EXPECT_EQ(list.Get(i + 1).comment, Comment(ks[i]));
     }
 }
 

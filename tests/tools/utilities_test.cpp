@@ -115,7 +115,7 @@ TEST(Utilities, CapacityOfSixtyFour) {
 
     TempDir dir;
     std::string bytes;
-    for (int k = 0; k < 66; ++k) bytes += "u" + std::to_string(k) + "\r\nf\r\n\r\n\r\n";
+    for (int k = 0; k < 66; ++k) bytes.append("u").append(std::to_string(k)).append("\r\nf\r\n\r\n\r\n");
     WriteBytes(dir.file("Tools.rel"), bytes);
     UtilityList loaded;
     ASSERT_TRUE(loaded.loadUtilities(dir.file("Tools.rel")));

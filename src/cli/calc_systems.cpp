@@ -110,7 +110,7 @@ int StsShow(const std::string& path, std::ostream& out, std::ostream& err) {
     for (std::size_t k = 0; k < read.systems.size(); ++k) {
         const LinearSystem& s = read.systems[k];
         if (k > 0) out << '\n';
-        out << "Sistema " << k + 1 << ": " << s.comment << '\n';
+        out << "Sistema " << k + 1 << (s.comment.empty() ? ":" : ": ") << s.comment << '\n';
         for (int i = 1; i <= s.augmented.rows; ++i) out << "  " << EquationText(s.augmented, i) << '\n';
         try {
             Matrix reduced = s.augmented;

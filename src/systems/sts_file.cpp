@@ -246,6 +246,8 @@ bool PrepareComment(std::string_view text, std::string& comment, std::string& ba
 
 StsReadResult ReadStsFile(const std::string& path) {
     StsReadResult result;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return result;  // opens, but reads as empty
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open()) return result;
     result.opened = true;

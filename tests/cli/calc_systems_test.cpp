@@ -125,7 +125,7 @@ TEST(CalcSts, AddThenShow) {
               "\n"
               " Solución:   x = 1/3    y = 1/3    \n"
               "\n"
-              "Sistema 2: \n"
+              "Sistema 2:\n"
               "  x + y = 1\n"
               "  x + y = 2\n"
               "rango A' = 2\n"
@@ -146,6 +146,7 @@ TEST(CalcSts, RefusalsAndDamagedFiles) {
         {{"add", path, "[1 1 1]", "flecha →"}, 2},
         {{"add", dir.file("no/such/folder.sts"), "[1 1 1]"}, 2},
         {{"show", dir.file("missing.sts")}, 2},
+        {{"show", dir.path().string()}, 2},
         {{"frob", path}, 2},
         {{"add", path}, 2},
         {{}, 2},

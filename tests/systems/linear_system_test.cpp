@@ -54,6 +54,8 @@ std::vector<AnalysisCase> AnalysisCases() {
         {"0 = 5 with x + y = 1", Matrix::FromRows({{0, 0, 5}, {1, 1, 1}}),
          Matrix::FromRows({{0, 0, 5}, {1, 1, 1}}), "rango A' = 2", "rango A = 1",
          {"rango A <> rango A' => sistema INCOMPATIBLE"}},
+        {"no unknown left", Matrix::FromRows({{0, 5}, {0, 0}}), Matrix::FromRows({{5}, {0}}),
+         "rango A' = 1", "rango A = 0", {"rango A <> rango A' => sistema INCOMPATIBLE"}},
         // The tiny equation is x + y = 2: it must survive the reduction.
         {"tiny coefficients are a real equation",
          Matrix::FromRows({{kTiny, kTiny, kTiny2}, {1, -1, 0}, {2, -2, 0}}),

@@ -118,6 +118,13 @@ struct Rational {
             d /= Int(g);
         }
     }
+    // this *= pn / pd (pd > 0). Throws ArithmeticOverflow past 127 bits.
+    void Mul(Int pn, Int pd) {
+        if (__builtin_mul_overflow(n, pn, &n) || __builtin_mul_overflow(d, pd, &d)) {
+            throw ArithmeticOverflow();
+        }
+        Normalise();
+    }
     Fraction Narrow() const { return Reduce(n, d); }
 };
 

@@ -1,5 +1,6 @@
 // Determinant, fraction-free Gauss elimination and its Gauss-Jordan extension.
 #include <algorithm>
+#include <cstdint>
 
 #include "arith/wide.h"
 #include "matrix/matrix.h"
@@ -10,24 +11,27 @@ namespace velmora {
 namespace {
 
 constexpr int kMaxMasks = 1 << Matrix::kMaxDim;
+using Cells = wide::Int[Matrix::kMaxDim][Matrix::kMaxDim];
 
-// Row i scaled by the lcm of its denominators, if that keeps every entry
-// within 63 bits. The determinant of the scaled rows divided by the product
-// of the scales is the determinant wanted.
-bool ScaledIntegerRows(const Matrix& m, int n, wide::Int (&cells)[Matrix::kMaxDim][Matrix::kMaxDim],
+// The rows scaled by the lcm of their denominators, if every lcm stays within
+// 31 bits. The determinant of the scaled rows divided by the product of the
+// scales is the determinant wanted.
+bool ScaledIntegerRows(const Matrix& m, int n, const int* ri, const int* ci, Cells& cells,
                        wide::Int& scale) {
     scale = 1;
-    for (int i = 1; i <= n; ++i) {
+    for (int i = 0; i < n; ++i) {
         uint64_t l = 1;
-        for (int j = 1; j <= n; ++j) {
-            if (m.at(i, j).den <= 0) return false;  // not in normal form: the slow path checks
-            const uint64_t d = static_cast<uint64_t>(m.at(i, j).den);
-            const uint64_t g = wide::Gcd64(l, d);
-            if (__builtin_mul_overflow(l / g, d, &l) || l > (uint64_t(1) << 31)) return false;
+        for (int j = 0; j < n; ++j) {
+            const int32_t d = m.at(ri[i], ci[j]).den;
+            if (d <= 0) return false;  // not in normal form: the checked path decides
+            if (d == 1) continue;
+            const uint64_t g = wide::Gcd64(l, uint64_t(d));
+            l = l / g * uint64_t(d);
+            if (l > (uint64_t(1) << 31)) return false;
         }
-        for (int j = 1; j <= n; ++j) {
-            const Fraction& f = m.at(i, j);
-            cells[i - 1][j - 1] = wide::Int(f.num) * wide::Int(l / static_cast<uint64_t>(f.den));
+        for (int j = 0; j < n; ++j) {
+            const Fraction& f = m.at(ri[i], ci[j]);
+            cells[i][j] = wide::Int(f.num) * wide::Int(l / uint64_t(f.den));
         }
         if (__builtin_mul_overflow(scale, wide::Int(l), &scale)) return false;
     }
@@ -36,9 +40,8 @@ bool ScaledIntegerRows(const Matrix& m, int n, wide::Int (&cells)[Matrix::kMaxDi
 
 // Laplace expansion over subsets of columns: minor[S] is the determinant of
 // rows 1..|S| and the columns in S, built from the minors one row smaller.
-// n * 2^n steps instead of n! for the textbook recursion.
-bool IntegerDeterminant(const wide::Int (&cells)[Matrix::kMaxDim][Matrix::kMaxDim], int n,
-                        wide::Int& result) {
+// n * 2^n steps instead of the n! of the textbook recursion.
+bool IntegerDeterminant(const Cells& cells, int n, wide::Int& result) {
     static thread_local wide::Int minor[kMaxMasks];
     minor[0] = 1;
     const int full = (1 << n) - 1;
@@ -65,21 +68,21 @@ bool IntegerDeterminant(const wide::Int (&cells)[Matrix::kMaxDim][Matrix::kMaxDi
 }
 
 // The same expansion in fractions, each minor narrowed to 32 bits.
-Fraction FractionDeterminant(const Matrix& m, int n) {
+Fraction FractionDeterminant(const Matrix& m, int n, const int* ri, const int* ci) {
     static thread_local Fraction minor[kMaxMasks];
     minor[0] = Fraction(1);
     const int full = (1 << n) - 1;
     for (int mask = 1; mask <= full; ++mask) {
-        const int row = __builtin_popcount(static_cast<unsigned>(mask));
+        const int row = __builtin_popcount(static_cast<unsigned>(mask)) - 1;
         wide::Rational sum;
         int position = 0;
         for (int j = 0; j < n; ++j) {
             if ((mask & (1 << j)) == 0) continue;
-            const Fraction& a = m.at(row, j + 1);
+            const Fraction& a = m.at(ri[row], ci[j]);
             const Fraction& sub = minor[mask & ~(1 << j)];
             if (a.num != 0 && sub.num != 0) {
                 wide::Int tn = wide::Int(int64_t(a.num) * sub.num);
-                if ((row - 1 + position) % 2 != 0) tn = -tn;
+                if ((row + position) % 2 != 0) tn = -tn;
                 sum.Add(tn, wide::Int(int64_t(a.den) * sub.den));
             }
             ++position;
@@ -89,36 +92,174 @@ Fraction FractionDeterminant(const Matrix& m, int n) {
     return minor[full];
 }
 
-// d * a - n * b, exactly.
-Fraction Combine(int32_t d, const Fraction& a, int32_t n, const Fraction& b) {
-    if (a.den == 1 && b.den == 1) {
-        const wide::Int v = wide::Int(d) * a.num - wide::Int(n) * b.num;
-        if (!wide::FitsInt32(v)) throw ArithmeticOverflow();
-        return Fraction(static_cast<int32_t>(v), 1);
+bool UpperTriangular(const Matrix& m, int n, const int* ri, const int* ci) {
+    for (int i = 1; i < n; ++i)
+        for (int j = 0; j < i; ++j)
+            if (m.at(ri[i], ci[j]).num != 0) return false;
+    return true;
+}
+
+// The column where row i starts; 0 for a zero row.
+int LeadingColumn(const Matrix& m, int i) {
+    for (int j = 1; j <= m.cols; ++j)
+        if (m.at(i, j).num != 0) return j;
+    return 0;
+}
+
+// The common case of two integer rows in 64 bits; false when a value would
+// leave them (the exact path then takes over).
+bool IntegerRowsStep(Matrix& m, int p, int t, int64_t qn, int64_t qd) {
+    int64_t v[Matrix::kMaxDim];
+    uint64_t g = 0;
+    for (int j = 1; j <= m.cols; ++j) {
+        const Fraction& x = m.at(t, j);
+        const Fraction& y = m.at(p, j);
+        int64_t a, b;
+        if (x.den != 1 || y.den != 1 || __builtin_mul_overflow(qd, int64_t(x.num), &a) ||
+            __builtin_mul_overflow(qn, int64_t(y.num), &b) ||
+            __builtin_sub_overflow(a, b, &v[j - 1])) {
+            return false;
+        }
+        const int64_t e = v[j - 1];
+        g = wide::Gcd64(g, e < 0 ? 0 - uint64_t(e) : uint64_t(e));
     }
-    const wide::Int v =
-        wide::Int(d) * a.num * b.den - wide::Int(n) * b.num * a.den;
-    return wide::Reduce(v, wide::Int(a.den) * b.den);
+    if (g > 1) {
+        for (int j = 1; j <= m.cols; ++j) v[j - 1] /= int64_t(g);
+    }
+    for (int j = 1; j <= m.cols; ++j)
+        if (!wide::FitsInt32(v[j - 1])) throw ArithmeticOverflow();
+    for (int j = 1; j <= m.cols; ++j) m.at(t, j) = Fraction(static_cast<int32_t>(v[j - 1]), 1);
+    return true;
+}
+
+// Row t := d * row t - n * row p, where n/d = m[t, k] / m[p, k]; then row t
+// is divided by the gcd of its numerators. Everything is exact until the row
+// is stored, so a cell that passes through more than 32 bits on its way to a
+// small value is still right.
+void EliminateAt(Matrix& m, int p, int t, int k) {
+    const Fraction& a = m.at(t, k);
+    const Fraction& b = m.at(p, k);
+    int64_t qn = int64_t(a.num) * b.den;
+    int64_t qd = int64_t(a.den) * b.num;
+    const int64_t qg = Gcd(qn, qd);
+    qn /= qg;
+    qd /= qg;
+    if (qd < 0) {
+        qn = -qn;
+        qd = -qd;
+    }
+    if (IntegerRowsStep(m, p, t, qn, qd)) return;
+    wide::Int num[Matrix::kMaxDim];
+    wide::Int den[Matrix::kMaxDim];
+    wide::UInt g = 0;
+    for (int j = 1; j <= m.cols; ++j) {
+        const Fraction& x = m.at(t, j);
+        const Fraction& y = m.at(p, j);
+        wide::Int n;
+        wide::Int d = 1;
+        if (x.den == 1 && y.den == 1) {
+            n = wide::Int(qd) * x.num - wide::Int(qn) * y.num;
+        } else {
+            n = wide::Int(qd) * x.num * y.den - wide::Int(qn) * y.num * x.den;
+            d = wide::Int(int64_t(x.den) * y.den);
+            if (n == 0) {
+                d = 1;
+            } else {
+                const wide::UInt cg = wide::Gcd(wide::Magnitude(n), wide::UInt(d));
+                n /= wide::Int(cg);
+                d /= wide::Int(cg);
+            }
+        }
+        num[j - 1] = n;
+        den[j - 1] = d;
+        g = wide::Gcd(g, wide::Magnitude(n));
+    }
+    for (int j = 1; j <= m.cols; ++j) {
+        wide::Int n = num[j - 1];
+        if (g > 1) n /= wide::Int(g);
+        if (!wide::FitsInt32(n) || den[j - 1] > INT32_MAX) throw ArithmeticOverflow();
+        num[j - 1] = n;
+    }
+    for (int j = 1; j <= m.cols; ++j) {
+        m.at(t, j) = Fraction(static_cast<int32_t>(num[j - 1]), static_cast<int32_t>(den[j - 1]));
+    }
+}
+
+// Described steps can leave a matrix that is not in echelon form (a column
+// without pivot makes the column counter run ahead and end the loop early,
+// and the leading-entry search starts at the diagonal). Such a result gives
+// a wrong rank, so it is finished here: each column's pivot is searched
+// among the rows not yet used, and the rows below it are eliminated.
+bool InEchelonForm(const Matrix& m) {
+    int last = 0;
+    for (int i = 1; i <= m.rows; ++i) {
+        const int lead = LeadingColumn(m, i);
+        if (lead == 0) continue;
+        if (lead < i || lead <= last) return false;
+        last = lead;
+    }
+    return true;
+}
+
+void FinishEchelonForm(Matrix& m) {
+    int r = 1;
+    for (int k = 1; k <= m.cols && r <= m.rows; ++k) {
+        int p = r;
+        while (p <= m.rows && m.at(p, k).num == 0) ++p;
+        if (p > m.rows) continue;
+        if (p != r) m.SwapRows(static_cast<uint8_t>(r), static_cast<uint8_t>(p));
+        for (int t = r + 1; t <= m.rows; ++t)
+            if (m.at(t, k).num != 0) EliminateAt(m, r, t, k);
+        ++r;
+    }
 }
 
 }  // namespace
 
 namespace detail {
 
-Fraction Determinant(const Matrix& m, int n) {
+Fraction Determinant(const Matrix& m, int n, const int* ri, const int* ci) {
     if (n == 0) return Fraction(1);
     if (n == 1) {
-        Fraction f = m.at(1, 1);
+        Fraction f = m.at(ri[0], ci[0]);
         f.Normalize();
         return f;
     }
-    wide::Int cells[Matrix::kMaxDim][Matrix::kMaxDim];
+    if (UpperTriangular(m, n, ri, ci)) {
+        wide::Rational p{1, 1};
+        for (int i = 0; i < n; ++i) {
+            const Fraction& f = m.at(ri[i], ci[i]);
+            if (f.num == 0) return Fraction(0);
+            if (f.den == 0) throw DivisionByZero();
+            p.Mul(f.num, f.den < 0 ? -wide::Int(f.den) : wide::Int(f.den));
+            if (f.den < 0) p.n = -p.n;
+        }
+        return p.Narrow();
+    }
+    Cells cells;
     wide::Int scale;
     wide::Int value;
-    if (ScaledIntegerRows(m, n, cells, scale) && IntegerDeterminant(cells, n, value)) {
+    if (ScaledIntegerRows(m, n, ri, ci, cells, scale) && IntegerDeterminant(cells, n, value)) {
         return wide::Reduce(value, scale);
     }
-    return FractionDeterminant(m, n);
+    return FractionDeterminant(m, n, ri, ci);
+}
+
+Fraction Determinant(const Matrix& m, int n) {
+    static constexpr int kIndex[Matrix::kMaxDim] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    return Determinant(m, n, kIndex, kIndex);
+}
+
+Fraction MinorDeterminant(const Matrix& m, int i, int j) {
+    int ri[Matrix::kMaxDim];
+    int ci[Matrix::kMaxDim];
+    int nr = 0;
+    int nc = 0;
+    for (int k = 1; k <= m.rows; ++k)
+        if (k != i) ri[nr++] = k;
+    for (int k = 1; k <= m.cols; ++k)
+        if (k != j) ci[nc++] = k;
+    return Determinant(m, std::min(nr, nc), ri, ci);
 }
 
 void RowGcdReduceQuiet(Matrix& m, int i, int64_t& g) {
@@ -133,15 +274,7 @@ bool EliminateRowQuiet(Matrix& m, int p, int t) {
     int k = p;
     while (m.at(p, k).num == 0 && k < m.cols) ++k;
     if (m.at(p, k).num == 0) return false;  // row p has nothing from column p on
-    if (m.at(t, k).num == 0) return true;   // nothing to eliminate
-    Fraction q;
-    FracDiv(m.at(t, k), m.at(p, k), q);
-    // Row t := d * row t - n * row p; no division by the pivot.
-    Fraction row[Matrix::kMaxDim];
-    for (int j = 1; j <= m.cols; ++j) row[j - 1] = Combine(q.den, m.at(t, j), q.num, m.at(p, j));
-    for (int j = 1; j <= m.cols; ++j) m.at(t, j) = row[j - 1];
-    int64_t g;
-    RowGcdReduceQuiet(m, t, g);
+    if (m.at(t, k).num != 0) EliminateAt(m, p, t, k);
     return true;
 }
 
@@ -160,11 +293,20 @@ void TriangularQuiet(Matrix& m) {
         ++used;
         if (used == m.cols) break;
     }
+    if (!InEchelonForm(m)) FinishEchelonForm(m);
 }
 
 }  // namespace detail
 
-void Matrix::ComputeDeterminant() { det = detail::Determinant(*this, rows); }
+void Matrix::ComputeDeterminant() {
+    try {
+        det = detail::Determinant(*this, rows);
+        detOverflow = false;
+    } catch (const ArithmeticOverflow&) {
+        det = Fraction(0);
+        detOverflow = true;
+    }
+}
 
 void Matrix::EliminateRow(uint8_t p, uint8_t t) {
     Matrix m = *this;

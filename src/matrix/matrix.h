@@ -33,6 +33,10 @@ struct Matrix {
     uint8_t cols = 0;
     bool square = true;  // 0 x 0
     Fraction det{1};     // the determinant of an empty matrix is 1
+    // The determinant of a square matrix whose cells fit may itself leave 32
+    // bits (the cofactor matrix of a 4 x 4 has det^3). Then det is 0/1 and
+    // must not be shown or used; the matrix itself is sound.
+    bool detOverflow = false;
 
     // Cell (i, j), both from 1.
     Fraction& at(int i, int j) { return cells[(i - 1) * kMaxDim + (j - 1)]; }
@@ -45,6 +49,9 @@ struct Matrix {
     static Matrix FromRows(std::initializer_list<std::initializer_list<Fraction>> rows);
     // Sets the dimensions (cells untouched, not refreshed); CapacityError outside 0..10.
     void SetSize(int r, int c);
+
+    // True only when the determinant is known to be 0.
+    bool DetIsZero() const { return !detOverflow && det.num == 0; }
 
     // --- record and elementary operations ---
     // square := rows = cols; if square, det := determinant of the used cells.
@@ -71,13 +78,15 @@ struct Matrix {
     bool ColumnIsZero(uint8_t j) const;
 
     // --- elimination, rank and determinant ---
-    // det := determinant of the first rows x rows cells (1 for a 0 x 0 matrix).
+    // det := determinant of the first rows x rows cells (1 for a 0 x 0 matrix);
+    // detOverflow tells whether it fits.
     void ComputeDeterminant();
     // Row t := d * row t - n * row p, where n/d is the quotient of the entries
     // of rows t and p under p's leading entry (searched from column p on);
     // then row t is divided by the gcd of its numerators. Refreshes.
     void EliminateRow(uint8_t p, uint8_t t);
-    // dest := the row echelon form by fraction-free Gauss elimination.
+    // dest := the row echelon form by fraction-free Gauss elimination: rows
+    // are never divided by their pivots, only by the gcd of their numerators.
     void Triangular(Matrix& dest) const;
     // dest := Triangular, then the entries above its non-zero diagonal entries eliminated.
     void GaussJordan(Matrix& dest) const;

@@ -5,8 +5,13 @@
 
 namespace velmora::detail {
 
-// The determinant of rows 1..n and columns 1..n of m (1 when n = 0).
+// The determinant of the n x n matrix m(rowIndex[k], colIndex[k]), k = 0..n-1
+// (1 when n = 0). Throws ArithmeticOverflow when it has no 32-bit form.
+Fraction Determinant(const Matrix& m, int n, const int* rowIndex, const int* colIndex);
+// The determinant of rows 1..n and columns 1..n of m.
 Fraction Determinant(const Matrix& m, int n);
+// The determinant of m without row i and column j (m square).
+Fraction MinorDeterminant(const Matrix& m, int i, int j);
 // Elimination steps without the refreshes nobody reads; the callers refresh once.
 bool EliminateRowQuiet(Matrix& m, int p, int t);
 void RowGcdReduceQuiet(Matrix& m, int i, int64_t& g);

@@ -245,13 +245,10 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c, int index) {
         box->setMaxVisibleItems(std::max(1, (r.height() - place.height()) / std::max(1, box->fontMetrics().height())));
     }
     if (c.kind == ControlKind::CheckBox && c.text.empty()) {
-        // A bare check box smaller than its indicator grows around its centre.
-        const int side = w->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w) + 2;
-        if (place.width() < side || place.height() < side) {
-            const QPoint centre = place.center();
-            place.setSize(QSize(std::max(side, place.width()), std::max(side, place.height())));
-            place.moveCenter(centre);
-        }
+        // A bare check box is all indicator, drawn to the template's size.
+        const int side = std::min(place.width(), place.height()) - 1;
+        w->setStyleSheet(QStringLiteral("QCheckBox { spacing: 0px; } QCheckBox::indicator { width: %1px; height: %1px; }")
+                             .arg(side));
     }
     w->setGeometry(place);
     if (c.style & res::kNoTabStop) w->setFocusPolicy(Qt::ClickFocus);
@@ -282,8 +279,9 @@ void TemplateDialog::applyColours() {
             if (readOnlyEdit) {
                 SetBackground(c.widget, QPalette::Base, *colours_.statics);
             } else {
+                // Buttons paint their background in the Button role, the others in Window.
                 c.widget->setAutoFillBackground(true);
-                SetBackground(c.widget, QPalette::Window, *colours_.statics);
+                SetBackground(c.widget, c.widget->backgroundRole(), *colours_.statics);
             }
         }
         const bool edit = (c.kind == ControlKind::Edit && !readOnlyEdit) || c.kind == ControlKind::MultiLineEdit ||

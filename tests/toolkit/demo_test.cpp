@@ -1,6 +1,7 @@
 // The demonstration dialog drawn as a window would: a matrix with its bars and
 // a system as equations. Set VELMORA_SHOT to a file name to keep a picture.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <cstdlib>
 
 #include <gtest/gtest.h>
@@ -47,6 +48,12 @@ TEST(DemoDialog, DrawsAMatrixWithBarsAndASystemAsEquations) {
     if (const char* shot = std::getenv("VELMORA_SHOT")) {
         QApplication::processEvents();
         EXPECT_TRUE(d.grab().save(QString::fromLocal8Bit(shot)));
+    }
+    if (const char* hold = std::getenv("VELMORA_SHOT_HOLD_MS")) {
+        // Keeps the window on a real screen a while, for a screen capture.
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < std::atoi(hold)) QApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     d.end(0);
     CurrentDC = nullptr;

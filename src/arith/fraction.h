@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -57,6 +58,8 @@ struct Fraction {
 
     friend bool operator==(const Fraction& a, const Fraction& b) = default;
 };
+
+std::ostream& operator<<(std::ostream& out, const Fraction& f);
 
 // r = a + b, a - b, a * b, a / b. r may be the same object as a or b.
 void FracAdd(Fraction a, Fraction b, Fraction& r);

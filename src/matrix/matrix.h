@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <iosfwd>
 #include <stdexcept>
 #include <vector>
 
@@ -93,6 +94,9 @@ struct Matrix {
 
     friend bool operator==(const Matrix& a, const Matrix& b);
 };
+
+// "[1 2; 3 -1/2]", the form velmora-calc reads; for messages and test output.
+std::ostream& operator<<(std::ostream& out, const Matrix& m);
 
 // dest := the rows of m that are not entirely zero, in order (exact test).
 void DropZeroRows(Matrix m, Matrix& dest);

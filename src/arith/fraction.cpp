@@ -1,0 +1,176 @@
+#include "arith/fraction.h"
+
+#include <cstdlib>
+#include <ostream>
+
+#include "arith/wide.h"
+
+namespace velmora {
+
+namespace {
+
+void RequireDenominator(const Fraction& f) {
+    if (f.den == 0) throw DivisionByZero();
+}
+
+int DigitValue(char c, int base) {
+    int v = -1;
+    if (c >= '0' && c <= '9') v = c - '0';
+    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    return v < base ? v : -1;
+}
+
+}  // namespace
+
+void Fraction::Normalize() {
+    if (num == 0) {
+        den = 1;
+        return;
+    }
+    if (den == 0) {
+        // Gcd(x, 0) = |x|, so x/0 keeps only its sign.
+        num = num > 0 ? 1 : -1;
+        return;
+    }
+    *this = wide::Reduce64(num, den);
+}
+
+void Fraction::MulInt(int32_t k) {
+    RequireDenominator(*this);
+    *this = wide::Reduce64(int64_t(num) * k, den);
+}
+
+long double Fraction::ToReal() const {
+    return static_cast<long double>(num) / static_cast<long double>(den);
+}
+
+bool Fraction::IsNormal() const {
+    if (den <= 0) return false;
+    if (num == 0) return den == 1;
+    return Gcd(num, den) == 1;
+}
+
+std::string Fraction::ToText() const {
+    std::string s = std::to_string(num);
+    if (num != 0 && den != 1) {
+        s += '/';
+        s += std::to_string(den);
+    }
+    return s;
+}
+
+bool Fraction::Parse(std::string_view s) {
+    const std::size_t slash = s.find('/');
+    int32_t value = 0;
+    if (slash == std::string_view::npos) {
+        const bool ok = ParseInteger(s, value);
+        num = value;
+        den = 1;
+        return ok;
+    }
+    const bool numOk = ParseInteger(s.substr(0, slash), value);
+    num = value;
+    if (!numOk) return false;  // the denominator keeps its previous value
+    const bool denOk = ParseInteger(s.substr(slash + 1), value);
+    den = value;
+    return denOk;
+}
+
+bool ParseInteger(std::string_view s, int32_t& value) {
+    value = 0;
+    std::size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < s.size() && s[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i < s.size() && s[i] == '%') {
+        base = 2;
+        ++i;
+    }
+    if (i == s.size()) return false;
+    // Decimal values must lie in the signed range; "$" and "%" may use all 32 bits.
+    const uint64_t limit = base != 10 ? 0xFFFFFFFFu : (negative ? 2147483648u : 2147483647u);
+    uint64_t magnitude = 0;
+    for (; i < s.size(); ++i) {
+        const int d = DigitValue(s[i], base);
+        if (d < 0) return false;
+        magnitude = magnitude * base + d;
+        if (magnitude > limit) return false;
+    }
+    uint32_t bits = static_cast<uint32_t>(magnitude);
+    if (negative) bits = 0u - bits;
+    value = static_cast<int32_t>(bits);  // two's complement
+    return true;
+}
+
+void FracAdd(Fraction a, Fraction b, Fraction& r) {
+    RequireDenominator(a);
+    RequireDenominator(b);
+    if (a.den == 1 && b.den == 1) {
+        const int64_t s = int64_t(a.num) + b.num;
+        if (!wide::FitsInt32(s)) throw ArithmeticOverflow();
+        r = Fraction(static_cast<int32_t>(s), 1);
+        return;
+    }
+    const wide::Int n = wide::Int(a.num) * b.den + wide::Int(b.num) * a.den;
+    r = wide::Reduce(n, wide::Int(a.den) * b.den);
+}
+
+void FracSub(Fraction a, Fraction b, Fraction& r) {
+    RequireDenominator(a);
+    RequireDenominator(b);
+    if (a.den == 1 && b.den == 1) {
+        const int64_t s = int64_t(a.num) - b.num;
+        if (!wide::FitsInt32(s)) throw ArithmeticOverflow();
+        r = Fraction(static_cast<int32_t>(s), 1);
+        return;
+    }
+    const wide::Int n = wide::Int(a.num) * b.den - wide::Int(b.num) * a.den;
+    r = wide::Reduce(n, wide::Int(a.den) * b.den);
+}
+
+void FracMul(Fraction a, Fraction b, Fraction& r) {
+    RequireDenominator(a);
+    RequireDenominator(b);
+    if (a.den == 1 && b.den == 1) {
+        const int64_t p = int64_t(a.num) * b.num;
+        if (!wide::FitsInt32(p)) throw ArithmeticOverflow();
+        r = Fraction(static_cast<int32_t>(p), 1);
+        return;
+    }
+    r = wide::Reduce64(int64_t(a.num) * b.num, int64_t(a.den) * b.den);
+}
+
+void FracDiv(Fraction a, Fraction b, Fraction& r) {
+    RequireDenominator(a);
+    RequireDenominator(b);
+    if (b.num == 0) throw DivisionByZero();
+    r = wide::Reduce64(int64_t(a.num) * b.den, int64_t(a.den) * b.num);
+}
+
+std::ostream& operator<<(std::ostream& out, const Fraction& f) {
+    return out << f.num << '/' << f.den;
+}
+
+int64_t Gcd(int64_t a, int64_t b) {
+    const uint64_t ua = a < 0 ? 0 - uint64_t(a) : uint64_t(a);
+    const uint64_t ub = b < 0 ? 0 - uint64_t(b) : uint64_t(b);
+    return static_cast<int64_t>(wide::Gcd64(ua, ub));
+}
+
+int64_t Lcm(int64_t a, int64_t b) {
+    const int64_t g = Gcd(a, b);
+    if (g == 0) return 0;
+    return std::llabs(a) / g * std::llabs(b);
+}
+
+int CofactorSign(unsigned i, unsigned j) { return (i + j) % 2 == 0 ? 1 : -1; }
+
+}  // namespace velmora

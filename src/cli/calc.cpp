@@ -1,0 +1,176 @@
+#include "cli/calc.h"
+
+#include <functional>
+#include <map>
+
+#include "cli/matrix_reader.h"
+#include "matrix/matrix.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Uso: velmora-calc ORDEN ARGUMENTOS\n"
+    "\n"
+    "  det MATRIZ            determinante\n"
+    "  rank MATRIZ           rango\n"
+    "  trans MATRIZ          transpuesta\n"
+    "  adj MATRIZ            matriz de los adjuntos (cofactores)\n"
+    "  inv MATRIZ            inversa\n"
+    "  tri MATRIZ            forma triangular (Gauss)\n"
+    "  gj MATRIZ             forma diagonal (Gauss-Jordan)\n"
+    "  mul FRACCION MATRIZ   producto por un número\n"
+    "  pow N MATRIZ          potencia entera N >= 0\n"
+    "\n"
+    "Una MATRIZ se escribe como \"[1 2; 3 -1/2]\": filas separadas por ';',\n"
+    "elementos por blancos o comas, cada uno un entero o una fracción.\n"
+    "Salida: 0 hecho, 1 operación imposible o desbordamiento, 2 entrada ilegible.\n";
+
+// A command's work, with the reading of its arguments already done.
+class Command {
+public:
+    Command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+        : args_(args), out_(out), err_(err) {}
+
+    bool Arity(std::size_t n) {
+        if (args_.size() == n + 1) return true;
+        err_ << "velmora-calc: " << args_[0] << " espera " << n
+             << (n == 1 ? " argumento" : " argumentos") << "\n\n"
+             << kUsage;
+        return false;
+    }
+    bool Matrix(std::size_t index, velmora::Matrix& m) {
+        std::string error;
+        if (ReadMatrixText(args_[index], m, error)) return true;
+        err_ << "velmora-calc: matriz ilegible: " << error << "\n";
+        return false;
+    }
+    int Refuse(const std::string& why) {
+        err_ << "velmora-calc: " << why << "\n";
+        return kCalcRefused;
+    }
+    int Print(const velmora::Matrix& m) {
+        out_ << MatrixText(m);
+        return kCalcOk;
+    }
+    const std::vector<std::string>& args() const { return args_; }
+    std::ostream& out() { return out_; }
+    std::ostream& err() { return err_; }
+
+private:
+    const std::vector<std::string>& args_;
+    std::ostream& out_;
+    std::ostream& err_;
+};
+
+using Handler = std::function<int(Command&)>;
+
+// The commands that take one matrix and hand back another.
+Handler Unary(std::function<int(Command&, const Matrix&)> work) {
+    return [work](Command& c) {
+        Matrix m;
+        if (!c.Arity(1) || !c.Matrix(1, m)) return int(kCalcBadInput);
+        return work(c, m);
+    };
+}
+
+int NotSquare(Command& c) { return c.Refuse("la matriz no es cuadrada"); }
+
+const std::map<std::string, Handler>& Commands() {
+    static const std::map<std::string, Handler> commands = {
+        {"det", Unary([](Command& c, const Matrix& m) {
+             if (!m.square) return NotSquare(c);
+             c.out() << m.det.ToText() << "\n";
+             return int(kCalcOk);
+         })},
+        {"rank", Unary([](Command& c, const Matrix& m) {
+             c.out() << MatrixRank(m) << "\n";
+             return int(kCalcOk);
+         })},
+        {"trans", Unary([](Command& c, const Matrix& m) {
+             Matrix t;
+             m.Transpose(t);
+             t.Refresh();
+             return c.Print(t);
+         })},
+        {"adj", Unary([](Command& c, const Matrix& m) {
+             Matrix r;
+             if (!m.CofactorMatrix(r)) return NotSquare(c);
+             return c.Print(r);
+         })},
+        {"inv", Unary([](Command& c, const Matrix& m) {
+             if (!m.square) return NotSquare(c);
+             Matrix r;
+             if (!m.Inverse(r)) return c.Refuse("la matriz es singular (determinante 0): no tiene inversa");
+             return c.Print(r);
+         })},
+        {"tri", Unary([](Command& c, const Matrix& m) {
+             Matrix r;
+             m.Triangular(r);
+             return c.Print(r);
+         })},
+        {"gj", Unary([](Command& c, const Matrix& m) {
+             Matrix r;
+             m.GaussJordan(r);
+             return c.Print(r);
+         })},
+        {"mul", [](Command& c) {
+             Fraction f;
+             Matrix m;
+             std::string error;
+             if (!c.Arity(2)) return int(kCalcBadInput);
+             if (!ReadFractionText(c.args()[1], f, error)) {
+                 c.err() << "velmora-calc: factor ilegible: " << error << "\n";
+                 return int(kCalcBadInput);
+             }
+             if (!c.Matrix(2, m)) return int(kCalcBadInput);
+             m.MulFraction(f);
+             return c.Print(m);
+         }},
+        {"pow", [](Command& c) {
+             Matrix m;
+             int32_t n = 0;
+             if (!c.Arity(2)) return int(kCalcBadInput);
+             if (!ParseInteger(c.args()[1], n) || n < 0) {
+                 c.err() << "velmora-calc: exponente ilegible: «" << c.args()[1]
+                         << "» no es un entero positivo\n";
+                 return int(kCalcBadInput);
+             }
+             if (!c.Matrix(2, m)) return int(kCalcBadInput);
+             Matrix r;
+             if (!MatrixPower(m, static_cast<uint32_t>(n), r)) return NotSquare(c);
+             return c.Print(r);
+         }},
+    };
+    return commands;
+}
+
+}  // namespace
+
+int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << kUsage;
+        return kCalcBadInput;
+    }
+    if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
+        out << kUsage;
+        return kCalcOk;
+    }
+    const auto& commands = Commands();
+    const auto it = commands.find(args[0]);
+    if (it == commands.end()) {
+        err << "velmora-calc: orden desconocida «" << args[0] << "»\n\n" << kUsage;
+        return kCalcBadInput;
+    }
+    Command command(args, out, err);
+    try {
+        return it->second(command);
+    } catch (const ArithmeticOverflow&) {
+        return command.Refuse("desbordamiento: el resultado exacto no cabe en fracciones de 32 bits");
+    } catch (const CapacityError&) {
+        return command.Refuse("la matriz resultante pasaría de 10 x 10");
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,17 @@
+// velmora-calc: the computing core from the command line.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// Exit codes: 0 done, 1 mathematical refusal (sizes that do not fit, singular
+// matrix, overflow), 2 unreadable input or unknown command.
+enum CalcStatus : int { kCalcOk = 0, kCalcRefused = 1, kCalcBadInput = 2 };
+
+// args excludes the program name. Results go to out, explanations to err.
+int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace velmora

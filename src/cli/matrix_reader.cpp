@@ -1,0 +1,123 @@
+#include "cli/matrix_reader.h"
+
+#include <vector>
+
+namespace velmora {
+
+namespace {
+
+bool IsSeparator(char c) { return c == ' ' || c == ',' || c == '\t' || c == '\n' || c == '\r'; }
+
+std::string_view Strip(std::string_view s) {
+    while (!s.empty() && IsSeparator(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsSeparator(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+std::vector<std::string_view> Entries(std::string_view row) {
+    std::vector<std::string_view> entries;
+    std::size_t i = 0;
+    while (i < row.size()) {
+        while (i < row.size() && IsSeparator(row[i])) ++i;
+        const std::size_t start = i;
+        while (i < row.size() && !IsSeparator(row[i])) ++i;
+        if (i > start) entries.push_back(row.substr(start, i - start));
+    }
+    return entries;
+}
+
+}  // namespace
+
+bool ReadFractionText(std::string_view text, Fraction& f, std::string& error) {
+    Fraction v;
+    if (!v.Parse(text)) {
+        error = "«" + std::string(text) + "» no es un entero ni una fracción";
+        return false;
+    }
+    if (v.HasZeroDenominator()) {
+        error = "«" + std::string(text) + "» tiene denominador cero";
+        return false;
+    }
+    try {
+        v.Normalize();
+    } catch (const ArithmeticOverflow&) {
+        error = "«" + std::string(text) + "» no cabe en 32 bits";
+        return false;
+    }
+    f = v;
+    return true;
+}
+
+bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
+    std::string_view body = Strip(text);
+    if (!body.empty() && body.front() == '[') body.remove_prefix(1);
+    if (!body.empty() && body.back() == ']') body.remove_suffix(1);
+    if (body.find_first_of("[]") != std::string_view::npos) {
+        error = "corchetes fuera de lugar";
+        return false;
+    }
+    std::vector<std::string_view> rows;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t semicolon = body.find(';', start);
+        rows.push_back(body.substr(start, semicolon == std::string_view::npos
+                                              ? std::string_view::npos
+                                              : semicolon - start));
+        if (semicolon == std::string_view::npos) break;
+        start = semicolon + 1;
+    }
+    if (rows.size() == 1 && Entries(rows[0]).empty()) {
+        error = "la matriz está vacía";
+        return false;
+    }
+    if (rows.size() > Matrix::kMaxDim) {
+        error = "más de 10 filas";
+        return false;
+    }
+    Matrix r;
+    std::size_t cols = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::vector<std::string_view> entries = Entries(rows[i]);
+        const std::string where = "fila " + std::to_string(i + 1);
+        if (entries.empty()) {
+            error = "la " + where + " está vacía";
+            return false;
+        }
+        if (i == 0) cols = entries.size();
+        if (entries.size() > Matrix::kMaxDim) {
+            error = "más de 10 columnas en la " + where;
+            return false;
+        }
+        if (entries.size() != cols) {
+            error = "la " + where + " tiene " + std::to_string(entries.size()) +
+                    " elementos y la fila 1 tiene " + std::to_string(cols);
+            return false;
+        }
+        for (std::size_t j = 0; j < entries.size(); ++j) {
+            Fraction f;
+            if (!ReadFractionText(entries[j], f, error)) {
+                error += " (" + where + ", columna " + std::to_string(j + 1) + ")";
+                return false;
+            }
+            r.at(static_cast<int>(i + 1), static_cast<int>(j + 1)) = f;
+        }
+    }
+    r.SetSize(static_cast<int>(rows.size()), static_cast<int>(cols));
+    r.Refresh();  // may throw ArithmeticOverflow: the caller reports it
+    m = r;
+    return true;
+}
+
+std::string MatrixText(const Matrix& m) {
+    std::string s;
+    for (int i = 1; i <= m.rows; ++i) {
+        for (int j = 1; j <= m.cols; ++j) {
+            if (j > 1) s += ' ';
+            s += m.at(i, j).ToText();
+        }
+        s += '\n';
+    }
+    return s;
+}
+
+}  // namespace velmora

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "arith/fraction.h"
+
+namespace velmora {
+namespace {
+
+TEST(FractionTest, NormalizeTable) {
+    struct Case {
+        Fraction in, out;
+    } cases[] = {
+        {{2, 4}, {1, 2}}, {{3, -6}, {-1, 2}}, {{0, 7}, {0, 1}}, {{-4, -8}, {1, 2}},
+        {{5, 0}, {1, 0}}, {{-5, 0}, {-1, 0}}, {{0, 0}, {0, 1}}, {{INT_MIN, 2}, {INT_MIN / 2, 1}},
+        {{INT_MIN, 1}, {INT_MIN, 1}},
+    };
+    for (const Case& c : cases) {
+        Fraction f = c.in;
+        f.Normalize();
+        EXPECT_EQ(f, c.out) << c.in.num << "/" << c.in.den;
+    }
+}
+
+TEST(FractionTest, NormalizeCatchesTheNegationOfTheSmallestInteger) {
+    // -2147483648 has no positive partner: moving the sign must not wrap.
+    Fraction f(INT_MIN, -1);
+    EXPECT_THROW(f.Normalize(), ArithmeticOverflow);
+    EXPECT_EQ(f, Fraction(INT_MIN, -1));
+    Fraction g(1, INT_MIN);
+    EXPECT_THROW(g.Normalize(), ArithmeticOverflow);
+}
+
+enum class Op { Add, Sub, Mul, Div };
+
+TEST(FractionTest, ArithmeticTable) {
+    struct Case {
+        Op op;
+        Fraction a, b, r;
+    } cases[] = {
+        {Op::Add, {1, 2}, {1, 3}, {5, 6}},
+        {Op::Add, {1, 6}, {1, 10}, {4, 15}},
+        {Op::Add, {1, 2}, {-1, 2}, {0, 1}},
+        {Op::Sub, {1, 2}, {1, 2}, {0, 1}},
+        {Op::Mul, {2, 3}, {9, 4}, {3, 2}},
+        {Op::Mul, {0, 1}, {5, 7}, {0, 1}},
+        {Op::Div, {1, 2}, {-3, 4}, {-2, 3}},
+        // Inputs not in normal form (as the reader leaves them) still give normal results.
+        {Op::Add, {2, 4}, {3, -6}, {0, 1}},
+        {Op::Mul, {3, -4}, {-8, 6}, {1, 1}},
+        // Exact intermediates: these wrap in 32 bits but the results fit.
+        {Op::Add, {INT_MAX, 2}, {INT_MAX, 2}, {INT_MAX, 1}},
+        {Op::Sub, {INT_MIN, 3}, {INT_MIN, 3}, {0, 1}},
+        {Op::Mul, {65536, 65537}, {65537, 65536}, {1, 1}},
+        {Op::Add, {1, 2147483646}, {1, 2147483646}, {1, 1073741823}},
+        {Op::Div, {INT_MIN, 1}, {INT_MIN, 1}, {1, 1}},
+        {Op::Div, {INT_MIN, 1}, {2, 1}, {-1073741824, 1}},
+    };
+    for (const Case& c : cases) {
+        Fraction r(99, 98);
+        switch (c.op) {
+            case Op::Add: FracAdd(c.a, c.b, r); break;
+            case Op::Sub: FracSub(c.a, c.b, r); break;
+            case Op::Mul: FracMul(c.a, c.b, r); break;
+            case Op::Div: FracDiv(c.a, c.b, r); break;
+        }
+        EXPECT_EQ(r, c.r) << int(c.op) << ": " << c.a.ToText() << " , " << c.b.ToText();
+        EXPECT_TRUE(r.IsNormal());
+    }
+}
+
+TEST(FractionTest, OverflowIsSignalledAndLeavesTheOutput) {
+    struct Case {
+        Op op;
+        Fraction a, b;
+    } cases[] = {
+        {Op::Add, {INT_MAX, 1}, {1, 1}},
+        {Op::Sub, {INT_MIN, 1}, {1, 1}},
+        {Op::Mul, {65536, 1}, {32768, 1}},
+        {Op::Add, {1, 2147483647}, {1, 2147483646}},
+        {Op::Div, {INT_MIN, 1}, {-1, 1}},
+        {Op::Mul, {1, 65536}, {1, 32768}},
+    };
+    for (const Case& c : cases) {
+        Fraction r(7, 3);
+        switch (c.op) {
+            case Op::Add: EXPECT_THROW(FracAdd(c.a, c.b, r), ArithmeticOverflow); break;
+            case Op::Sub: EXPECT_THROW(FracSub(c.a, c.b, r), ArithmeticOverflow); break;
+            case Op::Mul: EXPECT_THROW(FracMul(c.a, c.b, r), ArithmeticOverflow); break;
+            case Op::Div: EXPECT_THROW(FracDiv(c.a, c.b, r), ArithmeticOverflow); break;
+        }
+        EXPECT_EQ(r, Fraction(7, 3));
+    }
+}
+
+TEST(FractionTest, ResultMayBeAnOperand) {
+    Fraction a(1, 2);
+    FracAdd(a, Fraction(1, 3), a);
+    EXPECT_EQ(a, Fraction(5, 6));
+    FracMul(a, a, a);
+    EXPECT_EQ(a, Fraction(25, 36));
+}
+
+TEST(FractionTest, ZeroDenominatorsNeverEnterArithmetic) {
+    Fraction r;
+    EXPECT_THROW(FracAdd(Fraction(1, 0), Fraction(1), r), DivisionByZero);
+    EXPECT_THROW(FracDiv(Fraction(1), Fraction(0), r), DivisionByZero);
+    EXPECT_TRUE(Fraction(1, 0).HasZeroDenominator());
+}
+
+TEST(FractionTest, MulInt) {
+    Fraction f(3, 4);
+    f.MulInt(2);
+    EXPECT_EQ(f, Fraction(3, 2));
+    f.MulInt(0);
+    EXPECT_EQ(f, Fraction(0, 1));
+    Fraction big(INT_MAX, 2);
+    EXPECT_THROW(big.MulInt(4), ArithmeticOverflow);
+    big.MulInt(2);
+    EXPECT_EQ(big, Fraction(INT_MAX, 1));
+}
+
+TEST(FractionTest, IntegerFunctions) {
+    EXPECT_EQ(Gcd(0, 0), 0);
+    EXPECT_EQ(Gcd(-12, 18), 6);
+    EXPECT_EQ(Gcd(7, 0), 7);
+    EXPECT_EQ(Gcd(INT_MIN, 0), 2147483648LL);
+    EXPECT_EQ(Lcm(4, 6), 12);
+    EXPECT_EQ(Lcm(-4, 6), 12);
+    EXPECT_EQ(Lcm(INT_MAX, INT_MAX - 1), int64_t(INT_MAX) * (INT_MAX - 1));
+    EXPECT_EQ(CofactorSign(1, 1), 1);
+    EXPECT_EQ(CofactorSign(1, 2), -1);
+    EXPECT_EQ(CofactorSign(2, 3), -1);
+    EXPECT_DOUBLE_EQ(static_cast<double>(Fraction(-3, 4).ToReal()), -0.75);
+}
+
+TEST(FractionTest, ToText) {
+    struct Case {
+        Fraction f;
+        const char* text;
+    } cases[] = {{{5, 1}, "5"}, {{-3, 4}, "-3/4"}, {{0, 1}, "0"}, {{0, 6}, "0"},
+                 {{7, 2}, "7/2"}, {{INT_MIN, INT_MAX}, "-2147483648/2147483647"}};
+    for (const Case& c : cases) EXPECT_EQ(c.f.ToText(), c.text);
+}
+
+TEST(FractionTest, ParseTable) {
+    struct Case {
+        const char* text;
+        bool ok;
+        Fraction f;
+    } cases[] = {
+        {"3", true, {3, 1}},          {" -12", true, {-12, 1}},   {"+4/6", true, {4, 6}},
+        {"3/-4", true, {3, -4}},      {"3/ 4", true, {3, 4}},     {"\t7", true, {7, 1}},
+        {"1/0", true, {1, 0}},        {"-2147483648", true, {INT_MIN, 1}},
+        {"$10", true, {16, 1}},       {"%101", true, {5, 1}},     {"$FFFFFFFF", true, {-1, 1}},
+        {"$ff/%11", true, {255, 3}},  {"-$10", true, {-16, 1}},   {"007", true, {7, 1}},
+        {"3 ", false, {0, 1}},        {"a", false, {0, 1}},       {"1.5", false, {0, 1}},
+        {"", false, {0, 1}},          {"2147483648", false, {0, 1}},
+        {"$100000000", false, {0, 1}}, {"%2", false, {0, 1}},     {"+", false, {0, 1}},
+        {"$", false, {0, 1}},         {"- 3", false, {0, 1}},
+        // With a slash: an unreadable numerator leaves 0 and the old denominator...
+        {"/4", false, {0, 9}},        {"3 / 4", false, {0, 9}},   {"x/2", false, {0, 9}},
+        // ...an unreadable denominator leaves 0 there.
+        {"3/", false, {3, 0}},        {"1/2/3", false, {1, 0}},   {"3/4 ", false, {3, 0}},
+    };
+    for (const Case& c : cases) {
+        Fraction f(5, 9);
+        EXPECT_EQ(f.Parse(c.text), c.ok) << '"' << c.text << '"';
+        EXPECT_EQ(f, c.f) << '"' << c.text << '"';
+    }
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/calc.h"
+#include "cli/matrix_reader.h"
+
+namespace velmora {
+namespace {
+
+struct CalcRun {
+    int status;
+    std::string out, err;
+};
+
+CalcRun Calc(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = RunCalc(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(CalcTest, CommandsTable) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* out;
+    } cases[] = {
+        {{"det", "[1 2; 3 4]"}, 0, "-2\n"},
+        {{"inv", "[1 2; 3 4]"}, 0, "-2 1\n3/2 -1/2\n"},
+        {{"inv", "[1 2; 2 4]"}, 1, ""},
+        {{"det", "[1 2; 3]"}, 2, ""},
+        {{"det", "[1 x]"}, 2, ""},
+        {{"pow", "40", "[2]"}, 1, ""},
+        {{"pow", "0", "[2 1; 1 1]"}, 0, "1 0\n0 1\n"},
+        {{"pow", "-1", "[2]"}, 2, ""},
+        {{"pow", "2", "[1 2 3]"}, 1, ""},
+        {{"rank", "1,2;2,4"}, 0, "1\n"},
+        {{"trans", "[1 2 3]"}, 0, "1\n2\n3\n"},
+        {{"adj", "[1 2; 3 4]"}, 0, "4 -3\n-2 1\n"},
+        {{"tri", "[2 4; 3 5]"}, 0, "2 4\n0 -1\n"},
+        {{"gj", "[1 2 3; 2 4 7]"}, 0, "1 2 3\n0 0 1\n"},
+        {{"mul", "2/3", "[3 6; 9 -1/2]"}, 0, "2 4\n6 -1/3\n"},
+        {{"mul", "1/0", "[1]"}, 2, ""},
+        {{"det", "[1/0]"}, 2, ""},
+        {{"det", "[2/4 3/-6]"}, 1, ""},
+        {{"det", "[]"}, 2, ""},
+        {{"det", "[1 2; 3 4;]"}, 2, ""},
+        {{"det", "[1 2] [3 4]"}, 2, ""},
+        {{"det"}, 2, ""},
+        {{"frobnicate", "[1]"}, 2, ""},
+        {{"det", "[1 2 3 4 5 6 7 8 9 10 11]"}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        const CalcRun r = Calc(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args[0] << " " << (c.args.size() > 1 ? c.args[1] : "");
+        EXPECT_EQ(r.out, c.out) << c.args[0];
+        EXPECT_EQ(r.err.empty(), c.status == 0) << r.err;
+    }
+}
+
+TEST(CalcTest, ReaderNormalisesEntries) {
+    Matrix m;
+    std::string error;
+    ASSERT_TRUE(ReadMatrixText("  2/4, 3/-6 ; $10 %11 ", m, error)) << error;
+    EXPECT_EQ(MatrixText(m), "1/2 -1/2\n16 3\n");
+    EXPECT_FALSE(ReadMatrixText("[1 1/-2147483648]", m, error));
+    EXPECT_NE(error.find("columna 2"), std::string::npos);
+}
+
+TEST(CalcTest, ErrorsExplainTheProblem) {
+    EXPECT_NE(Calc({"inv", "[1 2; 2 4]"}).err.find("singular"), std::string::npos);
+    EXPECT_NE(Calc({"pow", "40", "[2]"}).err.find("desbordamiento"), std::string::npos);
+    EXPECT_NE(Calc({"det", "[1 2; 3]"}).err.find("fila 2"), std::string::npos);
+    EXPECT_EQ(Calc({"--help"}).status, 0);
+}
+
+}  // namespace
+}  // namespace velmora

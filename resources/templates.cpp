@@ -7,6 +7,7 @@ const DialogFont kSystemFont{"", 12, 2.0, 2.0};
 // Arial 9 pt at 96 dpi: average character width 6 px and cell height 15 px,
 // so a unit is 6/4 px across and 15/8 px down.
 const DialogFont kArial9{"Arial", 12, 1.5, 1.875};
+const DialogFont kPixelUnits{"", 12, 1.0, 1.0};
 
 namespace {
 

@@ -85,6 +85,8 @@ struct DialogTemplate {
 
 extern const DialogFont kSystemFont;
 extern const DialogFont kArial9;
+// For windows laid out in pixels (one unit is one pixel), in the dialog face.
+extern const DialogFont kPixelUnits;
 
 const DialogTemplate& PrincipalTemplate();
 const DialogTemplate& SistEqTemplate();

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -312,6 +313,16 @@ int TemplateDialog::run() {
     initialise();
     if (ended_) return result_;
     exec();
+    return result_;
+}
+
+int TemplateDialog::runModeless() {
+    initialise();
+    if (ended_) return result_;
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    if (!ended_) loop.exec();
     return result_;
 }
 

@@ -102,7 +102,10 @@ public:
     // --- running ---
     // Initialises (once) and runs modally; returns the result given to end().
     int run();
-    // Initialises (once) and shows the dialog without a modal loop.
+    // Initialises (once), shows the dialog and runs a local event loop until it
+    // ends, other windows staying usable meanwhile; returns the end() result.
+    int runModeless();
+    // Initialises (once) and shows the dialog without any loop of its own.
     void start();
     // Delivers the initialisation if it has not been delivered yet.
     void initialise();

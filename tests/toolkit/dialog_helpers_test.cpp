@@ -37,6 +37,7 @@ TEST_F(DialogHelpers, GetItemIntegerTrimsAndFlagsWhatIsNoInteger) {
         {"  42 ", 42, false}, {"", 0, false},     {"   ", 0, false},
         {"4x", 0, true},      {"-7", -7, false},  {"2147483647", 2147483647, false},
         {"2147483648", 0, true}, {"1/2", 0, true}, {"- 3", 0, true},
+        {"$FF", 255, false},  {"%101", 5, false}, {"\t8", 8, false},
     };
     for (const Case& c : cases) {
         SetItemText(d, 101, c.text);

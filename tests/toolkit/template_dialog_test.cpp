@@ -273,6 +273,18 @@ TEST(TemplateDialog, RunIsModalAndReturnsTheResultGivenToEnd) {
     EXPECT_EQ(h.events(), (Strings{"init", "command 1 0"}));
 }
 
+TEST(TemplateDialog, RunModelessKeepsOtherWindowsUsable) {
+    RecordingHandler h;
+    TemplateDialog d(DemoTemplate(), h);
+    QTimer::singleShot(0, &d, [&d] {
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        d.pressEscape();  // the handler ends with 0
+    });
+    EXPECT_EQ(d.runModeless(), 0);
+    EXPECT_FALSE(d.isVisible());
+}
+
 TEST(TemplateDialog, EndingDuringInitialisationNeverShowsTheDialog) {
     RecordingHandler h;
     h.onInitAction = [](TemplateDialog& d) { d.end(3); };

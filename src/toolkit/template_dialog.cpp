@@ -205,7 +205,11 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c, int index) {
             box->setInsertPolicy(QComboBox::NoInsert);
             box->setDuplicatesEnabled(true);
             connect(box, &QComboBox::activated, this, [this, id] { command(id, kNotifySelChange); });
-            if (box->lineEdit() != nullptr) box->lineEdit()->installEventFilter(this);
+            if (box->lineEdit() != nullptr) {
+                // Typed text stays as typed: no completion from the entries.
+                box->setCompleter(nullptr);
+                box->lineEdit()->installEventFilter(this);
+            }
             w = box;
             break;
         }

@@ -203,6 +203,21 @@ TEST(TemplateDialog, UserSelectionsSendSelectionChangedButProgramChangesDoNot) {
     EXPECT_EQ(ComboGetSelection(d, 150), 3);
 }
 
+TEST(TemplateDialog, EnterInADropDownIsCommandOneAndAddsNoEntry) {
+    RecordingHandler h;
+    TemplateDialog d(DemoTemplate(), h);
+    d.start();
+    ComboAddList(d, 150, "J+K;J^3");
+    SetFocusItem(d, 150);
+    QKeyEvent j(QEvent::KeyPress, Qt::Key_J, Qt::ShiftModifier, QStringLiteral("J"));
+    QApplication::sendEvent(static_cast<QComboBox*>(d.item(150))->lineEdit(), &j);
+    EXPECT_EQ(GetItemText(d, 150), "J");
+    EXPECT_EQ(ComboCount(d, 150), 2);
+    SendKey(d.item(150), Qt::Key_Return);
+    EXPECT_EQ(ComboCount(d, 150), 2) << "Enter adds nothing to the list";
+    EXPECT_EQ(h.events().back(), "command 1 0");
+}
+
 TEST(TemplateDialog, MenuItemsDeliverTheirIds) {
     RecordingHandler h;
     h.endOnEscape = false;

@@ -102,6 +102,7 @@ TEST_F(QtDialogs, YesNoBoxIgnoresEscapeAndTheCloseBox) {
         EXPECT_EQ(box->windowTitle().toStdString(), "Confirmar eliminar");
         EXPECT_EQ(box->icon(), QMessageBox::Warning);
         PressEscape(box);
+        PressEscape(ButtonOf(box, QStringLiteral("No")));  // passed on to the box by the button
         box->close();
         QApplication::processEvents();
         stillOpen = box->isVisible();

@@ -12,12 +12,17 @@ uint8_t ColumnChars = 4;
 
 std::string EntryText(const std::string& fraction, int j, int cols, bool equations) {
     if (!equations) return fraction;
-    if (j == cols) return " = " + fraction;
+    std::string s;
+    if (j == cols) return s.append(" = ").append(fraction);
     if (fraction == "0") return " ";  // the term is left out
-    std::string s = fraction == "1" ? "" : fraction == "-1" ? "- " : fraction;
-    static constexpr char kUnknowns[] = "xyzt";
+    if (j > 1 && fraction[0] != '-') s.append("+ ");
+    if (fraction == "-1") {
+        s.append("- ");
+    } else if (fraction != "1") {
+        s.append(fraction);
+    }
+    static constexpr std::string_view kUnknowns = "xyzt";
     if (j >= 1 && j <= 4) s += kUnknowns[j - 1];
-    if (j > 1 && s.rfind('-', 0) != 0) s = "+ " + s;
     return s;
 }
 

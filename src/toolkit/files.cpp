@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <vector>
 
 #include "toolkit/strings.h"
@@ -72,9 +73,10 @@ std::string ResolveProgram(const std::string& program) {
     while (start <= dirs.size()) {
         std::size_t end = dirs.find(':', start);
         if (end == std::string::npos) end = dirs.size();
-        std::string dir = dirs.substr(start, end - start);
-        if (dir.empty()) dir = ".";
-        std::string candidate = dir + "/" + program;
+        const std::string_view dir = std::string_view(dirs).substr(start, end - start);
+        std::string candidate(dir.empty() ? std::string_view(".") : dir);
+        candidate += '/';
+        candidate += program;
         if (access(candidate.c_str(), X_OK) == 0 && !IsDirectory(candidate)) return candidate;
         start = end + 1;
     }
@@ -225,7 +227,10 @@ uint16_t OpenDocument(std::string_view command) {
     if (stat(file.c_str(), &st) != 0) return CodeOfErrno(errno);
     if (S_ISREG(st.st_mode) && access(file.c_str(), X_OK) == 0) {
         // A program: started with the parameters, as its own command line.
-        std::vector<std::string> words{file.find('/') == std::string::npos ? "./" + file : file};
+        // A bare name would be searched on PATH; this one is in the current folder.
+        std::string program = file;
+        if (program.find('/') == std::string::npos) program = std::filesystem::path(".").append(file).string();
+        std::vector<std::string> words{program};
         for (std::string& w : SplitWords(parameters)) words.push_back(std::move(w));
         return Spawn(words);
     }

@@ -49,7 +49,10 @@ const res::DialogTemplate kDemo{
 
 std::string Format(const char* what, std::initializer_list<int> values) {
     std::string s = what;
-    for (int v : values) s += " " + std::to_string(v);
+    for (int v : values) {
+        s += ' ';
+        s += std::to_string(v);
+    }
     return s;
 }
 

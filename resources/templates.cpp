@@ -17,7 +17,11 @@ const MenuTemplate kMnuPrin{
     "MnuPrin",
     {
         {"Matrices",
-         {{101, "Nueva"}, {102, "Generar"}, {105, "Eliminar"}, {0, ""}, {210, "Sistema de ecuaciones"}}},
+         {{101, "Nueva"},
+          {102, "Generar"},
+          {105, "Eliminar"},
+          {0, ""},
+          {210, "Sistema de ecuaciones"}}},
         {"Operaciones",
          {{201, "Transpuesta"},
           {202, "Matriz de los adjuntos"},
@@ -29,12 +33,15 @@ const MenuTemplate kMnuPrin{
         {"Utilidades", {{501, "Edición utilidades"}, {0, ""}}},
     }};
 
-const MenuTemplate kMnuSist{
-    "MNUSIST",
-    {
-        {"Sistemas",
-         {{9, "&Nuevo"}, {8, "&Generar"}, {205, "&Abrir"}, {210, "Guardar"}, {215, "Añadir a fichero"}}},
-    }};
+const MenuTemplate kMnuSist{"MNUSIST",
+                            {
+                                {"Sistemas",
+                                 {{9, "&Nuevo"},
+                                  {8, "&Generar"},
+                                  {205, "&Abrir"},
+                                  {210, "Guardar"},
+                                  {215, "Añadir a fichero"}}},
+                            }};
 
 constexpr std::string_view kDigits[] = {"1", "2", "3", "4", "5"};
 
@@ -48,21 +55,25 @@ std::vector<ControlTemplate> PrincipalControls() {
         {kNoId, K::Label, "filas ", 250, 12, 20, 8},
     };
     for (int k = 1; k <= 4; ++k) {
-        c.push_back({50 + k, K::Radio, kDigits[k - 1], 290 + 17 * (k - 1), 12, 16, 8, k == 1 ? kGroupStart : 0u});
+        c.push_back({50 + k, K::Radio, kDigits[k - 1], 290 + 17 * (k - 1), 12, 16, 8,
+                     k == 1 ? kGroupStart : 0u});
     }
     c.push_back({kNoId, K::Label, "columnas", 250, 21, 40, 8, kGroupStart});
     for (int k = 1; k <= 5; ++k) {
-        c.push_back({54 + k, K::Radio, kDigits[k - 1], 290 + 17 * (k - 1), 21, 16, 8, k == 1 ? kGroupStart : 0u});
+        c.push_back({54 + k, K::Radio, kDigits[k - 1], 290 + 17 * (k - 1), 21, 16, 8,
+                     k == 1 ? kGroupStart : 0u});
     }
     for (int col = 1; col <= 5; ++col) {
-        c.push_back({140 + col, K::CheckBox, "", 253 + 30 * (col - 1), 34, 5, 5, col == 1 ? kGroupStart : 0u});
+        c.push_back({140 + col, K::CheckBox, "", 253 + 30 * (col - 1), 34, 5, 5,
+                     col == 1 ? kGroupStart : 0u});
     }
     for (int row = 1; row <= 4; ++row) {
         c.push_back({145 + row, K::CheckBox, "", 390, 42 + 12 * (row - 1), 5, 5});
     }
     for (int row = 1; row <= 4; ++row) {
         for (int col = 1; col <= 5; ++col) {
-            c.push_back({150 + 5 * (row - 1) + col, K::Edit, "", 242 + 30 * (col - 1), 40 + 12 * (row - 1), 28, 10,
+            c.push_back({150 + 5 * (row - 1) + col, K::Edit, "", 242 + 30 * (col - 1),
+                         40 + 12 * (row - 1), 28, 10,
                          kAutoScroll | (row == 1 && col == 1 ? kGroupStart : 0u)});
         }
     }
@@ -112,7 +123,8 @@ std::vector<ControlTemplate> SistEqControls() {
     for (int i = 1; i <= 4; ++i) {
         for (int j = 1; j <= 5; ++j) {
             if (j == 5) c.push_back({kNoId, K::Label, "=", 296, kRowY[i - 1], 5, 8});
-            c.push_back({100 + 5 * (i - 1) + j, K::Edit, "", kColumnX[j - 1], kRowY[i - 1], 28, 10});
+            c.push_back(
+                {100 + 5 * (i - 1) + j, K::Edit, "", kColumnX[j - 1], kRowY[i - 1], 28, 10});
         }
     }
     const std::vector<ControlTemplate> rest = {
@@ -139,48 +151,60 @@ std::vector<ControlTemplate> SistEqControls() {
 }
 
 const DialogTemplate kPrincipal{
-    "Principal", "Cálculos con matrices  ", 70, 38, 405, 240, false, kSystemFont, &kMnuPrin, PrincipalControls()};
+    "Principal", "Cálculos con matrices  ", 70, 38, 405, 240, false, kSystemFont,
+    &kMnuPrin,   PrincipalControls()};
 
-const DialogTemplate kSistEq{
-    "SistEq", "Sistema de ecuaciones", 0, 0, 344, 244, true, kSystemFont, &kMnuSist, SistEqControls()};
+const DialogTemplate kSistEq{"SistEq",  "Sistema de ecuaciones", 0, 0, 344, 244, true, kSystemFont,
+                             &kMnuSist, SistEqControls()};
 
 // The controls reach x = 225 and y = 118; the dialog leaves a small margin.
-const DialogTemplate kDlgTools{"DlgTools",
-                               "Edición utilidades",
-                               0,
-                               0,
-                               230,
-                               122,
-                               true,
-                               kArial9,
-                               nullptr,
-                               {
-                                   {0, K::Label, "Utilidades", 5, 2, 40, 9},
-                                   {40, K::ListBox, "", 5, 10, 85, 95, kNotify | kVScroll | kBorder},
-                                   {3, K::Button, "+", 92, 10, 15, 9},
-                                   {4, K::Button, "-", 92, 20, 15, 9},
-                                   {150, K::GroupBox, "Utilidad", 110, 5, 115, 100},
-                                   {0, K::Label, "Nombre", 115, 14, 40, 9},
-                                   {100, K::Edit, "", 115, 21, 100, 9},
-                                   {0, K::Label, "Fichero", 115, 34, 40, 9},
-                                   {101, K::Edit, "", 115, 41, 105, 9},
-                                   {10, K::Button, "···", 205, 33, 15, 7},
-                                   {0, K::Label, "Directorio de trabajo", 115, 54, 80, 9},
-                                   {102, K::Edit, "", 115, 61, 105, 9},
-                                   {0, K::Label, "parámetros", 115, 74, 40, 9},
-                                   {103, K::Edit, "", 115, 81, 105, 9},
-                                   {15, K::Button, "<- ok", 120, 93, 30, 10},
-                                   {20, K::Button, "Ok", 60, 108, 30, 10},
-                                   {2, K::Button, "esc", 25, 108, 30, 10},
-                               }};
+const DialogTemplate kDlgTools{
+    "DlgTools",
+    "Edición utilidades",
+    0,
+    0,
+    230,
+    122,
+    true,
+    kArial9,
+    nullptr,
+    {
+        {0, K::Label, "Utilidades", 5, 2, 40, 9},
+        {40, K::ListBox, "", 5, 10, 85, 95, kNotify | kVScroll | kBorder},
+        {3, K::Button, "+", 92, 10, 15, 9},
+        {4, K::Button, "-", 92, 20, 15, 9},
+        {150, K::GroupBox, "Utilidad", 110, 5, 115, 100},
+        {0, K::Label, "Nombre", 115, 14, 40, 9},
+        {100, K::Edit, "", 115, 21, 100, 9},
+        {0, K::Label, "Fichero", 115, 34, 40, 9},
+        {101, K::Edit, "", 115, 41, 105, 9},
+        {10, K::Button, "···", 205, 33, 15, 7},
+        {0, K::Label, "Directorio de trabajo", 115, 54, 80, 9},
+        {102, K::Edit, "", 115, 61, 105, 9},
+        {0, K::Label, "parámetros", 115, 74, 40, 9},
+        {103, K::Edit, "", 115, 81, 105, 9},
+        {15, K::Button, "<- ok", 120, 93, 30, 10},
+        {20, K::Button, "Ok", 60, 108, 30, 10},
+        {2, K::Button, "esc", 25, 108, 30, 10},
+    }};
 
 }  // namespace
 
-const DialogTemplate& PrincipalTemplate() { return kPrincipal; }
-const DialogTemplate& SistEqTemplate() { return kSistEq; }
-const DialogTemplate& DlgToolsTemplate() { return kDlgTools; }
-const MenuTemplate& MnuPrinMenu() { return kMnuPrin; }
-const MenuTemplate& MnuSistMenu() { return kMnuSist; }
+const DialogTemplate& PrincipalTemplate() {
+    return kPrincipal;
+}
+const DialogTemplate& SistEqTemplate() {
+    return kSistEq;
+}
+const DialogTemplate& DlgToolsTemplate() {
+    return kDlgTools;
+}
+const MenuTemplate& MnuPrinMenu() {
+    return kMnuPrin;
+}
+const MenuTemplate& MnuSistMenu() {
+    return kMnuSist;
+}
 
 const DialogTemplate* FindDialogTemplate(std::string_view name) {
     for (const DialogTemplate* t : {&kPrincipal, &kSistEq, &kDlgTools}) {

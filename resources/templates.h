@@ -23,21 +23,21 @@ enum class ControlKind {
     ListBox,
     HScrollBar,
     VScrollBar,
-    Pane,           // a bare drawing surface (a window painted by hand)
+    Pane,  // a bare drawing surface (a window painted by hand)
 };
 
 enum ControlStyle : unsigned {
-    kGroupStart = 1u << 0,   // starts a group (radio groups, tab groups)
+    kGroupStart = 1u << 0,  // starts a group (radio groups, tab groups)
     kReadOnly = 1u << 1,
-    kCentred = 1u << 2,      // text centred in an edit
-    kAutoScroll = 1u << 3,   // the edit scrolls horizontally as the user types
+    kCentred = 1u << 2,     // text centred in an edit
+    kAutoScroll = 1u << 3,  // the edit scrolls horizontally as the user types
     kNoTabStop = 1u << 4,
-    kNotify = 1u << 5,       // list box: reports selection changes
-    kVScroll = 1u << 6,      // list or combo: vertical scroll bar
+    kNotify = 1u << 5,   // list box: reports selection changes
+    kVScroll = 1u << 6,  // list or combo: vertical scroll bar
     kHScroll = 1u << 7,
     kBorder = 1u << 8,
-    kSorted = 1u << 9,       // list or combo keeps its entries sorted
-    kDrawingArea = 1u << 10, // group box the window draws into (gets a drawing pane)
+    kSorted = 1u << 9,        // list or combo keeps its entries sorted
+    kDrawingArea = 1u << 10,  // group box the window draws into (gets a drawing pane)
 };
 
 struct ControlTemplate {
@@ -76,8 +76,8 @@ struct DialogFont {
 struct DialogTemplate {
     std::string_view name;
     std::string_view title;
-    int x, y, w, h;   // place of the window and size of its client area
-    bool centred;     // centred on the screen; x, y unused
+    int x, y, w, h;  // place of the window and size of its client area
+    bool centred;    // centred on the screen; x, y unused
     DialogFont font;
     const MenuTemplate* menu;  // nullptr: no menu
     std::vector<ControlTemplate> controls;

@@ -31,7 +31,8 @@ const LogFont kStockDescription{16, 0, 700, "Liberation Sans"};
 // "arial" and its relatives resolve to the metric-compatible Liberation Sans.
 QString QtFamily(const std::string& face) {
     QString f = ToQString(face);
-    if (f.compare(QStringLiteral("arial"), Qt::CaseInsensitive) == 0) return QStringLiteral("Liberation Sans");
+    if (f.compare(QStringLiteral("arial"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Liberation Sans");
     return f;
 }
 
@@ -40,18 +41,22 @@ QString QtFamily(const std::string& face) {
 QFont MakeQtFont(const LogFont& d) {
     QFont f(QtFamily(d.lfFaceName));
     f.setStyleStrategy(QFont::NoAntialias);
-    f.setWeight(d.lfWeight == 0 ? QFont::Normal : static_cast<QFont::Weight>(std::clamp(d.lfWeight, 100, 900)));
+    f.setWeight(d.lfWeight == 0 ? QFont::Normal
+                                : static_cast<QFont::Weight>(std::clamp(d.lfWeight, 100, 900)));
     int height = d.lfHeight == 0 ? 16 : std::abs(d.lfHeight);
     f.setPixelSize(height);
     if (d.lfHeight > 0) {
         QFontMetrics m(f);
         int cell = m.ascent() + m.descent();
-        if (cell > 0) f.setPixelSize(std::max(1, static_cast<int>(std::lround(double(height) * height / cell))));
+        if (cell > 0)
+            f.setPixelSize(
+                std::max(1, static_cast<int>(std::lround(double(height) * height / cell))));
     }
     if (d.lfWidth > 0) {
         int natural = QFontMetrics(f).horizontalAdvance(QLatin1Char('x'));
         if (natural > 0) {
-            f.setStretch(std::clamp(static_cast<int>(std::lround(100.0 * d.lfWidth / natural)), 1, 4000));
+            f.setStretch(
+                std::clamp(static_cast<int>(std::lround(100.0 * d.lfWidth / natural)), 1, 4000));
         }
     }
     return f;
@@ -70,7 +75,9 @@ void DeleteFontObject(FontHandle font) {
     Fonts().erase(font);
 }
 
-bool FontAlive(FontHandle font) { return font == kStockFont || Fonts().count(font) > 0; }
+bool FontAlive(FontHandle font) {
+    return font == kStockFont || Fonts().count(font) > 0;
+}
 
 LogFont FontDescription(FontHandle font) {
     auto it = Fonts().find(font);
@@ -90,9 +97,13 @@ QFont QtFont(FontHandle font) {
     return it->second.font;
 }
 
-int LiveFontCount() { return static_cast<int>(Fonts().size()); }
+int LiveFontCount() {
+    return static_cast<int>(Fonts().size());
+}
 
-QColor ToQColor(Colour c) { return QColor(int(RedOf(c)), int(GreenOf(c)), int(BlueOf(c))); }
+QColor ToQColor(Colour c) {
+    return QColor(int(RedOf(c)), int(GreenOf(c)), int(BlueOf(c)));
+}
 
 FontHandle DeviceContext::selectFont(FontHandle font) {
     FontHandle old = font_;
@@ -135,7 +146,8 @@ void DeviceContext::plot(int x, int y) {
 }
 
 void DeviceContext::lineTo(int x, int y) {
-    record({DrawRecord::Kind::Line, "", posX_, posY_, x, y, align_, pen_, backColour_, FontDescription(font_)});
+    record({DrawRecord::Kind::Line, "", posX_, posY_, x, y, align_, pen_, backColour_,
+            FontDescription(font_)});
     if (surface_ != nullptr) {
         // Bresenham from the current position, stopping short of the end point.
         int x0 = posX_, y0 = posY_;
@@ -160,7 +172,8 @@ void DeviceContext::lineTo(int x, int y) {
 }
 
 void DeviceContext::fillRect(int left, int top, int right, int bottom, Colour colour) {
-    record({DrawRecord::Kind::Fill, "", left, top, right, bottom, align_, textColour_, colour, FontDescription(font_)});
+    record({DrawRecord::Kind::Fill, "", left, top, right, bottom, align_, textColour_, colour,
+            FontDescription(font_)});
     if (surface_ == nullptr || right <= left || bottom <= top) return;
     QPainter p(surface_);
     p.fillRect(left, top, right - left, bottom - top, ToQColor(colour));
@@ -169,8 +182,8 @@ void DeviceContext::fillRect(int left, int top, int right, int bottom, Colour co
 }
 
 void DeviceContext::invertRect(int left, int top, int right, int bottom) {
-    record({DrawRecord::Kind::Invert, "", left, top, right, bottom, align_, textColour_, backColour_,
-            FontDescription(font_)});
+    record({DrawRecord::Kind::Invert, "", left, top, right, bottom, align_, textColour_,
+            backColour_, FontDescription(font_)});
     if (surface_ == nullptr) return;
     QRect r = QRect(left, top, right - left, bottom - top).intersected(surface_->rect());
     for (int yy = r.top(); yy <= r.bottom(); ++yy) {
@@ -183,7 +196,8 @@ void DeviceContext::invertRect(int left, int top, int right, int bottom) {
 }
 
 void DeviceContext::rectangle(int left, int top, int right, int bottom, Colour fill) {
-    record({DrawRecord::Kind::Rectangle, "", left, top, right, bottom, align_, pen_, fill, FontDescription(font_)});
+    record({DrawRecord::Kind::Rectangle, "", left, top, right, bottom, align_, pen_, fill,
+            FontDescription(font_)});
     if (surface_ == nullptr || right - left < 2 || bottom - top < 2) return;
     QPainter p(surface_);
     p.fillRect(left, top, right - left, bottom - top, ToQColor(pen_));

@@ -17,10 +17,18 @@ namespace velmora {
 
 // A colour value 0x00BBGGRR.
 using Colour = uint32_t;
-constexpr Colour Rgb(unsigned r, unsigned g, unsigned b) { return (r & 0xFF) | (g & 0xFF) << 8 | (b & 0xFF) << 16; }
-constexpr unsigned RedOf(Colour c) { return c & 0xFF; }
-constexpr unsigned GreenOf(Colour c) { return (c >> 8) & 0xFF; }
-constexpr unsigned BlueOf(Colour c) { return (c >> 16) & 0xFF; }
+constexpr Colour Rgb(unsigned r, unsigned g, unsigned b) {
+    return (r & 0xFF) | (g & 0xFF) << 8 | (b & 0xFF) << 16;
+}
+constexpr unsigned RedOf(Colour c) {
+    return c & 0xFF;
+}
+constexpr unsigned GreenOf(Colour c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr unsigned BlueOf(Colour c) {
+    return (c >> 16) & 0xFF;
+}
 
 // The fields of a font description that the program sets or reads.
 struct LogFont {
@@ -65,7 +73,7 @@ struct DrawRecord {
 };
 
 class DeviceContext {
-public:
+  public:
     explicit DeviceContext(QImage* surface = nullptr) : surface_(surface) {}
     DeviceContext(const DeviceContext&) = delete;
     DeviceContext& operator=(const DeviceContext&) = delete;
@@ -110,7 +118,7 @@ public:
     // The texts drawn, in order (a convenience for tests).
     std::vector<std::string> drawnTexts() const;
 
-private:
+  private:
     void record(DrawRecord r);
     void notify();
     void plot(int x, int y);

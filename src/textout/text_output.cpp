@@ -45,7 +45,8 @@ void RegisterWindowDC(const QWidget* window, DeviceContext* dc) {
 
 void UnregisterWindowDC(const QWidget* window) {
     auto& w = Windows();
-    w.erase(std::remove_if(w.begin(), w.end(), [window](const WindowDC& e) { return e.window == window; }),
+    w.erase(std::remove_if(w.begin(), w.end(),
+                           [window](const WindowDC& e) { return e.window == window; }),
             w.end());
 }
 
@@ -70,7 +71,9 @@ void SelectFont(DeviceContext* dc) {
     LastFont = SelectNew(dc, CurrentFont);
 }
 
-void ReselectFont() { SelectFont(CurrentDC); }
+void ReselectFont() {
+    SelectFont(CurrentDC);
+}
 
 void SetFontWidth(int32_t width) {
     CurrentFont.lfWidth = width;
@@ -82,7 +85,9 @@ void SetFontBold(DeviceContext* dc, bool bold) {
     SelectFont(dc);
 }
 
-void SetBold(bool bold) { SetFontBold(CurrentDC, bold); }
+void SetBold(bool bold) {
+    SetFontBold(CurrentDC, bold);
+}
 
 void SetTextColour(Colour colour) {
     if (CurrentDC != nullptr) CurrentDC->setTextColour(colour);
@@ -100,7 +105,9 @@ void DrawTextAt(DeviceContext* dc, int x, int y, std::string_view text) {
     if (dc != nullptr) dc->textOut(x, y, Utf8Left(text, 255));
 }
 
-void DrawText(int x, int y, std::string_view text) { DrawTextAt(CurrentDC, x, y, text); }
+void DrawText(int x, int y, std::string_view text) {
+    DrawTextAt(CurrentDC, x, y, text);
+}
 
 void DrawColouredText(int x, int y, std::string_view text, Colour colour) {
     if (CurrentDC == nullptr) return;

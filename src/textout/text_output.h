@@ -61,7 +61,7 @@ void DrawLineTo(int x, int y);
 // A font holder with its own device context and font description, for a
 // window that keeps its own font apart from CurrentFont.
 class TextFont {
-public:
+  public:
     // Takes the window's device context; the description starts as 16, 6, "arial".
     // Selects nothing yet.
     void Init(DeviceContext* dc);
@@ -79,7 +79,7 @@ public:
     const LogFont* font() const { return font_.get(); }
     FontHandle lastFont() const { return last_; }
 
-private:
+  private:
     DeviceContext* dc_ = nullptr;
     std::unique_ptr<LogFont> font_;
     FontHandle last_ = kNullFont;

@@ -22,7 +22,9 @@ namespace velmora {
 namespace {
 
 // Multi-line edits hold "\n" inside; the program sees CR LF.
-QString ToLines(std::string_view text) { return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString ToLines(std::string_view text) {
+    return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 std::string FromLines(const QString& text) {
     QString t = text;
     return FromQString(t.replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
@@ -56,9 +58,13 @@ QAction* ActionAt(QMenu* menu, int position) {
 
 }  // namespace
 
-void SetWindowTitle(QWidget& window, std::string_view text) { window.setWindowTitle(ToQString(Utf8Left(text, 255))); }
+void SetWindowTitle(QWidget& window, std::string_view text) {
+    window.setWindowTitle(ToQString(Utf8Left(text, 255)));
+}
 
-void SetItemText(TemplateDialog& d, int id, std::string_view text) { SetItemTextZ(d, id, Utf8Left(text, 255)); }
+void SetItemText(TemplateDialog& d, int id, std::string_view text) {
+    SetItemTextZ(d, id, Utf8Left(text, 255));
+}
 
 void SetItemTextZ(TemplateDialog& d, int id, std::string_view text) {
     QWidget* w = d.item(id);
@@ -79,9 +85,13 @@ void SetItemTextZ(TemplateDialog& d, int id, std::string_view text) {
     }
 }
 
-std::string GetItemText(TemplateDialog& d, int id) { return Utf8Left(ReadText(d, id), 254); }
+std::string GetItemText(TemplateDialog& d, int id) {
+    return Utf8Left(ReadText(d, id), 254);
+}
 
-std::string GetItemTextMax(TemplateDialog& d, int id) { return Utf8Left(ReadText(d, id), 255); }
+std::string GetItemTextMax(TemplateDialog& d, int id) {
+    return Utf8Left(ReadText(d, id), 255);
+}
 
 std::size_t GetItemTextAlloc(TemplateDialog& d, int id, std::string& out) {
     out = ReadText(d, id);
@@ -212,7 +222,9 @@ std::string ListItemText(TemplateDialog& d, int id, int position) {
     return FromQString(list->item(position - 1)->text());
 }
 
-QWidget* ItemHandle(TemplateDialog& d, int id) { return d.item(id); }
+QWidget* ItemHandle(TemplateDialog& d, int id) {
+    return d.item(id);
+}
 
 int InnerChild(TemplateDialog& d, int id) {
     auto* box = qobject_cast<QComboBox*>(d.item(id));
@@ -243,8 +255,12 @@ void CheckItem(TemplateDialog& d, int id, bool checked) {
     if (exclusive && !checked) group->setExclusive(true);
 }
 
-void ShowItem(TemplateDialog& d, int id) { ShowItemIf(d, id, true); }
-void HideItem(TemplateDialog& d, int id) { ShowItemIf(d, id, false); }
+void ShowItem(TemplateDialog& d, int id) {
+    ShowItemIf(d, id, true);
+}
+void HideItem(TemplateDialog& d, int id) {
+    ShowItemIf(d, id, false);
+}
 
 void ShowItemIf(TemplateDialog& d, int id, bool show) {
     if (QWidget* w = d.item(id)) w->setVisible(show);
@@ -264,7 +280,9 @@ bool IsItemEnabled(TemplateDialog& d, int id) {
     return w != nullptr && w->isEnabled();
 }
 
-int FocusedItem(TemplateDialog& d) { return d.idOf(d.focusWidget()); }
+int FocusedItem(TemplateDialog& d) {
+    return d.idOf(d.focusWidget());
+}
 
 void SetFocusItem(TemplateDialog& d, int id) {
     if (QWidget* w = d.item(id)) w->setFocus(Qt::OtherFocusReason);
@@ -292,13 +310,17 @@ bool IsMenuItemEnabled(TemplateDialog& d, int id) {
     return a != nullptr && a->isEnabled();
 }
 
-int MenuPopupCount(TemplateDialog& d) { return static_cast<int>(d.popups().size()); }
+int MenuPopupCount(TemplateDialog& d) {
+    return static_cast<int>(d.popups().size());
+}
 
 QMenu* MenuPopup(TemplateDialog& d, int position) {
     return position >= 1 && position <= MenuPopupCount(d) ? d.popups()[position - 1] : nullptr;
 }
 
-int MenuItemCount(QMenu* menu) { return menu == nullptr ? 0 : static_cast<int>(menu->actions().size()); }
+int MenuItemCount(QMenu* menu) {
+    return menu == nullptr ? 0 : static_cast<int>(menu->actions().size());
+}
 
 int MenuItemId(QMenu* menu, int position) {
     QAction* a = ActionAt(menu, position);

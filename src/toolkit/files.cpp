@@ -36,7 +36,7 @@ std::vector<std::string> Matches(std::string_view name) {
 }
 
 bool IsDirectory(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -85,12 +85,17 @@ std::string ResolveProgram(const std::string& program) {
 
 uint16_t CodeOfErrno(int error) {
     switch (error) {
-        case ENOENT: return kLaunchFileNotFound;
-        case ENOTDIR: return kLaunchPathNotFound;
+        case ENOENT:
+            return kLaunchFileNotFound;
+        case ENOTDIR:
+            return kLaunchPathNotFound;
         case EACCES:
-        case EPERM: return kLaunchAccessDenied;
-        case ENOEXEC: return kLaunchBadFormat;
-        default: return kLaunchFailed;
+        case EPERM:
+            return kLaunchAccessDenied;
+        case ENOEXEC:
+            return kLaunchBadFormat;
+        default:
+            return kLaunchFailed;
     }
 }
 
@@ -200,11 +205,13 @@ std::string ProgramPath() {
     return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
 }
 
-std::string ProgramName() { return BaseName(ProgramPath()); }
+std::string ProgramName() {
+    return BaseName(ProgramPath());
+}
 
 std::string FileYear(std::string_view name) {
     for (const std::string& m : Matches(name)) {
-        struct stat st{};
+        struct stat st {};
         if (stat(m.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
         std::tm local{};
         localtime_r(&st.st_mtime, &local);
@@ -213,7 +220,9 @@ std::string FileYear(std::string_view name) {
     return {};
 }
 
-uint16_t RunProgram(std::string_view commandLine) { return Spawn(SplitWords(Utf8Left(commandLine, 255))); }
+uint16_t RunProgram(std::string_view commandLine) {
+    return Spawn(SplitWords(Utf8Left(commandLine, 255)));
+}
 
 uint16_t OpenDocument(std::string_view command) {
     const std::string t = Utf8Left(command, 255);
@@ -223,13 +232,14 @@ uint16_t OpenDocument(std::string_view command) {
     const std::string parameters = blank == std::string::npos ? std::string() : t.substr(blank + 1);
     if (file.empty()) return kLaunchFileNotFound;
     if (IsAddress(file)) return Spawn({documentOpener, file});
-    struct stat st{};
+    struct stat st {};
     if (stat(file.c_str(), &st) != 0) return CodeOfErrno(errno);
     if (S_ISREG(st.st_mode) && access(file.c_str(), X_OK) == 0) {
         // A program: started with the parameters, as its own command line.
         // A bare name would be searched on PATH; this one is in the current folder.
         std::string program = file;
-        if (program.find('/') == std::string::npos) program = std::filesystem::path(".").append(file).string();
+        if (program.find('/') == std::string::npos)
+            program = std::filesystem::path(".").append(file).string();
         std::vector<std::string> words{program};
         for (std::string& w : SplitWords(parameters)) words.push_back(std::move(w));
         return Spawn(words);
@@ -238,6 +248,8 @@ uint16_t OpenDocument(std::string_view command) {
     return Spawn({documentOpener, file});
 }
 
-void SetDocumentOpener(std::string program) { documentOpener = std::move(program); }
+void SetDocumentOpener(std::string program) {
+    documentOpener = std::move(program);
+}
 
 }  // namespace velmora

@@ -11,6 +11,8 @@ inline QString ToQString(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-inline std::string FromQString(const QString& text) { return text.toUtf8().toStdString(); }
+inline std::string FromQString(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 }  // namespace velmora

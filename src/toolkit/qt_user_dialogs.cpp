@@ -24,10 +24,11 @@ QWidget* ActiveOwner() {
 
 // Keeps a Yes/No box open against Esc and the close box until a button answers.
 class NoEscape final : public QObject {
-public:
+  public:
     bool answered = false;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
             return true;
         }
         if (event->type() == QEvent::Close && !answered) {
@@ -40,11 +41,16 @@ public:
 
 QMessageBox::Icon IconOf(unsigned style) {
     switch (style & 0xF0) {
-        case 0x10: return QMessageBox::Critical;
-        case kMbIconQuestion: return QMessageBox::Question;
-        case kMbIconExclamation: return QMessageBox::Warning;
-        case 0x40: return QMessageBox::Information;
-        default: return QMessageBox::NoIcon;
+        case 0x10:
+            return QMessageBox::Critical;
+        case kMbIconQuestion:
+            return QMessageBox::Question;
+        case kMbIconExclamation:
+            return QMessageBox::Warning;
+        case 0x40:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
@@ -54,7 +60,8 @@ bool AskFile(std::string& name, bool save, bool keepFolder) {
     const std::string preset = Utf8Left(name, 255);
     const std::string path = NativePath(preset);
     const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
     const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
     const bool pattern = file.find_first_of("*?") != std::string::npos;
 
@@ -105,14 +112,17 @@ int QtUserDialogs::MessageBox(std::string_view caption, std::string_view text, u
         choices.push_back({box.addButton(QStringLiteral("Sí"), QMessageBox::YesRole), kIdYes});
         choices.push_back({box.addButton(QStringLiteral("No"), QMessageBox::NoRole), kIdNo});
         if (buttons == kMbYesNoCancel) {
-            choices.push_back({box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole), kIdCancel});
+            choices.push_back(
+                {box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole), kIdCancel});
             box.setEscapeButton(choices.back().button);
         } else {
             box.installEventFilter(&guard);
-            QObject::connect(&box, &QMessageBox::buttonClicked, &box, [&guard] { guard.answered = true; });
+            QObject::connect(&box, &QMessageBox::buttonClicked, &box,
+                             [&guard] { guard.answered = true; });
         }
     } else {
-        choices.push_back({box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole), kIdOk});
+        choices.push_back(
+            {box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole), kIdOk});
         box.setEscapeButton(choices.back().button);
     }
     box.setDefaultButton(static_cast<QPushButton*>(choices.front().button));
@@ -123,9 +133,15 @@ int QtUserDialogs::MessageBox(std::string_view caption, std::string_view text, u
     return buttons == kMbYesNo ? kIdNo : buttons == kMbOk ? kIdOk : kIdCancel;
 }
 
-bool QtUserDialogs::AskOpenFile(std::string& name) { return AskFile(name, false, true); }
-bool QtUserDialogs::AskSaveFile(std::string& name) { return AskFile(name, true, true); }
-bool QtUserDialogs::AskProgramFile(std::string& name) { return AskFile(name, false, false); }
+bool QtUserDialogs::AskOpenFile(std::string& name) {
+    return AskFile(name, false, true);
+}
+bool QtUserDialogs::AskSaveFile(std::string& name) {
+    return AskFile(name, true, true);
+}
+bool QtUserDialogs::AskProgramFile(std::string& name) {
+    return AskFile(name, false, false);
+}
 
 void InstallQtUserDialogs() {
     static QtUserDialogs provider;

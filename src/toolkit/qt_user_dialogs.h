@@ -12,7 +12,7 @@ namespace velmora {
 // its folder listing the matching files. The .sts dialogs leave the current
 // folder where the chosen file is; the program dialog restores it.
 class QtUserDialogs final : public UserDialogs {
-public:
+  public:
     int MessageBox(std::string_view caption, std::string_view text, unsigned style) override;
     bool AskOpenFile(std::string& name) override;
     bool AskSaveFile(std::string& name) override;

@@ -62,8 +62,8 @@ bool IsStatic(ControlKind k) {
 
 }  // namespace
 
-TemplateDialog::TemplateDialog(const res::DialogTemplate& tmpl, DialogHandler& handler, DialogColours colours,
-                               QWidget* parent)
+TemplateDialog::TemplateDialog(const res::DialogTemplate& tmpl, DialogHandler& handler,
+                               DialogColours colours, QWidget* parent)
     : QDialog(parent), tmpl_(tmpl), handler_(handler), colours_(colours) {
     build();
     RegisterWindowDC(this, &ownPane_->dc());
@@ -97,7 +97,8 @@ void TemplateDialog::build() {
 
     client_ = new QWidget(this);
     client_->setFixedSize(unitsToPixelsX(tmpl_.w), unitsToPixelsY(tmpl_.h));
-    QFont font(tmpl_.font.face.empty() ? QStringLiteral("Liberation Sans") : ToQString(tmpl_.font.face));
+    QFont font(tmpl_.font.face.empty() ? QStringLiteral("Liberation Sans")
+                                       : ToQString(tmpl_.font.face));
     font.setPixelSize(tmpl_.font.pixelSize);
     client_->setFont(font);
     client_->installEventFilter(this);
@@ -145,7 +146,8 @@ void TemplateDialog::buildMenu(const res::MenuTemplate& menu) {
 }
 
 QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c, int index) {
-    const QRect r(unitsToPixelsX(c.x), unitsToPixelsY(c.y), unitsToPixelsX(c.x + c.w) - unitsToPixelsX(c.x),
+    const QRect r(unitsToPixelsX(c.x), unitsToPixelsY(c.y),
+                  unitsToPixelsX(c.x + c.w) - unitsToPixelsX(c.x),
                   unitsToPixelsY(c.y + c.h) - unitsToPixelsY(c.y));
     const QString text = ToQString(c.text);
     const int id = c.id;
@@ -177,8 +179,10 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c, int index) {
         }
         case ControlKind::Radio:
         case ControlKind::CheckBox: {
-            QAbstractButton* b = c.kind == ControlKind::Radio ? static_cast<QAbstractButton*>(new QRadioButton(text, client_))
-                                                              : new QCheckBox(text, client_);
+            QAbstractButton* b =
+                c.kind == ControlKind::Radio
+                    ? static_cast<QAbstractButton*>(new QRadioButton(text, client_))
+                    : new QCheckBox(text, client_);
             connect(b, &QAbstractButton::clicked, this, [this, id] { command(id); });
             w = b;
             break;
@@ -204,7 +208,8 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c, int index) {
             box->setEditable(c.kind == ControlKind::DropDown);
             box->setInsertPolicy(QComboBox::NoInsert);
             box->setDuplicatesEnabled(true);
-            connect(box, &QComboBox::activated, this, [this, id] { command(id, kNotifySelChange); });
+            connect(box, &QComboBox::activated, this,
+                    [this, id] { command(id, kNotifySelChange); });
             if (box->lineEdit() != nullptr) {
                 // Typed text stays as typed: no completion from the entries.
                 box->setCompleter(nullptr);
@@ -227,12 +232,13 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c, int index) {
         }
         case ControlKind::HScrollBar:
         case ControlKind::VScrollBar: {
-            auto* bar =
-                new QScrollBar(c.kind == ControlKind::HScrollBar ? Qt::Horizontal : Qt::Vertical, client_);
+            auto* bar = new QScrollBar(
+                c.kind == ControlKind::HScrollBar ? Qt::Horizontal : Qt::Vertical, client_);
             bar->setRange(0, 100);
             bar->setPageStep(1);
             bar->setFocusPolicy(Qt::NoFocus);
-            connect(bar, &QScrollBar::actionTriggered, this, [this, id](int action) { onScrollAction(id, action); });
+            connect(bar, &QScrollBar::actionTriggered, this,
+                    [this, id](int action) { onScrollAction(id, action); });
             w = bar;
             break;
         }
@@ -247,13 +253,16 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c, int index) {
         // The template height includes the dropped list; the closed box is one line.
         place.setHeight(std::min(r.height(), unitsToPixelsY(11)));
         auto* box = static_cast<QComboBox*>(w);
-        box->setMaxVisibleItems(std::max(1, (r.height() - place.height()) / std::max(1, box->fontMetrics().height())));
+        box->setMaxVisibleItems(
+            std::max(1, (r.height() - place.height()) / std::max(1, box->fontMetrics().height())));
     }
     if (c.kind == ControlKind::CheckBox && c.text.empty()) {
         // A bare check box is all indicator, drawn to the template's size.
         const int side = std::min(place.width(), place.height()) - 1;
-        w->setStyleSheet(QStringLiteral("QCheckBox { spacing: 0px; } QCheckBox::indicator { width: %1px; height: %1px; }")
-                             .arg(side));
+        w->setStyleSheet(
+            QStringLiteral(
+                "QCheckBox { spacing: 0px; } QCheckBox::indicator { width: %1px; height: %1px; }")
+                .arg(side));
     }
     w->setGeometry(place);
     if (c.style & res::kNoTabStop) w->setFocusPolicy(Qt::ClickFocus);
@@ -289,10 +298,11 @@ void TemplateDialog::applyColours() {
                 SetBackground(c.widget, c.widget->backgroundRole(), *colours_.statics);
             }
         }
-        const bool edit = (c.kind == ControlKind::Edit && !readOnlyEdit) || c.kind == ControlKind::MultiLineEdit ||
-                          c.kind == ControlKind::DropDown;
+        const bool edit = (c.kind == ControlKind::Edit && !readOnlyEdit) ||
+                          c.kind == ControlKind::MultiLineEdit || c.kind == ControlKind::DropDown;
         if (colours_.edits && edit) SetBackground(c.widget, QPalette::Base, *colours_.edits);
-        if (colours_.scrollBars && (c.kind == ControlKind::HScrollBar || c.kind == ControlKind::VScrollBar)) {
+        if (colours_.scrollBars &&
+            (c.kind == ControlKind::HScrollBar || c.kind == ControlKind::VScrollBar)) {
             for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base}) {
                 SetBackground(c.widget, role, *colours_.scrollBars);
             }
@@ -391,12 +401,23 @@ void TemplateDialog::onScrollAction(int id, int action) {
     bar->setSliderPosition(bar->value());
     int code = -1;
     switch (action) {
-        case QAbstractSlider::SliderSingleStepSub: code = kScrollLineUp; break;
-        case QAbstractSlider::SliderSingleStepAdd: code = kScrollLineDown; break;
-        case QAbstractSlider::SliderPageStepSub: code = kScrollPageUp; break;
-        case QAbstractSlider::SliderPageStepAdd: code = kScrollPageDown; break;
-        case QAbstractSlider::SliderMove: code = kScrollThumbTrack; break;
-        default: return;
+        case QAbstractSlider::SliderSingleStepSub:
+            code = kScrollLineUp;
+            break;
+        case QAbstractSlider::SliderSingleStepAdd:
+            code = kScrollLineDown;
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            code = kScrollPageUp;
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            code = kScrollPageDown;
+            break;
+        case QAbstractSlider::SliderMove:
+            code = kScrollThumbTrack;
+            break;
+        default:
+            return;
     }
     scroll(id, code, code == kScrollThumbTrack ? dragged : bar->value());
 }
@@ -410,7 +431,8 @@ QWidget* TemplateDialog::item(int id) const {
 }
 
 QWidget* TemplateDialog::itemAt(int index) const {
-    return index >= 0 && index < static_cast<int>(controls_.size()) ? controls_[index].widget : nullptr;
+    return index >= 0 && index < static_cast<int>(controls_.size()) ? controls_[index].widget
+                                                                    : nullptr;
 }
 
 int TemplateDialog::idOf(const QWidget* widget) const {
@@ -444,7 +466,8 @@ QPoint TemplateDialog::toPane(int id, QPoint clientPoint) const {
 bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return QDialog::eventFilter(watched, event);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+            return QDialog::eventFilter(watched, event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             pressEnter();
             return true;

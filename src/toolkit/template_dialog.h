@@ -62,7 +62,7 @@ struct DialogColours {
 class TemplateDialog;
 
 class DialogHandler {
-public:
+  public:
     virtual ~DialogHandler() = default;
     virtual void beforeEvent(TemplateDialog&) {}
     virtual void onInit(TemplateDialog&) {}
@@ -77,24 +77,24 @@ public:
 // A persistent drawing surface shown by a widget.
 class DrawingPane : public QWidget {
     Q_OBJECT
-public:
+  public:
     DrawingPane(QSize size, QWidget* parent);
     QImage& image() { return image_; }
     DeviceContext& dc() { return dc_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QImage image_;
     DeviceContext dc_;
 };
 
 class TemplateDialog : public QDialog {
     Q_OBJECT
-public:
-    TemplateDialog(const res::DialogTemplate& tmpl, DialogHandler& handler, DialogColours colours = {},
-                   QWidget* parent = nullptr);
+  public:
+    TemplateDialog(const res::DialogTemplate& tmpl, DialogHandler& handler,
+                   DialogColours colours = {}, QWidget* parent = nullptr);
     ~TemplateDialog() override;
 
     const res::DialogTemplate& dialogTemplate() const { return tmpl_; }
@@ -160,14 +160,14 @@ public:
     void beginQuiet() { ++quiet_; }
     void endQuiet() { --quiet_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void reject() override;
 
-private:
+  private:
     struct Control {
         int id;
         res::ControlKind kind;

@@ -29,7 +29,7 @@ std::ostream& operator<<(std::ostream& os, const Segment& s) {
 }
 
 class MatrixDrawing : public ::testing::Test {
-protected:
+  protected:
     QImage image{400, 200, QImage::Format_ARGB32_Premultiplied};
     DeviceContext dc{&image};
     void SetUp() override {
@@ -63,7 +63,8 @@ protected:
 TEST_F(MatrixDrawing, TwoByTwoAtTwentyThirty) {
     uint16_t right = 0, bottom = 0;
     DrawMatrix(Matrix::FromRows({{1, 2}, {3, 4}}), 20, 30, right, bottom);
-    EXPECT_EQ(Texts(), (std::vector<Piece>{{"1", 32, 30}, {"2", 62, 30}, {"3", 32, 46}, {"4", 62, 46}}));
+    EXPECT_EQ(Texts(),
+              (std::vector<Piece>{{"1", 32, 30}, {"2", 62, 30}, {"3", 32, 46}, {"4", 62, 46}}));
     // One-character texts reach 3 px either side of their centres: left stays 20,
     // the rightmost edge is 65, and the right bar stands one width further out.
     EXPECT_EQ(right, 71);
@@ -79,7 +80,8 @@ TEST_F(MatrixDrawing, TwoByTwoAtTwentyThirty) {
 
 TEST_F(MatrixDrawing, LongEntriesPushTheBarsOut) {
     uint16_t right = 0, bottom = 0;
-    DrawMatrix(Matrix::FromRows({{Fraction(-12, 7), 1}, {0, Fraction(-100, 3)}}), 20, 30, right, bottom);
+    DrawMatrix(Matrix::FromRows({{Fraction(-12, 7), 1}, {0, Fraction(-100, 3)}}), 20, 30, right,
+               bottom);
     // "-12/7" is 5 characters: 15 px left of centre 32; "-100/3" 6: 18 px right of 62.
     EXPECT_EQ(Lines()[1], (Segment{17, 30, 17, 62}));
     EXPECT_EQ(right, 62 + 18 + 6);

@@ -58,7 +58,9 @@ std::string Format(const char* what, std::initializer_list<int> values) {
 
 }  // namespace
 
-const res::DialogTemplate& DemoTemplate() { return kDemo; }
+const res::DialogTemplate& DemoTemplate() {
+    return kDemo;
+}
 
 DialogColours DemoColours() {
     return {Rgb(0, 123, 255), Rgb(0, 123, 255), Rgb(250, 250, 220), Rgb(0, 236, 140)};
@@ -79,7 +81,9 @@ void RecordingHandler::onPaint(TemplateDialog& d) {
     if (onPaintAction) onPaintAction(d);
 }
 
-void RecordingHandler::onMouseDown(TemplateDialog&, int x, int y) { log.push_back(Format("mouse", {x, y})); }
+void RecordingHandler::onMouseDown(TemplateDialog&, int x, int y) {
+    log.push_back(Format("mouse", {x, y}));
+}
 
 void RecordingHandler::onScroll(TemplateDialog&, int id, int code, int pos) {
     log.push_back(Format("scroll", {id, code, pos}));
@@ -116,7 +120,8 @@ void DrawDemo(TemplateDialog& d) {
     SetBackColour(Rgb(255, 255, 231));
     SetTextColour(Rgb(0, 0, 0));
     EquationMode = true;
-    DrawMatrixAt(Matrix::FromRows({{2, -1, 0, 5}, {1, Fraction(3, 2), -3, -4}, {0, 1, 1, 0}}), 20, 30);
+    DrawMatrixAt(Matrix::FromRows({{2, -1, 0, 5}, {1, Fraction(3, 2), -3, -4}, {0, 1, 1, 0}}), 20,
+                 30);
     EquationMode = false;
     SetTextAlignment(kAlignLeftTop);
     CurrentDC = &d.dc();

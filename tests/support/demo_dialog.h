@@ -19,7 +19,7 @@ DialogColours DemoColours();
 // "mouse <x> <y>", "scroll <id> <code> <pos>"; ends the dialog with 0 on
 // command 2 when endOnEscape is set.
 class RecordingHandler : public DialogHandler {
-public:
+  public:
     std::vector<std::string> log;
     bool endOnEscape = true;
     std::function<void(TemplateDialog&)> onInitAction;

@@ -8,7 +8,7 @@ namespace velmora {
 namespace {
 
 class TextOutput : public ::testing::Test {
-protected:
+  protected:
     QImage image{200, 60, QImage::Format_ARGB32_Premultiplied};
     DeviceContext dc{&image};
     void SetUp() override {

@@ -53,7 +53,8 @@ TEST(DemoDialog, DrawsAMatrixWithBarsAndASystemAsEquations) {
         // Keeps the window on a real screen a while, for a screen capture.
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < std::atoi(hold)) QApplication::processEvents(QEventLoop::AllEvents, 50);
+        while (timer.elapsed() < std::atoi(hold))
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     d.end(0);
     CurrentDC = nullptr;
@@ -64,20 +65,24 @@ TEST(DemoDialog, DrawsAMatrixWithBarsAndASystemAsEquations) {
 TEST(DemoDialog, PicturesOfTheProgramTemplates) {
     const char* folder = std::getenv("VELMORA_SHOT_DIR");
     if (folder == nullptr) GTEST_SKIP() << "VELMORA_SHOT_DIR not set";
-    const DialogColours mainColours{Rgb(96, 127, 240), Rgb(96, 127, 240), Rgb(230, 255, 250), std::nullopt};
-    const DialogColours systemColours{Rgb(0, 123, 255), Rgb(0, 123, 255), Rgb(250, 250, 220), Rgb(0, 236, 140)};
+    const DialogColours mainColours{Rgb(96, 127, 240), Rgb(96, 127, 240), Rgb(230, 255, 250),
+                                    std::nullopt};
+    const DialogColours systemColours{Rgb(0, 123, 255), Rgb(0, 123, 255), Rgb(250, 250, 220),
+                                      Rgb(0, 236, 140)};
     struct Shot {
         const res::DialogTemplate& tmpl;
         DialogColours colours;
     };
-    for (const Shot& s : {Shot{res::PrincipalTemplate(), mainColours}, Shot{res::SistEqTemplate(), systemColours},
-                          Shot{res::DlgToolsTemplate(), DialogColours{}}}) {
+    for (const Shot& s :
+         {Shot{res::PrincipalTemplate(), mainColours}, Shot{res::SistEqTemplate(), systemColours},
+          Shot{res::DlgToolsTemplate(), DialogColours{}}}) {
         test::RecordingHandler h;
         TemplateDialog d(s.tmpl, h, s.colours);
         d.start();
         QApplication::processEvents();
-        const QString file = QString::fromLocal8Bit(folder) + "/" + QString::fromUtf8(s.tmpl.name.data(),
-                                                                                      qsizetype(s.tmpl.name.size())) + ".png";
+        const QString file = QString::fromLocal8Bit(folder) + "/" +
+                             QString::fromUtf8(s.tmpl.name.data(), qsizetype(s.tmpl.name.size())) +
+                             ".png";
         EXPECT_TRUE(d.grab().save(file));
         d.end(0);
     }

@@ -15,7 +15,7 @@ using test::DemoTemplate;
 using test::RecordingHandler;
 
 class DialogHelpers : public ::testing::Test {
-protected:
+  protected:
     RecordingHandler handler;
     TemplateDialog d{DemoTemplate(), handler};
     void SetUp() override { d.start(); }
@@ -34,10 +34,10 @@ TEST_F(DialogHelpers, GetItemIntegerTrimsAndFlagsWhatIsNoInteger) {
         bool error;
     };
     const Case cases[] = {
-        {"  42 ", 42, false}, {"", 0, false},     {"   ", 0, false},
-        {"4x", 0, true},      {"-7", -7, false},  {"2147483647", 2147483647, false},
-        {"2147483648", 0, true}, {"1/2", 0, true}, {"- 3", 0, true},
-        {"$FF", 255, false},  {"%101", 5, false}, {"\t8", 8, false},
+        {"  42 ", 42, false},    {"", 0, false},     {"   ", 0, false},
+        {"4x", 0, true},         {"-7", -7, false},  {"2147483647", 2147483647, false},
+        {"2147483648", 0, true}, {"1/2", 0, true},   {"- 3", 0, true},
+        {"$FF", 255, false},     {"%101", 5, false}, {"\t8", 8, false},
     };
     for (const Case& c : cases) {
         SetItemText(d, 101, c.text);
@@ -228,7 +228,8 @@ TEST_F(DialogHelpers, MenuItemsByIdAndByPosition) {
     MenuAppendItem(file, 532, "dos");
     EXPECT_EQ(MenuItemCount(file), 5);
     // Deleting from the end backwards down to the separator, as a rebuild does.
-    for (int pos = MenuItemCount(file); pos >= 1 && MenuItemId(file, pos) > 530; --pos) MenuDeleteItem(file, pos);
+    for (int pos = MenuItemCount(file); pos >= 1 && MenuItemId(file, pos) > 530; --pos)
+        MenuDeleteItem(file, pos);
     EXPECT_EQ(MenuItemCount(file), 3);
     MenuDeleteItem(file, 9);  // no such position
     EXPECT_EQ(MenuItemCount(file), 3);

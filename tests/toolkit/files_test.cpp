@@ -18,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class Files : public ::testing::Test {
-protected:
+  protected:
     fs::path dir;
     void SetUp() override {
         char pattern[] = "/tmp/velmora-files-XXXXXX";
@@ -30,7 +30,9 @@ protected:
         fs::remove_all(dir);
     }
     std::string At(const std::string& name) const { return (dir / name).string(); }
-    void Write(const std::string& name, const std::string& content) const { std::ofstream(At(name)) << content; }
+    void Write(const std::string& name, const std::string& content) const {
+        std::ofstream(At(name)) << content;
+    }
     // A shell script that appends its arguments, one line, to `log`.
     std::string Script(const std::string& name, const std::string& log) const {
         Write(name, "#!/bin/sh\necho \"$@\" >> '" + At(log) + "'\n");

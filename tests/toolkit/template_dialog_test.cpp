@@ -66,8 +66,8 @@ TEST(TemplateDialog, MainWindowTemplateTitleSizeAndPlaces) {
 }
 
 TEST(TemplateDialog, EveryTemplateControlSitsAtItsUnitsTimesScale) {
-    for (const res::DialogTemplate* t :
-         {&res::PrincipalTemplate(), &res::SistEqTemplate(), &res::DlgToolsTemplate(), &DemoTemplate()}) {
+    for (const res::DialogTemplate* t : {&res::PrincipalTemplate(), &res::SistEqTemplate(),
+                                         &res::DlgToolsTemplate(), &DemoTemplate()}) {
         RecordingHandler h;
         TemplateDialog d(*t, h);
         for (std::size_t i = 0; i < t->controls.size(); ++i) {
@@ -76,7 +76,8 @@ TEST(TemplateDialog, EveryTemplateControlSitsAtItsUnitsTimesScale) {
             ASSERT_NE(w, nullptr);
             EXPECT_EQ(w->x(), d.unitsToPixelsX(c.x)) << t->name << " #" << i;
             EXPECT_EQ(w->y(), d.unitsToPixelsY(c.y)) << t->name << " #" << i;
-            EXPECT_EQ(w->width(), d.unitsToPixelsX(c.x + c.w) - d.unitsToPixelsX(c.x)) << t->name << " #" << i;
+            EXPECT_EQ(w->width(), d.unitsToPixelsX(c.x + c.w) - d.unitsToPixelsX(c.x))
+                << t->name << " #" << i;
         }
     }
 }
@@ -130,7 +131,8 @@ TEST(TemplateDialog, EnterAndEscapeKeysAreCommandsOneAndTwo) {
     SendKey(d.item(1), Qt::Key_Return);  // a focused button does not click itself
     SendKey(d.item(250), Qt::Key_Return);
     SendKey(d.item(101), Qt::Key_Escape);
-    EXPECT_EQ(h.events(), (Strings{"init", "command 1 0", "command 1 0", "command 1 0", "command 1 0", "command 2 0"}));
+    EXPECT_EQ(h.events(), (Strings{"init", "command 1 0", "command 1 0", "command 1 0",
+                                   "command 1 0", "command 2 0"}));
     EXPECT_TRUE(d.isVisible()) << "command 2 does not close by itself";
     EXPECT_EQ(GetItemText(d, 250), "");
 }
@@ -161,9 +163,9 @@ TEST(TemplateDialog, TheHookRunsBeforeEveryEvent) {
     d.mouseDown(3, 4);
     d.scroll(80, kScrollLineDown, 0);
     d.command(9);
-    const Strings expected{"before", "command 1 0", "before", "before", "paint",          "before",
-                           "before", "mouse 3 4",   "before", "before", "scroll 80 1 0", "before",
-                           "before", "command 9 0", "before"};
+    const Strings expected{"before",        "command 1 0", "before",    "before",      "paint",
+                           "before",        "before",      "mouse 3 4", "before",      "before",
+                           "scroll 80 1 0", "before",      "before",    "command 9 0", "before"};
     EXPECT_EQ(h.log, expected);
 }
 
@@ -197,7 +199,7 @@ TEST(TemplateDialog, UserSelectionsSendSelectionChangedButProgramChangesDoNot) {
     EXPECT_EQ(h.events(), (Strings{"init"}));
 
     d.pick(150, 3);
-    static_cast<QComboBox*>(d.item(150))->activated(0);  // what a click in the list emits
+    static_cast<QComboBox*>(d.item(150))->activated(0);        // what a click in the list emits
     static_cast<QListWidget*>(d.item(160))->setCurrentRow(1);  // a click or arrow key in the list
     EXPECT_EQ(h.events(), (Strings{"init", "command 150 1", "command 150 1", "command 160 1"}));
     EXPECT_EQ(ComboGetSelection(d, 150), 3);
@@ -257,8 +259,8 @@ TEST(TemplateDialog, MouseDownArrivesInClientPixelsAndMapsIntoPanes) {
     d.start();
     // Over group box 30 (at 10, 10 px): the group box and its pane let the click through.
     const QPointF at(60, 70);
-    QMouseEvent press(QEvent::MouseButtonPress, at, d.client()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, d.client()->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(d.client(), &press);
     EXPECT_EQ(h.events().back(), "mouse 60 70");
     EXPECT_EQ(d.toPane(30, QPoint(60, 70)), QPoint(50, 60));
@@ -317,7 +319,8 @@ TEST(TemplateDialog, ColoursGoToDialogStaticsEditsAndScrollBars) {
     EXPECT_TRUE(d.client()->autoFillBackground());
     EXPECT_EQ(d.item(40)->palette().color(QPalette::Window), blue);
     EXPECT_EQ(d.item(51)->palette().color(d.item(51)->backgroundRole()), blue);
-    EXPECT_EQ(d.item(102)->palette().color(QPalette::Base), blue) << "a read-only edit counts as a static";
+    EXPECT_EQ(d.item(102)->palette().color(QPalette::Base), blue)
+        << "a read-only edit counts as a static";
     EXPECT_EQ(d.item(101)->palette().color(QPalette::Base), cream);
     EXPECT_EQ(d.item(150)->palette().color(QPalette::Base), cream);
     EXPECT_EQ(d.item(80)->palette().color(QPalette::Window), QColor(0, 236, 140));

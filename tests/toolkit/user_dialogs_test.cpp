@@ -25,9 +25,12 @@ TEST(ScriptedDialogs, BoxesCarryTheirButtonSetsAndIcons) {
     test::ScriptedDialogs user;
     user.answers = {kIdOk, kIdOk, kIdYes, kIdNo, kIdCancel};
     EXPECT_EQ(ShowMessage("Error", "texto"), kIdOk);
-    EXPECT_EQ(ShowMessageStyled("factor inválido", "Solo enteros o fracciones", kMbIconExclamation), kIdOk);
+    EXPECT_EQ(ShowMessageStyled("factor inválido", "Solo enteros o fracciones", kMbIconExclamation),
+              kIdOk);
     EXPECT_EQ(AskYesNo("a", "b"), kIdYes);
-    EXPECT_EQ(AskYesNoStyled("Confirmar reset", "¿Eliminar todos los sistemas?", kMbIconExclamation), kIdNo);
+    EXPECT_EQ(
+        AskYesNoStyled("Confirmar reset", "¿Eliminar todos los sistemas?", kMbIconExclamation),
+        kIdNo);
     EXPECT_EQ(AskYesNoCancel("c", "d"), kIdCancel);
     ASSERT_EQ(user.boxes.size(), 5u);
     const unsigned styles[] = {0x00, 0x30, 0x04, 0x34, 0x03};
@@ -85,7 +88,7 @@ void PressEscape(QWidget* w) {
 }
 
 class QtDialogs : public ::testing::Test {
-protected:
+  protected:
     QtUserDialogs provider;
     UserDialogs* previous = nullptr;
     void SetUp() override { previous = SetUserDialogs(&provider); }
@@ -133,15 +136,18 @@ TEST_F(QtDialogs, MessageBoxHasOneAcceptButton) {
         EXPECT_EQ(box->text().toStdString(), "Solo enteros positivos");
         PressEscape(box);
     });
-    EXPECT_EQ(ShowMessageStyled("Exponente inválido", "Solo enteros positivos", kMbIconExclamation), kIdOk);
+    EXPECT_EQ(ShowMessageStyled("Exponente inválido", "Solo enteros positivos", kMbIconExclamation),
+              kIdOk);
     EXPECT_EQ(buttons, (std::vector<std::string>{"Aceptar"}));
 
-    WhenModal([&](QWidget* w) { ButtonOf(qobject_cast<QMessageBox*>(w), QStringLiteral("No"))->click(); });
+    WhenModal([&](QWidget* w) {
+        ButtonOf(qobject_cast<QMessageBox*>(w), QStringLiteral("No"))->click();
+    });
     EXPECT_EQ(AskYesNo("a", "b"), kIdNo);
 }
 
 class QtFileDialogs : public QtDialogs {
-protected:
+  protected:
     fs::path dir;
     QString before;
     void SetUp() override {
@@ -151,7 +157,8 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = fs::canonical(pattern);
         fs::create_directory(dir / "otra");
-        for (const char* f : {"uno.sts", "dos.sts", "notas.txt", "otra/tres.sts"}) std::ofstream(dir / f) << "x";
+        for (const char* f : {"uno.sts", "dos.sts", "notas.txt", "otra/tres.sts"})
+            std::ofstream(dir / f) << "x";
     }
     void TearDown() override {
         QDir::setCurrent(before);

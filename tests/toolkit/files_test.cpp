@@ -41,7 +41,7 @@ class Files : public ::testing::Test {
     }
     // Waits for a detached program to leave its mark.
     std::string WaitFor(const std::string& log) const {
-        for (int i = 0; i < 200; ++i) {
+        for (int i = 0; i < 1000; ++i) {
             std::ifstream in(At(log));
             std::string line;
             if (std::getline(in, line)) return line;

@@ -165,10 +165,10 @@ class QtFileDialogs : public QtDialogs {
         fs::remove_all(dir);
         QtDialogs::TearDown();
     }
-    // The file names the dialog lists in its folder, once it has read it.
-    static QStringList Listed(QFileDialog* dialog) {
+    // The file names the dialog lists in its folder, once it has read `expected` of them.
+    static QStringList Listed(QFileDialog* dialog, int expected) {
         auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
-        for (int i = 0; i < 200 && view->model()->rowCount(view->rootIndex()) == 0; ++i) {
+        for (int i = 0; i < 1000 && view->model()->rowCount(view->rootIndex()) < expected; ++i) {
             QApplication::processEvents(QEventLoop::AllEvents, 10);
         }
         QStringList names;
@@ -188,7 +188,7 @@ TEST_F(QtFileDialogs, APresetPatternListsTheMatchingFilesOfItsFolder) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
         ASSERT_NE(dialog, nullptr);
         folder = dialog->directory().absolutePath();
-        listed = Listed(dialog);
+        listed = Listed(dialog, 3);
         dialog->reject();
     });
     std::string name = "./*.sts";

@@ -109,10 +109,9 @@ void TemplateDialog::build() {
     if (tmpl_.menu != nullptr) buildMenu(*tmpl_.menu);
 
     QButtonGroup* radios = nullptr;
-    for (std::size_t i = 0; i < tmpl_.controls.size(); ++i) {
-        const res::ControlTemplate& c = tmpl_.controls[i];
+    for (const res::ControlTemplate& c : tmpl_.controls) {
         if (c.style & res::kGroupStart) radios = nullptr;
-        QWidget* w = makeControl(c, static_cast<int>(i));
+        QWidget* w = makeControl(c);
         if (c.kind == ControlKind::Radio) {
             // Radio buttons from one group start to the next exclude each other.
             if (radios == nullptr) {
@@ -145,7 +144,7 @@ void TemplateDialog::buildMenu(const res::MenuTemplate& menu) {
     }
 }
 
-QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c, int index) {
+QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
     const QRect r(unitsToPixelsX(c.x), unitsToPixelsY(c.y),
                   unitsToPixelsX(c.x + c.w) - unitsToPixelsX(c.x),
                   unitsToPixelsY(c.y + c.h) - unitsToPixelsY(c.y));
@@ -272,7 +271,6 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c, int index) {
         pane->move(r.topLeft());
     }
     controls_.push_back({id, c.kind, c.style, w, pane});
-    (void)index;
     return w;
 }
 

@@ -178,7 +178,7 @@ class TemplateDialog : public QDialog {
 
     void build();
     void buildMenu(const res::MenuTemplate& menu);
-    QWidget* makeControl(const res::ControlTemplate& c, int index);
+    QWidget* makeControl(const res::ControlTemplate& c);
     void applyColours();
     void onScrollAction(int id, int action);
     template <typename F>

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "cli/calc_systems.h"
 #include "cli/matrix_reader.h"
 #include "matrix/matrix.h"
 
@@ -22,6 +23,12 @@ constexpr const char* kUsage =
     "  gj MATRIZ             forma diagonal (Gauss-Jordan)\n"
     "  mul FRACCION MATRIZ   producto por un número\n"
     "  pow N MATRIZ          potencia entera N >= 0\n"
+    "  eval EXPRESION [J=MATRIZ K=MATRIZ ...]\n"
+    "                        expresión con las matrices guardadas desde J, p. ej. (J+K)*L^3\n"
+    "  solve MATRIZ_AMPLIADA clasifica y resuelve un sistema de ecuaciones\n"
+    "  sts show FICHERO      lista los sistemas de un fichero .sts\n"
+    "  sts add FICHERO MATRIZ_AMPLIADA [COMENTARIO]\n"
+    "                        añade un sistema al fichero (lo crea si no existe)\n"
     "\n"
     "Una MATRIZ se escribe como \"[1 2; 3 -1/2]\": filas separadas por ';',\n"
     "elementos por blancos o comas, cada uno un entero o una fracción.\n"
@@ -159,12 +166,17 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     const auto& commands = Commands();
     const auto it = commands.find(args[0]);
-    if (it == commands.end()) {
+    const bool systemsCommand = args[0] == "eval" || args[0] == "solve" || args[0] == "sts";
+    if (it == commands.end() && !systemsCommand) {
         err << "velmora-calc: orden desconocida «" << args[0] << "»\n\n" << kUsage;
         return kCalcBadInput;
     }
     Command command(args, out, err);
     try {
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        if (args[0] == "eval") return CalcEval(rest, out, err);
+        if (args[0] == "solve") return CalcSolve(rest, out, err);
+        if (args[0] == "sts") return CalcSts(rest, out, err);
         return it->second(command);
     } catch (const ArithmeticOverflow&) {
         return command.Refuse("desbordamiento: el resultado exacto no cabe en fracciones de 32 bits");

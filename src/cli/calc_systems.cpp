@@ -1,0 +1,226 @@
+#include "cli/calc_systems.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "app/evaluator.h"
+#include "app/matrix_store.h"
+#include "cli/calc.h"
+#include "cli/matrix_reader.h"
+#include "systems/linear_system.h"
+#include "systems/sts_file.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kOk = kCalcOk;
+constexpr int kRefused = kCalcRefused;
+constexpr int kUnreadable = kCalcBadInput;
+
+constexpr const char* kOverflowText =
+    "velmora-calc: desbordamiento: un resultado exacto no cabe en 32 bits\n";
+
+// Texts of the conclusion box as terminal lines: its CR LF become newlines.
+void PrintBoxText(const std::string& text, std::ostream& out) {
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out << line << '\n';
+            line.clear();
+            ++i;
+        } else {
+            line += text[i];
+        }
+    }
+    out << line << '\n';
+}
+
+void PrintAnalysis(const SystemAnalysis& a, std::ostream& out) {
+    out << a.rankAugmentedText << '\n' << a.rankCoefficientsText << '\n';
+    for (const std::string& line : a.conclusion) PrintBoxText(line, out);
+}
+
+// "2x - y + (1/2)z = 3"; unknowns named by their column.
+std::string EquationText(const Matrix& m, int row) {
+    std::string text;
+    for (int j = 1; j < m.cols; ++j) {
+        const Fraction c = m.at(row, j);
+        if (c.IsZero()) continue;
+        const bool negative = (c.num < 0) != (c.den < 0);
+        const long long num = std::llabs(static_cast<long long>(c.num));
+        const long long den = std::llabs(static_cast<long long>(c.den));
+        if (text.empty()) {
+            text += negative ? "-" : "";
+        } else {
+            text += negative ? " - " : " + ";
+        }
+        if (den != 1) {
+            text += '(';
+            text += std::to_string(num);
+            text += '/';
+            text += std::to_string(den);
+            text += ')';
+        } else if (num != 1) {
+            text += std::to_string(num);
+        }
+        text += UnknownName(j);
+    }
+    if (text.empty()) text.push_back('0');
+    text += " = ";
+    text += m.at(row, m.cols).ToText();
+    return text;
+}
+
+bool ReadArgument(const std::string& text, Matrix& m, std::ostream& err) {
+    std::string error;
+    if (!ReadMatrixText(text, m, error)) {
+        err << "velmora-calc: matriz ilegible: " << error << '\n';
+        return false;
+    }
+    if (HasZeroDenominator(m)) {
+        err << "velmora-calc: una celda tiene denominador 0\n";
+        return false;
+    }
+    return true;
+}
+
+// Systems the system window can show: 1..4 equations, 1..4 unknowns.
+bool CheckSystemSize(const Matrix& m, std::ostream& err) {
+    if (m.rows < 1 || m.rows > 4 || m.cols < 2 || m.cols > 5) {
+        err << "velmora-calc: un sistema tiene de 1 a 4 ecuaciones y de 1 a 4 incógnitas (la "
+               "matriz ampliada, de 2 a 5 columnas)\n";
+        return false;
+    }
+    if (!CheckRows(m)) {
+        err << "velmora-calc: una ecuación es nula (coeficientes y término independiente 0)\n";
+        return false;
+    }
+    return true;
+}
+
+int StsShow(const std::string& path, std::ostream& out, std::ostream& err) {
+    const StsReadResult read = ReadStsFile(path);
+    if (!read.opened || read.readError) {
+        err << "velmora-calc: no se puede leer el fichero " << path << '\n';
+        return kUnreadable;
+    }
+    int status = kOk;
+    for (std::size_t k = 0; k < read.systems.size(); ++k) {
+        const LinearSystem& s = read.systems[k];
+        if (k > 0) out << '\n';
+        out << "Sistema " << k + 1 << (s.comment.empty() ? ":" : ": ") << s.comment << '\n';
+        for (int i = 1; i <= s.augmented.rows; ++i) out << "  " << EquationText(s.augmented, i) << '\n';
+        try {
+            Matrix reduced = s.augmented;
+            PrintAnalysis(AnalyseSystem(reduced), out);
+        } catch (const ArithmeticOverflow&) {
+            err << "sistema " << k + 1 << ": ";  // the others are still shown
+            err << kOverflowText;
+            status = kRefused;
+        }
+    }
+    const std::string skipped = SkippedRecordsText(read);
+    if (!skipped.empty()) {
+        err << "velmora-calc: " << skipped << '\n';
+        return kUnreadable;
+    }
+    return status;
+}
+
+int StsAdd(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const std::string& path = args[1];
+    Matrix m;
+    if (!ReadArgument(args[2], m, err)) return kUnreadable;
+    if (!CheckSystemSize(m, err)) return kRefused;
+    LinearSystem system{m, {}};
+    std::string bad;
+    if (!PrepareComment(args.size() > 3 ? args[3] : std::string(), system.comment, bad)) {
+        err << "velmora-calc: el carácter \"" << bad << "\" del comentario no tiene código Windows-1252\n";
+        return kUnreadable;
+    }
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(path, ec);
+    const std::uintmax_t before = exists ? std::filesystem::file_size(path, ec) : 0;
+    std::string error;
+    if (!WriteStsFile(path, {system}, exists ? SaveMode::Append : SaveMode::Replace, error)) {
+        err << "velmora-calc: " << error << '\n';
+        return kUnreadable;
+    }
+    out << "Sistema " << before / kStsRecordSize + 1 << " añadido a " << path << '\n';
+    return kOk;
+}
+
+}  // namespace
+
+int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << "uso: velmora-calc eval EXPRESIÓN [J=MATRIZ K=MATRIZ ...]\n";
+        return kUnreadable;
+    }
+    std::map<int, Matrix> given;
+    for (std::size_t k = 1; k < args.size(); ++k) {
+        const std::string& a = args[k];
+        const std::size_t eq = a.find('=');
+        int slot = eq == 1 ? slotOfLetter(static_cast<char>(std::toupper(static_cast<unsigned char>(a[0])))) : 0;
+        if (slot < 1 || slot > MatrixStore::kCapacity) {
+            err << "velmora-calc: se esperaba LETRA=MATRIZ con una letra de J a W: " << a << '\n';
+            return kUnreadable;
+        }
+        if (given.count(slot) != 0) {
+            err << "velmora-calc: la matriz " << slotLetter(slot) << " se ha dado dos veces\n";
+            return kUnreadable;
+        }
+        if (!ReadArgument(a.substr(eq + 1), given[slot], err)) return kUnreadable;
+    }
+    MatrixStore store;
+    for (const auto& [slot, m] : given) {
+        if (slot != store.count() + 1) {
+            err << "velmora-calc: falta la matriz " << slotLetter(store.count() + 1)
+                << " (las matrices van de J en adelante, sin huecos)\n";
+            return kUnreadable;
+        }
+        store.store(m, {});
+        store.setSelected(0);
+    }
+    Matrix result;
+    switch (Evaluate(args[0], store, result)) {
+        case EvalResult::Ok:
+            out << MatrixText(result);
+            return kOk;
+        case EvalResult::Overflow:
+            err << kOverflowText;
+            return kRefused;
+        case EvalResult::Invalid:
+            break;
+    }
+    err << "velmora-calc: Expresión incorrecta\n";
+    return kRefused;
+}
+
+int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 1) {
+        err << "uso: velmora-calc solve MATRIZ_AMPLIADA\n";
+        return kUnreadable;
+    }
+    Matrix m;
+    if (!ReadArgument(args[0], m, err)) return kUnreadable;
+    if (!CheckSystemSize(m, err)) return kRefused;
+    try {
+        PrintAnalysis(AnalyseSystem(m), out);
+    } catch (const ArithmeticOverflow&) {
+        err << kOverflowText;
+        return kRefused;
+    }
+    return kOk;
+}
+
+int CalcSts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() == 2 && args[0] == "show") return StsShow(args[1], out, err);
+    if ((args.size() == 3 || args.size() == 4) && args[0] == "add") return StsAdd(args, out, err);
+    err << "uso: velmora-calc sts show FICHERO | sts add FICHERO MATRIZ_AMPLIADA [COMENTARIO]\n";
+    return kUnreadable;
+}
+
+}  // namespace velmora

@@ -1,0 +1,144 @@
+#include "systems/linear_system.h"
+
+#include <stdexcept>
+
+#include "toolkit/strings.h"
+
+namespace velmora {
+
+namespace {
+
+// A without its last column.
+Matrix CoefficientsOf(const Matrix& augmented) {
+    Matrix a;
+    augmented.Minor(0, augmented.cols, a);
+    return a;
+}
+
+// True when `square` is n equations in n unknowns with a non-zero coefficient
+// determinant, so Cramer's rule never divides by zero.
+bool IsRegularSquare(const Matrix& square, int n) {
+    if (square.rows != n || square.cols != n + 1) return false;
+    Matrix a = CoefficientsOf(square);
+    a.Refresh();
+    return !a.det.IsZero();
+}
+
+// n rows of `augmented` whose coefficients are independent, picked greedily
+// with exact ranks. Used only when the reduction by Gauss–Jordan did not give
+// a regular square system; a determined system always has such rows.
+Matrix IndependentRows(const Matrix& augmented, int n) {
+    Matrix chosen;
+    chosen.SetSize(0, augmented.cols);
+    int rank = 0;
+    for (int i = 1; i <= augmented.rows && rank < n; ++i) {
+        Matrix candidate = chosen;
+        candidate.SetSize(chosen.rows + 1, augmented.cols);
+        for (int j = 1; j <= augmented.cols; ++j) candidate.at(candidate.rows, j) = augmented.at(i, j);
+        candidate.Refresh();
+        int candidateRank = MatrixRank(CoefficientsOf(candidate));
+        if (candidateRank > rank) {
+            chosen = candidate;
+            rank = candidateRank;
+        }
+    }
+    return chosen;
+}
+
+std::vector<Fraction> SolveDetermined(const Matrix& augmented, int n) {
+    if (n == 0) return {};
+    Matrix square = augmented;
+    if (n < augmented.rows) {
+        // The reduced form has exactly n non-zero rows; the zero test is
+        // exact, so an equation with tiny coefficients is never lost.
+        Matrix reduced;
+        augmented.GaussJordan(reduced);
+        DropZeroRows(reduced, square);
+    }
+    if (!IsRegularSquare(square, n)) {
+        square = IndependentRows(augmented, n);
+        if (!IsRegularSquare(square, n)) return {};
+    }
+    return CramerSolve(square);
+}
+
+}  // namespace
+
+bool CheckRows(const Matrix& augmented) {
+    for (int i = 1; i <= augmented.rows; ++i) {
+        bool null = true;
+        for (int j = 1; j <= augmented.cols && null; ++j) null = augmented.at(i, j).num == 0;
+        if (null) return false;
+    }
+    return true;
+}
+
+bool HasZeroDenominator(const Matrix& m) {
+    for (int i = 1; i <= m.rows; ++i)
+        for (int j = 1; j <= m.cols; ++j)
+            if (m.at(i, j).HasZeroDenominator()) return true;
+    return false;
+}
+
+SystemAnalysis AnalyseSystem(Matrix& augmented) {
+    if (augmented.cols == 0) throw std::invalid_argument("sistema sin término independiente");
+    if (HasZeroDenominator(augmented)) throw std::invalid_argument("celda con denominador 0");
+
+    SystemAnalysis r;
+    Matrix a = augmented;
+    // From the last coefficient column down, so a deletion never moves a
+    // column that is still to be examined.
+    for (int j = a.cols - 1; j >= 1; --j) {
+        Matrix column;
+        a.GetColumn(static_cast<uint8_t>(j), column);
+        if (column.IsZero()) {
+            Matrix reduced;
+            a.Minor(0, static_cast<uint8_t>(j), reduced);
+            a = reduced;
+        }
+    }
+    r.augmented = a;
+    r.coefficients = CoefficientsOf(a);
+    r.unknownCount = r.coefficients.cols;
+    r.rankAugmented = MatrixRank(a);
+    r.rankCoefficients = MatrixRank(r.coefficients);
+    r.compatible = r.rankAugmented == r.rankCoefficients;
+    if (r.compatible && r.rankCoefficients == r.unknownCount)
+        r.solution = SolveDetermined(a, r.unknownCount);
+    r.rankAugmentedText = "rango A' = " + IntToText(r.rankAugmented);
+    r.rankCoefficientsText = "rango A = " + IntToText(r.rankCoefficients);
+    r.conclusion = ConclusionLines(r);
+
+    augmented = a;  // only once everything above has succeeded
+    return r;
+}
+
+char UnknownName(int i) {
+    static constexpr char kNames[] = "xyzt";
+    return i >= 1 && i <= 4 ? kNames[i - 1] : '?';
+}
+
+std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis) {
+    if (!analysis.compatible) return {"rango A <> rango A' => sistema INCOMPATIBLE"};
+
+    std::vector<std::string> lines{" rango A = rango A' => sistema COMPATIBLE"};
+    const int r = analysis.rankCoefficients;
+    const int n = analysis.unknownCount;
+    if (r == n) {
+        lines.push_back(" rango = " + IntToText(r) + " = nº incógnitas => DETERMINADO  (S.C.D.)");
+        std::string solution = "\r\n Solución:   ";
+        for (std::size_t i = 0; i < analysis.solution.size(); ++i) {
+            solution += UnknownName(static_cast<int>(i) + 1);
+            solution += " = " + analysis.solution[i].ToText() + "    ";
+        }
+        lines.push_back(solution);
+    } else {
+        lines.push_back("rango = " + IntToText(r) +
+                        " < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+                        "   Grado de indeterminación = " +
+                        IntToText(n) + " - " + IntToText(r) + " = " + IntToText(n - r));
+    }
+    return lines;
+}
+
+}  // namespace velmora

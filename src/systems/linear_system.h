@@ -1,0 +1,54 @@
+// A linear system of up to four equations, its classification by ranks
+// (Rouché–Frobenius) and its exact solution.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "arith/fraction.h"
+#include "matrix/matrix.h"
+
+namespace velmora {
+
+// One system as the list and the .sts files keep it. Row i of `augmented` is
+// equation i; the last column is the right-hand side.
+struct LinearSystem {
+    Matrix augmented;
+    std::string comment;  // UTF-8, at most 64 characters
+};
+
+struct SystemAnalysis {
+    Matrix augmented;     // A' after the removal of zero columns
+    Matrix coefficients;  // A: `augmented` without its last column
+    int unknownCount = 0;
+    int rankAugmented = 0;
+    int rankCoefficients = 0;
+    bool compatible = false;
+    std::vector<Fraction> solution;  // only for a determined system
+    std::string rankAugmentedText;     // "rango A' = 2"
+    std::string rankCoefficientsText;  // "rango A = 2"
+    std::vector<std::string> conclusion;  // ConclusionLines of this analysis
+};
+
+// False when some equation is null: every coefficient and the right-hand side
+// have numerator 0. 0 = 5 is not null.
+bool CheckRows(const Matrix& augmented);
+
+// True when a used cell has denominator 0. Such a matrix never reaches the
+// analysis: the readers refuse it with this test.
+bool HasZeroDenominator(const Matrix& m);
+
+// Removes the zero coefficient columns from `augmented` (it is replaced by the
+// reduced A') and classifies the system. Running it again on its own output
+// gives the same result. Throws ArithmeticOverflow when an exact intermediate
+// value does not fit 32 bits (nothing of the caller's is changed then), and
+// std::invalid_argument for a matrix with a zero denominator or with no column.
+SystemAnalysis AnalyseSystem(Matrix& augmented);
+
+// 'x', 'y', 'z', 't' for 1..4; '?' outside.
+char UnknownName(int i);
+
+// The texts of the conclusion box, in order. A text may hold its own CR LF.
+std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis);
+
+}  // namespace velmora

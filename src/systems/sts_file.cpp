@@ -1,0 +1,303 @@
+#include "systems/sts_file.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+#include "toolkit/encoding.h"
+#include "toolkit/strings.h"
+
+namespace velmora {
+
+namespace {
+
+// Offsets of the record.
+constexpr std::size_t kCellsAt = 0;
+constexpr std::size_t kRowStride = 80;
+constexpr std::size_t kCellStride = 8;
+constexpr std::size_t kRowsAt = 800;
+constexpr std::size_t kColsAt = 801;
+constexpr std::size_t kSquareAt = 802;
+constexpr std::size_t kDetAt = 804;
+constexpr std::size_t kCommentLengthAt = 824;
+constexpr std::size_t kCommentAt = 825;
+
+constexpr int kMaxEquations = 4;
+constexpr int kMaxColumns = 5;
+
+void PutInt32(StsRecord& bytes, std::size_t at, int32_t value) {
+    const auto u = static_cast<uint32_t>(value);
+    for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<uint8_t>(u >> (8 * k));
+}
+
+int32_t GetInt32(const uint8_t* bytes, std::size_t at) {
+    uint32_t u = 0;
+    for (int k = 0; k < 4; ++k) u |= static_cast<uint32_t>(bytes[at + k]) << (8 * k);
+    return static_cast<int32_t>(u);
+}
+
+std::size_t CellOffset(int r, int c) {
+    return kCellsAt + (r - 1) * kRowStride + (c - 1) * kCellStride;
+}
+
+// Byte length of the UTF-8 character that starts with `lead` (1 for a byte
+// that cannot start one).
+std::size_t Utf8CharLength(unsigned char lead) {
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+    if (lead >= 0xC2) return 2;
+    return 1;
+}
+
+// Windows-1252 bytes of a comment; characters without a code become '?'.
+std::string CommentBytes(std::string_view utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size() && out.size() < kMaxCommentLength;) {
+        std::size_t len = std::min(Utf8CharLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+        std::string one;
+        if (ToWindows1252(utf8.substr(i, len), one) && one.size() == 1) {
+            out += one;
+        } else {
+            out += '?';
+        }
+        i += len;
+    }
+    return out;
+}
+
+StsWriteFunction& WriteFunction() {
+    static StsWriteFunction write;
+    return write;
+}
+
+bool WriteBytes(std::FILE* file, const void* data, std::size_t size) {
+    if (WriteFunction()) return WriteFunction()(file, data, size);
+    return std::fwrite(data, 1, size, file) == size;
+}
+
+bool WriteRecords(std::FILE* file, const std::vector<LinearSystem>& systems) {
+    for (const LinearSystem& s : systems) {
+        const StsRecord record = EncodeRecord(s);
+        if (!WriteBytes(file, record.data(), record.size())) return false;
+    }
+    return std::fflush(file) == 0 && std::ferror(file) == 0;
+}
+
+// A name beside `target` that no file uses yet.
+std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
+    namespace fs = std::filesystem;
+    for (int k = 0;; ++k) {
+        fs::path candidate = target;
+        std::string name = ".";
+        name += target.filename().string();
+        name += ".tmp";
+        name += std::to_string(k);
+        candidate.replace_filename(name);
+        std::error_code ec;
+        if (!fs::exists(candidate, ec) && !ec) return candidate;
+        if (k > 1000) return candidate;
+    }
+}
+
+bool ReplaceFile(const std::string& path, const std::vector<LinearSystem>& systems,
+                 std::string& error) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::exists(path, ec)) {
+        // Renaming would silently replace a read-only file; respect it.
+        std::FILE* probe = std::fopen(path.c_str(), "r+b");
+        if (probe == nullptr) {
+            error = "No se puede escribir en el fichero " + path + ".";
+            return false;
+        }
+        std::fclose(probe);
+    }
+    const fs::path temporary = TemporaryBeside(path);
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        error = "No se ha podido crear el fichero " + path + ".";
+        return false;
+    }
+    bool written = WriteRecords(file, systems);
+    written = std::fclose(file) == 0 && written;
+    if (written) {
+        fs::rename(temporary, path, ec);
+        written = !ec;
+    }
+    if (!written) {
+        fs::remove(temporary, ec);
+        error = "No se ha podido escribir el fichero " + path +
+                ". El fichero anterior se conserva sin cambios.";
+        return false;
+    }
+    return true;
+}
+
+bool AppendToFile(const std::string& path, const std::vector<LinearSystem>& systems,
+                  std::string& error) {
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
+    if (file == nullptr) {
+        error = "No se ha podido abrir el fichero " + path + " para añadir sistemas.";
+        return false;
+    }
+    std::string tail;
+    long length = -1;
+    long whole = 0;
+    bool ok = std::fseek(file, 0, SEEK_END) == 0 && (length = std::ftell(file)) >= 0;
+    if (ok) {
+        whole = length / static_cast<long>(kStsRecordSize) * static_cast<long>(kStsRecordSize);
+        tail.resize(static_cast<std::size_t>(length - whole));
+        ok = std::fseek(file, whole, SEEK_SET) == 0 &&
+             std::fread(tail.data(), 1, tail.size(), file) == tail.size() &&
+             std::fseek(file, whole, SEEK_SET) == 0;
+    }
+    if (!ok) {
+        std::fclose(file);
+        error = "No se ha podido leer el fichero " + path + ".";
+        return false;
+    }
+    bool written = WriteRecords(file, systems);
+    written = std::fclose(file) == 0 && written;
+    if (written) return true;
+
+    // Give the file back its old length and its partial last record.
+    std::error_code ec;
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(whole), ec);
+    bool restored = !ec;
+    if (restored && !tail.empty()) {
+        std::FILE* again = std::fopen(path.c_str(), "r+b");
+        restored = again != nullptr && std::fseek(again, whole, SEEK_SET) == 0 &&
+                   std::fwrite(tail.data(), 1, tail.size(), again) == tail.size();
+        if (again != nullptr) restored = std::fclose(again) == 0 && restored;
+    }
+    error = "No se ha podido escribir el fichero " + path + ". " +
+            (restored ? "El fichero conserva su contenido anterior."
+                      : "No se ha podido devolver el fichero a su estado anterior.");
+    return false;
+}
+
+std::string Count(std::size_t n, const char* singular, const char* plural) {
+    return IntToText(static_cast<int64_t>(n)) + " " + (n == 1 ? singular : plural);
+}
+
+}  // namespace
+
+StsRecord EncodeRecord(const LinearSystem& system) {
+    StsRecord bytes{};
+    const Matrix& m = system.augmented;
+    for (int r = 1; r <= m.rows; ++r) {
+        for (int c = 1; c <= m.cols; ++c) {
+            PutInt32(bytes, CellOffset(r, c), m.at(r, c).num);
+            PutInt32(bytes, CellOffset(r, c) + 4, m.at(r, c).den);
+        }
+    }
+    bytes[kRowsAt] = m.rows;
+    bytes[kColsAt] = m.cols;
+    if (m.rows == m.cols) {
+        bytes[kSquareAt] = 1;
+        PutInt32(bytes, kDetAt, m.det.num);
+        PutInt32(bytes, kDetAt + 4, m.det.den);
+    }
+    const std::string comment = CommentBytes(system.comment);
+    bytes[kCommentLengthAt] = static_cast<uint8_t>(comment.size());
+    std::copy(comment.begin(), comment.end(), bytes.begin() + kCommentAt);
+    return bytes;
+}
+
+bool DecodeRecord(const uint8_t* bytes, LinearSystem& system) {
+    const int rows = bytes[kRowsAt];
+    const int cols = bytes[kColsAt];
+    const std::size_t commentLength = bytes[kCommentLengthAt];
+    if (rows < 1 || rows > kMaxEquations || cols < 1 || cols > kMaxColumns) return false;
+    if (commentLength > kMaxCommentLength) return false;
+
+    LinearSystem read;
+    try {
+        read.augmented.SetSize(rows, cols);
+        for (int r = 1; r <= rows; ++r) {
+            for (int c = 1; c <= cols; ++c) {
+                Fraction f(GetInt32(bytes, CellOffset(r, c)), GetInt32(bytes, CellOffset(r, c) + 4));
+                if (f.HasZeroDenominator()) return false;
+                f.Normalize();
+                read.augmented.at(r, c) = f;
+            }
+        }
+        read.augmented.Refresh();
+    } catch (const ArithmeticOverflow&) {
+        return false;
+    }
+    read.comment = FromWindows1252(
+        std::string_view(reinterpret_cast<const char*>(bytes) + kCommentAt, commentLength));
+    system = std::move(read);
+    return true;
+}
+
+bool PrepareComment(std::string_view text, std::string& comment, std::string& bad) {
+    std::string cut = Utf8Left(text, kMaxCommentLength);
+    std::string encoded;
+    if (!ToWindows1252(cut, encoded)) {
+        bad = FirstUnencodable(cut);
+        return false;
+    }
+    comment = std::move(cut);
+    return true;
+}
+
+StsReadResult ReadStsFile(const std::string& path) {
+    StsReadResult result;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return result;  // opens, but reads as empty
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) return result;
+    result.opened = true;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        result.readError = true;
+        return result;
+    }
+    const std::size_t records = bytes.size() / kStsRecordSize;
+    result.trailingBytes = bytes.size() % kStsRecordSize;
+    for (std::size_t k = 0; k < records; ++k) {
+        LinearSystem system;
+        const auto* record = reinterpret_cast<const uint8_t*>(bytes.data()) + k * kStsRecordSize;
+        if (!DecodeRecord(record, system)) {
+            ++result.invalidRecords;
+        } else if (result.systems.size() == kMaxSystems) {
+            ++result.beyondCapacity;
+        } else {
+            result.systems.push_back(std::move(system));
+        }
+    }
+    return result;
+}
+
+std::string SkippedRecordsText(const StsReadResult& result) {
+    std::vector<std::string> parts;
+    if (result.invalidRecords > 0)
+        parts.push_back(Count(result.invalidRecords, "registro con datos no válidos",
+                              "registros con datos no válidos"));
+    if (result.beyondCapacity > 0)
+        parts.push_back(Count(result.beyondCapacity, "sistema por encima del máximo de 1024",
+                              "sistemas por encima del máximo de 1024"));
+    if (result.trailingBytes > 0)
+        parts.push_back("un registro incompleto al final (" +
+                        IntToText(static_cast<int64_t>(result.trailingBytes)) + " bytes)");
+    if (parts.empty()) return {};
+    std::string text = "Sistemas leídos: " + IntToText(static_cast<int64_t>(result.systems.size())) +
+                       ". No se han usado: ";
+    for (std::size_t i = 0; i < parts.size(); ++i) text += (i > 0 ? "; " : "") + parts[i];
+    return text + ".";
+}
+
+bool WriteStsFile(const std::string& path, const std::vector<LinearSystem>& systems,
+                  SaveMode mode, std::string& error) {
+    return mode == SaveMode::Replace ? ReplaceFile(path, systems, error)
+                                         : AppendToFile(path, systems, error);
+}
+
+StsWriteFunction SetStsWriteFunction(StsWriteFunction write) {
+    return std::exchange(WriteFunction(), std::move(write));
+}
+
+}  // namespace velmora

@@ -1,0 +1,76 @@
+// The .sts file: a plain sequence of 890-byte records, one per system, no
+// header. This is the only place that knows the record layout.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "systems/linear_system.h"
+
+namespace velmora {
+
+inline constexpr std::size_t kStsRecordSize = 890;
+inline constexpr std::size_t kMaxSystems = 1024;
+inline constexpr std::size_t kMaxCommentLength = 64;  // characters
+
+using StsRecord = std::array<uint8_t, kStsRecordSize>;
+
+// The record of one system. Bytes that carry no meaning are zero; `square`
+// and the cached determinant are written as the matrix record holds them.
+// A comment character without a Windows-1252 code (only possible for a
+// comment read from a damaged file, where it shows as U+FFFD) is written as
+// '?'.
+StsRecord EncodeRecord(const LinearSystem& system);
+
+// Reads one record. False when it cannot be a system the window can show:
+// no equation or more than 4, no column or more than 5, a zero denominator
+// in a used cell, a comment length above 64, or cells whose determinant
+// does not fit. Cells are brought to normal form.
+bool DecodeRecord(const uint8_t* bytes, LinearSystem& system);
+
+// A comment as it will be stored: the first 64 characters of `text`. False
+// when one of them has no Windows-1252 code; `bad` is then that character
+// (or empty for text that is not valid UTF-8).
+bool PrepareComment(std::string_view text, std::string& comment, std::string& bad);
+
+// Everything read from one file. Nothing in it is trusted.
+struct StsReadResult {
+    bool opened = false;     // false: the file could not be opened
+    bool readError = false;  // the file was opened but could not be read to its end
+    std::vector<LinearSystem> systems;  // at most 1024
+    std::size_t invalidRecords = 0;     // records that cannot be systems
+    std::size_t beyondCapacity = 0;     // valid records after the 1024th system
+    std::size_t trailingBytes = 0;      // a partial record at the end
+
+    bool SkippedSomething() const { return invalidRecords + beyondCapacity + trailingBytes > 0; }
+};
+
+StsReadResult ReadStsFile(const std::string& path);
+
+// What was not used, in Spanish, for the message box; empty when nothing was
+// skipped.
+std::string SkippedRecordsText(const StsReadResult& result);
+
+enum class SaveMode { Replace, Append };
+
+// Replace: the records go to a new file in the same folder, which is renamed
+// over `path` only when it is complete; a read-only target is refused.
+// Append: `path` must exist; the records go after its last whole record (a
+// partial record at the end is overwritten) and on failure the file gets its
+// old length and contents back. False with a Spanish `error` on failure.
+bool WriteStsFile(const std::string& path, const std::vector<LinearSystem>& systems,
+                  SaveMode mode, std::string& error);
+
+// Test seam: every block of bytes written to an .sts file goes through this
+// function (true when all `size` bytes were written). Returns the previous one;
+// an empty function restores plain fwrite.
+using StsWriteFunction = std::function<bool(std::FILE* file, const void* data, std::size_t size)>;
+StsWriteFunction SetStsWriteFunction(StsWriteFunction write);
+
+}  // namespace velmora

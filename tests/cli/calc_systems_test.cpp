@@ -1,0 +1,175 @@
+#include "cli/calc_systems.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/temp_dir.h"
+#include "systems/sts_file.h"
+
+namespace velmora {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+struct CalcRun {
+    int status;
+    std::string out, err;
+};
+
+template <typename F>
+CalcRun Call(F command, std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = command(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(CalcSolve, PrintsRanksAndTheConclusionBox) {
+    const CalcRun r = Call(CalcSolve, {"[2 1 1; 1 -1 0]"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "rango A' = 2\n"
+              "rango A = 2\n"
+              " rango A = rango A' => sistema COMPATIBLE\n"
+              " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n"
+              "\n"
+              " Solución:   x = 1/3    y = 1/3    \n");
+    EXPECT_TRUE(r.err.empty());
+}
+
+TEST(CalcSolve, StatusTable) {
+    struct Case {
+        std::string matrix;
+        int status;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"[1 1 1; 1 1 2]", 0,
+         "rango A' = 2\nrango A = 1\nrango A <> rango A' => sistema INCOMPATIBLE\n"},
+        {"[1 1 1; 2 2 2]", 0,
+         "rango A' = 1\nrango A = 1\n rango A = rango A' => sistema COMPATIBLE\n"
+         "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
+         "   Grado de indeterminación = 2 - 1 = 1\n"},
+        {"[1 0 1 2; 1 0 -1 0]", 0,
+         "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
+         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n Solución:   x = 1    y = 1    \n"},
+        {"[1 1 1; 0 0 0]", 1, ""},                      // null equation
+        {"[1 2 3 4 5 6; 1 1 1 1 1 1]", 1, ""},          // five unknowns
+        {"[1 1; 1 1; 1 1; 1 1; 1 1]", 1, ""},           // five equations
+        {"[1]", 1, ""},                                 // no unknown
+        {"[1 2; 3", 2, ""},
+        {"[1 1/0 1; 1 1 1]", 2, ""},
+        {"[2147483647 2147483646 1; 2147483646 2147483647 1]", 1, ""},  // overflow
+    };
+    for (const Case& c : cases) {
+        const CalcRun r = Call(CalcSolve, {c.matrix});
+        EXPECT_EQ(r.status, c.status) << c.matrix;
+        EXPECT_EQ(r.out, c.out) << c.matrix;
+        EXPECT_EQ(r.err.empty(), c.status == 0) << c.matrix;
+    }
+    EXPECT_EQ(Call(CalcSolve, {}).status, 2);
+    EXPECT_EQ(Call(CalcSolve, {"[1 1 1]", "[1 1 1]"}).status, 2);
+}
+
+TEST(CalcEval, StatusTable) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* out;
+    };
+    const Case cases[] = {
+        {{"J+K", "J=[1 2; 3 4]", "K=[2 0; 1 1]"}, 0, "3 2\n4 5\n"},
+        {{"(j+k)*l", "J=[1 2; 3 4]", "K=[2 0; 1 1]", "l=[1 0 1; 0 1 -1]"}, 0, "3 2 1\n4 5 -1\n"},
+        {{"J^0", "J=[1 2; 3 4]"}, 0, "1 0\n0 1\n"},
+        {{"L+J", "J=[1 2; 3 4]", "K=[2 0; 1 1]", "L=[1 0 1; 0 1 -1]"}, 1, ""},
+        {{"J + K", "J=[1 2; 3 4]", "K=[2 0; 1 1]"}, 1, ""},
+        {{"J*J", "J=[46341]"}, 1, ""},
+        {{"J+L", "J=[1]", "L=[1]"}, 2, ""},      // K is missing
+        {{"J", "K=[1]"}, 2, ""},                 // J is missing
+        {{"J", "J=[1]", "J=[2]"}, 2, ""},
+        {{"J", "X=[1]"}, 2, ""},
+        {{"J", "J=[1 2; 3]"}, 2, ""},
+        {{"J", "J"}, 2, ""},
+        {{}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        const CalcRun r = Call(CalcEval, c.args);
+        const std::string what = c.args.empty() ? "(none)" : c.args[0];
+        EXPECT_EQ(r.status, c.status) << what;
+        EXPECT_EQ(r.out, c.out) << what;
+    }
+}
+
+TEST(CalcSts, AddThenShow) {
+    TempDir dir;
+    const std::string path = dir.file("s.sts");
+    CalcRun r = Call(CalcSts, {"add", path, "[2 1 1; 1 -1 0]", "Año 1º"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadBytes(path).size(), 890u);
+    r = Call(CalcSts, {"add", path, "[1 1 1; 1 1 2]"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadBytes(path).size(), 1780u);
+
+    r = Call(CalcSts, {"show", path});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "Sistema 1: Año 1º\n"
+              "  2x + y = 1\n"
+              "  x - y = 0\n"
+              "rango A' = 2\n"
+              "rango A = 2\n"
+              " rango A = rango A' => sistema COMPATIBLE\n"
+              " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n"
+              "\n"
+              " Solución:   x = 1/3    y = 1/3    \n"
+              "\n"
+              "Sistema 2:\n"
+              "  x + y = 1\n"
+              "  x + y = 2\n"
+              "rango A' = 2\n"
+              "rango A = 1\n"
+              "rango A <> rango A' => sistema INCOMPATIBLE\n");
+}
+
+TEST(CalcSts, RefusalsAndDamagedFiles) {
+    TempDir dir;
+    const std::string path = dir.file("s.sts");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+    };
+    const Case cases[] = {
+        {{"add", path, "[1 1 1; 0 0 0]"}, 1},
+        {{"add", path, "[1 2; 3"}, 2},
+        {{"add", path, "[1 1 1]", "flecha →"}, 2},
+        {{"add", dir.file("no/such/folder.sts"), "[1 1 1]"}, 2},
+        {{"show", dir.file("missing.sts")}, 2},
+        {{"show", dir.path().string()}, 2},
+        {{"frob", path}, 2},
+        {{"add", path}, 2},
+        {{}, 2},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Call(CalcSts, c.args).status, c.status) << (c.args.empty() ? "" : c.args.back());
+    }
+    EXPECT_FALSE(std::filesystem::exists(path)) << "no refused command wrote the file";
+
+    // One good record, one garbage record and a partial one: the good one is
+    // shown, the rest reported.
+    ASSERT_EQ(Call(CalcSts, {"add", path, "[1 1 2; 1 -1 0]", "bien"}).status, 0);
+    WriteBytes(path, ReadBytes(path) + std::string(890, '\xFF') + "xyz");
+    const CalcRun r = Call(CalcSts, {"show", path});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("Sistema 1: bien"), std::string::npos);
+    EXPECT_EQ(r.out.find("Sistema 2"), std::string::npos);
+    EXPECT_NE(r.err.find("1 registro con datos no válidos"), std::string::npos);
+
+    // An added record lands after the last whole one.
+    ASSERT_EQ(Call(CalcSts, {"add", path, "[1 1 3; 1 -1 1]"}).status, 0);
+    EXPECT_EQ(ReadBytes(path).size(), 3u * kStsRecordSize);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,169 @@
+#include "systems/linear_system.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+struct AnalysisCase {
+    const char* name;
+    Matrix input;
+    Matrix reduced;  // A' after zero-column removal
+    const char* rankAugmentedText;
+    const char* rankCoefficientsText;
+    std::vector<std::string> lines;
+};
+
+const Fraction kTiny(1, 2000);
+const Fraction kTiny2(1, 1000);
+const Fraction kMinusTiny(-1, 2000);
+
+std::vector<AnalysisCase> AnalysisCases() {
+    const std::string compatible = " rango A = rango A' => sistema COMPATIBLE";
+    const std::string determined2 = " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)";
+    return {
+        {"incompatible", Matrix::FromRows({{1, 1, 1}, {1, 1, 2}}),
+         Matrix::FromRows({{1, 1, 1}, {1, 1, 2}}), "rango A' = 2", "rango A = 1",
+         {"rango A <> rango A' => sistema INCOMPATIBLE"}},
+        {"determined", Matrix::FromRows({{2, 1, 1}, {1, -1, 0}}),
+         Matrix::FromRows({{2, 1, 1}, {1, -1, 0}}), "rango A' = 2", "rango A = 2",
+         {compatible, determined2, "\r\n Solución:   x = 1/3    y = 1/3    "}},
+        {"three equations, third dependent", Matrix::FromRows({{1, 1, 2}, {1, -1, 0}, {2, 2, 4}}),
+         Matrix::FromRows({{1, 1, 2}, {1, -1, 0}, {2, 2, 4}}), "rango A' = 2", "rango A = 2",
+         {compatible, determined2, "\r\n Solución:   x = 1    y = 1    "}},
+        {"undetermined", Matrix::FromRows({{1, 1, 1}, {2, 2, 2}}),
+         Matrix::FromRows({{1, 1, 1}, {2, 2, 2}}), "rango A' = 1", "rango A = 1",
+         {compatible,
+          "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 2 - 1 = 1"}},
+        {"undetermined of degree 2", Matrix::FromRows({{1, 2, 3, 4}, {2, 4, 6, 8}}),
+         Matrix::FromRows({{1, 2, 3, 4}, {2, 4, 6, 8}}), "rango A' = 1", "rango A = 1",
+         {compatible,
+          "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 3 - 1 = 2"}},
+        {"y column removed, z renamed y", Matrix::FromRows({{1, 0, 1, 2}, {1, 0, -1, 0}}),
+         Matrix::FromRows({{1, 1, 2}, {1, -1, 0}}), "rango A' = 2", "rango A = 2",
+         {compatible, determined2, "\r\n Solución:   x = 1    y = 1    "}},
+        {"x column removed, one unknown left", Matrix::FromRows({{0, 2, 4}, {0, 3, 6}}),
+         Matrix::FromRows({{2, 4}, {3, 6}}), "rango A' = 1", "rango A = 1",
+         {compatible, " rango = 1 = nº incógnitas => DETERMINADO  (S.C.D.)",
+          "\r\n Solución:   x = 2    "}},
+        {"0 = 5 with x + y = 1", Matrix::FromRows({{0, 0, 5}, {1, 1, 1}}),
+         Matrix::FromRows({{0, 0, 5}, {1, 1, 1}}), "rango A' = 2", "rango A = 1",
+         {"rango A <> rango A' => sistema INCOMPATIBLE"}},
+        {"no unknown left", Matrix::FromRows({{0, 5}, {0, 0}}), Matrix::FromRows({{5}, {0}}),
+         "rango A' = 1", "rango A = 0", {"rango A <> rango A' => sistema INCOMPATIBLE"}},
+        // The tiny equation is x + y = 2: it must survive the reduction.
+        {"tiny coefficients are a real equation",
+         Matrix::FromRows({{kTiny, kTiny, kTiny2}, {1, -1, 0}, {2, -2, 0}}),
+         Matrix::FromRows({{kTiny, kTiny, kTiny2}, {1, -1, 0}, {2, -2, 0}}), "rango A' = 2",
+         "rango A = 2", {compatible, determined2, "\r\n Solución:   x = 1    y = 1    "}},
+        // Eliminating leaves (0, -1/1000, -1/1000): small, but an equation.
+        {"every equation tiny",
+         Matrix::FromRows({{kTiny, kTiny, kTiny2}, {kTiny, kMinusTiny, 0}, {kTiny2, kTiny2, Fraction(1, 500)}}),
+         Matrix::FromRows({{kTiny, kTiny, kTiny2}, {kTiny, kMinusTiny, 0}, {kTiny2, kTiny2, Fraction(1, 500)}}),
+         "rango A' = 2", "rango A = 2",
+         {compatible, determined2, "\r\n Solución:   x = 1    y = 1    "}},
+        {"four unknowns with fractions",
+         Matrix::FromRows({{1, 0, 0, 0, Fraction(1, 2)},
+                           {0, 2, 0, 0, -1},
+                           {0, 0, 3, 0, Fraction(2, 5)},
+                           {1, 1, 1, 1, 0}}),
+         Matrix::FromRows({{1, 0, 0, 0, Fraction(1, 2)},
+                           {0, 2, 0, 0, -1},
+                           {0, 0, 3, 0, Fraction(2, 5)},
+                           {1, 1, 1, 1, 0}}),
+         "rango A' = 4", "rango A = 4",
+         {compatible, " rango = 4 = nº incógnitas => DETERMINADO  (S.C.D.)",
+          "\r\n Solución:   x = 1/2    y = -1/2    z = 2/15    t = -2/15    "}},
+    };
+}
+
+TEST(AnalyseSystem, TextsAndReductionForEachCase) {
+    for (const AnalysisCase& c : AnalysisCases()) {
+        SCOPED_TRACE(c.name);
+        Matrix m = c.input;
+        const SystemAnalysis a = AnalyseSystem(m);
+        EXPECT_EQ(a.rankAugmentedText, c.rankAugmentedText);
+        EXPECT_EQ(a.rankCoefficientsText, c.rankCoefficientsText);
+        EXPECT_EQ(a.conclusion, c.lines);
+        EXPECT_EQ(ConclusionLines(a), c.lines);
+        EXPECT_TRUE(m == c.reduced) << "the caller's A' becomes the reduced one";
+        EXPECT_TRUE(a.augmented == c.reduced);
+        EXPECT_EQ(a.unknownCount, c.reduced.cols - 1);
+        EXPECT_EQ(a.coefficients.cols, c.reduced.cols - 1);
+        EXPECT_EQ(a.coefficients.rows, c.reduced.rows);
+
+        // A second run on its own output finds nothing more to remove.
+        Matrix again = m;
+        const SystemAnalysis b = AnalyseSystem(again);
+        EXPECT_TRUE(again == m);
+        EXPECT_EQ(b.conclusion, a.conclusion);
+    }
+}
+
+TEST(AnalyseSystem, SolutionOnlyForDeterminedSystems) {
+    Matrix determined = Matrix::FromRows({{2, 1, 1}, {1, -1, 0}});
+    EXPECT_EQ(AnalyseSystem(determined).solution,
+              (std::vector<Fraction>{Fraction(1, 3), Fraction(1, 3)}));
+    Matrix undetermined = Matrix::FromRows({{1, 1, 1}, {2, 2, 2}});
+    EXPECT_TRUE(AnalyseSystem(undetermined).solution.empty());
+    Matrix incompatible = Matrix::FromRows({{1, 1, 1}, {1, 1, 2}});
+    const SystemAnalysis a = AnalyseSystem(incompatible);
+    EXPECT_FALSE(a.compatible);
+    EXPECT_TRUE(a.solution.empty());
+}
+
+TEST(AnalyseSystem, OverflowPropagatesAndLeavesTheInputAlone) {
+    // Eliminating needs 2147483647^2 - 2147483646^2 = 4294967293, which has no
+    // 32-bit form; the zero column must not have been removed either.
+    Matrix m = Matrix::FromRows({{2147483647, 0, 2147483646, 1}, {2147483646, 0, 2147483647, 1}});
+    const Matrix before = m;
+    EXPECT_THROW(AnalyseSystem(m), ArithmeticOverflow);
+    EXPECT_TRUE(m == before);
+}
+
+TEST(AnalyseSystem, RefusesZeroDenominators) {
+    Matrix m = Matrix::FromRows({{1, 1, 1}, {1, -1, 0}});
+    m.at(2, 2) = Fraction(1, 0);
+    EXPECT_TRUE(HasZeroDenominator(m));
+    EXPECT_THROW(AnalyseSystem(m), std::invalid_argument);
+
+    // A zero denominator outside the used cells does not count.
+    Matrix used = Matrix::FromRows({{1, 1, 1}, {1, -1, 0}});
+    used.cells[9] = Fraction(1, 0);  // row 1, column 10
+    EXPECT_FALSE(HasZeroDenominator(used));
+}
+
+TEST(CheckRows, NullRowsAreRefused) {
+    struct Case {
+        const char* name;
+        Matrix m;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"valid", Matrix::FromRows({{1, 1, 1}, {1, -1, 0}}), true},
+        {"0 = 5 is not null", Matrix::FromRows({{0, 0, 5}, {1, 1, 1}}), true},
+        {"first row null", Matrix::FromRows({{0, 0, 0}, {1, 1, 1}}), false},
+        {"second of three null", Matrix::FromRows({{1, 1, 1}, {0, 0, 0}, {1, 2, 3}}), false},
+        {"last of four null",
+         Matrix::FromRows({{1, 0, 1}, {0, 1, 1}, {1, 1, 2}, {0, 0, 0}}), false},
+        {"only the right-hand side", Matrix::FromRows({{0, 0, 0, 1}, {1, 2, 3, 0}}), true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CheckRows(c.m), c.accepted) << c.name;
+}
+
+TEST(UnknownName, LettersByPosition) {
+    EXPECT_EQ(UnknownName(1), 'x');
+    EXPECT_EQ(UnknownName(2), 'y');
+    EXPECT_EQ(UnknownName(3), 'z');
+    EXPECT_EQ(UnknownName(4), 't');
+    EXPECT_EQ(UnknownName(0), '?');
+    EXPECT_EQ(UnknownName(5), '?');
+}
+
+}  // namespace
+}  // namespace velmora

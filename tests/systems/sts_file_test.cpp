@@ -1,0 +1,246 @@
+#include "systems/sts_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace velmora {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+// The record layout, written out here independently of the code under test.
+void Put32(std::string& bytes, std::size_t at, int32_t v) {
+    const auto u = static_cast<uint32_t>(v);
+    bytes[at] = static_cast<char>(u & 0xFF);
+    bytes[at + 1] = static_cast<char>((u >> 8) & 0xFF);
+    bytes[at + 2] = static_cast<char>((u >> 16) & 0xFF);
+    bytes[at + 3] = static_cast<char>((u >> 24) & 0xFF);
+}
+
+void PutCell(std::string& bytes, int r, int c, int32_t num, int32_t den) {
+    Put32(bytes, (r - 1) * 80 + (c - 1) * 8, num);
+    Put32(bytes, (r - 1) * 80 + (c - 1) * 8 + 4, den);
+}
+
+std::string HandRecord(int rows, int cols, const std::vector<std::vector<std::pair<int, int>>>& cells,
+                       const std::string& comment1252) {
+    std::string bytes(890, '\0');
+    for (int r = 1; r <= static_cast<int>(cells.size()); ++r)
+        for (int c = 1; c <= static_cast<int>(cells[r - 1].size()); ++c)
+            PutCell(bytes, r, c, cells[r - 1][c - 1].first, cells[r - 1][c - 1].second);
+    bytes[800] = static_cast<char>(rows);
+    bytes[801] = static_cast<char>(cols);
+    bytes[824] = static_cast<char>(comment1252.size());
+    bytes.replace(825, comment1252.size(), comment1252);
+    return bytes;
+}
+
+std::string AsString(const StsRecord& r) { return std::string(r.begin(), r.end()); }
+
+// 2x + y = 1, x - y = 0.
+std::string TwoByTwoRecord() {
+    return HandRecord(2, 3, {{{2, 1}, {1, 1}, {1, 1}}, {{1, 1}, {-1, 1}, {0, 1}}},
+                      "A\xF1o 1\xBA \x80");
+}
+
+TEST(StsRecord, EncodesAtTheDescribedOffsets) {
+    const LinearSystem s{Matrix::FromRows({{2, 1, 1}, {1, -1, 0}}), "Año 1º €"};
+    EXPECT_EQ(AsString(EncodeRecord(s)), TwoByTwoRecord());
+}
+
+TEST(StsRecord, SquareFlagAndDeterminantOfASquareRecord) {
+    const LinearSystem s{Matrix::FromRows({{2, 0, 0}, {0, 3, 0}, {0, 0, Fraction(-1, 2)}}), ""};
+    std::string expected =
+        HandRecord(3, 3, {{{2, 1}, {0, 1}, {0, 1}}, {{0, 1}, {3, 1}, {0, 1}}, {{0, 1}, {0, 1}, {-1, 2}}},
+                   "");
+    expected[802] = 1;
+    Put32(expected, 804, -3);
+    Put32(expected, 808, 1);
+    EXPECT_EQ(AsString(EncodeRecord(s)), expected);
+}
+
+TEST(StsRecord, DecodesTheHandBuiltRecord) {
+    const std::string bytes = TwoByTwoRecord();
+    LinearSystem s;
+    ASSERT_TRUE(DecodeRecord(reinterpret_cast<const uint8_t*>(bytes.data()), s));
+    EXPECT_TRUE(s.augmented == Matrix::FromRows({{2, 1, 1}, {1, -1, 0}}));
+    EXPECT_EQ(s.comment, "Año 1º €");
+}
+
+TEST(StsRecord, CommentIsCutAndUnencodableBecomesVisible) {
+    const LinearSystem longComment{Matrix::FromRows({{1, 1}}), std::string(70, 'c')};
+    EXPECT_EQ(EncodeRecord(longComment)[824], 64);
+    // Only a comment read from a damaged file can hold U+FFFD.
+    const LinearSystem damaged{Matrix::FromRows({{1, 1}}), "a\xEF\xBF\xBD" "b"};
+    const StsRecord r = EncodeRecord(damaged);
+    EXPECT_EQ(r[824], 3);
+    EXPECT_EQ(std::string(r.begin() + 825, r.begin() + 828), "a?b");
+}
+
+TEST(StsRecord, RecordsTheWindowCannotShowAreRefused) {
+    struct Case {
+        const char* name;
+        std::size_t at;
+        uint8_t value;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"no equation", 800, 0, false},
+        {"five equations", 800, 5, false},
+        {"255 equations", 800, 255, false},
+        {"one equation", 800, 1, true},
+        {"no column", 801, 0, false},
+        {"six columns", 801, 6, false},
+        {"comment of 65", 824, 65, false},
+        {"comment of 64", 824, 64, true},
+        {"zero denominator in a used cell", 12, 0, false},     // row 1, column 2, den
+        {"zero denominator in an unused cell", 28, 0, true},   // row 1, column 4, den
+    };
+    for (const Case& c : cases) {
+        std::string bytes = TwoByTwoRecord();
+        if (c.at == 28) Put32(bytes, 24, 7);  // some numerator over a zero denominator
+        bytes[c.at] = static_cast<char>(c.value);
+        LinearSystem s;
+        EXPECT_EQ(DecodeRecord(reinterpret_cast<const uint8_t*>(bytes.data()), s), c.accepted)
+            << c.name;
+    }
+}
+
+TEST(StsRecord, CellsAreBroughtToNormalForm) {
+    std::string bytes = HandRecord(1, 3, {{{2, 4}, {3, -4}, {0, 7}}}, "");
+    LinearSystem s;
+    ASSERT_TRUE(DecodeRecord(reinterpret_cast<const uint8_t*>(bytes.data()), s));
+    EXPECT_EQ(s.augmented.at(1, 1), Fraction(1, 2));
+    EXPECT_EQ(s.augmented.at(1, 2), Fraction(-3, 4));
+    EXPECT_EQ(s.augmented.at(1, 3), Fraction(0, 1));
+}
+
+TEST(StsFile, PartialGarbageAndExcessRecordsAreSkipped) {
+    TempDir dir;
+    const std::string good = TwoByTwoRecord();
+    const std::string garbage(890, '\xFF');
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::size_t systems, invalid, beyond, trailing;
+    };
+    std::string many;
+    for (int k = 0; k < 1026; ++k) many += good;
+    const Case cases[] = {
+        {"empty", "", 0, 0, 0, 0},
+        {"two and a partial record", good + good + std::string(100, '\1'), 2, 0, 0, 100},
+        {"only a partial record", good.substr(0, 889), 0, 0, 0, 889},
+        {"garbage between", good + garbage + good, 2, 1, 0, 0},
+        {"1026 records", many, 1024, 0, 2, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(dir.file("f.sts"), c.bytes);
+        const StsReadResult r = ReadStsFile(dir.file("f.sts"));
+        EXPECT_TRUE(r.opened);
+        EXPECT_EQ(r.systems.size(), c.systems);
+        EXPECT_EQ(r.invalidRecords, c.invalid);
+        EXPECT_EQ(r.beyondCapacity, c.beyond);
+        EXPECT_EQ(r.trailingBytes, c.trailing);
+        EXPECT_EQ(SkippedRecordsText(r).empty(), c.invalid + c.beyond + c.trailing == 0);
+    }
+    EXPECT_FALSE(ReadStsFile(dir.file("missing.sts")).opened);
+}
+
+TEST(StsFile, SkippedTextNamesWhatWasLeftOut) {
+    StsReadResult r;
+    r.systems.resize(2);
+    r.invalidRecords = 1;
+    r.trailingBytes = 100;
+    EXPECT_EQ(SkippedRecordsText(r),
+              "Sistemas leídos: 2. No se han usado: 1 registro con datos no válidos; un registro "
+              "incompleto al final (100 bytes).");
+}
+
+// Lets `budget` bytes through, then writes part of the block and fails,
+// as a disk that fills up does.
+class FailingWriter {
+public:
+    explicit FailingWriter(std::size_t budget) : budget_(budget) {
+        previous_ = SetStsWriteFunction([this](std::FILE* f, const void* data, std::size_t size) {
+            const std::size_t n = std::min(size, budget_);
+            const std::size_t done = std::fwrite(data, 1, n, f);
+            budget_ -= done;
+            return done == size;
+        });
+    }
+    ~FailingWriter() { SetStsWriteFunction(previous_); }
+
+private:
+    std::size_t budget_;
+    StsWriteFunction previous_;
+};
+
+std::vector<LinearSystem> Systems(int n) {
+    std::vector<LinearSystem> v;
+    for (int k = 1; k <= n; ++k) v.push_back({Matrix::FromRows({{k, 1, 2}, {1, -k, 0}}), std::string(1, 's').append(std::to_string(k))});
+    return v;
+}
+
+TEST(StsFile, FailedReplaceKeepsTheOldFile) {
+    TempDir dir;
+    const std::string path = dir.file("f.sts");
+    const std::string old = TwoByTwoRecord() + "xyz";
+    WriteBytes(path, old);
+    for (std::size_t budget : {std::size_t{0}, std::size_t{500}, std::size_t{890}, std::size_t{2000}}) {
+        FailingWriter failing(budget);
+        std::string error;
+        EXPECT_FALSE(WriteStsFile(path, Systems(3), SaveMode::Replace, error)) << budget;
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(ReadBytes(path), old);
+        EXPECT_EQ(dir.entries(), 1u) << "no temporary file is left behind";
+    }
+    std::string error;
+    EXPECT_TRUE(WriteStsFile(path, Systems(3), SaveMode::Replace, error));
+    EXPECT_EQ(ReadBytes(path).size(), 2670u);
+    EXPECT_EQ(dir.entries(), 1u);
+}
+
+TEST(StsFile, FailedAppendRestoresLengthAndPartialRecord) {
+    TempDir dir;
+    const std::string path = dir.file("f.sts");
+    const std::string old = TwoByTwoRecord() + TwoByTwoRecord() + "partial";
+    for (std::size_t budget : {std::size_t{0}, std::size_t{3}, std::size_t{1000}}) {
+        WriteBytes(path, old);
+        FailingWriter failing(budget);
+        std::string error;
+        EXPECT_FALSE(WriteStsFile(path, Systems(2), SaveMode::Append, error)) << budget;
+        EXPECT_EQ(ReadBytes(path), old) << budget;
+    }
+}
+
+TEST(StsFile, AppendStartsAfterTheLastWholeRecord) {
+    TempDir dir;
+    const std::string path = dir.file("f.sts");
+    WriteBytes(path, TwoByTwoRecord() + "partial");
+    std::string error;
+    ASSERT_TRUE(WriteStsFile(path, Systems(1), SaveMode::Append, error));
+    const std::string bytes = ReadBytes(path);
+    ASSERT_EQ(bytes.size(), 1780u);
+    EXPECT_EQ(bytes.substr(890), AsString(EncodeRecord(Systems(1)[0])));
+    EXPECT_FALSE(WriteStsFile(dir.file("missing.sts"), Systems(1), SaveMode::Append, error));
+}
+
+TEST(StsFile, ReadOnlyFileIsNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes through file permissions";
+    TempDir dir;
+    const std::string path = dir.file("f.sts");
+    WriteBytes(path, TwoByTwoRecord());
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    std::string error;
+    EXPECT_FALSE(WriteStsFile(path, Systems(2), SaveMode::Replace, error));
+    EXPECT_EQ(ReadBytes(path), TwoByTwoRecord());
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,228 @@
+#include "textout/device_context.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+
+#include "toolkit/qt_text.h"
+
+namespace velmora {
+
+namespace {
+
+struct FontObject {
+    LogFont description;
+    QFont font;
+    bool made = false;
+};
+
+std::map<FontHandle, FontObject>& Fonts() {
+    static std::map<FontHandle, FontObject> fonts;
+    return fonts;
+}
+
+FontHandle nextHandle = kStockFont + 1;
+
+const LogFont kStockDescription{16, 0, 700, "Liberation Sans"};
+
+// "arial" and its relatives resolve to the metric-compatible Liberation Sans.
+QString QtFamily(const std::string& face) {
+    QString f = ToQString(face);
+    if (f.compare(QStringLiteral("arial"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Liberation Sans");
+    return f;
+}
+
+// A cell height (internal leading included) of lfHeight pixels, a weight and an
+// average width of lfWidth pixels, measured as the width of "x".
+QFont MakeQtFont(const LogFont& d) {
+    QFont f(QtFamily(d.lfFaceName));
+    f.setStyleStrategy(QFont::NoAntialias);
+    f.setWeight(d.lfWeight == 0 ? QFont::Normal
+                                : static_cast<QFont::Weight>(std::clamp(d.lfWeight, 100, 900)));
+    int height = d.lfHeight == 0 ? 16 : std::abs(d.lfHeight);
+    f.setPixelSize(height);
+    if (d.lfHeight > 0) {
+        QFontMetrics m(f);
+        int cell = m.ascent() + m.descent();
+        if (cell > 0)
+            f.setPixelSize(
+                std::max(1, static_cast<int>(std::lround(double(height) * height / cell))));
+    }
+    if (d.lfWidth > 0) {
+        int natural = QFontMetrics(f).horizontalAdvance(QLatin1Char('x'));
+        if (natural > 0) {
+            f.setStretch(
+                std::clamp(static_cast<int>(std::lround(100.0 * d.lfWidth / natural)), 1, 4000));
+        }
+    }
+    return f;
+}
+
+}  // namespace
+
+FontHandle CreateFontObject(const LogFont& description) {
+    FontHandle h = nextHandle++;
+    Fonts()[h] = FontObject{description, QFont(), false};
+    return h;
+}
+
+void DeleteFontObject(FontHandle font) {
+    if (font == kStockFont) return;
+    Fonts().erase(font);
+}
+
+bool FontAlive(FontHandle font) {
+    return font == kStockFont || Fonts().count(font) > 0;
+}
+
+LogFont FontDescription(FontHandle font) {
+    auto it = Fonts().find(font);
+    return it == Fonts().end() ? kStockDescription : it->second.description;
+}
+
+QFont QtFont(FontHandle font) {
+    auto it = Fonts().find(font);
+    if (it == Fonts().end()) {
+        static const QFont stock = MakeQtFont(kStockDescription);
+        return stock;
+    }
+    if (!it->second.made) {
+        it->second.font = MakeQtFont(it->second.description);
+        it->second.made = true;
+    }
+    return it->second.font;
+}
+
+int LiveFontCount() {
+    return static_cast<int>(Fonts().size());
+}
+
+QColor ToQColor(Colour c) {
+    return QColor(int(RedOf(c)), int(GreenOf(c)), int(BlueOf(c)));
+}
+
+FontHandle DeviceContext::selectFont(FontHandle font) {
+    FontHandle old = font_;
+    font_ = font;
+    return old;
+}
+
+int DeviceContext::textWidth(std::string_view text) const {
+    return QFontMetrics(QtFont(font_)).horizontalAdvance(ToQString(text));
+}
+
+void DeviceContext::textOut(int x, int y, std::string_view text) {
+    record({DrawRecord::Kind::Text, std::string(text), x, y, x, y, align_, textColour_, backColour_,
+            FontDescription(font_)});
+    if (surface_ == nullptr || text.empty()) return;
+    QFont font = QtFont(font_);
+    QFontMetrics m(font);
+    QString s = ToQString(text);
+    int width = m.horizontalAdvance(s);
+    LogFont d = FontDescription(font_);
+    int height = d.lfHeight > 0 ? d.lfHeight : m.height();
+    int left = (align_ & kAlignCentreTop) == kAlignCentreTop ? x - width / 2 : x;
+    QPainter p(surface_);
+    p.fillRect(left, y, width, height, ToQColor(backColour_));
+    p.setFont(font);
+    p.setPen(ToQColor(textColour_));
+    p.drawText(left, y + m.ascent(), s);
+    p.end();
+    notify();
+}
+
+void DeviceContext::moveTo(int x, int y) {
+    posX_ = x;
+    posY_ = y;
+}
+
+void DeviceContext::plot(int x, int y) {
+    if (x < 0 || y < 0 || x >= surface_->width() || y >= surface_->height()) return;
+    surface_->setPixelColor(x, y, ToQColor(pen_));
+}
+
+void DeviceContext::lineTo(int x, int y) {
+    record({DrawRecord::Kind::Line, "", posX_, posY_, x, y, align_, pen_, backColour_,
+            FontDescription(font_)});
+    if (surface_ != nullptr) {
+        // Bresenham from the current position, stopping short of the end point.
+        int x0 = posX_, y0 = posY_;
+        int dx = std::abs(x - x0), sx = x0 < x ? 1 : -1;
+        int dy = -std::abs(y - y0), sy = y0 < y ? 1 : -1;
+        int err = dx + dy;
+        while (x0 != x || y0 != y) {
+            plot(x0, y0);
+            int e2 = 2 * err;
+            if (e2 >= dy) {
+                err += dy;
+                x0 += sx;
+            }
+            if (e2 <= dx) {
+                err += dx;
+                y0 += sy;
+            }
+        }
+        notify();
+    }
+    moveTo(x, y);
+}
+
+void DeviceContext::fillRect(int left, int top, int right, int bottom, Colour colour) {
+    record({DrawRecord::Kind::Fill, "", left, top, right, bottom, align_, textColour_, colour,
+            FontDescription(font_)});
+    if (surface_ == nullptr || right <= left || bottom <= top) return;
+    QPainter p(surface_);
+    p.fillRect(left, top, right - left, bottom - top, ToQColor(colour));
+    p.end();
+    notify();
+}
+
+void DeviceContext::invertRect(int left, int top, int right, int bottom) {
+    record({DrawRecord::Kind::Invert, "", left, top, right, bottom, align_, textColour_,
+            backColour_, FontDescription(font_)});
+    if (surface_ == nullptr) return;
+    QRect r = QRect(left, top, right - left, bottom - top).intersected(surface_->rect());
+    for (int yy = r.top(); yy <= r.bottom(); ++yy) {
+        for (int xx = r.left(); xx <= r.right(); ++xx) {
+            QRgb c = surface_->pixel(xx, yy);
+            surface_->setPixel(xx, yy, qRgba(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c), 255));
+        }
+    }
+    notify();
+}
+
+void DeviceContext::rectangle(int left, int top, int right, int bottom, Colour fill) {
+    record({DrawRecord::Kind::Rectangle, "", left, top, right, bottom, align_, pen_, fill,
+            FontDescription(font_)});
+    if (surface_ == nullptr || right - left < 2 || bottom - top < 2) return;
+    QPainter p(surface_);
+    p.fillRect(left, top, right - left, bottom - top, ToQColor(pen_));
+    p.fillRect(left + 1, top + 1, right - left - 2, bottom - top - 2, ToQColor(fill));
+    p.end();
+    notify();
+}
+
+std::vector<std::string> DeviceContext::drawnTexts() const {
+    std::vector<std::string> texts;
+    for (const DrawRecord& r : records_) {
+        if (r.kind == DrawRecord::Kind::Text) texts.push_back(r.text);
+    }
+    return texts;
+}
+
+void DeviceContext::record(DrawRecord r) {
+    // A long-running window repaints often; the record only keeps recent history.
+    constexpr std::size_t kKeep = 20000;
+    if (records_.size() >= kKeep) records_.erase(records_.begin(), records_.begin() + kKeep / 2);
+    records_.push_back(std::move(r));
+}
+
+void DeviceContext::notify() {
+    if (changed_) changed_();
+}
+
+}  // namespace velmora

@@ -1,0 +1,255 @@
+#include "toolkit/files.h"
+
+#include <fcntl.h>
+#include <glob.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <vector>
+
+#include "toolkit/strings.h"
+
+namespace velmora {
+
+namespace {
+
+std::string documentOpener = "xdg-open";
+
+// Every path matching a pattern (the path itself when it has no wildcard).
+std::vector<std::string> Matches(std::string_view name) {
+    std::vector<std::string> found;
+    const std::string pattern = NativePath(Utf8Left(name, 255));
+    if (pattern.empty()) return found;
+    glob_t g{};
+    if (glob(pattern.c_str(), GLOB_NOSORT, nullptr, &g) == 0) {
+        for (std::size_t i = 0; i < g.gl_pathc; ++i) found.emplace_back(g.gl_pathv[i]);
+    }
+    globfree(&g);
+    return found;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Words of a command line: blanks separate, double quotes group.
+std::vector<std::string> SplitWords(std::string_view line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    bool quoted = false;
+    for (char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
+// The file that a program name stands for: itself when it holds a "/",
+// otherwise the first executable match on PATH. Empty when there is none.
+std::string ResolveProgram(const std::string& program) {
+    if (program.find('/') != std::string::npos) return program;
+    const char* path = std::getenv("PATH");
+    std::string dirs = path != nullptr ? path : "/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= dirs.size()) {
+        std::size_t end = dirs.find(':', start);
+        if (end == std::string::npos) end = dirs.size();
+        const std::string_view dir = std::string_view(dirs).substr(start, end - start);
+        std::string candidate(dir.empty() ? std::string_view(".") : dir);
+        candidate += '/';
+        candidate += program;
+        if (access(candidate.c_str(), X_OK) == 0 && !IsDirectory(candidate)) return candidate;
+        start = end + 1;
+    }
+    return {};
+}
+
+uint16_t CodeOfErrno(int error) {
+    switch (error) {
+        case ENOENT:
+            return kLaunchFileNotFound;
+        case ENOTDIR:
+            return kLaunchPathNotFound;
+        case EACCES:
+        case EPERM:
+            return kLaunchAccessDenied;
+        case ENOEXEC:
+            return kLaunchBadFormat;
+        default:
+            return kLaunchFailed;
+    }
+}
+
+// Starts argv[0] detached: a short-lived child forks the program and exits at
+// once, so nothing is left for us to wait on. A pipe closed by exec tells
+// whether the program really started.
+uint16_t Spawn(const std::vector<std::string>& words) {
+    if (words.empty()) return kLaunchFileNotFound;
+    const std::string program = ResolveProgram(words[0]);
+    if (program.empty()) return kLaunchFileNotFound;
+    if (IsDirectory(program)) return kLaunchAccessDenied;
+    if (access(program.c_str(), F_OK) != 0) return CodeOfErrno(errno);
+
+    std::vector<char*> argv;
+    for (const std::string& w : words) argv.push_back(const_cast<char*>(w.c_str()));
+    argv.push_back(nullptr);
+
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) return kLaunchFailed;
+    const pid_t child = fork();
+    if (child < 0) {
+        close(report[0]);
+        close(report[1]);
+        return kLaunchFailed;
+    }
+    if (child == 0) {
+        // Only async-signal-safe calls from here on.
+        close(report[0]);
+        setsid();
+        const pid_t grandchild = fork();
+        if (grandchild == 0) {
+            execv(program.c_str(), argv.data());
+            const int error = errno;
+            (void)!write(report[1], &error, sizeof error);
+            _exit(127);
+        }
+        _exit(grandchild < 0 ? 1 : 0);
+    }
+    close(report[1]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    int error = 0;
+    ssize_t n;
+    do {
+        n = read(report[0], &error, sizeof error);
+    } while (n < 0 && errno == EINTR);
+    close(report[0]);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return kLaunchFailed;
+    if (n == static_cast<ssize_t>(sizeof error)) return CodeOfErrno(error);
+    return kLaunchStarted;
+}
+
+bool IsAddress(std::string_view s) {
+    return s.find("://") != std::string_view::npos || s.rfind("mailto:", 0) == 0;
+}
+
+}  // namespace
+
+std::string NativePath(std::string_view path) {
+    std::string p(path);
+    for (char& c : p) {
+        if (c == '\\') c = '/';
+    }
+    return p;
+}
+
+bool FileExists(std::string_view name) {
+    for (const std::string& m : Matches(name)) {
+        if (!IsDirectory(m)) return true;
+    }
+    return false;
+}
+
+bool FolderExists(std::string_view name) {
+    for (const std::string& m : Matches(name)) {
+        if (IsDirectory(m)) return true;
+    }
+    return false;
+}
+
+bool OpenTextForReading(std::string_view name, std::ifstream& file) {
+    if (!FileExists(name)) return false;
+    file.open(NativePath(Utf8Left(name, 255)), std::ios::in | std::ios::binary);
+    return file.is_open();
+}
+
+bool CreateTextFile(std::string_view name, std::ofstream& file) {
+    file.open(NativePath(Utf8Left(name, 255)), std::ios::out | std::ios::trunc | std::ios::binary);
+    return file.is_open();
+}
+
+std::string NameOfPath(std::string_view path) {
+    const std::size_t slash = std::max(LastCharPos('/', path), LastCharPos('\\', path));
+    return std::string(path.substr(slash));
+}
+
+std::string BaseName(std::string_view path) {
+    std::string name = NameOfPath(path);
+    const std::size_t dot = LastCharPos('.', name);
+    return dot == 0 ? name : name.substr(0, dot - 1);
+}
+
+std::string ProgramPath() {
+    char buffer[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+}
+
+std::string ProgramName() {
+    return BaseName(ProgramPath());
+}
+
+std::string FileYear(std::string_view name) {
+    for (const std::string& m : Matches(name)) {
+        struct stat st {};
+        if (stat(m.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
+        std::tm local{};
+        localtime_r(&st.st_mtime, &local);
+        return std::to_string(local.tm_year + 1900);
+    }
+    return {};
+}
+
+uint16_t RunProgram(std::string_view commandLine) {
+    return Spawn(SplitWords(Utf8Left(commandLine, 255)));
+}
+
+uint16_t OpenDocument(std::string_view command) {
+    const std::string t = Utf8Left(command, 255);
+    if (t.find(".exe") != std::string::npos) return RunProgram(t);
+    const std::size_t blank = t.find(' ');
+    const std::string file = NativePath(t.substr(0, blank));
+    const std::string parameters = blank == std::string::npos ? std::string() : t.substr(blank + 1);
+    if (file.empty()) return kLaunchFileNotFound;
+    if (IsAddress(file)) return Spawn({documentOpener, file});
+    struct stat st {};
+    if (stat(file.c_str(), &st) != 0) return CodeOfErrno(errno);
+    if (S_ISREG(st.st_mode) && access(file.c_str(), X_OK) == 0) {
+        // A program: started with the parameters, as its own command line.
+        // A bare name would be searched on PATH; this one is in the current folder.
+        std::string program = file;
+        if (program.find('/') == std::string::npos)
+            program = std::filesystem::path(".").append(file).string();
+        std::vector<std::string> words{program};
+        for (std::string& w : SplitWords(parameters)) words.push_back(std::move(w));
+        return Spawn(words);
+    }
+    // The desktop's opener takes one file; it chooses the program itself.
+    return Spawn({documentOpener, file});
+}
+
+void SetDocumentOpener(std::string program) {
+    documentOpener = std::move(program);
+}
+
+}  // namespace velmora

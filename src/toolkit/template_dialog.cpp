@@ -1,0 +1,521 @@
+#include "toolkit/template_dialog.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "textout/text_output.h"
+#include "toolkit/qt_text.h"
+
+namespace velmora {
+
+using res::ControlKind;
+
+DrawingPane::DrawingPane(QSize size, QWidget* parent)
+    : QWidget(parent), image_(size, QImage::Format_ARGB32_Premultiplied), dc_(&image_) {
+    image_.fill(Qt::transparent);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    resize(size);
+    dc_.setChangeListener([this] { update(); });
+}
+
+void DrawingPane::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, image_);
+}
+
+namespace {
+
+void SetBackground(QWidget* w, QPalette::ColorRole role, Colour c) {
+    QPalette pal = w->palette();
+    pal.setColor(role, ToQColor(c));
+    w->setPalette(pal);
+}
+
+bool IsStatic(ControlKind k) {
+    return k == ControlKind::Label || k == ControlKind::GroupBox || k == ControlKind::Radio ||
+           k == ControlKind::CheckBox;
+}
+
+}  // namespace
+
+TemplateDialog::TemplateDialog(const res::DialogTemplate& tmpl, DialogHandler& handler,
+                               DialogColours colours, QWidget* parent)
+    : QDialog(parent), tmpl_(tmpl), handler_(handler), colours_(colours) {
+    build();
+    RegisterWindowDC(this, &ownPane_->dc());
+}
+
+TemplateDialog::~TemplateDialog() {
+    UnregisterWindowDC(this);
+    if (CurrentDC != nullptr) {
+        // A pane of this dialog must not stay the current device context.
+        if (CurrentDC == &ownPane_->dc()) CurrentDC = nullptr;
+        for (const Control& c : controls_) {
+            if (c.pane != nullptr && CurrentDC == &c.pane->dc()) CurrentDC = nullptr;
+        }
+    }
+}
+
+int TemplateDialog::unitsToPixelsX(int units) const {
+    return static_cast<int>(std::lround(units * tmpl_.font.pxPerUnitX));
+}
+
+int TemplateDialog::unitsToPixelsY(int units) const {
+    return static_cast<int>(std::lround(units * tmpl_.font.pxPerUnitY));
+}
+
+void TemplateDialog::build() {
+    setWindowTitle(ToQString(tmpl_.title));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    client_ = new QWidget(this);
+    client_->setFixedSize(unitsToPixelsX(tmpl_.w), unitsToPixelsY(tmpl_.h));
+    QFont font(tmpl_.font.face.empty() ? QStringLiteral("Liberation Sans")
+                                       : ToQString(tmpl_.font.face));
+    font.setPixelSize(tmpl_.font.pixelSize);
+    client_->setFont(font);
+    client_->installEventFilter(this);
+    layout->addWidget(client_);
+
+    ownPane_ = new DrawingPane(client_->size(), client_);
+
+    if (tmpl_.menu != nullptr) buildMenu(*tmpl_.menu);
+
+    QButtonGroup* radios = nullptr;
+    for (const res::ControlTemplate& c : tmpl_.controls) {
+        if (c.style & res::kGroupStart) radios = nullptr;
+        QWidget* w = makeControl(c);
+        if (c.kind == ControlKind::Radio) {
+            // Radio buttons from one group start to the next exclude each other.
+            if (radios == nullptr) {
+                radios = new QButtonGroup(this);
+                radios->setExclusive(true);
+            }
+            radios->addButton(static_cast<QAbstractButton*>(w));
+        }
+    }
+    applyColours();
+
+    if (!tmpl_.centred) move(unitsToPixelsX(tmpl_.x), unitsToPixelsY(tmpl_.y));
+}
+
+void TemplateDialog::buildMenu(const res::MenuTemplate& menu) {
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setNativeMenuBar(false);
+    layout()->setMenuBar(menuBar_);
+    for (const res::PopupTemplate& p : menu.popups) {
+        QMenu* popup = menuBar_->addMenu(ToQString(p.text));
+        for (const res::MenuItemTemplate& item : p.items) {
+            if (item.id == 0 && item.text.empty()) {
+                popup->addSeparator()->setData(0);
+            } else {
+                popup->addAction(ToQString(item.text))->setData(item.id);
+            }
+        }
+        connect(popup, &QMenu::triggered, this, [this](QAction* a) { command(a->data().toInt()); });
+        popups_.push_back(popup);
+    }
+}
+
+QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
+    const QRect r(unitsToPixelsX(c.x), unitsToPixelsY(c.y),
+                  unitsToPixelsX(c.x + c.w) - unitsToPixelsX(c.x),
+                  unitsToPixelsY(c.y + c.h) - unitsToPixelsY(c.y));
+    const QString text = ToQString(c.text);
+    const int id = c.id;
+    QWidget* w = nullptr;
+    DrawingPane* pane = nullptr;
+    switch (c.kind) {
+        case ControlKind::Label: {
+            auto* l = new QLabel(text, client_);
+            l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            l->setTextFormat(Qt::PlainText);
+            l->setAttribute(Qt::WA_TransparentForMouseEvents);
+            w = l;
+            break;
+        }
+        case ControlKind::GroupBox: {
+            auto* g = new QGroupBox(text, client_);
+            g->setAttribute(Qt::WA_TransparentForMouseEvents);
+            g->setFocusPolicy(Qt::NoFocus);
+            w = g;
+            break;
+        }
+        case ControlKind::Button: {
+            auto* b = new QPushButton(text, client_);
+            b->setAutoDefault(false);
+            b->setDefault(false);
+            connect(b, &QPushButton::clicked, this, [this, id] { command(id); });
+            w = b;
+            break;
+        }
+        case ControlKind::Radio:
+        case ControlKind::CheckBox: {
+            QAbstractButton* b =
+                c.kind == ControlKind::Radio
+                    ? static_cast<QAbstractButton*>(new QRadioButton(text, client_))
+                    : new QCheckBox(text, client_);
+            connect(b, &QAbstractButton::clicked, this, [this, id] { command(id); });
+            w = b;
+            break;
+        }
+        case ControlKind::Edit: {
+            auto* e = new QLineEdit(client_);
+            e->setReadOnly(c.style & res::kReadOnly);
+            if (c.style & res::kCentred) e->setAlignment(Qt::AlignCenter);
+            e->setTextMargins(0, 0, 0, 0);
+            w = e;
+            break;
+        }
+        case ControlKind::MultiLineEdit: {
+            auto* e = new QPlainTextEdit(client_);
+            e->setReadOnly(c.style & res::kReadOnly);
+            e->setTabChangesFocus(true);
+            w = e;
+            break;
+        }
+        case ControlKind::DropDown:
+        case ControlKind::DropList: {
+            auto* box = new QComboBox(client_);
+            box->setEditable(c.kind == ControlKind::DropDown);
+            box->setInsertPolicy(QComboBox::NoInsert);
+            box->setDuplicatesEnabled(true);
+            connect(box, &QComboBox::activated, this,
+                    [this, id] { command(id, kNotifySelChange); });
+            if (box->lineEdit() != nullptr) {
+                // Typed text stays as typed: no completion from the entries.
+                box->setCompleter(nullptr);
+                box->lineEdit()->installEventFilter(this);
+            }
+            w = box;
+            break;
+        }
+        case ControlKind::ListBox: {
+            auto* list = new QListWidget(client_);
+            list->setSelectionMode(QAbstractItemView::SingleSelection);
+            if (c.style & res::kSorted) list->setSortingEnabled(true);
+            if (c.style & res::kNotify) {
+                connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
+                    if (!quiet() && row >= 0) command(id, kNotifySelChange);
+                });
+            }
+            w = list;
+            break;
+        }
+        case ControlKind::HScrollBar:
+        case ControlKind::VScrollBar: {
+            auto* bar = new QScrollBar(
+                c.kind == ControlKind::HScrollBar ? Qt::Horizontal : Qt::Vertical, client_);
+            bar->setRange(0, 100);
+            bar->setPageStep(1);
+            bar->setFocusPolicy(Qt::NoFocus);
+            connect(bar, &QScrollBar::actionTriggered, this,
+                    [this, id](int action) { onScrollAction(id, action); });
+            w = bar;
+            break;
+        }
+        case ControlKind::Pane: {
+            pane = new DrawingPane(r.size(), client_);
+            w = pane;
+            break;
+        }
+    }
+    QRect place = r;
+    if (c.kind == ControlKind::DropDown || c.kind == ControlKind::DropList) {
+        // The template height includes the dropped list; the closed box is one line.
+        place.setHeight(std::min(r.height(), unitsToPixelsY(11)));
+        auto* box = static_cast<QComboBox*>(w);
+        box->setMaxVisibleItems(
+            std::max(1, (r.height() - place.height()) / std::max(1, box->fontMetrics().height())));
+    }
+    if (c.kind == ControlKind::CheckBox && c.text.empty()) {
+        // A bare check box is all indicator, drawn to the template's size.
+        const int side = std::min(place.width(), place.height()) - 1;
+        w->setStyleSheet(
+            QStringLiteral(
+                "QCheckBox { spacing: 0px; } QCheckBox::indicator { width: %1px; height: %1px; }")
+                .arg(side));
+    }
+    w->setGeometry(place);
+    if (c.style & res::kNoTabStop) w->setFocusPolicy(Qt::ClickFocus);
+    w->installEventFilter(this);
+    if (c.style & res::kDrawingArea) {
+        pane = new DrawingPane(r.size(), client_);
+        pane->move(r.topLeft());
+    }
+    controls_.push_back({id, c.kind, c.style, w, pane});
+    return w;
+}
+
+void TemplateDialog::setColours(const DialogColours& colours) {
+    colours_ = colours;
+    applyColours();
+}
+
+void TemplateDialog::applyColours() {
+    if (colours_.dialog) {
+        client_->setAutoFillBackground(true);
+        SetBackground(client_, QPalette::Window, *colours_.dialog);
+        SetBackground(this, QPalette::Window, *colours_.dialog);
+    }
+    for (const Control& c : controls_) {
+        const bool readOnlyEdit = c.kind == ControlKind::Edit && (c.style & res::kReadOnly);
+        if (colours_.statics && (IsStatic(c.kind) || readOnlyEdit)) {
+            if (readOnlyEdit) {
+                SetBackground(c.widget, QPalette::Base, *colours_.statics);
+            } else {
+                // Buttons paint their background in the Button role, the others in Window.
+                c.widget->setAutoFillBackground(true);
+                SetBackground(c.widget, c.widget->backgroundRole(), *colours_.statics);
+            }
+        }
+        const bool edit = (c.kind == ControlKind::Edit && !readOnlyEdit) ||
+                          c.kind == ControlKind::MultiLineEdit || c.kind == ControlKind::DropDown;
+        if (colours_.edits && edit) SetBackground(c.widget, QPalette::Base, *colours_.edits);
+        if (colours_.scrollBars &&
+            (c.kind == ControlKind::HScrollBar || c.kind == ControlKind::VScrollBar)) {
+            for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base}) {
+                SetBackground(c.widget, role, *colours_.scrollBars);
+            }
+        }
+    }
+}
+
+template <typename F>
+void TemplateDialog::deliver(F&& f) {
+    handler_.beforeEvent(*this);
+    f();
+    if (!ended_) handler_.beforeEvent(*this);
+}
+
+void TemplateDialog::initialise() {
+    if (initialised_) return;
+    initialised_ = true;
+    deliver([this] { handler_.onInit(*this); });
+}
+
+int TemplateDialog::run() {
+    initialise();
+    if (ended_) return result_;
+    exec();
+    return result_;
+}
+
+int TemplateDialog::runModeless() {
+    initialise();
+    if (ended_) return result_;
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    if (!ended_) loop.exec();
+    return result_;
+}
+
+void TemplateDialog::start() {
+    initialise();
+    if (!ended_) show();
+}
+
+void TemplateDialog::end(int result) {
+    ended_ = true;
+    result_ = result;
+    done(result);
+}
+
+void TemplateDialog::command(int id, int notification) {
+    deliver([&] { handler_.onCommand(*this, id, notification); });
+}
+
+void TemplateDialog::click(int id) {
+    QWidget* w = item(id);
+    auto* b = qobject_cast<QAbstractButton*>(w);
+    if (b == nullptr || !b->isEnabled()) return;
+    b->setFocus(Qt::MouseFocusReason);
+    b->click();  // checks radio buttons and check boxes, then the command arrives
+}
+
+void TemplateDialog::pick(int id, int position) {
+    QWidget* w = item(id);
+    beginQuiet();
+    if (auto* box = qobject_cast<QComboBox*>(w)) box->setCurrentIndex(position - 1);
+    if (auto* list = qobject_cast<QListWidget*>(w)) list->setCurrentRow(position - 1);
+    endQuiet();
+    command(id, kNotifySelChange);
+}
+
+void TemplateDialog::paint() {
+    deliver([this] { handler_.onPaint(*this); });
+}
+
+void TemplateDialog::invalidate() {
+    if (paintPending_) return;
+    paintPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        paintPending_ = false;
+        if (!ended_) paint();
+    });
+}
+
+void TemplateDialog::mouseDown(int x, int y) {
+    deliver([&] { handler_.onMouseDown(*this, x, y); });
+}
+
+void TemplateDialog::scroll(int id, int code, int pos) {
+    deliver([&] { handler_.onScroll(*this, id, code, pos); });
+}
+
+void TemplateDialog::onScrollAction(int id, int action) {
+    auto* bar = qobject_cast<QScrollBar*>(item(id));
+    if (bar == nullptr) return;
+    const int dragged = bar->sliderPosition();
+    // The bar does not move by itself: the window sets the new position.
+    bar->setSliderPosition(bar->value());
+    int code = -1;
+    switch (action) {
+        case QAbstractSlider::SliderSingleStepSub:
+            code = kScrollLineUp;
+            break;
+        case QAbstractSlider::SliderSingleStepAdd:
+            code = kScrollLineDown;
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            code = kScrollPageUp;
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            code = kScrollPageDown;
+            break;
+        case QAbstractSlider::SliderMove:
+            code = kScrollThumbTrack;
+            break;
+        default:
+            return;
+    }
+    scroll(id, code, code == kScrollThumbTrack ? dragged : bar->value());
+}
+
+QWidget* TemplateDialog::item(int id) const {
+    if (id >= kInnerEditBase) id -= kInnerEditBase;
+    for (const Control& c : controls_) {
+        if (c.id == id) return c.widget;
+    }
+    return nullptr;
+}
+
+QWidget* TemplateDialog::itemAt(int index) const {
+    return index >= 0 && index < static_cast<int>(controls_.size()) ? controls_[index].widget
+                                                                    : nullptr;
+}
+
+int TemplateDialog::idOf(const QWidget* widget) const {
+    if (widget == nullptr) return 0;
+    for (const Control& c : controls_) {
+        if (c.widget == widget || (c.kind == ControlKind::DropDown &&
+                                   static_cast<const QComboBox*>(c.widget)->lineEdit() == widget)) {
+            return c.kind == ControlKind::DropDown ? c.id + kInnerEditBase : c.id;
+        }
+    }
+    return 0;
+}
+
+DrawingPane* TemplateDialog::paneOf(int id) const {
+    for (const Control& c : controls_) {
+        if (c.id == id && c.pane != nullptr) return c.pane;
+    }
+    return nullptr;
+}
+
+QRect TemplateDialog::itemRect(int id) const {
+    QWidget* w = item(id);
+    return w == nullptr ? QRect() : w->geometry();
+}
+
+QPoint TemplateDialog::toPane(int id, QPoint clientPoint) const {
+    DrawingPane* pane = paneOf(id);
+    return pane == nullptr ? clientPoint : clientPoint - pane->pos();
+}
+
+bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+            return QDialog::eventFilter(watched, event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            pressEnter();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            pressEscape();
+            return true;
+        }
+    }
+    if (watched == client_ && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            const QPoint p = mouse->position().toPoint();
+            mouseDown(p.x(), p.y());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TemplateDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        pressEnter();
+    } else if (event->key() == Qt::Key_Escape) {
+        pressEscape();
+    } else {
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void TemplateDialog::closeEvent(QCloseEvent* event) {
+    // The close box is command 2; the window decides whether to end.
+    event->ignore();
+    if (!ended_) pressEscape();
+}
+
+void TemplateDialog::reject() {
+    if (!ended_) pressEscape();
+}
+
+void TemplateDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (tmpl_.centred) {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    invalidate();
+}
+
+}  // namespace velmora

@@ -4,7 +4,10 @@
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup build run test test-normal test-sanitize bench clean
+FUZZ_TIME ?= 60
+FUZZ_TARGETS := fraction_parse matrix_reader evaluate sts_loader tools_loader
+
+.PHONY: all setup build run test test-normal test-sanitize test-fuzz fuzz fuzz-build bench clean
 
 all: build
 
@@ -18,7 +21,7 @@ build: setup
 run: build
 	./scripts/run-demo build
 
-test: setup test-normal test-sanitize
+test: setup test-normal test-sanitize test-fuzz
 
 test-normal:
 	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON $(CMAKE_FLAGS)
@@ -31,6 +34,19 @@ test-sanitize:
 	cmake --build build-asan -j $(JOBS)
 	ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
+fuzz-build:
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	    -DVELMORA_FUZZ=ON -DVELMORA_GUI=OFF -DVELMORA_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build build-fuzz -j $(JOBS)
+
+# Every fuzz target for FUZZ_TIME seconds, on a copy of the seed corpus.
+fuzz: setup fuzz-build
+	./scripts/fuzz build-fuzz $(FUZZ_TIME) $(FUZZ_TARGETS)
+
+# A short run of every target, so they keep building and running.
+test-fuzz: fuzz-build
+	./scripts/fuzz build-fuzz 5 $(FUZZ_TARGETS)
+
 bench: setup
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_BENCH=ON \
 	    -DVELMORA_TESTS=OFF $(CMAKE_FLAGS)
@@ -38,4 +54,4 @@ bench: setup
 	./build-bench/bench/velmora_bench
 
 clean:
-	rm -rf build build-asan build-bench
+	rm -rf build build-asan build-bench build-fuzz

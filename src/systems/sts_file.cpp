@@ -244,18 +244,9 @@ bool PrepareComment(std::string_view text, std::string& comment, std::string& ba
     return true;
 }
 
-StsReadResult ReadStsFile(const std::string& path) {
+StsReadResult ParseStsBytes(std::string_view bytes) {
     StsReadResult result;
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return result;  // opens, but reads as empty
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) return result;
     result.opened = true;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        result.readError = true;
-        return result;
-    }
     const std::size_t records = bytes.size() / kStsRecordSize;
     result.trailingBytes = bytes.size() % kStsRecordSize;
     for (std::size_t k = 0; k < records; ++k) {
@@ -270,6 +261,21 @@ StsReadResult ReadStsFile(const std::string& path) {
         }
     }
     return result;
+}
+
+StsReadResult ReadStsFile(const std::string& path) {
+    StsReadResult result;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return result;  // opens, but reads as empty
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) return result;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        result.opened = true;
+        result.readError = true;
+        return result;
+    }
+    return ParseStsBytes(bytes);
 }
 
 std::string SkippedRecordsText(const StsReadResult& result) {

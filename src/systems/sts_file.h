@@ -52,6 +52,8 @@ struct StsReadResult {
 };
 
 StsReadResult ReadStsFile(const std::string& path);
+// The records of a file already read into memory.
+StsReadResult ParseStsBytes(std::string_view bytes);
 
 // What was not used, in Spanish, for the message box; empty when nothing was
 // skipped.

@@ -30,7 +30,7 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
 
 // The lines of a file: CR LF or LF ends a line; a last line without an end
 // counts too.
-std::vector<std::string> SplitLines(const std::string& bytes) {
+std::vector<std::string> SplitLines(std::string_view bytes) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -39,7 +39,7 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
         if (end == std::string::npos) end = bytes.size();
         std::size_t stop = end;
         if (stop > start && bytes[stop - 1] == '\r') --stop;
-        lines.push_back(bytes.substr(start, stop - start));
+        lines.emplace_back(bytes.substr(start, stop - start));
         start = next;
     }
     return lines;
@@ -105,7 +105,11 @@ bool UtilityList::loadUtilities(const std::filesystem::path& path) {
     if (!in.is_open()) return false;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return false;
+    loadUtilitiesFromBytes(bytes);
+    return true;
+}
 
+void UtilityList::loadUtilitiesFromBytes(std::string_view bytes) {
     const std::vector<std::string> lines = SplitLines(bytes);
     std::vector<Utility> read;
     for (std::size_t first = 0; first < lines.size(); first += 4) {
@@ -123,7 +127,6 @@ bool UtilityList::loadUtilities(const std::filesystem::path& path) {
         read.push_back(std::move(u));
     }
     records_ = std::move(read);
-    return true;
 }
 
 bool UtilityList::saveUtilities(const std::filesystem::path& path) const {

@@ -46,6 +46,8 @@ public:
     // characters are cut; LF-only lines are accepted; missing lines at the end
     // give empty fields; utilities after the 64th are left out, with a message.
     bool loadUtilities(const std::filesystem::path& path = kUtilitiesFile);
+    // The same from the bytes of a file already read.
+    void loadUtilitiesFromBytes(std::string_view bytes);
     // Writes a complete new file beside the old one and renames it over it.
     // False, with a message and no file changed, when a field holds a
     // character without a Windows-1252 code or a line break, or when writing

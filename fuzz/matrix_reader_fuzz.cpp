@@ -1,0 +1,50 @@
+// Any text through velmora-calc's matrix reader; a matrix it accepts goes
+// through the engine, and its printed form reads back as the same matrix.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "cli/matrix_reader.h"
+#include "fuzz_check.h"
+#include "matrix/matrix.h"
+
+using velmora::Matrix;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    Matrix m;
+    std::string error;
+    try {
+        if (!velmora::ReadMatrixText(text, m, error)) {
+            FUZZ_CHECK(!error.empty());
+            return 0;
+        }
+    } catch (const velmora::ArithmeticOverflow&) {
+        return 0;
+    }
+    FUZZ_CHECK(m.rows >= 1 && m.rows <= 10 && m.cols >= 1 && m.cols <= 10);
+    std::string printed = velmora::MatrixText(m);
+    for (char& c : printed)
+        if (c == '\n') c = ';';
+    printed.pop_back();
+    Matrix back;
+    FUZZ_CHECK(velmora::ReadMatrixText(printed, back, error));
+    FUZZ_CHECK(back == m);
+    try {
+        Matrix t;
+        m.Triangular(t);
+        const int rank = velmora::MatrixRank(m);
+        FUZZ_CHECK(rank >= 0 && rank <= m.rows && rank <= m.cols);
+        m.GaussJordan(t);
+        if (m.square && !m.DetIsZero()) {
+            Matrix inverse;
+            FUZZ_CHECK(m.Inverse(inverse));
+            Matrix product;
+            FUZZ_CHECK(velmora::MatrixProduct(m, inverse, product));
+            FUZZ_CHECK(product == Matrix::Identity(m.rows));
+        }
+    } catch (const velmora::ArithmeticOverflow&) {
+    }
+    return 0;
+}

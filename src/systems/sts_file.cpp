@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "toolkit/encoding.h"
+#include "toolkit/saving.h"
 #include "toolkit/strings.h"
 
 namespace velmora {
@@ -84,28 +85,13 @@ bool WriteRecords(std::FILE* file, const std::vector<LinearSystem>& systems) {
     return std::fflush(file) == 0 && std::ferror(file) == 0;
 }
 
-// A name beside `target` that no file uses yet.
-std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
-    namespace fs = std::filesystem;
-    for (int k = 0;; ++k) {
-        fs::path candidate = target;
-        std::string name = ".";
-        name += target.filename().string();
-        name += ".tmp";
-        name += std::to_string(k);
-        candidate.replace_filename(name);
-        std::error_code ec;
-        if (!fs::exists(candidate, ec) && !ec) return candidate;
-        if (k > 1000) return candidate;
-    }
-}
-
 bool ReplaceFile(const std::string& path, const std::vector<LinearSystem>& systems,
                  std::string& error) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    // Renaming would silently replace a read-only file; respect it.
+    if (!CheckWritable(path, error)) return false;
     if (fs::exists(path, ec)) {
-        // Renaming would silently replace a read-only file; respect it.
         std::FILE* probe = std::fopen(path.c_str(), "r+b");
         if (probe == nullptr) {
             error = "No se puede escribir en el fichero " + path + ".";
@@ -136,6 +122,7 @@ bool ReplaceFile(const std::string& path, const std::vector<LinearSystem>& syste
 
 bool AppendToFile(const std::string& path, const std::vector<LinearSystem>& systems,
                   std::string& error) {
+    if (!CheckWritable(path, error)) return false;
     std::FILE* file = std::fopen(path.c_str(), "r+b");
     if (file == nullptr) {
         error = "No se ha podido abrir el fichero " + path + " para añadir sistemas.";

@@ -1,10 +1,12 @@
 #include "tools/utilities.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
 #include "toolkit/encoding.h"
+#include "toolkit/saving.h"
 #include "toolkit/strings.h"
 #include "toolkit/user_dialogs.h"
 
@@ -14,18 +16,14 @@ namespace {
 
 constexpr const char* kCaption = "Utilidades";
 
-std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
-    namespace fs = std::filesystem;
-    for (int k = 0;; ++k) {
-        fs::path candidate = target;
-        std::string name = ".";
-        name += target.filename().string();
-        name += ".tmp";
-        name += std::to_string(k);
-        candidate.replace_filename(name);
-        std::error_code ec;
-        if ((!fs::exists(candidate, ec) && !ec) || k > 1000) return candidate;
-    }
+UtilitiesWriteFunction& WriteFunction() {
+    static UtilitiesWriteFunction write;
+    return write;
+}
+
+bool WriteUtilitiesBlock(std::FILE* file, const void* data, std::size_t size) {
+    if (WriteFunction()) return WriteFunction()(file, data, size);
+    return std::fwrite(data, 1, size, file) == size;
 }
 
 // The lines of a file: CR LF or LF ends a line; a last line without an end
@@ -145,29 +143,40 @@ bool UtilityList::saveUtilities(const std::filesystem::path& path) const {
 
     namespace fs = std::filesystem;
     std::error_code ec;
+    std::string error;
+    bool written = CheckWritable(path, error);
     const fs::path temporary = TemporaryBeside(path);
-    bool written = false;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out.is_open()) {
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            out.close();
-            written = !out.fail();
-        }
-    }
     if (written) {
-        fs::rename(temporary, path, ec);
-        written = !ec;
+        std::FILE* out = std::fopen(temporary.c_str(), "wb");
+        written = out != nullptr;
+        // Line by line, so that a disk that fills up fails part-way.
+        for (std::size_t at = 0; written && at < bytes.size();) {
+            const std::size_t end = bytes.find('\n', at) + 1;
+            written = WriteUtilitiesBlock(out, bytes.data() + at, end - at);
+            at = end;
+        }
+        if (out != nullptr) written = std::fclose(out) == 0 && written;
+        if (written) {
+            fs::rename(temporary, path, ec);
+            written = !ec;
+        }
+        if (!written) fs::remove(temporary, ec);
     }
     if (!written) {
-        fs::remove(temporary, ec);
         ShowMessageStyled(kCaption,
-                          "No se ha podido guardar " + path.string() +
-                              ". El fichero anterior se conserva sin cambios.",
+                          "No se ha podido guardar " + path.string() + ". " +
+                              (error.empty() ? "" : error + " ") +
+                              "El fichero anterior se conserva sin cambios.",
                           kMbIconExclamation);
         return false;
     }
     return true;
+}
+
+UtilitiesWriteFunction SetUtilitiesWriteFunction(UtilitiesWriteFunction write) {
+    UtilitiesWriteFunction previous = std::move(WriteFunction());
+    WriteFunction() = std::move(write);
+    return previous;
 }
 
 }  // namespace velmora

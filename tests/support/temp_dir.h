@@ -34,8 +34,9 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     // Number of entries in the folder (to see that no temporary file is left).
-    std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_),
+    std::size_t entries() const { return EntriesOf(path_); }
+    static std::size_t EntriesOf(const std::filesystem::path& folder) {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
                                                       std::filesystem::directory_iterator()));
     }
 

@@ -329,7 +329,8 @@ void SystemWindow::clearDisplays(TemplateDialog& d) {
     for (const Area& a : {Area{kEquationsArea, 8, 228, kEquationsAreaColour},
                           Area{kAugmentedArea, 5, 336, kMatrixAreaColour},
                           Area{kCoefficientsArea, 5, 290, kMatrixAreaColour}}) {
-        if (DrawingPane* pane = d.paneOf(a.id)) pane->dc().rectangle(a.left, 20, a.right, 112, a.colour);
+        if (DrawingPane* pane = d.paneOf(a.id))
+            pane->dc().rectangle(a.left, 20, a.right, 112, a.colour);
     }
     SetItemText(d, kConclusion, "");
 }

@@ -328,6 +328,15 @@ TEST_F(SystemWindowTest, AddAskedAboutAnEmptyComment) {
     EXPECT_EQ(GetItemText(*d, 101), "");
     EXPECT_FALSE(IsItemEnabled(*d, 15));
     EXPECT_TRUE(IsMenuItemEnabled(*d, 210));
+
+    // A comment no .sts file can hold is refused by the list; the grid stays.
+    analyse({{"1", "1", "1"}, {"1", "1", "2"}});
+    SetItemText(*d, InnerChild(*d, 150), "a → b");
+    d->click(15);
+    EXPECT_EQ(w.list().Count(), 1u);
+    EXPECT_EQ(ComboCount(*d, 150), 1);
+    EXPECT_EQ(GetItemText(*d, 106), "1");
+    EXPECT_TRUE(IsItemEnabled(*d, 15));
 }
 
 TEST_F(SystemWindowTest, DeleteTheSecondOfThreeAndRename) {

@@ -50,9 +50,9 @@ int Equations(TemplateDialog& d) {
     return ScrollGetPos(d, kEquationsBar);
 }
 
-// A matrix the grid can hold: 1..4 equations, 0..4 unknowns, no denominator 0.
+// A matrix the grid can hold: 1..4 equations, 1..4 unknowns, no denominator 0.
 bool FitsTheGrid(const Matrix& m) {
-    return m.rows >= 1 && m.rows <= 4 && m.cols >= 1 && m.cols <= 5 && !HasZeroDenominator(m);
+    return m.rows >= 1 && m.rows <= 4 && m.cols >= 2 && m.cols <= 5 && !HasZeroDenominator(m);
 }
 
 std::string CellName(int equation, int column) {
@@ -68,7 +68,7 @@ DialogColours SystemWindowColours() {
 void SystemWindow::handOver(const Matrix& m) {
     // The main window hands over at least 2 x 3; anything the grid cannot hold
     // is not taken and the window opens empty.
-    if (!FitsTheGrid(m) || m.cols < 2) return;
+    if (!FitsTheGrid(m)) return;
     current = m;
     currentHoldsSystem = true;
     handedOver = true;
@@ -242,7 +242,6 @@ void SystemWindow::overflow(TemplateDialog& d) {
     clearDisplays(d);
     SetItemText(d, kRankAugmented, "Rango A' =");
     SetItemText(d, kRankCoefficients, "Rango A =");
-    CurrentDC = &d.dc();
     ShowMessageStyled("Desbordamiento",
                       "El resultado no cabe en fracciones de enteros de 32 bits; el sistema no "
                       "se puede analizar.",

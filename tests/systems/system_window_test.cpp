@@ -189,6 +189,12 @@ TEST_F(SystemWindowTest, HandOverShowsAnalysesAndSetsLaterStartCounts) {
     EXPECT_EQ(ScrollGetPos(*d, 51), 2);
     EXPECT_EQ(GetItemText(*d, 101), "");
     EXPECT_FALSE(IsItemEnabled(*d, 15));
+
+    // What the grid cannot hold is not taken: five unknowns, a denominator 0.
+    w.handOver(Matrix::FromRows({{1, 1, 1, 1, 1, 1}, {1, 2, 3, 4, 5, 6}}));
+    EXPECT_FALSE(w.handedOver);
+    w.handOver(Matrix::FromRows({{1, Fraction(1, 0), 2}, {1, -1, 0}}));
+    EXPECT_FALSE(w.handedOver);
 }
 
 TEST_F(SystemWindowTest, ClassifiesTheExamplesWithTheirExactTexts) {

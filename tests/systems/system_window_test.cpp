@@ -92,8 +92,6 @@ TEST_F(SystemWindowTest, OpensEmptyWithThreeByThreeGrid) {
     EXPECT_EQ(d->paneOf(30)->image().pixelColor(10, 22), QColor(255, 255, 231));
     EXPECT_EQ(d->paneOf(31)->image().pixelColor(10, 22), QColor(255, 190, 211));
     EXPECT_EQ(d->paneOf(32)->image().pixelColor(10, 22), QColor(255, 190, 211));
-    EXPECT_EQ(d->colours().edits, Rgb(250, 250, 220));
-    EXPECT_EQ(d->colours().scrollBars, Rgb(0, 236, 140));
 }
 
 TEST_F(SystemWindowTest, EnterWalksTheGridAndTheLastCellAnalyses) {

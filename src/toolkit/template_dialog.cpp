@@ -299,6 +299,13 @@ void TemplateDialog::applyColours() {
         const bool edit = (c.kind == ControlKind::Edit && !readOnlyEdit) ||
                           c.kind == ControlKind::MultiLineEdit || c.kind == ControlKind::DropDown;
         if (colours_.edits && edit) SetBackground(c.widget, QPalette::Base, *colours_.edits);
+        if (colours_.statics && edit) {
+            // A disabled edit paints like a static, as in classic dialogs, so
+            // the cells in use stand out from the others.
+            QPalette pal = c.widget->palette();
+            pal.setColor(QPalette::Disabled, QPalette::Base, ToQColor(*colours_.statics));
+            c.widget->setPalette(pal);
+        }
         if (colours_.scrollBars &&
             (c.kind == ControlKind::HScrollBar || c.kind == ControlKind::VScrollBar)) {
             for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base}) {

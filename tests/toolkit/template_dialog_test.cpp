@@ -324,6 +324,8 @@ TEST(TemplateDialog, ColoursGoToDialogStaticsEditsAndScrollBars) {
     EXPECT_EQ(d.item(101)->palette().color(QPalette::Base), cream);
     EXPECT_EQ(d.item(150)->palette().color(QPalette::Base), cream);
     EXPECT_EQ(d.item(80)->palette().color(QPalette::Window), QColor(0, 236, 140));
+    EXPECT_EQ(d.item(101)->palette().color(QPalette::Disabled, QPalette::Base), blue)
+        << "a disabled edit counts as a static";
 }
 
 }  // namespace

@@ -1,0 +1,540 @@
+#include "systems/system_window.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "matrix/matrix_drawing.h"
+#include "textout/text_output.h"
+#include "toolkit/dialog_helpers.h"
+#include "toolkit/strings.h"
+#include "toolkit/user_dialogs.h"
+
+namespace velmora {
+
+namespace {
+
+// Controls of SistEq.
+constexpr int kOk = 1;
+constexpr int kClose = 2;
+constexpr int kRandom = 8;
+constexpr int kNew = 9;
+constexpr int kFirstHeading = 10;  // "x"; "t" is 13
+constexpr int kAdd = 15;
+constexpr int kReset = 16;
+constexpr int kDelete = 17;
+constexpr int kRename = 18;
+constexpr int kEquationsArea = 30;
+constexpr int kAugmentedArea = 31;
+constexpr int kCoefficientsArea = 32;
+constexpr int kUnknownsBar = 50;
+constexpr int kEquationsBar = 51;
+constexpr int kCommentBox = 150;
+constexpr int kRankAugmented = 200;
+constexpr int kRankCoefficients = 201;
+constexpr int kConclusion = 250;
+// Menu MNUSIST ("&Nuevo" and "&Generar" are 9 and 8, as the buttons).
+constexpr int kOpen = 205;
+constexpr int kSave = 210;
+constexpr int kAppend = 215;
+
+constexpr int kFirstCell = CellId(1, 1);
+constexpr int kLastCell = CellId(4, 5);
+constexpr int kRightHandSide = 5;
+constexpr int kMinCount = 2;
+constexpr int kMaxCount = 4;
+
+int Unknowns(TemplateDialog& d) {
+    return ScrollGetPos(d, kUnknownsBar);
+}
+int Equations(TemplateDialog& d) {
+    return ScrollGetPos(d, kEquationsBar);
+}
+
+// A matrix the grid can hold: 1..4 equations, 1..4 unknowns, no denominator 0.
+bool FitsTheGrid(const Matrix& m) {
+    return m.rows >= 1 && m.rows <= 4 && m.cols >= 2 && m.cols <= 5 && !HasZeroDenominator(m);
+}
+
+std::string CellName(int equation, int column) {
+    return "La celda de la ecuación " + IntToText(equation) + ", columna " + IntToText(column);
+}
+
+}  // namespace
+
+DialogColours SystemWindowColours() {
+    return {kSystemDialogColour, kSystemDialogColour, kSystemEditColour, kSystemScrollColour};
+}
+
+void SystemWindow::handOver(const Matrix& m) {
+    // The main window hands over at least 2 x 3; anything the grid cannot hold
+    // is not taken and the window opens empty.
+    if (!FitsTheGrid(m)) return;
+    current = m;
+    currentHoldsSystem = true;
+    handedOver = true;
+}
+
+// --- 1. Enable rules, before (and after) every event ---
+
+void SystemWindow::beforeEvent(TemplateDialog& d) {
+    applyEnableRules(d);
+}
+
+void SystemWindow::applyEnableRules(TemplateDialog& d) {
+    const bool listed = list_.Count() > 0;
+    EnableMenuItem(d, kSave, listed);
+    EnableMenuItem(d, kAppend, listed);
+    EnableItem(d, kAdd, hasSystem_);
+    EnableItem(d, kReset, listed);
+    EnableItem(d, kDelete, selected_ > 0);
+    EnableItem(d, kRename, selected_ > 0);
+}
+
+// --- 2. Opening ---
+
+void SystemWindow::onInit(TemplateDialog& d) {
+    list_ = SystemList();
+    hasSystem_ = false;
+    selected_ = 0;
+    BeginTextOnActiveWindow();
+    ScrollSetRange(d, kUnknownsBar, kMinCount, kMaxCount);
+    ScrollSetRange(d, kEquationsBar, kMinCount, kMaxCount);
+    if (handedOver) {
+        startEquations = current.rows;
+        startUnknowns = current.cols - 1;
+    }
+    ScrollSetPos(d, kUnknownsBar, startUnknowns);
+    ScrollSetPos(d, kEquationsBar, startEquations);
+    layOutGrid(d, !handedOver);
+    if (handedOver) {
+        // Analysed and drawn at the first repaint, straight from `current`.
+        showSystemInGrid(d);
+        handedOver = false;
+    }
+    ComboClear(d, kCommentBox);
+    SetBold(false);
+}
+
+// --- 3. Grid layout ---
+
+void SystemWindow::layOutGrid(TemplateDialog& d, bool clear) {
+    clearDisplays(d);
+    const int n = Unknowns(d);
+    const int m = Equations(d);
+    for (int k = 1; k <= 4; ++k) EnableItem(d, kFirstHeading + k - 1, k <= n);
+    for (int i = 1; i <= 4; ++i) {
+        for (int j = 1; j <= 5; ++j) {
+            EnableItem(d, CellId(i, j), i <= m && (j <= n || j == kRightHandSide));
+            if (clear) SetItemText(d, CellId(i, j), "");
+        }
+    }
+    hasSystem_ = !clear && currentHoldsSystem;
+}
+
+// --- 4. Read the grid and analyse ---
+
+void SystemWindow::readGridAndAnalyse(TemplateDialog& d) {
+    const int n = Unknowns(d);
+    const int m = Equations(d);
+    Matrix read = Matrix::Zero(m, n + 1);
+    for (int i = 1; i <= m; ++i) {
+        for (int j = 1; j <= n + 1; ++j) {
+            const int cell = CellId(i, j <= n ? j : kRightHandSide);
+            Fraction f;
+            f.Parse(GetItemText(d, cell));  // unreadable text reads as 0
+            if (f.HasZeroDenominator()) {
+                refuseGrid(d, CellName(i, j) + " tiene denominador 0.");
+                return;
+            }
+            try {
+                f.Normalize();
+            } catch (const ArithmeticOverflow&) {
+                // -2147483648/-1 and alike have no 32-bit normal form.
+                hasSystem_ = false;
+                overflow(d);
+                return;
+            }
+            read.at(i, j) = f;
+        }
+    }
+    if (!CheckRows(read)) {
+        refuseGrid(d, "No se ha definido o contiene filas nulas o no numéricas");
+        return;
+    }
+    // `current` only ever holds a system the grid accepted.
+    current = read;
+    currentHoldsSystem = true;
+    analyseAndShow(d);
+}
+
+void SystemWindow::refuseGrid(TemplateDialog& d, const std::string& text) {
+    // The cells keep their text; no analysis of an earlier system stays on show.
+    hasSystem_ = false;
+    clearDisplays(d);
+    ShowMessageStyled("Error sistema", text, kMbIconExclamation);
+}
+
+// --- 5. Show a system in the grid ---
+
+void SystemWindow::showSystemInGrid(TemplateDialog& d) {
+    ScrollSetPos(d, kUnknownsBar, current.cols - 1);
+    ScrollSetPos(d, kEquationsBar, current.rows);
+    layOutGrid(d, false);
+    const int n = Unknowns(d);
+    const int m = Equations(d);
+    // A system reduced below 2 unknowns (or a single equation) still gets the
+    // smallest grid; the cells it has no value for are empty and disabled.
+    const int unknowns = current.cols - 1;
+    for (int i = 1; i <= m; ++i) {
+        for (int j = 1; j <= n; ++j) {
+            if (i <= current.rows && j <= unknowns) {
+                SetItemText(d, CellId(i, j), current.at(i, j).ToText());
+            } else {
+                SetItemText(d, CellId(i, j), "");
+                EnableItem(d, CellId(i, j), false);
+            }
+        }
+        if (i <= current.rows) {
+            SetItemText(d, CellId(i, kRightHandSide), current.at(i, unknowns + 1).ToText());
+        } else {
+            SetItemText(d, CellId(i, kRightHandSide), "");
+            EnableItem(d, CellId(i, kRightHandSide), false);
+        }
+    }
+}
+
+// --- 6. Analyse and show ---
+
+void SystemWindow::analyseAndShow(TemplateDialog& d) {
+    hasSystem_ = true;
+    BeginTextOnActiveWindow();
+    Matrix reduced = current;
+    SystemAnalysis analysis;
+    Matrix augmentedTriangular;
+    Matrix coefficientsTriangular;
+    try {
+        // Everything that can overflow is computed before anything is shown.
+        analysis = AnalyseSystem(reduced);
+        analysis.augmented.Triangular(augmentedTriangular);
+        if (analysis.coefficients.cols > 0)
+            analysis.coefficients.Triangular(coefficientsTriangular);
+    } catch (const ArithmeticOverflow&) {
+        hasSystem_ = false;
+        currentHoldsSystem = false;
+        overflow(d);
+        return;
+    } catch (const std::exception&) {
+        // Not reachable with what the grid, the list and a hand-over accept.
+        hasSystem_ = false;
+        currentHoldsSystem = false;
+        refuseGrid(d, "No se ha definido o contiene filas nulas o no numéricas");
+        return;
+    }
+    current = reduced;
+    SetItemText(d, kRankAugmented, analysis.rankAugmentedText);
+    SetItemText(d, kRankCoefficients, analysis.rankCoefficientsText);
+    drawDisplays(d, analysis.coefficients, augmentedTriangular, coefficientsTriangular);
+    SetItemText(d, kConclusion, "");
+    for (const std::string& line : ConclusionLines(analysis)) AppendItemLine(line, d, kConclusion);
+}
+
+void SystemWindow::overflow(TemplateDialog& d) {
+    clearDisplays(d);
+    SetItemText(d, kRankAugmented, "Rango A' =");
+    SetItemText(d, kRankCoefficients, "Rango A =");
+    ShowMessageStyled("Desbordamiento",
+                      "El resultado no cabe en fracciones de enteros de 32 bits; el sistema no "
+                      "se puede analizar.",
+                      kMbIconExclamation);
+}
+
+// --- 7. Enter and "Ok" ---
+
+void SystemWindow::enterKey(TemplateDialog& d) {
+    const int focus = FocusedItem(d);
+    if (focus == kOk) {
+        readGridAndAnalyse(d);
+        return;
+    }
+    if (focus < kFirstCell || focus > kLastCell) return;
+    const int i = (focus - 101) / 5 + 1;
+    const int j = (focus - 100) % 5 == 0 ? kRightHandSide : (focus - 100) % 5;
+    if (GetItemText(d, focus).empty()) SetItemText(d, focus, "0");
+    const int n = Unknowns(d);
+    const int m = Equations(d);
+    int next = 0;
+    if (j != kRightHandSide) {
+        next = j < n ? CellId(i, j + 1) : CellId(i, kRightHandSide);
+        // The surplus cells of a reduced system are disabled: skip them.
+        if (!IsItemEnabled(d, next)) next = CellId(i, kRightHandSide);
+    } else if (i < m) {
+        next = CellId(i + 1, 1);
+        if (!IsItemEnabled(d, next)) next = CellId(i + 1, kRightHandSide);
+        if (!IsItemEnabled(d, next)) next = 0;
+    }
+    if (next != 0) {
+        SetFocusItem(d, next);
+        return;
+    }
+    readGridAndAnalyse(d);
+    SetFocusItem(d, focus);
+}
+
+// --- 8. Draw the displays ---
+
+void SystemWindow::drawDisplays(TemplateDialog& d, const Matrix& coefficients,
+                                const Matrix& augmentedTriangular,
+                                const Matrix& coefficientsTriangular) {
+    clearDisplays(d);
+    const int k = current.cols;
+
+    // Each pane gets the font of CurrentFont before it draws, not whatever
+    // its context held from before.
+    EquationMode = true;
+    CurrentDC = &d.paneOf(kEquationsArea)->dc();
+    SelectFont(CurrentDC);
+    SetBackColour(kEquationsAreaColour);
+    DrawMatrixAt(current, 20, 30);
+    EquationMode = false;
+
+    CurrentDC = &d.paneOf(kAugmentedArea)->dc();
+    SelectFont(CurrentDC);
+    SetBackColour(kMatrixAreaColour);
+    DrawMatrixAt(current, 12, 30);
+    DrawMatrixAt(augmentedTriangular, static_cast<uint16_t>(30 * k + 32), 30);
+    DrawTextAt(CurrentDC, 30 * k + 15, 50, "->");
+
+    // A system left with no unknown has no coefficient matrix to draw.
+    if (coefficients.cols > 0) {
+        CurrentDC = &d.paneOf(kCoefficientsArea)->dc();
+        SelectFont(CurrentDC);
+        SetBackColour(kMatrixAreaColour);
+        DrawMatrixAt(coefficients, 12, 30);
+        DrawMatrixAt(coefficientsTriangular, static_cast<uint16_t>(30 * (k - 1) + 32), 30);
+        DrawTextAt(CurrentDC, 30 * (k - 1) + 15, 50, "->");
+    }
+
+    CurrentDC = &d.dc();
+}
+
+// --- 9. Clear the displays ---
+
+void SystemWindow::clearDisplays(TemplateDialog& d) {
+    struct Area {
+        int id;
+        int left, right;
+        Colour colour;
+    };
+    for (const Area& a : {Area{kEquationsArea, 8, 228, kEquationsAreaColour},
+                          Area{kAugmentedArea, 5, 336, kMatrixAreaColour},
+                          Area{kCoefficientsArea, 5, 290, kMatrixAreaColour}}) {
+        if (DrawingPane* pane = d.paneOf(a.id))
+            pane->dc().rectangle(a.left, 20, a.right, 112, a.colour);
+    }
+    SetItemText(d, kConclusion, "");
+}
+
+// --- 10. Scroll bars ---
+
+void SystemWindow::onScroll(TemplateDialog& d, int id, int code, int pos) {
+    if (id != kUnknownsBar && id != kEquationsBar) return;
+    int position = ScrollGetPos(d, id);
+    switch (code) {
+        case kScrollLineUp:
+            position -= 1;
+            break;
+        case kScrollLineDown:
+            position += 1;
+            break;
+        case kScrollPageUp:
+            position -= 10;
+            break;
+        case kScrollPageDown:
+            position += 10;
+            break;
+        case kScrollThumbTrack:
+            position = pos;
+            break;
+        default:
+            break;
+    }
+    ScrollSetPos(d, id, std::clamp(position, kMinCount, kMaxCount));
+    layOutGrid(d, false);
+}
+
+// --- 11. Repaint ---
+
+void SystemWindow::onPaint(TemplateDialog& d) {
+    if (hasSystem_) analyseAndShow(d);
+}
+
+// --- 12. Commands ---
+
+void SystemWindow::onCommand(TemplateDialog& d, int id, int notification) {
+    switch (id) {
+        case kOk:
+            enterKey(d);
+            break;
+        case kClose:
+            closeWindow(d);
+            break;
+        case kRandom:
+            randomSystem(d);
+            break;
+        case kNew:
+            newSystem(d);
+            break;
+        case kAdd:
+            addCurrentSystem(d);
+            break;
+        case kReset:
+            resetList(d);
+            break;
+        case kDelete:
+            deleteSelected(d);
+            break;
+        case kRename:
+            renameSelected(d);
+            break;
+        case kCommentBox:
+            if (notification == kNotifySelChange) pickSystem(d);
+            break;
+        case kOpen:
+            openFile(d);
+            break;
+        case kSave:
+            if (list_.Count() > 0) list_.Save(SaveMode::Replace);
+            break;
+        case kAppend:
+            if (list_.Count() > 0) list_.Save(SaveMode::Append);
+            break;
+        default:
+            break;
+    }
+}
+
+void SystemWindow::randomSystem(TemplateDialog& d) {
+    clearDisplays(d);
+    const int n = Unknowns(d);
+    const int m = Equations(d);
+    for (int i = 1; i <= m; ++i) {
+        for (int j = 1; j <= n + 1; ++j) {
+            const int cell = CellId(i, j <= n ? j : kRightHandSide);
+            SetItemText(d, cell, IntToText(RandomInRange(-3, 7)));
+            // A cell left disabled by a reduced system is in use again.
+            EnableItem(d, cell, true);
+        }
+    }
+    selected_ = 0;
+}
+
+void SystemWindow::newSystem(TemplateDialog& d) {
+    layOutGrid(d, true);
+    selected_ = 0;
+}
+
+// --- 13. "<<" ---
+
+void SystemWindow::addCurrentSystem(TemplateDialog& d) {
+    if (!hasSystem_) return;
+    const std::string comment = GetItemText(d, InnerChild(d, kCommentBox));
+    if (comment.empty() && AskYesNoStyled("Sistema sin comentario", "¿Incorporarlo de todos modos?",
+                                          kMbIconExclamation) != kIdYes) {
+        return;
+    }
+    // The list refuses, with its own message, a 1025th system or a comment
+    // that no .sts file can hold; then the grid stays as it is.
+    if (!list_.Add(current, comment)) return;
+    ComboAdd(d, kCommentBox, comment);
+    ComboDropDown(d, kCommentBox);
+    selected_ = 0;
+    layOutGrid(d, true);
+}
+
+void SystemWindow::resetList(TemplateDialog& d) {
+    if (AskYesNoStyled("Confirmar reset", "¿Eliminar todos los sistemas?", kMbIconExclamation) !=
+        kIdYes) {
+        return;
+    }
+    ComboClear(d, kCommentBox);
+    list_.Clear();
+    if (selected_ > 0) layOutGrid(d, true);
+    selected_ = 0;
+}
+
+void SystemWindow::deleteSelected(TemplateDialog& d) {
+    if (selected_ < 1 || selected_ > list_.Count()) return;
+    const std::string& comment = list_.Get(selected_).comment;
+    if (AskYesNoStyled("Confirmar eliminar", "Eliminar " + comment + " ?", kMbIconExclamation) !=
+        kIdYes) {
+        return;
+    }
+    list_.Delete(selected_);
+    selected_ = 0;
+    clearDisplays(d);
+    refillCommentBox(d);
+}
+
+void SystemWindow::renameSelected(TemplateDialog& d) {
+    if (selected_ < 1 || selected_ > list_.Count()) return;
+    list_.SetComment(selected_, GetItemTextMax(d, InnerChild(d, kCommentBox)));
+    refillCommentBox(d);
+}
+
+void SystemWindow::pickSystem(TemplateDialog& d) {
+    const int position = ComboGetSelection(d, kCommentBox);
+    if (position < 1 || static_cast<std::size_t>(position) > list_.Count()) return;
+    selected_ = static_cast<std::size_t>(position);
+    current = list_.Get(selected_).augmented;
+    currentHoldsSystem = true;
+    showSystemInGrid(d);
+    analyseAndShow(d);
+}
+
+void SystemWindow::openFile(TemplateDialog& d) {
+    list_.Load();
+    // Whatever Load answers, the box shows the list as it now is (an empty
+    // file empties both). The selection goes only when a file was chosen.
+    refillCommentBox(d);
+    if (list_.FileName() != kStsFilePreset) selected_ = 0;
+}
+
+// --- 14. Refill the comment box ---
+
+void SystemWindow::refillCommentBox(TemplateDialog& d) {
+    ComboClear(d, kCommentBox);
+    for (std::size_t k = 1; k <= list_.Count(); ++k) ComboAdd(d, kCommentBox, list_.Get(k).comment);
+    ComboDropDown(d, kCommentBox);
+}
+
+// --- Closing ---
+
+void SystemWindow::closeWindow(TemplateDialog& d) {
+    // Systems added since the last save or load are not lost without asking.
+    if (list_.Modified()) {
+        switch (AskYesNoCancel("Lista de sistemas modificada", "¿Guardarla?")) {
+            case kIdYes:
+                if (!list_.Save(SaveMode::Replace)) return;
+                break;
+            case kIdNo:
+                break;
+            default:
+                return;
+        }
+    }
+    d.end(0);
+}
+
+SystemWindow& TheSystemWindow() {
+    static SystemWindow window;
+    return window;
+}
+
+void OpenSystemWindow(const Matrix* handedOver) {
+    SystemWindow& window = TheSystemWindow();
+    if (handedOver != nullptr) window.handOver(*handedOver);
+    TemplateDialog dialog(res::SistEqTemplate(), window, SystemWindowColours());
+    dialog.run();
+}
+
+}  // namespace velmora

@@ -1,0 +1,95 @@
+// The system window: the modal dialog SistEq in which the user types a system
+// of 2 to 4 linear equations in 2 to 4 unknowns, has it classified and solved,
+// sees A' and A beside their triangular forms, and keeps systems in a
+// commented list with its .sts files.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "matrix/matrix.h"
+#include "systems/linear_system.h"
+#include "systems/system_list.h"
+#include "toolkit/template_dialog.h"
+
+namespace velmora {
+
+// Fixed colours of the window.
+inline constexpr Colour kSystemDialogColour = Rgb(0, 123, 255);  // dialog and statics
+inline constexpr Colour kSystemEditColour = Rgb(250, 250, 220);
+inline constexpr Colour kSystemScrollColour = Rgb(0, 236, 140);
+inline constexpr Colour kEquationsAreaColour = Rgb(255, 255, 231);  // drawing area 30
+inline constexpr Colour kMatrixAreaColour = Rgb(255, 190, 211);     // drawing areas 31, 32
+
+DialogColours SystemWindowColours();
+
+// Id of the grid cell of equation i (1..4) and column j (1..5; 5 is the
+// right-hand side).
+constexpr int CellId(int i, int j) {
+    return 100 + 5 * (i - 1) + j;
+}
+
+class SystemWindow : public DialogHandler {
+  public:
+    // --- kept for the whole program run; the window may open many times ---
+    Matrix current;  // A' of the current system; the reduced A' after an analysis
+    // `current` has held a system at some time in the run (read, picked or
+    // handed over), so a grid layout that keeps its text may show it again.
+    bool currentHoldsSystem = false;
+    int startEquations = 3;
+    int startUnknowns = 3;
+    bool handedOver = false;
+
+    // What the main window does before opening: current := m, handedOver := true.
+    void handOver(const Matrix& m);
+
+    // --- one opening (read-only views for the tests) ---
+    const SystemList& list() const { return list_; }
+    std::size_t selected() const { return selected_; }
+    bool hasSystem() const { return hasSystem_; }
+
+    void beforeEvent(TemplateDialog& d) override;
+    void onInit(TemplateDialog& d) override;
+    void onCommand(TemplateDialog& d, int id, int notification) override;
+    void onPaint(TemplateDialog& d) override;
+    void onScroll(TemplateDialog& d, int id, int code, int pos) override;
+
+  private:
+    void applyEnableRules(TemplateDialog& d);
+    void layOutGrid(TemplateDialog& d, bool clear);
+    void readGridAndAnalyse(TemplateDialog& d);
+    void showSystemInGrid(TemplateDialog& d);
+    void analyseAndShow(TemplateDialog& d);
+    void enterKey(TemplateDialog& d);
+    void drawDisplays(TemplateDialog& d, const Matrix& coefficients,
+                      const Matrix& augmentedTriangular, const Matrix& coefficientsTriangular);
+    void refuseGrid(TemplateDialog& d, const std::string& text);
+    void overflow(TemplateDialog& d);
+    void clearDisplays(TemplateDialog& d);
+    void randomSystem(TemplateDialog& d);
+    void newSystem(TemplateDialog& d);
+    void addCurrentSystem(TemplateDialog& d);
+    void resetList(TemplateDialog& d);
+    void deleteSelected(TemplateDialog& d);
+    void renameSelected(TemplateDialog& d);
+    void pickSystem(TemplateDialog& d);
+    void openFile(TemplateDialog& d);
+    void refillCommentBox(TemplateDialog& d);
+    void closeWindow(TemplateDialog& d);
+
+    // --- anew at each opening ---
+    SystemList list_;
+    std::size_t selected_ = 0;
+    bool hasSystem_ = false;
+};
+
+// The one system window of the program run.
+SystemWindow& TheSystemWindow();
+
+// Opens the system window modally and returns when it is closed. nullptr
+// opens it empty; a matrix is handed over as a system (rows = equations,
+// columns - 1 = unknowns), analysed and drawn at once. The caller's matrix
+// is copied, never changed.
+void OpenSystemWindow(const Matrix* handedOver);
+
+}  // namespace velmora

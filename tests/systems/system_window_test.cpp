@@ -1,0 +1,536 @@
+// The system window driven as the user would: typing, Enter, scroll bars,
+// buttons, the comment box and the file commands, with scripted answers.
+#include "systems/system_window.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "arith/random.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+#include "textout/text_output.h"
+#include "toolkit/dialog_helpers.h"
+
+namespace velmora {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+const std::string kDetermined =
+    " rango A = rango A' => sistema COMPATIBLE\r\n"
+    " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\r\n\r\n"
+    " Solución:   x = 1/3    y = 1/3    ";
+
+class SystemWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitTextOutput();
+        SeedRandom(20261207);
+    }
+    void TearDown() override {
+        if (d && !d->ended()) d->end(0);
+        d.reset();
+        CurrentDC = nullptr;
+    }
+    void open() {
+        d = std::make_unique<TemplateDialog>(res::SistEqTemplate(), w, SystemWindowColours());
+        d->start();
+        QApplication::processEvents();  // the first paint
+    }
+    // Sets the counts and types the rows: coefficients, then the right-hand side.
+    void type(const Rows& rows) {
+        d->scroll(50, kScrollThumbTrack, static_cast<int>(rows[0].size()) - 1);
+        d->scroll(51, kScrollThumbTrack, static_cast<int>(rows.size()));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const int n = static_cast<int>(rows[i].size()) - 1;
+            for (int j = 1; j <= n; ++j) SetItemText(*d, CellId(int(i) + 1, j), rows[i][j - 1]);
+            SetItemText(*d, CellId(int(i) + 1, 5), rows[i][n]);
+        }
+    }
+    void analyse(const Rows& rows) {
+        type(rows);
+        d->click(1);
+    }
+    void add(const Rows& rows, const std::string& comment) {
+        analyse(rows);
+        SetItemText(*d, InnerChild(*d, 150), comment);
+        d->click(15);
+    }
+    std::vector<std::string> comboEntries() {
+        std::vector<std::string> e;
+        for (int k = 1; k <= ComboCount(*d, 150); ++k) e.push_back(ComboItemText(*d, 150, k));
+        return e;
+    }
+    std::vector<std::string> texts(int pane) { return d->paneOf(pane)->dc().drawnTexts(); }
+
+    SystemWindow w;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<TemplateDialog> d;
+};
+
+TEST_F(SystemWindowTest, OpensEmptyWithThreeByThreeGrid) {
+    open();
+    EXPECT_EQ(ScrollGetPos(*d, 50), 3);
+    EXPECT_EQ(ScrollGetPos(*d, 51), 3);
+    const std::set<int> enabled{101, 102, 103, 105, 106, 107, 108, 110, 111, 112, 113, 115};
+    for (int id = 101; id <= 120; ++id)
+        EXPECT_EQ(IsItemEnabled(*d, id), enabled.count(id) > 0) << id;
+    for (int id : {10, 11, 12}) EXPECT_TRUE(IsItemEnabled(*d, id));
+    for (int id : {13, 15, 16, 17, 18}) EXPECT_FALSE(IsItemEnabled(*d, id)) << id;
+    EXPECT_FALSE(IsMenuItemEnabled(*d, 210));
+    EXPECT_FALSE(IsMenuItemEnabled(*d, 215));
+    EXPECT_TRUE(IsMenuItemEnabled(*d, 205));
+    EXPECT_TRUE(texts(30).empty());
+    EXPECT_EQ(GetItemText(*d, 250), "");
+    // The areas show their colours from the start.
+    EXPECT_EQ(d->paneOf(30)->image().pixelColor(10, 22), QColor(255, 255, 231));
+    EXPECT_EQ(d->paneOf(31)->image().pixelColor(10, 22), QColor(255, 190, 211));
+    EXPECT_EQ(d->paneOf(32)->image().pixelColor(10, 22), QColor(255, 190, 211));
+}
+
+TEST_F(SystemWindowTest, EnterWalksTheGridAndTheLastCellAnalyses) {
+    open();
+    type({{"", "1", "1", "2"}, {"1", "", "1", "2"}, {"1", "1", "", "2"}});
+    struct Step {
+        int from, to;
+    };
+    for (Step s : {Step{101, 102}, Step{102, 103}, Step{103, 105}, Step{105, 106}, Step{107, 108},
+                   Step{110, 111}, Step{113, 115}}) {
+        SetFocusItem(*d, s.from);
+        d->pressEnter();
+        EXPECT_EQ(FocusedItem(*d), s.to) << s.from;
+    }
+    EXPECT_EQ(GetItemText(*d, 101), "0");
+    EXPECT_EQ(GetItemText(*d, 102), "1") << "a cell with text keeps it";
+    EXPECT_EQ(GetItemText(*d, 250), "");
+    SetFocusItem(*d, 115);
+    d->pressEnter();
+    EXPECT_EQ(FocusedItem(*d), 115);
+    EXPECT_NE(GetItemText(*d, 250).find("x = 1    y = 1    z = 1    "), std::string::npos);
+}
+
+TEST_F(SystemWindowTest, ScrollBarsKeepTheirCountsWithinTwoToFour) {
+    open();
+    struct Case {
+        int bar, start, code, dragged, expected;
+    };
+    for (Case c : {Case{50, 2, kScrollPageDown, 0, 4}, Case{50, 3, kScrollLineUp, 0, 2},
+                   Case{50, 2, kScrollLineUp, 0, 2}, Case{51, 4, kScrollLineDown, 0, 4},
+                   Case{51, 4, kScrollPageUp, 0, 2}, Case{50, 4, kScrollThumbTrack, 3, 3},
+                   Case{51, 3, kScrollThumbTrack, 9, 4}, Case{50, 2, kScrollThumbPosition, 4, 2},
+                   Case{51, 3, kScrollEnd, 0, 3}}) {
+        d->scroll(c.bar, kScrollThumbTrack, c.start);
+        d->scroll(c.bar, c.code, c.dragged);
+        EXPECT_EQ(ScrollGetPos(*d, c.bar), c.expected) << c.bar << " " << c.start << " " << c.code;
+    }
+    d->scroll(50, kScrollThumbTrack, 2);
+    d->scroll(51, kScrollThumbTrack, 4);
+    EXPECT_FALSE(IsItemEnabled(*d, 12));
+    EXPECT_FALSE(IsItemEnabled(*d, 103));
+    EXPECT_TRUE(IsItemEnabled(*d, 116));
+    EXPECT_TRUE(IsItemEnabled(*d, 120));
+}
+
+TEST_F(SystemWindowTest, RandomFillsOnlyTheUsedCells) {
+    open();
+    d->scroll(50, kScrollThumbTrack, 2);
+    d->scroll(51, kScrollThumbTrack, 2);
+    for (int id = 101; id <= 120; ++id) SetItemText(*d, id, "keep");
+    const std::set<int> used{101, 102, 105, 106, 107, 110};
+    std::set<int> seen;
+    for (int round = 0; round < 200; ++round) {
+        d->click(8);
+        for (int id = 101; id <= 120; ++id) {
+            const std::string t = GetItemText(*d, id);
+            if (used.count(id) == 0) {
+                ASSERT_EQ(t, "keep") << id;
+                continue;
+            }
+            int32_t v = 0;
+            ASSERT_TRUE(ParseInteger(t, v)) << t;
+            ASSERT_TRUE(v >= -3 && v <= 7) << v;
+            seen.insert(v);
+        }
+    }
+    EXPECT_EQ(seen.size(), 11u) << "every value of -3..7 drawn";
+    EXPECT_FALSE(w.hasSystem());
+}
+
+TEST_F(SystemWindowTest, HandOverShowsAnalysesAndSetsLaterStartCounts) {
+    const Matrix handed = Matrix::FromRows({{2, 1, -1, 1}, {1, -1, 0, 0}, {0, 1, 1, 3}});
+    w.handOver(handed);
+    open();
+    EXPECT_FALSE(w.handedOver);
+    EXPECT_EQ(ScrollGetPos(*d, 50), 3);
+    EXPECT_EQ(ScrollGetPos(*d, 51), 3);
+    const std::vector<std::pair<int, std::string>> cells{
+        {101, "2"}, {102, "1"}, {103, "-1"}, {105, "1"}, {108, "0"}, {113, "1"}, {115, "3"}};
+    for (const auto& [id, text] : cells) EXPECT_EQ(GetItemText(*d, id), text) << id;
+    EXPECT_EQ(GetItemText(*d, 200), "rango A' = 3");
+    EXPECT_EQ(GetItemText(*d, 201), "rango A = 3");
+    EXPECT_NE(GetItemText(*d, 250).find("DETERMINADO"), std::string::npos);
+    EXPECT_TRUE(IsItemEnabled(*d, 15));
+    d->end(0);
+
+    // A 2 x 3 hand-over makes 2 and 2 the start counts of the next openings.
+    w.handOver(Matrix::FromRows({{1, 1, 2}, {1, -1, 0}}));
+    open();
+    d->end(0);
+    open();
+    EXPECT_EQ(ScrollGetPos(*d, 50), 2);
+    EXPECT_EQ(ScrollGetPos(*d, 51), 2);
+    EXPECT_EQ(GetItemText(*d, 101), "");
+    EXPECT_FALSE(IsItemEnabled(*d, 15));
+
+    // What the grid cannot hold is not taken: five unknowns, a denominator 0.
+    w.handOver(Matrix::FromRows({{1, 1, 1, 1, 1, 1}, {1, 2, 3, 4, 5, 6}}));
+    EXPECT_FALSE(w.handedOver);
+    w.handOver(Matrix::FromRows({{1, Fraction(1, 0), 2}, {1, -1, 0}}));
+    EXPECT_FALSE(w.handedOver);
+}
+
+TEST_F(SystemWindowTest, ClassifiesTheExamplesWithTheirExactTexts) {
+    struct Case {
+        Rows rows;
+        std::string rankAugmented, rankCoefficients, conclusion;
+    };
+    const std::vector<Case> cases{
+        {{{"2", "1", "1"}, {"1", "-1", "0"}}, "rango A' = 2", "rango A = 2", kDetermined},
+        {{{"1", "1", "1"}, {"2", "2", "2"}},
+         "rango A' = 1",
+         "rango A = 1",
+         " rango A = rango A' => sistema COMPATIBLE\r\n"
+         "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+         "   Grado de indeterminación = 2 - 1 = 1"},
+        {{{"1", "1", "1"}, {"1", "1", "2"}},
+         "rango A' = 2",
+         "rango A = 1",
+         "rango A <> rango A' => sistema INCOMPATIBLE"},
+        {{{"0", "0", "5"}, {"1", "1", "1"}},
+         "rango A' = 2",
+         "rango A = 1",
+         "rango A <> rango A' => sistema INCOMPATIBLE"},
+        {{{"1", "1", "2"}, {"1", "-1", "0"}, {"2", "2", "4"}},
+         "rango A' = 2",
+         "rango A = 2",
+         " rango A = rango A' => sistema COMPATIBLE\r\n"
+         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\r\n\r\n"
+         " Solución:   x = 1    y = 1    "},
+    };
+    open();
+    for (const Case& c : cases) {
+        analyse(c.rows);
+        EXPECT_EQ(GetItemText(*d, 200), c.rankAugmented);
+        EXPECT_EQ(GetItemText(*d, 201), c.rankCoefficients);
+        EXPECT_EQ(GetItemTextMax(*d, 250), c.conclusion);
+        EXPECT_TRUE(IsItemEnabled(*d, 15));
+    }
+}
+
+TEST_F(SystemWindowTest, DrawsEquationsAndBothMatricesWithTheirTriangularForms) {
+    open();
+    analyse({{"2", "1", "1"}, {"1", "-1", "0"}});
+    struct Piece {
+        std::string text;
+        int x, y;
+    };
+    std::vector<Piece> drawn;
+    for (const DrawRecord& r : d->paneOf(30)->dc().records()) {
+        if (r.kind != DrawRecord::Kind::Text) continue;
+        drawn.push_back({r.text, r.x, r.y});
+        EXPECT_EQ(r.backColour, Rgb(255, 255, 231));
+        EXPECT_EQ(r.font.lfFaceName, "arial");
+        EXPECT_NE(r.font.lfWeight, 700);
+    }
+    const std::vector<Piece> expected{{"2x", 32, 30}, {"+ y", 62, 30}, {" = 1", 92, 30},
+                                      {"x", 32, 46},  {"- y", 62, 46}, {" = 0", 92, 46}};
+    ASSERT_EQ(drawn.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        EXPECT_EQ(drawn[k].text, expected[k].text);
+        EXPECT_EQ(drawn[k].x, expected[k].x) << drawn[k].text;
+        EXPECT_EQ(drawn[k].y, expected[k].y) << drawn[k].text;
+    }
+    // A' (3 columns) at 12 and its triangular form at 30 * 3 + 32; A one column less.
+    struct Area {
+        int pane, arrowX, triangularCentre;
+    };
+    for (Area a : {Area{31, 105, 134}, Area{32, 75, 104}}) {
+        bool arrow = false, triangular = false;
+        for (const DrawRecord& r : d->paneOf(a.pane)->dc().records()) {
+            if (r.kind != DrawRecord::Kind::Text) continue;
+            EXPECT_EQ(r.backColour, Rgb(255, 190, 211));
+            arrow |= r.text == "->" && r.x == a.arrowX && r.y == 50;
+            triangular |= r.x == a.triangularCentre && r.y == 30;
+        }
+        EXPECT_TRUE(arrow) << a.pane;
+        EXPECT_TRUE(triangular) << a.pane;
+    }
+
+    // A count change clears the displays; the next repaint draws the system again.
+    d->paneOf(30)->dc().clearRecords();
+    d->scroll(50, kScrollLineDown, 0);
+    EXPECT_TRUE(texts(30).empty());
+    EXPECT_TRUE(IsItemEnabled(*d, 15));
+    d->paint();
+    EXPECT_EQ(texts(30).size(), 6u);
+}
+
+TEST_F(SystemWindowTest, ZeroColumnIsRemovedAndAPickedSystemShowsReduced) {
+    open();
+    add({{"1", "0", "1", "2"}, {"1", "0", "-1", "0"}}, "sin y");
+    add({{"1", "0", "3"}, {"2", "0", "6"}}, "solo x");
+    ASSERT_EQ(w.list().Count(), 2u);
+    EXPECT_EQ(w.list().Get(1).augmented.cols, 3);
+
+    d->paneOf(30)->dc().clearRecords();
+    d->pick(150, 1);
+    EXPECT_EQ(ScrollGetPos(*d, 50), 2);
+    EXPECT_FALSE(IsItemEnabled(*d, 12));
+    EXPECT_EQ(GetItemText(*d, 101), "1");
+    EXPECT_EQ(GetItemText(*d, 102), "1");
+    EXPECT_EQ(GetItemText(*d, 105), "2");
+    EXPECT_NE(GetItemText(*d, 250).find("x = 1    y = 1    "), std::string::npos);
+    EXPECT_EQ(texts(30)[1], "+ y") << "the former z is named y";
+
+    // One unknown left: a 2-column grid whose second column is empty and disabled.
+    d->pick(150, 2);
+    EXPECT_EQ(ScrollGetPos(*d, 50), 2);
+    for (int id : {102, 107}) {
+        EXPECT_EQ(GetItemText(*d, id), "") << id;
+        EXPECT_FALSE(IsItemEnabled(*d, id)) << id;
+    }
+    EXPECT_EQ(GetItemText(*d, 105), "3");
+    EXPECT_EQ(GetItemText(*d, 110), "6");
+    EXPECT_NE(GetItemText(*d, 250).find("x = 3    "), std::string::npos);
+    SetFocusItem(*d, 101);
+    d->pressEnter();
+    EXPECT_EQ(FocusedItem(*d), 105);
+}
+
+TEST_F(SystemWindowTest, AddAskedAboutAnEmptyComment) {
+    open();
+    analyse({{"2", "1", "1"}, {"1", "-1", "0"}});
+    d->click(15);  // no comment, the answer No
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].caption, "Sistema sin comentario");
+    EXPECT_EQ(dialogs.boxes[0].text, "¿Incorporarlo de todos modos?");
+    EXPECT_EQ(dialogs.boxes[0].style & 0xF0, unsigned(kMbIconExclamation));
+    EXPECT_EQ(w.list().Count(), 0u);
+    EXPECT_EQ(GetItemText(*d, 101), "2");
+    EXPECT_TRUE(IsItemEnabled(*d, 15));
+
+    dialogs.answers = {kIdYes};
+    d->click(15);
+    EXPECT_EQ(w.list().Count(), 1u);
+    EXPECT_EQ(w.list().Get(1).augmented, Matrix::FromRows({{2, 1, 1}, {1, -1, 0}}));
+    EXPECT_EQ(GetItemText(*d, 101), "");
+    EXPECT_FALSE(IsItemEnabled(*d, 15));
+    EXPECT_TRUE(IsMenuItemEnabled(*d, 210));
+
+    // A comment no .sts file can hold is refused by the list; the grid stays.
+    analyse({{"1", "1", "1"}, {"1", "1", "2"}});
+    SetItemText(*d, InnerChild(*d, 150), "a → b");
+    d->click(15);
+    EXPECT_EQ(w.list().Count(), 1u);
+    EXPECT_EQ(ComboCount(*d, 150), 1);
+    EXPECT_EQ(GetItemText(*d, 106), "1");
+    EXPECT_TRUE(IsItemEnabled(*d, 15));
+}
+
+TEST_F(SystemWindowTest, DeleteTheSecondOfThreeAndRename) {
+    open();
+    add({{"2", "1", "1"}, {"1", "-1", "0"}}, "uno");
+    add({{"1", "1", "1"}, {"2", "2", "2"}}, "dos");
+    add({{"1", "1", "1"}, {"1", "1", "2"}}, "tres");
+    d->pick(150, 2);
+    EXPECT_TRUE(IsItemEnabled(*d, 17));
+    d->click(17);  // answered No
+    EXPECT_EQ(w.list().Count(), 3u);
+    EXPECT_EQ(dialogs.boxes.back().caption, "Confirmar eliminar");
+    EXPECT_EQ(dialogs.boxes.back().text, "Eliminar dos ?");
+
+    dialogs.answers = {kIdYes};
+    d->click(17);
+    EXPECT_EQ(comboEntries(), (std::vector<std::string>{"uno", "tres"}));
+    EXPECT_EQ(w.list().Get(2).comment, "tres");
+    EXPECT_EQ(w.selected(), 0u);
+    EXPECT_FALSE(IsItemEnabled(*d, 17));
+    EXPECT_FALSE(IsItemEnabled(*d, 18));
+
+    d->pick(150, 2);
+    SetItemText(*d, InnerChild(*d, 150), "tercero");
+    d->click(18);
+    EXPECT_EQ(comboEntries(), (std::vector<std::string>{"uno", "tercero"}));
+}
+
+TEST_F(SystemWindowTest, ResetEmptiesTheListAndClearsAPickedGrid) {
+    open();
+    add({{"2", "1", "1"}, {"1", "-1", "0"}}, "uno");
+    add({{"1", "1", "1"}, {"1", "1", "2"}}, "dos");
+    d->pick(150, 1);
+    d->click(16);  // answered No
+    EXPECT_EQ(dialogs.boxes.back().caption, "Confirmar reset");
+    EXPECT_EQ(dialogs.boxes.back().text, "¿Eliminar todos los sistemas?");
+    EXPECT_EQ(w.list().Count(), 2u);
+
+    dialogs.answers = {kIdYes};
+    d->click(16);
+    EXPECT_EQ(w.list().Count(), 0u);
+    EXPECT_EQ(ComboCount(*d, 150), 0);
+    EXPECT_EQ(GetItemText(*d, 101), "");
+    EXPECT_FALSE(IsItemEnabled(*d, 15));
+    EXPECT_FALSE(IsItemEnabled(*d, 16));
+    EXPECT_FALSE(IsMenuItemEnabled(*d, 210));
+}
+
+TEST_F(SystemWindowTest, SaveAppendAndLoadRoundTrip) {
+    test::TempDir dir;
+    const std::string file = dir.file("sistemas.sts");
+    open();
+    add({{"2", "1", "1"}, {"1", "-1", "0"}}, "uno");
+    add({{"1", "1", "1"}, {"2", "2", "2"}}, "dos");
+    add({{"1", "1", "1"}, {"1", "1", "2"}}, "tres");
+    dialogs.files = {file};
+    d->command(210);
+    EXPECT_EQ(test::ReadBytes(file).size(), 2670u);
+    EXPECT_FALSE(w.list().Modified());
+
+    // After "<<" the list is modified: "Abrir" asks first; Cancel changes nothing.
+    add({{"1", "2", "3"}, {"4", "5", "6"}}, "cuatro");
+    add({{"1", "0", "1"}, {"0", "1", "1"}}, "cinco");
+    EXPECT_EQ(GetItemText(*d, 101), "");
+    EXPECT_FALSE(IsItemEnabled(*d, 15));
+    d->command(205);
+    EXPECT_EQ(dialogs.boxes.back().caption, "Lista de sistemas modificada");
+    EXPECT_EQ(dialogs.boxes.back().text, "¿Guardarla?");
+    EXPECT_EQ(w.list().Count(), 5u);
+
+    dialogs.answers = {kIdYes};
+    d->click(16);  // reset, then only the two new ones
+    add({{"1", "2", "3"}, {"4", "5", "6"}}, "cuatro");
+    add({{"1", "0", "1"}, {"0", "1", "1"}}, "cinco");
+    dialogs.files = {file};
+    d->command(215);
+    EXPECT_EQ(test::ReadBytes(file).size(), 4450u);
+
+    const std::size_t asked = dialogs.boxes.size();
+    dialogs.files = {file};
+    d->command(205);
+    EXPECT_EQ(dialogs.boxes.size(), asked) << "saved lists are not asked about";
+    EXPECT_EQ(comboEntries(), (std::vector<std::string>{"uno", "dos", "tres", "cuatro", "cinco"}));
+    d->pick(150, 4);
+    EXPECT_EQ(GetItemText(*d, 106), "4");
+    EXPECT_EQ(GetItemText(*d, 200), "rango A' = 2");
+
+    // An empty file empties the list and the box.
+    const std::string empty = dir.file("vacio.sts");
+    test::WriteBytes(empty, "");
+    dialogs.files = {empty};
+    d->command(205);
+    EXPECT_EQ(ComboCount(*d, 150), 0);
+    EXPECT_EQ(w.selected(), 0u);
+    EXPECT_FALSE(IsMenuItemEnabled(*d, 215));
+}
+
+TEST_F(SystemWindowTest, ClosingAModifiedListAsksToSaveIt) {
+    test::TempDir dir;
+    struct Case {
+        int answer;
+        std::string file;  // for the save dialog; empty cancels it
+        bool closes, saved;
+    };
+    for (const Case& c :
+         {Case{kIdYes, dir.file("a.sts"), true, true}, Case{kIdYes, "", false, false},
+          Case{kIdNo, "", true, false}, Case{kIdCancel, "", false, false}}) {
+        open();
+        add({{"2", "1", "1"}, {"1", "-1", "0"}}, "uno");
+        dialogs.boxes.clear();
+        dialogs.answers = {c.answer};
+        dialogs.files = {c.file};
+        d->pressEscape();
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0].caption, "Lista de sistemas modificada");
+        EXPECT_EQ(dialogs.boxes[0].text, "¿Guardarla?");
+        EXPECT_EQ(d->ended(), c.closes) << c.answer;
+        EXPECT_EQ(!c.file.empty() && test::ReadBytes(c.file).size() == 890u, c.saved);
+        TearDown();
+    }
+    // Each opening starts with an unmodified empty list: nothing to ask.
+    open();
+    dialogs.boxes.clear();
+    d->click(2);
+    EXPECT_TRUE(d->ended());
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(SystemWindowTest, RefusesUnreadableGridsAndOverflow) {
+    struct Case {
+        Rows rows;
+        std::string caption, text;
+    };
+    const std::vector<Case> cases{
+        {{{"1", "1/0", "1"}, {"1", "-1", "0"}},
+         "Error sistema",
+         "La celda de la ecuación 1, columna 2 tiene denominador 0."},
+        {{{"1", "1", "1"}, {"1", "-1", "3/0"}},
+         "Error sistema",
+         "La celda de la ecuación 2, columna 3 tiene denominador 0."},
+        {{{"1", "1", "1"}, {"a", "1.5", ""}},
+         "Error sistema",
+         "No se ha definido o contiene filas nulas o no numéricas"},
+        {{{"100000", "3", "1"}, {"7", "100001", "5"}}, "Desbordamiento", ""},
+    };
+    open();
+    for (const Case& c : cases) {
+        analyse({{"2", "1", "1"}, {"1", "-1", "0"}});
+        dialogs.boxes.clear();
+        d->paneOf(30)->dc().clearRecords();
+        analyse(c.rows);
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0].caption, c.caption);
+        if (!c.text.empty()) {
+            EXPECT_EQ(dialogs.boxes[0].text, c.text);
+        }
+        EXPECT_EQ(dialogs.boxes[0].style & 0xF0, unsigned(kMbIconExclamation));
+        EXPECT_EQ(GetItemText(*d, 102), c.rows[0][1]) << "cells keep their text";
+        EXPECT_EQ(GetItemText(*d, 250), "");
+        EXPECT_FALSE(IsItemEnabled(*d, 15));
+        EXPECT_TRUE(texts(30).empty()) << "nothing drawn";
+        d->paint();
+        EXPECT_TRUE(dialogs.boxes.size() == 1u) << "a repaint does not try again";
+    }
+    // Cells that read fine are normalised.
+    analyse({{"2/4", "1", "1"}, {"1", "-1", "0"}});
+    EXPECT_EQ(w.current.at(1, 1), Fraction(1, 2));
+}
+
+// The real entry point runs modally; the test looks at it from inside the loop.
+TEST(OpenSystemWindow, HandsOverACopyAndReturnsWhenClosed) {
+    InitTextOutput();
+    test::ScriptedDialogs dialogs;
+    const Matrix handed = Matrix::FromRows({{1, 1, 2}, {1, -1, 0}});
+    std::string seen;
+    QTimer::singleShot(50, [&] {
+        QApplication::processEvents();
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* d = qobject_cast<TemplateDialog*>(top);
+            if (d == nullptr || !d->isVisible()) continue;
+            seen = GetItemTextMax(*d, 250);
+            d->pressEscape();
+        }
+    });
+    OpenSystemWindow(&handed);
+    EXPECT_NE(seen.find("x = 1    y = 1    "), std::string::npos);
+    EXPECT_EQ(handed, Matrix::FromRows({{1, 1, 2}, {1, -1, 0}}));
+    EXPECT_EQ(TheSystemWindow().startUnknowns, 2);
+    CurrentDC = nullptr;
+}
+
+}  // namespace
+}  // namespace velmora

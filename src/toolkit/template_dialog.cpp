@@ -299,6 +299,13 @@ void TemplateDialog::applyColours() {
         const bool edit = (c.kind == ControlKind::Edit && !readOnlyEdit) ||
                           c.kind == ControlKind::MultiLineEdit || c.kind == ControlKind::DropDown;
         if (colours_.edits && edit) SetBackground(c.widget, QPalette::Base, *colours_.edits);
+        if (colours_.statics && edit) {
+            // A disabled edit asks for the static colour, as a read-only one does,
+            // so that the cells out of use stand apart from the ones in use.
+            QPalette pal = c.widget->palette();
+            pal.setColor(QPalette::Disabled, QPalette::Base, ToQColor(*colours_.statics));
+            c.widget->setPalette(pal);
+        }
         if (colours_.scrollBars &&
             (c.kind == ControlKind::HScrollBar || c.kind == ControlKind::VScrollBar)) {
             for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base}) {

@@ -81,40 +81,38 @@ void MainWindow::onMouseDown(TemplateDialog& d, int x, int y) {
 // The command table of "Principal".
 void MainWindow::onCommand(TemplateDialog& d, int id, int) {
     if (hooks_.handleUtilitiesCommand && hooks_.handleUtilitiesCommand(d, id)) return;
+    // clang-format off
     switch (id) {
-        case kCommandEnter: enterKey(); break;
-        case kCommandEscape: d.end(0); break;
-        case kRnd: randomGrid(); break;
-        case kReset: resetStore(); break;
-        case kEditorOk: subMatrix_ ? takeSubMatrix() : commitGrid(); break;
-        case kSubM: toggleSubMatrix(); break;
-        case kExprOk: evaluateCommand(); break;
-        case kMulFactor: multiplyByFactor(); break;
-        case kPower: raiseToPower(); break;
-        case 51: case 52: case 53: case 54:
-        case 55: case 56: case 57: case 58: case 59:
+        case kCommandEnter:  enterKey(); break;
+        case kCommandEscape: d.end(0); break;  // the program ends without asking
+        case kRnd:           randomGrid(); break;
+        case kReset:         resetStore(); break;
+        case kEditorOk:      subMatrix_ ? takeSubMatrix() : commitGrid(); break;
+        case kSubM:          toggleSubMatrix(); break;
+        case kExprOk:        evaluateCommand(); break;
+        case kMulFactor:     multiplyByFactor(); break;
+        case kPower:         raiseToPower(); break;
+        case 51: case 52: case 53: case 54:             // rows
+        case 55: case 56: case 57: case 58: case 59:    // columns
             rows_ = CheckedRadio(d, 51, 54);
             cols_ = CheckedRadio(d, 55, 59);
             applySize(rows_, cols_);
             break;
-        case kNewMatrix: newMatrix(); break;
-        case kGenerate: generate(); break;
-        case kStore: storeWorking(); break;
-        case kDelete: deleteSelected(); break;
+        case kNewMatrix:     newMatrix(); break;
+        case kGenerate:      generate(); break;
+        case kStore:         storeWorking(); break;
+        case kDelete:        deleteSelected(); break;
         case kTranspose: case kCofactors: case kInverse: case kTriangular: case kDiagonal:
             applyOperation(id);
             break;
-        case kToSystem: handOverToSystem(); break;
-        case kSystemWindow:
-            if (hooks_.openSystemWindow) hooks_.openSystemWindow(nullptr);
-            break;
-        case kInfo: OpenHelpDocument("Velmora.pdf"); break;
-        case kAbout:
-            if (hooks_.showAbout) hooks_.showAbout();
-            break;
-        case kContact: OpenHelpDocument("Orbenit.htm"); break;
+        case kToSystem:      handOverToSystem(); break;
+        case kSystemWindow:  if (hooks_.openSystemWindow) hooks_.openSystemWindow(nullptr); break;
+        case kInfo:          OpenHelpDocument("Velmora.pdf"); break;
+        case kAbout:         if (hooks_.showAbout) hooks_.showAbout(); break;
+        case kContact:       OpenHelpDocument("Orbenit.htm"); break;
         default: break;
     }
+    // clang-format on
 }
 
 // --- enable rules ---
@@ -123,12 +121,17 @@ bool MainWindow::operationEnabled(int id) const {
     const Matrix& m = editor_.working;
     if (!editor_.committed) return false;
     switch (id) {
-        case kTranspose: return m.cols != 5;  // the editor has four rows
-        case kCofactors: return m.square;
-        case kInverse: return m.square && !m.DetIsZero();
+        case kTranspose:
+            return m.cols != 5;  // the editor has four rows
+        case kCofactors:
+            return m.square;
+        case kInverse:
+            return m.square && !m.DetIsZero();
         case kTriangular:
-        case kDiagonal: return true;
-        default: return false;
+        case kDiagonal:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -186,16 +189,23 @@ void MainWindow::applyOperation(int id) {
     Matrix result = operand;
     try {
         switch (id) {
-            case kTranspose: operand.Transpose(result); break;
+            case kTranspose:
+                operand.Transpose(result);
+                break;
             case kCofactors:
                 if (!operand.CofactorMatrix(result)) return;
                 break;
             case kInverse:
                 if (!operand.Inverse(result)) return;
                 break;
-            case kTriangular: operand.Triangular(result); break;
-            case kDiagonal: operand.GaussJordan(result); break;
-            default: return;
+            case kTriangular:
+                operand.Triangular(result);
+                break;
+            case kDiagonal:
+                operand.GaussJordan(result);
+                break;
+            default:
+                return;
         }
     } catch (const ArithmeticOverflow&) {
         WarnOverflow();
@@ -274,8 +284,12 @@ void MainWindow::evaluateCommand() {
             unselect();
             showMatrix(editor_.working);
             break;
-        case EvalResult::Invalid: ShowMessage("Error", "Expresión incorrecta"); break;
-        case EvalResult::Overflow: WarnOverflow(); break;
+        case EvalResult::Invalid:
+            ShowMessage("Error", "Expresión incorrecta");
+            break;
+        case EvalResult::Overflow:
+            WarnOverflow();
+            break;
     }
 }
 

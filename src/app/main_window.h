@@ -114,7 +114,9 @@ class MainWindow : public DialogHandler {
     // as the last paint left it.
     struct Rect {
         int left = 0, top = 0, right = 0, bottom = 0;
-        bool contains(int x, int y) const { return left <= x && x < right && top <= y && y < bottom; }
+        bool contains(int x, int y) const {
+            return left <= x && x < right && top <= y && y < bottom;
+        }
     };
     Rect hitRect(int slot) const { return hits_.at(slot); }
 

@@ -32,7 +32,8 @@ void MainWindow::setEditorSize(int r, int c) {
 // has an inverse.
 void MainWindow::applySize(int r, int c) {
     for (int row = 1; row <= 4; ++row) {
-        for (int col = 1; col <= 5; ++col) EnableItem(*dialog_, CellId(row, col), row <= r && col <= c);
+        for (int col = 1; col <= 5; ++col)
+            EnableItem(*dialog_, CellId(row, col), row <= r && col <= c);
     }
     Matrix& w = editor_.working;
     if (w.rows != r || w.cols != c) {

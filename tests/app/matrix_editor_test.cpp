@@ -17,9 +17,9 @@ TEST_F(MainWindowTest, CommittedCellsAreReadAndBroughtToLowestTerms) {
         const char* shown;
     };
     const Case cases[] = {
-        {"2/4", "1/2"},  {"-6/-4", "3/2"}, {"6/-4", "-3/2"}, {" 7", "7"},  {"", "0"},
-        {"abc", "0"},    {"x/3", "0"},     {"0/5", "0"},     {"$10", "16"}, {"%11/4", "3/4"},
-        {"1.5", "0"},    {"-0", "0"},
+        {"2/4", "1/2"}, {"-6/-4", "3/2"}, {"6/-4", "-3/2"}, {" 7", "7"},
+        {"", "0"},      {"abc", "0"},     {"x/3", "0"},     {"0/5", "0"},
+        {"$10", "16"},  {"%11/4", "3/4"}, {"1.5", "0"},     {"-0", "0"},
     };
     for (const Case& c : cases) {
         commit({{"5/7"}});
@@ -34,7 +34,8 @@ TEST_F(MainWindowTest, ZeroDenominatorsAreRefusedNamingTheCell) {
         const char* typed;
         int row, col;
     };
-    const Case cases[] = {{"1/0", 2, 3}, {"3/x", 1, 1}, {"0/0", 2, 1}, {"5/", 1, 3}, {"7/ 0", 2, 2}};
+    const Case cases[] = {
+        {"1/0", 2, 3}, {"3/x", 1, 1}, {"0/0", 2, 1}, {"5/", 1, 3}, {"7/ 0", 2, 2}};
     for (const Case& c : cases) {
         boxes.boxes.clear();
         append({{"1", "2", "3"}, {"4", "5", "6"}});

@@ -1,9 +1,18 @@
 #include "app/main_window.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QIcon>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <thread>
 
 #include "app/main_window_fixture.h"
+#include "support/temp_dir.h"
+#include "toolkit/files.h"
 #include "toolkit/qt_text.h"
 
 namespace velmora {
@@ -459,6 +468,41 @@ TEST_F(MainWindowTest, AboutWithoutUtilitiesHook) {
     d->command(kSystemWindow);  // no system window yet: nothing happens
     d->command(999);
     EXPECT_TRUE(boxes.boxes.empty());
+}
+
+// Info and Contacto open the two documents with the desktop's opener.
+TEST_F(MainWindowTest, InfoItemsOpenTheDocuments) {
+    test::TempDir dir;
+    const std::string log = dir.file("opened.log");
+    const std::string opener = dir.file("opener");
+    std::ofstream(opener) << "#!/bin/sh\necho \"$@\" >> '" << log << "'\n";
+    chmod(opener.c_str(), 0755);
+    std::ofstream(dir.file("Velmora.pdf")) << "%PDF";
+    std::ofstream(dir.file("Orbenit.htm")) << "<html></html>";
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    SetDocumentOpener(opener);
+    auto opened = [&](std::size_t lines) {
+        std::vector<std::string> got;
+        for (int i = 0; i < 1000 && got.size() < lines; ++i) {
+            got.clear();
+            std::ifstream in(log);
+            for (std::string line; std::getline(in, line);) got.push_back(line);
+            if (got.size() < lines) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return got;
+    };
+    d->command(kInfo);
+    const auto first = opened(1);
+    d->command(kContact);
+    const auto both = opened(2);
+    SetDocumentOpener("xdg-open");
+    std::filesystem::current_path(previous);
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_TRUE(first[0].ends_with("Velmora.pdf")) << first[0];
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_TRUE(both[1].ends_with("Orbenit.htm")) << both[1];
+    EXPECT_TRUE(boxes.boxes.empty()) << "nothing is reported";
 }
 
 }  // namespace

@@ -153,6 +153,8 @@ class MainWindow : public DialogHandler {
     // --- editor (matrix_editor.cpp) ---
     void setEditorSize(int r, int c);
     void applySize(int r, int c);
+    Fraction cellValue(int r, int c);
+    void showRankAndDeterminant(const Matrix& m);
     bool readGrid();
     void showMatrix(Matrix m);
     void commitGrid();

@@ -27,21 +27,48 @@ void MainWindow::setEditorSize(int r, int c) {
     applySize(r, c);
 }
 
-// A size change takes effect on the working matrix at once. Its determinant
-// is brought up to date so that "inversa" is offered only for a matrix that
-// has an inverse.
+// A size change takes effect on the working matrix at once. Cells that come
+// into use take the value their text reads (an empty cell is 0), so that an
+// operation never works on values the grid does not show; the determinant,
+// rank and enable rules follow the new size.
 void MainWindow::applySize(int r, int c) {
     for (int row = 1; row <= 4; ++row) {
-        for (int col = 1; col <= 5; ++col)
+        for (int col = 1; col <= 5; ++col) {
             EnableItem(*dialog_, CellId(row, col), row <= r && col <= c);
+        }
     }
     Matrix& w = editor_.working;
     if (w.rows != r || w.cols != c) {
+        for (int row = 1; row <= r; ++row) {
+            for (int col = 1; col <= c; ++col) {
+                if (row > w.rows || col > w.cols) w.at(row, col) = cellValue(row, col);
+            }
+        }
         w.rows = static_cast<uint8_t>(r);
         w.cols = static_cast<uint8_t>(c);
         w.Refresh();
+        if (editor_.committed) showRankAndDeterminant(w);
     }
     applyEnableRules();
+}
+
+// The value a cell's text reads as, 0 when it reads as no number.
+Fraction MainWindow::cellValue(int r, int c) {
+    Fraction f;
+    if (!f.Parse(GetItemText(*dialog_, CellId(r, c))) || f.HasZeroDenominator()) return 0;
+    try {
+        f.Normalize();
+    } catch (const ArithmeticOverflow&) {
+        return 0;
+    }
+    return f;
+}
+
+void MainWindow::showRankAndDeterminant(const Matrix& m) {
+    SetItemText(*dialog_, kRankBox, std::to_string(MatrixRank(m)));
+    std::string det;
+    if (m.square) det = m.detOverflow ? "fuera de rango" : Utf8Left(m.det.ToText(), 30);
+    SetItemText(*dialog_, kDetBox, det);
 }
 
 // Reads the grid into the working matrix. A cell that gives a zero
@@ -85,10 +112,7 @@ void MainWindow::showMatrix(Matrix m) {
             SetItemText(d, CellId(r, c), used ? m.at(r, c).ToText() : std::string());
         }
     }
-    SetItemText(d, kRankBox, std::to_string(MatrixRank(m)));
-    std::string det;
-    if (m.square) det = m.detOverflow ? "fuera de rango" : Utf8Left(m.det.ToText(), 30);
-    SetItemText(d, kDetBox, det);
+    showRankAndDeterminant(m);
     editor_.committed = true;
     applyEnableRules();
 }

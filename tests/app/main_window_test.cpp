@@ -143,6 +143,42 @@ TEST_F(MainWindowTest, SizeChangeTakesEffectAtOnce) {
     EXPECT_FALSE(IsItemEnabled(*d, kInverse)) << "the determinant follows the new size";
 }
 
+// Cells that come into use read as their text shows them; rank and
+// determinant follow the size.
+TEST_F(MainWindowTest, GrowingTheEditorUsesWhatTheGridShows) {
+    struct Step {
+        int radio;
+        const char* rank;
+        const char* det;
+        bool inverse;
+    };
+    commit({{"1", "2", "3"}, {"4", "5", "6"}, {"7", "8", "10"}});  // det -3
+    const Step steps[] = {
+        {52, "2", "", false},   // 2 x 3
+        {56, "2", "-3", true},  // 2 x 2: [[1,2],[4,5]]
+        {53, "2", "", false},   // 3 x 2
+        {57, "3", "-3", true},  // back to 3 x 3: row 3 still reads 7 8 10
+        {51, "1", "", false},   // 1 x 3
+    };
+    for (const Step& s : steps) {
+        d->click(s.radio);
+        EXPECT_EQ(GetItemText(*d, kRankBox), s.rank) << s.radio;
+        EXPECT_EQ(GetItemText(*d, kDetBox), s.det) << s.radio;
+        EXPECT_EQ(IsItemEnabled(*d, kInverse), s.inverse) << s.radio;
+    }
+    d->click(53);
+    d->click(kInverse);
+    EXPECT_EQ(shown(), (Grid{{"-2/3", "-4/3", "1"}, {"-2/3", "11/3", "-2"}, {"1", "-2", "1"}}));
+
+    // A 2 x 3 transposed is 3 x 2; its third column is empty in the grid and reads as 0.
+    commit({{"1", "2", "3"}, {"4", "5", "6"}});
+    d->click(kTranspose);
+    d->click(57);
+    EXPECT_TRUE(window->editor().working == Matrix::FromRows({{1, 4, 0}, {2, 5, 0}, {3, 6, 0}}));
+    EXPECT_EQ(GetItemText(*d, kDetBox), "0");
+    EXPECT_FALSE(IsItemEnabled(*d, kInverse));
+}
+
 TEST_F(MainWindowTest, EnterWalksTheGridAndCommitsAtTheLastCell) {
     d->click(52);  // 2 x 3
     SetFocusItem(*d, kFirstCell);

@@ -1,0 +1,296 @@
+#include "app/main_window.h"
+
+#include <cstdint>
+
+#include "app/evaluator.h"
+#include "app/program_icon.h"
+#include "resources/templates.h"
+#include "textout/text_output.h"
+#include "toolkit/dialog_helpers.h"
+#include "toolkit/files.h"
+#include "toolkit/strings.h"
+#include "toolkit/user_dialogs.h"
+
+namespace velmora {
+
+using namespace principal;
+
+void OpenHelpDocument(std::string_view name) {
+    OpenDocument(name);  // a document that cannot be opened is not reported
+}
+
+void WarnOverflow() {
+    ShowMessageStyled("Desbordamiento",
+                      "El resultado no cabe en fracciones de 32 bits. No se ha cambiado nada.",
+                      kMbIconExclamation);
+}
+
+MainWindow::MainWindow(MainWindowHooks hooks) : hooks_(std::move(hooks)) {
+    DialogColours colours;
+    colours.dialog = kDialogBack;
+    colours.statics = kDialogBack;
+    colours.edits = kEditBack;
+    dialog_ = std::make_unique<TemplateDialog>(res::PrincipalTemplate(), *this, colours);
+}
+
+MainWindow::~MainWindow() = default;
+
+int MainWindow::run() {
+    return dialog_->run();
+}
+
+// --- events ---
+
+void MainWindow::beforeEvent(TemplateDialog& d) {
+    const bool system = editor_.committed && editor_.working.rows >= 2 && editor_.working.cols >= 3;
+    EnableMenuItem(d, kDelete, store_.selected() > 0);
+    EnableMenuItem(d, kToSystem, system);
+    EnableItem(d, kToSystem, system);
+    EnableItem(d, kSubM, editor_.committed);
+}
+
+void MainWindow::onInit(TemplateDialog& d) {
+    if (hooks_.installUtilitiesMenu) hooks_.installUtilitiesMenu(d);
+    SetProgramIcon(d);
+
+    // The panel is the group box's inside, clear of its frame and caption.
+    if (DrawingPane* pane = d.paneOf(kPanel)) {
+        panel_ = {4, 18, pane->width() - 6, pane->height() - 8};
+    }
+    ComboAddList(d, kCountBox, "1;2;3;4;5;6;7;8;9");
+    ComboSetSelection(d, kCountBox, 2);
+    applyEnableRules();
+    expressionEdit_ = InnerChild(d, kExpression);
+    setEditorSize(3, 3);
+    if (DrawingPane* pane = d.paneOf(kPanel)) pane->dc().setTextColour(kMatrixText);
+    store_.reset();
+    editor_.current = {};
+    hideSubMatrixBoxes();
+    SetFocusItem(d, kFirstCell);
+}
+
+void MainWindow::onPaint(TemplateDialog&) {
+    paintPanel();
+}
+
+void MainWindow::onMouseDown(TemplateDialog& d, int x, int y) {
+    const QPoint p = d.toPane(kPanel, QPoint(x, y));
+    selectAt(p.x(), p.y());
+}
+
+// The command table of "Principal".
+void MainWindow::onCommand(TemplateDialog& d, int id, int) {
+    if (hooks_.handleUtilitiesCommand && hooks_.handleUtilitiesCommand(d, id)) return;
+    // clang-format off
+    switch (id) {
+        case kCommandEnter:  enterKey(); break;
+        case kCommandEscape: d.end(0); break;  // the program ends without asking
+        case kRnd:           randomGrid(); break;
+        case kReset:         resetStore(); break;
+        case kEditorOk:      subMatrix_ ? takeSubMatrix() : commitGrid(); break;
+        case kSubM:          toggleSubMatrix(); break;
+        case kExprOk:        evaluateCommand(); break;
+        case kMulFactor:     multiplyByFactor(); break;
+        case kPower:         raiseToPower(); break;
+        case 51: case 52: case 53: case 54:             // rows
+        case 55: case 56: case 57: case 58: case 59:    // columns
+            rows_ = CheckedRadio(d, 51, 54);
+            cols_ = CheckedRadio(d, 55, 59);
+            applySize(rows_, cols_);
+            break;
+        case kNewMatrix:     newMatrix(); break;
+        case kGenerate:      generate(); break;
+        case kStore:         storeWorking(); break;
+        case kDelete:        deleteSelected(); break;
+        case kTranspose: case kCofactors: case kInverse: case kTriangular: case kDiagonal:
+            applyOperation(id);
+            break;
+        case kToSystem:      handOverToSystem(); break;
+        case kSystemWindow:  if (hooks_.openSystemWindow) hooks_.openSystemWindow(nullptr); break;
+        case kInfo:          OpenHelpDocument("Velmora.pdf"); break;
+        case kAbout:         if (hooks_.showAbout) hooks_.showAbout(); break;
+        case kContact:       OpenHelpDocument("Orbenit.htm"); break;
+        default: break;
+    }
+    // clang-format on
+}
+
+// --- enable rules ---
+
+bool MainWindow::operationEnabled(int id) const {
+    const Matrix& m = editor_.working;
+    if (!editor_.committed) return false;
+    switch (id) {
+        case kTranspose:
+            return m.cols != 5;  // the editor has four rows
+        case kCofactors:
+            return m.square;
+        case kInverse:
+            return m.square && !m.DetIsZero();
+        case kTriangular:
+        case kDiagonal:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void MainWindow::applyEnableRules() {
+    TemplateDialog& d = *dialog_;
+    const bool committed = editor_.committed;
+    const bool square = committed && editor_.working.square;
+    EnableItem(d, kDelete, store_.selected() > 0);
+    EnableItem(d, kDetLabel, square);
+    EnableItem(d, kCofactors, square);
+    EnableItem(d, kPower, square);
+    EnableItem(d, kExponentBox, square);
+    for (int id : {kRankLabel, kNewMatrix, kMulFactor, kStore, kFactorBox}) {
+        EnableItem(d, id, committed);
+    }
+    for (int id = kTranspose; id <= kDiagonal; ++id) {
+        EnableItem(d, id, operationEnabled(id));
+        EnableMenuItem(d, id, operationEnabled(id));
+    }
+    const bool anyStored = store_.count() > 0;
+    for (int id : {kExprGroup, kExpression, kExprOk}) EnableItem(d, id, anyStored);
+}
+
+// --- commands ---
+
+// Enter walks the grid row after row; at the last cell it commits. In the
+// expression box it evaluates.
+void MainWindow::enterKey() {
+    TemplateDialog& d = *dialog_;
+    const int id = FocusedItem(d);
+    if (id >= kFirstCell && id <= kLastCell) {
+        int row = (id - 151) / 5 + 1;
+        int col = (id - 150) % 5;
+        if (col == 0) col = 5;
+        if (GetItemText(d, id).empty()) SetItemText(d, id, "0");
+        if (col < cols_) {
+            ++col;
+        } else if (row < rows_) {
+            col = 1;
+            ++row;
+        } else {
+            commitGrid();
+        }
+        SetFocusItem(d, CellId(row, col));
+    } else if (id != 0 && id == expressionEdit_) {
+        evaluateCommand();
+    }
+}
+
+// 201..205: the result replaces the working matrix only when it was computed
+// in full; an overflow leaves everything as it was.
+void MainWindow::applyOperation(int id) {
+    if (!operationEnabled(id)) return;
+    const Matrix operand = editor_.working;
+    Matrix result = operand;
+    try {
+        switch (id) {
+            case kTranspose:
+                operand.Transpose(result);
+                break;
+            case kCofactors:
+                if (!operand.CofactorMatrix(result)) return;
+                break;
+            case kInverse:
+                if (!operand.Inverse(result)) return;
+                break;
+            case kTriangular:
+                operand.Triangular(result);
+                break;
+            case kDiagonal:
+                operand.GaussJordan(result);
+                break;
+            default:
+                return;
+        }
+    } catch (const ArithmeticOverflow&) {
+        WarnOverflow();
+        return;
+    }
+    if (store_.selected() > 0) {
+        editor_.current = Description::Operation(id - kTranspose, store_.selected());
+    }
+    editor_.working = result;
+    unselect();
+    showMatrix(editor_.working);
+}
+
+// 206: the system window gets a copy; the working matrix stays as it is.
+void MainWindow::handOverToSystem() {
+    const Matrix operand = editor_.working;
+    if (store_.selected() > 0) {
+        editor_.current = Description::Operation(kOpToSystem, store_.selected());
+    }
+    if (hooks_.openSystemWindow) hooks_.openSystemWindow(&operand);
+    unselect();
+    showMatrix(editor_.working);
+}
+
+void MainWindow::multiplyByFactor() {
+    Fraction factor;
+    if (!factor.Parse(GetItemText(*dialog_, kFactorBox)) || factor.HasZeroDenominator()) {
+        ShowMessageStyled("factor inválido", "Solo enteros o fracciones", kMbIconExclamation);
+        return;
+    }
+    Matrix result = editor_.working;
+    try {
+        factor.Normalize();
+        result.MulFraction(factor);
+        result.Refresh();
+    } catch (const ArithmeticOverflow&) {
+        WarnOverflow();
+        return;
+    }
+    editor_.working = result;
+    unselect();
+    showMatrix(editor_.working);
+}
+
+// An empty box leaves the matrix as it is; a typed 0 gives the identity.
+void MainWindow::raiseToPower() {
+    bool error = false;
+    const int32_t n = GetItemInteger(*dialog_, kExponentBox, error);
+    if (error || n < 0) {
+        ShowMessageStyled("Exponente inválido", "Solo enteros positivos", kMbIconExclamation);
+        return;
+    }
+    const bool empty = Trim(GetItemText(*dialog_, kExponentBox)).empty();
+    Matrix result = editor_.working;
+    if (!empty) {
+        try {
+            if (!MatrixPower(editor_.working, static_cast<uint32_t>(n), result)) return;
+        } catch (const ArithmeticOverflow&) {
+            WarnOverflow();
+            return;
+        }
+    }
+    editor_.working = result;
+    unselect();
+    showMatrix(editor_.working);
+}
+
+void MainWindow::evaluateCommand() {
+    const std::string text = GetItemText(*dialog_, kExpression);
+    if (text.empty()) return;
+    Matrix result;
+    switch (Evaluate(text, store_, result)) {
+        case EvalResult::Ok:
+            editor_.working = result;
+            editor_.current = Description::Expression(text);
+            unselect();
+            showMatrix(editor_.working);
+            break;
+        case EvalResult::Invalid:
+            ShowMessage("Error", "Expresión incorrecta");
+            break;
+        case EvalResult::Overflow:
+            WarnOverflow();
+            break;
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,182 @@
+// The main window "Principal": the matrix panel with the store on the left,
+// the matrix editor on the right, the operations and the expression box.
+//
+// One class owns the editing state (working matrix, its description, the
+// committed flag, editor size, sub-matrix mode) and the store. Its helpers
+// are split over three files: main_window.cpp (initialisation, dispatch,
+// enable rules, operations), matrix_panel.cpp (store commands and the panel)
+// and matrix_editor.cpp (the grid).
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/editor_state.h"
+#include "app/matrix_store.h"
+#include "matrix/matrix.h"
+#include "textout/device_context.h"
+#include "toolkit/template_dialog.h"
+
+namespace velmora {
+
+// Windows of other parts of the program, reached through these. An empty hook
+// does nothing.
+struct MainWindowHooks {
+    // 206 ("Sistema >", "Hacer sistema") with a copy of the working matrix;
+    // 210 ("Sistema de ecuaciones") with nullptr. Runs the system window modally.
+    std::function<void(const Matrix* handedOver)> openSystemWindow;
+    // 801 ("Respecto Velmora").
+    std::function<void()> showAbout;
+    // First step of the initialisation: fills the "Utilidades" popup.
+    std::function<void(TemplateDialog&)> installUtilitiesMenu;
+    // Offered every command first; true when it was a utilities command.
+    std::function<bool(TemplateDialog&, int id)> handleUtilitiesCommand;
+};
+
+// The fixed colours of the main window.
+inline constexpr Colour kPanelFill = Rgb(255, 255, 231);
+inline constexpr Colour kMatrixText = Rgb(0, 0, 200);
+inline constexpr Colour kSlotLetter = Rgb(200, 0, 100);
+inline constexpr Colour kDialogBack = Rgb(96, 127, 240);
+inline constexpr Colour kEditBack = Rgb(230, 255, 250);
+
+// Control ids of "Principal".
+namespace principal {
+inline constexpr int kPanel = 0;
+inline constexpr int kRnd = 3;
+inline constexpr int kReset = 4;
+inline constexpr int kEditorOk = 5;
+inline constexpr int kSubM = 6;
+inline constexpr int kExprOk = 7;
+inline constexpr int kEditorGroup = 10;
+inline constexpr int kDetLabel = 11;
+inline constexpr int kExprGroup = 12;
+inline constexpr int kRankLabel = 15;
+inline constexpr int kMulFactor = 20;
+inline constexpr int kPower = 25;
+inline constexpr int kNewMatrix = 101;
+inline constexpr int kGenerate = 102;
+inline constexpr int kCountBox = 103;
+inline constexpr int kStore = 104;
+inline constexpr int kDelete = 105;
+inline constexpr int kFactorBox = 120;
+inline constexpr int kExponentBox = 125;
+inline constexpr int kRankBox = 180;
+inline constexpr int kDetBox = 182;
+inline constexpr int kExpression = 190;
+inline constexpr int kTranspose = 201;
+inline constexpr int kCofactors = 202;
+inline constexpr int kInverse = 203;
+inline constexpr int kTriangular = 204;
+inline constexpr int kDiagonal = 205;
+inline constexpr int kToSystem = 206;
+inline constexpr int kSystemWindow = 210;
+inline constexpr int kInfo = 800;
+inline constexpr int kAbout = 801;
+inline constexpr int kContact = 802;
+// Cell (r, c) of the grid, r = 1..4, c = 1..5.
+constexpr int CellId(int r, int c) {
+    return 150 + 5 * (r - 1) + c;
+}
+inline constexpr int kFirstCell = 151;
+inline constexpr int kLastCell = 170;
+}  // namespace principal
+
+// The description shown by the About window for this program.
+inline constexpr const char* kAboutDescription = "Cálculo matricial y sistemas de ecuaciones";
+
+// Opens one of the program's documents ("Velmora.pdf", "Orbenit.htm") with
+// its associated program; failures are not reported.
+void OpenHelpDocument(std::string_view name);
+
+class MainWindow : public DialogHandler {
+  public:
+    explicit MainWindow(MainWindowHooks hooks = {});
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Runs "Principal" modally; returns when Esc or the close box ends it.
+    int run();
+    TemplateDialog& dialog() { return *dialog_; }
+
+    // State, for the tests and the hooks.
+    const EditorState& editor() const { return editor_; }
+    const MatrixStore& store() const { return store_; }
+    int editorRows() const { return rows_; }
+    int editorCols() const { return cols_; }
+    bool subMatrixMode() const { return subMatrix_; }
+
+    // A slot's area on the panel (panel pixels, right and bottom exclusive),
+    // as the last paint left it.
+    struct Rect {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        bool contains(int x, int y) const {
+            return left <= x && x < right && top <= y && y < bottom;
+        }
+    };
+    Rect hitRect(int slot) const { return hits_.at(slot); }
+
+    // DialogHandler
+    void beforeEvent(TemplateDialog& d) override;
+    void onInit(TemplateDialog& d) override;
+    void onCommand(TemplateDialog& d, int id, int notification) override;
+    void onPaint(TemplateDialog& d) override;
+    void onMouseDown(TemplateDialog& d, int x, int y) override;
+
+  private:
+    // --- main window (main_window.cpp) ---
+    void applyEnableRules();
+    bool operationEnabled(int id) const;
+    void enterKey();
+    void applyOperation(int id);
+    void handOverToSystem();
+    void multiplyByFactor();
+    void raiseToPower();
+    void evaluateCommand();
+
+    // --- store and panel (matrix_panel.cpp) ---
+    void storeWorking();
+    void selectAt(int x, int y);
+    void unselect();
+    void deleteSelected();
+    void resetStore();
+    void generate();
+    void updateCaption();
+    void paintPanel();
+    void refreshStore();
+    void invertSlot(int slot);
+
+    // --- editor (matrix_editor.cpp) ---
+    void setEditorSize(int r, int c);
+    void applySize(int r, int c);
+    Fraction cellValue(int r, int c);
+    void showRankAndDeterminant(const Matrix& m);
+    bool readGrid();
+    void showMatrix(Matrix m);
+    void commitGrid();
+    void randomGrid();
+    void newMatrix();
+    void toggleSubMatrix();
+    void takeSubMatrix();
+    void hideSubMatrixBoxes();
+
+    MainWindowHooks hooks_;
+    std::unique_ptr<TemplateDialog> dialog_;
+    EditorState editor_;
+    MatrixStore store_;
+    int rows_ = 3;
+    int cols_ = 3;
+    bool subMatrix_ = false;
+    int expressionEdit_ = 0;  // the edit field inside box 190
+    std::array<Rect, MatrixStore::kCapacity + 1> hits_{};
+    Rect panel_;  // the filled part of the panel, in panel pixels
+};
+
+// Warning boxes of the main window (exclamation icon).
+void WarnOverflow();
+
+}  // namespace velmora

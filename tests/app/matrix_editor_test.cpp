@@ -1,0 +1,166 @@
+// The matrix editor of the main window: reading and showing the grid,
+// "Rnd ", "Nueva " and the sub-matrix.
+#include "app/main_window_fixture.h"
+
+namespace velmora {
+namespace {
+
+using namespace principal;
+using test::Grid;
+using test::MainWindowTest;
+
+// What a committed cell shows, by what was typed in it. The cell starts from
+// the value 5/7 (a denominator an unreadable numerator keeps).
+TEST_F(MainWindowTest, CommittedCellsAreReadAndBroughtToLowestTerms) {
+    struct Case {
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"2/4", "1/2"}, {"-6/-4", "3/2"}, {"6/-4", "-3/2"}, {" 7", "7"},
+        {"", "0"},      {"abc", "0"},     {"x/3", "0"},     {"0/5", "0"},
+        {"$10", "16"},  {"%11/4", "3/4"}, {"1.5", "0"},     {"-0", "0"},
+    };
+    for (const Case& c : cases) {
+        commit({{"5/7"}});
+        commit({{c.typed}});
+        EXPECT_TRUE(boxes.boxes.empty()) << c.typed;
+        EXPECT_EQ(shown(), (Grid{{c.shown}})) << "'" << c.typed << "'";
+    }
+}
+
+TEST_F(MainWindowTest, ZeroDenominatorsAreRefusedNamingTheCell) {
+    struct Case {
+        const char* typed;
+        int row, col;
+    };
+    const Case cases[] = {
+        {"1/0", 2, 3}, {"3/x", 1, 1}, {"0/0", 2, 1}, {"5/", 1, 3}, {"7/ 0", 2, 2}};
+    for (const Case& c : cases) {
+        boxes.boxes.clear();
+        append({{"1", "2", "3"}, {"4", "5", "6"}});
+        const std::string before = caption();
+        Grid typed = {{"1", "2", "3"}, {"4", "5", "6"}};
+        typed[c.row - 1][c.col - 1] = c.typed;
+        type(typed);
+        d->click(kEditorOk);
+        ASSERT_EQ(boxes.boxes.size(), 1u) << c.typed;
+        EXPECT_EQ(boxes.boxes[0].caption, "Celda no válida");
+        EXPECT_EQ(boxes.boxes[0].text, "La celda de la fila " + std::to_string(c.row) +
+                                           ", columna " + std::to_string(c.col) +
+                                           " tiene denominador 0.");
+        EXPECT_EQ(boxes.boxes[0].style, static_cast<unsigned>(kMbIconExclamation));
+        EXPECT_EQ(shown(), typed) << "the grid keeps its text";
+        EXPECT_TRUE(window->editor().working == Matrix::FromRows({{1, 2, 3}, {4, 5, 6}}));
+        EXPECT_EQ(caption(), before);
+
+        // "<-" reads the grid too: nothing is stored.
+        const int count = window->store().count();
+        d->click(kNewMatrix);
+        commit({{"1", "2", "3"}, {"4", "5", "6"}});
+        type(typed);
+        d->click(kStore);
+        EXPECT_EQ(boxes.boxes.size(), 2u);
+        EXPECT_EQ(window->store().count(), count) << c.typed;
+    }
+    // Enter at the last cell commits, and refuses the same way.
+    boxes.boxes.clear();
+    type({{"1", "1/0"}});
+    SetFocusItem(*d, CellId(1, 2));
+    d->pressEnter();
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "La celda de la fila 1, columna 2 tiene denominador 0.");
+    EXPECT_EQ(FocusedItem(*d), CellId(1, 2));
+}
+
+TEST_F(MainWindowTest, ShowMatrixEmptiesAndDisablesTheUnusedCells) {
+    commit({{"1", "2", "3", "4"}, {"5", "6", "7", "8"}});
+    EXPECT_EQ(CheckedRadio(*d, 51, 54), 2);
+    EXPECT_EQ(CheckedRadio(*d, 55, 59), 4);
+    for (int r = 1; r <= 4; ++r) {
+        for (int c = 1; c <= 5; ++c) {
+            const bool used = r <= 2 && c <= 4;
+            EXPECT_EQ(IsItemEnabled(*d, CellId(r, c)), used) << r << "," << c;
+            if (!used) {
+                EXPECT_EQ(GetItemText(*d, CellId(r, c)), "") << r << "," << c;
+            }
+        }
+    }
+    EXPECT_EQ(GetItemText(*d, kRankBox), "2");
+    EXPECT_EQ(GetItemText(*d, kDetBox), "");
+    commit({{"1", "2"}, {"3", "4"}});
+    EXPECT_EQ(GetItemText(*d, kDetBox), "-2");
+}
+
+TEST_F(MainWindowTest, RandomGridFillsTheUsedCellsAndCommits) {
+    append({{"1", "1"}, {"1", "1"}});
+    for (int round = 0; round < 20; ++round) {
+        d->click(kRnd);
+        const Grid g = shown();
+        ASSERT_EQ(g.size(), 2u);
+        for (const auto& row : g) {
+            for (const std::string& cell : row) {
+                const int v = std::stoi(cell);
+                EXPECT_TRUE(v >= -3 && v <= 7) << cell;
+            }
+        }
+        EXPECT_EQ(GetItemText(*d, CellId(1, 3)), "");
+        EXPECT_TRUE(window->editor().committed);
+        EXPECT_EQ(window->store().selected(), 1) << "the selection stays";
+    }
+    d->click(kStore);
+    EXPECT_EQ(window->store().count(), 1) << "<- overwrites the selected slot";
+}
+
+TEST_F(MainWindowTest, NewMatrixClearsTheCellsOnly) {
+    append({{"1", "2", "3"}, {"4", "5", "6"}});
+    d->click(kNewMatrix);
+    for (int id = kFirstCell; id <= kLastCell; ++id) EXPECT_EQ(GetItemText(*d, id), "") << id;
+    EXPECT_EQ(CheckedRadio(*d, 51, 54), 2);
+    EXPECT_EQ(CheckedRadio(*d, 55, 59), 3);
+    EXPECT_TRUE(window->editor().working == Matrix::FromRows({{1, 2, 3}, {4, 5, 6}}));
+    EXPECT_EQ(window->store().selected(), 0);
+    EXPECT_EQ(caption(), "Matriz... ");
+    EXPECT_EQ(GetItemText(*d, kRankBox), "");
+    EXPECT_FALSE(window->editor().committed);
+    EXPECT_EQ(FocusedItem(*d), kFirstCell);
+    d->click(kEditorOk);
+    EXPECT_EQ(shown(), (Grid{{"0", "0", "0"}, {"0", "0", "0"}}));
+}
+
+TEST_F(MainWindowTest, SubMatrixOfRowsAndColumnsInOrder) {
+    append({{"1", "2", "3", "4"}, {"5", "6", "7", "8"}, {"9", "10", "11", "12"}});
+    d->click(kSubM);
+    EXPECT_TRUE(window->subMatrixMode());
+    for (int c = 1; c <= 5; ++c) EXPECT_EQ(IsItemShown(*d, 140 + c), c <= 4) << "column " << c;
+    for (int r = 1; r <= 4; ++r) EXPECT_EQ(IsItemShown(*d, 145 + r), r <= 3) << "row " << r;
+
+    d->click(142);
+    d->click(144);
+    d->click(kEditorOk);
+    EXPECT_TRUE(window->subMatrixMode()) << "no row checked: nothing happens";
+    EXPECT_EQ(shown().size(), 3u);
+
+    d->click(146);
+    d->click(148);
+    d->click(kEditorOk);
+    EXPECT_FALSE(window->subMatrixMode());
+    EXPECT_EQ(shown(), (Grid{{"2", "4"}, {"10", "12"}}));
+    EXPECT_EQ(GetItemText(*d, kDetBox), "-16");
+    for (int id = 141; id <= 149; ++id) {
+        EXPECT_FALSE(IsItemShown(*d, id)) << id;
+        EXPECT_FALSE(IsItemChecked(*d, id)) << id;
+    }
+    EXPECT_EQ(window->store().selected(), 1) << "selection and description stay";
+    EXPECT_EQ(caption(), "Matriz  J = ");
+
+    // Turning the mode off hides and clears the boxes.
+    d->click(kSubM);
+    d->click(141);
+    d->click(kSubM);
+    EXPECT_FALSE(IsItemChecked(*d, 141));
+    EXPECT_FALSE(IsItemShown(*d, 141));
+}
+
+}  // namespace
+}  // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QStaticText>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -15,8 +16,6 @@ namespace {
 
 struct FontObject {
     LogFont description;
-    QFont font;
-    bool made = false;
 };
 
 std::map<FontHandle, FontObject>& Fonts() {
@@ -40,7 +39,8 @@ QString QtFamily(const std::string& face) {
 // average width of lfWidth pixels, measured as the width of "x".
 QFont MakeQtFont(const LogFont& d) {
     QFont f(QtFamily(d.lfFaceName));
-    f.setStyleStrategy(QFont::NoAntialias);
+    // Plain Latin text needs no shaping; skipping it makes drawing much cheaper.
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferNoShaping));
     f.setWeight(d.lfWeight == 0 ? QFont::Normal
                                 : static_cast<QFont::Weight>(std::clamp(d.lfWeight, 100, 900)));
     int height = d.lfHeight == 0 ? 16 : std::abs(d.lfHeight);
@@ -66,7 +66,7 @@ QFont MakeQtFont(const LogFont& d) {
 
 FontHandle CreateFontObject(const LogFont& description) {
     FontHandle h = nextHandle++;
-    Fonts()[h] = FontObject{description, QFont(), false};
+    Fonts()[h] = FontObject{description};
     return h;
 }
 
@@ -84,17 +84,47 @@ LogFont FontDescription(FontHandle font) {
     return it == Fonts().end() ? kStockDescription : it->second.description;
 }
 
-QFont QtFont(FontHandle font) {
+// Font objects come and go at every selection while a panel is painted, but
+// only a handful of descriptions are ever used: their Qt fonts and metrics
+// are made once.
+struct MadeFont {
+    QFont font;
+    QFontMetrics metrics;
+};
+
+const MadeFont& Made(const LogFont& d) {
+    static std::map<std::tuple<std::string, int32_t, int32_t, int32_t>, MadeFont> made;
+    const auto key = std::make_tuple(d.lfFaceName, d.lfHeight, d.lfWidth, d.lfWeight);
+    auto it = made.find(key);
+    if (it == made.end()) {
+        QFont f = MakeQtFont(d);
+        it = made.emplace(key, MadeFont{f, QFontMetrics(f)}).first;
+    }
+    return it->second;
+}
+
+const MadeFont& MadeOf(FontHandle font) {
     auto it = Fonts().find(font);
-    if (it == Fonts().end()) {
-        static const QFont stock = MakeQtFont(kStockDescription);
-        return stock;
+    return Made(it == Fonts().end() ? kStockDescription : it->second.description);
+}
+
+QFont QtFont(FontHandle font) { return MadeOf(font).font; }
+
+// Laid-out texts, so that a panel repainted whole does not shape the same
+// few numbers again and again.
+const QStaticText& LaidOut(const MadeFont& made, std::string_view text) {
+    static std::map<std::pair<const MadeFont*, std::string>, QStaticText> cache;
+    if (cache.size() > 4096) cache.clear();
+    auto key = std::make_pair(&made, std::string(text));
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        QStaticText st(ToQString(text));
+        st.setTextFormat(Qt::PlainText);
+        st.setPerformanceHint(QStaticText::AggressiveCaching);
+        st.prepare(QTransform(), made.font);
+        it = cache.emplace(std::move(key), std::move(st)).first;
     }
-    if (!it->second.made) {
-        it->second.font = MakeQtFont(it->second.description);
-        it->second.made = true;
-    }
-    return it->second.font;
+    return it->second;
 }
 
 int LiveFontCount() {
@@ -112,25 +142,24 @@ FontHandle DeviceContext::selectFont(FontHandle font) {
 }
 
 int DeviceContext::textWidth(std::string_view text) const {
-    return QFontMetrics(QtFont(font_)).horizontalAdvance(ToQString(text));
+    return MadeOf(font_).metrics.horizontalAdvance(ToQString(text));
 }
 
 void DeviceContext::textOut(int x, int y, std::string_view text) {
     record({DrawRecord::Kind::Text, std::string(text), x, y, x, y, align_, textColour_, backColour_,
             FontDescription(font_)});
     if (surface_ == nullptr || text.empty()) return;
-    QFont font = QtFont(font_);
-    QFontMetrics m(font);
-    QString s = ToQString(text);
-    int width = m.horizontalAdvance(s);
+    const MadeFont& made = MadeOf(font_);
+    const QStaticText& laidOut = LaidOut(made, text);
+    const int width = qRound(laidOut.size().width());
     LogFont d = FontDescription(font_);
-    int height = d.lfHeight > 0 ? d.lfHeight : m.height();
+    int height = d.lfHeight > 0 ? d.lfHeight : made.metrics.height();
     int left = (align_ & kAlignCentreTop) == kAlignCentreTop ? x - width / 2 : x;
     QPainter p(surface_);
     p.fillRect(left, y, width, height, ToQColor(backColour_));
-    p.setFont(font);
+    p.setFont(made.font);
     p.setPen(ToQColor(textColour_));
-    p.drawText(left, y + m.ascent(), s);
+    p.drawStaticText(left, y, laidOut);
     p.end();
     notify();
 }

@@ -70,6 +70,7 @@ void SetItemTextZ(TemplateDialog& d, int id, std::string_view text) {
     QWidget* w = d.item(id);
     const QString t = ToQString(text);
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        if (e->text() == t) return;  // nothing to repaint
         e->setText(t);
         e->setCursorPosition(0);
     } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -42,9 +43,10 @@ DrawingPane::DrawingPane(QSize size, QWidget* parent)
     dc_.setChangeListener([this] { update(); });
 }
 
-void DrawingPane::paintEvent(QPaintEvent*) {
+void DrawingPane::paintEvent(QPaintEvent* event) {
     QPainter p(this);
-    p.drawImage(0, 0, image_);
+    const QRect dirty = event->rect();
+    p.drawImage(dirty, image_, dirty);
 }
 
 namespace {

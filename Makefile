@@ -52,6 +52,8 @@ bench: setup
 	    -DVELMORA_TESTS=OFF $(CMAKE_FLAGS)
 	cmake --build build-bench -j $(JOBS)
 	./build-bench/bench/velmora_bench
+	./build-bench/bench/velmora_window_bench
+	./bench/startup.sh build-bench
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz

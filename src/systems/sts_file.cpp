@@ -67,20 +67,15 @@ std::string CommentBytes(std::string_view utf8) {
     return out;
 }
 
-StsWriteFunction& WriteFunction() {
-    static StsWriteFunction write;
-    return write;
-}
-
-bool WriteBytes(std::FILE* file, const void* data, std::size_t size) {
-    if (WriteFunction()) return WriteFunction()(file, data, size);
-    return std::fwrite(data, 1, size, file) == size;
+BlockWriter& Writer() {
+    static BlockWriter writer;
+    return writer;
 }
 
 bool WriteRecords(std::FILE* file, const std::vector<LinearSystem>& systems) {
     for (const LinearSystem& s : systems) {
         const StsRecord record = EncodeRecord(s);
-        if (!WriteBytes(file, record.data(), record.size())) return false;
+        if (!Writer().Write(file, record.data(), record.size())) return false;
     }
     return std::fflush(file) == 0 && std::ferror(file) == 0;
 }
@@ -290,7 +285,7 @@ bool WriteStsFile(const std::string& path, const std::vector<LinearSystem>& syst
 }
 
 StsWriteFunction SetStsWriteFunction(StsWriteFunction write) {
-    return std::exchange(WriteFunction(), std::move(write));
+    return Writer().Replace(std::move(write));
 }
 
 }  // namespace velmora

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "systems/linear_system.h"
+#include "toolkit/saving.h"
 
 namespace velmora {
 
@@ -72,7 +73,7 @@ bool WriteStsFile(const std::string& path, const std::vector<LinearSystem>& syst
 // Test seam: every block of bytes written to an .sts file goes through this
 // function (true when all `size` bytes were written). Returns the previous one;
 // an empty function restores plain fwrite.
-using StsWriteFunction = std::function<bool(std::FILE* file, const void* data, std::size_t size)>;
+using StsWriteFunction = WriteFunction;
 StsWriteFunction SetStsWriteFunction(StsWriteFunction write);
 
 }  // namespace velmora

@@ -4,10 +4,33 @@
 // process could write through it (as root can).
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace velmora {
+
+// Writes one block of bytes; true when all `size` bytes were written.
+using WriteFunction = std::function<bool(std::FILE* file, const void* data, std::size_t size)>;
+
+// The one place a file format's bytes go through: plain fwrite, unless a test
+// installs its own function (to make writing fail part-way).
+class BlockWriter {
+  public:
+    bool Write(std::FILE* file, const void* data, std::size_t size) const {
+        return write_ ? write_(file, data, size) : std::fwrite(data, 1, size, file) == size;
+    }
+    // Installs `write` (empty: plain fwrite again) and returns the previous one.
+    WriteFunction Replace(WriteFunction write) {
+        WriteFunction previous = std::move(write_);
+        write_ = std::move(write);
+        return previous;
+    }
+
+  private:
+    WriteFunction write_;
+};
 
 // A name beside `target` that no file uses yet.
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target);

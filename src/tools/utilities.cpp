@@ -16,14 +16,9 @@ namespace {
 
 constexpr const char* kCaption = "Utilidades";
 
-UtilitiesWriteFunction& WriteFunction() {
-    static UtilitiesWriteFunction write;
-    return write;
-}
-
-bool WriteUtilitiesBlock(std::FILE* file, const void* data, std::size_t size) {
-    if (WriteFunction()) return WriteFunction()(file, data, size);
-    return std::fwrite(data, 1, size, file) == size;
+BlockWriter& Writer() {
+    static BlockWriter writer;
+    return writer;
 }
 
 // The lines of a file: CR LF or LF ends a line; a last line without an end
@@ -152,7 +147,7 @@ bool UtilityList::saveUtilities(const std::filesystem::path& path) const {
         // Line by line, so that a disk that fills up fails part-way.
         for (std::size_t at = 0; written && at < bytes.size();) {
             const std::size_t end = bytes.find('\n', at) + 1;
-            written = WriteUtilitiesBlock(out, bytes.data() + at, end - at);
+            written = Writer().Write(out, bytes.data() + at, end - at);
             at = end;
         }
         if (out != nullptr) written = std::fclose(out) == 0 && written;
@@ -174,9 +169,7 @@ bool UtilityList::saveUtilities(const std::filesystem::path& path) const {
 }
 
 UtilitiesWriteFunction SetUtilitiesWriteFunction(UtilitiesWriteFunction write) {
-    UtilitiesWriteFunction previous = std::move(WriteFunction());
-    WriteFunction() = std::move(write);
-    return previous;
+    return Writer().Replace(std::move(write));
 }
 
 }  // namespace velmora

@@ -3,12 +3,12 @@
 // Windows-1252, no header. The menu built from it belongs to the main window.
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "toolkit/saving.h"
 
 namespace velmora {
 
@@ -63,7 +63,7 @@ private:
 // Test seam: every block of bytes written to Tools.rel goes through this
 // function (true when all `size` bytes were written). Returns the previous
 // one; an empty function restores plain fwrite.
-using UtilitiesWriteFunction = std::function<bool(std::FILE* file, const void* data, std::size_t size)>;
+using UtilitiesWriteFunction = WriteFunction;
 UtilitiesWriteFunction SetUtilitiesWriteFunction(UtilitiesWriteFunction write);
 
 }  // namespace velmora

@@ -30,7 +30,7 @@ TEST(Screenshots, AboutWindowAndUtilitiesEditor) {
     about.window().click(AboutWindow::kButton);
 
     UtilityList list;
-    const Utility samples[] = {{"Calculadora", "gnome-calculator", "", ""},
+    const Utility samples[] = {{"Calculadora", "gnome-calculator", "/usr/bin", ""},
                                {"Gráficas", "gnuplot", "/usr/bin", ""},
                                {"Apuntes", "apuntes.pdf", "/home/ana/algebra", ""}};
     for (const Utility& u : samples) {

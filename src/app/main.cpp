@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "about/about_window.h"
 #include "app/main_window.h"
 #include "app/program_icon.h"
 #include "arith/random.h"
@@ -13,6 +14,7 @@
 #include "textout/text_output.h"
 #include "toolkit/language.h"
 #include "toolkit/qt_user_dialogs.h"
+#include "tools/utilities_menu.h"
 
 namespace {
 
@@ -46,6 +48,9 @@ int main(int argc, char** argv) {
     // The window starts with an empty store, its fixed colours and a 3 x 3 editor.
     MainWindowHooks hooks;
     hooks.openSystemWindow = OpenSystemWindow;
+    hooks.showAbout = [] { ShowAbout(kAboutDescription, kContactMail); };
+    hooks.installUtilitiesMenu = [](TemplateDialog& d) { installUtilitiesMenu(d, 4); };
+    hooks.handleUtilitiesCommand = handleUtilitiesCommand;
     MainWindow window(hooks);
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch();
     SeedRandom(static_cast<uint64_t>(

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "about/info_documents.h"
 #include "app/evaluator.h"
 #include "app/program_icon.h"
 #include "resources/templates.h"
@@ -16,7 +17,7 @@ namespace velmora {
 using namespace principal;
 
 void OpenHelpDocument(std::string_view name) {
-    OpenDocument(name);  // a document that cannot be opened is not reported
+    OpenInfoDocument(name);  // a document that cannot be opened is not reported
 }
 
 void WarnOverflow() {

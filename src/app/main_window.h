@@ -85,9 +85,6 @@ inline constexpr int kFirstCell = 151;
 inline constexpr int kLastCell = 170;
 }  // namespace principal
 
-// The description shown by the About window for this program.
-inline constexpr const char* kAboutDescription = "Cálculo matricial y sistemas de ecuaciones";
-
 // Opens one of the program's documents ("Velmora.pdf", "Orbenit.htm") with
 // its associated program; failures are not reported.
 void OpenHelpDocument(std::string_view name);

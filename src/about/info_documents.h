@@ -1,0 +1,25 @@
+// The Info menu's documents, "Velmora.pdf" and "Orbenit.htm": looked for next
+// to the program, then in the installation's share/velmora folder beside it,
+// then in the current folder.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "toolkit/files.h"
+
+namespace velmora {
+
+inline constexpr std::string_view kHelpDocument = "Velmora.pdf";
+inline constexpr std::string_view kMakerPage = "Orbenit.htm";
+
+// The first place where the document is, as a path; empty when it is nowhere.
+std::string FindInfoDocument(std::string_view name, std::string_view programPath = ProgramPath());
+
+// Opens the document with its associated program; a missing document opens
+// nothing and says nothing.
+void OpenInfoDocument(std::string_view name);
+// The same for a program installed at programPath.
+void OpenInfoDocument(std::string_view name, std::string_view programPath);
+
+}  // namespace velmora

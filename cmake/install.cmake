@@ -19,12 +19,7 @@ endif()
 if(TARGET velmora)
     install(FILES ${PROJECT_SOURCE_DIR}/resources/velmora.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-    if(EXISTS ${PROJECT_SOURCE_DIR}/resources/velmora.svg)
-        install(FILES ${PROJECT_SOURCE_DIR}/resources/velmora.svg
-                DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-    endif()
-    if(EXISTS ${PROJECT_SOURCE_DIR}/resources/velmora.png)
-        install(FILES ${PROJECT_SOURCE_DIR}/resources/velmora.png
-                DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
-    endif()
+    # The program's icon Ic0, 64 x 64, under the name the desktop entry asks for.
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/Ic0.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps RENAME velmora.png)
 endif()

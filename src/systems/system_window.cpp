@@ -234,8 +234,13 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
     SetItemText(d, kRankAugmented, analysis.rankAugmentedText);
     SetItemText(d, kRankCoefficients, analysis.rankCoefficientsText);
     drawDisplays(d, analysis.coefficients, augmentedTriangular, coefficientsTriangular);
-    SetItemText(d, kConclusion, "");
-    for (const std::string& line : ConclusionLines(analysis)) AppendItemLine(line, d, kConclusion);
+    // The lines as appending them one by one would leave them, set in one go.
+    std::string conclusion;
+    for (const std::string& line : ConclusionLines(analysis)) {
+        if (!conclusion.empty()) conclusion += "\r\n";
+        conclusion += Utf8Left(line, 255);
+    }
+    SetItemTextZ(d, kConclusion, conclusion);
 }
 
 void SystemWindow::overflow(TemplateDialog& d) {

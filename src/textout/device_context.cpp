@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPolygon>
 #include <QStaticText>
 #include <algorithm>
 #include <cmath>
@@ -120,7 +121,6 @@ const QStaticText& LaidOut(const MadeFont& made, std::string_view text) {
     if (it == cache.end()) {
         QStaticText st(ToQString(text));
         st.setTextFormat(Qt::PlainText);
-        st.setPerformanceHint(QStaticText::AggressiveCaching);
         st.prepare(QTransform(), made.font);
         it = cache.emplace(std::move(key), std::move(st)).first;
     }
@@ -145,6 +145,31 @@ int DeviceContext::textWidth(std::string_view text) const {
     return MadeOf(font_).metrics.horizontalAdvance(ToQString(text));
 }
 
+namespace {
+bool recording = true;
+}  // namespace
+
+void DeviceContext::SetRecording(bool on) { recording = on; }
+
+DeviceContext::~DeviceContext() { flush(); }
+
+QPainter& DeviceContext::painter() {
+    if (painter_ == nullptr) painter_ = new QPainter(surface_);
+    return *painter_;
+}
+
+void DeviceContext::flush() {
+    if (painter_ == nullptr) return;
+    painter_->end();
+    delete painter_;
+    painter_ = nullptr;
+}
+
+QImage* DeviceContext::surface() {
+    flush();
+    return surface_;
+}
+
 void DeviceContext::textOut(int x, int y, std::string_view text) {
     record({DrawRecord::Kind::Text, std::string(text), x, y, x, y, align_, textColour_, backColour_,
             FontDescription(font_)});
@@ -155,12 +180,11 @@ void DeviceContext::textOut(int x, int y, std::string_view text) {
     LogFont d = FontDescription(font_);
     int height = d.lfHeight > 0 ? d.lfHeight : made.metrics.height();
     int left = (align_ & kAlignCentreTop) == kAlignCentreTop ? x - width / 2 : x;
-    QPainter p(surface_);
+    QPainter& p = painter();
     p.fillRect(left, y, width, height, ToQColor(backColour_));
     p.setFont(made.font);
     p.setPen(ToQColor(textColour_));
     p.drawStaticText(left, y, laidOut);
-    p.end();
     notify();
 }
 
@@ -169,22 +193,25 @@ void DeviceContext::moveTo(int x, int y) {
     posY_ = y;
 }
 
-void DeviceContext::plot(int x, int y) {
-    if (x < 0 || y < 0 || x >= surface_->width() || y >= surface_->height()) return;
-    surface_->setPixelColor(x, y, ToQColor(pen_));
-}
-
 void DeviceContext::lineTo(int x, int y) {
     record({DrawRecord::Kind::Line, "", posX_, posY_, x, y, align_, pen_, backColour_,
             FontDescription(font_)});
-    if (surface_ != nullptr) {
+    if (surface_ != nullptr && (x == posX_ || y == posY_)) {
+        // Upright and level lines (the bars of every matrix) are thin rectangles.
+        const QRect r = QRect(QPoint(posX_, posY_), QPoint(x, y)).normalized();
+        const QRect line = x == posX_ ? (y > posY_ ? r.adjusted(0, 0, 0, -1) : r.adjusted(0, 1, 0, 0))
+                                      : (x > posX_ ? r.adjusted(0, 0, -1, 0) : r.adjusted(1, 0, 0, 0));
+        if (!line.isEmpty()) painter().fillRect(line, ToQColor(pen_));
+        notify();
+    } else if (surface_ != nullptr) {
         // Bresenham from the current position, stopping short of the end point.
+        QPolygon points;
         int x0 = posX_, y0 = posY_;
         int dx = std::abs(x - x0), sx = x0 < x ? 1 : -1;
         int dy = -std::abs(y - y0), sy = y0 < y ? 1 : -1;
         int err = dx + dy;
         while (x0 != x || y0 != y) {
-            plot(x0, y0);
+            points << QPoint(x0, y0);
             int e2 = 2 * err;
             if (e2 >= dy) {
                 err += dy;
@@ -195,6 +222,9 @@ void DeviceContext::lineTo(int x, int y) {
                 y0 += sy;
             }
         }
+        QPainter& p = painter();
+        p.setPen(QPen(ToQColor(pen_), 0));
+        p.drawPoints(points);
         notify();
     }
     moveTo(x, y);
@@ -204,9 +234,7 @@ void DeviceContext::fillRect(int left, int top, int right, int bottom, Colour co
     record({DrawRecord::Kind::Fill, "", left, top, right, bottom, align_, textColour_, colour,
             FontDescription(font_)});
     if (surface_ == nullptr || right <= left || bottom <= top) return;
-    QPainter p(surface_);
-    p.fillRect(left, top, right - left, bottom - top, ToQColor(colour));
-    p.end();
+    painter().fillRect(left, top, right - left, bottom - top, ToQColor(colour));
     notify();
 }
 
@@ -214,6 +242,7 @@ void DeviceContext::invertRect(int left, int top, int right, int bottom) {
     record({DrawRecord::Kind::Invert, "", left, top, right, bottom, align_, textColour_,
             backColour_, FontDescription(font_)});
     if (surface_ == nullptr) return;
+    flush();  // the pixels are read back
     QRect r = QRect(left, top, right - left, bottom - top).intersected(surface_->rect());
     for (int yy = r.top(); yy <= r.bottom(); ++yy) {
         for (int xx = r.left(); xx <= r.right(); ++xx) {
@@ -228,10 +257,9 @@ void DeviceContext::rectangle(int left, int top, int right, int bottom, Colour f
     record({DrawRecord::Kind::Rectangle, "", left, top, right, bottom, align_, pen_, fill,
             FontDescription(font_)});
     if (surface_ == nullptr || right - left < 2 || bottom - top < 2) return;
-    QPainter p(surface_);
+    QPainter& p = painter();
     p.fillRect(left, top, right - left, bottom - top, ToQColor(pen_));
     p.fillRect(left + 1, top + 1, right - left - 2, bottom - top - 2, ToQColor(fill));
-    p.end();
     notify();
 }
 
@@ -244,6 +272,7 @@ std::vector<std::string> DeviceContext::drawnTexts() const {
 }
 
 void DeviceContext::record(DrawRecord r) {
+    if (!recording) return;
     // A long-running window repaints often; the record only keeps recent history.
     constexpr std::size_t kKeep = 20000;
     if (records_.size() >= kKeep) records_.erase(records_.begin(), records_.begin() + kKeep / 2);

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+class QPainter;
+
 namespace velmora {
 
 // A colour value 0x00BBGGRR.
@@ -75,10 +77,20 @@ struct DrawRecord {
 class DeviceContext {
   public:
     explicit DeviceContext(QImage* surface = nullptr) : surface_(surface) {}
+    ~DeviceContext();
     DeviceContext(const DeviceContext&) = delete;
     DeviceContext& operator=(const DeviceContext&) = delete;
 
-    QImage* surface() const { return surface_; }
+    // The surface with everything drawn so far on it. Drawing keeps one
+    // painter open on the surface across calls (a panel repaint draws
+    // hundreds of texts); asking for the surface finishes that painter.
+    QImage* surface();
+    // Finishes the open painter, if any (before the surface is shown or read).
+    void flush();
+
+    // Whether drawing calls are recorded for records() (on unless switched
+    // off; the program switches it off, the tests read the records).
+    static void SetRecording(bool on);
     // Called after every drawing (the pane showing the surface repaints).
     void setChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
 
@@ -121,9 +133,10 @@ class DeviceContext {
   private:
     void record(DrawRecord r);
     void notify();
-    void plot(int x, int y);
+    QPainter& painter();
 
     QImage* surface_;
+    QPainter* painter_ = nullptr;
     std::function<void()> changed_;
     Colour textColour_ = 0;
     Colour backColour_ = Rgb(255, 255, 255);

@@ -74,7 +74,8 @@ void SetItemTextZ(TemplateDialog& d, int id, std::string_view text) {
         e->setText(t);
         e->setCursorPosition(0);
     } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
-        e->setPlainText(ToLines(text));
+        const QString lines = ToLines(text);
+        if (e->toPlainText() != lines) e->setPlainText(lines);
     } else if (auto* box = qobject_cast<QComboBox*>(w)) {
         if (box->isEditable()) box->setEditText(t);
     } else if (auto* l = qobject_cast<QLabel*>(w)) {

@@ -40,10 +40,19 @@ DrawingPane::DrawingPane(QSize size, QWidget* parent)
     image_.fill(Qt::transparent);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     resize(size);
-    dc_.setChangeListener([this] { update(); });
+    // Nothing to show until something is drawn: a hidden pane costs nothing
+    // when the widgets under it repaint.
+    hide();
+    dc_.setChangeListener([this] {
+        if (isHidden()) show();
+        if (!updatePending_) update();  // one request until the next paint
+        updatePending_ = true;
+    });
 }
 
 void DrawingPane::paintEvent(QPaintEvent* event) {
+    updatePending_ = false;
+    dc_.flush();
     QPainter p(this);
     const QRect dirty = event->rect();
     p.drawImage(dirty, image_, dirty);

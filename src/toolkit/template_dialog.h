@@ -79,7 +79,11 @@ class DrawingPane : public QWidget {
     Q_OBJECT
   public:
     DrawingPane(QSize size, QWidget* parent);
-    QImage& image() { return image_; }
+    // The image with everything drawn so far.
+    QImage& image() {
+        dc_.flush();
+        return image_;
+    }
     DeviceContext& dc() { return dc_; }
 
   protected:
@@ -88,6 +92,7 @@ class DrawingPane : public QWidget {
   private:
     QImage image_;
     DeviceContext dc_;
+    bool updatePending_ = false;
 };
 
 class TemplateDialog : public QDialog {

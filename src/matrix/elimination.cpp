@@ -121,7 +121,7 @@ bool IntegerRowsStep(Matrix& m, int p, int t, int64_t qn, int64_t qd) {
             return false;
         }
         const int64_t e = v[j - 1];
-        g = wide::Gcd64(g, e < 0 ? 0 - uint64_t(e) : uint64_t(e));
+        if (g != 1) g = wide::Gcd64(g, e < 0 ? 0 - uint64_t(e) : uint64_t(e));
     }
     if (g > 1) {
         for (int j = 1; j <= m.cols; ++j) v[j - 1] /= int64_t(g);
@@ -172,7 +172,7 @@ void EliminateAt(Matrix& m, int p, int t, int k) {
         }
         num[j - 1] = n;
         den[j - 1] = d;
-        g = wide::Gcd(g, wide::Magnitude(n));
+        if (g != 1) g = wide::Gcd(g, wide::Magnitude(n));
     }
     for (int j = 1; j <= m.cols; ++j) {
         wide::Int n = num[j - 1];

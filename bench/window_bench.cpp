@@ -41,6 +41,10 @@ std::vector<Figure> figures;
 // Runs `prepare` untimed, then times `work` followed by the repaints.
 void Measure(const std::string& what, const std::function<void()>& prepare,
              const std::function<void()>& work) {
+    // VELMORA_BENCH_ONLY=text measures only the figures whose name holds it (profiling).
+    if (const char* only = std::getenv("VELMORA_BENCH_ONLY"); only && what.find(only) == std::string::npos) {
+        return;
+    }
     std::vector<double> ms;
     std::vector<double> own;
     for (int k = 0; k < kRuns; ++k) {

@@ -1,6 +1,7 @@
 // Minors, cofactors, adjugate, inverse and Cramer's rule.
 #include <algorithm>
 
+#include "arith/wide.h"
 #include "matrix/matrix.h"
 #include "matrix/matrix_internal.h"
 
@@ -8,12 +9,75 @@ namespace velmora {
 
 namespace {
 
+constexpr int kDirect = 4;  // orders whose cofactors are worked out directly
+using IntCofactors = wide::Int[kDirect][kDirect];
+
+// The determinant of the minor of `a` (order n) without row i and column j,
+// straight from the entries: at most 3 x 3, so 128 bits cannot overflow.
+wide::Int MinorOfIntegers(const int32_t (&a)[kDirect][kDirect], int n, int i, int j) {
+    int r[kDirect - 1];
+    int c[kDirect - 1];
+    for (int k = 0, nr = 0, nc = 0; k < n; ++k) {
+        if (k != i) r[nr++] = k;
+        if (k != j) c[nc++] = k;
+    }
+    const auto e = [&](int x, int y) { return wide::Int(a[r[x]][c[y]]); };
+    switch (n - 1) {
+        case 1: return e(0, 0);
+        case 2: return e(0, 0) * e(1, 1) - e(0, 1) * e(1, 0);
+        default:
+            return e(0, 0) * (e(1, 1) * e(2, 2) - e(1, 2) * e(2, 1)) -
+                   e(0, 1) * (e(1, 0) * e(2, 2) - e(1, 2) * e(2, 0)) +
+                   e(0, 2) * (e(1, 0) * e(2, 1) - e(1, 1) * e(2, 0));
+    }
+}
+
+// The cofactors and the determinant of an integer matrix of order 2..4: the
+// common case of "adjuntos" and "inversa". False for anything else (or a
+// determinant past 127 bits), which takes the general path.
+bool IntegerCofactors(const Matrix& m, IntCofactors& cof, wide::Int& det) {
+    const int n = m.rows;
+    if (n != m.cols || n < 2 || n > kDirect) return false;
+    int32_t a[kDirect][kDirect];
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            const Fraction& f = m.at(i + 1, j + 1);
+            if (f.den != 1) return false;
+            a[i][j] = f.num;
+        }
+    }
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            const wide::Int minor = MinorOfIntegers(a, n, i, j);
+            cof[i][j] = (i + j) % 2 == 0 ? minor : -minor;
+        }
+    det = 0;
+    for (int j = 0; j < n; ++j) {
+        wide::Int term;
+        if (__builtin_mul_overflow(wide::Int(a[0][j]), cof[0][j], &term) ||
+            __builtin_add_overflow(det, term, &det)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The matrix of cofactors without its refresh; its determinant (det^(n-1))
 // may not fit although every cofactor does.
 Matrix CofactorsOf(const Matrix& m) {
     Matrix c;
     c.rows = m.rows;
     c.cols = m.cols;
+    IntCofactors cof;
+    wide::Int det;
+    if (IntegerCofactors(m, cof, det)) {
+        for (int i = 1; i <= m.rows; ++i)
+            for (int j = 1; j <= m.cols; ++j) {
+                if (!wide::FitsInt32(cof[i - 1][j - 1])) throw ArithmeticOverflow();
+                c.at(i, j) = Fraction(static_cast<int32_t>(cof[i - 1][j - 1]));
+            }
+        return c;
+    }
     for (int i = 1; i <= m.rows; ++i) {
         for (int j = 1; j <= m.cols; ++j) {
             Fraction f = detail::MinorDeterminant(m, i, j);
@@ -56,6 +120,27 @@ bool Matrix::Adjugate(Matrix& dest) const {
 
 bool Matrix::Inverse(Matrix& dest) const {
     if (rows != cols) return false;
+    IntCofactors cof;
+    wide::Int det;
+    if (IntegerCofactors(*this, cof, det)) {
+        if (det == 0) return false;
+        // Cell (i, j) is the cofactor (j, i) over det, each reduced once:
+        // exact even where det itself has no 32-bit form.
+        Matrix inv;
+        inv.rows = rows;
+        inv.cols = cols;
+        for (int i = 1; i <= rows; ++i)
+            for (int j = 1; j <= cols; ++j) inv.at(i, j) = wide::Reduce(cof[j - 1][i - 1], det);
+        inv.square = true;
+        try {
+            inv.det = wide::Reduce(1, det);  // det(M^-1) = 1 / det(M)
+        } catch (const ArithmeticOverflow&) {
+            inv.det = Fraction(0);
+            inv.detOverflow = true;
+        }
+        dest = inv;
+        return true;
+    }
     const Fraction d = detail::Determinant(*this, rows);
     if (d.num == 0) return false;
     const Matrix c = CofactorsOf(*this);

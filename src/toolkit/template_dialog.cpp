@@ -44,16 +44,41 @@ DrawingPane::DrawingPane(QSize size, QWidget* parent)
     // when the widgets under it repaint.
     hide();
     dc_.setChangeListener([this] {
+        if (!opaque_) becomeOpaque();
         if (isHidden()) show();
         if (!updatePending_) update();  // one request until the next paint
         updatePending_ = true;
     });
 }
 
+// Once its window is on screen, the pane takes a picture of what lies under
+// it (the group box's frame and caption, the dialog's colour) and keeps
+// drawing on top of that picture. An opaque pane repaints by copying pixels,
+// and Qt no longer repaints the widgets under it.
+void DrawingPane::becomeOpaque() {
+    QWidget* under = parentWidget();
+    if (under == nullptr || !window()->isVisible()) return;
+    const bool shown = isVisible();
+    if (shown) hide();
+    dc_.flush();
+    QImage picture(image_.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    under->render(&picture, QPoint(), QRegion(geometry()),
+                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    QPainter p(&picture);
+    p.drawImage(0, 0, image_);
+    p.end();
+    image_ = picture;
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    opaque_ = true;
+    if (shown) show();
+}
+
 void DrawingPane::paintEvent(QPaintEvent* event) {
     updatePending_ = false;
     dc_.flush();
     QPainter p(this);
+    if (opaque_) p.setCompositionMode(QPainter::CompositionMode_Source);
     const QRect dirty = event->rect();
     p.drawImage(dirty, image_, dirty);
 }

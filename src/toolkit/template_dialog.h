@@ -90,9 +90,12 @@ class DrawingPane : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    void becomeOpaque();
+
     QImage image_;
     DeviceContext dc_;
     bool updatePending_ = false;
+    bool opaque_ = false;
 };
 
 class TemplateDialog : public QDialog {

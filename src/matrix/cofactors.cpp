@@ -161,6 +161,24 @@ std::vector<Fraction> CramerSolve(Matrix a) {
     Matrix c;
     a.Minor(0, a.cols, c);
     if (c.rows != c.cols) throw DivisionByZero();
+    // Exact 128-bit determinants first: a solution that fits is found even
+    // when the determinants themselves have no 32-bit form.
+    wide::Rational wd;
+    if (detail::WideDeterminant(c, c.rows, wd) && wd.n != 0) {
+        std::vector<Fraction> x(c.cols);
+        bool exact = true;
+        for (int k = 1; k <= c.cols && exact; ++k) {
+            Matrix t = c;
+            for (int i = 1; i <= c.rows; ++i) t.at(i, k) = a.at(i, a.cols);
+            wide::Rational wt;
+            wide::Int num, den;
+            exact = detail::WideDeterminant(t, t.rows, wt) &&
+                    !__builtin_mul_overflow(wt.n, wd.d, &num) &&
+                    !__builtin_mul_overflow(wt.d, wd.n, &den);
+            if (exact) x[k - 1] = wide::Reduce(num, den);
+        }
+        if (exact) return x;
+    }
     const Fraction d = detail::Determinant(c, c.rows);
     if (d.num == 0) throw DivisionByZero();
     std::vector<Fraction> x(c.cols);

@@ -250,6 +250,20 @@ Fraction Determinant(const Matrix& m, int n) {
     return Determinant(m, n, kIndex, kIndex);
 }
 
+bool WideDeterminant(const Matrix& m, int n, wide::Rational& det) {
+    static constexpr int kIndex[Matrix::kMaxDim] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    Cells cells;
+    wide::Int scale;
+    wide::Int value;
+    if (n == 0 || !ScaledIntegerRows(m, n, kIndex, kIndex, cells, scale) ||
+        !IntegerDeterminant(cells, n, value)) {
+        return false;
+    }
+    det = wide::Rational{value, scale};
+    det.Normalise();
+    return true;
+}
+
 Fraction MinorDeterminant(const Matrix& m, int i, int j) {
     int ri[Matrix::kMaxDim];
     int ci[Matrix::kMaxDim];

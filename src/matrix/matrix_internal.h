@@ -1,6 +1,7 @@
 // Pieces shared by the matrix engine's source files.
 #pragma once
 
+#include "arith/wide.h"
 #include "matrix/matrix.h"
 
 namespace velmora::detail {
@@ -10,6 +11,9 @@ namespace velmora::detail {
 Fraction Determinant(const Matrix& m, int n, const int* rowIndex, const int* colIndex);
 // The determinant of rows 1..n and columns 1..n of m.
 Fraction Determinant(const Matrix& m, int n);
+// The determinant of rows and columns 1..n as an exact 128-bit rational,
+// whatever its size; false when it does not fit 128 bits (or n = 0).
+bool WideDeterminant(const Matrix& m, int n, wide::Rational& det);
 // The determinant of m without row i and column j (m square).
 Fraction MinorDeterminant(const Matrix& m, int i, int j);
 // Elimination steps without the refreshes nobody reads; the callers refresh once.

@@ -21,7 +21,7 @@ bool IsRegularSquare(const Matrix& square, int n) {
     if (square.rows != n || square.cols != n + 1) return false;
     Matrix a = CoefficientsOf(square);
     a.Refresh();
-    return !a.det.IsZero();
+    return !a.DetIsZero();  // a determinant past 32 bits is not zero either
 }
 
 // n rows of `augmented` whose coefficients are independent, picked greedily

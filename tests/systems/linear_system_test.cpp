@@ -165,5 +165,20 @@ TEST(UnknownName, LettersByPosition) {
     EXPECT_EQ(UnknownName(5), '?');
 }
 
+TEST(AnalyseSystem, ADeterminantPastThirtyTwoBitsStillGivesTheSolution) {
+    // det A = 2^32 has no 32-bit form, but the solution x = 1, y = 0 does.
+    Matrix a = Matrix::FromRows({{65536, 0, 65536}, {0, 65536, 0}, {1, 1, 1}});
+    const SystemAnalysis r = AnalyseSystem(a);
+    ASSERT_EQ(r.solution.size(), 2u);
+    EXPECT_EQ(r.solution[0], Fraction(1));
+    EXPECT_EQ(r.solution[1], Fraction(0));
+    // A solution that itself has no 32-bit form (x = 2^31) is reported as an
+    // overflow and changes nothing; it is never left out of a determined verdict.
+    Matrix c = Matrix::FromRows({{Fraction(1, 2), 0, 1073741824}, {0, 1, 0}});
+    const Matrix before = c;
+    EXPECT_THROW(AnalyseSystem(c), ArithmeticOverflow);
+    EXPECT_EQ(c, before);
+}
+
 }  // namespace
 }  // namespace velmora

@@ -215,9 +215,7 @@ void MainWindow::applyOperation(int id) {
     if (store_.selected() > 0) {
         editor_.current = Description::Operation(id - kTranspose, store_.selected());
     }
-    editor_.working = result;
-    unselect();
-    showMatrix(editor_.working);
+    showResult(result);
 }
 
 // 206: the system window gets a copy; the working matrix stays as it is.
@@ -227,6 +225,14 @@ void MainWindow::handOverToSystem() {
         editor_.current = Description::Operation(kOpToSystem, store_.selected());
     }
     if (hooks_.openSystemWindow) hooks_.openSystemWindow(&operand);
+    unselect();
+    showMatrix(editor_.working);
+}
+
+// Every command that changes the working matrix ends the same way: the
+// result goes into the editor and nothing stays selected.
+void MainWindow::showResult(const Matrix& result) {
+    editor_.working = result;
     unselect();
     showMatrix(editor_.working);
 }
@@ -246,9 +252,7 @@ void MainWindow::multiplyByFactor() {
         WarnOverflow();
         return;
     }
-    editor_.working = result;
-    unselect();
-    showMatrix(editor_.working);
+    showResult(result);
 }
 
 // An empty box leaves the matrix as it is; a typed 0 gives the identity.
@@ -269,9 +273,7 @@ void MainWindow::raiseToPower() {
             return;
         }
     }
-    editor_.working = result;
-    unselect();
-    showMatrix(editor_.working);
+    showResult(result);
 }
 
 void MainWindow::evaluateCommand() {
@@ -280,10 +282,8 @@ void MainWindow::evaluateCommand() {
     Matrix result;
     switch (Evaluate(text, store_, result)) {
         case EvalResult::Ok:
-            editor_.working = result;
             editor_.current = Description::Expression(text);
-            unselect();
-            showMatrix(editor_.working);
+            showResult(result);
             break;
         case EvalResult::Invalid:
             ShowMessage("Error", "Expresión incorrecta");

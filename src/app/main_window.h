@@ -131,6 +131,7 @@ class MainWindow : public DialogHandler {
     void enterKey();
     void applyOperation(int id);
     void handOverToSystem();
+    void showResult(const Matrix& result);
     void multiplyByFactor();
     void raiseToPower();
     void evaluateCommand();

@@ -1,13 +1,15 @@
-# The two commands of the README:
+# The commands of the README:
 #   make run   set up, build and start the desktop program
 #   make test  set up, build and run every test (normal build and sanitizer build)
+#   make package  the Debian package build/velmora_<version>_amd64.deb
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
 FUZZ_TIME ?= 60
 FUZZ_TARGETS := fraction_parse matrix_reader evaluate sts_loader tools_loader
 
-.PHONY: all setup build run test test-normal test-sanitize test-fuzz fuzz fuzz-build bench clean
+.PHONY: all setup build run package deb test test-normal test-package test-sanitize test-fuzz fuzz \
+	fuzz-build bench clean
 
 all: build
 
@@ -21,12 +23,27 @@ build: setup
 run: build
 	./scripts/run-demo build
 
-test: setup test-normal test-sanitize test-fuzz
+package: setup
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	$(MAKE) --no-print-directory deb
+
+# cpack in the Release tree build/, with only what the package holds built.
+deb:
+	test -f build/CMakeCache.txt || cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build build -j $(JOBS) --target velmora-installed
+	rm -f build/velmora_*.deb
+	cd build && cpack -G DEB
+
+test: setup test-normal test-package test-sanitize test-fuzz
 
 test-normal:
 	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON $(CMAKE_FLAGS)
 	cmake --build build -j $(JOBS)
 	ctest --test-dir build --output-on-failure -j $(JOBS)
+
+# The package, from the Release tree test-normal has just built, and its checks.
+test-package: deb
+	./scripts/check-package build
 
 test-sanitize:
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_WERROR=ON \

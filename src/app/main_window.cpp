@@ -285,7 +285,8 @@ void MainWindow::evaluateCommand() {
             editor_.current = Description::Expression(text);
             showResult(result);
             break;
-        case EvalResult::Invalid:
+        case EvalResult::Unreadable:
+        case EvalResult::SizeMismatch:
             ShowMessage("Error", "Expresión incorrecta");
             break;
         case EvalResult::Overflow:

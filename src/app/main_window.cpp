@@ -277,7 +277,9 @@ void MainWindow::raiseToPower() {
 }
 
 void MainWindow::evaluateCommand() {
-    const std::string text = GetItemText(*dialog_, kExpression);
+    // The whole text: one pasted past the evaluator's limit is refused, not cut.
+    std::string text;
+    GetItemTextAlloc(*dialog_, kExpression, text);
     if (text.empty()) return;
     Matrix result;
     switch (Evaluate(text, store_, result)) {

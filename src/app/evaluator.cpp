@@ -193,12 +193,10 @@ struct Wide {
 // growing J from filling memory.
 constexpr std::size_t kWideBits = 4096;
 
-void CheckWidth(const Wide& m) {
-    for (const mpq_class& x : m.cells) {
-        if (mpz_sizeinbase(x.get_num_mpz_t(), 2) > kWideBits ||
-            mpz_sizeinbase(x.get_den_mpz_t(), 2) > kWideBits) {
-            throw ArithmeticOverflow();
-        }
+void CheckWidth(const mpq_class& x) {
+    if (mpz_sizeinbase(x.get_num_mpz_t(), 2) > kWideBits ||
+        mpz_sizeinbase(x.get_den_mpz_t(), 2) > kWideBits) {
+        throw ArithmeticOverflow();
     }
 }
 
@@ -224,10 +222,10 @@ Wide Product(const Wide& a, const Wide& b) {
         for (int j = 0; j < b.cols; ++j) {
             mpq_class sum = 0;
             for (int k = 0; k < a.cols; ++k) sum += a.at(i, k) * b.at(k, j);
+            CheckWidth(sum);  // at once: the next entries would be as large
             r.at(i, j) = sum;
         }
     }
-    CheckWidth(r);
     return r;
 }
 
@@ -251,8 +249,8 @@ void Combine(Op op, Wide& a, const Wide& b) {
     for (std::size_t k = 0; k < a.cells.size(); ++k) {
         if (op == Op::Add) a.cells[k] += b.cells[k];
         if (op == Op::Subtract) a.cells[k] -= b.cells[k];
+        CheckWidth(a.cells[k]);
     }
-    CheckWidth(a);
 }
 
 // False when an entry has no 32-bit numerator or denominator.

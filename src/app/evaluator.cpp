@@ -1,6 +1,13 @@
 #include "app/evaluator.h"
 
-#include <string_view>
+#include <gmpxx.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "arith/fraction.h"
 #include "toolkit/strings.h"
@@ -9,129 +16,317 @@ namespace velmora {
 
 namespace {
 
-// Gives the store back its count on every way out of one evaluation.
-class TemporaryScope {
-public:
-    explicit TemporaryScope(MatrixStore& store) : store_(store), saved_(store.beginTemporaries()) {}
-    ~TemporaryScope() { store_.endTemporaries(saved_); }
-    TemporaryScope(const TemporaryScope&) = delete;
-    TemporaryScope& operator=(const TemporaryScope&) = delete;
+// The expression in postfix order: a letter pushes its matrix, an operator
+// works on the top of the stack.
+enum class Op : uint8_t { Letter, Negate, Add, Subtract, Multiply, Power };
 
-private:
-    MatrixStore& store_;
-    int saved_;
+struct Step {
+    Op op;
+    uint32_t value;  // the slot of a letter, the exponent of a power
 };
 
-bool IsValidLetter(char c, const MatrixStore& store) {
-    const int slot = slotOfLetter(c);
-    return slot >= 1 && slot <= store.count();
+using Program = std::vector<Step>;
+
+bool IsDigit(char c, int base) {
+    if (c >= '0' && c <= '9') return c - '0' < base;
+    return base == 16 && c >= 'A' && c <= 'F';
 }
 
-// Position of the "(" that opens the first group, or npos when a ")" comes
-// before any "(" (such a text can never be valid: that ")" is never removed).
-std::size_t GroupStart(std::string_view s) {
-    const std::size_t open = s.find('(');
-    const std::size_t close = s.find(')');
-    if (close < open) return std::string_view::npos;
-    return open;
-}
+// Recursive descent over the grammar in evaluator.h, on upper-cased text.
+// Every level of parentheses costs a character, so a text within
+// kMaxExpressionLength nests at most 127 deep, and the frames hold no matrix.
+class Reader {
+  public:
+    Reader(std::string_view text, int count, Program& program)
+        : s_(text), count_(count), program_(program) {}
 
-bool Exponent(std::string_view text, uint32_t& n) {
-    // The integer reading skips leading blanks and tabs; here they are refused
-    // like anywhere else in an expression.
-    if (text.empty() || text.front() == ' ' || text.front() == '\t') return false;
-    int32_t value = 0;
-    if (!ParseInteger(text, value) || value < 0) return false;
-    n = static_cast<uint32_t>(value);
-    return true;
-}
+    bool ReadAll() { return Expression() && pos_ == s_.size(); }
 
-// The grammar of one (sub-)expression, already upper-cased. Throws
-// ArithmeticOverflow; returns false for everything else that fails.
-bool EvaluateText(std::string s, MatrixStore& store, Matrix& result, int depth) {
-    // Each level nests one group or one operator, and a 254-character text
-    // has fewer than 254 of them; this only protects against misuse.
-    if (depth > static_cast<int>(kMaxExpressionLength)) return false;
-    TemporaryScope scope(store);
-    if (s.empty()) return false;
-
-    // Groups, left to right, each into a temporary slot.
-    for (;;) {
-        const std::string group = FirstParenGroup(s);
-        if (group.empty()) break;
-        const std::size_t start = GroupStart(s);
-        if (start == std::string::npos) return false;
-        int slot = 0;
-        if (!store.takeTemporary(slot)) return false;
-        s.replace(start, group.size() + 2, slotLetter(slot));
-        Matrix value;
-        if (!EvaluateText(group, store, value, depth + 1)) return false;
-        store.matrix(slot) = value;
+  private:
+    bool Accept(char c) {
+        if (pos_ == s_.size() || s_[pos_] != c) return false;
+        ++pos_;
+        return true;
     }
+    void Emit(Op op, uint32_t value = 0) { program_.push_back({op, value}); }
 
-    // The operator: the first one found in this order; a "-" in front is a sign.
-    char op = 0;
-    std::size_t p = std::string::npos;
-    for (char candidate : {'+', '-', '*', '^'}) {
-        const std::size_t at = s.find(candidate);
-        if (at == std::string::npos || (candidate == '-' && at == 0)) continue;
-        op = candidate;
-        p = at;
-        break;
-    }
-
-    if (op != 0) {
-        if (p == 0) return false;
-        Matrix a;
-        if (!EvaluateText(s.substr(0, p), store, a, depth + 1)) return false;
-        Matrix value;
-        bool done = false;
-        if (op == '^') {
-            uint32_t n = 0;
-            if (!Exponent(std::string_view(s).substr(p + 1), n)) return false;
-            done = MatrixPower(a, n, value);
-        } else {
-            Matrix b;
-            if (!EvaluateText(s.substr(p + 1), store, b, depth + 1)) return false;
-            if (op == '+') done = MatrixSum(a, b, value);
-            if (op == '-') done = MatrixDifference(a, b, value);
-            if (op == '*') done = MatrixProduct(a, b, value);
+    bool Expression() {
+        if (!Term()) return false;
+        for (;;) {
+            Op op = Op::Add;
+            if (Accept('-')) {
+                op = Op::Subtract;
+            } else if (!Accept('+')) {
+                return true;
+            }
+            if (!Term()) return false;
+            Emit(op);
         }
-        if (!done) return false;
-        value.Refresh();
-        result = value;
+    }
+
+    bool Term() {
+        if (!Factor()) return false;
+        while (Accept('*')) {
+            if (!Factor()) return false;
+            Emit(Op::Multiply);
+        }
         return true;
     }
 
-    // A single operand: a letter, or "-" and a letter.
-    if (s[0] == '-') {
-        if (s.size() != 2 || !IsValidLetter(s[1], store)) return false;
-        Matrix value = store.matrix(slotOfLetter(s[1]));
-        value.MulFraction(Fraction(-1, 1));
-        result = value;
+    bool Factor() {
+        const bool negative = Accept('-');
+        if (!Power()) return false;
+        if (negative) Emit(Op::Negate);
         return true;
     }
-    if (s.size() != 1 || !IsValidLetter(s[0], store)) return false;
-    result = store.matrix(slotOfLetter(s[0]));
+
+    bool Power() {
+        if (!Primary()) return false;
+        if (!Accept('^')) return true;
+        uint32_t n = 0;
+        if (!Exponent(n)) return false;
+        Emit(Op::Power, n);
+        return true;
+    }
+
+    bool Primary() {
+        if (Accept('(')) return Expression() && Accept(')');
+        if (pos_ == s_.size()) return false;
+        const int slot = slotOfLetter(s_[pos_]);
+        if (slot < 1 || slot > count_) return false;
+        ++pos_;
+        Emit(Op::Letter, static_cast<uint32_t>(slot));
+        return true;
+    }
+
+    // Digits, "$" and hexadecimal digits, or "%" and binary digits; no sign.
+    bool Exponent(uint32_t& n) {
+        const std::size_t start = pos_;
+        int base = 10;
+        if (Accept('$')) {
+            base = 16;
+        } else if (Accept('%')) {
+            base = 2;
+        }
+        while (pos_ < s_.size() && IsDigit(s_[pos_], base)) ++pos_;
+        int32_t value = 0;
+        // "$" and "%" read 32-bit patterns ("$FFFFFFFF" is -1): a negative value
+        // is an exponent past 2147483647, refused like the same decimal number.
+        if (!ParseInteger(s_.substr(start, pos_ - start), value) || value < 0) return false;
+        n = static_cast<uint32_t>(value);
+        return true;
+    }
+
+    std::string_view s_;
+    int count_;
+    Program& program_;
+    std::size_t pos_ = 0;
+};
+
+// The sizes decide alone whether an expression can be done, whatever its values.
+bool SizesFit(const Program& program, const MatrixStore& store) {
+    struct Size {
+        int rows, cols;
+    };
+    std::vector<Size> stack;
+    for (const Step& step : program) {
+        switch (step.op) {
+            case Op::Letter: {
+                const Matrix& m = store.matrix(static_cast<int>(step.value));
+                stack.push_back({m.rows, m.cols});
+                break;
+            }
+            case Op::Negate:
+                break;
+            case Op::Power:
+                if (stack.back().rows != stack.back().cols) return false;
+                break;
+            case Op::Add:
+            case Op::Subtract:
+            case Op::Multiply: {
+                const Size b = stack.back();
+                stack.pop_back();
+                Size& a = stack.back();
+                if (step.op != Op::Multiply) {
+                    if (a.rows != b.rows || a.cols != b.cols) return false;
+                } else {
+                    if (a.cols != b.rows) return false;
+                    a.cols = b.cols;
+                }
+                break;
+            }
+        }
+    }
     return true;
+}
+
+// --- the 32-bit engine, the normal way ---
+
+void Negate(Matrix& m) {
+    m.MulFraction(Fraction(-1));
+}
+void Raise(Matrix& m, uint32_t n) {
+    MatrixPower(m, n, m);
+}
+void Combine(Op op, Matrix& a, const Matrix& b) {
+    if (op == Op::Add) MatrixSum(a, b, a);
+    if (op == Op::Subtract) MatrixDifference(a, b, a);
+    if (op == Op::Multiply) MatrixProduct(a, b, a);
+}
+
+// --- exact rationals of any size, after a step has left 32 bits ---
+
+struct Wide {
+    int rows = 0;
+    int cols = 0;
+    std::vector<mpq_class> cells;  // row after row
+
+    Wide(int r, int c) : rows(r), cols(c), cells(static_cast<std::size_t>(r * c)) {}
+    mpq_class& at(int i, int j) { return cells[static_cast<std::size_t>(i * cols + j)]; }
+    const mpq_class& at(int i, int j) const {
+        return cells[static_cast<std::size_t>(i * cols + j)];
+    }
+};
+
+// A value past this many bits is taken as overflow: nothing that size can
+// come back to 32 bits but by cancellation, and it keeps J^2000000000 of a
+// growing J from filling memory.
+constexpr std::size_t kWideBits = 4096;
+
+void CheckWidth(const mpq_class& x) {
+    if (mpz_sizeinbase(x.get_num_mpz_t(), 2) > kWideBits ||
+        mpz_sizeinbase(x.get_den_mpz_t(), 2) > kWideBits) {
+        throw ArithmeticOverflow();
+    }
+}
+
+Wide ToWide(const Matrix& m) {
+    Wide w(m.rows, m.cols);
+    for (int i = 0; i < m.rows; ++i) {
+        for (int j = 0; j < m.cols; ++j) {
+            const Fraction f = m.at(i + 1, j + 1);
+            w.at(i, j) = mpq_class(mpz_class(f.num), mpz_class(f.den));
+            w.at(i, j).canonicalize();
+        }
+    }
+    return w;
+}
+
+void Negate(Wide& m) {
+    for (mpq_class& x : m.cells) x = -x;
+}
+
+Wide Product(const Wide& a, const Wide& b) {
+    Wide r(a.rows, b.cols);
+    for (int i = 0; i < a.rows; ++i) {
+        for (int j = 0; j < b.cols; ++j) {
+            mpq_class sum = 0;
+            for (int k = 0; k < a.cols; ++k) sum += a.at(i, k) * b.at(k, j);
+            CheckWidth(sum);  // at once: the next entries would be as large
+            r.at(i, j) = sum;
+        }
+    }
+    return r;
+}
+
+void Raise(Wide& m, uint32_t n) {
+    Wide result(m.rows, m.rows);
+    for (int i = 0; i < m.rows; ++i) result.at(i, i) = 1;
+    Wide base = m;
+    while (n > 0) {
+        if ((n & 1u) != 0) result = Product(result, base);
+        n >>= 1;
+        if (n > 0) base = Product(base, base);
+    }
+    m = std::move(result);
+}
+
+void Combine(Op op, Wide& a, const Wide& b) {
+    if (op == Op::Multiply) {
+        a = Product(a, b);
+        return;
+    }
+    for (std::size_t k = 0; k < a.cells.size(); ++k) {
+        if (op == Op::Add) a.cells[k] += b.cells[k];
+        if (op == Op::Subtract) a.cells[k] -= b.cells[k];
+        CheckWidth(a.cells[k]);
+    }
+}
+
+// False when an entry has no 32-bit numerator or denominator.
+bool Narrow(const Wide& w, Matrix& m) {
+    auto fits = [](const mpz_class& z) {
+        return mpz_fits_slong_p(z.get_mpz_t()) != 0 &&
+               z.get_si() >= std::numeric_limits<int32_t>::min() &&
+               z.get_si() <= std::numeric_limits<int32_t>::max();
+    };
+    Matrix r = Matrix::Zero(w.rows, w.cols);
+    for (int i = 0; i < w.rows; ++i) {
+        for (int j = 0; j < w.cols; ++j) {
+            const mpq_class& x = w.at(i, j);
+            if (!fits(x.get_num()) || !fits(x.get_den())) return false;
+            r.at(i + 1, j + 1) = Fraction(static_cast<int32_t>(x.get_num().get_si()),
+                                          static_cast<int32_t>(x.get_den().get_si()));
+        }
+    }
+    r.Refresh();
+    m = r;
+    return true;
+}
+
+// Runs a program whose sizes fit. Throws ArithmeticOverflow.
+template <typename Value>
+Value Run(const Program& program, const MatrixStore& store) {
+    std::vector<Value> stack;
+    for (const Step& step : program) {
+        switch (step.op) {
+            case Op::Letter: {
+                const Matrix& m = store.matrix(static_cast<int>(step.value));
+                if constexpr (std::is_same_v<Value, Matrix>) {
+                    stack.push_back(m);
+                } else {
+                    stack.push_back(ToWide(m));
+                }
+                break;
+            }
+            case Op::Negate:
+                Negate(stack.back());
+                break;
+            case Op::Power:
+                Raise(stack.back(), step.value);
+                break;
+            default: {
+                Value b = std::move(stack.back());
+                stack.pop_back();
+                Combine(step.op, stack.back(), b);
+                break;
+            }
+        }
+    }
+    return std::move(stack.back());
 }
 
 }  // namespace
 
-EvalResult Evaluate(std::string text, MatrixStore& store, Matrix& result) {
-    if (Utf8Length(text) > kMaxExpressionLength) return EvalResult::Invalid;
-    const int saved = store.beginTemporaries();
+EvalResult Evaluate(std::string_view text, const MatrixStore& store, Matrix& result) {
+    if (Utf8Length(text) > kMaxExpressionLength) return EvalResult::Unreadable;
+    const std::string upper = UpperCaseLatin(text);
+    Program program;
+    if (!Reader(upper, store.count(), program).ReadAll()) return EvalResult::Unreadable;
+    if (!SizesFit(program, store)) return EvalResult::SizeMismatch;
+    try {
+        result = Run<Matrix>(program, store);
+        return EvalResult::Ok;
+    } catch (const ArithmeticOverflow&) {
+        // A step left 32 bits; the result itself may still fit.
+    }
     try {
         Matrix value;
-        if (!EvaluateText(UpperCaseLatin(text), store, value, 0)) return EvalResult::Invalid;
+        if (!Narrow(Run<Wide>(program, store), value)) return EvalResult::Overflow;
         result = value;
         return EvalResult::Ok;
     } catch (const ArithmeticOverflow&) {
-        store.endTemporaries(saved);  // the scopes have done it already; be explicit
         return EvalResult::Overflow;
-    } catch (const CapacityError&) {
-        store.endTemporaries(saved);
-        return EvalResult::Invalid;
     }
 }
 

@@ -1,16 +1,21 @@
 // Expressions over the stored matrices: J+K*L, (J-K)^2, -M*J ...
 //
-// Grammar, as the user meets it: the text is upper-cased; parenthesised groups
-// are evaluated first, left to right, each into a temporary slot of the store
-// whose letter then stands for it; then the text is split at the first
-// occurrence of the first operator found in the order "+", "-", "*", "^"
-// (a "-" at the very front is a sign, not an operator), so operators of one
-// kind group to the right: J-K-L is J-(K-L). Operands are single letters of
-// occupied slots, optionally preceded by "-"; the only number allowed is the
-// whole right operand of "^" (a non-negative integer). Blanks are refused.
+// The grammar is ordinary algebra over the letters of the store:
+//
+//   expression := term { ("+" | "-") term }      groups to the left: J-K-L = (J-K)-L
+//   term       := factor { "*" factor }           groups to the left
+//   factor     := [ "-" ] power                   the sign negates this factor only
+//   power      := primary [ "^" exponent ]        -J^2 = -(J^2); J^2^2 is refused
+//   primary    := letter | "(" expression ")"
+//
+// The text is upper-cased first, so j and J are the same letter. A letter names
+// one of the occupied slots 1..count or nothing. The only number is the exponent:
+// a non-negative integer (decimal, "$" hexadecimal or "%" binary) up to
+// 2147483647. Blanks, "+" as a sign, "--J" and anything else are refused.
 #pragma once
 
-#include <string>
+#include <cstddef>
+#include <string_view>
 
 #include "app/matrix_store.h"
 #include "matrix/matrix.h"
@@ -19,16 +24,19 @@ namespace velmora {
 
 enum class EvalResult {
     Ok,
-    Invalid,   // syntax error, unknown letter, sizes that do not fit, too many groups
-    Overflow,  // an exact result does not fit 32 bits
+    Unreadable,    // not an expression: syntax, a letter with no matrix, empty, too long
+    SizeMismatch,  // an expression, but the sizes of its matrices do not fit its operations
+    Overflow,      // the exact result does not fit 32 bits
 };
 
-// Longest text the evaluator takes (the length of the expression box).
+// Longest text the evaluator takes (the length of the expression box). A
+// longer text is refused whole, never cut.
 inline constexpr std::size_t kMaxExpressionLength = 254;
 
-// Evaluates `text` over `store` into `result`. Only Ok writes `result`. The
-// store's count is back at its value on entry whatever the outcome; slots
-// above it may have been used for groups.
-EvalResult Evaluate(std::string text, MatrixStore& store, Matrix& result);
+// Evaluates `text` over the occupied slots of `store` into `result`; only Ok
+// writes `result`. The store is only read: groups need no slots. Steps whose
+// value leaves 32 bits are redone in wider exact arithmetic, so a result that
+// fits is found even when a step on the way to it does not.
+EvalResult Evaluate(std::string_view text, const MatrixStore& store, Matrix& result);
 
 }  // namespace velmora

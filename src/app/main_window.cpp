@@ -277,7 +277,9 @@ void MainWindow::raiseToPower() {
 }
 
 void MainWindow::evaluateCommand() {
-    const std::string text = GetItemText(*dialog_, kExpression);
+    // The whole text: one pasted past the evaluator's limit is refused, not cut.
+    std::string text;
+    GetItemTextAlloc(*dialog_, kExpression, text);
     if (text.empty()) return;
     Matrix result;
     switch (Evaluate(text, store_, result)) {
@@ -285,7 +287,8 @@ void MainWindow::evaluateCommand() {
             editor_.current = Description::Expression(text);
             showResult(result);
             break;
-        case EvalResult::Invalid:
+        case EvalResult::Unreadable:
+        case EvalResult::SizeMismatch:
             ShowMessage("Error", "Expresión incorrecta");
             break;
         case EvalResult::Overflow:

@@ -120,16 +120,4 @@ bool MatrixStore::generate(int n) {
     return true;
 }
 
-bool MatrixStore::takeTemporary(int& slot) {
-    if (full()) return false;
-    slot = ++count_;
-    at(slot).description = {};
-    return true;
-}
-
-void MatrixStore::endTemporaries(int savedCount) {
-    count_ = savedCount;
-    if (selected_ > count_) selected_ = 0;
-}
-
 }  // namespace velmora

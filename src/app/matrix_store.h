@@ -82,13 +82,6 @@ public:
     // drawn before rows 2..4); otherwise nothing. True when generated.
     bool generate(int n);
 
-    // Temporary slots for the evaluator. beginTemporaries returns the count
-    // to hand back to endTemporaries; takeTemporary raises count by one and
-    // gives that slot (false when the store is full).
-    int beginTemporaries() const { return count_; }
-    bool takeTemporary(int& slot);
-    void endTemporaries(int savedCount);
-
 private:
     struct Slot {
         Matrix matrix;

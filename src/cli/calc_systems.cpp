@@ -10,6 +10,7 @@
 #include "cli/matrix_reader.h"
 #include "systems/linear_system.h"
 #include "systems/sts_file.h"
+#include "toolkit/strings.h"
 
 namespace velmora {
 
@@ -189,13 +190,21 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
         case EvalResult::Ok:
             out << MatrixText(result);
             return kOk;
+        case EvalResult::Unreadable:
+            err << "velmora-calc: Expresión incorrecta: ";
+            if (Utf8Length(args[0]) > kMaxExpressionLength) {
+                err << "más de " << kMaxExpressionLength << " caracteres\n";
+            } else {
+                err << "«" << args[0] << "»\n";
+            }
+            return kUnreadable;
+        case EvalResult::SizeMismatch:
+            err << "velmora-calc: los tamaños de las matrices no encajan: «" << args[0] << "»\n";
+            return kRefused;
         case EvalResult::Overflow:
             err << kOverflowText;
             return kRefused;
-        case EvalResult::Invalid:
-            break;
     }
-    err << "velmora-calc: Expresión incorrecta\n";
     return kRefused;
 }
 

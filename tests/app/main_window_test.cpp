@@ -412,7 +412,7 @@ TEST_F(MainWindowTest, Expressions) {
         {"j*k", {{"2", "1"}, {"4", "3"}}},
         {"J^3", {{"37", "54"}, {"81", "118"}}},
         {"J^0", {{"1", "0"}, {"0", "1"}}},
-        {"J-K-J", {{"2", "3"}, {"5", "8"}}},  // J-(K-J), not (J-K)-J
+        {"J-K-J", {{"0", "-1"}, {"-1", "0"}}},  // (J-K)-J, not J-(K-J)
         {"(J+K)", {{"1", "3"}, {"4", "4"}}},
         {"L+J", {}},
         {"L*J", {}},
@@ -460,6 +460,28 @@ TEST_F(MainWindowTest, EnterInTheExpressionBoxEvaluates) {
     SetItemText(*d, kExpression, "");
     d->pressEnter();
     EXPECT_TRUE(boxes.boxes.empty()) << "an empty box does nothing";
+}
+
+// Groups take no store slot, and a pasted text past the box's 254 characters
+// is refused whole, never cut and evaluated.
+TEST_F(MainWindowTest, ExpressionsWithAFullStoreAndOverlongTexts) {
+    for (int k = 0; k < 14; ++k) append({{"1", "2"}, {"3", "4"}});
+    ASSERT_EQ(window->store().count(), 14);
+    const Grid twice = {{"2", "4"}, {"6", "8"}};
+    for (const char* text : {"J+J", "(J)+(J)", "((J))+(W)"}) {
+        evaluate(text);
+        EXPECT_TRUE(boxes.boxes.empty()) << text;
+        EXPECT_EQ(shown(), twice) << text;
+    }
+    std::string text = "-J";
+    for (int k = 0; k < 125; ++k) text += "+J";
+    text += "^10";  // 255 characters; the first 254 read as an expression
+    SetItemTextZ(*d, kExpression, text);
+    d->click(kExprOk);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Expresión incorrecta");
+    EXPECT_EQ(shown(), twice);
+    EXPECT_EQ(window->store().count(), 14);
 }
 
 TEST_F(MainWindowTest, OtherWindowsThroughTheHooks) {

@@ -175,18 +175,5 @@ TEST(MatrixStore, GenerateDrawsColumnsBeforeRows) {
     }
 }
 
-TEST(MatrixStore, TemporariesAreGivenBack) {
-    MatrixStore store = Filled(std::vector<Description>(12));
-    const int saved = store.beginTemporaries();
-    int a = 0, b = 0, c = 0;
-    EXPECT_TRUE(store.takeTemporary(a));
-    EXPECT_TRUE(store.takeTemporary(b));
-    EXPECT_FALSE(store.takeTemporary(c));
-    EXPECT_EQ(a, 13);
-    EXPECT_EQ(b, 14);
-    store.endTemporaries(saved);
-    EXPECT_EQ(store.count(), 12);
-}
-
 }  // namespace
 }  // namespace velmora

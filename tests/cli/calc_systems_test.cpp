@@ -79,15 +79,26 @@ TEST(CalcEval, StatusTable) {
         int status;
         const char* out;
     };
+    std::string longSum = "J";
+    for (int k = 0; k < 127; ++k) longSum += "+J";  // 255 characters
     const Case cases[] = {
         {{"J+K", "J=[1 2; 3 4]", "K=[2 0; 1 1]"}, 0, "3 2\n4 5\n"},
         {{"(j+k)*l", "J=[1 2; 3 4]", "K=[2 0; 1 1]", "l=[1 0 1; 0 1 -1]"}, 0, "3 2 1\n4 5 -1\n"},
         {{"J^0", "J=[1 2; 3 4]"}, 0, "1 0\n0 1\n"},
+        {{"J-K-L", "J=[1]", "K=[2]", "L=[3]"}, 0, "-4\n"},
+        {{"J*J-J*J", "J=[46341]"}, 0, "0\n"},
+        // Readable but not done: exit 1.
         {{"L+J", "J=[1 2; 3 4]", "K=[2 0; 1 1]", "L=[1 0 1; 0 1 -1]"}, 1, ""},
-        {{"J + K", "J=[1 2; 3 4]", "K=[2 0; 1 1]"}, 1, ""},
         {{"J*J", "J=[46341]"}, 1, ""},
-        {{"J+L", "J=[1]", "L=[1]"}, 2, ""},      // K is missing
-        {{"J", "K=[1]"}, 2, ""},                 // J is missing
+        // Not readable: exit 2.
+        {{"J + K", "J=[1 2; 3 4]", "K=[2 0; 1 1]"}, 2, ""},
+        {{"", "J=[1]"}, 2, ""},
+        {{"K", "J=[1]"}, 2, ""},
+        {{"(J)+K", "J=[1]"}, 2, ""},
+        {{"L+J+", "J=[1 2; 3 4]", "K=[2 0; 1 1]", "L=[1 0 1; 0 1 -1]"}, 2, ""},
+        {{longSum, "J=[1]"}, 2, ""},
+        {{"J+L", "J=[1]", "L=[1]"}, 2, ""},  // K is missing
+        {{"J", "K=[1]"}, 2, ""},             // J is missing
         {{"J", "J=[1]", "J=[2]"}, 2, ""},
         {{"J", "X=[1]"}, 2, ""},
         {{"J", "J=[1 2; 3]"}, 2, ""},
@@ -99,7 +110,13 @@ TEST(CalcEval, StatusTable) {
         const std::string what = c.args.empty() ? "(none)" : c.args[0];
         EXPECT_EQ(r.status, c.status) << what;
         EXPECT_EQ(r.out, c.out) << what;
+        EXPECT_EQ(r.err.empty(), c.status == 0) << what;
     }
+    EXPECT_EQ(Call(CalcEval, {"L*J", "J=[1 2; 3 4]", "K=[1]", "L=[1 2 3]"}).err,
+              "velmora-calc: los tamaños de las matrices no encajan: «L*J»\n");
+    EXPECT_EQ(Call(CalcEval, {"J*2", "J=[1]"}).err, "velmora-calc: Expresión incorrecta: «J*2»\n");
+    EXPECT_EQ(Call(CalcEval, {longSum, "J=[1]"}).err,
+              "velmora-calc: Expresión incorrecta: más de 254 caracteres\n");
 }
 
 TEST(CalcSts, AddThenShow) {

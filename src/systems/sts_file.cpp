@@ -1,5 +1,8 @@
 #include "systems/sts_file.h"
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <filesystem>
 #include <utility>
 
@@ -125,17 +128,19 @@ StsWrite AppendToFile(const std::string& path, const std::vector<LinearSystem>& 
     // Only a list of systems is added to: anything else would lose bytes that
     // are not ours (the tail of a text file) or hide the new systems behind
     // records that cannot be read.
+    // A device or a FIFO has no length to be a whole number of records.
+    struct stat st {};
+    const bool regular = ::fstat(::fileno(file), &st) == 0 && S_ISREG(st.st_mode);
     std::string bytes;
-    const BoundedRead read = ReadStreamBounded(file, kMaxStsFileSize, bytes);
+    const BoundedRead read =
+        regular ? ReadStreamBounded(file, kMaxStsFileSize, bytes) : BoundedRead::TooLarge;
     const StsReadResult old = ParseStsBytes(bytes);
     StsWrite refusal = StsWrite::Done;
     if (read == BoundedRead::ReadError) {
         error = "No se ha podido leer el fichero " + path + ".";
         refusal = StsWrite::Failed;
     } else if (read == BoundedRead::TooLarge || old.SkippedSomething()) {
-        error = "El fichero " + path + " no es una lista de sistemas" +
-                (read == BoundedRead::TooLarge ? " (pasaría de 1024)" : "") +
-                ": no se le añade nada.";
+        error = "El fichero " + path + " no es una lista de sistemas: no se le añade nada.";
         refusal = StsWrite::NotAList;
     } else if (old.systems.size() + systems.size() > kMaxSystems) {
         error = "El fichero " + path + " tiene " + IntToText(int64_t(old.systems.size())) +

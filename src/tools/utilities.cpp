@@ -181,13 +181,13 @@ void UtilityList::loadUtilitiesFromBytes(std::string_view bytes) {
     // after it end the file and add nothing.
     const std::size_t strays = starts.empty() ? 0 : starts.back() - 4 * (starts.size() - 1);
     if (strays > 0) {
-        ShowMessageStyled(kCaption,
-                          "Tools.rel tiene " +
-                              (strays == 1 ? std::string("una línea en blanco")
-                                           : IntToText(int64_t(strays)) + " líneas en blanco") +
-                              " donde empieza una utilidad; se ha" + (strays == 1 ? "" : "n") +
-                              " saltado.",
-                          kMbIconExclamation);
+        const std::string where = " donde debería empezar una utilidad; ";
+        ShowMessageStyled(
+            kCaption,
+            "Tools.rel tiene " + (strays == 1 ? "una línea en blanco" + where + "se ha saltado."
+                                              : IntToText(int64_t(strays)) + " líneas en blanco" +
+                                                    where + "se han saltado."),
+            kMbIconExclamation);
     }
     records_ = std::move(read);
 }

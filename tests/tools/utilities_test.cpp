@@ -110,8 +110,14 @@ TEST(Utilities, BlankLinesDoNotShiftTheUtilitiesAfterThem) {
         for (std::size_t i = 0; i < c.expected.size(); ++i)
             EXPECT_EQ(list.get(i + 1), c.expected[i]);
         ASSERT_EQ(dialogs.boxes.size(), c.reported ? 1u : 0u);
+        if (std::string_view(c.name) == "a blank line between each") {
+            EXPECT_EQ(dialogs.boxes[0].text,
+                      "Tools.rel tiene 2 líneas en blanco donde debería empezar una utilidad; se "
+                      "han saltado.");
+        }
         if (c.reported) {
-            EXPECT_NE(dialogs.boxes[0].text.find("en blanco"), std::string::npos);
+            EXPECT_NE(dialogs.boxes[0].text.find("en blanco donde debería empezar una utilidad"),
+                      std::string::npos);
         }
     }
 }

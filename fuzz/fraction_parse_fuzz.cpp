@@ -1,16 +1,52 @@
-// Any text through Fraction::Parse; what reads back as a fraction must
-// survive normal form, its own text and the four operations.
+// Any text through Fraction::Parse and ReadNumber; what reads back as a
+// fraction must survive normal form, its own text and the four operations,
+// and the two readings must agree.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "arith/fraction.h"
 #include "fuzz_check.h"
 
 using velmora::Fraction;
+using velmora::NumberReading;
+
+namespace {
+
+// ReadNumber: normal form on Ok, the fraction untouched otherwise, blanks
+// around the text change nothing, and whatever Parse reads (without a zero
+// denominator, with a normal form) ReadNumber reads the same.
+void CheckReadNumber(std::string_view text) {
+    Fraction f(5, 9);
+    const NumberReading r = velmora::ReadNumber(text, f);
+    if (r != NumberReading::Ok) {
+        FUZZ_CHECK(f == Fraction(5, 9));
+    } else {
+        FUZZ_CHECK(f.IsNormal());
+        Fraction back;
+        FUZZ_CHECK(velmora::ReadNumber(f.ToText(), back) == NumberReading::Ok && back == f);
+    }
+    Fraction padded;
+    FUZZ_CHECK(velmora::ReadNumber(" \t" + std::string(text) + "\t ", padded) == r);
+    if (r == NumberReading::Ok) FUZZ_CHECK(padded == f);
+
+    Fraction parsed;
+    if (!parsed.Parse(text) || parsed.HasZeroDenominator()) return;
+    try {
+        parsed.Normalize();
+    } catch (const velmora::ArithmeticOverflow&) {
+        FUZZ_CHECK(r == NumberReading::OutOfRange);
+        return;
+    }
+    FUZZ_CHECK(r == NumberReading::Ok && f == parsed);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    CheckReadNumber(text);
     Fraction f(5, 9);
     if (!f.Parse(text) || f.HasZeroDenominator()) return 0;
     try {

@@ -1,5 +1,6 @@
-// Any text through velmora-calc's matrix reader; a matrix it accepts goes
-// through the engine, and its printed form reads back as the same matrix.
+// Any text through velmora-calc's matrix reader; a matrix it accepts has its
+// brackets paired, goes through the engine, and its printed form reads back
+// as the same matrix.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,6 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     FUZZ_CHECK(m.rows >= 1 && m.rows <= 10 && m.cols >= 1 && m.cols <= 10);
+    // Brackets, when there are any, are one pair around the whole matrix.
+    const std::size_t first = text.find_first_not_of(" ,\t\n\r");
+    const std::size_t last = text.find_last_not_of(" ,\t\n\r");
+    FUZZ_CHECK((text[first] == '[') == (text[last] == ']'));
+    FUZZ_CHECK(text.find_first_of("[]", first + 1) >= last);
     std::string printed = velmora::MatrixText(m);
     for (char& c : printed)
         if (c == '\n') c = ';';

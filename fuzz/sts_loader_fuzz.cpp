@@ -14,6 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         velmora::ParseStsBytes(std::string_view(reinterpret_cast<const char*>(data), size));
     FUZZ_CHECK(read.systems.size() <= velmora::kMaxSystems);
     FUZZ_CHECK(read.trailingBytes < velmora::kStsRecordSize);
+    FUZZ_CHECK(read.tooLarge == (size > velmora::kMaxStsFileSize));
+    FUZZ_CHECK(read.systems.size() + read.invalidRecords == size / velmora::kStsRecordSize ||
+               read.tooLarge);
     for (const velmora::LinearSystem& system : read.systems) {
         const velmora::Matrix& a = system.augmented;
         FUZZ_CHECK(a.rows >= 1 && a.rows <= 4 && a.cols >= 1 && a.cols <= 5);

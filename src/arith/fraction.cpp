@@ -21,6 +21,63 @@ int DigitValue(char c, int base) {
     return v < base ? v : -1;
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// The integer reading of ParseInteger, telling a text that is no integer from
+// one whose value leaves 32 bits. `value` is written only on Ok.
+NumberReading ReadIntegerPart(std::string_view s, int32_t& value) {
+    std::size_t i = 0;
+    while (i < s.size() && IsBlank(s[i])) ++i;
+    bool hasSign = false;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        hasSign = true;
+        negative = s[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < s.size() && s[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i < s.size() && s[i] == '%') {
+        base = 2;
+        ++i;
+    }
+    if (i == s.size()) return NumberReading::NotANumber;
+    // Decimal values must lie in the signed range. "$" and "%" may use all 32
+    // bits as a two's complement pattern, unless a sign stands in front: the
+    // sign then negates a value that must itself be a non-negative integer.
+    uint64_t limit = 0;
+    if (base == 10) {
+        limit = negative ? 2147483648u : 2147483647u;
+    } else {
+        limit = hasSign ? 0x7FFFFFFFu : 0xFFFFFFFFu;
+    }
+    uint64_t magnitude = 0;
+    bool tooLarge = false;
+    for (; i < s.size(); ++i) {
+        const int d = DigitValue(s[i], base);
+        if (d < 0) return NumberReading::NotANumber;
+        if (!tooLarge) {
+            magnitude = magnitude * base + d;
+            tooLarge = magnitude > limit;
+        }
+    }
+    if (tooLarge) return NumberReading::OutOfRange;
+    uint32_t bits = static_cast<uint32_t>(magnitude);
+    if (negative) bits = 0u - bits;
+    value = static_cast<int32_t>(bits);  // two's complement
+    return NumberReading::Ok;
+}
+
 }  // namespace
 
 void Fraction::Normalize() {
@@ -79,35 +136,58 @@ bool Fraction::Parse(std::string_view s) {
 
 bool ParseInteger(std::string_view s, int32_t& value) {
     value = 0;
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    int base = 10;
-    if (i < s.size() && s[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (i < s.size() && s[i] == '%') {
-        base = 2;
-        ++i;
-    }
-    if (i == s.size()) return false;
-    // Decimal values must lie in the signed range; "$" and "%" may use all 32 bits.
-    const uint64_t limit = base != 10 ? 0xFFFFFFFFu : (negative ? 2147483648u : 2147483647u);
-    uint64_t magnitude = 0;
-    for (; i < s.size(); ++i) {
-        const int d = DigitValue(s[i], base);
-        if (d < 0) return false;
-        magnitude = magnitude * base + d;
-        if (magnitude > limit) return false;
-    }
-    uint32_t bits = static_cast<uint32_t>(magnitude);
-    if (negative) bits = 0u - bits;
-    value = static_cast<int32_t>(bits);  // two's complement
+    int32_t read = 0;
+    if (ReadIntegerPart(s, read) != NumberReading::Ok) return false;
+    value = read;
     return true;
+}
+
+NumberReading ReadNumber(std::string_view text, Fraction& f) {
+    text = TrimBlanks(text);
+    const std::size_t slash = text.find('/');
+    int32_t num = 0;
+    int32_t den = 1;
+    if (slash == std::string_view::npos) {
+        const NumberReading r = ReadIntegerPart(text, num);
+        if (r == NumberReading::Ok) f = Fraction(num, 1);
+        return r;
+    }
+    const NumberReading rn = ReadIntegerPart(TrimBlanks(text.substr(0, slash)), num);
+    const NumberReading rd = ReadIntegerPart(TrimBlanks(text.substr(slash + 1)), den);
+    if (rn == NumberReading::NotANumber || rd == NumberReading::NotANumber)
+        return NumberReading::NotANumber;
+    if (rn == NumberReading::OutOfRange || rd == NumberReading::OutOfRange)
+        return NumberReading::OutOfRange;
+    if (den == 0) return NumberReading::ZeroDenominator;
+    Fraction v(num, den);
+    try {
+        v.Normalize();
+    } catch (const ArithmeticOverflow&) {  // -2147483648/-1, 1/-2147483648
+        return NumberReading::OutOfRange;
+    }
+    f = v;
+    return NumberReading::Ok;
+}
+
+NumberReading ReadInteger(std::string_view text, int32_t& value) {
+    int32_t read = 0;
+    const NumberReading r = ReadIntegerPart(TrimBlanks(text), read);
+    if (r == NumberReading::Ok) value = read;
+    return r;
+}
+
+const char* NumberReadingText(NumberReading reading) {
+    switch (reading) {
+        case NumberReading::Ok:
+            return "";
+        case NumberReading::NotANumber:
+            return "no es un número";
+        case NumberReading::OutOfRange:
+            return "está fuera de rango";
+        case NumberReading::ZeroDenominator:
+            return "tiene denominador 0";
+    }
+    return "";
 }
 
 void FracAdd(Fraction a, Fraction b, Fraction& r) {

@@ -79,7 +79,35 @@ int CofactorSign(unsigned i, unsigned j);
 // tabs skipped, an optional sign, an optional "$" (hexadecimal) or "%" (binary)
 // prefix, at least one digit and nothing after it. Decimal values lie in
 // -2147483648..2147483647; "$" and "%" values may use all 32 bits and are read
-// as two's complement ("$FFFFFFFF" is -1). On failure value is set to 0.
+// as two's complement ("$FFFFFFFF" is -1). A sign in front of "$" or "%"
+// negates the digits' value, which must then lie in 0..$7FFFFFFF: a pattern
+// with its top bit set is already negative, and "-$80000000" or "-$FFFFFFFF"
+// would wrap. On failure value is set to 0.
 bool ParseInteger(std::string_view s, int32_t& value);
+
+// Why a typed number was refused.
+enum class NumberReading {
+    Ok,
+    NotANumber,       // "abc", "1.5", "3/x", "1/2/3", "", "- 3"
+    OutOfRange,       // "99999999999", "2147483648/2", "-$80000000", "-2147483648/-1"
+    ZeroDenominator,  // "3/0"
+};
+
+// The reading of a number as the user types it, in a cell, a factor box or a
+// command-line argument: an integer, or two integers separated by "/", each
+// read by ParseInteger, with blanks and tabs allowed around each of them
+// (" 3 ", "-2/3 ", "3 / 4"). Each part must be a 32-bit integer as written
+// ("2147483648/2" is out of range although its value is not). On Ok, f is the
+// value in normal form ("4/8" reads 1/2, "3/-4" reads -3/4); otherwise f is
+// untouched. A text that has no number's shape is NotANumber, whatever its
+// parts hold; then a part or a normal form beyond 32 bits is OutOfRange; then
+// a zero denominator. An empty or blank text is NotANumber: callers for which
+// an empty cell means 0 test for that first.
+NumberReading ReadNumber(std::string_view text, Fraction& f);
+// The same for a lone integer (blanks around it allowed).
+NumberReading ReadInteger(std::string_view text, int32_t& value);
+// The refusal in words, to follow the name of what was read: "no es un
+// número", "está fuera de rango", "tiene denominador 0" (empty for Ok).
+const char* NumberReadingText(NumberReading reading);
 
 }  // namespace velmora

@@ -28,11 +28,20 @@ constexpr const char* kUsage =
     "  solve MATRIZ_AMPLIADA clasifica y resuelve un sistema de ecuaciones\n"
     "  sts show FICHERO      lista los sistemas de un fichero .sts\n"
     "  sts add FICHERO MATRIZ_AMPLIADA [COMENTARIO]\n"
-    "                        añade un sistema al fichero (lo crea si no existe)\n"
+    "                        añade un sistema a una lista de sistemas (la crea si\n"
+    "                        no existe; a otro fichero no le añade nada)\n"
     "\n"
-    "Una MATRIZ se escribe como \"[1 2; 3 -1/2]\": filas separadas por ';',\n"
-    "elementos por blancos o comas, cada uno un entero o una fracción.\n"
-    "Salida: 0 hecho, 1 operación imposible o desbordamiento, 2 entrada ilegible.\n";
+    "Una MATRIZ se escribe como \"[1 2; 3 -1/2]\": corchetes opcionales (los dos o\n"
+    "ninguno), filas separadas por ';', elementos por blancos o comas, cada uno un\n"
+    "entero o una fracción de dos enteros de 32 bits.\n"
+    "\n"
+    "Salida:\n"
+    "  0  hecho\n"
+    "  1  se ha leído pero no se puede hacer: tamaños que no encajan, matriz\n"
+    "     singular, desbordamiento, comentario o fichero que no se puede escribir\n"
+    "  2  no se puede leer: orden desconocida, matriz, número o expresión mal\n"
+    "     escritos, letra sin matriz, expresión vacía, fichero que no se puede\n"
+    "     abrir o que no es una lista de sistemas\n";
 
 // A command's work, with the reading of its arguments already done.
 class Command {
@@ -139,7 +148,7 @@ const std::map<std::string, Handler>& Commands() {
              Matrix m;
              int32_t n = 0;
              if (!c.Arity(2)) return int(kCalcBadInput);
-             if (!ParseInteger(c.args()[1], n) || n < 0) {
+             if (ReadInteger(c.args()[1], n) != NumberReading::Ok || n < 0) {
                  c.err() << "velmora-calc: exponente ilegible: «" << c.args()[1]
                          << "» no es un entero positivo\n";
                  return int(kCalcBadInput);

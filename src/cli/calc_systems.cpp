@@ -103,8 +103,13 @@ bool CheckSystemSize(const Matrix& m, std::ostream& err) {
 
 int StsShow(const std::string& path, std::ostream& out, std::ostream& err) {
     const StsReadResult read = ReadStsFile(path);
-    if (!read.opened || read.readError) {
-        err << "velmora-calc: no se puede leer el fichero " << path << '\n';
+    if (!read.opened) {
+        err << "velmora-calc: no se puede abrir el fichero " << path << '\n';
+        return kUnreadable;
+    }
+    const std::string unread = UnreadFileText(read, path);
+    if (!unread.empty()) {
+        err << "velmora-calc: " << unread << '\n';
         return kUnreadable;
     }
     int status = kOk;
@@ -138,16 +143,19 @@ int StsAdd(const std::vector<std::string>& args, std::ostream& out, std::ostream
     LinearSystem system{m, {}};
     std::string bad;
     if (!PrepareComment(args.size() > 3 ? args[3] : std::string(), system.comment, bad)) {
-        err << "velmora-calc: el carácter \"" << bad << "\" del comentario no tiene código Windows-1252\n";
-        return kUnreadable;
+        err << "velmora-calc: el carácter \"" << bad
+            << "\" del comentario no tiene código Windows-1252\n";
+        return kRefused;
     }
     std::error_code ec;
     const bool exists = std::filesystem::exists(path, ec);
     const std::uintmax_t before = exists ? std::filesystem::file_size(path, ec) : 0;
     std::string error;
-    if (!WriteStsFile(path, {system}, exists ? SaveMode::Append : SaveMode::Replace, error)) {
+    const StsWrite written =
+        WriteStsFile(path, {system}, exists ? SaveMode::Append : SaveMode::Replace, error);
+    if (written != StsWrite::Done) {
         err << "velmora-calc: " << error << '\n';
-        return kUnreadable;
+        return written == StsWrite::NotAList ? kUnreadable : kRefused;
     }
     out << "Sistema " << before / kStsRecordSize + 1 << " añadido a " << path << '\n';
     return kOk;

@@ -1,7 +1,8 @@
 // velmora-calc's commands on expressions and systems. Each takes the words
-// after its command name and returns the exit status: 0 done, 1 a
-// mathematical refusal (sizes, null equation, incorrect expression,
-// overflow), 2 input that cannot be read (or a file that cannot be written).
+// after its command name and returns the exit status: 0 done, 1 what can be
+// read but not done (sizes, null equation, overflow, a comment or file that
+// cannot be written), 2 what cannot be read (a malformed matrix or
+// expression, a file that cannot be opened or is not a list of systems).
 #pragma once
 
 #include <ostream>

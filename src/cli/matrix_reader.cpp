@@ -26,32 +26,30 @@ std::vector<std::string_view> Entries(std::string_view row) {
     return entries;
 }
 
+std::string Elements(std::size_t n) {
+    return std::to_string(n) + (n == 1 ? " elemento" : " elementos");
+}
+
 }  // namespace
 
 bool ReadFractionText(std::string_view text, Fraction& f, std::string& error) {
-    Fraction v;
-    if (!v.Parse(text)) {
-        error = "«" + std::string(text) + "» no es un entero ni una fracción";
-        return false;
-    }
-    if (v.HasZeroDenominator()) {
-        error = "«" + std::string(text) + "» tiene denominador cero";
-        return false;
-    }
-    try {
-        v.Normalize();
-    } catch (const ArithmeticOverflow&) {
-        error = "«" + std::string(text) + "» no cabe en 32 bits";
-        return false;
-    }
-    f = v;
-    return true;
+    const NumberReading reading = ReadNumber(text, f);
+    if (reading == NumberReading::Ok) return true;
+    error = "«" + std::string(text) + "» " + NumberReadingText(reading);
+    return false;
 }
 
 bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
     std::string_view body = Strip(text);
-    if (!body.empty() && body.front() == '[') body.remove_prefix(1);
-    if (!body.empty() && body.back() == ']') body.remove_suffix(1);
+    // Brackets are optional, but they come as a pair around the whole matrix.
+    const bool opens = !body.empty() && body.front() == '[';
+    const bool closes = !body.empty() && body.back() == ']';
+    if (opens) body.remove_prefix(1);
+    if (closes && !body.empty()) body.remove_suffix(1);
+    if (opens != closes) {
+        error = opens ? "falta el corchete de cierre ]" : "falta el corchete de apertura [";
+        return false;
+    }
     if (body.find_first_of("[]") != std::string_view::npos) {
         error = "corchetes fuera de lugar";
         return false;
@@ -89,8 +87,8 @@ bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
             return false;
         }
         if (entries.size() != cols) {
-            error = "la " + where + " tiene " + std::to_string(entries.size()) +
-                    " elementos y la fila 1 tiene " + std::to_string(cols);
+            error = "la " + where + " tiene " + Elements(entries.size()) + " y la fila 1 tiene " +
+                    std::to_string(cols);
             return false;
         }
         for (std::size_t j = 0; j < entries.size(); ++j) {

@@ -13,7 +13,8 @@ namespace velmora {
 // Reads a matrix of 1..10 rows and 1..10 columns into m (normal form, refreshed).
 // On failure m is untouched and error says why, in Spanish.
 bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error);
-// Reads one number as the editor does; refuses a zero denominator.
+// Reads one number (ReadNumber: blanks around it allowed, normal form); on
+// failure f is untouched and error names the text and the reason.
 bool ReadFractionText(std::string_view text, Fraction& f, std::string& error);
 // One matrix row per line, entries separated by one blank.
 std::string MatrixText(const Matrix& m);

@@ -1,11 +1,13 @@
 #include "systems/sts_file.h"
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 #include "toolkit/encoding.h"
+#include "toolkit/files.h"
 #include "toolkit/saving.h"
 #include "toolkit/strings.h"
 
@@ -115,48 +117,57 @@ bool ReplaceFile(const std::string& path, const std::vector<LinearSystem>& syste
     return true;
 }
 
-bool AppendToFile(const std::string& path, const std::vector<LinearSystem>& systems,
-                  std::string& error) {
-    if (!CheckWritable(path, error)) return false;
+StsWrite AppendToFile(const std::string& path, const std::vector<LinearSystem>& systems,
+                      std::string& error) {
+    if (!CheckWritable(path, error)) return StsWrite::Failed;
     std::FILE* file = std::fopen(path.c_str(), "r+b");
     if (file == nullptr) {
         error = "No se ha podido abrir el fichero " + path + " para añadir sistemas.";
-        return false;
+        return StsWrite::Failed;
     }
-    std::string tail;
-    long length = -1;
-    long whole = 0;
-    bool ok = std::fseek(file, 0, SEEK_END) == 0 && (length = std::ftell(file)) >= 0;
-    if (ok) {
-        whole = length / static_cast<long>(kStsRecordSize) * static_cast<long>(kStsRecordSize);
-        tail.resize(static_cast<std::size_t>(length - whole));
-        ok = std::fseek(file, whole, SEEK_SET) == 0 &&
-             std::fread(tail.data(), 1, tail.size(), file) == tail.size() &&
-             std::fseek(file, whole, SEEK_SET) == 0;
-    }
-    if (!ok) {
-        std::fclose(file);
+    // Only a list of systems is added to: anything else would lose bytes that
+    // are not ours (the tail of a text file) or hide the new systems behind
+    // records that cannot be read.
+    // A device or a FIFO has no length to be a whole number of records.
+    struct stat st {};
+    const bool regular = ::fstat(::fileno(file), &st) == 0 && S_ISREG(st.st_mode);
+    std::string bytes;
+    const BoundedRead read =
+        regular ? ReadStreamBounded(file, kMaxStsFileSize, bytes) : BoundedRead::TooLarge;
+    const StsReadResult old = ParseStsBytes(bytes);
+    StsWrite refusal = StsWrite::Done;
+    if (read == BoundedRead::ReadError) {
         error = "No se ha podido leer el fichero " + path + ".";
-        return false;
+        refusal = StsWrite::Failed;
+    } else if (read == BoundedRead::TooLarge || old.SkippedSomething()) {
+        error = "El fichero " + path + " no es una lista de sistemas: no se le añade nada.";
+        refusal = StsWrite::NotAList;
+    } else if (old.systems.size() + systems.size() > kMaxSystems) {
+        error = "El fichero " + path + " tiene " + IntToText(int64_t(old.systems.size())) +
+                " sistemas; con " + IntToText(int64_t(systems.size())) +
+                " más pasaría de 1024, y no se podría abrir.";
+        refusal = StsWrite::Failed;
+    }
+    const long whole = static_cast<long>(bytes.size());
+    if (refusal == StsWrite::Done && std::fseek(file, whole, SEEK_SET) != 0) {
+        error = "No se ha podido leer el fichero " + path + ".";
+        refusal = StsWrite::Failed;
+    }
+    if (refusal != StsWrite::Done) {
+        std::fclose(file);
+        error += " El fichero no ha cambiado.";
+        return refusal;
     }
     bool written = WriteRecords(file, systems);
     written = std::fclose(file) == 0 && written;
-    if (written) return true;
+    if (written) return StsWrite::Done;
 
-    // Give the file back its old length and its partial last record.
     std::error_code ec;
     std::filesystem::resize_file(path, static_cast<std::uintmax_t>(whole), ec);
-    bool restored = !ec;
-    if (restored && !tail.empty()) {
-        std::FILE* again = std::fopen(path.c_str(), "r+b");
-        restored = again != nullptr && std::fseek(again, whole, SEEK_SET) == 0 &&
-                   std::fwrite(tail.data(), 1, tail.size(), again) == tail.size();
-        if (again != nullptr) restored = std::fclose(again) == 0 && restored;
-    }
     error = "No se ha podido escribir el fichero " + path + ". " +
-            (restored ? "El fichero conserva su contenido anterior."
-                      : "No se ha podido devolver el fichero a su estado anterior.");
-    return false;
+            (!ec ? "El fichero conserva su contenido anterior."
+                 : "No se ha podido devolver el fichero a su estado anterior.");
+    return StsWrite::Failed;
 }
 
 std::string Count(std::size_t n, const char* singular, const char* plural) {
@@ -229,17 +240,19 @@ bool PrepareComment(std::string_view text, std::string& comment, std::string& ba
 StsReadResult ParseStsBytes(std::string_view bytes) {
     StsReadResult result;
     result.opened = true;
+    if (bytes.size() > kMaxStsFileSize) {
+        result.tooLarge = true;
+        return result;
+    }
     const std::size_t records = bytes.size() / kStsRecordSize;
     result.trailingBytes = bytes.size() % kStsRecordSize;
     for (std::size_t k = 0; k < records; ++k) {
         LinearSystem system;
         const auto* record = reinterpret_cast<const uint8_t*>(bytes.data()) + k * kStsRecordSize;
-        if (!DecodeRecord(record, system)) {
-            ++result.invalidRecords;
-        } else if (result.systems.size() == kMaxSystems) {
-            ++result.beyondCapacity;
-        } else {
+        if (DecodeRecord(record, system)) {
             result.systems.push_back(std::move(system));
+        } else {
+            ++result.invalidRecords;
         }
     }
     return result;
@@ -248,16 +261,22 @@ StsReadResult ParseStsBytes(std::string_view bytes) {
 StsReadResult ReadStsFile(const std::string& path) {
     StsReadResult result;
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return result;  // opens, but reads as empty
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) return result;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        result.opened = true;
-        result.readError = true;
-        return result;
+    if (std::filesystem::is_directory(path, ec)) return result;  // not a file to open
+    std::string bytes;
+    switch (ReadFileBounded(path, kMaxStsFileSize, bytes)) {
+        case BoundedRead::Ok:
+            return ParseStsBytes(bytes);
+        case BoundedRead::NotOpened:
+            return result;
+        case BoundedRead::TooLarge:
+            result.tooLarge = true;
+            break;
+        case BoundedRead::ReadError:
+            result.readError = true;
+            break;
     }
-    return ParseStsBytes(bytes);
+    result.opened = true;
+    return result;
 }
 
 std::string SkippedRecordsText(const StsReadResult& result) {
@@ -265,23 +284,33 @@ std::string SkippedRecordsText(const StsReadResult& result) {
     if (result.invalidRecords > 0)
         parts.push_back(Count(result.invalidRecords, "registro con datos no válidos",
                               "registros con datos no válidos"));
-    if (result.beyondCapacity > 0)
-        parts.push_back(Count(result.beyondCapacity, "sistema por encima del máximo de 1024",
-                              "sistemas por encima del máximo de 1024"));
     if (result.trailingBytes > 0)
         parts.push_back("un registro incompleto al final (" +
                         IntToText(static_cast<int64_t>(result.trailingBytes)) + " bytes)");
     if (parts.empty()) return {};
-    std::string text = "Sistemas leídos: " + IntToText(static_cast<int64_t>(result.systems.size())) +
-                       ". No se han usado: ";
+    std::string text =
+        "Sistemas leídos: " + IntToText(static_cast<int64_t>(result.systems.size())) +
+        ". No se han usado: ";
     for (std::size_t i = 0; i < parts.size(); ++i) text += (i > 0 ? "; " : "") + parts[i];
     return text + ".";
 }
 
-bool WriteStsFile(const std::string& path, const std::vector<LinearSystem>& systems,
-                  SaveMode mode, std::string& error) {
-    return mode == SaveMode::Replace ? ReplaceFile(path, systems, error)
-                                         : AppendToFile(path, systems, error);
+std::string UnreadFileText(const StsReadResult& result, const std::string& path) {
+    if (result.tooLarge)
+        return "El fichero " + path +
+               " es demasiado largo para una lista de sistemas (más de 1024).";
+    if (result.readError) return "No se ha podido leer el fichero " + path + ".";
+    return {};
+}
+
+StsWrite WriteStsFile(const std::string& path, const std::vector<LinearSystem>& systems,
+                      SaveMode mode, std::string& error) {
+    if (mode == SaveMode::Append) return AppendToFile(path, systems, error);
+    if (systems.size() > kMaxSystems) {
+        error = "Una lista tiene como mucho 1024 sistemas.";
+        return StsWrite::Failed;
+    }
+    return ReplaceFile(path, systems, error) ? StsWrite::Done : StsWrite::Failed;
 }
 
 StsWriteFunction SetStsWriteFunction(StsWriteFunction write) {

@@ -40,16 +40,20 @@ bool DecodeRecord(const uint8_t* bytes, LinearSystem& system);
 // (or empty for text that is not valid UTF-8).
 bool PrepareComment(std::string_view text, std::string& comment, std::string& bad);
 
+// The longest file that is read: 1024 records and a partial one. Anything
+// longer is refused unread, so no file (not even /dev/zero) can exhaust memory.
+inline constexpr std::size_t kMaxStsFileSize = kMaxSystems * kStsRecordSize + kStsRecordSize - 1;
+
 // Everything read from one file. Nothing in it is trusted.
 struct StsReadResult {
-    bool opened = false;     // false: the file could not be opened
-    bool readError = false;  // the file was opened but could not be read to its end
+    bool opened = false;                // false: the file could not be opened
+    bool readError = false;             // the file was opened but could not be read to its end
+    bool tooLarge = false;              // longer than kMaxStsFileSize: nothing was read
     std::vector<LinearSystem> systems;  // at most 1024
     std::size_t invalidRecords = 0;     // records that cannot be systems
-    std::size_t beyondCapacity = 0;     // valid records after the 1024th system
     std::size_t trailingBytes = 0;      // a partial record at the end
 
-    bool SkippedSomething() const { return invalidRecords + beyondCapacity + trailingBytes > 0; }
+    bool SkippedSomething() const { return invalidRecords + trailingBytes > 0; }
 };
 
 StsReadResult ReadStsFile(const std::string& path);
@@ -59,16 +63,26 @@ StsReadResult ParseStsBytes(std::string_view bytes);
 // What was not used, in Spanish, for the message box; empty when nothing was
 // skipped.
 std::string SkippedRecordsText(const StsReadResult& result);
+// Why a file that was opened was not read at all (a read error, or too long),
+// in Spanish, naming `path`; empty when it was read.
+std::string UnreadFileText(const StsReadResult& result, const std::string& path);
 
 enum class SaveMode { Replace, Append };
 
+enum class StsWrite {
+    Done,
+    NotAList,  // append: the file is not a list of systems, and was left alone
+    Failed,    // cannot be created, opened or written; read-only; over 1024 systems
+};
+
 // Replace: the records go to a new file in the same folder, which is renamed
 // over `path` only when it is complete; a read-only target is refused.
-// Append: `path` must exist; the records go after its last whole record (a
-// partial record at the end is overwritten) and on failure the file gets its
-// old length and contents back. False with a Spanish `error` on failure.
-bool WriteStsFile(const std::string& path, const std::vector<LinearSystem>& systems,
-                  SaveMode mode, std::string& error);
+// Append: `path` must exist and be a list of systems (a whole number of
+// records, each one a system, 1024 at most with the new ones); the records go
+// at its end, and on failure the file gets its old length back. Anything but
+// Done leaves the file as it was and says why in Spanish in `error`.
+StsWrite WriteStsFile(const std::string& path, const std::vector<LinearSystem>& systems,
+                      SaveMode mode, std::string& error);
 
 // Test seam: every block of bytes written to an .sts file goes through this
 // function (true when all `size` bytes were written). Returns the previous one;

@@ -77,7 +77,7 @@ bool SystemList::Save(SaveMode mode) {
     const bool chosen = mode == SaveMode::Append ? AskOpenFile(fileName_) : AskSaveFile(fileName_);
     if (!chosen) return false;
     std::string error;
-    if (!WriteStsFile(fileName_, items_, mode, error)) {
+    if (WriteStsFile(fileName_, items_, mode, error) != StsWrite::Done) {
         ShowMessageStyled(kCaptionSaveError, error, kMbIconExclamation);
         return false;
     }
@@ -101,11 +101,9 @@ bool SystemList::Load() {
     if (!AskOpenFile(fileName_)) return false;
     StsReadResult read = ReadStsFile(fileName_);
     if (!read.opened) return false;
-    if (read.readError) {
-        ShowMessageStyled(kCaptionLoad,
-                          "No se ha podido leer el fichero " + fileName_ +
-                              ". La lista no ha cambiado.",
-                          kMbIconExclamation);
+    const std::string unread = UnreadFileText(read, fileName_);
+    if (!unread.empty()) {
+        ShowMessageStyled(kCaptionLoad, unread + " La lista no ha cambiado.", kMbIconExclamation);
         return false;
     }
     items_ = std::move(read.systems);

@@ -188,6 +188,39 @@ bool CreateTextFile(std::string_view name, std::ofstream& file) {
     return file.is_open();
 }
 
+BoundedRead ReadStreamBounded(std::FILE* file, std::size_t limit, std::string& bytes) {
+    bytes.clear();
+    char block[65536];
+    while (true) {
+        const std::size_t n = std::fread(block, 1, sizeof block, file);
+        if (n > limit - bytes.size()) {
+            bytes.clear();
+            bytes.shrink_to_fit();
+            return BoundedRead::TooLarge;
+        }
+        bytes.append(block, n);
+        if (n < sizeof block) break;
+    }
+    return std::ferror(file) != 0 ? BoundedRead::ReadError : BoundedRead::Ok;
+}
+
+BoundedRead ReadFileBounded(const std::string& path, std::size_t limit, std::string& bytes) {
+    bytes.clear();
+    // O_NONBLOCK only so that opening a FIFO does not wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return BoundedRead::NotOpened;
+    const int flags = ::fcntl(fd, F_GETFL);
+    std::FILE* file =
+        flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0 ? nullptr : ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        ::close(fd);
+        return BoundedRead::ReadError;
+    }
+    const BoundedRead result = ReadStreamBounded(file, limit, bytes);
+    std::fclose(file);
+    return result;
+}
+
 std::string NameOfPath(std::string_view path) {
     const std::size_t slash = std::max(LastCharPos('/', path), LastCharPos('\\', path));
     return std::string(path.substr(slash));

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <string_view>
@@ -31,6 +32,21 @@ bool FolderExists(std::string_view name);
 bool OpenTextForReading(std::string_view name, std::ifstream& file);
 // Creates the file or empties an existing one; true when it could.
 bool CreateTextFile(std::string_view name, std::ofstream& file);
+
+// Reading a whole file of a format whose files are small. A device or a FIFO
+// (/dev/zero) has no size to check first: the bound is what ends the reading,
+// so no file can exhaust memory.
+enum class BoundedRead {
+    Ok,
+    NotOpened,  // no such file, or no permission
+    TooLarge,   // more than `limit` bytes; `bytes` is then cleared
+    ReadError,  // opened but not readable to its end (a folder, an input error)
+};
+// Every byte of the file at `path`, when there are at most `limit` of them.
+// Opening never waits for a FIFO's writer (one without a writer reads empty).
+BoundedRead ReadFileBounded(const std::string& path, std::size_t limit, std::string& bytes);
+// The same from an open file, from its current position to its end.
+BoundedRead ReadStreamBounded(std::FILE* file, std::size_t limit, std::string& bytes);
 
 // The part after the last separator; the whole path when it has none.
 std::string NameOfPath(std::string_view path);

@@ -1,11 +1,10 @@
 #include "tools/utilities.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include "toolkit/encoding.h"
+#include "toolkit/files.h"
 #include "toolkit/saving.h"
 #include "toolkit/strings.h"
 #include "toolkit/user_dialogs.h"
@@ -23,8 +22,8 @@ BlockWriter& Writer() {
 
 // The lines of a file: CR LF or LF ends a line; a last line without an end
 // counts too.
-std::vector<std::string> SplitLines(std::string_view bytes) {
-    std::vector<std::string> lines;
+std::vector<std::string_view> SplitLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
@@ -32,14 +31,61 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
         if (end == std::string::npos) end = bytes.size();
         std::size_t stop = end;
         if (stop > start && bytes[stop - 1] == '\r') --stop;
-        lines.emplace_back(bytes.substr(start, stop - start));
+        lines.push_back(bytes.substr(start, stop - start));
         start = next;
     }
     return lines;
 }
 
-std::string FieldFromLine(const std::string& line) {
-    return FromWindows1252(std::string_view(line).substr(0, kMaxUtilityField));
+bool IsBlankLine(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// Where each utility starts. A utility is four lines; a blank line where a
+// name is expected is either an empty name or a stray line (a separator the
+// user typed, a trailing blank line). Of all the ways to read the file, the
+// one taken ends on a whole utility if any does, then has the fewest
+// utilities without a name, then skips the fewest lines. The program writes
+// no utility without a name, so its files read back as written, and a stray
+// blank line never shifts the fields of the utilities after it. (A file from
+// before that rule, with a nameless utility, keeps it where that is the only
+// way to end on a whole utility.)
+std::vector<std::size_t> UtilityStarts(const std::vector<std::string_view>& lines) {
+    struct Cost {
+        std::size_t incomplete = 0, nameless = 0, skipped = 0;
+        auto operator<=>(const Cost&) const = default;
+    };
+    const std::size_t n = lines.size();
+    std::vector<Cost> best(n + 1);
+    std::vector<bool> skip(n + 1, false);
+    for (std::size_t p = n; p-- > 0;) {
+        const bool blank = IsBlankLine(lines[p]);
+        Cost record = p + 4 <= n ? best[p + 4] : Cost{1, 0, 0};
+        record.nameless += blank ? 1 : 0;
+        best[p] = record;
+        if (blank) {
+            Cost skipped = best[p + 1];
+            ++skipped.skipped;
+            if (skipped < record) {
+                best[p] = skipped;
+                skip[p] = true;
+            }
+        }
+    }
+    std::vector<std::size_t> starts;
+    for (std::size_t p = 0; p < n;) {
+        if (skip[p]) {
+            ++p;
+        } else {
+            starts.push_back(p);
+            p += 4;
+        }
+    }
+    return starts;
+}
+
+std::string FieldFromLine(std::string_view line) {
+    return FromWindows1252(line.substr(0, kMaxUtilityField));
 }
 
 // The field in Windows-1252, or a Spanish reason why it cannot be written.
@@ -94,18 +140,30 @@ void UtilityList::deleteUtility(std::size_t i) {
 }
 
 bool UtilityList::loadUtilities(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) return false;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
-    loadUtilitiesFromBytes(bytes);
-    return true;
+    std::string bytes;
+    switch (ReadFileBounded(path.string(), kMaxUtilitiesFileSize, bytes)) {
+        case BoundedRead::Ok:
+            loadUtilitiesFromBytes(bytes);
+            return true;
+        case BoundedRead::TooLarge:
+            ShowMessageStyled(kCaption,
+                              path.string() +
+                                  " pasa de 1 MiB; no se ha leído y el menú "
+                                  "Utilidades queda sin utilidades.",
+                              kMbIconExclamation);
+            return false;
+        case BoundedRead::NotOpened:
+        case BoundedRead::ReadError:
+            break;  // a missing or unreadable file: no utilities
+    }
+    return false;
 }
 
 void UtilityList::loadUtilitiesFromBytes(std::string_view bytes) {
-    const std::vector<std::string> lines = SplitLines(bytes);
+    const std::vector<std::string_view> lines = SplitLines(bytes);
+    const std::vector<std::size_t> starts = UtilityStarts(lines);
     std::vector<Utility> read;
-    for (std::size_t first = 0; first < lines.size(); first += 4) {
+    for (const std::size_t first : starts) {
         if (read.size() == kMaxUtilities) {
             ShowMessageStyled(kCaption,
                               "Tools.rel tiene más de 64 utilidades; solo se usan las 64 primeras.",
@@ -119,12 +177,34 @@ void UtilityList::loadUtilitiesFromBytes(std::string_view bytes) {
         setUtility(u, line(0), line(1), line(2), line(3));
         read.push_back(std::move(u));
     }
+    // Blank lines skipped before the last utility were out of place; those
+    // after it end the file and add nothing.
+    const std::size_t strays = starts.empty() ? 0 : starts.back() - 4 * (starts.size() - 1);
+    if (strays > 0) {
+        const std::string where = " donde debería empezar una utilidad; ";
+        ShowMessageStyled(
+            kCaption,
+            "Tools.rel tiene " + (strays == 1 ? "una línea en blanco" + where + "se ha saltado."
+                                              : IntToText(int64_t(strays)) + " líneas en blanco" +
+                                                    where + "se han saltado."),
+            kMbIconExclamation);
+    }
     records_ = std::move(read);
 }
 
 bool UtilityList::saveUtilities(const std::filesystem::path& path) const {
     std::string bytes;
-    for (const Utility& u : records_) {
+    for (std::size_t i = 1; i <= records_.size(); ++i) {
+        const Utility& u = records_[i - 1];
+        // A blank name line is where a reader of the file looks for stray blank
+        // lines; a utility without a name would make the file ambiguous.
+        if (IsBlankLine(u.name)) {
+            ShowMessageStyled(kCaption,
+                              "La utilidad " + IntToText(int64_t(i)) +
+                                  " no tiene nombre. Póngale uno o elimínela.",
+                              kMbIconExclamation);
+            return false;
+        }
         for (const std::string* field : {&u.name, &u.file, &u.directory, &u.parameters}) {
             std::string encoded;
             std::string why;

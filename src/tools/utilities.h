@@ -16,6 +16,9 @@ inline constexpr const char* kUtilitiesFile = "Tools.rel";
 inline constexpr std::size_t kMaxUtilities = 64;
 inline constexpr std::size_t kMaxUtilityField = 255;  // characters
 inline constexpr int kFirstUtilityId = 530;           // utility i has menu id 530 + i
+// A longer Tools.rel is refused unread: 64 utilities of four 255-character
+// lines need about 64 KiB.
+inline constexpr std::size_t kMaxUtilitiesFileSize = 1024 * 1024;
 
 struct Utility {
     std::string name;
@@ -44,16 +47,20 @@ public:
     void deleteUtility(std::size_t i);
 
     // Replaces the list with the file's contents. False when the file cannot
-    // be opened or read (the list is then unchanged). Lines longer than 255
-    // characters are cut; LF-only lines are accepted; missing lines at the end
-    // give empty fields; utilities after the 64th are left out, with a message.
+    // be opened or read, whatever it is (a folder, a device), and, with a
+    // message, when it is longer than 1 MiB; the list is then unchanged.
+    // Lines longer than 255 characters are cut; LF-only lines are accepted;
+    // missing lines at the end give empty fields; a blank line where a
+    // utility should start is skipped (with a message, unless it ends the
+    // file) rather than shifting the fields of the utilities after it;
+    // utilities after the 64th are left out, with a message.
     bool loadUtilities(const std::filesystem::path& path = kUtilitiesFile);
     // The same from the bytes of a file already read.
     void loadUtilitiesFromBytes(std::string_view bytes);
     // Writes a complete new file beside the old one and renames it over it.
-    // False, with a message and no file changed, when a field holds a
-    // character without a Windows-1252 code or a line break, or when writing
-    // fails.
+    // False, with a message and no file changed, when a utility has no name
+    // (blank), when a field holds a character without a Windows-1252 code or
+    // a line break, or when writing fails.
     bool saveUtilities(const std::filesystem::path& path = kUtilitiesFile) const;
 
 private:

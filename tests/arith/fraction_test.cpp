@@ -170,5 +170,98 @@ TEST(FractionTest, ParseTable) {
     }
 }
 
+// A sign in front of "$" or "%" negates a value that must fit as it is: a
+// pattern with its top bit set is already negative.
+TEST(FractionTest, SignedHexadecimalAndBinaryDoNotWrap) {
+    const std::pair<const char*, int32_t> read[] = {{"-$7FFFFFFF", -2147483647}, {"-%11", -3}};
+    for (const auto& [text, value] : read) {
+        Fraction f;
+        EXPECT_TRUE(f.Parse(text)) << text;
+        EXPECT_EQ(f, Fraction(value)) << text;
+    }
+    for (const char* text :
+         {"-$80000000", "-$FFFFFFFF", "+$FFFFFFFF", "-%10000000000000000000000000000000"}) {
+        Fraction f;
+        EXPECT_FALSE(f.Parse(text)) << text;
+        EXPECT_EQ(f, Fraction(0)) << text;
+    }
+}
+
+TEST(FractionTest, ReadNumberGivesTheValueOrTheReason) {
+    using R = NumberReading;
+    struct Case {
+        const char* text;
+        R reading;
+        Fraction f;  // on Ok, in normal form
+    } cases[] = {
+        {"3", R::Ok, {3, 1}},
+        {" 3 ", R::Ok, {3, 1}},
+        {"3 ", R::Ok, {3, 1}},
+        {"-2/3 ", R::Ok, {-2, 3}},
+        {"\t-2/3\t", R::Ok, {-2, 3}},
+        {"3 / 4", R::Ok, {3, 4}},
+        {"4/8", R::Ok, {1, 2}},
+        {"3/-4", R::Ok, {-3, 4}},
+        {"0/-7", R::Ok, {0, 1}},
+        {"$10/%100", R::Ok, {4, 1}},
+        {"-2147483648", R::Ok, {INT_MIN, 1}},
+        {"-$7FFFFFFF", R::Ok, {-2147483647, 1}},
+        {"$FFFFFFFF", R::Ok, {-1, 1}},
+        {"", R::NotANumber, {}},
+        {"   ", R::NotANumber, {}},
+        {"abc", R::NotANumber, {}},
+        {"1.5", R::NotANumber, {}},
+        {"3/x", R::NotANumber, {}},
+        {"1/2/3", R::NotANumber, {}},
+        {"1/0/3", R::NotANumber, {}},
+        {"/4", R::NotANumber, {}},
+        {"3/", R::NotANumber, {}},
+        {"- 3", R::NotANumber, {}},
+        {"3 4", R::NotANumber, {}},
+        {"99999999999x", R::NotANumber, {}},
+        {"99999999999/x", R::NotANumber, {}},
+        {"99999999999", R::OutOfRange, {}},
+        {"2147483648", R::OutOfRange, {}},
+        {"2147483648/2", R::OutOfRange, {}},
+        {"1/2147483648", R::OutOfRange, {}},
+        {"99999999999/0", R::OutOfRange, {}},
+        {"-2147483648/-1", R::OutOfRange, {}},
+        {"1/-2147483648", R::OutOfRange, {}},
+        {"-$80000000", R::OutOfRange, {}},
+        {"-$FFFFFFFF", R::OutOfRange, {}},
+        {"-%11111111111111111111111111111111", R::OutOfRange, {}},
+        {"$100000000", R::OutOfRange, {}},
+        {"3/0", R::ZeroDenominator, {}},
+        {"0/0", R::ZeroDenominator, {}},
+        {" 3 / -0 ", R::ZeroDenominator, {}},
+    };
+    for (const Case& c : cases) {
+        Fraction f(5, 9);
+        EXPECT_EQ(ReadNumber(c.text, f), c.reading) << '"' << c.text << '"';
+        EXPECT_EQ(f, c.reading == R::Ok ? c.f : Fraction(5, 9)) << '"' << c.text << '"';
+    }
+    EXPECT_STREQ(NumberReadingText(R::NotANumber), "no es un número");
+    EXPECT_STREQ(NumberReadingText(R::OutOfRange), "está fuera de rango");
+    EXPECT_STREQ(NumberReadingText(R::ZeroDenominator), "tiene denominador 0");
+
+    struct IntegerCase {
+        const char* text;
+        R reading;
+        int32_t value;  // 77, the value before, when refused
+    } integers[] = {
+        {" 12 ", R::Ok, 12},
+        {"-$10", R::Ok, -16},
+        {"1/2", R::NotANumber, 77},
+        {"", R::NotANumber, 77},
+        {"2147483648", R::OutOfRange, 77},
+        {"-$80000000", R::OutOfRange, 77},
+    };
+    for (const IntegerCase& c : integers) {
+        int32_t value = 77;
+        EXPECT_EQ(ReadInteger(c.text, value), c.reading) << '"' << c.text << '"';
+        EXPECT_EQ(value, c.value) << '"' << c.text << '"';
+    }
+}
+
 }  // namespace
 }  // namespace velmora

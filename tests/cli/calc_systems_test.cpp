@@ -160,8 +160,10 @@ TEST(CalcSts, RefusalsAndDamagedFiles) {
     const Case cases[] = {
         {{"add", path, "[1 1 1; 0 0 0]"}, 1},
         {{"add", path, "[1 2; 3"}, 2},
-        {{"add", path, "[1 1 1]", "flecha →"}, 2},
-        {{"add", dir.file("no/such/folder.sts"), "[1 1 1]"}, 2},
+        {{"add", path, "[1 1 1]", "flecha →"}, 1},
+        {{"add", dir.file("no/such/folder.sts"), "[1 1 1]"}, 1},
+        {{"add", "/dev/zero", "[1 1 1]"}, 2},
+        {{"show", "/dev/zero"}, 2},
         {{"show", dir.file("missing.sts")}, 2},
         {{"show", dir.path().string()}, 2},
         {{"frob", path}, 2},
@@ -183,9 +185,20 @@ TEST(CalcSts, RefusalsAndDamagedFiles) {
     EXPECT_EQ(r.out.find("Sistema 2"), std::string::npos);
     EXPECT_NE(r.err.find("1 registro con datos no válidos"), std::string::npos);
 
-    // An added record lands after the last whole one.
-    ASSERT_EQ(Call(CalcSts, {"add", path, "[1 1 3; 1 -1 1]"}).status, 0);
-    EXPECT_EQ(ReadBytes(path).size(), 3u * kStsRecordSize);
+    // Nothing is added to a file that is not a list of systems.
+    const std::string damaged = ReadBytes(path);
+    CalcRun added = Call(CalcSts, {"add", path, "[1 1 3; 1 -1 1]"});
+    EXPECT_EQ(added.status, 2);
+    EXPECT_EQ(ReadBytes(path), damaged);
+    const std::string notes = dir.file("notes.txt");
+    WriteBytes(notes, std::string(1050, 'n'));
+    added = Call(CalcSts, {"add", notes, "[1 1 3; 1 -1 1]"});
+    EXPECT_EQ(added.status, 2);
+    EXPECT_TRUE(added.out.empty());
+    EXPECT_EQ(added.err, "velmora-calc: El fichero " + notes +
+                             " no es una lista de sistemas: no se le añade nada. El fichero no ha "
+                             "cambiado.\n");
+    EXPECT_EQ(ReadBytes(notes), std::string(1050, 'n'));
 }
 
 }  // namespace

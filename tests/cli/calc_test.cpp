@@ -49,6 +49,24 @@ TEST(CalcTest, CommandsTable) {
         {{"det"}, 2, ""},
         {{"frobnicate", "[1]"}, 2, ""},
         {{"det", "[1 2 3 4 5 6 7 8 9 10 11]"}, 2, ""},
+        // Brackets come in pairs.
+        {{"det", "[1 2; 3 4"}, 2, ""},
+        {{"det", "1 2; 3 4]"}, 2, ""},
+        {{"det", "[1 2] extra"}, 2, ""},
+        {{"det", "["}, 2, ""},
+        {{"det", "1 2; 3 4"}, 0, "-2\n"},
+        // Numbers are read as written, blanks around them allowed, or refused.
+        {{"mul", " 3 ", "[1 2]"}, 0, "3 6\n"},
+        {{"mul", "-2/3 ", "[3]"}, 0, "-2\n"},
+        {{"mul", "4/8", "[2]"}, 0, "1\n"},
+        {{"pow", " 2 ", "[2]"}, 0, "4\n"},
+        {{"pow", "2147483648", "[1]"}, 2, ""},
+        {{"det", "[-$7FFFFFFF]"}, 0, "-2147483647\n"},
+        {{"det", "[-$80000000]"}, 2, ""},
+        {{"det", "[-$FFFFFFFF]"}, 2, ""},
+        {{"det", "[-%11111111111111111111111111111111]"}, 2, ""},
+        {{"det", "[2147483648/2]"}, 2, ""},
+        {{"mul", "1/2/3", "[1]"}, 2, ""},
     };
     for (const Case& c : cases) {
         const CalcRun r = Calc(c.args);
@@ -65,6 +83,25 @@ TEST(CalcTest, ReaderNormalisesEntries) {
     EXPECT_EQ(MatrixText(m), "1/2 -1/2\n16 3\n");
     EXPECT_FALSE(ReadMatrixText("[1 1/-2147483648]", m, error));
     EXPECT_NE(error.find("columna 2"), std::string::npos);
+}
+
+TEST(CalcTest, UnreadableInputSaysWhy) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"det", "[1 2; 3]"}, "matriz ilegible: la fila 2 tiene 1 elemento y la fila 1 tiene 2"},
+        {{"det", "[1; 2 3]"}, "matriz ilegible: la fila 2 tiene 2 elementos y la fila 1 tiene 1"},
+        {{"det", "[1 2; 3 4"}, "matriz ilegible: falta el corchete de cierre ]"},
+        {{"det", "1 2; 3 4]"}, "matriz ilegible: falta el corchete de apertura ["},
+        {{"det", "[1 1/2/3]"}, "matriz ilegible: «1/2/3» no es un número (fila 1, columna 2)"},
+        {{"det", "[99999999999]"},
+         "matriz ilegible: «99999999999» está fuera de rango (fila 1, columna 1)"},
+        {{"det", "[1; 3/0]"}, "matriz ilegible: «3/0» tiene denominador 0 (fila 2, columna 1)"},
+        {{"mul", "3/x", "[1]"}, "factor ilegible: «3/x» no es un número"},
+    };
+    for (const auto& [args, why] : cases) {
+        const CalcRun r = Calc(args);
+        EXPECT_EQ(r.status, 2) << args[1];
+        EXPECT_EQ(r.err, std::string("velmora-calc: ") + why + "\n");
+    }
 }
 
 TEST(CalcTest, ErrorsExplainTheProblem) {

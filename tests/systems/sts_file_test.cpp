@@ -120,36 +120,50 @@ TEST(StsRecord, CellsAreBroughtToNormalForm) {
     EXPECT_EQ(s.augmented.at(1, 3), Fraction(0, 1));
 }
 
-TEST(StsFile, PartialGarbageAndExcessRecordsAreSkipped) {
+TEST(StsFile, PartialAndGarbageRecordsAreSkippedAndLongFilesRefused) {
     TempDir dir;
     const std::string good = TwoByTwoRecord();
     const std::string garbage(890, '\xFF');
     struct Case {
         const char* name;
         std::string bytes;
-        std::size_t systems, invalid, beyond, trailing;
+        std::size_t systems, invalid, trailing;
+        bool tooLarge;
     };
-    std::string many;
-    for (int k = 0; k < 1026; ++k) many += good;
+    std::string full;
+    for (int k = 0; k < 1024; ++k) full += good;
     const Case cases[] = {
-        {"empty", "", 0, 0, 0, 0},
-        {"two and a partial record", good + good + std::string(100, '\1'), 2, 0, 0, 100},
-        {"only a partial record", good.substr(0, 889), 0, 0, 0, 889},
-        {"garbage between", good + garbage + good, 2, 1, 0, 0},
-        {"1026 records", many, 1024, 0, 2, 0},
+        {"empty", "", 0, 0, 0, false},
+        {"two and a partial record", good + good + std::string(100, '\1'), 2, 0, 100, false},
+        {"only a partial record", good.substr(0, 889), 0, 0, 889, false},
+        {"garbage between", good + garbage + good, 2, 1, 0, false},
+        {"1024 records", full, 1024, 0, 0, false},
+        {"1024 records and a partial one", full + good.substr(0, 889), 1024, 0, 889, false},
+        {"1025 records", full + good, 0, 0, 0, true},
+        {"1024 garbage records and one good", std::string(1024 * 890, '\xFF') + good, 0, 0, 0,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteBytes(dir.file("f.sts"), c.bytes);
         const StsReadResult r = ReadStsFile(dir.file("f.sts"));
         EXPECT_TRUE(r.opened);
+        EXPECT_FALSE(r.readError);
+        EXPECT_EQ(r.tooLarge, c.tooLarge);
         EXPECT_EQ(r.systems.size(), c.systems);
         EXPECT_EQ(r.invalidRecords, c.invalid);
-        EXPECT_EQ(r.beyondCapacity, c.beyond);
         EXPECT_EQ(r.trailingBytes, c.trailing);
-        EXPECT_EQ(SkippedRecordsText(r).empty(), c.invalid + c.beyond + c.trailing == 0);
+        EXPECT_EQ(SkippedRecordsText(r).empty(), c.invalid + c.trailing == 0);
+        EXPECT_EQ(UnreadFileText(r, "f.sts").empty(), !c.tooLarge);
     }
     EXPECT_FALSE(ReadStsFile(dir.file("missing.sts")).opened);
+    EXPECT_FALSE(ReadStsFile(dir.path().string()).opened);
+
+    // A device has no size: the reading stops at the bound.
+    const StsReadResult zero = ReadStsFile("/dev/zero");
+    EXPECT_TRUE(zero.opened && zero.tooLarge);
+    EXPECT_EQ(UnreadFileText(zero, "/dev/zero"),
+              "El fichero /dev/zero es demasiado largo para una lista de sistemas (más de 1024).");
 }
 
 TEST(StsFile, SkippedTextNamesWhatWasLeftOut) {
@@ -195,40 +209,78 @@ TEST(StsFile, FailedReplaceKeepsTheOldFile) {
     for (std::size_t budget : {std::size_t{0}, std::size_t{500}, std::size_t{890}, std::size_t{2000}}) {
         FailingWriter failing(budget);
         std::string error;
-        EXPECT_FALSE(WriteStsFile(path, Systems(3), SaveMode::Replace, error)) << budget;
+        EXPECT_EQ(WriteStsFile(path, Systems(3), SaveMode::Replace, error), StsWrite::Failed)
+            << budget;
         EXPECT_FALSE(error.empty());
         EXPECT_EQ(ReadBytes(path), old);
         EXPECT_EQ(dir.entries(), 1u) << "no temporary file is left behind";
     }
     std::string error;
-    EXPECT_TRUE(WriteStsFile(path, Systems(3), SaveMode::Replace, error));
+    EXPECT_EQ(WriteStsFile(path, Systems(3), SaveMode::Replace, error), StsWrite::Done);
     EXPECT_EQ(ReadBytes(path).size(), 2670u);
     EXPECT_EQ(dir.entries(), 1u);
 }
 
-TEST(StsFile, FailedAppendRestoresLengthAndPartialRecord) {
+TEST(StsFile, FailedAppendRestoresTheOldFile) {
     TempDir dir;
     const std::string path = dir.file("f.sts");
-    const std::string old = TwoByTwoRecord() + TwoByTwoRecord() + "partial";
+    const std::string old = TwoByTwoRecord() + TwoByTwoRecord();
     for (std::size_t budget : {std::size_t{0}, std::size_t{3}, std::size_t{1000}}) {
         WriteBytes(path, old);
         FailingWriter failing(budget);
         std::string error;
-        EXPECT_FALSE(WriteStsFile(path, Systems(2), SaveMode::Append, error)) << budget;
+        EXPECT_EQ(WriteStsFile(path, Systems(2), SaveMode::Append, error), StsWrite::Failed)
+            << budget;
         EXPECT_EQ(ReadBytes(path), old) << budget;
     }
 }
 
-TEST(StsFile, AppendStartsAfterTheLastWholeRecord) {
+// Only a list of systems is appended to; anything else is left as it was.
+TEST(StsFile, AppendOnlyToAListOfSystems) {
     TempDir dir;
     const std::string path = dir.file("f.sts");
-    WriteBytes(path, TwoByTwoRecord() + "partial");
+    const std::string good = TwoByTwoRecord();
+    std::string records1023;
+    for (int k = 0; k < 1023; ++k) records1023 += good;
+    std::string text;
+    while (text.size() < 1050) text += "Notas de clase: sistemas de ecuaciones.\n";
+    text.resize(1050);
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::size_t added;
+        StsWrite result;
+    };
+    const Case cases[] = {
+        {"an empty file", "", 2, StsWrite::Done},
+        {"two records", good + good, 2, StsWrite::Done},
+        {"1023 records and one more", records1023, 1, StsWrite::Done},
+        {"1023 records and two more", records1023, 2, StsWrite::Failed},
+        {"a text file of 1050 bytes", text, 1, StsWrite::NotAList},
+        {"a partial record at the end", good + "partial", 1, StsWrite::NotAList},
+        {"a record that is no system", good + std::string(890, '\xFF'), 1, StsWrite::NotAList},
+        {"longer than 1024 records", records1023 + good + good, 1, StsWrite::NotAList},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(path, c.bytes);
+        std::string error;
+        EXPECT_EQ(WriteStsFile(path, Systems(static_cast<int>(c.added)), SaveMode::Append, error),
+                  c.result);
+        const std::string bytes = ReadBytes(path);
+        if (c.result == StsWrite::Done) {
+            ASSERT_EQ(bytes.size(), c.bytes.size() + c.added * 890);
+            EXPECT_EQ(bytes.substr(0, c.bytes.size()), c.bytes);
+            EXPECT_EQ(bytes.substr(c.bytes.size(), 890), AsString(EncodeRecord(Systems(1)[0])));
+        } else {
+            EXPECT_EQ(bytes, c.bytes) << "untouched";
+            EXPECT_NE(error.find(path), std::string::npos) << error;
+        }
+    }
     std::string error;
-    ASSERT_TRUE(WriteStsFile(path, Systems(1), SaveMode::Append, error));
-    const std::string bytes = ReadBytes(path);
-    ASSERT_EQ(bytes.size(), 1780u);
-    EXPECT_EQ(bytes.substr(890), AsString(EncodeRecord(Systems(1)[0])));
-    EXPECT_FALSE(WriteStsFile(dir.file("missing.sts"), Systems(1), SaveMode::Append, error));
+    EXPECT_EQ(WriteStsFile(dir.file("missing.sts"), Systems(1), SaveMode::Append, error),
+              StsWrite::Failed);
+    EXPECT_EQ(WriteStsFile("/dev/zero", Systems(1), SaveMode::Append, error), StsWrite::NotAList);
 }
 
 TEST(StsFile, ReadOnlyFileIsNotReplaced) {
@@ -237,7 +289,7 @@ TEST(StsFile, ReadOnlyFileIsNotReplaced) {
     WriteBytes(path, TwoByTwoRecord());
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
     std::string error;
-    EXPECT_FALSE(WriteStsFile(path, Systems(2), SaveMode::Replace, error));
+    EXPECT_EQ(WriteStsFile(path, Systems(2), SaveMode::Replace, error), StsWrite::Failed);
     EXPECT_EQ(ReadBytes(path), TwoByTwoRecord());
 }
 

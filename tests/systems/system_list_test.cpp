@@ -191,6 +191,41 @@ TEST(SystemList, LoadOfEmptyMissingAndDamagedFiles) {
     EXPECT_FALSE(list.Modified());
 }
 
+// "Abrir" reads no file longer than 1024 records and a partial one, and
+// "Añadir a fichero" adds only to a list of systems; both say why and change
+// nothing.
+TEST(SystemList, FilesThatAreNotListsAreNeitherOpenedNorAppendedTo) {
+    TempDir dir;
+    SystemList list;
+    AddSystems(list, 1, 2);
+    const std::string huge = dir.file("huge.sts");
+    WriteBytes(huge, std::string(kMaxStsFileSize + 1, '\0'));
+    for (const std::string& path : {std::string("/dev/zero"), huge}) {
+        SCOPED_TRACE(path);
+        ScriptedDialogs dialogs;
+        dialogs.answers = {kIdNo};  // do not save the modified list first
+        dialogs.files = {path};
+        EXPECT_FALSE(list.Load());
+        ExpectSystems(list, {1, 2});
+        EXPECT_TRUE(list.Modified());
+        ASSERT_EQ(dialogs.boxes.size(), 2u);
+        EXPECT_EQ(dialogs.boxes[1].text, "El fichero " + path +
+                                             " es demasiado largo para una lista de sistemas (más "
+                                             "de 1024). La lista no ha cambiado.");
+    }
+
+    const std::string notes = dir.file("notes.txt");
+    WriteBytes(notes, std::string(1050, 'n'));
+    ScriptedDialogs dialogs;
+    dialogs.files = {notes};
+    EXPECT_FALSE(list.Save(SaveMode::Append));
+    EXPECT_EQ(ReadBytes(notes), std::string(1050, 'n'));
+    EXPECT_TRUE(list.Modified());
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].caption, "Error al guardar");
+    EXPECT_NE(dialogs.boxes[0].text.find("no es una lista de sistemas"), std::string::npos);
+}
+
 TEST(SystemList, FailedSaveIsReportedAndChangesNothing) {
     ScriptedDialogs dialogs;
     TempDir dir;

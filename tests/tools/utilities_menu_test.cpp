@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -92,6 +93,43 @@ TEST_F(UtilitiesMenu, InstallAddsOneItemPerUtilityOfToolsRel) {
         // The other popups are left alone.
         EXPECT_EQ(MenuItemCount(MenuPopup(d, 3)), 3);
     }
+}
+
+// A Tools.rel that cannot be read, whatever it is, gives an empty menu; the
+// program starts.
+TEST_F(UtilitiesMenu, AnUnreadableToolsRelGivesAnEmptyMenu) {
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::size_t boxes;
+    };
+    const Case cases[] = {
+        {"a folder", [] { fs::create_directory("Tools.rel"); }, 0},
+        {"a folder with files",
+         [] {
+             fs::create_directories("Tools.rel/sub");
+             WriteBytes("Tools.rel/a", "A\r\na.sh\r\n\r\n\r\n");
+         },
+         0},
+        {"a link to nowhere", [] { fs::create_symlink("missing", "Tools.rel"); }, 0},
+        {"a link to /dev/zero", [] { fs::create_symlink("/dev/zero", "Tools.rel"); }, 1},
+        {"over 1 MiB",
+         [] { WriteBytes("Tools.rel", "A\r\na.sh\r\n\r\n\r\n" + std::string(1 << 20, 'x')); }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedDialogs dialogs;
+        Utilities() = UtilityList();
+        fs::remove_all("Tools.rel");
+        c.make();
+        NoHandler h;
+        TemplateDialog d(res::PrincipalTemplate(), h);
+        EXPECT_NO_THROW(installUtilitiesMenu(d, 4));
+        EXPECT_EQ(ItemsOf(MenuPopup(d, 4)), kTemplateItems);
+        EXPECT_EQ(Utilities().count(), 0u);
+        EXPECT_EQ(dialogs.boxes.size(), c.boxes);
+    }
+    fs::remove_all("Tools.rel");
 }
 
 TEST_F(UtilitiesMenu, APopupPositionPastTheLastTakesTheLast) {

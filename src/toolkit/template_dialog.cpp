@@ -258,8 +258,11 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
             list->setSelectionMode(QAbstractItemView::SingleSelection);
             if (c.style & res::kSorted) list->setSortingEnabled(true);
             if (c.style & res::kNotify) {
-                connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
-                    if (!quiet() && row >= 0) command(id, kNotifySelChange);
+                // Told once the selection has changed: a mouse click moves the
+                // current row first and selects it after, so the current row's
+                // signal would come while the old entry is still the selected one.
+                connect(list, &QListWidget::itemSelectionChanged, this, [this, id] {
+                    if (!quiet()) command(id, kNotifySelChange);
                 });
             }
             w = list;

@@ -1,14 +1,24 @@
+#include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListView>
+#include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
+#include <QTreeView>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -144,6 +154,64 @@ TEST_F(QtDialogs, MessageBoxHasOneAcceptButton) {
         ButtonOf(qobject_cast<QMessageBox*>(w), QStringLiteral("No"))->click();
     });
     EXPECT_EQ(AskYesNo("a", "b"), kIdNo);
+}
+
+// However long the caption, the box leaves room for all of it in a title bar
+// (bold, with the frame's icon and buttons), whatever the text.
+TEST_F(QtDialogs, ABoxIsAsWideAsItsTitle) {
+    const char* const captions[] = {"Lista de sistemas modificada", "Confirmar eliminar",
+                                    "Un título bastante más largo que el texto de la caja"};
+    for (const char* caption : captions) {
+        SCOPED_TRACE(caption);
+        int width = 0;
+        WhenModal([&](QWidget* w) {
+            width = w->width();
+            PressEscape(w);
+        });
+        AskYesNoCancel(caption, "¿Guardarla?");
+        QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+        bold.setBold(true);
+        EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(QString::fromUtf8(caption)) + 100);
+    }
+}
+
+// What the program's start-up installs: Qt's own texts in Spanish.
+TEST(QtTexts, SpanishAfterStartUp) {
+    const QLocale before;
+    QTranslator* translator = InstallSpanishQtTexts();
+    ASSERT_NE(translator, nullptr) << "qtbase_es.qm (qt6-translations-l10n, scripts/setup)";
+    auto plain = [](QString text) {
+        return text.left(text.indexOf(QLatin1Char('\t'))).remove(QLatin1Char('&')).toStdString();
+    };
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    std::vector<std::string> items;
+    for (QAction* a : menu->actions()) {
+        if (!a->isSeparator()) items.push_back(plain(a->text()));
+    }
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    std::vector<std::string> texts{dialog.windowTitle().toStdString()};
+    for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+        texts.push_back(plain(dialog.findChild<QLabel*>(QString::fromLatin1(label))->text()));
+    }
+    auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    for (int c = 0; c < 4; ++c) {
+        texts.push_back(tree->model()->headerData(c, Qt::Horizontal).toString().toStdString());
+    }
+    for (QAbstractButton* b : dialog.findChild<QDialogButtonBox*>()->buttons()) {
+        texts.push_back(plain(b->text()));
+    }
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    QLocale::setDefault(before);
+
+    EXPECT_EQ(items, (std::vector<std::string>{"Deshacer", "Rehacer", "Cortar", "Copiar", "Pegar",
+                                               "Borrar", "Seleccionar todo"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"Guardar como", "Ver en:", "Nombre de fichero:",
+                                               "Ficheros de tipo:", "Nombre", "Tamaño", "Tipo",
+                                               "Última modificación", "Guardar", "Cancelar"}));
 }
 
 class QtFileDialogs : public QtDialogs {

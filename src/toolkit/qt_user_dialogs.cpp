@@ -72,7 +72,11 @@ QMessageBox::Icon IconOf(unsigned style) {
 int TitleWidth(const QString& title) {
     QFont font = QApplication::font("QMdiSubWindowTitleBar");
     font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.15);
+    if (font.pointSizeF() > 0) {
+        font.setPointSizeF(font.pointSizeF() * 1.15);
+    } else {
+        font.setPixelSize(font.pixelSize() * 115 / 100);
+    }
     return QFontMetrics(font).horizontalAdvance(title) + 140;
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
 #include <QTreeView>
@@ -226,9 +229,14 @@ class QtFileDialogs : public QtDialogs {
         dir = fs::canonical(pattern);
         fs::create_directory(dir / "otra");
         for (const char* f : {"uno.sts", "dos.sts", "notas.txt", "otra/tres.sts"})
-            std::ofstream(dir / f) << "x";
+            std::ofstream(dir / f) << std::string(50000, 'x');
+        // The dialogs remember their column widths; each test starts afresh.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString((dir / "settings").string()));
     }
     void TearDown() override {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
         QDir::setCurrent(before);
         fs::remove_all(dir);
         QtDialogs::TearDown();
@@ -264,6 +272,35 @@ TEST_F(QtFileDialogs, APresetPatternListsTheMatchingFilesOfItsFolder) {
     EXPECT_EQ(name, "./*.sts") << "a cancel leaves the preset";
     EXPECT_EQ(folder.toStdString(), dir.string());
     EXPECT_EQ(listed, (QStringList{"dos.sts", "otra", "uno.sts"}));
+}
+
+// In Spanish, every column but the name (which takes the room left) is as
+// wide as its heading and its entries.
+TEST_F(QtFileDialogs, ColumnsShowTheirWholeTexts) {
+    QTranslator* translator = InstallSpanishQtTexts();
+    QDir::setCurrent(QString::fromStdString(dir.string()));
+    WhenModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        Listed(dialog, 4);
+        auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        QApplication::processEvents();
+        const QAbstractItemModel* model = tree->model();
+        for (int c = 1; c < tree->header()->count(); ++c) {
+            SCOPED_TRACE(model->headerData(c, Qt::Horizontal).toString().toStdString());
+            const int width = tree->header()->sectionSize(c);
+            EXPECT_GE(width, tree->header()->sectionSizeHint(c));
+            for (int r = 0; r < model->rowCount(tree->rootIndex()); ++r) {
+                const QString text = model->index(r, c, tree->rootIndex()).data().toString();
+                EXPECT_GE(width, tree->fontMetrics().horizontalAdvance(text) + 6) << r;
+            }
+        }
+        dialog->reject();
+    });
+    std::string name = "./*";
+    AskOpenFile(name);
+    if (translator != nullptr) QCoreApplication::removeTranslator(translator);
+    delete translator;
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST_F(QtFileDialogs, StsDialogsLeaveTheCurrentFolderWhereTheFileIs) {

@@ -24,26 +24,27 @@ std::string FindInfoDocument(std::string_view name, std::string_view programPath
     return {};
 }
 
-void OpenInfoDocument(std::string_view name) {
-    OpenInfoDocument(name, ProgramPath());
+uint16_t OpenInfoDocument(std::string_view name) {
+    return OpenInfoDocument(name, ProgramPath());
 }
 
-void OpenInfoDocument(std::string_view name, std::string_view programPath) {
+uint16_t OpenInfoDocument(std::string_view name, std::string_view programPath) {
     const std::string path = FindInfoDocument(name, programPath);
-    if (path.empty()) return;
+    if (path.empty()) return kLaunchFileNotFound;
     // OpenDocument reads a blank as the start of parameters and ".exe" as a
     // program: a path with either is opened by its name from its own folder.
     if (path.find(' ') == std::string::npos && path.find(".exe") == std::string::npos) {
-        OpenDocument(path);
-        return;
+        return OpenDocument(path);
     }
     std::error_code ec;
     const fs::path saved = fs::current_path(ec);
-    if (ec) return;
+    if (ec) return kLaunchFailed;
     fs::current_path(
         fs::path(path).parent_path().empty() ? fs::path(".") : fs::path(path).parent_path(), ec);
-    if (!ec) OpenDocument(fs::path(path).filename().string());
+    const uint16_t code =
+        ec ? kLaunchPathNotFound : OpenDocument(fs::path(path).filename().string());
     fs::current_path(saved, ec);
+    return code;
 }
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 // then in the current folder.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,10 +17,11 @@ inline constexpr std::string_view kMakerPage = "Orbenit.htm";
 // The first place where the document is, as a path; empty when it is nowhere.
 std::string FindInfoDocument(std::string_view name, std::string_view programPath = ProgramPath());
 
-// Opens the document with its associated program; a missing document opens
-// nothing and says nothing.
-void OpenInfoDocument(std::string_view name);
+// Opens the document with its associated program and answers with the
+// launch code (kLaunchFileNotFound when the document is nowhere); it shows
+// nothing itself.
+uint16_t OpenInfoDocument(std::string_view name);
 // The same for a program installed at programPath.
-void OpenInfoDocument(std::string_view name, std::string_view programPath);
+uint16_t OpenInfoDocument(std::string_view name, std::string_view programPath);
 
 }  // namespace velmora

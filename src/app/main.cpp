@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdint>
+#include <exception>
 
 #include "about/about_window.h"
 #include "app/main_window.h"
@@ -17,6 +18,22 @@
 #include "tools/utilities_menu.h"
 
 namespace {
+
+// Each window catches what escapes its own events; whatever still reaches the
+// event loop (a widget's own handler) ends here, in a box, and the program
+// goes on.
+class Application final : public QApplication {
+  public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            velmora::ReportFailure(std::current_exception());
+            return false;
+        }
+    }
+};
 
 // Start-up measurements (bench/startup.sh) end the program as soon as the
 // main window has been painted once.
@@ -40,27 +57,34 @@ class EndAfterFirstPaint : public QObject {
 
 int main(int argc, char** argv) {
     using namespace velmora;
-    QApplication app(argc, argv);
-    QApplication::setWindowIcon(ProgramIcon());
-    InstallQtUserDialogs();
+    Application app(argc, argv);
+    try {
+        QApplication::setWindowIcon(ProgramIcon());
+        InstallQtUserDialogs();
+        InstallSpanishQtTexts();
 
-    InitTextOutput();
-    DeviceContext::SetRecording(false);  // the drawing records are for the tests
-    // The window starts with an empty store, its fixed colours and a 3 x 3 editor.
-    MainWindowHooks hooks;
-    hooks.openSystemWindow = OpenSystemWindow;
-    hooks.showAbout = [] { ShowAbout(kAboutDescription, kContactMail); };
-    hooks.installUtilitiesMenu = [](TemplateDialog& d) { installUtilitiesMenu(d, 4); };
-    hooks.handleUtilitiesCommand = handleUtilitiesCommand;
-    MainWindow window(hooks);
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch();
-    SeedRandom(static_cast<uint64_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(ticks).count()));
-    LanguageIndex = 2;
-    EndAfterFirstPaint measuring(window.dialog());
-    if (qEnvironmentVariableIsSet("VELMORA_END_AFTER_FIRST_PAINT")) {
-        window.dialog().installEventFilter(&measuring);
+        InitTextOutput();
+        DeviceContext::SetRecording(false);  // the drawing records are for the tests
+        // The window starts with an empty store, its fixed colours and a 3 x 3 editor.
+        MainWindowHooks hooks;
+        hooks.openSystemWindow = OpenSystemWindow;
+        hooks.showAbout = [] { ShowAbout(kAboutDescription, kContactMail); };
+        hooks.installUtilitiesMenu = [](TemplateDialog& d) { installUtilitiesMenu(d, 4); };
+        hooks.handleUtilitiesCommand = handleUtilitiesCommand;
+        MainWindow window(hooks);
+        const auto ticks = std::chrono::steady_clock::now().time_since_epoch();
+        SeedRandom(static_cast<uint64_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(ticks).count()));
+        LanguageIndex = 2;
+        EndAfterFirstPaint measuring(window.dialog());
+        if (qEnvironmentVariableIsSet("VELMORA_END_AFTER_FIRST_PAINT")) {
+            window.dialog().installEventFilter(&measuring);
+        }
+        window.run();
+    } catch (...) {
+        // Nothing of the program's own is left to save: say why, and end.
+        ReportFailure(std::current_exception());
+        return 1;
     }
-    window.run();
     return 0;
 }

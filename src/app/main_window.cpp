@@ -17,12 +17,12 @@ namespace velmora {
 using namespace principal;
 
 void OpenHelpDocument(std::string_view name) {
-    OpenInfoDocument(name);  // a document that cannot be opened is not reported
-}
-
-void WarnOverflow() {
-    ShowMessageStyled("Desbordamiento",
-                      "El resultado no cabe en fracciones de 32 bits. No se ha cambiado nada.",
+    const uint16_t code = OpenInfoDocument(name);
+    if (code > 32) return;
+    const std::string path = FindInfoDocument(name);
+    ShowMessageStyled("Info",
+                      "No se ha podido abrir " + (path.empty() ? std::string(name) : path) + ": " +
+                          LaunchFailureReason(code) + ".",
                       kMbIconExclamation);
 }
 
@@ -38,6 +38,53 @@ MainWindow::~MainWindow() = default;
 
 int MainWindow::run() {
     return dialog_->run();
+}
+
+// Esc, the close box and the window manager all end here. The store is lost
+// with the window, so a store that holds matrices asks first.
+void MainWindow::close() {
+    if (store_.count() > 0 && AskYesNo(kQuitCaption, kQuitQuestion) != kIdYes) return;
+    dialog_->end(0);
+}
+
+// --- failures ---
+
+void MainWindow::checkpoint(TemplateDialog& d) {
+    if (!saved_) saved_ = std::make_unique<Saved>();
+    Saved& s = *saved_;
+    s.editor = editor_;
+    s.store = store_;
+    s.rows = rows_;
+    s.cols = cols_;
+    s.subMatrix = subMatrix_;
+    for (int id = kFirstCell; id <= kLastCell; ++id) s.cells[id - kFirstCell] = GetItemText(d, id);
+    s.caption = GetItemText(d, kEditorGroup);
+    s.rank = GetItemText(d, kRankBox);
+    s.det = GetItemText(d, kDetBox);
+    for (int i = 0; i < 9; ++i) {
+        s.boxShown[i] = IsItemShown(d, 141 + i);
+        s.boxChecked[i] = IsItemChecked(d, 141 + i);
+    }
+}
+
+// The window as it was before the command: state, grid, boxes and panel.
+void MainWindow::rollback(TemplateDialog& d) {
+    if (!saved_) return;
+    const Saved& s = *saved_;
+    editor_ = s.editor;
+    store_ = s.store;
+    subMatrix_ = s.subMatrix;
+    setEditorSize(s.rows, s.cols);  // the working matrix already has this size
+    for (int id = kFirstCell; id <= kLastCell; ++id) SetItemText(d, id, s.cells[id - kFirstCell]);
+    SetItemText(d, kEditorGroup, s.caption);
+    SetItemText(d, kRankBox, s.rank);
+    SetItemText(d, kDetBox, s.det);
+    for (int i = 0; i < 9; ++i) {
+        CheckItem(d, 141 + i, s.boxChecked[i]);
+        ShowItemIf(d, 141 + i, s.boxShown[i]);
+    }
+    paintPanel();
+    applyEnableRules();
 }
 
 // --- events ---
@@ -85,7 +132,7 @@ void MainWindow::onCommand(TemplateDialog& d, int id, int) {
     // clang-format off
     switch (id) {
         case kCommandEnter:  enterKey(); break;
-        case kCommandEscape: d.end(0); break;  // the program ends without asking
+        case kCommandEscape: close(); break;
         case kRnd:           randomGrid(); break;
         case kReset:         resetStore(); break;
         case kEditorOk:      subMatrix_ ? takeSubMatrix() : commitGrid(); break;
@@ -212,10 +259,12 @@ void MainWindow::applyOperation(int id) {
         WarnOverflow();
         return;
     }
-    if (store_.selected() > 0) {
-        editor_.current = Description::Operation(id - kTranspose, store_.selected());
-    }
-    showResult(result);
+    // The result of an operation on a stored matrix records it; on a matrix
+    // that is not stored there is nothing to name, and the old origin no
+    // longer holds.
+    const int source = store_.selected();
+    showResult(result,
+               source > 0 ? Description::Operation(id - kTranspose, source) : Description{});
 }
 
 // 206: the system window gets a copy; the working matrix stays as it is.
@@ -230,9 +279,15 @@ void MainWindow::handOverToSystem() {
 }
 
 // Every command that changes the working matrix ends the same way: the
-// result goes into the editor and nothing stays selected.
+// result goes into the editor and nothing stays selected. A result that is
+// not the working matrix any more loses its origin ("M ·", "M ^").
 void MainWindow::showResult(const Matrix& result) {
+    showResult(result, result == editor_.working ? editor_.current : Description{});
+}
+
+void MainWindow::showResult(const Matrix& result, const Description& origin) {
     editor_.working = result;
+    editor_.current = origin;
     unselect();
     showMatrix(editor_.working);
 }
@@ -284,8 +339,7 @@ void MainWindow::evaluateCommand() {
     Matrix result;
     switch (Evaluate(text, store_, result)) {
         case EvalResult::Ok:
-            editor_.current = Description::Expression(text);
-            showResult(result);
+            showResult(result, Description::Expression(text));
             break;
         case EvalResult::Unreadable:
         case EvalResult::SizeMismatch:

@@ -86,8 +86,14 @@ inline constexpr int kLastCell = 170;
 }  // namespace principal
 
 // Opens one of the program's documents ("Velmora.pdf", "Orbenit.htm") with
-// its associated program; failures are not reported.
+// its associated program; a document that is missing, or that nothing can
+// open, is reported in a box naming it.
 void OpenHelpDocument(std::string_view name);
+
+// Caption and text of the question asked before the main window closes while
+// the store holds matrices.
+inline constexpr std::string_view kQuitCaption = "Salir";
+inline constexpr std::string_view kQuitQuestion = "¿Salir? Las matrices guardadas se perderán.";
 
 class MainWindow : public DialogHandler {
   public:
@@ -118,6 +124,8 @@ class MainWindow : public DialogHandler {
     Rect hitRect(int slot) const { return hits_.at(slot); }
 
     // DialogHandler
+    void checkpoint(TemplateDialog& d) override;
+    void rollback(TemplateDialog& d) override;
     void beforeEvent(TemplateDialog& d) override;
     void onInit(TemplateDialog& d) override;
     void onCommand(TemplateDialog& d, int id, int notification) override;
@@ -128,10 +136,12 @@ class MainWindow : public DialogHandler {
     // --- main window (main_window.cpp) ---
     void applyEnableRules();
     bool operationEnabled(int id) const;
+    void close();
     void enterKey();
     void applyOperation(int id);
     void handOverToSystem();
     void showResult(const Matrix& result);
+    void showResult(const Matrix& result, const Description& origin);
     void multiplyByFactor();
     void raiseToPower();
     void evaluateCommand();
@@ -172,9 +182,19 @@ class MainWindow : public DialogHandler {
     int expressionEdit_ = 0;  // the edit field inside box 190
     std::array<Rect, MatrixStore::kCapacity + 1> hits_{};
     Rect panel_;  // the filled part of the panel, in panel pixels
-};
 
-// Warning boxes of the main window (exclamation icon).
-void WarnOverflow();
+    // What rollback puts back after a command that failed half-way.
+    struct Saved {
+        EditorState editor;
+        MatrixStore store;
+        int rows = 3;
+        int cols = 3;
+        bool subMatrix = false;
+        std::array<std::string, principal::kLastCell - principal::kFirstCell + 1> cells;
+        std::string caption, rank, det;
+        std::array<bool, 9> boxShown{}, boxChecked{};  // sub-matrix check boxes 141..149
+    };
+    std::unique_ptr<Saved> saved_;
+};
 
 }  // namespace velmora

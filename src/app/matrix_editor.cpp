@@ -30,7 +30,8 @@ void MainWindow::setEditorSize(int r, int c) {
 // A size change takes effect on the working matrix at once. Cells that come
 // into use take the value their text reads (an empty cell is 0), so that an
 // operation never works on values the grid does not show; the determinant,
-// rank and enable rules follow the new size.
+// rank and enable rules follow the new size. A matrix of another size is not
+// the result it was: it loses its origin.
 void MainWindow::applySize(int r, int c) {
     for (int row = 1; row <= 4; ++row) {
         for (int col = 1; col <= 5; ++col) {
@@ -48,6 +49,10 @@ void MainWindow::applySize(int r, int c) {
         w.cols = static_cast<uint8_t>(c);
         w.Refresh();
         if (editor_.committed) showRankAndDeterminant(w);
+        if (!editor_.current.IsEmpty()) {
+            editor_.current = {};
+            updateCaption();
+        }
     }
     applyEnableRules();
 }
@@ -73,7 +78,8 @@ void MainWindow::showRankAndDeterminant(const Matrix& m) {
 
 // Reads the grid into the working matrix. A cell that gives a zero
 // denominator is refused with a message naming it, and nothing changes; the
-// others are brought to lowest terms.
+// others are brought to lowest terms. Changed cells make a matrix that is no
+// longer the result of its recorded operation: it loses its origin.
 bool MainWindow::readGrid() {
     Matrix m = editor_.working;
     m.rows = static_cast<uint8_t>(rows_);
@@ -98,6 +104,7 @@ bool MainWindow::readGrid() {
         return false;
     }
     m.Refresh();
+    if (!(m == editor_.working)) editor_.current = {};
     editor_.working = m;
     return true;
 }
@@ -134,6 +141,7 @@ void MainWindow::newMatrix() {
     TemplateDialog& d = *dialog_;
     for (int id = kFirstCell; id <= kLastCell; ++id) SetItemText(d, id, "");
     store_.setSelected(0);
+    editor_.current = {};  // what is typed next has no origin
     SetItemText(d, kEditorGroup, kCaptionNoMatrix);
     SetItemText(d, kRankBox, "");
     SetItemText(d, kDetBox, "");
@@ -171,6 +179,7 @@ void MainWindow::takeSubMatrix() {
         }
     }
     sub.Refresh();
+    if (!(sub == editor_.working)) editor_.current = {};
     editor_.working = sub;
     showMatrix(editor_.working);
     hideSubMatrixBoxes();

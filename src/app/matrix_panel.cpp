@@ -1,6 +1,7 @@
 // The store commands and the panel that shows the stored matrices.
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "app/main_window.h"
 #include "matrix/matrix_drawing.h"
@@ -67,18 +68,34 @@ void MainWindow::resetStore() {
     refreshStore();
 }
 
-// A count outside 1..free slots generates nothing, silently.
+// A count outside 1..free slots generates nothing and says why.
 void MainWindow::generate() {
     bool error = false;
     const int n = GetItemInteger(*dialog_, kCountBox, error);
-    store_.generate(n);
+    const int free = MatrixStore::kCapacity - store_.count();
+    if (free == 0) {
+        ShowMessageStyled("Almacén lleno",
+                          "Ya hay 14 matrices guardadas. Elimina alguna para generar otras.",
+                          kMbIconExclamation);
+        return;
+    }
+    if (error || !store_.generate(n)) {
+        const std::string room =
+            free == 1 ? "Queda 1 hueco libre en el almacén: se puede generar 1 matriz."
+                      : "Quedan " + std::to_string(free) +
+                            " huecos libres en el almacén: se pueden generar de 1 a " +
+                            std::to_string(free) + " matrices.";
+        ShowMessageStyled("Generar", room, kMbIconExclamation);
+        return;
+    }
     refreshStore();
 }
 
+// Nothing selected and no origin: the caption of an unnamed matrix, never a
+// stale origin.
 void MainWindow::updateCaption() {
-    if (auto caption = CaptionText(store_.selected(), editor_.current)) {
-        SetItemText(*dialog_, kEditorGroup, *caption);
-    }
+    SetItemText(*dialog_, kEditorGroup,
+                CaptionText(store_.selected(), editor_.current).value_or(kCaptionNoMatrix));
 }
 
 void MainWindow::refreshStore() {

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <time.h>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -99,10 +100,25 @@ uint16_t CodeOfErrno(int error) {
     }
 }
 
+// How long the desktop's opener is watched before it counts as started. An
+// opener that finds no program gives up well within this; one that runs the
+// viewer itself keeps running, and is left to it.
+constexpr int kWatchSteps = 50;
+constexpr long kWatchStepNs = 20'000'000;  // 50 x 20 ms = 1 s
+
+// What the start-up pipe carries: an exec error (errno, above 0), or the exit
+// status of a watched program that ended unsuccessfully (its negation).
+uint16_t CodeOfReport(int report) {
+    if (report > 0) return CodeOfErrno(report);
+    // xdg-open: 2 the file does not exist; 3 no tool for it; 4 the tool failed.
+    return -report == 2 ? kLaunchFileNotFound : kLaunchNoAssociation;
+}
+
 // Starts argv[0] detached: a short-lived child forks the program and exits at
-// once, so nothing is left for us to wait on. A pipe closed by exec tells
-// whether the program really started.
-uint16_t Spawn(const std::vector<std::string>& words) {
+// once (or, with `watch`, once the program ended or the watch ran out), so
+// nothing is left for us to wait on. A pipe closed by exec tells whether the
+// program really started, and a watched program's failure comes through it too.
+uint16_t Spawn(const std::vector<std::string>& words, bool watch = false) {
     if (words.empty()) return kLaunchFileNotFound;
     const std::string program = ResolveProgram(words[0]);
     if (program.empty()) return kLaunchFileNotFound;
@@ -132,7 +148,22 @@ uint16_t Spawn(const std::vector<std::string>& words) {
             (void)!write(report[1], &error, sizeof error);
             _exit(127);
         }
-        _exit(grandchild < 0 ? 1 : 0);
+        if (grandchild < 0) _exit(1);
+        for (int step = 0; watch && step < kWatchSteps; ++step) {
+            int status = 0;
+            const pid_t done = waitpid(grandchild, &status, WNOHANG);
+            if (done == grandchild) {
+                if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+                    const int failure = WIFEXITED(status) ? -WEXITSTATUS(status) : -1;
+                    (void)!write(report[1], &failure, sizeof failure);
+                }
+                break;
+            }
+            if (done < 0 && errno != EINTR) break;
+            const timespec pause{0, kWatchStepNs};
+            nanosleep(&pause, nullptr);
+        }
+        _exit(0);
     }
     close(report[1]);
     int status = 0;
@@ -145,8 +176,16 @@ uint16_t Spawn(const std::vector<std::string>& words) {
     } while (n < 0 && errno == EINTR);
     close(report[0]);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return kLaunchFailed;
-    if (n == static_cast<ssize_t>(sizeof error)) return CodeOfErrno(error);
+    if (n == static_cast<ssize_t>(sizeof error)) return CodeOfReport(error);
     return kLaunchStarted;
+}
+
+// The desktop's opener with one file or address; no opener at all means
+// nothing can open it.
+uint16_t OpenWithOpener(const std::string& file) {
+    const std::string opener = ResolveProgram(documentOpener);
+    if (opener.empty() || access(opener.c_str(), X_OK) != 0) return kLaunchNoAssociation;
+    return Spawn({opener, file}, true);
 }
 
 bool IsAddress(std::string_view s) {
@@ -154,6 +193,22 @@ bool IsAddress(std::string_view s) {
 }
 
 }  // namespace
+
+std::string LaunchFailureReason(uint16_t code) {
+    switch (code) {
+        case kLaunchFileNotFound:
+        case kLaunchPathNotFound:
+            return "no existe";
+        case kLaunchAccessDenied:
+            return "no hay permiso para abrirlo";
+        case kLaunchBadFormat:
+            return "no es un programa que se pueda ejecutar";
+        case kLaunchNoAssociation:
+            return "no hay ningún programa que sepa abrirlo";
+        default:
+            return "el sistema no lo ha podido abrir";
+    }
+}
 
 std::string NativePath(std::string_view path) {
     std::string p(path);
@@ -264,7 +319,7 @@ uint16_t OpenDocument(std::string_view command) {
     const std::string file = NativePath(t.substr(0, blank));
     const std::string parameters = blank == std::string::npos ? std::string() : t.substr(blank + 1);
     if (file.empty()) return kLaunchFileNotFound;
-    if (IsAddress(file)) return Spawn({documentOpener, file});
+    if (IsAddress(file)) return OpenWithOpener(file);
     struct stat st {};
     if (stat(file.c_str(), &st) != 0) return CodeOfErrno(errno);
     if (S_ISREG(st.st_mode) && access(file.c_str(), X_OK) == 0) {
@@ -278,7 +333,7 @@ uint16_t OpenDocument(std::string_view command) {
         return Spawn(words);
     }
     // The desktop's opener takes one file; it chooses the program itself.
-    return Spawn({documentOpener, file});
+    return OpenWithOpener(file);
 }
 
 void SetDocumentOpener(std::string program) {

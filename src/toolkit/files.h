@@ -2,7 +2,8 @@
 //
 // Paths use "/"; in texts the user typed "\" is accepted as a separator too.
 // Starting a program or opening a document answers with a code: above 32
-// means it was started, 32 or less that it was not (2: no such file).
+// means it was started, 32 or less that it was not (2: no such file, 31: no
+// program to open it with).
 #pragma once
 
 #include <cstdint>
@@ -18,7 +19,12 @@ inline constexpr uint16_t kLaunchFileNotFound = 2;
 inline constexpr uint16_t kLaunchPathNotFound = 3;
 inline constexpr uint16_t kLaunchAccessDenied = 5;
 inline constexpr uint16_t kLaunchBadFormat = 11;
+inline constexpr uint16_t kLaunchNoAssociation = 31;
 inline constexpr uint16_t kLaunchFailed = 0;
+
+// Why a launch with this code (32 or less) failed, in words for a message:
+// "no existe", "no hay ningún programa que sepa abrirlo", ...
+std::string LaunchFailureReason(uint16_t code);
 
 // The path with every "\" turned into "/".
 std::string NativePath(std::string_view path);
@@ -65,7 +71,9 @@ uint16_t RunProgram(std::string_view commandLine);
 // A text containing ".exe" is run as a command line. Anything else is a file
 // (up to the first blank) and parameters (after it): an executable file is
 // started with the parameters; any other file or address is handed to the
-// desktop's opener, which picks the associated program.
+// desktop's opener, which picks the associated program. The opener is
+// watched for a moment: when it gives up (no program for that kind of file,
+// or no opener at all) the answer is kLaunchNoAssociation.
 uint16_t OpenDocument(std::string_view command);
 // The opener of documents, "xdg-open" unless changed (tests use their own).
 void SetDocumentOpener(std::string program);

@@ -4,10 +4,22 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QListView>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
+#include <QSplitter>
+#include <QTranslator>
+#include <QTreeView>
+#include <algorithm>
 
 #include "toolkit/files.h"
 #include "toolkit/qt_text.h"
@@ -54,6 +66,64 @@ QMessageBox::Icon IconOf(unsigned style) {
     }
 }
 
+// The width a window needs for its whole title: the text, in a bold title
+// font somewhat larger than Qt's guess (window managers choose their own),
+// and the room of the frame's icon and buttons.
+int TitleWidth(const QString& title) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    if (font.pointSizeF() > 0) {
+        font.setPointSizeF(font.pointSizeF() * 1.15);
+    } else {
+        font.setPixelSize(font.pixelSize() * 115 / 100);
+    }
+    return QFontMetrics(font).horizontalAdvance(title) + 140;
+}
+
+// A message box sizes itself for its text and buttons and gives its title a
+// fixed allowance that real title bars outgrow ("Lista de sist… modificada").
+// A spacer as wide as the title makes the layout, and so the box, that wide.
+void KeepTitleWidth(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) return;
+    grid->addItem(
+        new QSpacerItem(TitleWidth(box.windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+        grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+// The type column names a folder through Qt's translation, which carries
+// the word under the file dialog's name only.
+class FolderTypeInLanguage final : public QFileIconProvider {
+  public:
+    QString type(const QFileInfo& info) const override {
+        return info.isDir() ? QCoreApplication::translate("QFileDialog", "Folder")
+                            : QFileIconProvider::type(info);
+    }
+};
+
+// The file dialog's columns show their whole texts (Spanish headings and
+// sizes are longer than the default widths): the name column takes the room
+// left by the others, the places on the left show their names.
+void ShowWholeColumns(QFileDialog& dialog) {
+    dialog.resize(std::max(dialog.width(), 860), std::max(dialog.height(), 480));
+    if (auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = tree->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int c = 1; c < header->count(); ++c) {
+            header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+        }
+    }
+    auto* places = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+    auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter"));
+    if (places != nullptr && splitter != nullptr && splitter->count() == 2) {
+        // Before the dialog is shown the splitter has no size yet; it keeps
+        // these proportions when it gets one.
+        const int wanted = places->sizeHintForColumn(0) + 2 * places->frameWidth() + 8;
+        splitter->setSizes({wanted, std::max(wanted, dialog.width() - wanted - 40)});
+    }
+}
+
 // A preset "folder/pattern" with wildcards in its last part opens the folder
 // and lists the files matching the pattern.
 bool AskFile(std::string& name, bool save, bool keepFolder) {
@@ -79,6 +149,9 @@ bool AskFile(std::string& name, bool save, bool keepFolder) {
     dialog.setNameFilters(filters);
     if (!pattern && !file.empty()) dialog.selectFile(ToQString(file));
 
+    static FolderTypeInLanguage types;  // outlives every dialog that uses it
+    dialog.setIconProvider(&types);
+    ShowWholeColumns(dialog);
     const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
     if (chosen) {
         const QString selected = dialog.selectedFiles().front();
@@ -126,6 +199,7 @@ int QtUserDialogs::MessageBox(std::string_view caption, std::string_view text, u
         box.setEscapeButton(choices.back().button);
     }
     box.setDefaultButton(static_cast<QPushButton*>(choices.front().button));
+    KeepTitleWidth(box);
     box.exec();
     for (const Choice& c : choices) {
         if (box.clickedButton() == c.button) return c.answer;
@@ -146,6 +220,19 @@ bool QtUserDialogs::AskProgramFile(std::string& name) {
 void InstallQtUserDialogs() {
     static QtUserDialogs provider;
     SetUserDialogs(&provider);
+}
+
+QTranslator* InstallSpanishQtTexts() {
+    const QLocale spanish(QLocale::Spanish, QLocale::Spain);
+    QLocale::setDefault(spanish);
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(spanish, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
 }
 
 }  // namespace velmora

@@ -3,6 +3,8 @@
 
 #include "toolkit/user_dialogs.h"
 
+class QTranslator;
+
 namespace velmora {
 
 // Message boxes with Spanish buttons ("Aceptar", "Sí", "No", "Cancelar"),
@@ -21,5 +23,12 @@ class QtUserDialogs final : public UserDialogs {
 
 // Makes a QtUserDialogs the provider for the rest of the run.
 void InstallQtUserDialogs();
+
+// Qt's own texts (file dialogs, the edit menu of a text field, ...) in
+// Spanish: installs Qt's Spanish translation from Qt's translations folder
+// and makes Spanish the default locale. Returns the translator, owned by the
+// application, or nullptr when the translation is not installed (the texts
+// then stay in English).
+QTranslator* InstallSpanishQtTexts();
 
 }  // namespace velmora

@@ -27,9 +27,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
+#include <string>
 
+#include "arith/fraction.h"
 #include "textout/text_output.h"
 #include "toolkit/qt_text.h"
+#include "toolkit/user_dialogs.h"
 
 namespace velmora {
 
@@ -258,8 +261,11 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
             list->setSelectionMode(QAbstractItemView::SingleSelection);
             if (c.style & res::kSorted) list->setSortingEnabled(true);
             if (c.style & res::kNotify) {
-                connect(list, &QListWidget::currentRowChanged, this, [this, id](int row) {
-                    if (!quiet() && row >= 0) command(id, kNotifySelChange);
+                // Told once the selection has changed: a mouse click moves the
+                // current row first and selects it after, so the current row's
+                // signal would come while the old entry is still the selected one.
+                connect(list, &QListWidget::itemSelectionChanged, this, [this, id] {
+                    if (!quiet()) command(id, kNotifySelChange);
                 });
             }
             w = list;
@@ -351,11 +357,68 @@ void TemplateDialog::applyColours() {
     }
 }
 
+void WarnOverflow() {
+    ShowMessageStyled("Desbordamiento",
+                      "El resultado no cabe en fracciones de 32 bits. No se ha cambiado nada.",
+                      kMbIconExclamation);
+}
+
+void WarnUnexpectedError(std::string_view what) {
+    std::string text = "La orden no se ha podido completar";
+    if (!what.empty()) text += " (" + std::string(what) + ")";
+    ShowMessageStyled("Error", text + ". No se ha cambiado nada.", kMbIconExclamation);
+}
+
 template <typename F>
-void TemplateDialog::deliver(F&& f) {
-    handler_.beforeEvent(*this);
-    f();
-    if (!ended_) handler_.beforeEvent(*this);
+void TemplateDialog::deliver(F&& f, bool painting) {
+    const bool outer = depth_ == 0;
+    ++depth_;
+    try {
+        if (outer) handler_.checkpoint(*this);
+        handler_.beforeEvent(*this);
+        f();
+        if (!ended_) handler_.beforeEvent(*this);
+    } catch (...) {
+        --depth_;
+        failed(std::current_exception(), outer, painting);
+        return;
+    }
+    --depth_;
+}
+
+void ReportFailure(std::exception_ptr error) {
+    static bool reporting = false;
+    if (reporting) return;
+    reporting = true;
+    try {
+        try {
+            std::rethrow_exception(error);
+        } catch (const ArithmeticOverflow&) {
+            WarnOverflow();
+        } catch (const std::exception& e) {
+            WarnUnexpectedError(e.what());
+        } catch (...) {
+            WarnUnexpectedError({});
+        }
+    } catch (...) {
+        // The box itself failed (no memory left): nothing more to show.
+    }
+    reporting = false;
+}
+
+// An event failed. The window puts its state back (only for an outermost
+// event: one delivered inside another is part of that other's work), and the
+// user is told; a paint that fails again is not reported again.
+void TemplateDialog::failed(std::exception_ptr error, bool outer, bool painting) {
+    try {
+        if (outer) handler_.rollback(*this);
+        if (!ended_) handler_.beforeEvent(*this);
+    } catch (...) {
+        // Nothing more can be done; the box below still tells the user.
+    }
+    if (painting && paintReported_) return;
+    if (painting) paintReported_ = true;
+    ReportFailure(error);
 }
 
 void TemplateDialog::initialise() {
@@ -414,7 +477,7 @@ void TemplateDialog::pick(int id, int position) {
 }
 
 void TemplateDialog::paint() {
-    deliver([this] { handler_.onPaint(*this); });
+    deliver([this] { handler_.onPaint(*this); }, true);
 }
 
 void TemplateDialog::invalidate() {

@@ -6,6 +6,11 @@
 // down, scrolling. beforeEvent runs before each of them (and once more after,
 // so that enable rules never lag one event behind).
 //
+// No exception leaves an event: one that escapes the window's handling is
+// caught here. The window may put its state back (checkpoint before the
+// event, rollback after a failure); then overflow shows the "Desbordamiento"
+// box and anything else an error box.
+//
 // Controls are created at their template places (dialog units times the
 // template's pixels per unit) inside the client area; the menu bar, when the
 // template has one, sits above it, so client coordinates match a classic
@@ -16,7 +21,9 @@
 
 #include <QDialog>
 #include <QImage>
+#include <exception>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "resources/templates.h"
@@ -61,9 +68,23 @@ struct DialogColours {
 
 class TemplateDialog;
 
+// The box of a command whose result does not fit: nothing has been changed.
+void WarnOverflow();
+// The box of a command that failed for any other reason; `what` says why.
+void WarnUnexpectedError(std::string_view what);
+// The box for an exception caught where an event ended: WarnOverflow for
+// overflow, WarnUnexpectedError for anything else. A failure while such a box
+// is up is not reported again (its event loop could fail the same way).
+void ReportFailure(std::exception_ptr error);
+
 class DialogHandler {
   public:
     virtual ~DialogHandler() = default;
+    // Before an event that is not delivered inside another event of the same
+    // dialog: the window remembers what rollback would put back.
+    virtual void checkpoint(TemplateDialog&) {}
+    // That event ended in an exception: the window puts back what checkpoint kept.
+    virtual void rollback(TemplateDialog&) {}
     virtual void beforeEvent(TemplateDialog&) {}
     virtual void onInit(TemplateDialog&) {}
     virtual void onCommand(TemplateDialog&, int /*id*/, int /*notification*/) {}
@@ -190,7 +211,8 @@ class TemplateDialog : public QDialog {
     void applyColours();
     void onScrollAction(int id, int action);
     template <typename F>
-    void deliver(F&& f);
+    void deliver(F&& f, bool painting = false);
+    void failed(std::exception_ptr error, bool outer, bool painting);
 
     const res::DialogTemplate& tmpl_;
     DialogHandler& handler_;
@@ -205,6 +227,8 @@ class TemplateDialog : public QDialog {
     bool paintPending_ = false;
     int result_ = 0;
     int quiet_ = 0;
+    int depth_ = 0;               // events being delivered, one inside another
+    bool paintReported_ = false;  // a failing paint is reported once, not on every repaint
 };
 
 }  // namespace velmora

@@ -68,17 +68,25 @@ void UtilitiesEditor::onCommand(TemplateDialog& d, int id, int notification) {
             if (list_.saveUtilities()) d.end(1);
             break;
         case kList:
-            if (notification == kNotifySelChange) {
-                const int picked = ListGetSelection(d, kList);
-                if (picked >= 1 && static_cast<std::size_t>(picked) <= list_.count()) {
-                    current_ = static_cast<std::size_t>(picked);
-                    showUtility(list_.get(current_));
-                    EnableItem(d, kDelete, true);
-                }
-            }
+            if (notification == kNotifySelChange) listSelectionChanged();
             break;
         default:
             break;
+    }
+}
+
+// Every action works on the highlighted utility. With none highlighted (a
+// Ctrl+click takes the highlight away) the fields stay as they are and "<- ok"
+// makes a new entry of them.
+void UtilitiesEditor::listSelectionChanged() {
+    const int picked = ListGetSelection(dialog_, kList);
+    if (picked >= 1 && static_cast<std::size_t>(picked) <= list_.count()) {
+        current_ = static_cast<std::size_t>(picked);
+        showUtility(list_.get(current_));
+        EnableItem(dialog_, kDelete, true);
+    } else {
+        current_ = list_.count() + 1;
+        EnableItem(dialog_, kDelete, false);
     }
 }
 
@@ -123,6 +131,7 @@ void UtilitiesEditor::readUtilityFields() {
 
 void UtilitiesEditor::clearUtilityFields() {
     for (int id : {kName, kFile, kDirectory, kParameters}) SetItemText(dialog_, id, "");
+    ListSetSelection(dialog_, kList, 0);  // a new entry: no utility highlighted
     EnableItem(dialog_, kDelete, false);
     current_ = list_.count() + 1;
 }

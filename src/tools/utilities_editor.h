@@ -59,6 +59,8 @@ class UtilitiesEditor : public DialogHandler {
     void onCommand(TemplateDialog& d, int id, int notification) override;
 
   private:
+    void listSelectionChanged();
+
     void moveFocusOnEnter();
     void deleteCurrent();
     void chooseFile();

@@ -101,15 +101,21 @@ void launchUtility(const Utility& utility) {
             return;
         }
     }
-    OpenDocument(utility.file);
-    if (!moved) return;
+    const uint16_t code = OpenDocument(utility.file);
     std::string why = "el directorio actual ya no existe";
-    if (!haveSaved || !ChangeDirectory(saved, why)) {
+    if (moved && (!haveSaved || !ChangeDirectory(saved, why))) {
         ShowMessageStyled(kLaunchCaption,
                           "No se ha podido volver al directorio " + saved.string() + " (" + why +
                               "). El directorio actual es ahora " + utility.directory + ".",
                           kMbIconExclamation);
     }
+    if (code > 32) return;
+    ShowMessageStyled(
+        kLaunchCaption,
+        utility.file.empty()
+            ? "La utilidad " + utility.name + " no indica ningún fichero."
+            : "No se ha podido abrir " + utility.file + ": " + LaunchFailureReason(code) + ".",
+        kMbIconExclamation);
 }
 
 }  // namespace velmora

@@ -35,8 +35,9 @@ bool handleUtilitiesCommand(TemplateDialog& mainDialog, int id);
 
 // Opens the utility's file with OpenDocument, its working directory (when it
 // has one) current meanwhile. A missing directory stops the launch with the
-// "No trobat directori..." warning; a directory that cannot be entered, or the
-// previous one not restored, is reported in a warning box.
+// "No trobat directori..." warning; a directory that cannot be entered, the
+// previous one not restored, or a file that could not be opened (missing, or
+// nothing to open it with) is reported in a warning box.
 void launchUtility(const Utility& utility);
 
 }  // namespace velmora

@@ -106,7 +106,8 @@ TEST(InfoDocuments, OpenHandsTheFoundDocumentToTheOpener) {
         fs::create_directories(dir.path() / c.prefix / "bin");
         WriteBytes((share / "Orbenit.htm").string(), "<html></html>");
         CurrentDirGuard cwd(dir.path());
-        OpenInfoDocument("Orbenit.htm", (dir.path() / c.prefix / "bin/velmora").string());
+        EXPECT_GT(OpenInfoDocument("Orbenit.htm", (dir.path() / c.prefix / "bin/velmora").string()),
+                  32);
         EXPECT_EQ(fs::current_path(), dir.path());
         const std::string expected =
             c.byName ? share.string() + "\nOrbenit.htm\n"
@@ -116,12 +117,14 @@ TEST(InfoDocuments, OpenHandsTheFoundDocumentToTheOpener) {
     }
 }
 
-TEST(InfoDocuments, AMissingDocumentOpensNothingAndSaysNothing) {
+// The main window says so; this only answers.
+TEST(InfoDocuments, AMissingDocumentOpensNothingAndAnswersNotFound) {
     TempDir dir;
     ScriptedDialogs dialogs;
     RecordingOpener opener(dir);
     CurrentDirGuard cwd(dir.path());
-    OpenInfoDocument("Velmora.pdf", (dir.path() / "bin/velmora").string());
+    EXPECT_EQ(OpenInfoDocument("Velmora.pdf", (dir.path() / "bin/velmora").string()),
+              kLaunchFileNotFound);
     EXPECT_EQ(opener.opened(300), "");
     EXPECT_TRUE(dialogs.boxes.empty());
 }

@@ -1,6 +1,8 @@
 // Pictures of the About window and of the utilities editor for the user's
 // guide. Skipped unless VELMORA_SHOT_DIR names the folder to write them to
 // (scripts/make-screenshots runs it under the program's own name).
+#include <QApplication>
+#include <QIcon>
 #include <QPixmap>
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "about/about_window.h"
+#include "app/program_icon.h"
 #include "toolkit/dialog_helpers.h"
 #include "tools/utilities_editor.h"
 
@@ -23,11 +26,15 @@ TEST(Screenshots, AboutWindowAndUtilitiesEditor) {
     const std::string dir = ShotDir();
     if (dir.empty()) GTEST_SKIP() << "VELMORA_SHOT_DIR not set";
 
+    // The program sets its icon at start-up; the About window draws that one.
+    const QIcon before = QApplication::windowIcon();
+    QApplication::setWindowIcon(ProgramIcon());
     AboutWindow about{std::string(kAboutDescription), std::string(kContactMail)};
     about.open();
     SetItemText(about.window(), AboutWindow::kButton, "¡Oh!");
     ASSERT_TRUE(about.window().grab().save(QString::fromStdString(dir + "/about-window.png")));
     about.window().click(AboutWindow::kButton);
+    QApplication::setWindowIcon(before);
 
     UtilityList list;
     const Utility samples[] = {{"Calculadora", "gnome-calculator", "/usr/bin", ""},

@@ -3,11 +3,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <stdexcept>
 #include <thread>
 
 #include "app/main_window_fixture.h"
@@ -43,12 +47,60 @@ TEST_F(MainWindowTest, StartsEmptyWithAThreeByThreeEditor) {
     EXPECT_FALSE(window->editor().committed);
 }
 
-TEST_F(MainWindowTest, EscapeEndsTheProgramAtOnce) {
-    commit({{"1", "2"}, {"3", "4"}});
-    d->pressEscape();
-    EXPECT_TRUE(d->ended());
-    EXPECT_EQ(d->endResult(), 0);
-    EXPECT_TRUE(boxes.boxes.empty()) << "nothing asks";
+// Esc (in any cell), the close box and the window manager close the window;
+// while the store holds matrices they ask first, and No stays.
+TEST_F(MainWindowTest, ClosingAsksWhileTheStoreHoldsMatrices) {
+    enum How { Escape, EscapeInACell, CloseBox };
+    struct Case {
+        How how;
+        bool stored;
+        int answer;
+        bool ends;
+    };
+    const Case cases[] = {
+        {Escape, false, 0, true},
+        {CloseBox, false, 0, true},
+        {Escape, true, kIdNo, false},
+        {EscapeInACell, true, kIdNo, false},
+        {CloseBox, true, kIdNo, false},
+        {Escape, true, kIdYes, true},
+        {EscapeInACell, true, kIdYes, true},
+        {CloseBox, true, kIdYes, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.how << " stored " << c.stored);
+        open();
+        boxes.boxes.clear();
+        if (c.stored) append({{"1", "2"}, {"3", "4"}});
+        commit({{"5", "6"}, {"7", "8"}});
+        if (c.answer != 0) boxes.answers.push_back(c.answer);
+        switch (c.how) {
+            case Escape:
+                d->pressEscape();
+                break;
+            case EscapeInACell: {
+                QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QApplication::sendEvent(d->item(CellId(2, 1)), &esc);
+                break;
+            }
+            case CloseBox:
+                d->close();
+                break;
+        }
+        EXPECT_EQ(d->ended(), c.ends);
+        if (!c.stored) {
+            EXPECT_TRUE(boxes.boxes.empty()) << "an empty store closes at once";
+            continue;
+        }
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].caption, "Salir");
+        EXPECT_EQ(boxes.boxes[0].text, "¿Salir? Las matrices guardadas se perderán.");
+        EXPECT_EQ(boxes.boxes[0].style, static_cast<unsigned>(kMbYesNo));
+        if (!c.ends) {
+            EXPECT_EQ(window->store().count(), 1);
+            EXPECT_EQ(shown(), (Grid{{"5", "6"}, {"7", "8"}})) << "nothing changes";
+        }
+    }
 }
 
 // Every item of both enable tables, in the situations that tell them apart.
@@ -258,11 +310,84 @@ TEST_F(MainWindowTest, OperationsShowTheirResultAndCaption) {
         EXPECT_EQ(window->store().count(), 2) << "not stored until <-";
         EXPECT_TRUE(window->store().matrix(2) == kMatrix);
     }
-    // The same from the menu, with nothing selected: the description stays.
+    // The same from the menu, on a typed matrix: there is no origin to name.
     commit({{"1", "2", "3"}});
     d->command(kTranspose);
     EXPECT_EQ(shown(), (Grid{{"1"}, {"2"}, {"3"}}));
-    EXPECT_EQ(caption(), "Matriz   = Diag(K) ");
+    EXPECT_EQ(caption(), "Matriz... ");
+}
+
+// A matrix that is no longer the result of its recorded operation has no
+// origin: after each step, the caption and what "<-" stores say so.
+TEST_F(MainWindowTest, TheOriginGoesWhenTheMatrixChanges) {
+    struct Case {
+        const char* name;
+        std::function<void()> step;
+        std::string caption;  // afterwards
+        bool keepsOrigin;
+    };
+    const Case cases[] = {
+        {"Nueva and a typed identity",
+         [&] {
+             d->click(kNewMatrix);
+             commit({{"1", "0"}, {"0", "1"}});
+         },
+         "Matriz... ", false},
+        {"Rnd", [&] { d->click(kRnd); }, "Matriz... ", false},
+        {"Reset", [&] { d->click(kReset); }, "Matriz... ", false},
+        {"a changed cell, Ok",
+         [&] {
+             SetItemText(*d, CellId(1, 1), "9");
+             d->click(kEditorOk);
+         },
+         "Matriz... ", false},
+        {"a changed cell, Enter at the last one",
+         [&] {
+             SetItemText(*d, CellId(2, 2), "9");
+             SetFocusItem(*d, CellId(2, 2));
+             d->pressEnter();
+         },
+         "Matriz... ", false},
+        {"a changed cell, <- at once", [&] { SetItemText(*d, CellId(1, 2), "9"); }, "", false},
+        {"another size", [&] { d->click(51); }, "Matriz... ", false},
+        {"M · 2",
+         [&] {
+             SetItemText(*d, kFactorBox, "2");
+             d->click(kMulFactor);
+         },
+         "Matriz... ", false},
+        {"the cells as they were, Ok", [&] { d->click(kEditorOk); }, "Matriz   = Adj(K) ", true},
+        {"M · 1",
+         [&] {
+             SetItemText(*d, kFactorBox, "1");
+             d->click(kMulFactor);
+         },
+         "Matriz   = Adj(K) ", true},
+        {"M ^ with an empty box",
+         [&] {
+             SetItemText(*d, kExponentBox, "");
+             d->click(kPower);
+         },
+         "Matriz   = Adj(K) ", true},
+        {"trasp. of an unstored result", [&] { d->click(kTranspose); }, "Matriz... ", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open();
+        append({{"1", "2"}, {"3", "4"}});
+        append({{"2", "1"}, {"3", "4"}});
+        clickSlot(2);
+        d->click(kCofactors);
+        ASSERT_EQ(caption(), "Matriz   = Adj(K) ");
+        c.step();
+        if (!c.caption.empty()) {
+            EXPECT_EQ(caption(), c.caption);
+        }
+        const int stored = window->store().count();
+        d->click(kStore);
+        ASSERT_EQ(window->store().count(), stored + 1);
+        EXPECT_EQ(window->store().description(stored + 1).IsEmpty(), !c.keepsOrigin);
+    }
 }
 
 TEST_F(MainWindowTest, OneByOneInverse) {
@@ -393,6 +518,56 @@ TEST_F(MainWindowTest, DeterminantOutOfRange) {
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].caption, "Desbordamiento");
     EXPECT_EQ(shown(), (Grid{{"100000", "1"}, {"0", "100000"}}));
+}
+
+// Whatever escapes a command ends in a box, and the window is as it was
+// before the command: the rank that overflowed, a window behind a hook that
+// fails.
+TEST_F(MainWindowTest, ACommandThatFailsChangesNothing) {
+    hooks.openSystemWindow = [](const Matrix*) { throw std::runtime_error("ventana rota"); };
+    hooks.handleUtilitiesCommand = [](TemplateDialog&, int id) {
+        if (id == 531) throw ArithmeticOverflow();
+        return false;
+    };
+    open();
+    append({{"1", "2", "3"}, {"4", "5", "6"}});
+    ASSERT_EQ(window->store().selected(), 1);
+    const std::string captionBefore = caption();
+    struct Case {
+        const char* name;
+        std::function<void()> command;
+        const char* caption;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"Sistema >", [&] { d->click(kToSystem); }, "Error",
+         "La orden no se ha podido completar (ventana rota). No se ha cambiado nada."},
+        {"a utility", [&] { d->command(531); }, "Desbordamiento",
+         "El resultado no cabe en fracciones de 32 bits. No se ha cambiado nada."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.boxes.clear();
+        c.command();
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].caption, c.caption);
+        EXPECT_EQ(boxes.boxes[0].text, c.text);
+        EXPECT_EQ(window->store().selected(), 1);
+        EXPECT_EQ(caption(), captionBefore);
+        EXPECT_TRUE(window->editor().current.IsEmpty());
+        EXPECT_EQ(shown(), (Grid{{"1", "2", "3"}, {"4", "5", "6"}}));
+    }
+    // The entries that made the rank overflow: answered, or refused, never a crash.
+    boxes.boxes.clear();
+    commit({{"100000", "3", "1"}, {"7", "100001", "5"}});
+    if (boxes.boxes.empty()) {
+        EXPECT_EQ(GetItemText(*d, kRankBox), "2");
+    } else {
+        EXPECT_EQ(boxes.boxes[0].caption, "Desbordamiento");
+    }
+    d->click(kNewMatrix);
+    commit({{"1", "2"}, {"3", "4"}});
+    EXPECT_EQ(GetItemText(*d, kDetBox), "-2") << "the window goes on working";
 }
 
 // The table of expressions over J, K (2 x 2) and L (2 x 3).
@@ -528,13 +703,17 @@ TEST_F(MainWindowTest, AboutWithoutUtilitiesHook) {
     EXPECT_TRUE(boxes.boxes.empty());
 }
 
-// Info and Contacto open the two documents with the desktop's opener.
+// Info and Contacto open the two documents with the desktop's opener; a
+// document that is missing, or that the opener cannot open, is reported.
 TEST_F(MainWindowTest, InfoItemsOpenTheDocuments) {
     test::TempDir dir;
     const std::string log = dir.file("opened.log");
     const std::string opener = dir.file("opener");
+    const std::string refuser = dir.file("refuser");  // xdg-open: "no method available"
     std::ofstream(opener) << "#!/bin/sh\necho \"$@\" >> '" << log << "'\n";
+    std::ofstream(refuser) << "#!/bin/sh\nexit 3\n";
     chmod(opener.c_str(), 0755);
+    chmod(refuser.c_str(), 0755);
     std::ofstream(dir.file("Velmora.pdf")) << "%PDF";
     std::ofstream(dir.file("Orbenit.htm")) << "<html></html>";
     const auto previous = std::filesystem::current_path();
@@ -554,13 +733,32 @@ TEST_F(MainWindowTest, InfoItemsOpenTheDocuments) {
     const auto first = opened(1);
     d->command(kContact);
     const auto both = opened(2);
+    EXPECT_TRUE(boxes.boxes.empty()) << "opened: nothing to say";
+
+    SetDocumentOpener(refuser);
+    d->command(kInfo);
+    SetDocumentOpener(dir.file("no-opener-at-all"));
+    d->command(kContact);
+    std::filesystem::remove(dir.file("Velmora.pdf"));
+    d->command(kInfo);
     SetDocumentOpener("xdg-open");
     std::filesystem::current_path(previous);
+
     ASSERT_EQ(first.size(), 1u);
     EXPECT_TRUE(first[0].ends_with("Velmora.pdf")) << first[0];
     ASSERT_EQ(both.size(), 2u);
     EXPECT_TRUE(both[1].ends_with("Orbenit.htm")) << both[1];
-    EXPECT_TRUE(boxes.boxes.empty()) << "nothing is reported";
+    const std::vector<std::string> expected = {
+        "No se ha podido abrir Velmora.pdf: no hay ningún programa que sepa abrirlo.",
+        "No se ha podido abrir Orbenit.htm: no hay ningún programa que sepa abrirlo.",
+        "No se ha podido abrir Velmora.pdf: no existe.",
+    };
+    ASSERT_EQ(boxes.boxes.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(boxes.boxes[i].caption, "Info");
+        EXPECT_EQ(boxes.boxes[i].text, expected[i]);
+        EXPECT_EQ(boxes.boxes[i].style, static_cast<unsigned>(kMbIconExclamation));
+    }
 }
 
 }  // namespace

@@ -189,27 +189,53 @@ TEST_F(MainWindowTest, ResetEmptiesTheStoreAndKeepsTheEditor) {
     EXPECT_EQ(window->store().count(), 0);
     EXPECT_EQ(window->store().selected(), 0);
     EXPECT_EQ(shown(), (Grid{{"5", "6"}, {"7", "8"}}));
-    EXPECT_EQ(caption(), "Matriz  K = ");
+    EXPECT_EQ(caption(), "Matriz... ") << "K is gone";
     EXPECT_EQ(Pixel(pane(), k.left, k.top), kFill);
     EXPECT_FALSE(IsItemEnabled(*d, kExpression));
     d->click(kStore);
     EXPECT_EQ(caption(), "Matriz  J = ") << "an empty description after Reset";
 }
 
-TEST_F(MainWindowTest, GenerateFillsFreeSlotsOrNothing) {
+// A count that does not fit the free slots generates nothing and says why.
+TEST_F(MainWindowTest, GenerateFillsFreeSlotsOrSaysWhyNot) {
     struct Step {
         const char* count;
         int storedAfter;
+        const char* caption;  // of the box; none when generated
+        const char* text;
     };
     const Step steps[] = {
-        {"7", 8}, {"9", 8}, {"0", 8}, {"abc", 8}, {"", 8}, {"-1", 8}, {" 6", 14}, {"1", 14},
+        {"7", 8, nullptr, nullptr},
+        {"9", 8, "Generar",
+         "Quedan 6 huecos libres en el almacén: se pueden generar de 1 a 6 "
+         "matrices."},
+        {"0", 8, "Generar", nullptr},
+        {"abc", 8, "Generar", nullptr},
+        {"", 8, "Generar", nullptr},
+        {"-1", 8, "Generar", nullptr},
+        {" 5", 13, nullptr, nullptr},
+        {"2", 13, "Generar", "Queda 1 hueco libre en el almacén: se puede generar 1 matriz."},
+        {"1", 14, nullptr, nullptr},
+        {"1", 14, "Almacén lleno",
+         "Ya hay 14 matrices guardadas. Elimina alguna para generar otras."},
     };
     append({{"1"}});  // selected, in the editor
     for (const Step& s : steps) {
+        boxes.boxes.clear();
         SetItemText(*d, kCountBox, s.count);
         d->click(kGenerate);
         EXPECT_EQ(window->store().count(), s.storedAfter) << "'" << s.count << "'";
         EXPECT_EQ(window->store().selected(), 1) << "the selection stays";
+        if (s.caption == nullptr) {
+            EXPECT_TRUE(boxes.boxes.empty()) << "'" << s.count << "'";
+            continue;
+        }
+        ASSERT_EQ(boxes.boxes.size(), 1u) << "'" << s.count << "'";
+        EXPECT_EQ(boxes.boxes[0].caption, s.caption);
+        if (s.text != nullptr) {
+            EXPECT_EQ(boxes.boxes[0].text, s.text);
+        }
+        EXPECT_EQ(boxes.boxes[0].style, static_cast<unsigned>(kMbIconExclamation));
     }
     for (int i = 2; i <= 14; ++i) {
         const Matrix& m = window->store().matrix(i);
@@ -218,11 +244,12 @@ TEST_F(MainWindowTest, GenerateFillsFreeSlotsOrNothing) {
     }
     EXPECT_EQ(shown(), (Grid{{"1"}}));
     // Picked from the list as well.
+    boxes.boxes.clear();
     d->click(kReset);
     d->pick(kCountBox, 3);
     d->command(kGenerate);  // the menu item
     EXPECT_EQ(window->store().count(), 3);
-    EXPECT_TRUE(boxes.boxes.empty()) << "generating never reports";
+    EXPECT_TRUE(boxes.boxes.empty());
 }
 
 TEST_F(MainWindowTest, StoringIntoAFullStoreIsRefused) {

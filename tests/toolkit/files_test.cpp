@@ -156,6 +156,34 @@ TEST_F(Files, OpenDocumentHandsOtherFilesToTheOpener) {
     EXPECT_EQ(WaitFor("opened.log"), At("a.EXE"));
 }
 
+// An opener that gives up, or no opener at all, means nothing can open the file.
+TEST_F(Files, OpenDocumentTellsWhenTheOpenerGivesUp) {
+    Write("notes.odt", "");
+    struct Case {
+        const char* script;  // the opener's body; nullptr: there is no opener
+        uint16_t code;
+    };
+    const Case cases[] = {
+        {"exit 3", kLaunchNoAssociation},  // xdg-open: no tool for it
+        {"exit 4", kLaunchNoAssociation},  // the tool failed
+        {"exit 2", kLaunchFileNotFound},  {nullptr, kLaunchNoAssociation},
+        {"exit 0", kLaunchStarted},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script == nullptr ? "none" : c.script);
+        if (c.script != nullptr) {
+            Write("opener", std::string("#!/bin/sh\n") + c.script + "\n");
+            chmod(At("opener").c_str(), 0755);
+            SetDocumentOpener(At("opener"));
+        } else {
+            SetDocumentOpener(At("no-such-opener"));
+        }
+        EXPECT_EQ(OpenDocument(At("notes.odt")), c.code);
+    }
+    EXPECT_EQ(LaunchFailureReason(kLaunchNoAssociation), "no hay ningún programa que sepa abrirlo");
+    EXPECT_EQ(LaunchFailureReason(kLaunchFileNotFound), "no existe");
+}
+
 TEST_F(Files, OpenDocumentSplitsFileAndParametersAtTheFirstBlank) {
     SetDocumentOpener(Script("opener", "opened.log"));
     Write("page.htm", "<html></html>");

@@ -13,10 +13,13 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
+#include "arith/fraction.h"
 #include "support/demo_dialog.h"
+#include "support/scripted_dialogs.h"
 #include "toolkit/dialog_helpers.h"
 
 namespace velmora {
@@ -203,6 +206,71 @@ TEST(TemplateDialog, UserSelectionsSendSelectionChangedButProgramChangesDoNot) {
     static_cast<QListWidget*>(d.item(160))->setCurrentRow(1);  // a click or arrow key in the list
     EXPECT_EQ(h.events(), (Strings{"init", "command 150 1", "command 150 1", "command 160 1"}));
     EXPECT_EQ(ComboGetSelection(d, 150), 3);
+}
+
+// A handler that fails: the event ends in a box, the window rolls back what
+// it kept at the outermost event, and the dialog goes on.
+class FailingHandler : public DialogHandler {
+  public:
+    int checkpoints = 0;
+    int rollbacks = 0;
+    void checkpoint(TemplateDialog&) override { ++checkpoints; }
+    void rollback(TemplateDialog&) override { ++rollbacks; }
+    void onCommand(TemplateDialog& d, int id, int) override {
+        switch (id) {
+            case 10:
+                throw ArithmeticOverflow();
+            case 11:
+                throw std::runtime_error("roto");
+            case 12:
+                throw 12;
+            case 13:
+                d.command(11);
+                break;  // fails inside an event that goes on
+            default:
+                break;
+        }
+    }
+    void onPaint(TemplateDialog&) override { throw std::logic_error("pintura"); }
+};
+
+TEST(TemplateDialog, AnExceptionEndsInABoxAndTheWindowPutsItsStateBack) {
+    test::ScriptedDialogs boxes;
+    FailingHandler h;
+    TemplateDialog d(DemoTemplate(), h);
+    d.start();
+    struct Case {
+        int id;
+        const char* caption;
+        const char* text;
+        int rollbacks;
+    };
+    const Case cases[] = {
+        {10, "Desbordamiento",
+         "El resultado no cabe en fracciones de 32 bits. No se ha cambiado nada.", 1},
+        {11, "Error", "La orden no se ha podido completar (roto). No se ha cambiado nada.", 1},
+        {12, "Error", "La orden no se ha podido completar. No se ha cambiado nada.", 1},
+        {13, "Error", "La orden no se ha podido completar (roto). No se ha cambiado nada.", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        boxes.boxes.clear();
+        h.checkpoints = h.rollbacks = 0;
+        d.command(c.id);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].caption, c.caption);
+        EXPECT_EQ(boxes.boxes[0].text, c.text);
+        EXPECT_EQ(boxes.boxes[0].style, static_cast<unsigned>(kMbIconExclamation));
+        EXPECT_EQ(h.checkpoints, 1) << "only the outermost event";
+        EXPECT_EQ(h.rollbacks, c.rollbacks);
+        EXPECT_FALSE(d.ended());
+    }
+    boxes.boxes.clear();
+    d.paint();
+    d.paint();
+    ASSERT_EQ(boxes.boxes.size(), 1u) << "a paint that keeps failing is reported once";
+    EXPECT_EQ(boxes.boxes[0].text,
+              "La orden no se ha podido completar (pintura). No se ha cambiado nada.");
 }
 
 TEST(TemplateDialog, EnterInADropDownIsCommandOneAndAddsNoEntry) {

@@ -1,14 +1,27 @@
+#include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListView>
+#include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
+#include <QTranslator>
+#include <QTreeView>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +159,64 @@ TEST_F(QtDialogs, MessageBoxHasOneAcceptButton) {
     EXPECT_EQ(AskYesNo("a", "b"), kIdNo);
 }
 
+// However long the caption, the box leaves room for all of it in a title bar
+// (bold, with the frame's icon and buttons), whatever the text.
+TEST_F(QtDialogs, ABoxIsAsWideAsItsTitle) {
+    const char* const captions[] = {"Lista de sistemas modificada", "Confirmar eliminar",
+                                    "Un título bastante más largo que el texto de la caja"};
+    for (const char* caption : captions) {
+        SCOPED_TRACE(caption);
+        int width = 0;
+        WhenModal([&](QWidget* w) {
+            width = w->width();
+            PressEscape(w);
+        });
+        AskYesNoCancel(caption, "¿Guardarla?");
+        QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+        bold.setBold(true);
+        EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(QString::fromUtf8(caption)) + 100);
+    }
+}
+
+// What the program's start-up installs: Qt's own texts in Spanish.
+TEST(QtTexts, SpanishAfterStartUp) {
+    const QLocale before;
+    QTranslator* translator = InstallSpanishQtTexts();
+    ASSERT_NE(translator, nullptr) << "qtbase_es.qm (qt6-translations-l10n, scripts/setup)";
+    auto plain = [](QString text) {
+        return text.left(text.indexOf(QLatin1Char('\t'))).remove(QLatin1Char('&')).toStdString();
+    };
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    std::vector<std::string> items;
+    for (QAction* a : menu->actions()) {
+        if (!a->isSeparator()) items.push_back(plain(a->text()));
+    }
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    std::vector<std::string> texts{dialog.windowTitle().toStdString()};
+    for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+        texts.push_back(plain(dialog.findChild<QLabel*>(QString::fromLatin1(label))->text()));
+    }
+    auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    for (int c = 0; c < 4; ++c) {
+        texts.push_back(tree->model()->headerData(c, Qt::Horizontal).toString().toStdString());
+    }
+    for (QAbstractButton* b : dialog.findChild<QDialogButtonBox*>()->buttons()) {
+        texts.push_back(plain(b->text()));
+    }
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    QLocale::setDefault(before);
+
+    EXPECT_EQ(items, (std::vector<std::string>{"Deshacer", "Rehacer", "Cortar", "Copiar", "Pegar",
+                                               "Borrar", "Seleccionar todo"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"Guardar como", "Ver en:", "Nombre de fichero:",
+                                               "Ficheros de tipo:", "Nombre", "Tamaño", "Tipo",
+                                               "Última modificación", "Guardar", "Cancelar"}));
+}
+
 class QtFileDialogs : public QtDialogs {
   protected:
     fs::path dir;
@@ -158,9 +229,14 @@ class QtFileDialogs : public QtDialogs {
         dir = fs::canonical(pattern);
         fs::create_directory(dir / "otra");
         for (const char* f : {"uno.sts", "dos.sts", "notas.txt", "otra/tres.sts"})
-            std::ofstream(dir / f) << "x";
+            std::ofstream(dir / f) << std::string(50000, 'x');
+        // The dialogs remember their column widths; each test starts afresh.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString((dir / "settings").string()));
     }
     void TearDown() override {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
         QDir::setCurrent(before);
         fs::remove_all(dir);
         QtDialogs::TearDown();
@@ -196,6 +272,35 @@ TEST_F(QtFileDialogs, APresetPatternListsTheMatchingFilesOfItsFolder) {
     EXPECT_EQ(name, "./*.sts") << "a cancel leaves the preset";
     EXPECT_EQ(folder.toStdString(), dir.string());
     EXPECT_EQ(listed, (QStringList{"dos.sts", "otra", "uno.sts"}));
+}
+
+// In Spanish, every column but the name (which takes the room left) is as
+// wide as its heading and its entries.
+TEST_F(QtFileDialogs, ColumnsShowTheirWholeTexts) {
+    QTranslator* translator = InstallSpanishQtTexts();
+    QDir::setCurrent(QString::fromStdString(dir.string()));
+    WhenModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        Listed(dialog, 4);
+        auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        QApplication::processEvents();
+        const QAbstractItemModel* model = tree->model();
+        for (int c = 1; c < tree->header()->count(); ++c) {
+            SCOPED_TRACE(model->headerData(c, Qt::Horizontal).toString().toStdString());
+            const int width = tree->header()->sectionSize(c);
+            EXPECT_GE(width, tree->header()->sectionSizeHint(c));
+            for (int r = 0; r < model->rowCount(tree->rootIndex()); ++r) {
+                const QString text = model->index(r, c, tree->rootIndex()).data().toString();
+                EXPECT_GE(width, tree->fontMetrics().horizontalAdvance(text) + 6) << r;
+            }
+        }
+        dialog->reject();
+    });
+    std::string name = "./*";
+    AskOpenFile(name);
+    if (translator != nullptr) QCoreApplication::removeTranslator(translator);
+    delete translator;
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST_F(QtFileDialogs, StsDialogsLeaveTheCurrentFolderWhereTheFileIs) {

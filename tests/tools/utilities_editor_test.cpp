@@ -1,5 +1,8 @@
 #include "tools/utilities_editor.h"
 
+#include <QApplication>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -124,6 +127,48 @@ TEST(UtilitiesEditor, PutAppendsAfterNewAndOverwritesInPlaceAfterPicking) {
     EXPECT_EQ(Fields(o.d), (Strings{"", "", "", ""}));
     o.d.click(E::kPut);
     EXPECT_EQ(Names(list), (Strings{"Bloc", "Guía", "Nuevo", ""}));
+}
+
+// Clicks with the mouse, as the user makes them (the list moves its current
+// row before it selects): every action works on the utility highlighted.
+TEST(UtilitiesEditor, AClickInTheListActsOnTheClickedUtility) {
+    ScriptedDialogs dialogs;
+    UtilityList list = ListOf({kA, kB, kC});
+    Open o(list);
+    o.d.show();
+    auto* box = qobject_cast<QListWidget*>(o.d.item(E::kList));
+    ASSERT_NE(box, nullptr);
+    auto click = [&](int row, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+        const QPoint p = box->visualItemRect(box->item(row - 1)).center();
+        const QPoint g = box->viewport()->mapToGlobal(p);
+        QMouseEvent press(QEvent::MouseButtonPress, p, g, Qt::LeftButton, Qt::LeftButton, keys);
+        QMouseEvent release(QEvent::MouseButtonRelease, p, g, Qt::LeftButton, Qt::NoButton, keys);
+        QApplication::sendEvent(box->viewport(), &press);
+        QApplication::sendEvent(box->viewport(), &release);
+    };
+    click(1);
+    EXPECT_EQ(Fields(o.d), (Strings{"Bloc", "notepad.exe", "", ""}));
+    click(3);
+    EXPECT_EQ(Fields(o.d), (Strings{"Gráficas", "gnuplot", "/usr/bin", ""}));
+    dialogs.answers = {kIdYes};
+    o.d.click(E::kDelete);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Eliminar \"Gráficas\"?");
+    EXPECT_EQ(Names(list), (Strings{"Bloc", "Ayuda"}));
+
+    click(1);
+    click(2);
+    SetItemText(o.d, E::kName, "Guía");
+    o.d.click(E::kPut);
+    EXPECT_EQ(Names(list), (Strings{"Bloc", "Guía"}));
+
+    // Ctrl+click takes the highlight away: nothing to delete, "<- ok" appends.
+    click(1);
+    click(1, Qt::ControlModifier);
+    EXPECT_FALSE(IsItemEnabled(o.d, E::kDelete));
+    o.d.click(E::kPut);
+    EXPECT_EQ(Names(list), (Strings{"Bloc", "Guía", "Bloc"}));
+    o.d.click(E::kEsc);
 }
 
 TEST(UtilitiesEditor, TheSixtyFifthUtilityIsRefusedWithAMessage) {

@@ -14,6 +14,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #include "toolkit/dialog_helpers.h"
+#include "toolkit/files.h"
 #include "toolkit/template_dialog.h"
 
 namespace velmora {
@@ -300,6 +301,39 @@ TEST_F(UtilitiesMenu, ADirectoryThatIsMissingOrCannotBeEnteredStopsTheLaunch) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_FALSE(fs::exists(out)) << "nothing may have been started";
+}
+
+// A launch that fails says so, naming the file.
+TEST_F(UtilitiesMenu, AFileThatCannotBeOpenedIsReported) {
+    const std::string refuser = dir.file("refuser");  // xdg-open: "no method available"
+    WriteBytes(refuser, "#!/bin/sh\nexit 3\n");
+    fs::permissions(refuser, fs::perms::owner_all);
+    WriteBytes(dir.file("notes.odt"), "");
+    SetDocumentOpener(refuser);
+    struct Case {
+        Utility utility;
+        std::string text;
+    };
+    const Case cases[] = {
+        {{"u", dir.file("missing-tool"), "", ""},
+         "No se ha podido abrir " + dir.file("missing-tool") + ": no existe."},
+        {{"u", "missing-tool", dir.path().string(), ""},
+         "No se ha podido abrir missing-tool: no existe."},
+        {{"u", "notes.odt", "", ""},
+         "No se ha podido abrir notes.odt: no hay ningún programa que sepa abrirlo."},
+        {{"Vacía", "", "", ""}, "La utilidad Vacía no indica ningún fichero."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ScriptedDialogs dialogs;
+        launchUtility(c.utility);
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0].caption, "Utilidades");
+        EXPECT_EQ(dialogs.boxes[0].text, c.text);
+        EXPECT_EQ(dialogs.boxes[0].style, unsigned(kMbOk | kMbIconExclamation));
+        EXPECT_EQ(fs::current_path(), dir.path());
+    }
+    SetDocumentOpener("xdg-open");
 }
 
 TEST_F(UtilitiesMenu, ACurrentDirectoryThatVanishedIsReportedAfterTheLaunch) {

@@ -201,19 +201,20 @@ TEST(SystemList, FailedSaveIsReportedAndChangesNothing) {
     StsWriteFunction previous =
         SetStsWriteFunction([](std::FILE*, const void*, std::size_t) { return false; });
     dialogs.files = {path};
+    dialogs.answers = {kIdYes};  // replace "old"
     EXPECT_FALSE(list.Save(SaveMode::Replace));
     SetStsWriteFunction(previous);
     EXPECT_TRUE(list.Modified());
     EXPECT_EQ(list.Count(), 2u);
     EXPECT_EQ(ReadBytes(path), "old");
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].caption, "Error al guardar");
-    EXPECT_EQ(dialogs.boxes[0].style, kMbOk | kMbIconExclamation);
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[1].caption, "Error al guardar");
+    EXPECT_EQ(dialogs.boxes[1].style, kMbOk | kMbIconExclamation);
 
     // A cancelled dialog: nothing written, nothing said.
     dialogs.files.clear();
     EXPECT_FALSE(list.Save(SaveMode::Append));
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_EQ(list.FileName(), "./*.sts");
 }
 

@@ -55,17 +55,22 @@ bool SystemList::Add(const Matrix& augmented, std::string_view comment) {
 void SystemList::Delete(std::size_t k) {
     if (k < 1 || k > items_.size()) throw std::out_of_range("SystemList::Delete");
     items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(k - 1));
+    modified_ = true;
 }
 
 bool SystemList::SetComment(std::size_t k, std::string_view comment) {
     if (k < 1 || k > items_.size()) throw std::out_of_range("SystemList::SetComment");
     std::string cut;
     if (!PrepareCommentOrWarn(comment, cut)) return false;
+    if (items_[k - 1].comment != cut) modified_ = true;
     items_[k - 1].comment = std::move(cut);
     return true;
 }
 
-void SystemList::Clear() { items_.clear(); }
+void SystemList::Clear() {
+    if (!items_.empty()) modified_ = true;
+    items_.clear();
+}
 
 const LinearSystem& SystemList::Get(std::size_t k) const {
     if (k < 1 || k > items_.size()) throw std::out_of_range("SystemList::Get");
@@ -106,11 +111,21 @@ bool SystemList::Load() {
         ShowMessageStyled(kCaptionLoad, unread + " La lista no ha cambiado.", kMbIconExclamation);
         return false;
     }
+    // Said before the systems move into the list, while `read` still counts them.
+    const std::string skipped = SkippedRecordsText(read);
+    if (read.systems.empty()) {
+        // Replacing the list by nothing would lose it for a file that gave nothing.
+        ShowMessageStyled(
+            kCaptionLoad,
+            (skipped.empty() ? "El fichero " + fileName_ + " no contiene sistemas." : skipped) +
+                " La lista no ha cambiado.",
+            kMbIconExclamation);
+        return false;
+    }
     items_ = std::move(read.systems);
     modified_ = false;
-    const std::string skipped = SkippedRecordsText(read);
     if (!skipped.empty()) ShowMessageStyled(kCaptionLoad, skipped, kMbIconExclamation);
-    return !items_.empty();
+    return true;
 }
 
 }  // namespace velmora

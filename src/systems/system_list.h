@@ -25,7 +25,9 @@ public:
     // Windows-1252 code, or when the matrix is not a system the window can
     // show (1..4 equations, 1..5 columns, no zero denominator).
     bool Add(const Matrix& augmented, std::string_view comment);
-    // Positions are 1-based; std::out_of_range outside 1..Count().
+    // Positions are 1-based; std::out_of_range outside 1..Count(). Deleting,
+    // renaming and clearing set `modified` too: they are work that a save
+    // keeps and closing would lose.
     void Delete(std::size_t k);
     // False with a message when a character has no Windows-1252 code.
     bool SetComment(std::size_t k, std::string_view comment);
@@ -43,7 +45,8 @@ public:
     bool Save(SaveMode mode);
     // "Abrir". Asks "¿Guardarla?" first when the list is modified. The whole
     // file is read and checked before it replaces the list; what could not be
-    // used is reported. True when at least one system was read.
+    // used is reported. True when at least one system was read and the list
+    // now holds them; a file with none leaves the list as it was and says so.
     bool Load();
 
 private:

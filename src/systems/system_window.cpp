@@ -134,8 +134,12 @@ void SystemWindow::layOutGrid(TemplateDialog& d, bool clear) {
 // --- 4. Read the grid and analyse ---
 
 void SystemWindow::readGridAndAnalyse(TemplateDialog& d) {
-    const int n = Unknowns(d);
-    const int m = Equations(d);
+    // A picked system reduced below the grid's smallest counts leaves its
+    // surplus rows and columns disabled: they are not part of what is shown.
+    int n = Unknowns(d);
+    int m = Equations(d);
+    while (n > 1 && !IsItemEnabled(d, CellId(1, n))) --n;
+    while (m > 1 && !IsItemEnabled(d, CellId(m, kRightHandSide))) --m;
     Matrix read = Matrix::Zero(m, n + 1);
     for (int i = 1; i <= m; ++i) {
         for (int j = 1; j <= n + 1; ++j) {
@@ -150,7 +154,6 @@ void SystemWindow::readGridAndAnalyse(TemplateDialog& d) {
                 f.Normalize();
             } catch (const ArithmeticOverflow&) {
                 // -2147483648/-1 and alike have no 32-bit normal form.
-                hasSystem_ = false;
                 overflow(d);
                 return;
             }
@@ -168,8 +171,10 @@ void SystemWindow::readGridAndAnalyse(TemplateDialog& d) {
 }
 
 void SystemWindow::refuseGrid(TemplateDialog& d, const std::string& text) {
-    // The cells keep their text; no analysis of an earlier system stays on show.
+    // The cells keep their text; no analysis of an earlier system stays on
+    // show, and none comes back with a later grid layout.
     hasSystem_ = false;
+    currentHoldsSystem = false;
     clearDisplays(d);
     ShowMessageStyled("Error sistema", text, kMbIconExclamation);
 }
@@ -219,21 +224,18 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
         if (analysis.coefficients.cols > 0)
             analysis.coefficients.Triangular(coefficientsTriangular);
     } catch (const ArithmeticOverflow&) {
-        hasSystem_ = false;
-        currentHoldsSystem = false;
         overflow(d);
         return;
     } catch (const std::exception&) {
         // Not reachable with what the grid, the list and a hand-over accept.
-        hasSystem_ = false;
-        currentHoldsSystem = false;
         refuseGrid(d, "No se ha definido o contiene filas nulas o no numéricas");
         return;
     }
     current = reduced;
+    drawDisplays(d, analysis.coefficients, augmentedTriangular, coefficientsTriangular);
+    // After the drawing, which starts by clearing the displays and the ranks.
     SetItemText(d, kRankAugmented, analysis.rankAugmentedText);
     SetItemText(d, kRankCoefficients, analysis.rankCoefficientsText);
-    drawDisplays(d, analysis.coefficients, augmentedTriangular, coefficientsTriangular);
     // The lines as appending them one by one would leave them, set in one go.
     std::string conclusion;
     for (const std::string& line : ConclusionLines(analysis)) {
@@ -244,9 +246,9 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
 }
 
 void SystemWindow::overflow(TemplateDialog& d) {
+    hasSystem_ = false;
+    currentHoldsSystem = false;
     clearDisplays(d);
-    SetItemText(d, kRankAugmented, "Rango A' =");
-    SetItemText(d, kRankCoefficients, "Rango A =");
     ShowMessageStyled("Desbordamiento",
                       "El resultado no cabe en fracciones de enteros de 32 bits; el sistema no "
                       "se puede analizar.",
@@ -337,6 +339,9 @@ void SystemWindow::clearDisplays(TemplateDialog& d) {
             pane->dc().rectangle(a.left, 20, a.right, 112, a.colour);
     }
     SetItemText(d, kConclusion, "");
+    // Ranks belong to what the displays show: they go with it.
+    SetItemText(d, kRankAugmented, "Rango A' =");
+    SetItemText(d, kRankCoefficients, "Rango A =");
 }
 
 // --- 10. Scroll bars ---
@@ -442,6 +447,10 @@ void SystemWindow::newSystem(TemplateDialog& d) {
 
 void SystemWindow::addCurrentSystem(TemplateDialog& d) {
     if (!hasSystem_) return;
+    // What is added is what the grid shows: it is read and analysed first, as
+    // Enter in its last cell does. A refused grid adds nothing and keeps its text.
+    readGridAndAnalyse(d);
+    if (!hasSystem_) return;
     const std::string comment = GetItemText(d, InnerChild(d, kCommentBox));
     if (comment.empty() && AskYesNoStyled("Sistema sin comentario", "¿Incorporarlo de todos modos?",
                                           kMbIconExclamation) != kIdYes) {
@@ -497,11 +506,11 @@ void SystemWindow::pickSystem(TemplateDialog& d) {
 }
 
 void SystemWindow::openFile(TemplateDialog& d) {
-    list_.Load();
-    // Whatever Load answers, the box shows the list as it now is (an empty
-    // file empties both). The selection goes only when a file was chosen.
+    // Only a file that gave systems replaces the list; otherwise the list,
+    // the box and the selection stay as they were.
+    if (!list_.Load()) return;
     refillCommentBox(d);
-    if (list_.FileName() != kStsFilePreset) selected_ = 0;
+    selected_ = 0;
 }
 
 // --- 14. Refill the comment box ---

@@ -138,7 +138,6 @@ bool AskFile(std::string& name, bool save, bool keepFolder) {
     const QString before = QDir::currentPath();
     QFileDialog dialog(ActiveOwner(), QString(), ToQString(folder));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setWindowModality(Qt::ApplicationModal);

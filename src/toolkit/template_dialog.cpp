@@ -251,6 +251,10 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
             if (box->lineEdit() != nullptr) {
                 // Typed text stays as typed: no completion from the entries.
                 box->setCompleter(nullptr);
+                // A finished edit (the field losing the focus, as when the list
+                // drops down) whose text matches an entry would otherwise count
+                // as picking that entry: only a pick from the list picks.
+                disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
                 box->lineEdit()->installEventFilter(this);
             }
             w = box;

@@ -29,7 +29,8 @@ public:
     virtual int MessageBox(std::string_view caption, std::string_view text, unsigned style) = 0;
     // File choices. `name` holds the preset on entry (it may hold wildcards,
     // such as "./*.sts") and the chosen name on a true return; after a cancel
-    // it still holds the preset.
+    // it still holds the preset. AskSaveFile asks before it takes the name of
+    // a file that exists (a No goes back to the choice).
     virtual bool AskOpenFile(std::string& name) = 0;
     virtual bool AskSaveFile(std::string& name) = 0;
     virtual bool AskProgramFile(std::string& name) = 0;

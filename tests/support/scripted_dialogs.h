@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,11 @@ public:
     // Ok, Cancel (Yes/No/Cancel) or No (Yes/No).
     std::deque<int> answers;
     // Names for the next file dialogs, in order; an empty string cancels, and
-    // so does a dialog with no name left.
+    // so does a dialog with no name left. As the real save dialog does, a name
+    // that exists is asked about (kReplaceCaption) and taken only after Yes;
+    // No goes back to the choice, which takes the next name.
     std::deque<std::string> files;
+    static constexpr const char* kReplaceCaption = "Guardar como";
 
     std::vector<ShownBox> boxes;
     std::vector<std::string> filePresets;  // the preset each file dialog was given
@@ -47,7 +51,23 @@ public:
         }
     }
     bool AskOpenFile(std::string& name) override { return Answer(name); }
-    bool AskSaveFile(std::string& name) override { return Answer(name); }
+    bool AskSaveFile(std::string& name) override {
+        filePresets.push_back(name);
+        while (!files.empty() && !files.front().empty()) {
+            const std::filesystem::path next = files.front();
+            files.pop_front();
+            if (!std::filesystem::exists(next) ||
+                MessageBox(
+                    kReplaceCaption,
+                    "El fichero " + next.filename().string() + " ya existe.\n¿Desea reemplazarlo?",
+                    kMbYesNo | kMbIconExclamation) == kIdYes) {
+                name = next.string();
+                return true;
+            }
+        }
+        if (!files.empty()) files.pop_front();
+        return false;
+    }
     bool AskProgramFile(std::string& name) override { return Answer(name); }
 
 private:

@@ -75,6 +75,7 @@ TEST_P(SaveFaults, ReportKeepFileKeepList) {
 
     ScriptedDialogs dialogs;
     dialogs.files.push_back(path);
+    if (writer == Writer::StsReplace) dialogs.answers.push_back(kIdYes);  // replace it, when asked
     StsWriteFunction oldSts;
     UtilitiesWriteFunction oldTools;
     switch (fault) {
@@ -103,6 +104,11 @@ TEST_P(SaveFaults, ReportKeepFileKeepList) {
     SetUtilitiesWriteFunction(oldTools);
     fs::permissions(folder, fs::perms::owner_all);
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    if (writer == Writer::StsReplace) {
+        ASSERT_FALSE(dialogs.boxes.empty());
+        EXPECT_EQ(dialogs.boxes[0].caption, ScriptedDialogs::kReplaceCaption);
+        dialogs.boxes.erase(dialogs.boxes.begin());
+    }
 
     EXPECT_FALSE(saved) << Name(writer);
     ASSERT_EQ(dialogs.boxes.size(), 1u) << Name(writer);

@@ -1,5 +1,7 @@
 #include "systems/system_list.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "support/scripted_dialogs.h"
@@ -61,29 +63,41 @@ TEST(SystemList, SaveAppendLoadRoundTrip) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST(SystemList, ModifiedOnlyByAddSaveAndLoad) {
-    SystemList list;
-    EXPECT_FALSE(list.Modified());
-    AddSystems(list, 1, 3);
-    EXPECT_TRUE(list.Modified());
-    list.Delete(2);
-    list.SetComment(1, "otro");
-    EXPECT_TRUE(list.Modified());
-    list.Clear();
-    EXPECT_TRUE(list.Modified()) << "clearing does not make the list saved";
-
+// Every change a save would keep marks the list; only saving and loading
+// make it unmodified again.
+TEST(SystemList, ModifiedByEveryChangeUntilSavedOrLoaded) {
     ScriptedDialogs dialogs;
     TempDir dir;
-    AddSystems(list, 1, 2);
-    dialogs.files = {dir.file("a.sts")};
-    ASSERT_TRUE(list.Save(SaveMode::Replace));
-    list.Delete(1);
-    list.SetComment(1, "cambiado");
+    const std::string path = dir.file("a.sts");
+    struct Case {
+        const char* name;
+        std::function<void(SystemList&)> change;
+        bool modified;
+    };
+    const Case cases[] = {
+        {"add", [](SystemList& l) { l.Add(System(9), "nueve"); }, true},
+        {"delete", [](SystemList& l) { l.Delete(1); }, true},
+        {"rename", [](SystemList& l) { l.SetComment(2, "otro"); }, true},
+        {"rename to the same", [](SystemList& l) { l.SetComment(2, Comment(2)); }, false},
+        {"clear", [](SystemList& l) { l.Clear(); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SystemList list;
+        AddSystems(list, 1, 2);
+        dialogs.files = {path};
+        dialogs.answers = {kIdYes};  // replacing the file of the previous case
+        ASSERT_TRUE(list.Save(SaveMode::Replace));
+        ASSERT_FALSE(list.Modified());
+        c.change(list);
+        EXPECT_EQ(list.Modified(), c.modified);
+    }
+    SystemList list;
     list.Clear();
-    EXPECT_FALSE(list.Modified());
-
+    EXPECT_FALSE(list.Modified()) << "clearing an empty list changes nothing";
     // Not modified: "Abrir" asks nothing.
-    dialogs.files = {dir.file("a.sts")};
+    dialogs.boxes.clear();
+    dialogs.files = {path};
     EXPECT_TRUE(list.Load());
     EXPECT_TRUE(dialogs.boxes.empty());
 }
@@ -166,6 +180,8 @@ TEST(SystemList, LoadOfEmptyMissingAndDamagedFiles) {
     AddSystems(list, 1, 2);
     dialogs.files = {dir.file("x.sts")};
     ASSERT_TRUE(list.Save(SaveMode::Replace));
+    const std::string good = ReadBytes(dir.file("x.sts")).substr(0, 890);
+    const std::string bad(890, '\xFF');
 
     // A file that cannot be opened: false, silently, nothing changes.
     dialogs.files = {dir.file("missing.sts")};
@@ -173,22 +189,42 @@ TEST(SystemList, LoadOfEmptyMissingAndDamagedFiles) {
     ExpectSystems(list, {1, 2});
     EXPECT_TRUE(dialogs.boxes.empty());
 
-    // Damaged: one good record, one garbage record, a partial one.
-    const std::string good = ReadBytes(dir.file("x.sts")).substr(0, 890);
-    WriteBytes(dir.file("bad.sts"), good + std::string(890, '\xFF') + "tail");
-    dialogs.files = {dir.file("bad.sts")};
-    EXPECT_TRUE(list.Load());
-    ExpectSystems(list, {1});
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].style, kMbOk | kMbIconExclamation);
-    EXPECT_NE(dialogs.boxes[0].text.find("1 registro con datos no válidos"), std::string::npos);
-
-    // Empty: the list is emptied and the answer is false.
-    WriteBytes(dir.file("empty.sts"), "");
-    dialogs.files = {dir.file("empty.sts")};
-    EXPECT_FALSE(list.Load());
-    EXPECT_EQ(list.Count(), 0u);
-    EXPECT_FALSE(list.Modified());
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::size_t read;  // 0: the list stays as it was
+        std::string said;  // the start of the message
+    };
+    std::string many;
+    for (int k = 0; k < 1025; ++k) many += good;
+    const Case cases[] = {
+        {"empty", "", 0, "El fichero " + dir.file("f.sts") + " no contiene sistemas. La lista no"},
+        {"only garbage", bad + bad, 0, "Sistemas leídos: 0. No se han usado: 2 registros"},
+        {"damaged", good + bad + "tail", 1, "Sistemas leídos: 1. No se han usado: 1 registro "},
+        {"four and a bad one", good + good + bad + good + good, 4, "Sistemas leídos: 4. "},
+        {"over capacity", many, 1024, "Sistemas leídos: 1024. No se han usado: 1 sistema por"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(dir.file("f.sts"), c.bytes);
+        dialogs.boxes.clear();
+        dialogs.files = {dir.file("f.sts")};
+        EXPECT_EQ(list.Load(), c.read > 0);
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0].caption, "Abrir sistemas");
+        EXPECT_EQ(dialogs.boxes[0].style, kMbOk | kMbIconExclamation);
+        EXPECT_EQ(dialogs.boxes[0].text.substr(0, c.said.size()), c.said);
+        if (c.read == 0) {
+            EXPECT_NE(dialogs.boxes[0].text.find("La lista no ha cambiado."), std::string::npos);
+            EXPECT_EQ(list.Count(), 2u);
+        } else {
+            EXPECT_EQ(list.Count(), c.read);
+            EXPECT_FALSE(list.Modified());
+        }
+        // Back to the two systems of x.sts for the next case.
+        dialogs.files = {dir.file("x.sts")};
+        ASSERT_TRUE(list.Load());
+    }
 }
 
 // "Abrir" reads no file longer than 1024 records and a partial one, and
@@ -236,19 +272,20 @@ TEST(SystemList, FailedSaveIsReportedAndChangesNothing) {
     StsWriteFunction previous =
         SetStsWriteFunction([](std::FILE*, const void*, std::size_t) { return false; });
     dialogs.files = {path};
+    dialogs.answers = {kIdYes};  // replace "old"
     EXPECT_FALSE(list.Save(SaveMode::Replace));
     SetStsWriteFunction(previous);
     EXPECT_TRUE(list.Modified());
     EXPECT_EQ(list.Count(), 2u);
     EXPECT_EQ(ReadBytes(path), "old");
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].caption, "Error al guardar");
-    EXPECT_EQ(dialogs.boxes[0].style, kMbOk | kMbIconExclamation);
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[1].caption, "Error al guardar");
+    EXPECT_EQ(dialogs.boxes[1].style, kMbOk | kMbIconExclamation);
 
     // A cancelled dialog: nothing written, nothing said.
     dialogs.files.clear();
     EXPECT_FALSE(list.Save(SaveMode::Append));
-    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_EQ(list.FileName(), "./*.sts");
 }
 

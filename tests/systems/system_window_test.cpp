@@ -2,8 +2,16 @@
 // buttons, the comment box and the file commands, with scripted answers.
 #include "systems/system_window.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -16,11 +24,13 @@
 #include "support/temp_dir.h"
 #include "textout/text_output.h"
 #include "toolkit/dialog_helpers.h"
+#include "toolkit/qt_user_dialogs.h"
 
 namespace velmora {
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
+using test::ShownBox;
 
 const std::string kDetermined =
     " rango A = rango A' => sistema COMPATIBLE\r\n"
@@ -313,6 +323,27 @@ TEST_F(SystemWindowTest, ZeroColumnIsRemovedAndAPickedSystemShowsReduced) {
     EXPECT_EQ(FocusedItem(*d), 105);
 }
 
+// A system smaller than the smallest grid (one equation, from a file) keeps
+// its surplus cells disabled, and reading the grid leaves them out.
+TEST_F(SystemWindowTest, AOneEquationSystemIsReadAsShown) {
+    test::TempDir dir;
+    const Matrix one = Matrix::FromRows({{1, 1, 2}});
+    const StsRecord record = EncodeRecord({one, "una"});
+    test::WriteBytes(dir.file("una.sts"), std::string(record.begin(), record.end()));
+    open();
+    dialogs.files = {dir.file("una.sts")};
+    d->command(205);
+    d->pick(150, 1);
+    EXPECT_FALSE(IsItemEnabled(*d, 106));
+    SetFocusItem(*d, 105);
+    d->pressEnter();
+    EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.boxes[0].text;
+    SetItemText(*d, InnerChild(*d, 150), "otra");
+    d->click(15);
+    ASSERT_EQ(w.list().Count(), 2u);
+    EXPECT_EQ(w.list().Get(2).augmented, one);
+}
+
 TEST_F(SystemWindowTest, AddAskedAboutAnEmptyComment) {
     open();
     analyse({{"2", "1", "1"}, {"1", "-1", "0"}});
@@ -389,6 +420,164 @@ TEST_F(SystemWindowTest, ResetEmptiesTheListAndClearsAPickedGrid) {
     EXPECT_FALSE(IsMenuItemEnabled(*d, 210));
 }
 
+// Whatever changed the list since it was saved is asked about before
+// "Abrir" or closing would discard it.
+TEST_F(SystemWindowTest, DeletingRenamingAndResetAreNotDiscardedWithoutAsking) {
+    test::TempDir dir;
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"X",
+         [&] {
+             d->pick(150, 1);
+             dialogs.answers = {kIdYes};
+             d->click(17);
+         }},
+        {"rename",
+         [&] {
+             d->pick(150, 1);
+             SetItemText(*d, InnerChild(*d, 150), "otro");
+             d->click(18);
+         }},
+        {"reset",
+         [&] {
+             dialogs.answers = {kIdYes};
+             d->click(16);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open();
+        add({{"2", "1", "1"}, {"1", "-1", "0"}}, "uno");
+        add({{"1", "1", "1"}, {"2", "2", "2"}}, "dos");
+        dialogs.files = {dir.file(std::string(c.name) + ".sts")};
+        d->command(210);
+        ASSERT_FALSE(w.list().Modified());
+        c.change();
+        dialogs.boxes.clear();
+        d->command(205);   // answered Cancel
+        d->pressEscape();  // answered Cancel
+        ASSERT_EQ(dialogs.boxes.size(), 2u);
+        for (const ShownBox& b : dialogs.boxes) EXPECT_EQ(b.text, "¿Guardarla?");
+        EXPECT_FALSE(d->ended());
+        TearDown();
+    }
+}
+
+// Typing a comment that names a kept system, then dropping the list down or
+// leaving the field, loads nothing; choosing an entry in the list does.
+TEST_F(SystemWindowTest, OnlyChoosingAnEntryLoadsIt) {
+    open();
+    add({{"2", "1", "1"}, {"1", "-1", "0"}}, "uno");
+    add({{"1", "1", "1"}, {"2", "2", "2"}}, "dos");
+    analyse({{"1", "1", "1"}, {"1", "1", "2"}});
+    auto* box = qobject_cast<QComboBox*>(ItemHandle(*d, 150));
+    d->activateWindow();
+    box->lineEdit()->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(box->lineEdit()->hasFocus());
+    SetItemText(*d, InnerChild(*d, 150), "dos");
+
+    box->showPopup();
+    QApplication::processEvents();
+    EXPECT_EQ(w.selected(), 0u);
+    EXPECT_EQ(GetItemText(*d, 110), "2") << "the typed system stays";
+    EXPECT_EQ(GetItemText(*d, InnerChild(*d, 150)), "dos");
+
+    // Enter on an entry of the open list picks it.
+    box->view()->setCurrentIndex(box->model()->index(0, 0));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(box->view(), &enter);
+    QApplication::processEvents();
+    EXPECT_EQ(w.selected(), 1u);
+    EXPECT_EQ(GetItemText(*d, 101), "2");
+
+    // Leaving a field that names another entry picks nothing either.
+    box->lineEdit()->setFocus();
+    SetItemText(*d, InnerChild(*d, 150), "dos");
+    ItemHandle(*d, 18)->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(w.selected(), 1u);
+    EXPECT_EQ(GetItemText(*d, 101), "2");
+}
+
+// "<<" adds what the grid shows, read and analysed as Enter in its last cell
+// would; a grid that cannot be read adds nothing and keeps its text.
+TEST_F(SystemWindowTest, AddReadsTheGridFirst) {
+    open();
+    analyse({{"2", "1", "1"}, {"1", "-1", "0"}});
+    SetItemText(*d, 106, "3");  // edited, no Enter
+    SetItemText(*d, InnerChild(*d, 150), "editado");
+    d->click(15);
+    ASSERT_EQ(w.list().Count(), 1u);
+    EXPECT_EQ(w.list().Get(1).augmented, Matrix::FromRows({{2, 1, 1}, {3, -1, 0}}));
+    EXPECT_EQ(GetItemText(*d, 101), "");
+
+    analyse({{"1", "1", "1"}, {"1", "1", "2"}});
+    for (int id : {106, 107, 110}) SetItemText(*d, id, "0");
+    SetItemText(*d, InnerChild(*d, 150), "nulo");
+    d->click(15);
+    EXPECT_EQ(dialogs.boxes.back().caption, "Error sistema");
+    EXPECT_EQ(w.list().Count(), 1u);
+    EXPECT_EQ(GetItemText(*d, 101), "1");
+    EXPECT_EQ(GetItemText(*d, 106), "0");
+    EXPECT_FALSE(IsItemEnabled(*d, 15));
+
+    // The system analysed before the refusal does not come back.
+    d->paneOf(30)->dc().clearRecords();
+    d->scroll(50, kScrollLineDown, 0);
+    d->paint();
+    EXPECT_FALSE(IsItemEnabled(*d, 15));
+    EXPECT_TRUE(texts(30).empty());
+}
+
+// The ranks are part of the displays: whatever clears those clears them.
+TEST_F(SystemWindowTest, EveryClearingOfTheDisplaysClearsTheRanks) {
+    struct Case {
+        const char* name;
+        std::function<void()> clear;
+    };
+    const Case cases[] = {
+        {"<<",
+         [&] {
+             add({{"1", "1", "1"}, {"1", "-1", "0"}}, "otro");
+         }},
+        {"refused grid",
+         [&] {
+             analyse({{"0", "0", "0"}, {"1", "-1", "0"}});
+         }},
+        {"nuevo", [&] { d->click(9); }},
+        {"rnd", [&] { d->click(8); }},
+        {"count change", [&] { d->scroll(51, kScrollLineDown, 0); }},
+        {"X",
+         [&] {
+             d->pick(150, 1);
+             dialogs.answers = {kIdYes};
+             d->click(17);
+         }},
+        {"reset after a pick",
+         [&] {
+             d->pick(150, 1);
+             dialogs.answers = {kIdYes};
+             d->click(16);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open();
+        add({{"1", "1", "2"}, {"2", "2", "4"}}, "uno");
+        analyse({{"2", "1", "1"}, {"1", "-1", "0"}});
+        ASSERT_EQ(GetItemText(*d, 200), "rango A' = 2");
+        c.clear();
+        EXPECT_EQ(GetItemText(*d, 200), "Rango A' =");
+        EXPECT_EQ(GetItemText(*d, 201), "Rango A =");
+        EXPECT_EQ(GetItemText(*d, 250), "");
+        TearDown();
+    }
+}
+
 TEST_F(SystemWindowTest, SaveAppendAndLoadRoundTrip) {
     test::TempDir dir;
     const std::string file = dir.file("sistemas.sts");
@@ -428,14 +617,55 @@ TEST_F(SystemWindowTest, SaveAppendAndLoadRoundTrip) {
     EXPECT_EQ(GetItemText(*d, 106), "4");
     EXPECT_EQ(GetItemText(*d, 200), "rango A' = 2");
 
-    // An empty file empties the list and the box.
+    // A file without a system leaves the list, the box and the pick as they
+    // were, and says so.
     const std::string empty = dir.file("vacio.sts");
     test::WriteBytes(empty, "");
     dialogs.files = {empty};
     d->command(205);
-    EXPECT_EQ(ComboCount(*d, 150), 0);
-    EXPECT_EQ(w.selected(), 0u);
-    EXPECT_FALSE(IsMenuItemEnabled(*d, 215));
+    EXPECT_EQ(dialogs.boxes.back().caption, "Abrir sistemas");
+    EXPECT_EQ(dialogs.boxes.back().text,
+              "El fichero " + empty + " no contiene sistemas. La lista no ha cambiado.");
+    EXPECT_EQ(w.list().Count(), 5u);
+    EXPECT_EQ(ComboCount(*d, 150), 5);
+    EXPECT_EQ(w.selected(), 4u);
+    EXPECT_TRUE(IsItemEnabled(*d, 17));
+}
+
+// "Guardar" onto a file that exists: the real save dialog asks first; No goes
+// back to the dialog, and only Yes replaces the file.
+TEST_F(SystemWindowTest, SaveAsksBeforeReplacingAFile) {
+    test::TempDir dir;
+    const std::string file = dir.file("lista.sts");
+    test::WriteBytes(file, "previo");
+    open();
+    add({{"2", "1", "1"}, {"1", "-1", "0"}}, "uno");
+    QtUserDialogs real;
+    SetUserDialogs(&real);
+    for (const bool replace : {false, true}) {
+        std::string question;
+        bool backInTheDialog = false;
+        QTimer::singleShot(0, [&] {
+            auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(files, nullptr);
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(box, nullptr);
+                question = box->text().toStdString();
+                box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+            });
+            files->selectFile(QString::fromStdString(file));
+            static_cast<QDialog*>(files)->accept();  // as the dialog's "Guardar" button
+            backInTheDialog = files->isVisible();
+            if (backInTheDialog) files->reject();
+        });
+        d->command(210);
+        EXPECT_NE(question.find("lista.sts"), std::string::npos) << question;
+        EXPECT_EQ(backInTheDialog, !replace);
+        EXPECT_EQ(test::ReadBytes(file).size(), replace ? 890u : 6u);
+        EXPECT_EQ(w.list().Modified(), !replace);
+    }
+    SetUserDialogs(&dialogs);
 }
 
 TEST_F(SystemWindowTest, ClosingAModifiedListAsksToSaveIt) {

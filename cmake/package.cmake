@@ -17,8 +17,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://orbenit.example/velmora/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The windows are laid out for Arial's metrics; Liberation Sans has them.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
+# The windows are laid out for Arial's metrics, which Liberation Sans has;
+# Qt's own texts (file dialogs, context menus) come in Spanish from its translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # The synopsis; CPack puts it before the extended description and formats both
 # for the control file (an empty line separates paragraphs).

@@ -60,6 +60,8 @@ int main(int argc, char** argv) {
     Application app(argc, argv);
     try {
         QApplication::setWindowIcon(ProgramIcon());
+        // Ties the windows to the installed desktop entry (and its icon) on Wayland.
+        QGuiApplication::setDesktopFileName("example.orbenit.velmora");
         InstallQtUserDialogs();
         InstallSpanishQtTexts();
 

@@ -4,6 +4,7 @@
 
 #include "arith/random.h"
 #include "matrix/matrix.h"
+#include "matrix/matrix_text.h"
 
 namespace velmora {
 namespace {
@@ -183,6 +184,21 @@ TEST(MatrixTest, OverflowLeavesTheMatrixAsItWas) {
     EXPECT_THROW(m.MulFraction(Fraction(65536)), ArithmeticOverflow);
     EXPECT_EQ(m, before);
     EXPECT_EQ(m.det, before.det);
+}
+
+TEST(MatrixText, LatexAndTabBlocks) {
+    const Matrix m = Matrix::FromRows({{1, Fraction(-1, 2)}, {3, 4}});
+    EXPECT_EQ(MatrixLatex(m), "\\begin{pmatrix} 1 & -\\frac{1}{2} \\\\ 3 & 4 \\end{pmatrix}");
+    EXPECT_EQ(MatrixTabText(m), "1\t-1/2\n3\t4\n");
+    const struct {
+        Fraction f;
+        const char* latex;
+    } cases[] = {{Fraction(0), "0"},
+                 {Fraction(-7), "-7"},
+                 {Fraction(5, 3), "\\frac{5}{3}"},
+                 {Fraction(INT32_MIN, 3), "-\\frac{2147483648}{3}"},
+                 {Fraction(-3, 2147483647), "-\\frac{3}{2147483647}"}};
+    for (const auto& c : cases) EXPECT_EQ(FractionLatex(c.f), c.latex) << c.f;
 }
 
 }  // namespace

@@ -109,7 +109,9 @@ const MadeFont& MadeOf(FontHandle font) {
     return Made(it == Fonts().end() ? kStockDescription : it->second.description);
 }
 
-QFont QtFont(FontHandle font) { return MadeOf(font).font; }
+QFont QtFont(FontHandle font) {
+    return MadeOf(font).font;
+}
 
 // Laid-out texts, so that a panel repainted whole does not shape the same
 // few numbers again and again.
@@ -141,20 +143,40 @@ FontHandle DeviceContext::selectFont(FontHandle font) {
     return old;
 }
 
+// The width textOut fills: that of the laid-out text, so that what a caller
+// measures is what is drawn.
 int DeviceContext::textWidth(std::string_view text) const {
-    return MadeOf(font_).metrics.horizontalAdvance(ToQString(text));
+    if (text.empty()) return 0;
+    return qRound(LaidOut(MadeOf(font_), text).size().width());
+}
+
+void DeviceContext::setClip(int left, int top, int right, int bottom) {
+    clip_ = QRect(left, top, right - left, bottom - top);
+    if (painter_ != nullptr) painter_->setClipRect(clip_);
+}
+
+void DeviceContext::clearClip() {
+    clip_ = QRect();
+    if (painter_ != nullptr) painter_->setClipping(false);
 }
 
 namespace {
 bool recording = true;
 }  // namespace
 
-void DeviceContext::SetRecording(bool on) { recording = on; }
+void DeviceContext::SetRecording(bool on) {
+    recording = on;
+}
 
-DeviceContext::~DeviceContext() { flush(); }
+DeviceContext::~DeviceContext() {
+    flush();
+}
 
 QPainter& DeviceContext::painter() {
-    if (painter_ == nullptr) painter_ = new QPainter(surface_);
+    if (painter_ == nullptr) {
+        painter_ = new QPainter(surface_);
+        if (clip_.isValid()) painter_->setClipRect(clip_);
+    }
     return *painter_;
 }
 
@@ -199,8 +221,9 @@ void DeviceContext::lineTo(int x, int y) {
     if (surface_ != nullptr && (x == posX_ || y == posY_)) {
         // Upright and level lines (the bars of every matrix) are thin rectangles.
         const QRect r = QRect(QPoint(posX_, posY_), QPoint(x, y)).normalized();
-        const QRect line = x == posX_ ? (y > posY_ ? r.adjusted(0, 0, 0, -1) : r.adjusted(0, 1, 0, 0))
-                                      : (x > posX_ ? r.adjusted(0, 0, -1, 0) : r.adjusted(1, 0, 0, 0));
+        const QRect line = x == posX_
+                               ? (y > posY_ ? r.adjusted(0, 0, 0, -1) : r.adjusted(0, 1, 0, 0))
+                               : (x > posX_ ? r.adjusted(0, 0, -1, 0) : r.adjusted(1, 0, 0, 0));
         if (!line.isEmpty()) painter().fillRect(line, ToQColor(pen_));
         notify();
     } else if (surface_ != nullptr) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <functional>
 #include <optional>
 
 #include "matrix/matrix_drawing.h"
@@ -310,40 +309,41 @@ void DrawOn(DrawingPane& pane, const Fill& fill, Colour background) {
     SetBackColour(background);
 }
 
-// Steps the font down through the smaller sizes until fits() holds; false
-// when even the smallest leaves it false.
-bool StepDownUntil(std::optional<DrawingSize>& smaller, const std::function<bool()>& fits) {
-    for (const FontSize size : kSmallerSizes) {
-        smaller.emplace(size);
-        if (fits()) return true;
-    }
-    return false;
-}
-
 // The system as equations at (20, 30), in the usual font when they fit the
-// area, else in the largest smaller one that lets them; in the smallest,
-// the terms that still do not fit give way to an ellipsis.
+// area, else from x = 12 in the largest smaller one that lets them; in the
+// smallest, the terms that still do not fit give way to an ellipsis.
 void DrawEquations(const Matrix& m, const Fill& fill) {
     EquationMode = true;
     const int limit = fill.right - 1;
-    const auto fits = [&] { return 20 + MatrixDrawingWidth(m) <= limit; };
+    int x = 20;
+    const auto fits = [&] { return x + MatrixDrawingWidth(m) <= limit; };
     std::optional<DrawingSize> smaller;
-    if (!fits()) StepDownUntil(smaller, fits);
+    if (!fits()) {
+        x = 12;
+        for (const FontSize size : kSmallerSizes) {
+            smaller.emplace(size);
+            if (fits()) break;
+        }
+    }
     RightLimit = static_cast<uint16_t>(limit);
-    DrawMatrixAt(m, 20, 30);
+    DrawMatrixAt(m, static_cast<uint16_t>(x), 30);
     RightLimit = 0;
     EquationMode = false;
 }
 
-// m at (12, 30), then an arrow and t, its triangular form. In the usual font
-// the arrow stands at 30 k + 15 and t at 30 k + 32 for m of k columns, unless
-// m's entries are wider than its columns and push them right. When they do
-// not fit the area, a smaller font; in the smallest, each of the two
-// drawings keeps at least half the room and gives the rest of its columns
-// way to an ellipsis.
+// m and t, its triangular form, in one drawing area. Side by side: m at
+// (12, 30), then an arrow and t; in the usual font the arrow stands at
+// 30 k + 15 and t at 30 k + 32 for m of k columns, unless m's entries are
+// wider than its columns and push them right. Where they do not fit side by
+// side, m above and the arrow and t below it. The first arrangement that
+// fits, in the largest font that lets one fit, the usual first. When none
+// does, the smallest font, t below m, and in each the columns that do not
+// fit give way to an ellipsis (side by side, each keeping at least half the
+// room, in an area too low for that).
 void DrawWithTriangular(const Matrix& m, const Matrix& t, const Fill& fill) {
     const int k = m.cols;
     const int limit = fill.right - 1;
+    const int rows = std::max(m.rows, t.rows);
     bool usual = true;
     const auto arrowAfter = [&](int mRight) {
         return std::max(mRight + 3, usual ? 30 * k + 15 : 0);
@@ -351,22 +351,48 @@ void DrawWithTriangular(const Matrix& m, const Matrix& t, const Fill& fill) {
     const auto triangularAfter = [&](int arrowX) {
         return std::max(arrowX + TextWidth("->") + 7, usual ? 30 * k + 32 : 0);
     };
-    const auto fits = [&] {
+    const auto besideFits = [&] {
         return triangularAfter(arrowAfter(12 + MatrixDrawingWidth(m))) + MatrixDrawingWidth(t) <
                limit;
     };
+    const int top = fill.top + 1;
+    const auto belowTop = [&] { return top + rows * CurrentFont.lfHeight + 3; };
+    const auto belowX = [&] { return 12 + TextWidth("->") + 7; };
+    const auto belowRoom = [&] { return belowTop() + rows * CurrentFont.lfHeight < fill.bottom; };
+    const auto belowFits = [&] {
+        return belowRoom() && 12 + MatrixDrawingWidth(m) < limit &&
+               belowX() + MatrixDrawingWidth(t) < limit;
+    };
+
     std::optional<DrawingSize> smaller;
-    int mLimit = 0;
-    if (!fits()) {
+    bool below = false;
+    bool fitted = besideFits();
+    if (!fitted) {
         usual = false;
-        if (!StepDownUntil(smaller, fits)) {
-            const int room = limit - 1 - 12 - (3 + TextWidth("->") + 7);
-            const int tWidth = MatrixDrawingWidth(t);
-            mLimit = 12 + std::max(room / 2, room - tWidth) + 1;
+        fitted = below = belowFits();
+        for (const FontSize size : kSmallerSizes) {
+            if (fitted) break;
+            smaller.emplace(size);
+            fitted = besideFits() || (below = belowFits());
         }
+        if (!fitted) below = belowRoom();
     }
     uint16_t right = 0;
     uint16_t bottom = 0;
+    if (below) {
+        RightLimit = static_cast<uint16_t>(limit);
+        DrawMatrixAt(m, 12, static_cast<uint16_t>(top));
+        DrawMatrixAt(t, static_cast<uint16_t>(belowX()), static_cast<uint16_t>(belowTop()));
+        RightLimit = 0;
+        const int h = CurrentFont.lfHeight;
+        DrawTextAt(CurrentDC, 12, belowTop() + (t.rows - 1) * h / 2, "->");
+        return;
+    }
+    int mLimit = 0;
+    if (!fitted) {
+        const int room = limit - 1 - 12 - (3 + TextWidth("->") + 7);
+        mLimit = 12 + std::max(room / 2, room - MatrixDrawingWidth(t)) + 1;
+    }
     RightLimit = static_cast<uint16_t>(mLimit);
     DrawMatrix(m, 12, 30, right, bottom);
     const int arrowX = arrowAfter(right);

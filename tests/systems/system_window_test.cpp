@@ -284,8 +284,9 @@ TEST_F(SystemWindowTest, DrawsEquationsAndBothMatricesWithTheirTriangularForms) 
 }
 
 // Large numbers: every drawing stays inside the fill of its area, no text
-// meets another or a bar; what does not fit even in the smallest font gives
-// way to an ellipsis, and the right-hand sides stay.
+// meets another or a bar; a smaller font, or the triangular form below the
+// matrix, lets it fit; what does not fit even so gives way to an ellipsis,
+// and the right-hand sides stay.
 TEST_F(SystemWindowTest, LargeNumbersStayInsideTheirAreasAndNeverMeet) {
     open();
     struct Area {
@@ -304,8 +305,12 @@ TEST_F(SystemWindowTest, LargeNumbersStayInsideTheirAreasAndNeverMeet) {
           {"3/10", "-9/13", "7/12", "1/4", "-2/3"}},
          false},
         {{{"2000000000", "1000000000", "-1000000000", "1000000000"},
-          {"1", "1", "1", "3"},
-          {"1", "-1", "2", "2"}},
+          {"1/2", "1", "-3/4", "3"},
+          {"1", "-1", "2", "5/6"}},
+         false},
+        // Incompatible, so nothing overflows, and too wide for any font.
+        {{{"-2147483647/2147483646", "1999999999/7", "-123456789/987654321", "1"},
+          {"-2147483647/2147483646", "1999999999/7", "-123456789/987654321", "2"}},
          true},
     };
     for (const Case& c : cases) {

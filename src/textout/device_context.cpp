@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <unordered_map>
 
 #include "toolkit/qt_text.h"
 
@@ -85,26 +86,35 @@ LogFont FontDescription(FontHandle font) {
     return it == Fonts().end() ? kStockDescription : it->second.description;
 }
 
+// Laid-out texts by their text, looked up by string_view without a copy.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+using LaidOutTexts = std::unordered_map<std::string, QStaticText, TextHash, std::equal_to<>>;
+
 // Font objects come and go at every selection while a panel is painted, but
-// only a handful of descriptions are ever used: their Qt fonts and metrics
-// are made once.
+// only a handful of descriptions are ever used: their Qt fonts, cell heights
+// and laid-out texts are made once.
 struct MadeFont {
     QFont font;
-    QFontMetrics metrics;
+    int cellHeight;  // what a text fills below its top
+    LaidOutTexts laidOut;
 };
 
-const MadeFont& Made(const LogFont& d) {
+MadeFont& Made(const LogFont& d) {
     static std::map<std::tuple<std::string, int32_t, int32_t, int32_t>, MadeFont> made;
     const auto key = std::make_tuple(d.lfFaceName, d.lfHeight, d.lfWidth, d.lfWeight);
     auto it = made.find(key);
     if (it == made.end()) {
         QFont f = MakeQtFont(d);
-        it = made.emplace(key, MadeFont{f, QFontMetrics(f)}).first;
+        const int height = d.lfHeight > 0 ? d.lfHeight : QFontMetrics(f).height();
+        it = made.emplace(key, MadeFont{f, height, {}}).first;
     }
     return it->second;
 }
 
-const MadeFont& MadeOf(FontHandle font) {
+MadeFont& MadeOf(FontHandle font) {
     auto it = Fonts().find(font);
     return Made(it == Fonts().end() ? kStockDescription : it->second.description);
 }
@@ -113,18 +123,16 @@ QFont QtFont(FontHandle font) {
     return MadeOf(font).font;
 }
 
-// Laid-out texts, so that a panel repainted whole does not shape the same
-// few numbers again and again.
-const QStaticText& LaidOut(const MadeFont& made, std::string_view text) {
-    static std::map<std::pair<const MadeFont*, std::string>, QStaticText> cache;
-    if (cache.size() > 4096) cache.clear();
-    auto key = std::make_pair(&made, std::string(text));
-    auto it = cache.find(key);
+// A panel repainted whole does not shape the same few numbers again and again.
+const QStaticText& LaidOut(MadeFont& made, std::string_view text) {
+    LaidOutTexts& cache = made.laidOut;
+    auto it = cache.find(text);
     if (it == cache.end()) {
+        if (cache.size() > 4096) cache.clear();
         QStaticText st(ToQString(text));
         st.setTextFormat(Qt::PlainText);
         st.prepare(QTransform(), made.font);
-        it = cache.emplace(std::move(key), std::move(st)).first;
+        it = cache.emplace(std::string(text), std::move(st)).first;
     }
     return it->second;
 }
@@ -193,17 +201,17 @@ QImage* DeviceContext::surface() {
 }
 
 void DeviceContext::textOut(int x, int y, std::string_view text) {
-    record({DrawRecord::Kind::Text, std::string(text), x, y, x, y, align_, textColour_, backColour_,
-            FontDescription(font_)});
+    if (recording) {
+        record({DrawRecord::Kind::Text, std::string(text), x, y, x, y, align_, textColour_,
+                backColour_, FontDescription(font_)});
+    }
     if (surface_ == nullptr || text.empty()) return;
-    const MadeFont& made = MadeOf(font_);
+    MadeFont& made = MadeOf(font_);
     const QStaticText& laidOut = LaidOut(made, text);
     const int width = qRound(laidOut.size().width());
-    LogFont d = FontDescription(font_);
-    int height = d.lfHeight > 0 ? d.lfHeight : made.metrics.height();
     int left = (align_ & kAlignCentreTop) == kAlignCentreTop ? x - width / 2 : x;
     QPainter& p = painter();
-    p.fillRect(left, y, width, height, ToQColor(backColour_));
+    p.fillRect(left, y, width, made.cellHeight, ToQColor(backColour_));
     p.setFont(made.font);
     p.setPen(ToQColor(textColour_));
     p.drawStaticText(left, y, laidOut);

@@ -1,7 +1,9 @@
 // The store commands and the panel that shows the stored matrices.
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "matrix/matrix_drawing.h"
@@ -111,9 +113,53 @@ void MainWindow::invertSlot(int slot) {
     pane->dc().invertRect(r.left, r.top, r.right, r.bottom);
 }
 
-// The stored matrices side by side from x = 20, each with its letter above;
-// a matrix that would end beyond x = 460 starts a new row 30 px below the
-// lowest bottom drawn so far.
+namespace {
+
+// A matrix's place on the panel.
+struct Place {
+    int x = 0, y = 0;
+    int limit = 0;  // RightLimit while it is drawn; 0 for none
+};
+
+// Places the stored matrices, at the current font, side by side from x = 20,
+// 10 px apart, with their letters 20 px above them (distances that shrink
+// with a smaller font). A matrix that would end beyond x = 460 (counting
+// 36 px a column) or beyond the panel starts a new row 30 px below the
+// lowest bottom so far. `widest` (0: no limit) cuts wider drawings to that
+// width. True when everything lies inside the panel.
+bool PlaceMatrices(const MatrixStore& store, const MainWindow::Rect& panel, int widest,
+                   std::vector<Place>& places) {
+    const int w = CurrentFont.lfWidth;
+    constexpr int kLeft = 20;
+    int x = kLeft;
+    int y = panel.top + ScaledToFont(22);
+    int lowest = y;
+    bool fits = true;
+    for (int i = 1; i <= store.count(); ++i) {
+        const Matrix& m = store.matrix(i);
+        const int width =
+            widest > 0 ? std::min(widest, MatrixDrawingWidth(m)) : MatrixDrawingWidth(m);
+        const int estimate = (ColumnChars + 2) * w * m.cols - w;
+        if (x > kLeft && (x + estimate > 460 || x + width + 3 > panel.right)) {
+            x = kLeft;
+            y = lowest + ScaledToFont(30);
+        }
+        places[i] = {x, y, widest > 0 ? x + widest + 1 : 0};
+        const int bottom = y + m.rows * CurrentFont.lfHeight;
+        fits = fits && x + width + 3 <= panel.right && bottom + 3 <= panel.bottom;
+        x += width + ScaledToFont(10);
+        lowest = std::max(lowest, bottom);
+    }
+    return fits;
+}
+
+}  // namespace
+
+// The stored matrices side by side, each with its letter above (see
+// PlaceMatrices). When they do not all fit the panel, they are drawn at the
+// largest smaller font at which they do; at the smallest, any drawing wider
+// than half the panel is cut to that, so that two stand in every row (and
+// seven rows of two, four rows high, hold the fourteen).
 void MainWindow::paintPanel() {
     DrawingPane* pane = dialog_->paneOf(kPanel);
     if (pane == nullptr) return;
@@ -123,29 +169,37 @@ void MainWindow::paintPanel() {
     SelectFont(CurrentDC);
     SetBackColour(kPanelFill);
     SetTextColour(kMatrixText);
-    int x = 20;
-    int y = 40;
-    int lowest = 40;
-    for (int i = 1; i <= store_.count(); ++i) {
-        const Matrix& m = store_.matrix(i);
-        const int w = 36 * m.cols - 6;
-        if (x + w > 460) {
-            x = 20;
-            y = lowest + 30;
+    std::vector<Place> places(static_cast<std::size_t>(store_.count()) + 1);
+    std::optional<DrawingSize> smaller;
+    if (!PlaceMatrices(store_, panel_, 0, places)) {
+        bool fits = false;
+        for (const FontSize size : kSmallerSizes) {
+            smaller.emplace(size);
+            if ((fits = PlaceMatrices(store_, panel_, 0, places))) break;
         }
+        // Two drawings of that width and the gap between them fill a row.
+        if (!fits)
+            PlaceMatrices(store_, panel_, (panel_.right - 23 - ScaledToFont(10)) / 2, places);
+    }
+    // Whatever happens, nothing is drawn over the frame.
+    dc.setClip(panel_.left, panel_.top, panel_.right, panel_.bottom);
+    for (int i = 1; i <= store_.count(); ++i) {
+        const Place& p = places[i];
         Rect& hit = hits_[i];
-        hit.left = x - 3;
-        hit.top = y - 20;
+        hit.left = p.x - 3;
+        hit.top = p.y - ScaledToFont(20);
         uint16_t right = 0;
         uint16_t bottom = 0;
-        DrawMatrix(m, static_cast<uint16_t>(x), static_cast<uint16_t>(y), right, bottom);
-        DrawColouredText((x + right) / 2, y - 20, slotLetter(i), kSlotLetter);
-        x = right + 10;
+        RightLimit = static_cast<uint16_t>(p.limit);
+        DrawMatrix(store_.matrix(i), static_cast<uint16_t>(p.x), static_cast<uint16_t>(p.y), right,
+                   bottom);
+        RightLimit = 0;
+        DrawColouredText((p.x + right) / 2, hit.top, slotLetter(i), kSlotLetter);
         hit.right = right + 3;
         hit.bottom = bottom + 3;
-        lowest = std::max<int>(lowest, bottom);
         if (i == store_.selected()) invertSlot(i);
     }
+    dc.clearClip();
 }
 
 }  // namespace velmora

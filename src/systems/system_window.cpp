@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 #include "matrix/matrix_drawing.h"
 #include "textout/text_output.h"
@@ -289,38 +290,138 @@ void SystemWindow::enterKey(TemplateDialog& d) {
 
 // --- 8. Draw the displays ---
 
+namespace {
+
+// The drawing areas' fills (clearDisplays) inside their outlines: the
+// drawings stay within these, a blank pixel clear of the right edge.
+struct Fill {
+    int left, top, right, bottom;
+};
+constexpr Fill kEquationsFill{9, 21, 227, 111};
+constexpr Fill kAugmentedFill{6, 21, 335, 111};
+constexpr Fill kCoefficientsFill{6, 21, 289, 111};
+
+// Makes `pane` the current drawing surface, in CurrentFont, with drawing
+// kept inside `fill` until the next call.
+void DrawOn(DrawingPane& pane, const Fill& fill, Colour background) {
+    if (CurrentDC != nullptr) CurrentDC->clearClip();
+    CurrentDC = &pane.dc();
+    CurrentDC->setClip(fill.left, fill.top, fill.right, fill.bottom);
+    SelectFont(CurrentDC);
+    SetBackColour(background);
+}
+
+// The system as equations at (20, 30), in the usual font when they fit the
+// area, else from x = 12 in the largest smaller one that lets them; in the
+// smallest, the terms that still do not fit give way to an ellipsis.
+void DrawEquations(const Matrix& m, const Fill& fill) {
+    EquationMode = true;
+    const int limit = fill.right - 1;
+    int x = 20;
+    const auto fits = [&] { return x + MatrixDrawingWidth(m) <= limit; };
+    std::optional<DrawingSize> smaller;
+    if (!fits()) {
+        x = 12;
+        for (const FontSize size : kSmallerSizes) {
+            smaller.emplace(size);
+            if (fits()) break;
+        }
+    }
+    RightLimit = static_cast<uint16_t>(limit);
+    DrawMatrixAt(m, static_cast<uint16_t>(x), 30);
+    RightLimit = 0;
+    EquationMode = false;
+}
+
+// m and t, its triangular form, in one drawing area. Side by side: m at
+// (12, 30), then an arrow and t; in the usual font the arrow stands at
+// 30 k + 15 and t at 30 k + 32 for m of k columns, unless m's entries are
+// wider than its columns and push them right. Where they do not fit side by
+// side, m above and the arrow and t below it. The first arrangement that
+// fits, in the largest font that lets one fit, the usual first. When none
+// does, the smallest font, t below m, and in each the columns that do not
+// fit give way to an ellipsis (side by side, each keeping at least half the
+// room, in an area too low for that).
+void DrawWithTriangular(const Matrix& m, const Matrix& t, const Fill& fill) {
+    const int k = m.cols;
+    const int limit = fill.right - 1;
+    const int rows = std::max(m.rows, t.rows);
+    bool usual = true;
+    const auto arrowAfter = [&](int mRight) {
+        return std::max(mRight + 3, usual ? 30 * k + 15 : 0);
+    };
+    const auto triangularAfter = [&](int arrowX) {
+        return std::max(arrowX + TextWidth("->") + 7, usual ? 30 * k + 32 : 0);
+    };
+    const auto besideFits = [&] {
+        return triangularAfter(arrowAfter(12 + MatrixDrawingWidth(m))) + MatrixDrawingWidth(t) <
+               limit;
+    };
+    const int top = fill.top + 1;
+    const auto belowTop = [&] { return top + rows * CurrentFont.lfHeight + 3; };
+    const auto belowX = [&] { return 12 + TextWidth("->") + 7; };
+    const auto belowRoom = [&] { return belowTop() + rows * CurrentFont.lfHeight < fill.bottom; };
+    const auto belowFits = [&] {
+        return belowRoom() && 12 + MatrixDrawingWidth(m) < limit &&
+               belowX() + MatrixDrawingWidth(t) < limit;
+    };
+
+    std::optional<DrawingSize> smaller;
+    bool below = false;
+    bool fitted = besideFits();
+    if (!fitted) {
+        usual = false;
+        fitted = below = belowFits();
+        for (const FontSize size : kSmallerSizes) {
+            if (fitted) break;
+            smaller.emplace(size);
+            fitted = besideFits() || (below = belowFits());
+        }
+        if (!fitted) below = belowRoom();
+    }
+    uint16_t right = 0;
+    uint16_t bottom = 0;
+    if (below) {
+        RightLimit = static_cast<uint16_t>(limit);
+        DrawMatrixAt(m, 12, static_cast<uint16_t>(top));
+        DrawMatrixAt(t, static_cast<uint16_t>(belowX()), static_cast<uint16_t>(belowTop()));
+        RightLimit = 0;
+        const int h = CurrentFont.lfHeight;
+        DrawTextAt(CurrentDC, 12, belowTop() + (t.rows - 1) * h / 2, "->");
+        return;
+    }
+    int mLimit = 0;
+    if (!fitted) {
+        const int room = limit - 1 - 12 - (3 + TextWidth("->") + 7);
+        mLimit = 12 + std::max(room / 2, room - MatrixDrawingWidth(t)) + 1;
+    }
+    RightLimit = static_cast<uint16_t>(mLimit);
+    DrawMatrix(m, 12, 30, right, bottom);
+    const int arrowX = arrowAfter(right);
+    RightLimit = static_cast<uint16_t>(limit);
+    DrawMatrixAt(t, static_cast<uint16_t>(triangularAfter(arrowX)), 30);
+    RightLimit = 0;
+    DrawTextAt(CurrentDC, arrowX, 30 + ScaledToFont(20), "->");
+}
+
+}  // namespace
+
 void SystemWindow::drawDisplays(TemplateDialog& d, const Matrix& coefficients,
                                 const Matrix& augmentedTriangular,
                                 const Matrix& coefficientsTriangular) {
     clearDisplays(d);
-    const int k = current.cols;
-
     // Each pane gets the font of CurrentFont before it draws, not whatever
     // its context held from before.
-    EquationMode = true;
-    CurrentDC = &d.paneOf(kEquationsArea)->dc();
-    SelectFont(CurrentDC);
-    SetBackColour(kEquationsAreaColour);
-    DrawMatrixAt(current, 20, 30);
-    EquationMode = false;
-
-    CurrentDC = &d.paneOf(kAugmentedArea)->dc();
-    SelectFont(CurrentDC);
-    SetBackColour(kMatrixAreaColour);
-    DrawMatrixAt(current, 12, 30);
-    DrawMatrixAt(augmentedTriangular, static_cast<uint16_t>(30 * k + 32), 30);
-    DrawTextAt(CurrentDC, 30 * k + 15, 50, "->");
-
+    DrawOn(*d.paneOf(kEquationsArea), kEquationsFill, kEquationsAreaColour);
+    DrawEquations(current, kEquationsFill);
+    DrawOn(*d.paneOf(kAugmentedArea), kAugmentedFill, kMatrixAreaColour);
+    DrawWithTriangular(current, augmentedTriangular, kAugmentedFill);
     // A system left with no unknown has no coefficient matrix to draw.
     if (coefficients.cols > 0) {
-        CurrentDC = &d.paneOf(kCoefficientsArea)->dc();
-        SelectFont(CurrentDC);
-        SetBackColour(kMatrixAreaColour);
-        DrawMatrixAt(coefficients, 12, 30);
-        DrawMatrixAt(coefficientsTriangular, static_cast<uint16_t>(30 * (k - 1) + 32), 30);
-        DrawTextAt(CurrentDC, 30 * (k - 1) + 15, 50, "->");
+        DrawOn(*d.paneOf(kCoefficientsArea), kCoefficientsFill, kMatrixAreaColour);
+        DrawWithTriangular(coefficients, coefficientsTriangular, kCoefficientsFill);
     }
-
+    CurrentDC->clearClip();
     CurrentDC = &d.dc();
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <unordered_map>
 
 #include "toolkit/qt_text.h"
 
@@ -85,44 +86,53 @@ LogFont FontDescription(FontHandle font) {
     return it == Fonts().end() ? kStockDescription : it->second.description;
 }
 
+// Laid-out texts by their text, looked up by string_view without a copy.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+using LaidOutTexts = std::unordered_map<std::string, QStaticText, TextHash, std::equal_to<>>;
+
 // Font objects come and go at every selection while a panel is painted, but
-// only a handful of descriptions are ever used: their Qt fonts and metrics
-// are made once.
+// only a handful of descriptions are ever used: their Qt fonts, cell heights
+// and laid-out texts are made once.
 struct MadeFont {
     QFont font;
-    QFontMetrics metrics;
+    int cellHeight;  // what a text fills below its top
+    LaidOutTexts laidOut;
 };
 
-const MadeFont& Made(const LogFont& d) {
+MadeFont& Made(const LogFont& d) {
     static std::map<std::tuple<std::string, int32_t, int32_t, int32_t>, MadeFont> made;
     const auto key = std::make_tuple(d.lfFaceName, d.lfHeight, d.lfWidth, d.lfWeight);
     auto it = made.find(key);
     if (it == made.end()) {
         QFont f = MakeQtFont(d);
-        it = made.emplace(key, MadeFont{f, QFontMetrics(f)}).first;
+        const int height = d.lfHeight > 0 ? d.lfHeight : QFontMetrics(f).height();
+        it = made.emplace(key, MadeFont{f, height, {}}).first;
     }
     return it->second;
 }
 
-const MadeFont& MadeOf(FontHandle font) {
+MadeFont& MadeOf(FontHandle font) {
     auto it = Fonts().find(font);
     return Made(it == Fonts().end() ? kStockDescription : it->second.description);
 }
 
-QFont QtFont(FontHandle font) { return MadeOf(font).font; }
+QFont QtFont(FontHandle font) {
+    return MadeOf(font).font;
+}
 
-// Laid-out texts, so that a panel repainted whole does not shape the same
-// few numbers again and again.
-const QStaticText& LaidOut(const MadeFont& made, std::string_view text) {
-    static std::map<std::pair<const MadeFont*, std::string>, QStaticText> cache;
-    if (cache.size() > 4096) cache.clear();
-    auto key = std::make_pair(&made, std::string(text));
-    auto it = cache.find(key);
+// A panel repainted whole does not shape the same few numbers again and again.
+const QStaticText& LaidOut(MadeFont& made, std::string_view text) {
+    LaidOutTexts& cache = made.laidOut;
+    auto it = cache.find(text);
     if (it == cache.end()) {
+        if (cache.size() > 4096) cache.clear();
         QStaticText st(ToQString(text));
         st.setTextFormat(Qt::PlainText);
         st.prepare(QTransform(), made.font);
-        it = cache.emplace(std::move(key), std::move(st)).first;
+        it = cache.emplace(std::string(text), std::move(st)).first;
     }
     return it->second;
 }
@@ -141,20 +151,40 @@ FontHandle DeviceContext::selectFont(FontHandle font) {
     return old;
 }
 
+// The width textOut fills: that of the laid-out text, so that what a caller
+// measures is what is drawn.
 int DeviceContext::textWidth(std::string_view text) const {
-    return MadeOf(font_).metrics.horizontalAdvance(ToQString(text));
+    if (text.empty()) return 0;
+    return qRound(LaidOut(MadeOf(font_), text).size().width());
+}
+
+void DeviceContext::setClip(int left, int top, int right, int bottom) {
+    clip_ = QRect(left, top, right - left, bottom - top);
+    if (painter_ != nullptr) painter_->setClipRect(clip_);
+}
+
+void DeviceContext::clearClip() {
+    clip_ = QRect();
+    if (painter_ != nullptr) painter_->setClipping(false);
 }
 
 namespace {
 bool recording = true;
 }  // namespace
 
-void DeviceContext::SetRecording(bool on) { recording = on; }
+void DeviceContext::SetRecording(bool on) {
+    recording = on;
+}
 
-DeviceContext::~DeviceContext() { flush(); }
+DeviceContext::~DeviceContext() {
+    flush();
+}
 
 QPainter& DeviceContext::painter() {
-    if (painter_ == nullptr) painter_ = new QPainter(surface_);
+    if (painter_ == nullptr) {
+        painter_ = new QPainter(surface_);
+        if (clip_.isValid()) painter_->setClipRect(clip_);
+    }
     return *painter_;
 }
 
@@ -171,17 +201,17 @@ QImage* DeviceContext::surface() {
 }
 
 void DeviceContext::textOut(int x, int y, std::string_view text) {
-    record({DrawRecord::Kind::Text, std::string(text), x, y, x, y, align_, textColour_, backColour_,
-            FontDescription(font_)});
+    if (recording) {
+        record({DrawRecord::Kind::Text, std::string(text), x, y, x, y, align_, textColour_,
+                backColour_, FontDescription(font_)});
+    }
     if (surface_ == nullptr || text.empty()) return;
-    const MadeFont& made = MadeOf(font_);
+    MadeFont& made = MadeOf(font_);
     const QStaticText& laidOut = LaidOut(made, text);
     const int width = qRound(laidOut.size().width());
-    LogFont d = FontDescription(font_);
-    int height = d.lfHeight > 0 ? d.lfHeight : made.metrics.height();
     int left = (align_ & kAlignCentreTop) == kAlignCentreTop ? x - width / 2 : x;
     QPainter& p = painter();
-    p.fillRect(left, y, width, height, ToQColor(backColour_));
+    p.fillRect(left, y, width, made.cellHeight, ToQColor(backColour_));
     p.setFont(made.font);
     p.setPen(ToQColor(textColour_));
     p.drawStaticText(left, y, laidOut);
@@ -199,8 +229,9 @@ void DeviceContext::lineTo(int x, int y) {
     if (surface_ != nullptr && (x == posX_ || y == posY_)) {
         // Upright and level lines (the bars of every matrix) are thin rectangles.
         const QRect r = QRect(QPoint(posX_, posY_), QPoint(x, y)).normalized();
-        const QRect line = x == posX_ ? (y > posY_ ? r.adjusted(0, 0, 0, -1) : r.adjusted(0, 1, 0, 0))
-                                      : (x > posX_ ? r.adjusted(0, 0, -1, 0) : r.adjusted(1, 0, 0, 0));
+        const QRect line = x == posX_
+                               ? (y > posY_ ? r.adjusted(0, 0, 0, -1) : r.adjusted(0, 1, 0, 0))
+                               : (x > posX_ ? r.adjusted(0, 0, -1, 0) : r.adjusted(1, 0, 0, 0));
         if (!line.isEmpty()) painter().fillRect(line, ToQColor(pen_));
         notify();
     } else if (surface_ != nullptr) {

@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QRect>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -112,8 +113,11 @@ class DeviceContext {
     // The text at (x, y) after the alignment, each character cell filled with
     // the background colour. Empty text draws nothing.
     void textOut(int x, int y, std::string_view text);
-    // Width in pixels of a text in the selected font.
+    // Width in pixels of a text in the selected font, as textOut draws it.
     int textWidth(std::string_view text) const;
+    // Drawing reaches only left..right-1, top..bottom-1 until clearClip.
+    void setClip(int left, int top, int right, int bottom);
+    void clearClip();
     void moveTo(int x, int y);
     // A one-pixel line from the current position to (x, y), the end point not
     // drawn; (x, y) becomes the current position.
@@ -137,6 +141,7 @@ class DeviceContext {
 
     QImage* surface_;
     QPainter* painter_ = nullptr;
+    QRect clip_;  // none while not valid
     std::function<void()> changed_;
     Colour textColour_ = 0;
     Colour backColour_ = Rgb(255, 255, 255);

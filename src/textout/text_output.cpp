@@ -117,6 +117,12 @@ void DrawColouredText(int x, int y, std::string_view text, Colour colour) {
     CurrentDC->setTextColour(before);
 }
 
+int TextWidth(std::string_view text) {
+    if (CurrentDC == nullptr) return 0;
+    return text.size() <= 255 ? CurrentDC->textWidth(text)
+                              : CurrentDC->textWidth(Utf8Left(text, 255));
+}
+
 void MoveTo(int x, int y) {
     if (CurrentDC != nullptr) CurrentDC->moveTo(x, y);
 }

@@ -55,6 +55,8 @@ void DrawTextAt(DeviceContext* dc, int x, int y, std::string_view text);
 void DrawText(int x, int y, std::string_view text);
 // Draws in the given colour, then sets back the text colour that was set before.
 void DrawColouredText(int x, int y, std::string_view text, Colour colour);
+// Width in pixels of a text as DrawText would draw it on CurrentDC; 0 without one.
+int TextWidth(std::string_view text);
 void MoveTo(int x, int y);
 void DrawLineTo(int x, int y);
 

@@ -1,8 +1,11 @@
 // The store commands and the panel of the main window.
 #include <algorithm>
+#include <functional>
+#include <random>
 #include <tuple>
 
 #include "app/main_window_fixture.h"
+#include "support/drawn_boxes.h"
 
 namespace velmora {
 namespace {
@@ -77,6 +80,74 @@ TEST_F(MainWindowTest, PanelLayoutForOneToFourteenMatrices) {
                       std::make_tuple(p.x - 3, p.y - 20, p.right + 3, p.bottom + 3))
                 << "hit rectangle of slot " << slot;
         }
+    }
+}
+
+// Fourteen 4 x 5 matrices, small or large: every letter and every matrix
+// inside the panel, no text on another or on a bar, each matrix selected by
+// a click in the middle of its area; after Reset the panel is as empty as it
+// was at the start.
+TEST_F(MainWindowTest, FourteenFourByFiveMatricesAllShowAndAreClickable) {
+    d->paint();
+    const QImage empty = pane().image().copy();
+    const int right = pane().width() - 6;
+    const int bottom = pane().height() - 8;
+    std::mt19937 random(1234);
+    std::uniform_int_distribution<int> digit(-5, 7);
+    const auto small = [&] {
+        Grid g(4, std::vector<std::string>(5));
+        for (auto& row : g)
+            for (std::string& cell : row) cell = std::to_string(digit(random));
+        return g;
+    };
+    // Equal rows keep the rank easy to find whatever the entries.
+    const std::vector<std::string> large{"-2147483647/2147483646", "1999999999/7", "-3/2147483647",
+                                         "123456789/987654321", "-1000000000"};
+    const Grid wide(4, large);
+    struct Case {
+        const char* what;
+        std::function<Grid(int slot)> matrix;
+    };
+    const Case cases[] = {
+        {"random digits", [&](int) { return small(); }},
+        {"a wide 2 x 2 first",
+         [&](int slot) {
+             return slot == 1 ? Grid{{"100000", "200000"}, {"3", "-1/2"}} : small();
+         }},
+        {"large fractions", [&](int) { return wide; }},
+    };
+    for (const Case& c : cases) {
+        for (int slot = 1; slot <= 14; ++slot) append(c.matrix(slot));
+        ASSERT_EQ(window->store().count(), 14) << c.what;
+        pane().dc().clearRecords();
+        d->paint();
+
+        std::vector<test::Box> boxes = test::TextBoxes(pane().dc());
+        std::string letters;
+        for (const DrawRecord& r : pane().dc().records()) {
+            if (r.kind == DrawRecord::Kind::Text && r.textColour == kSlotLetter) letters += r.text;
+        }
+        EXPECT_EQ(letters, "JKLMNOPQRSTUVW") << c.what;
+        const std::vector<test::Box> bars = test::UprightLines(pane().dc());
+        boxes.insert(boxes.end(), bars.begin(), bars.end());
+        EXPECT_EQ(test::Outside(boxes, 4, 18, right, bottom), "") << c.what;
+        EXPECT_EQ(test::Overlaps(boxes), "") << c.what;
+
+        std::vector<test::Box> areas;
+        for (int slot = 1; slot <= 14; ++slot) {
+            const MainWindow::Rect r = window->hitRect(slot);
+            areas.push_back({slotLetter(slot), r.left, r.top, r.right, r.bottom});
+        }
+        EXPECT_EQ(test::Outside(areas, 4, 18, right, bottom), "") << c.what;
+        EXPECT_EQ(test::Overlaps(areas), "") << c.what;
+        for (int slot = 1; slot <= 14; ++slot) {
+            const MainWindow::Rect r = window->hitRect(slot);
+            clickPanel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            EXPECT_EQ(window->store().selected(), slot) << c.what;
+        }
+
+        d->click(kReset);
+        EXPECT_TRUE(pane().image() == empty) << c.what << ": something stays painted after Reset";
     }
 }
 

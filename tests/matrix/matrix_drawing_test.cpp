@@ -1,9 +1,12 @@
 #include "matrix/matrix_drawing.h"
 
 #include <QImage>
+#include <algorithm>
+#include <random>
 
 #include <gtest/gtest.h>
 
+#include "support/drawn_boxes.h"
 #include "textout/text_output.h"
 
 namespace velmora {
@@ -78,13 +81,30 @@ TEST_F(MatrixDrawing, TwoByTwoAtTwentyThirty) {
     EXPECT_EQ(image.pixelColor(71, 61), QColor(Qt::black)) << "right bar";
 }
 
-TEST_F(MatrixDrawing, LongEntriesPushTheBarsOut) {
+TEST_F(MatrixDrawing, LongEntriesWidenTheirColumns) {
     uint16_t right = 0, bottom = 0;
     DrawMatrix(Matrix::FromRows({{Fraction(-12, 7), 1}, {0, Fraction(-100, 3)}}), 20, 30, right,
                bottom);
-    // "-12/7" is 5 characters: 15 px left of centre 32; "-100/3" 6: 18 px right of 62.
-    EXPECT_EQ(Lines()[1], (Segment{17, 30, 17, 62}));
-    EXPECT_EQ(right, 62 + 18 + 6);
+    // "-12/7" is wider than a column of four characters: its column grows, with
+    // two blank pixels between it and the left bar, which stays at x.
+    const int first = std::max({24, 30, 2 * (3 + dc.textWidth("-12/7") / 2)});
+    const int second = std::max({24, 36, dc.textWidth("-100/3") + 2});
+    EXPECT_EQ(Lines()[1], (Segment{20, 30, 20, 62}));
+    EXPECT_EQ(Texts()[0], (Piece{"-12/7", 20 + first / 2, 30}));
+    EXPECT_EQ(Texts()[3], (Piece{"-100/3", 20 + first + 6 + second / 2, 46}));
+    EXPECT_EQ(right, 20 + first + 6 + second / 2 + 18 + 6);
+}
+
+TEST_F(MatrixDrawing, EntriesThatFitKeepTheirColumns) {
+    // Texts of up to four characters that leave a pixel clear in a column of
+    // 24 px stay at the centres 30 px apart, whatever the other entries.
+    const Matrix m = Matrix::FromRows({{Fraction(-3, 4), 12, 7}, {1, Fraction(-1, 2), 100}});
+    uint16_t right = 0, bottom = 0;
+    DrawMatrix(m, 20, 30, right, bottom);
+    const std::vector<Piece> expected{{"-3/4", 32, 30}, {"12", 62, 30},   {"7", 92, 30},
+                                      {"1", 32, 46},    {"-1/2", 62, 46}, {"100", 92, 46}};
+    EXPECT_EQ(Texts(), expected);
+    EXPECT_EQ(right, 92 + 9 + 6);
 }
 
 TEST_F(MatrixDrawing, OneColumnBetweenTwoBars) {
@@ -134,14 +154,130 @@ TEST_F(MatrixDrawing, EquationPieces) {
     }
 }
 
-TEST_F(MatrixDrawing, EquationExtentsUseTheFractionTextOnly) {
+TEST_F(MatrixDrawing, EquationExtentsReachTheFarthestText) {
     EquationMode = true;
     uint16_t right = 0, bottom = 0;
-    DrawMatrix(Matrix::FromRows({{2, Fraction(-1), 0, 5}, {1, 1, 1, 12}}), 20, 30, right, bottom);
-    // The widest last-column text is "12": 6 px right of its centre 122.
-    EXPECT_EQ(right, 128);
+    DrawMatrix(Matrix::FromRows({{2, Fraction(-1), 0, 5}, {1, 1, 1, 3}}), 20, 30, right, bottom);
+    // The widest last-column text, " = 5", reaches past the "5" alone.
+    EXPECT_EQ(right, 122 - dc.textWidth(" = 5") / 2 + dc.textWidth(" = 5"));
     EXPECT_EQ(bottom, 62);
     EXPECT_EQ(Texts()[3], (Piece{" = 5", 122, 30}));
+}
+
+// Drawn texts never run together, stay between the bars and keep their rows,
+// for large entries, in matrix and equation mode, at every drawing size.
+TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int32_t> wide(-2147483647, 2147483647);
+    std::uniform_int_distribution<int32_t> positive(1, 2147483647);
+    Matrix fractions;
+    fractions.SetSize(4, 5);
+    for (int i = 1; i <= 4; ++i) {
+        for (int j = 1; j <= 5; ++j) {
+            Fraction f(wide(random), positive(random));
+            f.Normalize();
+            fractions.at(i, j) = f;
+        }
+    }
+    const Matrix cases[] = {
+        Matrix::FromRows({{100000, 200000}, {3, Fraction(-1, 2)}}),
+        Matrix::FromRows({{Fraction(-12345, 678), 1, 2}, {3, Fraction(-12345, 678), 4}}),
+        Matrix::FromRows({{1, 2, 3, 4, 5},
+                          {0, -404746, -2190740, 7, 1},
+                          {0, 0, Fraction(2498451, 44), Fraction(-2564606, 15), 3},
+                          {0, 0, 0, Fraction(-85919, 88), Fraction(13387, 15)}}),
+        Matrix::FromRows(
+            {{2000000000, 2000000000, 1, 2000000000}, {1, -2000000000, 2000000000, -1}}),
+        Matrix::FromRows({{-2147483647 - 1, Fraction(2147483647, 2147483646)}, {0, 1}}),
+        fractions,
+    };
+    std::vector<FontSize> sizes{{16, 6}};
+    sizes.insert(sizes.end(), kSmallerSizes.begin(), kSmallerSizes.end());
+    for (const FontSize size : sizes) {
+        DrawingSize drawingSize(size);
+        for (const bool equations : {false, true}) {
+            for (const Matrix& m : cases) {
+                dc.clearRecords();
+                EquationMode = equations;
+                uint16_t right = 0, bottom = 0;
+                DrawMatrix(m, 20, 30, right, bottom);
+                const std::string where = std::to_string(size.height) + "/" +
+                                          std::to_string(size.width) +
+                                          (equations ? " equations " : " ") + m.at(1, 1).ToText();
+                std::vector<test::Box> boxes = test::TextBoxes(dc);
+                ASSERT_EQ(boxes.size(), static_cast<std::size_t>(m.rows * m.cols)) << where;
+                for (std::size_t k = 0; k < boxes.size(); ++k) {
+                    const int i = static_cast<int>(k) / m.cols + 1;
+                    const int j = static_cast<int>(k) % m.cols + 1;
+                    EXPECT_EQ(boxes[k].what, EntryText(m.at(i, j).ToText(), j, m.cols, equations));
+                    EXPECT_EQ(boxes[k].top, 30 + (i - 1) * size.height) << where;
+                }
+                if (!equations) {
+                    // Two blank pixels between the bars and the texts.
+                    EXPECT_EQ(test::Outside(boxes, 23, 30, right - 2, bottom), "") << where;
+                    const std::vector<test::Box> bars = test::UprightLines(dc);
+                    ASSERT_EQ(bars.size(), 2u) << where;
+                    EXPECT_EQ(bars[0].left, 20);
+                    EXPECT_EQ(bars[1].left, right);
+                    boxes.insert(boxes.end(), bars.begin(), bars.end());
+                } else {
+                    EXPECT_EQ(test::Outside(boxes, 20, 30, right, bottom), "") << where;
+                }
+                EXPECT_EQ(test::Overlaps(boxes), "") << where;
+                EXPECT_EQ(MatrixDrawingWidth(m), right - 20) << where;
+            }
+        }
+    }
+}
+
+// Past RightLimit the columns before the last give way to an ellipsis, then
+// the last one too; nothing is drawn at the limit or beyond.
+TEST_F(MatrixDrawing, PastTheLimitColumnsGiveWayToAnEllipsis) {
+    const Matrix m = Matrix::FromRows(
+        {{2000000000, -2000000000, 1999999999, 7}, {1, 2000000000, -1, -2000000000}});
+    for (const bool equations : {false, true}) {
+        EquationMode = equations;
+        const int natural = MatrixDrawingWidth(m);
+        // Columns drawn in a row, the ellipsis as 0.
+        const auto drawnColumns = [&](int limit) {
+            dc.clearRecords();
+            RightLimit = static_cast<uint16_t>(limit);
+            uint16_t right = 0, bottom = 0;
+            DrawMatrix(m, 20, 30, right, bottom);
+            RightLimit = 0;
+            std::vector<test::Box> boxes = test::TextBoxes(dc);
+            const std::vector<test::Box> bars = test::UprightLines(dc);
+            boxes.insert(boxes.end(), bars.begin(), bars.end());
+            EXPECT_EQ(test::Outside(boxes, 20, 30, limit, 62), "") << limit;
+            EXPECT_EQ(test::Overlaps(boxes), "") << limit;
+            std::vector<int> columns;
+            for (const DrawRecord& r : dc.records()) {
+                if (r.kind != DrawRecord::Kind::Text || r.y != 30) continue;
+                int column = 0;
+                for (int j = 1; j <= m.cols; ++j) {
+                    if (r.text == EntryText(m.at(1, j).ToText(), j, m.cols, equations)) column = j;
+                }
+                EXPECT_TRUE(column > 0 || r.text == "…") << r.text;
+                columns.push_back(column);
+            }
+            return columns;
+        };
+        const int edge = equations ? natural : natural + 1;  // a bar stands on its edge pixel
+        struct Case {
+            int limit;
+            std::vector<int> columns;
+        };
+        const Case cases[] = {
+            {20 + edge, {1, 2, 3, 4}},
+            {20 + edge - 1, {1, 2, 0, 4}},
+            {20 + natural / 2, {1, 0}},
+            {60, {0}},
+        };
+        for (const Case& c : cases) {
+            EXPECT_EQ(drawnColumns(c.limit), c.columns)
+                << (equations ? "equations " : "") << c.limit;
+        }
+    }
 }
 
 TEST(MatrixEntryText, MatrixModeKeepsTheFraction) {

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <set>
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include "arith/random.h"
+#include "support/drawn_boxes.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #include "textout/text_output.h"
@@ -289,6 +291,60 @@ TEST_F(SystemWindowTest, DrawsEquationsAndBothMatricesWithTheirTriangularForms) 
     EXPECT_TRUE(IsItemEnabled(*d, 15));
     d->paint();
     EXPECT_EQ(texts(30).size(), 6u);
+}
+
+// Large numbers: every drawing stays inside the fill of its area, no text
+// meets another or a bar; a smaller font, or the triangular form below the
+// matrix, lets it fit; what does not fit even so gives way to an ellipsis,
+// and the right-hand sides stay.
+TEST_F(SystemWindowTest, LargeNumbersStayInsideTheirAreasAndNeverMeet) {
+    open();
+    struct Area {
+        int pane, left, right;  // the fill's inside, from y = 21 to 111
+    };
+    const Area areas[] = {{30, 9, 227}, {31, 6, 335}, {32, 6, 289}};
+    struct Case {
+        Rows rows;
+        bool cut;
+    };
+    const Case cases[] = {
+        {{{"100000", "200000", "1"}, {"3", "-1/2", "2"}}, false},
+        {{{"1/2", "-3/4", "5/6", "-7/8", "9/10"},
+          {"2/3", "1/5", "-4/7", "3/8", "-5/9"},
+          {"-6/7", "2/9", "1/3", "-8/11", "4/5"},
+          {"3/10", "-9/13", "7/12", "1/4", "-2/3"}},
+         false},
+        {{{"2000000000", "1000000000", "-1000000000", "1000000000"},
+          {"1/2", "1", "-3/4", "3"},
+          {"1", "-1", "2", "5/6"}},
+         false},
+        // Incompatible, so nothing overflows, and too wide for any font.
+        {{{"-2147483647/2147483646", "1999999999/7", "-123456789/987654321", "1"},
+          {"-2147483647/2147483646", "1999999999/7", "-123456789/987654321", "2"}},
+         true},
+    };
+    for (const Case& c : cases) {
+        for (const Area& a : areas) d->paneOf(a.pane)->dc().clearRecords();
+        analyse(c.rows);
+        ASSERT_TRUE(w.hasSystem()) << c.rows[0][0];
+        bool ellipsis = false;
+        for (const Area& a : areas) {
+            const DeviceContext& dc = d->paneOf(a.pane)->dc();
+            std::vector<test::Box> boxes = test::TextBoxes(dc);
+            const std::vector<test::Box> bars = test::UprightLines(dc);
+            boxes.insert(boxes.end(), bars.begin(), bars.end());
+            EXPECT_EQ(test::Outside(boxes, a.left, 21, a.right, 111), "") << a.pane;
+            EXPECT_EQ(test::Overlaps(boxes), "") << a.pane;
+            for (const test::Box& b : boxes) ellipsis |= b.what == "…";
+        }
+        EXPECT_EQ(ellipsis, c.cut) << c.rows[0][0];
+        const std::vector<std::string> equations = texts(30);
+        for (const auto& row : c.rows) {
+            EXPECT_NE(std::find(equations.begin(), equations.end(), " = " + row.back()),
+                      equations.end())
+                << row.back();
+        }
+    }
 }
 
 TEST_F(SystemWindowTest, ZeroColumnIsRemovedAndAPickedSystemShowsReduced) {

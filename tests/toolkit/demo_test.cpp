@@ -37,8 +37,8 @@ TEST(DemoDialog, DrawsAMatrixWithBarsAndASystemAsEquations) {
     ASSERT_EQ(h.events().back(), "paint");
 
     const QImage& matrix = d.paneOf(30)->image();
-    // 2 x 3 matrix at (20, 30): "-12/7" pushes the left bar to 32 - 15 = 17.
-    for (int y = 30; y < 62; ++y) EXPECT_EQ(matrix.pixelColor(17, y), QColor(Qt::black)) << y;
+    // 2 x 3 matrix at (20, 30): "-12/7" widens its column; the left bar stays at 20.
+    for (int y = 30; y < 62; ++y) EXPECT_EQ(matrix.pixelColor(20, y), QColor(Qt::black)) << y;
     EXPECT_EQ(matrix.pixelColor(5, 20), QColor(255, 255, 231)) << "panel fill";
     // Outside the fill the pane keeps the picture of what lies under it: the
     // dialog's colour, opaque.

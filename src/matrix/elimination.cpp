@@ -227,14 +227,19 @@ Fraction Determinant(const Matrix& m, int n, const int* ri, const int* ci) {
     }
     if (UpperTriangular(m, n, ri, ci)) {
         wide::Rational p{1, 1};
-        for (int i = 0; i < n; ++i) {
-            const Fraction& f = m.at(ri[i], ci[i]);
-            if (f.num == 0) return Fraction(0);
-            if (f.den == 0) throw DivisionByZero();
-            p.Mul(f.num, f.den < 0 ? -wide::Int(f.den) : wide::Int(f.den));
-            if (f.den < 0) p.n = -p.n;
+        bool exact = true;
+        try {
+            for (int i = 0; i < n; ++i) {
+                const Fraction& f = m.at(ri[i], ci[i]);
+                if (f.num == 0) return Fraction(0);
+                if (f.den == 0) throw DivisionByZero();
+                p.Mul(f.num, f.den < 0 ? -wide::Int(f.den) : wide::Int(f.den));
+                if (f.den < 0) p.n = -p.n;
+            }
+        } catch (const ArithmeticOverflow&) {
+            exact = false;  // a partial product past 127 bits
         }
-        return p.Narrow();
+        return exact ? p.Narrow() : ExactDeterminant(m, n, ri, ci);
     }
     Cells cells;
     wide::Int scale;
@@ -242,7 +247,11 @@ Fraction Determinant(const Matrix& m, int n, const int* ri, const int* ci) {
     if (ScaledIntegerRows(m, n, ri, ci, cells, scale) && IntegerDeterminant(cells, n, value)) {
         return wide::Reduce(value, scale);
     }
-    return FractionDeterminant(m, n, ri, ci);
+    try {
+        return FractionDeterminant(m, n, ri, ci);
+    } catch (const ArithmeticOverflow&) {
+        return ExactDeterminant(m, n, ri, ci);  // a minor on the way did not fit
+    }
 }
 
 Fraction Determinant(const Matrix& m, int n) {

@@ -348,8 +348,10 @@ void Matrix::Triangular(Matrix& dest) const {
 void Matrix::GaussJordan(Matrix& dest) const {
     Matrix m = *this;
     detail::TriangularQuiet(m);
+    // The echelon form's row i starts at or right of column i, so the
+    // leading-entry search of EliminateRow finds each row's pivot, on the
+    // diagonal or not; a zero row eliminates nothing.
     for (int i = std::min<int>(m.rows, m.cols); i >= 2; --i) {
-        if (m.at(i, i).num == 0) continue;
         for (int t = i - 1; t >= 1; --t) detail::EliminateRowQuiet(m, i, t);
     }
     m.Refresh();

@@ -95,8 +95,9 @@ struct Matrix {
     // are never divided by their pivots, only by the gcd of their numerators.
     // Throws ArithmeticOverflow when a step's row has no 32-bit form.
     void Triangular(Matrix& dest) const;
-    // dest := Triangular, then the entries above its non-zero diagonal entries
-    // eliminated. Throws ArithmeticOverflow as Triangular.
+    // dest := Triangular, then, from the last row up, the entries above each
+    // row's leading entry (its pivot, on the diagonal or not) eliminated with
+    // the same step. Throws ArithmeticOverflow as Triangular.
     void GaussJordan(Matrix& dest) const;
 
     // --- cofactors, adjugate and inverse ---

@@ -117,7 +117,14 @@ TEST(EliminationTest, GaussJordanTable) {
     } cases[] = {
         {M::FromRows({{1, 2}, {3, 4}}), M::FromRows({{1, 0}, {0, -1}})},
         {M::FromRows({{2, 1, 1}, {1, -1, 0}}), M::FromRows({{3, 0, 1}, {0, -3, -1}})},
-        {M::FromRows({{1, 2, 3}, {2, 4, 7}}), M::FromRows({{1, 2, 3}, {0, 0, 1}})},
+        // Pivots off the diagonal are cleared above too.
+        {M::FromRows({{1, 2, 3}, {2, 4, 7}}), M::FromRows({{1, 2, 0}, {0, 0, 1}})},
+        {M::FromRows({{1, 2, 3}, {0, 0, 1}}), M::FromRows({{1, 2, 0}, {0, 0, 1}})},
+        {M::FromRows({{0, 0, -5}, {-1, -9, F(1, 2)}}), M::FromRows({{-1, -9, 0}, {0, 0, -5}})},
+        {M::FromRows({{0, 2, 1, 4}, {0, 0, 0, 3}, {0, 0, 0, 0}}),
+         M::FromRows({{0, 2, 1, 0}, {0, 0, 0, 3}, {0, 0, 0, 0}})},
+        {M::FromRows({{1, 1, 1}, {0, 0, 2}, {0, 0, 0}}),
+         M::FromRows({{1, 1, 0}, {0, 0, 2}, {0, 0, 0}})},
     };
     for (const Case& c : cases) {
         M g;

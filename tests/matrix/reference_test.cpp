@@ -532,12 +532,13 @@ std::string CheckGaussJordan(const Matrix& a, Tally& tally, bool strict) {
         return OnOverflow(true, tally, strict, "GaussJordan");
     }
     if (std::string err = CheckEchelonForm(a, t, "GaussJordan"); !err.empty()) return err;
-    // A column whose diagonal entry is a pivot is cleared everywhere else.
-    for (int i = 1; i <= std::min(t.rows, t.cols); ++i) {
-        if (t.at(i, i).IsZero()) continue;
-        for (int k = 1; k <= t.rows; ++k)
-            if (k != i && !t.at(k, i).IsZero())
-                return "GaussJordan " + Show(t) + " leaves an entry above pivot " +
+    // The column of every row's leading entry is cleared everywhere else.
+    for (int i = 1; i <= t.rows; ++i) {
+        int lead = 1;
+        while (lead <= t.cols && t.at(i, lead).IsZero()) ++lead;
+        for (int k = 1; k <= t.rows && lead <= t.cols; ++k)
+            if (k != i && !t.at(k, lead).IsZero())
+                return "GaussJordan " + Show(t) + " leaves an entry above the pivot of row " +
                        std::to_string(i);
     }
     return "";
@@ -735,6 +736,44 @@ TEST(ReferenceCheck, TriangularForm) {
 
 TEST(ReferenceCheck, GaussJordanForm) {
     RunRandom(4, 1000, AnyShape, CheckGaussJordan, "GaussJordan", true);
+}
+
+// Where every pivot of the triangular form stands on the diagonal, the
+// diagonal form is what it always was: back elimination from the diagonal
+// pivots only, redone here step by step through the public EliminateRow.
+TEST(ReferenceCheck, GaussJordanUnchangedWhereEveryPivotIsOnTheDiagonal) {
+    Draw draw(15);
+    int compared = 0;
+    for (Kind kind : {Kind::kInteger, Kind::kZeroHeavy, Kind::kDependent, Kind::kFraction}) {
+        for (int n = 0; n < 400; ++n) {
+            const Matrix a = draw.Random(draw.In(1, 5), draw.In(1, 5), kind);
+            Matrix before;
+            try {
+                a.Triangular(before);
+                bool diagonal = true;
+                for (int i = 1; i <= before.rows; ++i) {
+                    int lead = 1;
+                    while (lead <= before.cols && before.at(i, lead).IsZero()) ++lead;
+                    diagonal = diagonal && (lead > before.cols || lead == i);
+                }
+                if (!diagonal) continue;
+                for (int i = std::min(before.rows, before.cols); i >= 2; --i) {
+                    if (before.at(i, i).IsZero()) continue;
+                    for (int t = i - 1; t >= 1; --t)
+                        before.EliminateRow(static_cast<uint8_t>(i), static_cast<uint8_t>(t));
+                }
+                before.Refresh();
+            } catch (const ArithmeticOverflow&) {
+                continue;
+            }
+            Matrix now;
+            a.GaussJordan(now);
+            EXPECT_TRUE(SameRecord(now, before))
+                << Show(a) << " gives " << Show(now) << ", was " << Show(before);
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 1000);
 }
 
 TEST(ReferenceCheck, TransposeAndMultiplesByAFraction) {
@@ -937,9 +976,10 @@ TEST(ReferenceCheck, EliminationReducesBeforeNarrowing) {
                            {0, Fraction(1397, 7), 0, Fraction(25, 8), Fraction(8, 9)},
                            {0, 0, 0, Fraction(-8557, 8), Fraction(-56, 9)},
                            {0, 0, 0, 0, Fraction(1, 9)}}),
-         Matrix::FromRows({{-1397, 0, 0, Fraction(15, 8), Fraction(2240, 9)},
-                           {0, Fraction(1397, 7), 0, Fraction(25, 8), Fraction(8, 9)},
-                           {0, 0, 0, Fraction(-8557, 8), Fraction(-56, 9)},
+         // Every row keeps only its pivot, which the gcd step brings to 1/den.
+         Matrix::FromRows({{-1, 0, 0, 0, 0},
+                           {0, Fraction(1, 7), 0, 0, 0},
+                           {0, 0, 0, Fraction(-1, 8), 0},
                            {0, 0, 0, 0, Fraction(1, 9)}}),
          4, "a 4 x 5 system of small fractions: row 4 passes through 2872723744/9 on its way to 1/9"},
     };

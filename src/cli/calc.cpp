@@ -97,6 +97,7 @@ const std::map<std::string, Handler>& Commands() {
     static const std::map<std::string, Handler> commands = {
         {"det", Unary([](Command& c, const Matrix& m) {
              if (!m.square) return NotSquare(c);
+             if (m.detOverflow) throw ArithmeticOverflow();  // never shown as a number
              c.out() << m.det.ToText() << "\n";
              return int(kCalcOk);
          })},

@@ -118,10 +118,10 @@ int StsShow(const std::string& path, std::ostream& out, std::ostream& err) {
         if (k > 0) out << '\n';
         out << "Sistema " << k + 1 << (s.comment.empty() ? ":" : ": ") << s.comment << '\n';
         for (int i = 1; i <= s.augmented.rows; ++i) out << "  " << EquationText(s.augmented, i) << '\n';
-        try {
-            Matrix reduced = s.augmented;
-            PrintAnalysis(AnalyseSystem(reduced), out);
-        } catch (const ArithmeticOverflow&) {
+        Matrix reduced = s.augmented;
+        const SystemAnalysis analysis = AnalyseSystem(reduced);
+        PrintAnalysis(analysis, out);
+        if (analysis.solutionOverflow) {
             err << "sistema " << k + 1 << ": ";  // the others are still shown
             err << kOverflowText;
             status = kRefused;
@@ -224,9 +224,9 @@ int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostr
     Matrix m;
     if (!ReadArgument(args[0], m, err)) return kUnreadable;
     if (!CheckSystemSize(m, err)) return kRefused;
-    try {
-        PrintAnalysis(AnalyseSystem(m), out);
-    } catch (const ArithmeticOverflow&) {
+    const SystemAnalysis analysis = AnalyseSystem(m);
+    PrintAnalysis(analysis, out);  // the ranks and the verdict, even without the solution
+    if (analysis.solutionOverflow) {
         err << kOverflowText;
         return kRefused;
     }

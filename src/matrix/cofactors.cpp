@@ -141,16 +141,22 @@ bool Matrix::Inverse(Matrix& dest) const {
         dest = inv;
         return true;
     }
-    const Fraction d = detail::Determinant(*this, rows);
-    if (d.num == 0) return false;
-    const Matrix c = CofactorsOf(*this);
     Matrix inv;
-    inv.rows = rows;
-    inv.cols = cols;
-    // Cell (i, j) is the cofactor (j, i) over det, reduced once.
-    for (int i = 1; i <= rows; ++i)
-        for (int j = 1; j <= cols; ++j) FracDiv(c.at(j, i), d, inv.at(i, j));
-    FracDiv(Fraction(1), d, inv.det);  // det(M^-1) = 1 / det(M)
+    try {
+        const Fraction d = detail::Determinant(*this, rows);
+        if (d.num == 0) return false;
+        const Matrix c = CofactorsOf(*this);
+        inv.rows = rows;
+        inv.cols = cols;
+        // Cell (i, j) is the cofactor (j, i) over det, reduced once.
+        for (int i = 1; i <= rows; ++i)
+            for (int j = 1; j <= cols; ++j) FracDiv(c.at(j, i), d, inv.at(i, j));
+        FracDiv(Fraction(1), d, inv.det);  // det(M^-1) = 1 / det(M)
+    } catch (const ArithmeticOverflow&) {
+        // The determinant, a cofactor or 1/det has no 32-bit form; the
+        // inverse itself may still have one.
+        return detail::ExactInverse(*this, dest);
+    }
     inv.square = true;
     inv.detOverflow = false;
     dest = inv;
@@ -179,15 +185,9 @@ std::vector<Fraction> CramerSolve(Matrix a) {
         }
         if (exact) return x;
     }
-    const Fraction d = detail::Determinant(c, c.rows);
-    if (d.num == 0) throw DivisionByZero();
-    std::vector<Fraction> x(c.cols);
-    for (int k = 1; k <= c.cols; ++k) {
-        Matrix t = c;
-        for (int i = 1; i <= c.rows; ++i) t.at(i, k) = a.at(i, a.cols);
-        FracDiv(detail::Determinant(t, t.rows), d, x[k - 1]);
-    }
-    return x;
+    // Determinants past 128 bits, or rows whose denominators have no common
+    // multiple in 31 bits: exact elimination in wide arithmetic.
+    return detail::ExactSolve(a);
 }
 
 }  // namespace velmora

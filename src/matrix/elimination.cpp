@@ -227,14 +227,19 @@ Fraction Determinant(const Matrix& m, int n, const int* ri, const int* ci) {
     }
     if (UpperTriangular(m, n, ri, ci)) {
         wide::Rational p{1, 1};
-        for (int i = 0; i < n; ++i) {
-            const Fraction& f = m.at(ri[i], ci[i]);
-            if (f.num == 0) return Fraction(0);
-            if (f.den == 0) throw DivisionByZero();
-            p.Mul(f.num, f.den < 0 ? -wide::Int(f.den) : wide::Int(f.den));
-            if (f.den < 0) p.n = -p.n;
+        bool exact = true;
+        try {
+            for (int i = 0; i < n; ++i) {
+                const Fraction& f = m.at(ri[i], ci[i]);
+                if (f.num == 0) return Fraction(0);
+                if (f.den == 0) throw DivisionByZero();
+                p.Mul(f.num, f.den < 0 ? -wide::Int(f.den) : wide::Int(f.den));
+                if (f.den < 0) p.n = -p.n;
+            }
+        } catch (const ArithmeticOverflow&) {
+            exact = false;  // a partial product past 127 bits
         }
-        return p.Narrow();
+        return exact ? p.Narrow() : ExactDeterminant(m, n, ri, ci);
     }
     Cells cells;
     wide::Int scale;
@@ -242,7 +247,11 @@ Fraction Determinant(const Matrix& m, int n, const int* ri, const int* ci) {
     if (ScaledIntegerRows(m, n, ri, ci, cells, scale) && IntegerDeterminant(cells, n, value)) {
         return wide::Reduce(value, scale);
     }
-    return FractionDeterminant(m, n, ri, ci);
+    try {
+        return FractionDeterminant(m, n, ri, ci);
+    } catch (const ArithmeticOverflow&) {
+        return ExactDeterminant(m, n, ri, ci);  // a minor on the way did not fit
+    }
 }
 
 Fraction Determinant(const Matrix& m, int n) {
@@ -339,8 +348,10 @@ void Matrix::Triangular(Matrix& dest) const {
 void Matrix::GaussJordan(Matrix& dest) const {
     Matrix m = *this;
     detail::TriangularQuiet(m);
+    // The echelon form's row i starts at or right of column i, so the
+    // leading-entry search of EliminateRow finds each row's pivot, on the
+    // diagonal or not; a zero row eliminates nothing.
     for (int i = std::min<int>(m.rows, m.cols); i >= 2; --i) {
-        if (m.at(i, i).num == 0) continue;
         for (int t = i - 1; t >= 1; --t) detail::EliminateRowQuiet(m, i, t);
     }
     m.Refresh();

@@ -38,13 +38,18 @@ Matrix Product(const Matrix& a, const Matrix& b) {
                 r.at(i, j) = Fraction(static_cast<int32_t>(s), 1);
             } else {
                 wide::Rational s;
-                for (int k = 1; k <= a.cols; ++k) {
-                    const Fraction& x = a.at(i, k);
-                    const Fraction& y = b.at(k, j);
-                    if (x.num == 0 || y.num == 0) continue;
-                    s.Add(wide::Int(int64_t(x.num) * y.num), wide::Int(int64_t(x.den) * y.den));
+                bool exact = true;
+                try {
+                    for (int k = 1; k <= a.cols; ++k) {
+                        const Fraction& x = a.at(i, k);
+                        const Fraction& y = b.at(k, j);
+                        if (x.num == 0 || y.num == 0) continue;
+                        s.Add(wide::Int(int64_t(x.num) * y.num), wide::Int(int64_t(x.den) * y.den));
+                    }
+                } catch (const ArithmeticOverflow&) {
+                    exact = false;  // a partial sum past 127 bits
                 }
-                r.at(i, j) = s.Narrow();
+                r.at(i, j) = exact ? s.Narrow() : detail::ExactDot(a, i, b, j);
             }
         }
     }
@@ -150,6 +155,7 @@ void Matrix::Transpose(Matrix& dest) const {
         for (int j = 1; j <= cols; ++j) t.at(j, i) = at(i, j);
     t.square = square;
     t.det = det;
+    t.detOverflow = detOverflow;
     dest = t;
 }
 
@@ -274,32 +280,43 @@ bool MatrixProduct(Matrix a, Matrix b, Matrix& dest) {
 
 bool MatrixPower(Matrix a, uint32_t n, Matrix& dest) {
     if (a.rows != a.cols) return false;
-    // Square-and-multiply: every factor is a power a^k with k <= n, so nothing
-    // overflows here that the plain product a * a * ... * a would not.
+    // Square-and-multiply: every factor is a power a^k with k <= n. A power
+    // on the way may not fit although a^n does (a nilpotent matrix): then
+    // the whole power is redone in wide arithmetic.
     Matrix result = Matrix::Identity(a.rows);
-    Matrix base = a;
-    bool first = true;
-    while (n > 0) {
-        if (n & 1u) {
-            result = first ? base : Product(base, result);
-            first = false;
+    try {
+        Matrix base = a;
+        bool first = true;
+        for (uint32_t e = n; e > 0;) {
+            if (e & 1u) {
+                result = first ? base : Product(base, result);
+                first = false;
+            }
+            e >>= 1;
+            if (e > 0) base = Product(base, base);
         }
-        n >>= 1;
-        if (n > 0) base = Product(base, base);
+    } catch (const ArithmeticOverflow&) {
+        result = detail::ExactPower(a, n);
     }
     result.Refresh();
     dest = result;
     return true;
 }
 
-int MatrixRank(Matrix a) {
-    detail::TriangularQuiet(a);
+int MatrixRank(const Matrix& a) {
+    Matrix t = a;
+    try {
+        detail::TriangularQuiet(t);
+    } catch (const ArithmeticOverflow&) {
+        // The echelon form has no 32-bit form; the rank always does.
+        return detail::ExactRank(a);
+    }
     int r = 0;
     int c = 0;
-    for (int i = 1; i <= a.rows; ++i)
-        if (!a.RowIsZero(static_cast<uint8_t>(i))) ++r;
-    for (int j = 1; j <= a.cols; ++j)
-        if (!a.ColumnIsZero(static_cast<uint8_t>(j))) ++c;
+    for (int i = 1; i <= t.rows; ++i)
+        if (!t.RowIsZero(static_cast<uint8_t>(i))) ++r;
+    for (int j = 1; j <= t.cols; ++j)
+        if (!t.ColumnIsZero(static_cast<uint8_t>(j))) ++c;
     return std::min(r, c);
 }
 

@@ -6,6 +6,11 @@
 // is square. Operations take their inputs by value, so an output may be the
 // same object as an input. Arithmetic overflow propagates as ArithmeticOverflow
 // (see fraction.h); an operation that throws has not written its output.
+// Results are exact: an operation throws only when a cell of its result has
+// no 32-bit form (a cached determinant that does not fit sets detOverflow
+// instead), redoing the work in wide arithmetic where the usual 32/64/128-bit
+// steps overflow. The elimination forms are the exception: a form whose
+// fraction-free steps do not fit is reported as overflow.
 #pragma once
 
 #include <array>
@@ -50,7 +55,8 @@ struct Matrix {
     // Sets the dimensions (cells untouched, not refreshed); CapacityError outside 0..10.
     void SetSize(int r, int c);
 
-    // True only when the determinant is known to be 0.
+    // True only when the determinant is known to be 0 (a determinant that
+    // does not fit is never 0).
     bool DetIsZero() const { return !detOverflow && det.num == 0; }
 
     // --- record and elementary operations ---
@@ -61,7 +67,7 @@ struct Matrix {
     void FillRandom(uint8_t r, uint8_t c);
     // Every used cell times f.
     void MulFraction(Fraction f);
-    // dest := transpose; square and det carried over.
+    // dest := transpose; square, det and detOverflow carried over.
     void Transpose(Matrix& dest) const;
     // dest := M without row i and column j (0 keeps all rows / columns).
     void Minor(uint8_t i, uint8_t j, Matrix& dest) const;
@@ -87,8 +93,11 @@ struct Matrix {
     void EliminateRow(uint8_t p, uint8_t t);
     // dest := the row echelon form by fraction-free Gauss elimination: rows
     // are never divided by their pivots, only by the gcd of their numerators.
+    // Throws ArithmeticOverflow when a step's row has no 32-bit form.
     void Triangular(Matrix& dest) const;
-    // dest := Triangular, then the entries above its non-zero diagonal entries eliminated.
+    // dest := Triangular, then, from the last row up, the entries above each
+    // row's leading entry (its pivot, on the diagonal or not) eliminated with
+    // the same step. Throws ArithmeticOverflow as Triangular.
     void GaussJordan(Matrix& dest) const;
 
     // --- cofactors, adjugate and inverse ---
@@ -99,6 +108,8 @@ struct Matrix {
     // dest := transposed matrix of cofactors. False when not square.
     bool Adjugate(Matrix& dest) const;
     // dest := inverse. False, dest untouched, when not square or singular.
+    // Throws ArithmeticOverflow only when a cell of the inverse does not fit;
+    // a determinant of the inverse that does not fit sets its detOverflow.
     bool Inverse(Matrix& dest) const;
 
     friend bool operator==(const Matrix& a, const Matrix& b);
@@ -115,12 +126,15 @@ bool MatrixDifference(Matrix a, Matrix b, Matrix& dest);
 bool MatrixProduct(Matrix a, Matrix b, Matrix& dest);
 // dest := a^n; a^0 is the identity of a's order. False when a is not square.
 bool MatrixPower(Matrix a, uint32_t n, Matrix& dest);
-// The rank, from the triangular form.
-int MatrixRank(Matrix a);
+// The rank, from the triangular form; where that form has no 32-bit form,
+// by exact elimination in wide arithmetic. Never throws ArithmeticOverflow.
+int MatrixRank(const Matrix& a);
 // A uniform draw from lo..hi.
 int RandomInRange(int lo, int hi);
 // Cramer's rule on an augmented matrix [C | b] whose C is square and regular:
-// the value of every unknown, in column order.
+// the value of every unknown, in column order. Exact whatever the size of the
+// determinants: throws ArithmeticOverflow only when a value of the solution
+// has no 32-bit form (DivisionByZero when C is singular).
 std::vector<Fraction> CramerSolve(Matrix a);
 
 }  // namespace velmora

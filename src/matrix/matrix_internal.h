@@ -1,6 +1,9 @@
 // Pieces shared by the matrix engine's source files.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "arith/wide.h"
 #include "matrix/matrix.h"
 
@@ -20,5 +23,20 @@ Fraction MinorDeterminant(const Matrix& m, int i, int j);
 bool EliminateRowQuiet(Matrix& m, int p, int t);
 void RowGcdReduceQuiet(Matrix& m, int i, int64_t& g);
 void TriangularQuiet(Matrix& m);
+
+// The wide path (exact.cpp, GMP): exact whatever the size of the steps, run
+// only after the fast path has overflowed. Each throws ArithmeticOverflow
+// only when its answer has no 32-bit form.
+Fraction ExactDeterminant(const Matrix& m, int n, const int* rowIndex, const int* colIndex);
+int ExactRank(const Matrix& m);
+// False, dest untouched, when m is singular; m square.
+bool ExactInverse(const Matrix& m, Matrix& dest);
+// The solution of [C | b] with C square; DivisionByZero when C is singular.
+std::vector<Fraction> ExactSolve(const Matrix& augmented);
+// Cell (i, j) of a * b.
+Fraction ExactDot(const Matrix& a, int i, const Matrix& b, int j);
+// a^n (a square), not refreshed; an intermediate power past some thousands
+// of bits counts as out of range.
+Matrix ExactPower(const Matrix& a, uint32_t n);
 
 }  // namespace velmora::detail

@@ -45,21 +45,33 @@ Matrix IndependentRows(const Matrix& augmented, int n) {
     return chosen;
 }
 
-std::vector<Fraction> SolveDetermined(const Matrix& augmented, int n) {
-    if (n == 0) return {};
+// The solution of a determined system in n unknowns; false when a value has
+// no 32-bit form.
+bool SolveDetermined(const Matrix& augmented, int n, std::vector<Fraction>& solution) {
+    if (n == 0) return true;
     Matrix square = augmented;
     if (n < augmented.rows) {
         // The reduced form has exactly n non-zero rows; the zero test is
-        // exact, so an equation with tiny coefficients is never lost.
-        Matrix reduced;
-        augmented.GaussJordan(reduced);
-        DropZeroRows(reduced, square);
+        // exact, so an equation with tiny coefficients is never lost. A
+        // form without a 32-bit form leaves the choice to IndependentRows.
+        try {
+            Matrix reduced;
+            augmented.GaussJordan(reduced);
+            DropZeroRows(reduced, square);
+        } catch (const ArithmeticOverflow&) {
+            square = Matrix();
+        }
     }
     if (!IsRegularSquare(square, n)) {
         square = IndependentRows(augmented, n);
-        if (!IsRegularSquare(square, n)) return {};
+        if (!IsRegularSquare(square, n)) return true;
     }
-    return CramerSolve(square);
+    try {
+        solution = CramerSolve(square);  // exact; throws only for a value that does not fit
+    } catch (const ArithmeticOverflow&) {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -104,7 +116,7 @@ SystemAnalysis AnalyseSystem(Matrix& augmented) {
     r.rankCoefficients = MatrixRank(r.coefficients);
     r.compatible = r.rankAugmented == r.rankCoefficients;
     if (r.compatible && r.rankCoefficients == r.unknownCount)
-        r.solution = SolveDetermined(a, r.unknownCount);
+        r.solutionOverflow = !SolveDetermined(a, r.unknownCount, r.solution);
     r.rankAugmentedText = "rango A' = " + IntToText(r.rankAugmented);
     r.rankCoefficientsText = "rango A = " + IntToText(r.rankCoefficients);
     r.conclusion = ConclusionLines(r);
@@ -126,6 +138,7 @@ std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis) {
     const int n = analysis.unknownCount;
     if (r == n) {
         lines.push_back(" rango = " + IntToText(r) + " = nº incógnitas => DETERMINADO  (S.C.D.)");
+        if (analysis.solutionOverflow) return lines;
         std::string solution = "\r\n Solución:   ";
         for (std::size_t i = 0; i < analysis.solution.size(); ++i) {
             solution += UnknownName(static_cast<int>(i) + 1);

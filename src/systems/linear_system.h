@@ -24,9 +24,13 @@ struct SystemAnalysis {
     int rankAugmented = 0;
     int rankCoefficients = 0;
     bool compatible = false;
-    std::vector<Fraction> solution;  // only for a determined system
-    std::string rankAugmentedText;     // "rango A' = 2"
-    std::string rankCoefficientsText;  // "rango A = 2"
+    // A determined system's values, when every one of them fits 32 bits.
+    std::vector<Fraction> solution;
+    // A determined system with a value that has no 32-bit form: `solution`
+    // stays empty and the conclusion ends after the verdict line.
+    bool solutionOverflow = false;
+    std::string rankAugmentedText;        // "rango A' = 2"
+    std::string rankCoefficientsText;     // "rango A = 2"
     std::vector<std::string> conclusion;  // ConclusionLines of this analysis
 };
 
@@ -40,15 +44,18 @@ bool HasZeroDenominator(const Matrix& m);
 
 // Removes the zero coefficient columns from `augmented` (it is replaced by the
 // reduced A') and classifies the system. Running it again on its own output
-// gives the same result. Throws ArithmeticOverflow when an exact intermediate
-// value does not fit 32 bits (nothing of the caller's is changed then), and
-// std::invalid_argument for a matrix with a zero denominator or with no column.
+// gives the same result. Both ranks, the verdict and the degree of
+// indetermination are always given (they do not depend on the triangular forms
+// fitting 32 bits); a solution value that does not fit sets solutionOverflow.
+// Never throws ArithmeticOverflow; throws std::invalid_argument for a matrix
+// with a zero denominator or with no column (nothing changed then).
 SystemAnalysis AnalyseSystem(Matrix& augmented);
 
 // 'x', 'y', 'z', 't' for 1..4; '?' outside.
 char UnknownName(int i);
 
 // The texts of the conclusion box, in order. A text may hold its own CR LF.
+// With solutionOverflow the solution line is left out.
 std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis);
 
 }  // namespace velmora

@@ -189,8 +189,12 @@ StsRecord EncodeRecord(const LinearSystem& system) {
     bytes[kColsAt] = m.cols;
     if (m.rows == m.cols) {
         bytes[kSquareAt] = 1;
-        PutInt32(bytes, kDetAt, m.det.num);
-        PutInt32(bytes, kDetAt + 4, m.det.den);
+        // A determinant without a 32-bit form has no value to write: the
+        // field stays 0/0, never a number it is not. Readers ignore it.
+        if (!m.detOverflow) {
+            PutInt32(bytes, kDetAt, m.det.num);
+            PutInt32(bytes, kDetAt + 4, m.det.den);
+        }
     }
     const std::string comment = CommentBytes(system.comment);
     bytes[kCommentLengthAt] = static_cast<uint8_t>(comment.size());

@@ -23,7 +23,8 @@ inline constexpr std::size_t kMaxCommentLength = 64;  // characters
 using StsRecord = std::array<uint8_t, kStsRecordSize>;
 
 // The record of one system. Bytes that carry no meaning are zero; `square`
-// and the cached determinant are written as the matrix record holds them.
+// and the cached determinant are written as the matrix record holds them,
+// except a determinant that does not fit 32 bits, written as 0/0 (no value).
 // A comment character without a Windows-1252 code (only possible for a
 // comment read from a damaged file, where it shows as U+FFFD) is written as
 // '?'.
@@ -31,8 +32,9 @@ StsRecord EncodeRecord(const LinearSystem& system);
 
 // Reads one record. False when it cannot be a system the window can show:
 // no equation or more than 4, no column or more than 5, a zero denominator
-// in a used cell, a comment length above 64, or cells whose determinant
-// does not fit. Cells are brought to normal form.
+// in a used cell, a comment length above 64, or a cell whose normal form
+// does not fit (-2147483648/-1). The stored determinant is not read: the
+// matrix's own is computed. Cells are brought to normal form.
 bool DecodeRecord(const uint8_t* bytes, LinearSystem& system);
 
 // A comment as it will be stored: the first 64 characters of `text`. False

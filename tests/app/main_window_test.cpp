@@ -507,17 +507,33 @@ TEST_F(MainWindowTest, OverflowChangesNothing) {
     unchanged("a factor that does not fit");
 }
 
-// det 10^10 does not fit: shown as out of range, the inverse is offered and
-// refused with the overflow box.
+// det 10^10 does not fit: shown as out of range however the matrix got into
+// the editor (typed, transposed, stored and selected again); the inverse is
+// offered and refused with the overflow box (its cell -1/10^10 does not fit).
 TEST_F(MainWindowTest, DeterminantOutOfRange) {
-    commit({{"100000", "1"}, {"0", "100000"}});
-    EXPECT_EQ(GetItemText(*d, kDetBox), "fuera de rango");
-    EXPECT_EQ(GetItemText(*d, kRankBox), "2");
-    ASSERT_TRUE(IsItemEnabled(*d, kInverse));
-    d->click(kInverse);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].caption, "Desbordamiento");
-    EXPECT_EQ(shown(), (Grid{{"100000", "1"}, {"0", "100000"}}));
+    const Grid typed = {{"100000", "1"}, {"0", "100000"}};
+    const Grid transposed = {{"100000", "0"}, {"1", "100000"}};
+    enum Way { kTyped, kTransposed, kStoredAndSelected };
+    for (Way way : {kTyped, kTransposed, kStoredAndSelected}) {
+        SCOPED_TRACE(way);
+        open();
+        if (way == kStoredAndSelected) {
+            append(typed);
+            append({{"1"}});
+            clickSlot(1);
+        } else {
+            commit(typed);
+            if (way == kTransposed) d->click(kTranspose);
+        }
+        EXPECT_EQ(GetItemText(*d, kDetBox), "fuera de rango");
+        EXPECT_EQ(GetItemText(*d, kRankBox), "2");
+        ASSERT_TRUE(IsItemEnabled(*d, kInverse));
+        d->click(kInverse);
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].caption, "Desbordamiento");
+        EXPECT_EQ(shown(), way == kTransposed ? transposed : typed);
+        boxes.boxes.clear();
+    }
 }
 
 // Whatever escapes a command ends in a box, and the window is as it was

@@ -54,14 +54,27 @@ TEST(CalcSolve, StatusTable) {
          "   Grado de indeterminación = 2 - 1 = 1\n"},
         {"[1 0 1 2; 1 0 -1 0]", 0,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
-         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n Solución:   x = 1    y = 1    \n"},
-        {"[1 1 1; 0 0 0]", 1, ""},                      // null equation
-        {"[1 2 3 4 5 6; 1 1 1 1 1 1]", 1, ""},          // five unknowns
-        {"[1 1; 1 1; 1 1; 1 1; 1 1]", 1, ""},           // five equations
-        {"[1]", 1, ""},                                 // no unknown
+         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n Solución:   x = 1    y = 1    "
+         "\n"},
+        {"[1 1 1; 0 0 0]", 1, ""},              // null equation
+        {"[1 2 3 4 5 6; 1 1 1 1 1 1]", 1, ""},  // five unknowns
+        {"[1 1; 1 1; 1 1; 1 1; 1 1]", 1, ""},   // five equations
+        {"[1]", 1, ""},                         // no unknown
         {"[1 2; 3", 2, ""},
         {"[1 1/0 1; 1 1 1]", 2, ""},
-        {"[2147483647 2147483646 1; 2147483646 2147483647 1]", 1, ""},  // overflow
+        // x = y = 1/(2^32 - 3): the ranks and the verdict, then the overflow.
+        {"[2147483647 2147483646 1; 2147483646 2147483647 1]", 1,
+         "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
+         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n"},
+        // The triangular forms have no 32-bit form; the answer does.
+        {"[65536 3 65533; 7 65537 -65530]", 0,
+         "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
+         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n Solución:   x = 1    y = -1    "
+         "\n"},
+        {"[65536 3 1 1; 7 65537 2 5]", 0,
+         "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
+         "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
+         "   Grado de indeterminación = 3 - 2 = 1\n"},
     };
     for (const Case& c : cases) {
         const CalcRun r = Call(CalcSolve, {c.matrix});
@@ -148,6 +161,23 @@ TEST(CalcSts, AddThenShow) {
               "rango A' = 2\n"
               "rango A = 1\n"
               "rango A <> rango A' => sistema INCOMPATIBLE\n");
+}
+
+// x = 2^31: the system keeps its ranks and verdict, the next one is shown whole.
+TEST(CalcSts, ASolutionPastThirtyTwoBitsKeepsItsVerdict) {
+    TempDir dir;
+    const std::string path = dir.file("s.sts");
+    ASSERT_EQ(Call(CalcSts, {"add", path, "[1/2 0 1073741824; 0 1 0]"}).status, 0);
+    ASSERT_EQ(Call(CalcSts, {"add", path, "[1 1 2; 1 -1 0]"}).status, 0);
+    const CalcRun r = Call(CalcSts, {"show", path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("  y = 0\nrango A' = 2\nrango A = 2\n rango A = rango A' => sistema "
+                         "COMPATIBLE\n rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n"
+                         "Sistema 2:"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find(" Solución:   x = 1    y = 1    \n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err.rfind("sistema 1: velmora-calc: desbordamiento", 0), 0u) << r.err;
 }
 
 TEST(CalcSts, RefusalsAndDamagedFiles) {

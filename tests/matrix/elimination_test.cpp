@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 
 #include "matrix/matrix.h"
 
@@ -35,6 +36,44 @@ TEST(EliminationTest, DeterminantTable) {
     EXPECT_FALSE(big.DetIsZero());
     EXPECT_FALSE(M::FromRows({{1, 2}, {2, 4}}).detOverflow);
     EXPECT_TRUE(M::FromRows({{1, 2}, {2, 4}}).DetIsZero());
+}
+
+// Cells that fit whose determinant does not: every operation that hands
+// the matrix on carries the overflow flag, never a determinant of 0.
+TEST(EliminationTest, DeterminantPastThirtyTwoBitsTravelsWithTheMatrix) {
+    const M big = M::FromRows({{65536, 0}, {1, 65536}});  // det 2^32
+    M transposed, twice, minor, product, power, multiple = M::Identity(2), inverse, integerInverse,
+                                                cofactors;
+    big.Transpose(transposed);
+    transposed.Transpose(twice);
+    M::FromRows({{65536, 0, 9}, {1, 65536, 9}}).Minor(0, 3, minor);
+    MatrixProduct(M::FromRows({{65536, 0}, {0, 1}}), M::FromRows({{1, 0}, {0, 65536}}), product);
+    MatrixPower(M::FromRows({{256, 0}, {0, 256}}), 2, power);
+    multiple.MulFraction(F(65536));
+    M::FromRows({{F(1, 65536), 0}, {0, F(1, 65536)}}).Inverse(inverse);
+    M::FromRows({{65536, 0}, {0, 65536}}).Inverse(integerInverse);  // det 1/2^32
+    M::FromRows({{16, 0, 0, 0}, {0, 16, 0, 0}, {0, 0, 16, 0}, {0, 0, 0, 16}})
+        .CofactorMatrix(cofactors);
+    const std::pair<const char*, const M*> cases[] = {
+        {"typed", &big},
+        {"transposed", &transposed},
+        {"transposed twice", &twice},
+        {"a minor", &minor},
+        {"a product", &product},
+        {"a power", &power},
+        {"a multiple", &multiple},
+        {"an inverse", &inverse},
+        {"an inverse of integers", &integerInverse},
+        {"cofactors (det 16^12)", &cofactors},
+    };
+    for (const auto& [how, m] : cases) {
+        EXPECT_TRUE(m->square) << how;
+        EXPECT_TRUE(m->detOverflow) << how;
+        EXPECT_FALSE(m->DetIsZero()) << how;
+    }
+    M t;
+    M::FromRows({{1, 2}, {2, 4}}).Transpose(t);
+    EXPECT_TRUE(t.DetIsZero()) << "a transposed singular matrix stays singular";
 }
 
 TEST(EliminationTest, EliminateRowExample) {
@@ -77,8 +116,15 @@ TEST(EliminationTest, GaussJordanTable) {
         M in, out;
     } cases[] = {
         {M::FromRows({{1, 2}, {3, 4}}), M::FromRows({{1, 0}, {0, -1}})},
-        {M::FromRows({{1, 2, 3}, {2, 4, 7}}), M::FromRows({{1, 2, 3}, {0, 0, 1}})},
         {M::FromRows({{2, 1, 1}, {1, -1, 0}}), M::FromRows({{3, 0, 1}, {0, -3, -1}})},
+        // Pivots off the diagonal are cleared above too.
+        {M::FromRows({{1, 2, 3}, {2, 4, 7}}), M::FromRows({{1, 2, 0}, {0, 0, 1}})},
+        {M::FromRows({{1, 2, 3}, {0, 0, 1}}), M::FromRows({{1, 2, 0}, {0, 0, 1}})},
+        {M::FromRows({{0, 0, -5}, {-1, -9, F(1, 2)}}), M::FromRows({{-1, -9, 0}, {0, 0, -5}})},
+        {M::FromRows({{0, 2, 1, 4}, {0, 0, 0, 3}, {0, 0, 0, 0}}),
+         M::FromRows({{0, 2, 1, 0}, {0, 0, 0, 3}, {0, 0, 0, 0}})},
+        {M::FromRows({{1, 1, 1}, {0, 0, 2}, {0, 0, 0}}),
+         M::FromRows({{1, 1, 0}, {0, 0, 2}, {0, 0, 0}})},
     };
     for (const Case& c : cases) {
         M g;

@@ -1,16 +1,18 @@
 // The matrix engine against an independent reference in GMP rationals.
 //
 // Random matrices (fixed seed) of sizes 1..5: small integers, small fractions,
-// many zeros, and rows that depend on earlier rows. The reference is plain
-// Gaussian elimination in mpq_class, written here and sharing nothing with the
-// engine. A disagreement is shrunk to a small matrix before it is reported, in
-// the "[a b; c d]" form velmora-calc reads.
+// many zeros, rows that depend on earlier rows, entries anywhere in 32 bits
+// (and near 65536), and fractions with large denominators. The reference is
+// plain Gaussian elimination in mpq_class, written here and sharing nothing
+// with the engine. A disagreement is shrunk to a small matrix before it is
+// reported, in the "[a b; c d]" form velmora-calc reads.
 //
-// Overflow: an overflow is required whenever the exact result (with the
-// determinant a square result carries) does not fit. Where it fits, an
-// ArithmeticOverflow on the integer draws is a fault; on the fraction draws an
-// intermediate value may not fit, so those reports are counted and must stay
-// rare.
+// Overflow: a result is given exactly, or reported as ArithmeticOverflow only
+// when one of its cells has no 32-bit form; a square result whose cells fit
+// carries its determinant, or detOverflow when that does not fit. A rank and
+// a system's verdict are never refused. The elimination forms are the
+// exception: their fraction-free rows may outgrow 32 bits on the fraction and
+// wide draws, and then the form is reported as overflow.
 #include <gmpxx.h>
 #include <gtest/gtest.h>
 
@@ -24,6 +26,7 @@
 #include <vector>
 
 #include "matrix/matrix.h"
+#include "systems/linear_system.h"
 
 namespace velmora {
 namespace {
@@ -91,29 +94,36 @@ QMat QPower(const QMat& a, unsigned n) {
     return p;
 }
 
-std::optional<QMat> QInverse(QMat a) {
-    const size_t n = a.size();
-    QMat inv = QIdentity(n);
-    for (size_t j = 0; j < n; ++j) {
-        size_t p = j;
-        while (p < n && a[p][j] == 0) ++p;
-        if (p == n) return std::nullopt;
-        std::swap(a[p], a[j]);
-        std::swap(inv[p], inv[j]);
-        const mpq_class s = a[j][j];
-        for (size_t k = 0; k < n; ++k) {
-            a[j][k] /= s;
-            inv[j][k] /= s;
-        }
-        for (size_t t = 0; t < n; ++t) {
-            if (t == j || a[t][j] == 0) continue;
+// Reduced row echelon form over the first `pivots` columns (every pivot 1);
+// the pivot columns in order.
+std::vector<size_t> QRref(QMat& a, size_t pivots) {
+    std::vector<size_t> used;
+    for (size_t j = 0; j < pivots && used.size() < a.size(); ++j) {
+        const size_t r = used.size();
+        size_t p = r;
+        while (p < a.size() && a[p][j] == 0) ++p;
+        if (p == a.size()) continue;
+        std::swap(a[p], a[r]);
+        const mpq_class s = a[r][j];
+        for (mpq_class& x : a[r]) x /= s;
+        for (size_t t = 0; t < a.size(); ++t) {
+            if (t == r || a[t][j] == 0) continue;
             const mpq_class f = a[t][j];
-            for (size_t k = 0; k < n; ++k) {
-                a[t][k] -= f * a[j][k];
-                inv[t][k] -= f * inv[j][k];
-            }
+            for (size_t k = 0; k < a[t].size(); ++k) a[t][k] -= f * a[r][k];
         }
+        used.push_back(j);
     }
+    return used;
+}
+
+std::optional<QMat> QInverse(const QMat& a) {
+    const size_t n = a.size();
+    QMat both = a;
+    const QMat id = QIdentity(n);
+    for (size_t i = 0; i < n; ++i) both[i].insert(both[i].end(), id[i].begin(), id[i].end());
+    if (QRref(both, n).size() < n) return std::nullopt;
+    QMat inv;
+    for (auto& row : both) inv.emplace_back(row.begin() + static_cast<long>(n), row.end());
     return inv;
 }
 
@@ -147,12 +157,12 @@ bool Fits(const mpq_class& q) {
     return q.get_num() >= INT32_MIN && q.get_num() <= INT32_MAX && q.get_den() <= INT32_MAX;
 }
 
-// Every cell fits, and so does the determinant a square result caches.
+// Every cell fits (the determinant a square result caches may not).
 bool Fits(const QMat& m) {
     for (const auto& row : m)
         for (const mpq_class& q : row)
             if (!Fits(q)) return false;
-    return m.empty() || m.size() != m[0].size() || Fits(QDet(m));
+    return true;
 }
 
 // ------------------------------------------------------ between both worlds
@@ -238,9 +248,10 @@ bool SameRecord(const Matrix& a, const Matrix& b) {
 
 // ------------------------------------------------------------ random draws
 
-enum class Kind { kInteger, kZeroHeavy, kDependent, kFraction };
+enum class Kind { kInteger, kZeroHeavy, kDependent, kFraction, kWide, kLargeDenominator };
 
-const Kind kKinds[] = {Kind::kInteger, Kind::kZeroHeavy, Kind::kDependent, Kind::kFraction};
+const Kind kKinds[] = {Kind::kInteger,  Kind::kZeroHeavy, Kind::kDependent,
+                       Kind::kFraction, Kind::kWide,      Kind::kLargeDenominator};
 
 const char* KindName(Kind k) {
     switch (k) {
@@ -248,8 +259,15 @@ const char* KindName(Kind k) {
         case Kind::kZeroHeavy: return "zero-heavy";
         case Kind::kDependent: return "dependent rows";
         case Kind::kFraction: return "fraction";
+        case Kind::kWide: return "32-bit integer";
+        case Kind::kLargeDenominator: return "large denominator";
     }
     return "?";
+}
+
+// Draws whose fraction-free elimination rows stay small.
+bool SmallIntegers(Kind k) {
+    return k == Kind::kInteger || k == Kind::kZeroHeavy || k == Kind::kDependent;
 }
 
 class Draw {
@@ -257,19 +275,13 @@ public:
     explicit Draw(uint32_t seed) : gen_(seed) {}
 
     int In(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen_); }
+    int32_t Any(int32_t lo = INT32_MIN) {
+        return std::uniform_int_distribution<int32_t>(lo, INT32_MAX)(gen_);
+    }
 
-    // A matrix the program could hold: the engine can compute its determinant.
-    // (A fraction matrix whose determinant overflows is drawn again; the
-    // determinant check counts those separately.)
     Matrix Random(int r, int c, Kind kind) {
-        for (;;) {
-            const QMat q = RandomQ(r, c, kind);
-            try {
-                return Build(r, c, [&](int i, int j) { return Narrow(q[i - 1][j - 1]); });
-            } catch (const ArithmeticOverflow&) {
-                if (kind != Kind::kFraction) throw;
-            }
-        }
+        const QMat q = RandomQ(r, c, kind);
+        return Build(r, c, [&](int i, int j) { return Narrow(q[i - 1][j - 1]); });
     }
 
     QMat RandomQ(int r, int c, Kind kind) {
@@ -289,6 +301,25 @@ public:
                 for (int i = 0; i < r; ++i) q[i][j] = 0;
             }
         }
+        if (kind == Kind::kWide && c > 1 && In(0, 2) == 0) {
+            // The last column a small combination of the others where that
+            // fits: a system with a small solution, a column rank below full.
+            std::vector<int> x(c - 1);
+            for (int& v : x) v = In(-1, 1);
+            QMat t = q;
+            bool fits = true;
+            for (auto& row : t) {
+                row[c - 1] = 0;
+                for (int j = 0; j + 1 < c; ++j) row[c - 1] += x[j] * row[j];
+                fits = fits && Fits(row[c - 1]);
+            }
+            if (fits) q = t;
+        }
+        if ((kind == Kind::kWide || kind == Kind::kLargeDenominator) && r > 1 && In(0, 2) == 0) {
+            // A row repeated, or opposite where that fits: a rank below full.
+            const int i = In(1, r - 1), s = In(0, i - 1);
+            for (int j = 0; j < c; ++j) q[i][j] = Fits(-q[s][j]) && In(0, 1) ? -q[s][j] : q[s][j];
+        }
         return q;
     }
 
@@ -300,6 +331,18 @@ private:
                 mpq_class q(In(-9, 9), In(1, 9));
                 q.canonicalize();
                 return q;
+            }
+            case Kind::kWide:
+                switch (In(0, 3)) {
+                    case 0: return Any();
+                    case 1: return (In(0, 1) ? 1 : -1) * (65536 + In(-3, 3));
+                    case 2: return In(0, 1) ? INT32_MAX - In(0, 2) : INT32_MIN + In(0, 2);
+                    default: return In(-9, 9);
+                }
+            case Kind::kLargeDenominator: {
+                mpq_class q(mpz_class(Any(INT32_MIN + 1)), mpz_class(In(0, 2) ? Any(1) : In(1, 9)));
+                q.canonicalize();
+                return In(0, 3) ? q : mpq_class(In(-9, 9));
             }
             default: return In(-9, 9);
         }
@@ -316,8 +359,8 @@ struct Tally {
 };
 
 // Runs one core computation and returns "" when it agrees with the reference.
-// strict: an overflow where the exact result fits is a fault (the integer
-// draws); otherwise it is counted in the tally.
+// strict: an overflow where the exact result fits is a fault; otherwise (an
+// elimination form on a draw whose rows may outgrow 32 bits) it is counted.
 using Check = std::function<std::string(const Matrix&, Tally&, bool strict)>;
 
 // Handles an ArithmeticOverflow from the core: required when the exact result
@@ -377,19 +420,18 @@ struct Shape {
 };
 
 // Runs check on `count` random matrices of every kind; shapes come from
-// shape(). Reports each distinct shrunk counterexample once. On the fraction
-// draws at most one overflow in a hundred is accepted where the exact result
-// fits, unless rare_overflow is false (the result is built from values the
-// reference does not know, which may themselves not fit).
+// shape(). Reports each distinct shrunk counterexample once. An overflow
+// where the exact result fits is a fault, except for an elimination `form`
+// on draws other than small integers, where it is only counted.
 void RunRandom(uint32_t seed, int count, const std::function<Shape(Draw&)>& shape,
-               const Check& check, const char* name, bool rare_overflow = true) {
+               const Check& check, const char* name, bool form = false) {
     Draw draw(seed);
     std::set<std::string> reported;
     int failing = 0;
     for (Kind kind : kKinds) {
         Tally tally;
         int disagree = 0;
-        const bool strict = kind != Kind::kFraction;
+        const bool strict = !form || SmallIntegers(kind);
         for (int n = 0; n < count; ++n) {
             const Shape s = shape(draw);
             const Matrix m = draw.Random(s.rows, s.cols, kind);
@@ -407,12 +449,10 @@ void RunRandom(uint32_t seed, int count, const std::function<Shape(Draw&)>& shap
                               << " draw " << Show(m) << ": " << err << ")";
             }
         }
-        std::printf("[ %s ] %s: %d matrices, %d disagree, %d overflow reports where the exact"
-                    " result fits\n",
-                    name, KindName(kind), tally.cases, disagree, tally.spurious);
-        if (rare_overflow) {
-            EXPECT_LE(tally.spurious * 100, tally.cases) << name << " on " << KindName(kind);
-        }
+        std::printf(
+            "[ %s ] %s: %d matrices, %d disagree, %d overflow reports where the exact"
+            " result fits\n",
+            name, KindName(kind), tally.cases, disagree, tally.spurious);
         failing += disagree;
     }
     if (failing > 0) ADD_FAILURE() << name << ": " << failing << " random matrices disagree";
@@ -423,6 +463,7 @@ Shape AnySquare(Draw& d) {
     return {n, n};
 }
 Shape AnyShape(Draw& d) { return {d.In(1, 5), d.In(1, 5)}; }
+Shape SystemShape(Draw& d) { return {d.In(1, 4), d.In(2, 5)}; }
 
 // -------------------------------------------------------------- the checks
 
@@ -438,11 +479,13 @@ std::string CheckDeterminant(const Matrix& a, Tally& tally, bool strict) {
 }
 
 std::string CheckRank(const Matrix& a, Tally& tally, bool strict) {
+    (void)tally;
+    (void)strict;
     int rank = 0;
     try {
         rank = MatrixRank(a);
     } catch (const ArithmeticOverflow&) {
-        return OnOverflow(true, tally, strict, "MatrixRank");  // a rank always fits
+        return "MatrixRank: ArithmeticOverflow, but a rank is never refused";
     }
     const int want = QRank(ToQ(a));
     if (rank != want) return "rank " + std::to_string(rank) + ", expected " + std::to_string(want);
@@ -490,12 +533,13 @@ std::string CheckGaussJordan(const Matrix& a, Tally& tally, bool strict) {
         return OnOverflow(true, tally, strict, "GaussJordan");
     }
     if (std::string err = CheckEchelonForm(a, t, "GaussJordan"); !err.empty()) return err;
-    // A column whose diagonal entry is a pivot is cleared everywhere else.
-    for (int i = 1; i <= std::min(t.rows, t.cols); ++i) {
-        if (t.at(i, i).IsZero()) continue;
-        for (int k = 1; k <= t.rows; ++k)
-            if (k != i && !t.at(k, i).IsZero())
-                return "GaussJordan " + Show(t) + " leaves an entry above pivot " +
+    // The column of every row's leading entry is cleared everywhere else.
+    for (int i = 1; i <= t.rows; ++i) {
+        int lead = 1;
+        while (lead <= t.cols && t.at(i, lead).IsZero()) ++lead;
+        for (int k = 1; k <= t.rows && lead <= t.cols; ++k)
+            if (k != i && !t.at(k, lead).IsZero())
+                return "GaussJordan " + Show(t) + " leaves an entry above the pivot of row " +
                        std::to_string(i);
     }
     return "";
@@ -549,6 +593,85 @@ std::string CheckCofactors(const Matrix& a, Tally& tally, bool strict) {
     return "";
 }
 
+// The transpose carries the determinant, or its overflow flag, unchanged.
+std::string CheckTranspose(const Matrix& a, Tally&, bool) {
+    Matrix t;
+    a.Transpose(t);
+    if (std::string err = Differs(t, QTranspose(ToQ(a))); !err.empty()) return "Transpose: " + err;
+    if (t.square && t.detOverflow != a.detOverflow) return "Transpose changed detOverflow";
+    return "";
+}
+
+std::string CheckMulFraction(const Matrix& a, Tally& tally, bool strict) {
+    for (Fraction f : {Fraction(-1), Fraction(2, 3), Fraction(65536), Fraction(INT32_MAX),
+                       Fraction(-1, INT32_MAX), Fraction(INT32_MIN)}) {
+        QMat want = ToQ(a);
+        for (auto& row : want)
+            for (mpq_class& x : row) x *= ToQ(f);
+        Matrix m = a;
+        try {
+            m.MulFraction(f);
+        } catch (const ArithmeticOverflow&) {
+            if (std::string err = OnOverflow(Fits(want), tally, strict, "MulFraction");
+                !err.empty())
+                return err + " (by " + Show(f) + ")";
+            continue;
+        }
+        if (std::string err = Differs(m, want); !err.empty())
+            return "times " + Show(f) + ": " + err;
+    }
+    return "";
+}
+
+// AnalyseSystem on a as A': both ranks and the verdict always; for a
+// determined system the exact solution, or solutionOverflow when a value of
+// it does not fit.
+std::string CheckSolve(const Matrix& a, Tally&, bool) {
+    if (a.cols < 2) return "";  // keeps Shrink to systems with an unknown
+    const QMat q = ToQ(a);
+    QMat aug(q.size());
+    for (int j = 0; j + 1 < a.cols; ++j) {  // the unknowns that occur somewhere
+        bool zero = true;
+        for (const auto& row : q) zero = zero && row[j] == 0;
+        for (size_t i = 0; i < q.size() && !zero; ++i) aug[i].push_back(q[i][j]);
+    }
+    for (size_t i = 0; i < q.size(); ++i) aug[i].push_back(q[i].back());
+    const size_t n = aug[0].size() - 1;
+    QMat coef = aug;
+    for (auto& row : coef) row.pop_back();
+    const int rankA = n == 0 ? 0 : QRank(coef), rankAug = QRank(aug);
+
+    Matrix reduced = a;
+    SystemAnalysis r;
+    try {
+        r = AnalyseSystem(reduced);
+    } catch (const ArithmeticOverflow&) {
+        return "AnalyseSystem: ArithmeticOverflow, but the ranks always fit";
+    }
+    if (r.unknownCount != static_cast<int>(n) || r.rankCoefficients != rankA ||
+        r.rankAugmented != rankAug || r.compatible != (rankA == rankAug)) {
+        return "AnalyseSystem: " + r.rankCoefficientsText + ", " + r.rankAugmentedText +
+               ", expected " + std::to_string(rankA) + " and " + std::to_string(rankAug);
+    }
+    if (!r.compatible || rankA < static_cast<int>(n)) {
+        if (!r.solution.empty() || r.solutionOverflow)
+            return "a solution for a system that has none";
+        return "";
+    }
+    QMat rref = aug;
+    QRref(rref, n);
+    bool fits = true;
+    for (size_t i = 0; i < n; ++i) fits = fits && Fits(rref[i][n]);
+    if (r.solutionOverflow) return fits ? "solutionOverflow, but the solution fits" : "";
+    if (r.solution.size() != n)
+        return "determined, but " + std::to_string(r.solution.size()) + " values";
+    for (size_t i = 0; i < n; ++i)
+        if (ToQ(r.solution[i]) != rref[i][n])
+            return "unknown " + std::to_string(i + 1) + " = " + Show(r.solution[i]) +
+                   ", expected " + rref[i][n].get_str();
+    return "";
+}
+
 std::string CheckPowers(const Matrix& a, Tally& tally, bool strict) {
     if (a.rows != a.cols) return "";  // square only; keeps Shrink honest
     const QMat q = ToQ(a);
@@ -574,7 +697,7 @@ std::string CheckPowers(const Matrix& a, Tally& tally, bool strict) {
 // ------------------------------------------------------------------- tests
 
 TEST(ReferenceCheck, Determinant) {
-    RunRandom(1, 800, AnySquare, CheckDeterminant, "determinant");
+    RunRandom(1, 500, AnySquare, CheckDeterminant, "determinant");
 }
 
 // The fraction draws above skip matrices whose determinant the engine cannot
@@ -585,7 +708,7 @@ TEST(ReferenceCheck, DeterminantOfFractionMatrices) {
         int spurious = 0, beyond = 0;
         const int count = 400;
         for (int k = 0; k < count; ++k) {
-            const QMat q = draw.RandomQ(n, n, Kind::kFraction);
+            const QMat q = draw.RandomQ(n, n, k % 2 ? Kind::kFraction : Kind::kLargeDenominator);
             Matrix m = Build(n, n, [&](int i, int j) { return Narrow(q[i - 1][j - 1]); }, false);
             const mpq_class want = QDet(q);
             m.ComputeDeterminant();
@@ -597,32 +720,80 @@ TEST(ReferenceCheck, DeterminantOfFractionMatrices) {
         }
         std::printf("[ determinant ] %dx%d fractions: %d of %d overflow although the determinant"
                     " fits, %d have no 32-bit determinant\n", n, n, spurious, count, beyond);
-        if (n <= 3) {
-            EXPECT_EQ(spurious, 0) << n << " x " << n;
-        }
+        EXPECT_EQ(spurious, 0) << n << " x " << n;
     }
 }
 
 // The rank is a small number even where the triangular form does not fit in
 // 32 bits, so an overflow here is a rank the user does not get.
-TEST(ReferenceCheck, Rank) { RunRandom(2, 5000, AnyShape, CheckRank, "rank"); }
+TEST(ReferenceCheck, Rank) {
+    RunRandom(2, 1500, AnyShape, CheckRank, "rank");
+}
 
 TEST(ReferenceCheck, TriangularForm) {
     // The fraction-free rows of a fraction matrix may outgrow 32 bits.
-    RunRandom(3, 1000, AnyShape, CheckTriangular, "Triangular", false);
+    RunRandom(3, 500, AnyShape, CheckTriangular, "Triangular", true);
 }
 
 TEST(ReferenceCheck, GaussJordanForm) {
-    RunRandom(4, 1000, AnyShape, CheckGaussJordan, "GaussJordan", false);
+    RunRandom(4, 500, AnyShape, CheckGaussJordan, "GaussJordan", true);
 }
 
-TEST(ReferenceCheck, Inverse) { RunRandom(5, 800, AnySquare, CheckInverse, "inverse"); }
+// Where every pivot of the triangular form stands on the diagonal, the
+// diagonal form is what it always was: back elimination from the diagonal
+// pivots only, redone here step by step through the public EliminateRow.
+TEST(ReferenceCheck, GaussJordanUnchangedWhereEveryPivotIsOnTheDiagonal) {
+    Draw draw(15);
+    int compared = 0;
+    for (Kind kind : {Kind::kInteger, Kind::kZeroHeavy, Kind::kDependent, Kind::kFraction}) {
+        for (int n = 0; n < 400; ++n) {
+            const Matrix a = draw.Random(draw.In(1, 5), draw.In(1, 5), kind);
+            Matrix before;
+            try {
+                a.Triangular(before);
+                bool diagonal = true;
+                for (int i = 1; i <= before.rows; ++i) {
+                    int lead = 1;
+                    while (lead <= before.cols && before.at(i, lead).IsZero()) ++lead;
+                    diagonal = diagonal && (lead > before.cols || lead == i);
+                }
+                if (!diagonal) continue;
+                for (int i = std::min(before.rows, before.cols); i >= 2; --i) {
+                    if (before.at(i, i).IsZero()) continue;
+                    for (int t = i - 1; t >= 1; --t)
+                        before.EliminateRow(static_cast<uint8_t>(i), static_cast<uint8_t>(t));
+                }
+                before.Refresh();
+            } catch (const ArithmeticOverflow&) {
+                continue;
+            }
+            Matrix now;
+            a.GaussJordan(now);
+            EXPECT_TRUE(SameRecord(now, before))
+                << Show(a) << " gives " << Show(now) << ", was " << Show(before);
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 1000);
+}
+
+TEST(ReferenceCheck, TransposeAndMultiplesByAFraction) {
+    RunRandom(12, 200, AnyShape, CheckTranspose, "Transpose");
+    RunRandom(13, 150, AnyShape, CheckMulFraction, "MulFraction");
+}
+
+// Up to 4 equations in up to 4 unknowns, as the system window takes them.
+TEST(ReferenceCheck, SystemAnalysis) {
+    RunRandom(14, 600, SystemShape, CheckSolve, "AnalyseSystem");
+}
+
+TEST(ReferenceCheck, Inverse) { RunRandom(5, 400, AnySquare, CheckInverse, "inverse"); }
 
 TEST(ReferenceCheck, CofactorsAndAdjugate) {
-    RunRandom(6, 300, AnySquare, CheckCofactors, "cofactors");
+    RunRandom(6, 200, AnySquare, CheckCofactors, "cofactors");
 }
 
-TEST(ReferenceCheck, SmallPowers) { RunRandom(7, 300, AnySquare, CheckPowers, "powers"); }
+TEST(ReferenceCheck, SmallPowers) { RunRandom(7, 150, AnySquare, CheckPowers, "powers"); }
 
 // Sums, differences and products take two matrices; the draw pairs compatible
 // shapes most of the time and incompatible ones now and then. A square result
@@ -656,7 +827,7 @@ TEST(ReferenceCheck, SumsDifferencesProducts) {
     Draw draw(8);
     for (Kind kind : kKinds) {
         Tally tally;
-        for (int n = 0; n < 600; ++n) {
+        for (int n = 0; n < 250; ++n) {
             const int r = draw.In(1, 5), k = draw.In(1, 5), c = draw.In(1, 5);
             const bool fit = draw.In(0, 9) > 0;
             const int other = fit ? k : k % 5 + 1;  // differs from k when the shapes must not fit
@@ -674,18 +845,13 @@ TEST(ReferenceCheck, SumsDifferencesProducts) {
                         (*diff)[i][j] -= qb2[i][j];
                     }
             }
-            const bool strict = kind != Kind::kFraction;
-            tally.cases += 3;
-            EXPECT_EQ(CheckBinary(MatrixProduct, a, b, prod, tally, strict), "")
+            EXPECT_EQ(CheckBinary(MatrixProduct, a, b, prod, tally, true), "")
                 << KindName(kind) << " product " << Show(a) << " * " << Show(b);
-            EXPECT_EQ(CheckBinary(MatrixSum, a, b2, sum, tally, strict), "")
+            EXPECT_EQ(CheckBinary(MatrixSum, a, b2, sum, tally, true), "")
                 << KindName(kind) << " sum " << Show(a) << " + " << Show(b2);
-            EXPECT_EQ(CheckBinary(MatrixDifference, a, b2, diff, tally, strict), "")
+            EXPECT_EQ(CheckBinary(MatrixDifference, a, b2, diff, tally, true), "")
                 << KindName(kind) << " difference " << Show(a) << " - " << Show(b2);
         }
-        std::printf("[ sum, difference, product ] %s: %d results, %d overflow reports where"
-                    " the exact result fits\n", KindName(kind), tally.cases, tally.spurious);
-        EXPECT_LE(tally.spurious * 100, tally.cases) << KindName(kind);
     }
 }
 
@@ -713,14 +879,16 @@ TEST(ReferenceCheck, CramerSolveMatchesTheInverse) {
                                                     << Show(got[i]);
                 ++solved;
             } catch (const ArithmeticOverflow&) {
-                EXPECT_EQ(kind, Kind::kFraction) << "overflow on a draw of small integers";
+                bool fits = true;
+                for (int i = 0; i < k; ++i) fits = fits && Fits(x[i][0]);
+                EXPECT_FALSE(fits) << "overflow, but the solution fits";
                 ++overflows;
             }
         }
     }
-    std::printf("[ CramerSolve ] %d systems solved, %d overflow reports on fractions\n", solved,
+    std::printf("[ CramerSolve ] %d systems solved, %d solutions without a 32-bit form\n", solved,
                 overflows);
-    EXPECT_GT(solved, 600);
+    EXPECT_GT(solved, 800);
 }
 
 // ------------------------------------------------------ hand-picked matrices
@@ -756,12 +924,26 @@ TEST(ReferenceCheck, RankOfHandPickedMatrices) {
          "zero row, then two rows left unreduced"},
         {Matrix::FromRows({{Fraction(1, 2), 1}, {1, 2}}), 1, "fractions, dependent"},
         {Matrix::FromRows({{1, 2, 3}, {2, 4, 6}, {3, 6, 10}}), 2, "dependent first two rows"},
+        // Ranks whose triangular form has no 32-bit form.
+        {Matrix::FromRows({{65536, 3, 1}, {7, 65537, 2}}), 2, "entries near 65536"},
+        {Matrix::FromRows({{INT32_MAX, INT32_MAX - 1, 1},
+                           {INT32_MAX - 1, INT32_MAX, 1},
+                           {INT32_MIN, INT32_MIN, 0}}),
+         3, "entries at the 32-bit limits"},
+        {Matrix::FromRows({{Fraction(1, INT32_MAX), Fraction(1, INT32_MAX - 1)},
+                           {Fraction(1, INT32_MAX - 2), Fraction(1, INT32_MAX - 3)},
+                           {Fraction(2, INT32_MAX), Fraction(2, INT32_MAX - 1)}}),
+         2, "large denominators, row 3 = 2 row 1"},
     };
     for (const RankCase& c : cases) {
         ASSERT_EQ(QRank(ToQ(c.m)), c.rank) << "table entry " << c.why;
         EXPECT_EQ(MatrixRank(c.m), c.rank) << c.why << ": " << Show(c.m);
         Matrix t;
-        c.m.Triangular(t);
+        try {
+            c.m.Triangular(t);
+        } catch (const ArithmeticOverflow&) {
+            continue;  // no 32-bit form: the rank above did not need it
+        }
         EXPECT_EQ(CheckEchelonForm(c.m, t, "Triangular"), "") << c.why;
     }
 }
@@ -790,9 +972,10 @@ TEST(ReferenceCheck, EliminationReducesBeforeNarrowing) {
                            {0, Fraction(1397, 7), 0, Fraction(25, 8), Fraction(8, 9)},
                            {0, 0, 0, Fraction(-8557, 8), Fraction(-56, 9)},
                            {0, 0, 0, 0, Fraction(1, 9)}}),
-         Matrix::FromRows({{-1397, 0, 0, Fraction(15, 8), Fraction(2240, 9)},
-                           {0, Fraction(1397, 7), 0, Fraction(25, 8), Fraction(8, 9)},
-                           {0, 0, 0, Fraction(-8557, 8), Fraction(-56, 9)},
+         // Every row keeps only its pivot, which the gcd step brings to 1/den.
+         Matrix::FromRows({{-1, 0, 0, 0, 0},
+                           {0, Fraction(1, 7), 0, 0, 0},
+                           {0, 0, 0, Fraction(-1, 8), 0},
                            {0, 0, 0, 0, Fraction(1, 9)}}),
          4, "a 4 x 5 system of small fractions: row 4 passes through 2872723744/9 on its way to 1/9"},
     };

@@ -53,15 +53,32 @@ TEST(StsRecord, EncodesAtTheDescribedOffsets) {
     EXPECT_EQ(AsString(EncodeRecord(s)), TwoByTwoRecord());
 }
 
+// A square record carries its determinant; one past 32 bits has no value to
+// write and leaves 0/0. Both read back as the same system.
 TEST(StsRecord, SquareFlagAndDeterminantOfASquareRecord) {
-    const LinearSystem s{Matrix::FromRows({{2, 0, 0}, {0, 3, 0}, {0, 0, Fraction(-1, 2)}}), ""};
-    std::string expected =
-        HandRecord(3, 3, {{{2, 1}, {0, 1}, {0, 1}}, {{0, 1}, {3, 1}, {0, 1}}, {{0, 1}, {0, 1}, {-1, 2}}},
-                   "");
-    expected[802] = 1;
-    Put32(expected, 804, -3);
-    Put32(expected, 808, 1);
-    EXPECT_EQ(AsString(EncodeRecord(s)), expected);
+    struct Case {
+        int32_t corner;          // cell (1, 1); the diagonal goes on with 3 and -1/2
+        int32_t detNum, detDen;  // the det field
+    } cases[] = {
+        {2, -3, 1}, {1431655766, 0, 0},  // det = -3/2 * 1431655766 = -2147483649
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.corner);
+        const LinearSystem s{
+            Matrix::FromRows({{c.corner, 0, 0}, {0, 3, 0}, {0, 0, Fraction(-1, 2)}}), ""};
+        std::string expected = HandRecord(
+            3, 3,
+            {{{c.corner, 1}, {0, 1}, {0, 1}}, {{0, 1}, {3, 1}, {0, 1}}, {{0, 1}, {0, 1}, {-1, 2}}},
+            "");
+        expected[802] = 1;
+        Put32(expected, 804, c.detNum);
+        Put32(expected, 808, c.detDen);
+        EXPECT_EQ(AsString(EncodeRecord(s)), expected);
+        LinearSystem back;
+        ASSERT_TRUE(DecodeRecord(reinterpret_cast<const uint8_t*>(expected.data()), back));
+        EXPECT_TRUE(back.augmented == s.augmented);
+        EXPECT_EQ(back.augmented.detOverflow, c.detDen == 0);
+    }
 }
 
 TEST(StsRecord, DecodesTheHandBuiltRecord) {

@@ -21,7 +21,7 @@ constexpr int kRefused = kCalcRefused;
 constexpr int kUnreadable = kCalcBadInput;
 
 constexpr const char* kOverflowText =
-    "velmora-calc: desbordamiento: un resultado exacto no cabe en 32 bits\n";
+    "velmora-calc: desbordamiento: el resultado exacto no cabe en fracciones de 32 bits\n";
 
 // Texts of the conclusion box as terminal lines: its CR LF become newlines.
 void PrintBoxText(const std::string& text, std::ostream& out) {
@@ -80,11 +80,7 @@ bool ReadArgument(const std::string& text, Matrix& m, std::ostream& err) {
         err << "velmora-calc: matriz ilegible: " << error << '\n';
         return false;
     }
-    if (HasZeroDenominator(m)) {
-        err << "velmora-calc: una celda tiene denominador 0\n";
-        return false;
-    }
-    return true;
+    return true;  // the reader has refused zero denominators already
 }
 
 // Systems the system window can show: 1..4 equations, 1..4 unknowns.

@@ -101,7 +101,7 @@ bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
         }
     }
     r.SetSize(static_cast<int>(rows.size()), static_cast<int>(cols));
-    r.Refresh();  // may throw ArithmeticOverflow: the caller reports it
+    r.Refresh();  // a determinant past 32 bits only sets detOverflow
     m = r;
     return true;
 }

@@ -3,8 +3,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -343,6 +345,14 @@ void MenuDeleteItem(QMenu* menu, int position) {
 
 void MenuAppendItem(QMenu* menu, int id, std::string_view text) {
     if (menu != nullptr) menu->addAction(ToQString(Utf8Left(text, 255)))->setData(id);
+}
+
+void SetClipboardText(std::string_view text) {
+    QGuiApplication::clipboard()->setText(ToQString(text));
+}
+
+std::string ClipboardText() {
+    return FromQString(QGuiApplication::clipboard()->text());
 }
 
 }  // namespace velmora

@@ -90,4 +90,8 @@ std::string MenuItemText(QMenu* menu, int position);
 void MenuDeleteItem(QMenu* menu, int position);
 void MenuAppendItem(QMenu* menu, int id, std::string_view text);
 
+// The system clipboard's text (UTF-8; line breaks as they come).
+void SetClipboardText(std::string_view text);
+std::string ClipboardText();
+
 }  // namespace velmora

@@ -245,5 +245,12 @@ TEST_F(DialogHelpers, ScrollBarsKeepTheirPositionInRange) {
     EXPECT_EQ(ScrollGetPos(d, 81), 4);
 }
 
+TEST_F(DialogHelpers, ClipboardKeepsUtf8AndLineBreaks) {
+    for (const std::string text : {"1\t-1/2\n3\t4\n", "x = 1 - 2λ", ""}) {
+        SetClipboardText(text);
+        EXPECT_EQ(ClipboardText(), text);
+    }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "cli/calc_steps.h"
 #include "cli/calc_systems.h"
 #include "cli/matrix_reader.h"
 #include "matrix/matrix.h"
@@ -12,7 +13,7 @@ namespace velmora {
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: velmora-calc ORDEN ARGUMENTOS\n"
+    "Uso: velmora-calc [--pasos] ORDEN ARGUMENTOS\n"
     "\n"
     "  det MATRIZ            determinante\n"
     "  rank MATRIZ           rango\n"
@@ -30,6 +31,10 @@ constexpr const char* kUsage =
     "  sts add FICHERO MATRIZ_AMPLIADA [COMENTARIO]\n"
     "                        añade un sistema a una lista de sistemas (la crea si\n"
     "                        no existe; a otro fichero no le añade nada)\n"
+    "\n"
+    "  --pasos ORDEN MATRIZ  con tri, gj, inv, det, rank o solve: escribe antes\n"
+    "                        cada paso (una línea y la matriz que deja), luego el\n"
+    "                        resultado\n"
     "\n"
     "Una MATRIZ se escribe como \"[1 2; 3 -1/2]\": corchetes opcionales (los dos o\n"
     "ninguno), filas separadas por ';', elementos por blancos o comas, cada uno un\n"
@@ -174,6 +179,7 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         out << kUsage;
         return kCalcOk;
     }
+    if (args[0] == "--pasos") return CalcWithSteps({args.begin() + 1, args.end()}, out, err);
     const auto& commands = Commands();
     const auto it = commands.find(args[0]);
     const bool systemsCommand = args[0] == "eval" || args[0] == "solve" || args[0] == "sts";

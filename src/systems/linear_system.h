@@ -10,6 +10,8 @@
 
 namespace velmora {
 
+class StepRecorder;
+
 // One system as the list and the .sts files keep it. Row i of `augmented` is
 // equation i; the last column is the right-hand side.
 struct LinearSystem {
@@ -49,7 +51,11 @@ bool HasZeroDenominator(const Matrix& m);
 // fitting 32 bits); a solution value that does not fit sets solutionOverflow.
 // Never throws ArithmeticOverflow; throws std::invalid_argument for a matrix
 // with a zero denominator or with no column (nothing changed then).
-SystemAnalysis AnalyseSystem(Matrix& augmented);
+// With a recorder, every step of the analysis is recorded as it is done: the
+// echelon forms of A' and of A (where A's steps differ from those of A'
+// without its last column), the ranks, and for a determined system the
+// reduction to a square system and Cramer's rule.
+SystemAnalysis AnalyseSystem(Matrix& augmented, StepRecorder* steps = nullptr);
 
 // 'x', 'y', 'z', 't' for 1..4; '?' outside.
 char UnknownName(int i);

@@ -28,7 +28,9 @@ const MenuTemplate kMnuPrin{
           {203, "Inversa"},
           {204, "Triangular (Gauss)"},
           {205, "Diagonal (Gauss-Jordan)"},
-          {206, "Hacer sistema"}}},
+          {206, "Hacer sistema"},
+          {0, ""},
+          {207, "Pasos..."}}},
         {"Info", {{800, "Info"}, {802, "Contacto..."}, {801, "Respecto Velmora"}}},
         {"Utilidades", {{501, "Edición utilidades"}, {0, ""}}},
     }};
@@ -40,7 +42,9 @@ const MenuTemplate kMnuSist{"MNUSIST",
                                   {8, "&Generar"},
                                   {205, "&Abrir"},
                                   {210, "Guardar"},
-                                  {215, "Añadir a fichero"}}},
+                                  {215, "Añadir a fichero"},
+                                  {0, ""},
+                                  {220, "Pasos..."}}},
                             }};
 
 constexpr std::string_view kDigits[] = {"1", "2", "3", "4", "5"};

@@ -47,6 +47,8 @@ struct Step {
     std::string text;    // Line: the line as text
     std::string latex;   // Line: the line in LaTeX math mode
     StepMatrix matrix;   // the matrix after the step; empty for a line without one
+
+    friend bool operator==(const Step&, const Step&) = default;
 };
 
 class StepRecorder {

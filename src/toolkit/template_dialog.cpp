@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
@@ -75,6 +76,16 @@ void DrawingPane::becomeOpaque() {
     setAttribute(Qt::WA_OpaquePaintEvent);
     opaque_ = true;
     if (shown) show();
+}
+
+void DrawingPane::resizeSurface(QSize size) {
+    dc_.flush();
+    image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    image_.fill(Qt::transparent);
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    opaque_ = false;
+    resize(size);
+    update();
 }
 
 void DrawingPane::paintEvent(QPaintEvent* event) {
@@ -288,8 +299,22 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
             break;
         }
         case ControlKind::Pane: {
-            pane = new DrawingPane(r.size(), client_);
-            w = pane;
+            if (c.style & res::kVScroll) {
+                // Contents taller than the place scroll; the window sizes the
+                // surface with DrawingPane::resizeSurface.
+                auto* area = new QScrollArea(client_);
+                area->setFrameShape(QFrame::StyledPanel);
+                area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+                area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+                const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+                const int frame = 2 * area->frameWidth();
+                pane = new DrawingPane(QSize(r.width() - bar - frame, r.height() - frame), nullptr);
+                area->setWidget(pane);
+                w = area;
+            } else {
+                pane = new DrawingPane(r.size(), client_);
+                w = pane;
+            }
             break;
         }
     }

@@ -106,6 +106,9 @@ class DrawingPane : public QWidget {
         return image_;
     }
     DeviceContext& dc() { return dc_; }
+    // A new, transparent surface of another size (a scrolling pane's
+    // contents); what was drawn is gone.
+    void resizeSurface(QSize size);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

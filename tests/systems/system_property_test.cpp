@@ -15,7 +15,10 @@ namespace {
 
 using RationalRows = std::vector<std::vector<mpq_class>>;
 
-int ReferenceRank(RationalRows m, std::size_t cols) {
+// The columns among the first `cols` that hold a pivot, each adding to the
+// rank of the columns before it; their number is the rank.
+std::vector<int> ReferencePivots(RationalRows m, std::size_t cols) {
+    std::vector<int> pivots;
     int rank = 0;
     const std::size_t rows = m.size();
     for (std::size_t c = 0; c < cols && rank < static_cast<int>(rows); ++c) {
@@ -28,9 +31,14 @@ int ReferenceRank(RationalRows m, std::size_t cols) {
             const mpq_class factor = m[r][c] / m[rank][c];
             for (std::size_t k = c; k < cols; ++k) m[r][k] -= factor * m[rank][k];
         }
+        pivots.push_back(static_cast<int>(c) + 1);
         ++rank;
     }
-    return rank;
+    return pivots;
+}
+
+int ReferenceRank(const RationalRows& m, std::size_t cols) {
+    return static_cast<int>(ReferencePivots(m, cols).size());
 }
 
 mpq_class Q(const Fraction& f) {
@@ -197,7 +205,7 @@ TEST(SystemProperty, GeneralSolutionsOfUndeterminedSystems) {
     };
     int undetermined = 0;
     std::vector<int> byParameters(4);
-    while (undetermined < 3000) {
+    while (undetermined < 2000) {
         // A = B·C with C of r < n rows: dependent equations built in; the
         // right-hand side A·x0, so the system is compatible.
         const int m = draw(2, 4), n = draw(2, 4), r = draw(1, std::min(m, n - 1));
@@ -235,7 +243,8 @@ TEST(SystemProperty, GeneralSolutionsOfUndeterminedSystems) {
         RationalRows reducedCoef(m);
         for (int i = 0; i < m; ++i)
             for (int j : kept) reducedCoef[i].push_back(coef[i][j]);
-        const int rank = ReferenceRank(reducedCoef, kept.size());
+        const std::vector<int> pivots = ReferencePivots(reducedCoef, kept.size());
+        const int rank = static_cast<int>(pivots.size());
         if (rank == unknowns) continue;  // determined after all
         ++undetermined;
         SCOPED_TRACE(undetermined);
@@ -253,8 +262,7 @@ TEST(SystemProperty, GeneralSolutionsOfUndeterminedSystems) {
         // Free exactly where a column adds nothing to the rank of those before it.
         std::vector<int> free;
         for (int j = 1; j <= unknowns; ++j)
-            if (ReferenceRank(reducedCoef, j) == ReferenceRank(reducedCoef, j - 1))
-                free.push_back(j);
+            if (std::find(pivots.begin(), pivots.end(), j) == pivots.end()) free.push_back(j);
         EXPECT_EQ(s.freeUnknowns, free);
 
         std::vector<mpq_class> constant(unknowns);
@@ -269,7 +277,7 @@ TEST(SystemProperty, GeneralSolutionsOfUndeterminedSystems) {
         EXPECT_EQ(ReferenceRank(direction, unknowns), parameters);
 
         // Any values of the parameters satisfy every original equation.
-        for (int trial = 0; trial < 3; ++trial) {
+        for (int trial = 0; trial < 2; ++trial) {
             std::vector<mpq_class> t(parameters);
             for (auto& v : t) v = trial == 0 ? mpq_class(0) : small();
             for (int i = 0; i < m; ++i) {
@@ -310,8 +318,8 @@ TEST(SystemProperty, GeneralSolutionsOfUndeterminedSystems) {
         EXPECT_EQ(s.conclusion[3], kParameterLines[parameters]);
     }
     // Every number of parameters is reached.
-    EXPECT_GT(byParameters[1], 300);
-    EXPECT_GT(byParameters[2], 300);
+    EXPECT_GT(byParameters[1], 200);
+    EXPECT_GT(byParameters[2], 200);
     EXPECT_GT(byParameters[3], 50);
 }
 

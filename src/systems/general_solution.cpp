@@ -8,10 +8,12 @@
 namespace velmora {
 
 GeneralSolution SolveGeneral(const RationalRows& augmented) {
+    if (augmented.empty() || augmented[0].empty())
+        throw std::invalid_argument("sistema sin ecuaciones");
     const int m = static_cast<int>(augmented.size());
-    const int cols = m == 0 ? 1 : static_cast<int>(augmented[0].size());
+    const int cols = static_cast<int>(augmented[0].size());
     for (const auto& row : augmented)
-        if (static_cast<int>(row.size()) != cols || cols < 1)
+        if (static_cast<int>(row.size()) != cols)
             throw std::invalid_argument("filas de distinta longitud");
     const int n = cols - 1;
 

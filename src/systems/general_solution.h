@@ -36,9 +36,9 @@ struct GeneralSolution {
 };
 
 // The general solution of the compatible system whose augmented matrix is
-// `augmented` (every row n + 1 cells, n >= 0). A determined system gives its
-// values with no parameter. Throws std::invalid_argument for an incompatible
-// system or rows of different lengths.
+// `augmented` (at least one row, every row n + 1 cells, n >= 0). A determined
+// system gives its values with no parameter. Throws std::invalid_argument for
+// an incompatible system, no row or rows of different lengths.
 GeneralSolution SolveGeneral(const RationalRows& augmented);
 
 mpq_class ToRational(Fraction f);  // f must have a non-zero denominator

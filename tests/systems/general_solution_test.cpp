@@ -92,6 +92,7 @@ TEST(SolveGeneral, EchelonPivotsAndFreeColumns) {
     EXPECT_THROW(SolveGeneral({{Q("1"), Q("1"), Q("1")}, {Q("1"), Q("1"), Q("2")}}),
                  std::invalid_argument);
     EXPECT_THROW(SolveGeneral({{Q("1"), Q("1")}, {Q("1")}}), std::invalid_argument);
+    EXPECT_THROW(SolveGeneral({}), std::invalid_argument);
 }
 
 TEST(NarrowRational, ThirtyTwoBitsOnly) {

@@ -14,15 +14,25 @@ std::string RowLatex(int i) {
     return i < 10 ? "F_" + std::to_string(i) : "F_{" + std::to_string(i) + "}";
 }
 
-// "3F2": a coefficient 1 is left out.
-std::string Scaled(const std::string& k, const std::string& row) {
-    return k == "1" ? row : k + row;
+// "3F2": a coefficient 1 is left out, a fraction stands in parentheses
+// ("(1/2)F2"; the reduction to a general solution has them).
+std::string Scaled(const std::string& k, const std::string& row, bool latex) {
+    if (k == "1") return row;
+    if (k.find('/') == std::string::npos) return k + row;
+    return (latex ? FractionTextLatex(k) : "(" + k + ")") + row;
 }
 
 // " - 2F1", " + F1" for n = -1: the sign of n joins the operation.
-std::string Subtracted(const std::string& n, const std::string& row) {
+std::string Subtracted(const std::string& n, const std::string& row, bool latex) {
     const bool negative = !n.empty() && n[0] == '-';
-    return (negative ? " + " : " - ") + Scaled(negative ? n.substr(1) : n, row);
+    return (negative ? " + " : " - ") + Scaled(negative ? n.substr(1) : n, row, latex);
+}
+
+// A divisor: the gcd of a row's numerators, or a pivot (of any sign, or a
+// fraction) on the way to a general solution.
+std::string Divisor(const std::string& g, bool latex) {
+    if (g.find_first_of("-/") == std::string::npos) return g;
+    return latex ? "\\left(" + FractionTextLatex(g) + "\\right)" : "(" + g + ")";
 }
 
 std::string MatrixLines(const StepMatrix& m) {
@@ -130,10 +140,10 @@ std::string StepText(const Step& step) {
         case Step::Kind::Swap:
             return row + " ↔ " + RowName(step.other);
         case Step::Kind::Combine:
-            return row + " ← " + Scaled(step.scale, row) +
-                   Subtracted(step.factor, RowName(step.other));
+            return row + " ← " + Scaled(step.scale, row, false) +
+                   Subtracted(step.factor, RowName(step.other), false);
         case Step::Kind::Divide:
-            return row + " ← " + row + " / " + step.scale;
+            return row + " ← " + row + " / " + Divisor(step.scale, false);
         case Step::Kind::Line:
             break;
     }
@@ -146,10 +156,10 @@ std::string StepLatex(const Step& step) {
         case Step::Kind::Swap:
             return row + " \\leftrightarrow " + RowLatex(step.other);
         case Step::Kind::Combine:
-            return row + " \\leftarrow " + Scaled(step.scale, row) +
-                   Subtracted(step.factor, RowLatex(step.other));
+            return row + " \\leftarrow " + Scaled(step.scale, row, true) +
+                   Subtracted(step.factor, RowLatex(step.other), true);
         case Step::Kind::Divide:
-            return row + " \\leftarrow " + row + " / " + step.scale;
+            return row + " \\leftarrow " + row + " / " + Divisor(step.scale, true);
         case Step::Kind::Line:
             break;
     }

@@ -42,8 +42,10 @@ struct Step {
     Kind kind = Kind::Line;
     int row = 0;
     int other = 0;
-    std::string scale;   // Combine: d > 0; Divide: the gcd g > 1 (decimal)
-    std::string factor;  // Combine: n != 0, with its sign (decimal)
+    // Decimal; fractions ("1/2") and negative divisors only on the way to a
+    // general solution, whose pivots become 1.
+    std::string scale;   // Combine: d > 0; Divide: the gcd g > 1, or the pivot
+    std::string factor;  // Combine: n != 0, with its sign
     std::string text;    // Line: the line as text
     std::string latex;   // Line: the line in LaTeX math mode
     StepMatrix matrix;   // the matrix after the step; empty for a line without one

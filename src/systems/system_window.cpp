@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "matrix/matrix_drawing.h"
+#include "matrix/steps.h"
 #include "textout/text_output.h"
 #include "toolkit/dialog_helpers.h"
 #include "toolkit/strings.h"
@@ -37,6 +38,7 @@ constexpr int kConclusion = 250;
 constexpr int kOpen = 205;
 constexpr int kSave = 210;
 constexpr int kAppend = 215;
+constexpr int kSteps = 220;  // "Pasos..."
 
 constexpr int kFirstCell = CellId(1, 1);
 constexpr int kLastCell = CellId(4, 5);
@@ -89,11 +91,15 @@ void SystemWindow::applyEnableRules(TemplateDialog& d) {
     EnableItem(d, kReset, listed);
     EnableItem(d, kDelete, selected_ > 0);
     EnableItem(d, kRename, selected_ > 0);
+    EnableMenuItem(d, kSteps, hasSystem_);
+    followSteps();
 }
 
 // --- 2. Opening ---
 
 void SystemWindow::onInit(TemplateDialog& d) {
+    steps_.close();  // one left from an earlier opening
+    stepsShown_.reset();
     list_ = SystemList();
     hasSystem_ = false;
     selected_ = 0;
@@ -521,6 +527,12 @@ void SystemWindow::onCommand(TemplateDialog& d, int id, int notification) {
         case kAppend:
             if (list_.Count() > 0) list_.Save(SaveMode::Append);
             break;
+        case kSteps:
+            if (hasSystem_) {
+                steps_.open(&d, analysisSteps());
+                stepsShown_ = current;
+            }
+            break;
         default:
             break;
     }
@@ -642,6 +654,27 @@ void SystemWindow::closeWindow(TemplateDialog& d) {
     d.end(0);
 }
 
+// --- Steps ---
+
+// The analysis of `current` once more, recording: its ranks, and its
+// solution or general solution.
+std::vector<Step> SystemWindow::analysisSteps() const {
+    StepRecorder steps;
+    Matrix system = current;
+    AnalyseSystem(system, &steps);
+    return steps.take();
+}
+
+// The open "Pasos" window follows the analysis on show: that of another
+// system, or none.
+void SystemWindow::followSteps() {
+    if (!steps_.isOpen()) return;
+    const std::optional<Matrix> shown = hasSystem_ ? std::optional<Matrix>(current) : std::nullopt;
+    if (shown == stepsShown_) return;
+    stepsShown_ = shown;
+    steps_.follow(shown ? analysisSteps() : std::vector<Step>{});
+}
+
 SystemWindow& TheSystemWindow() {
     static SystemWindow window;
     return window;
@@ -652,6 +685,7 @@ void OpenSystemWindow(const Matrix* handedOver) {
     if (handedOver != nullptr) window.handOver(*handedOver);
     TemplateDialog dialog(res::SistEqTemplate(), window, SystemWindowColours());
     dialog.run();
+    window.closeSteps();
 }
 
 }  // namespace velmora

@@ -5,9 +5,12 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "matrix/matrix.h"
+#include "steps/steps_window.h"
 #include "systems/linear_system.h"
 #include "systems/system_list.h"
 #include "toolkit/template_dialog.h"
@@ -47,6 +50,10 @@ class SystemWindow : public DialogHandler {
     const SystemList& list() const { return list_; }
     std::size_t selected() const { return selected_; }
     bool hasSystem() const { return hasSystem_; }
+    // The "Pasos" window, while one has been opened.
+    StepsWindow* stepsWindow() const { return steps_.window(); }
+    // Closes it: before the dialog that owns it goes.
+    void closeSteps() { steps_.close(); }
 
     void beforeEvent(TemplateDialog& d) override;
     void onInit(TemplateDialog& d) override;
@@ -76,11 +83,16 @@ class SystemWindow : public DialogHandler {
     void openFile(TemplateDialog& d);
     void refillCommentBox(TemplateDialog& d);
     void closeWindow(TemplateDialog& d);
+    // "Pasos...": the steps of the current analysis.
+    std::vector<Step> analysisSteps() const;
+    void followSteps();
 
     // --- anew at each opening ---
     SystemList list_;
     std::size_t selected_ = 0;
     bool hasSystem_ = false;
+    StepsWindowSlot steps_;
+    std::optional<Matrix> stepsShown_;  // the system whose steps the window shows
 };
 
 // The one system window of the program run.

@@ -60,11 +60,14 @@ StepsWindow::~StepsWindow() {
 void StepsWindow::open(std::vector<Step> steps) {
     steps_ = std::move(steps);
     if (window_ == nullptr) return;
-    window_->start();
+    const bool shown = isOpen();
+    window_->start();  // a window shown anew comes to the front by itself
     draw();
     ScrollSetPos(*window_, kPane, 0);
-    window_->raise();
-    window_->activateWindow();
+    if (shown) {
+        window_->raise();
+        window_->activateWindow();
+    }
 }
 
 void StepsWindow::follow(std::vector<Step> steps) {
@@ -75,7 +78,7 @@ void StepsWindow::follow(std::vector<Step> steps) {
 }
 
 bool StepsWindow::isOpen() const {
-    return window_ != nullptr && !window_->ended() && window_->isVisible();
+    return window_ != nullptr && window_->isVisible();
 }
 
 void StepsWindow::onCommand(TemplateDialog& d, int id, int) {
@@ -87,7 +90,8 @@ void StepsWindow::onCommand(TemplateDialog& d, int id, int) {
             SetClipboardText(StepsLatex(steps_));
             break;
         case kClose:  // also Esc and the close box
-            d.end(0);
+            // Hidden, not ended: opening it again shows it at once.
+            d.hide();
             break;
         default:
             break;
@@ -107,7 +111,6 @@ void StepsWindow::draw() {
 }
 
 void StepsWindow::drawOn(DrawingPane& pane) {
-    DeviceContext& dc = pane.dc();
     DrawingSize usual({16, 6});
     SelectFont(CurrentDC);
     // Measure first: the surface is made once, to size.
@@ -119,7 +122,7 @@ void StepsWindow::drawOn(DrawingPane& pane) {
         const int height = kLineHeight + (s.matrix.empty() ? 0 : s.matrix.rows * 16 + kGap);
         if (y + height > kMostHeight) break;
         places.push_back({y, y + kLineHeight});
-        width = std::max(width, kMargin + TextWidth(StepText(s)) * 7 / 6 + 1);
+        width = std::max(width, kMargin + TextWidth(StepText(s)) * 3 / 2);
         if (!s.matrix.empty())
             width = std::max(width, kMatrixIndent + MatrixDrawingWidth(s.matrix));
         y += height;
@@ -128,8 +131,8 @@ void StepsWindow::drawOn(DrawingPane& pane) {
     const bool cut = shown < steps_.size();
     const QSize viewport = PaneViewSize(*window_, kPane);
     pane.resizeSurface(QSize(std::max(width + kMargin, viewport.width()),
-                             std::max(y + (cut ? kLineHeight : 0) + kMargin, viewport.height())));
-    dc.fillRect(0, 0, pane.width(), pane.height(), kStepsFill);
+                             std::max(y + (cut ? kLineHeight : 0) + kMargin, viewport.height())),
+                       kStepsFill);
     SetBackColour(kStepsFill);
     SetTextColour(kStepsMatrix);
     for (std::size_t k = 0; k < shown; ++k) {
@@ -140,8 +143,9 @@ void StepsWindow::drawOn(DrawingPane& pane) {
         DrawMatrix(s.matrix, kMatrixIndent, static_cast<uint16_t>(places[k].matrixTop), right,
                    bottom);
     }
-    // The lines a little wider than the entries, so that "←" reads well.
-    DrawingSize wider({16, 7});
+    // The lines in the face's own width, wider than the entries', so that
+    // the arrows read well.
+    DrawingSize natural({16, 0});
     SetTextAlignment(kAlignLeftTop);
     SetTextColour(kStepsNotation);
     for (std::size_t k = 0; k < shown; ++k) DrawText(kMargin, places[k].top, StepText(steps_[k]));
@@ -149,7 +153,7 @@ void StepsWindow::drawOn(DrawingPane& pane) {
 }
 
 void StepsWindowSlot::open(QWidget* owner, std::vector<Step> steps) {
-    if (!isOpen()) window_ = std::make_unique<StepsWindow>(owner);
+    if (!window_ || window_->window() == nullptr) window_ = std::make_unique<StepsWindow>(owner);
     window_->open(std::move(steps));
 }
 

@@ -34,7 +34,7 @@ class StepsWindow : public DialogHandler {
     void open(std::vector<Step> steps);
     // Shows these steps instead, if the window is open.
     void follow(std::vector<Step> steps);
-    // Shown and not closed (nor gone with its owner).
+    // Shown: not closed (hidden), nor gone with its owner.
     bool isOpen() const;
     const std::vector<Step>& steps() const { return steps_; }
     // nullptr once closed with its owner gone.
@@ -51,7 +51,7 @@ class StepsWindow : public DialogHandler {
 };
 
 // A window's "Pasos": opens it with the steps (again, if it had been
-// closed), or hands the steps to the one open.
+// closed: the window is kept), or hands the steps to the one open.
 class StepsWindowSlot {
   public:
     void open(QWidget* owner, std::vector<Step> steps);

@@ -78,13 +78,15 @@ void DrawingPane::becomeOpaque() {
     if (shown) show();
 }
 
-void DrawingPane::resizeSurface(QSize size) {
+void DrawingPane::resizeSurface(QSize size, Colour fill) {
     dc_.flush();
     image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    image_.fill(Qt::transparent);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
-    opaque_ = false;
+    image_.fill(ToQColor(fill));
+    // Nothing shows through: no picture of what lies under it is needed.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    opaque_ = true;
     resize(size);
+    if (isHidden()) show();
     update();
 }
 

@@ -155,17 +155,26 @@ bool Echelon(const QMat& m) {
 // ---------------------------------------------------------------- replay
 
 const std::regex kSwap(R"(^F(\d+) ↔ F(\d+)$)");
-const std::regex kCombine(R"(^F(\d+) ← (\d*)F(\d+) ([-+]) (\d*)F(\d+)$)");
-const std::regex kDivide(R"(^F(\d+) ← F(\d+) / (\d+)$)");
+// Fractions in parentheses only on the way to a general solution.
+const std::regex kCombine(R"(^F(\d+) ← (\d*|\(\d+/\d+\))F(\d+) ([-+]) (\d*|\(\d+/\d+\))F(\d+)$)");
+const std::regex kDivide(R"(^F(\d+) ← F(\d+) / (\d+|\(-?\d+(?:/\d+)?\))$)");
 
-mpz_class Coefficient(const std::string& digits) {
-    return digits.empty() ? mpz_class(1) : mpz_class(digits);
+// "3", "" (1), "(1/2)".
+mpq_class Coefficient(std::string text) {
+    if (text.empty()) return 1;
+    if (text[0] == '(') text = text.substr(1, text.size() - 2);
+    return Value(text);
 }
 
 // Applies the row operations to `input`; every printed matrix must be the
-// one reached so far. Returns the matrix the steps end with.
-QMat Replay(const QMat& input, const Printed& p, const std::string& what) {
+// one reached so far. Returns the matrix the steps end with. With
+// `sections` (a system's steps), a line with a matrix starts a new section
+// from that matrix; in the one towards a general solution each pivot row
+// is divided by its pivot and multiples of it, fractions too, are
+// subtracted, elsewhere the steps are fraction-free.
+QMat Replay(const QMat& input, const Printed& p, const std::string& what, bool sections = false) {
     QMat m = input;
+    bool general = false;
     for (const Block& b : p.steps) {
         std::smatch g;
         const std::string where = what + " at «" + b.line + "»";
@@ -174,11 +183,16 @@ QMat Replay(const QMat& input, const Printed& p, const std::string& what) {
         } else if (std::regex_match(b.line, g, kCombine)) {
             const std::size_t t = std::stoul(g[1]) - 1, p = std::stoul(g[6]) - 1;
             EXPECT_EQ(g[1], g[3]) << where;
-            const mpz_class d = Coefficient(g[2]);
-            const mpz_class n = (g[4] == "-" ? 1 : -1) * Coefficient(g[5]);
-            EXPECT_GT(d, 0) << where;
+            const mpq_class d = Coefficient(g[2]);
+            const mpq_class n = (g[4] == "-" ? 1 : -1) * Coefficient(g[5]);
             EXPECT_NE(g[2], "1") << where;  // a coefficient 1 is left out
             EXPECT_NE(g[5], "1") << where;
+            if (general) {
+                EXPECT_EQ(d, 1) << where;
+            } else {
+                EXPECT_GT(d, 0) << where;
+                EXPECT_TRUE(d.get_den() == 1 && n.get_den() == 1) << where;  // integers
+            }
             const int lead = Leading(m.at(p));
             if (lead < 0) {
                 ADD_FAILURE() << "a zero pivot row " << where;
@@ -190,15 +204,27 @@ QMat Replay(const QMat& input, const Printed& p, const std::string& what) {
         } else if (std::regex_match(b.line, g, kDivide)) {
             const std::size_t t = std::stoul(g[1]) - 1;
             EXPECT_EQ(g[1], g[2]) << where;
-            mpz_class gcd = 0;
-            for (const mpq_class& x : m.at(t)) gcd = ::gcd(gcd, mpz_class(x.get_num()));
-            EXPECT_EQ(gcd, mpz_class(std::string(g[3]))) << where;  // the gcd of the numerators
-            EXPECT_GT(gcd, 1) << where;
-            for (mpq_class& x : m[t]) x /= mpq_class(gcd);
+            const mpq_class divisor = Coefficient(g[3]);
+            if (general) {
+                // By the pivot: it becomes 1.
+                const int lead = Leading(m.at(t));
+                EXPECT_TRUE(lead >= 0 && m[t][static_cast<std::size_t>(lead)] == divisor) << where;
+            } else {
+                mpz_class gcd = 0;
+                for (const mpq_class& x : m.at(t)) gcd = ::gcd(gcd, mpz_class(x.get_num()));
+                EXPECT_EQ(mpq_class(gcd), divisor) << where;  // the gcd of the numerators
+                EXPECT_GT(gcd, 1) << where;
+            }
+            for (mpq_class& x : m[t]) x /= divisor;
         } else {
             // A line of its own: the starting matrix, or a note without one.
             if (!b.rows.empty()) {
-                EXPECT_EQ(Text(Parse(b.rows)), Text(m)) << where;
+                if (sections) {
+                    m = Parse(b.rows);
+                    general = b.line.rfind("hacia la solución general", 0) == 0;
+                } else {
+                    EXPECT_EQ(Text(Parse(b.rows)), Text(m)) << where;
+                }
             }
             continue;
         }
@@ -366,6 +392,82 @@ TEST(StepsReplayTest, InverseAndDeterminantLines) {
             EXPECT_EQ(Value(dt.result.at(0)), det);
         }
     }
+}
+
+// A system's steps, section by section; the Cramer lines and the general
+// solution against values worked out here and against the conclusion.
+TEST(StepsReplayTest, SystemStepsReplayExactly) {
+    std::mt19937 gen(20261216u);
+    std::uniform_int_distribution<int> rowsOf(1, 4), unknownsOf(1, 4);
+    int determined = 0, undetermined = 0;
+    for (int k = 0; k < 1500; ++k) {
+        Draw d = RandomMatrix(gen, k % 4);
+        const std::size_t rows = static_cast<std::size_t>(rowsOf(gen));
+        const std::size_t cols = static_cast<std::size_t>(unknownsOf(gen)) + 1;
+        d.m.resize(std::min(rows, d.m.size()));
+        for (auto& row : d.m) row.resize(cols, mpq_class(1));
+        d.text = Text(d.m);
+        std::ostringstream plain, ignored;
+        if (RunCalc({"solve", d.text}, plain, ignored) != kCalcOk) continue;  // a null row, ...
+        std::ostringstream out, err;
+        ASSERT_EQ(RunCalc({"--pasos", "solve", d.text}, out, err), kCalcOk) << d.text;
+        const std::string all = out.str(), result = plain.str();
+        ASSERT_GT(all.size(), result.size());
+        ASSERT_EQ(all.substr(all.size() - result.size()), result) << d.text;  // then the result
+        Printed p;
+        std::istringstream in(all.substr(0, all.size() - result.size()));
+        std::vector<std::string> block;
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty()) {
+                block.push_back(line);
+            } else if (!block.empty()) {
+                p.steps.push_back({block.front(), {block.begin() + 1, block.end()}});
+                block.clear();
+            }
+        }
+        ASSERT_TRUE(block.empty()) << d.text;
+        ASSERT_EQ(p.steps.front().line, "A' (matriz ampliada):") << d.text;
+        const QMat end = Replay(Parse(p.steps.front().rows), p, "solve " + d.text, true);
+        for (const Block& b : p.steps) {
+            std::smatch g;
+            static const std::regex kDeterminant(R"(^D([xyzt]?) = (\S+)$)");
+            static const std::regex kQuotient(R"(^([xyzt]) = D\1 / D = (\S+) / (\S+) = (\S+)$)");
+            if (std::regex_match(b.line, g, kDeterminant)) {
+                EXPECT_EQ(Value(g[2]), Det(Parse(b.rows))) << d.text << " " << b.line;
+            } else if (std::regex_match(b.line, g, kQuotient)) {
+                const auto strip = [](std::string v) {
+                    return v[0] == '(' ? v.substr(1, v.size() - 2) : v;
+                };
+                EXPECT_EQ(Value(g[4]), Value(strip(g[2])) / Value(strip(g[3]))) << b.line;
+                // The value the conclusion gives.
+                EXPECT_NE(result.find(std::string(g[1]) + " = " + Value(g[4]).get_str() + "    "),
+                          std::string::npos)
+                    << d.text << " " << b.line;
+                ++determined;
+            } else if (b.line.rfind("solución general: ", 0) == 0) {
+                // Reduced: each pivot 1 and alone in its column.
+                for (std::size_t i = 0; i < end.size(); ++i) {
+                    const int lead = Leading(end[i]);
+                    if (lead < 0) continue;
+                    EXPECT_EQ(end[i][static_cast<std::size_t>(lead)], 1) << d.text;
+                    for (std::size_t t = 0; t < end.size(); ++t)
+                        EXPECT_TRUE(t == i || end[t][static_cast<std::size_t>(lead)] == 0)
+                            << d.text;
+                }
+                std::string values = b.line.substr(std::string("solución general: ").size());
+                values = values.substr(0, values.find(";"));
+                for (std::size_t at = 0; at != std::string::npos;) {
+                    const std::size_t comma = values.find(", ", at);
+                    const std::string one = values.substr(at, comma - at);
+                    EXPECT_NE(result.find(one + "    "), std::string::npos) << d.text << " " << one;
+                    at = comma == std::string::npos ? comma : comma + 2;
+                }
+                ++undetermined;
+            }
+        }
+    }
+    EXPECT_GT(determined, 200);
+    EXPECT_GT(undetermined, 100);
 }
 
 }  // namespace

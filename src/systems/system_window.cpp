@@ -318,9 +318,16 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
     // A solution that does not fit is said once for each system read, picked
     // or handed over, not at every repaint (the flag goes before the box,
     // whose own loop may repaint).
-    const bool report = analysis.solutionOverflow && overflowUnreported_;
+    const bool report =
+        (analysis.solutionOverflow || analysis.generalSolutionOverflow) && overflowUnreported_;
     overflowUnreported_ = false;
-    if (report) WarnOverflow();
+    if (report) {
+        // The ranks and the verdict stand; only the solution is missing.
+        ShowMessageStyled("Desbordamiento",
+                          "La solución no cabe en fracciones de 32 bits. Los rangos y la "
+                          "conclusión son exactos.",
+                          kMbIconExclamation);
+    }
 }
 
 // --- 7. Enter and "Ok" ---

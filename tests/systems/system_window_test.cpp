@@ -870,13 +870,13 @@ TEST_F(SystemWindowTest, AnswersPastThirtyTwoBits) {
     const Case cases[] = {
         {"a solution that does not fit",
          {{"1", "-1", "2147483647"}, {"0", "1", "2147483647"}},
-         determined2,
+         determined2 + "\r\n" + kSolutionOutOfRange,
          true,
          false,
          false},
         {"the entries that once overflowed the rank",
          {{"100000", "3", "1"}, {"7", "100001", "5"}},
-         determined2,
+         determined2 + "\r\n" + kSolutionOutOfRange,
          true,
          true,
          false},
@@ -918,7 +918,8 @@ TEST_F(SystemWindowTest, AnswersPastThirtyTwoBits) {
                 ASSERT_EQ(dialogs.boxes.size(), 1u);
                 EXPECT_EQ(dialogs.boxes[0].caption, "Desbordamiento");
                 EXPECT_EQ(dialogs.boxes[0].text,
-                          "El resultado no cabe en fracciones de 32 bits. No se ha cambiado nada.");
+                          "La solución no cabe en fracciones de 32 bits. Los rangos y la "
+                          "conclusión son exactos.");
                 EXPECT_EQ(dialogs.boxes[0].style & 0xF0, unsigned(kMbIconExclamation));
             } else {
                 EXPECT_TRUE(dialogs.boxes.empty());

@@ -1,6 +1,5 @@
 #include "cli/calc_systems.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -10,6 +9,7 @@
 #include "cli/matrix_reader.h"
 #include "systems/linear_system.h"
 #include "systems/sts_file.h"
+#include "systems/system_text.h"
 #include "toolkit/strings.h"
 
 namespace velmora {
@@ -41,37 +41,6 @@ void PrintBoxText(const std::string& text, std::ostream& out) {
 void PrintAnalysis(const SystemAnalysis& a, std::ostream& out) {
     out << a.rankAugmentedText << '\n' << a.rankCoefficientsText << '\n';
     for (const std::string& line : a.conclusion) PrintBoxText(line, out);
-}
-
-// "2x - y + (1/2)z = 3"; unknowns named by their column.
-std::string EquationText(const Matrix& m, int row) {
-    std::string text;
-    for (int j = 1; j < m.cols; ++j) {
-        const Fraction c = m.at(row, j);
-        if (c.IsZero()) continue;
-        const bool negative = (c.num < 0) != (c.den < 0);
-        const long long num = std::llabs(static_cast<long long>(c.num));
-        const long long den = std::llabs(static_cast<long long>(c.den));
-        if (text.empty()) {
-            text += negative ? "-" : "";
-        } else {
-            text += negative ? " - " : " + ";
-        }
-        if (den != 1) {
-            text += '(';
-            text += std::to_string(num);
-            text += '/';
-            text += std::to_string(den);
-            text += ')';
-        } else if (num != 1) {
-            text += std::to_string(num);
-        }
-        text += UnknownName(j);
-    }
-    if (text.empty()) text.push_back('0');
-    text += " = ";
-    text += m.at(row, m.cols).ToText();
-    return text;
 }
 
 bool ReadArgument(const std::string& text, Matrix& m, std::ostream& err) {

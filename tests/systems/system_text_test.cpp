@@ -1,0 +1,89 @@
+// A system as the clipboard gets it: its equations, ranks and conclusion as
+// text and as LaTeX.
+#include "systems/system_text.h"
+
+#include <cstdint>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+TEST(SystemText, EquationsInWordsAndInLatex) {
+    const Matrix m = Matrix::FromRows({{2, -1, Fraction(1, 2), 3},
+                                       {0, 1, Fraction(-3, 4), Fraction(-1, 3)},
+                                       {0, 0, 0, 5},
+                                       {INT32_MIN, -1, 1, 0}});
+    const struct {
+        int row;
+        const char* text;
+        const char* latex;
+    } cases[] = {
+        {1, "2x - y + (1/2)z = 3", "2x - y + \\frac{1}{2}z = 3"},
+        {2, "y - (3/4)z = -1/3", "y - \\frac{3}{4}z = -\\frac{1}{3}"},
+        {3, "0 = 5", "0 = 5"},
+        {4, "-2147483648x - y + z = 0", "-2147483648x - y + z = 0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EquationText(m, c.row), c.text);
+        EXPECT_EQ(EquationLatex(m, c.row), c.latex);
+    }
+}
+
+TEST(SystemText, SystemWithRanksAndConclusion) {
+    const struct {
+        Matrix augmented;
+        const char* text;
+        const char* latex;
+    } cases[] = {
+        {Matrix::FromRows({{1, 1, 2}, {1, -1, 0}}),
+         "x + y = 2\n"
+         "x - y = 0\n"
+         "\n"
+         "rango A' = 2\n"
+         "rango A = 2\n"
+         " rango A = rango A' => sistema COMPATIBLE\n"
+         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n"
+         "\n"
+         " Solución:   x = 1    y = 1\n",
+         "\\begin{cases}\n"
+         "x + y &= 2 \\\\\n"
+         "x - y &= 0\n"
+         "\\end{cases}\n"
+         "\\qquad\n"
+         "\\begin{array}{l}\n"
+         "\\text{rango A' = 2} \\\\\n"
+         "\\text{rango A = 2} \\\\\n"
+         "\\text{rango A = rango A' } \\Rightarrow \\text{ sistema COMPATIBLE} \\\\\n"
+         "\\text{rango = 2 = nº incógnitas } \\Rightarrow \\text{ DETERMINADO} \\quad "
+         "\\text{(S.C.D.)} \\\\\n"
+         "\\text{Solución:} \\quad \\text{x = 1} \\quad \\text{y = 1}\n"
+         "\\end{array}"},
+        {Matrix::FromRows({{1, 1, 1}, {2, 2, Fraction(-1, 2)}}),
+         "x + y = 1\n"
+         "2x + 2y = -1/2\n"
+         "\n"
+         "rango A' = 2\n"
+         "rango A = 1\n"
+         "rango A <> rango A' => sistema INCOMPATIBLE\n",
+         "\\begin{cases}\n"
+         "x + y &= 1 \\\\\n"
+         "2x + 2y &= -\\frac{1}{2}\n"
+         "\\end{cases}\n"
+         "\\qquad\n"
+         "\\begin{array}{l}\n"
+         "\\text{rango A' = 2} \\\\\n"
+         "\\text{rango A = 1} \\\\\n"
+         "\\text{rango A } \\neq \\text{ rango A' } \\Rightarrow \\text{ sistema INCOMPATIBLE}\n"
+         "\\end{array}"},
+    };
+    for (const auto& c : cases) {
+        Matrix reduced = c.augmented;
+        const SystemAnalysis analysis = AnalyseSystem(reduced);
+        EXPECT_EQ(SystemText(analysis), c.text);
+        EXPECT_EQ(SystemLatex(analysis), c.latex);
+    }
+}
+
+}  // namespace
+}  // namespace velmora

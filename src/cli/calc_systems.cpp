@@ -126,9 +126,7 @@ int StsAdd(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kOk;
 }
 
-}  // namespace
-
-int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool latex) {
     if (args.empty()) {
         err << "uso: velmora-calc eval EXPRESIÓN [J=MATRIZ K=MATRIZ ...]\n";
         return kUnreadable;
@@ -161,7 +159,7 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
     Matrix result;
     switch (Evaluate(args[0], store, result)) {
         case EvalResult::Ok:
-            out << MatrixText(result);
+            out << (latex ? MatrixLatex(result) + "\n" : MatrixText(result));
             return kOk;
         case EvalResult::Unreadable:
             err << "velmora-calc: Expresión incorrecta: ";
@@ -179,6 +177,16 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
             return kRefused;
     }
     return kRefused;
+}
+
+}  // namespace
+
+int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Eval(args, out, err, false);
+}
+
+int CalcEvalLatex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Eval(args, out, err, true);
 }
 
 int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

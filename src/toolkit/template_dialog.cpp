@@ -38,8 +38,19 @@ namespace velmora {
 
 using res::ControlKind;
 
+namespace {
+
+// An image of `size` layout pixels at `ratio` device pixels each way.
+QImage DenseImage(QSize size, qreal ratio) {
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+}  // namespace
+
 DrawingPane::DrawingPane(QSize size, QWidget* parent)
-    : QWidget(parent), image_(size, QImage::Format_ARGB32_Premultiplied), dc_(&image_) {
+    : QWidget(parent), image_(DenseImage(size, parent->devicePixelRatioF())), dc_(&image_) {
     image_.fill(Qt::transparent);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     resize(size);
@@ -55,16 +66,16 @@ DrawingPane::DrawingPane(QSize size, QWidget* parent)
 }
 
 // Once its window is on screen, the pane takes a picture of what lies under
-// it (the group box's frame and caption, the dialog's colour) and keeps
-// drawing on top of that picture. An opaque pane repaints by copying pixels,
-// and Qt no longer repaints the widgets under it.
+// it (the group box's frame and caption, the dialog's colour), at its own
+// density, and keeps drawing on top of that picture. An opaque pane repaints
+// by copying pixels, and Qt no longer repaints the widgets under it.
 void DrawingPane::becomeOpaque() {
     QWidget* under = parentWidget();
     if (under == nullptr || !window()->isVisible()) return;
     const bool shown = isVisible();
     if (shown) hide();
     dc_.flush();
-    QImage picture(image_.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage picture = DenseImage(size(), image_.devicePixelRatio());
     picture.fill(Qt::transparent);
     under->render(&picture, QPoint(), QRegion(geometry()),
                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
@@ -83,7 +94,12 @@ void DrawingPane::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     if (opaque_) p.setCompositionMode(QPainter::CompositionMode_Source);
     const QRect dirty = event->rect();
-    p.drawImage(dirty, image_, dirty);
+    // The image's own pixels of that part of the pane.
+    const qreal ratio = image_.devicePixelRatio();
+    p.drawImage(dirty, image_,
+                ratio == 1 ? QRectF(dirty)
+                           : QRectF(dirty.x() * ratio, dirty.y() * ratio, dirty.width() * ratio,
+                                    dirty.height() * ratio));
 }
 
 namespace {

@@ -16,7 +16,9 @@
 // template has one, sits above it, so client coordinates match a classic
 // dialog's client area. Group boxes marked as drawing areas carry a
 // DrawingPane: a persistent image the size of the group box, shown on top of
-// its frame, transparent until the window draws on it.
+// its frame, transparent until the window draws on it. The image has the
+// screen's pixel density (twice the pixels both ways at a scale of 2); the
+// window draws on it in the pixels of its layout all the same.
 #pragma once
 
 #include <QDialog>

@@ -131,13 +131,13 @@ std::string SystemText(const SystemAnalysis& a) {
 }
 
 std::string SystemLatex(const SystemAnalysis& a) {
-    std::string s = "\\begin{cases}\n";
+    std::string s = "\\left\\{\\begin{array}{rcl}\n";
     for (int i = 1; i <= a.augmented.rows; ++i) {
         std::string equation = EquationLatex(a.augmented, i);
-        equation.replace(equation.rfind(" = "), 3, " &= ");
+        equation.replace(equation.rfind(" = "), 3, " & = & ");
         s += equation + (i < a.augmented.rows ? " \\\\\n" : "\n");
     }
-    s += "\\end{cases}\n\\qquad\n\\begin{array}{l}\n";
+    s += "\\end{array}\\right.\n\\qquad\n\\begin{array}{l}\n";
     std::vector<std::string> lines;
     for (const std::string& line : BoxLines(a)) {
         if (!line.empty()) lines.push_back(TextLatex(line));

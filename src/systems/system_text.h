@@ -20,8 +20,8 @@ std::string EquationLatex(const Matrix& augmented, int row);
 // rank texts and the conclusion box's lines; one line each, each ended by a
 // line break.
 std::string SystemText(const SystemAnalysis& analysis);
-// The same in LaTeX: the equations in a cases environment aligned at their
-// "=", beside an array of the rank and conclusion lines as \text, with
+// The same in LaTeX: the equations in an array aligned at their "=" behind a
+// brace, beside an array of the rank and conclusion lines as \text, with
 // \Rightarrow for "=>" and \neq for "<>".
 std::string SystemLatex(const SystemAnalysis& analysis);
 

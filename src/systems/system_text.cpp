@@ -1,6 +1,8 @@
 #include "systems/system_text.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -69,17 +71,31 @@ const char* SpecialName(char c) {
     }
 }
 
-// A text line inside \text{}, LaTeX's special characters escaped, "=>" and
-// "<>" as symbols and runs of blanks as \quad.
+// Texts that become mathematical symbols: the arrows and signs of the
+// conclusion, and the parameters of a general solution (which the usual
+// LaTeX of Spanish text could not set inside \text).
+struct Symbol {
+    std::string_view text;
+    const char* latex;
+};
+constexpr Symbol kSymbols[] = {
+    {"=>", "\\Rightarrow"}, {"<>", "\\neq"},    {"\u03BB", "\\lambda"},
+    {"\u03BC", "\\mu"},     {"\u03BD", "\\nu"},
+};
+
+// A text line inside \text{}, LaTeX's special characters escaped, the
+// symbols above outside it and runs of blanks as \quad.
 std::string TextLatex(std::string_view line) {
     while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
     std::string s = "\\text{";
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         const std::string_view rest = line.substr(i);
-        if (rest.starts_with("=>") || rest.starts_with("<>")) {
-            s += rest[0] == '=' ? "} \\Rightarrow \\text{" : "} \\neq \\text{";
-            ++i;
+        const auto symbol = std::find_if(std::begin(kSymbols), std::end(kSymbols),
+                                         [&](const Symbol& y) { return rest.starts_with(y.text); });
+        if (symbol != std::end(kSymbols)) {
+            s += std::string("} ") + symbol->latex + " \\text{";
+            i += symbol->text.size() - 1;
         } else if (rest.starts_with("  ")) {
             while (i + 1 < line.size() && line[i + 1] == ' ') ++i;
             s += "} \\quad \\text{";
@@ -94,8 +110,9 @@ std::string TextLatex(std::string_view line) {
     }
     s += "}";
     // Pieces left empty around a symbol say nothing.
-    for (std::size_t at; (at = s.find("\\text{}")) != std::string::npos;) s.erase(at, 7);
-    for (std::size_t at; (at = s.find("\\text{ }")) != std::string::npos;) s.erase(at, 8);
+    for (const std::string_view empty : {" \\text{}", " \\text{ }", "\\text{}", "\\text{ }"}) {
+        for (std::size_t at; (at = s.find(empty)) != std::string::npos;) s.erase(at, empty.size());
+    }
     return s;
 }
 

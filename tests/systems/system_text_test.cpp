@@ -85,5 +85,23 @@ TEST(SystemText, SystemWithRanksAndConclusion) {
     }
 }
 
+// Whatever lines the conclusion has: LaTeX's own characters are escaped, and
+// the parameters of a general solution are set as symbols.
+TEST(SystemText, ConclusionLinesInLatex) {
+    SystemAnalysis a;
+    a.augmented = Matrix::FromRows({{1, 1, 1}});
+    a.rankAugmentedText = "rango A' = 1";
+    a.rankCoefficientsText = "rango A = 1";
+    a.conclusion = {"x = 1 - \u03BB    y = \u03BB", "50% & #1_{a}^~\\"};
+    const std::string latex = SystemLatex(a);
+    EXPECT_NE(latex.find("\\text{x = 1 - } \\lambda \\quad \\text{y = } \\lambda \\\\\n"),
+              std::string::npos)
+        << latex;
+    EXPECT_NE(latex.find("\\text{50\\% \\& \\#1\\_\\{a\\}\\textasciicircum{}"
+                         "\\textasciitilde{}\\textbackslash{}}\n"),
+              std::string::npos)
+        << latex;
+}
+
 }  // namespace
 }  // namespace velmora

@@ -156,6 +156,9 @@ void MainWindow::onCommand(TemplateDialog& d, int id, int) {
             break;
         case kToSystem:      handOverToSystem(); break;
         case kSystemWindow:  if (hooks_.openSystemWindow) hooks_.openSystemWindow(nullptr); break;
+        case kCopy:          copyMatrix(false); break;
+        case kCopyLatex:     copyMatrix(true); break;
+        case kPaste:         pasteMatrix(); break;
         case kInfo:          OpenHelpDocument("Velmora.pdf"); break;
         case kAbout:         if (hooks_.showAbout) hooks_.showAbout(); break;
         case kContact:       OpenHelpDocument("Orbenit.htm"); break;

@@ -20,11 +20,17 @@ constexpr int kRowBox = 145;     // + r: row r of the sub-matrix
 }  // namespace
 
 void MainWindow::setEditorSize(int r, int c) {
+    showGridSize(r, c);
+    applySize(r, c);
+}
+
+// The grid alone takes the size: the buttons, and the cells in use enabled.
+void MainWindow::showGridSize(int r, int c) {
     rows_ = r;
     cols_ = c;
     CheckItem(*dialog_, 50 + r, true);
     CheckItem(*dialog_, 54 + c, true);
-    applySize(r, c);
+    enableCellsInUse();
 }
 
 // A size change takes effect on the working matrix at once: it becomes what
@@ -51,12 +57,16 @@ void MainWindow::applySize(int r, int c) {
             updateCaption();
         }
     }
+    enableCellsInUse();
+    applyEnableRules();
+}
+
+void MainWindow::enableCellsInUse() {
     for (int row = 1; row <= 4; ++row) {
         for (int col = 1; col <= 5; ++col) {
-            EnableItem(*dialog_, CellId(row, col), row <= r && col <= c);
+            EnableItem(*dialog_, CellId(row, col), row <= rows_ && col <= cols_);
         }
     }
-    applyEnableRules();
 }
 
 // The one reading of the grid's cells: the cells of m's size, read as

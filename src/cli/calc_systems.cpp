@@ -1,6 +1,5 @@
 #include "cli/calc_systems.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -10,6 +9,7 @@
 #include "cli/matrix_reader.h"
 #include "systems/linear_system.h"
 #include "systems/sts_file.h"
+#include "systems/system_text.h"
 #include "toolkit/strings.h"
 
 namespace velmora {
@@ -44,37 +44,6 @@ bool PrintAnalysis(const SystemAnalysis& a, std::ostream& out) {
     out << a.rankAugmentedText << '\n' << a.rankCoefficientsText << '\n';
     for (const std::string& line : a.conclusion) PrintBoxText(line, out);
     return !a.solutionOverflow && !a.generalSolutionOverflow;
-}
-
-// "2x - y + (1/2)z = 3"; unknowns named by their column.
-std::string EquationText(const Matrix& m, int row) {
-    std::string text;
-    for (int j = 1; j < m.cols; ++j) {
-        const Fraction c = m.at(row, j);
-        if (c.IsZero()) continue;
-        const bool negative = (c.num < 0) != (c.den < 0);
-        const long long num = std::llabs(static_cast<long long>(c.num));
-        const long long den = std::llabs(static_cast<long long>(c.den));
-        if (text.empty()) {
-            text += negative ? "-" : "";
-        } else {
-            text += negative ? " - " : " + ";
-        }
-        if (den != 1) {
-            text += '(';
-            text += std::to_string(num);
-            text += '/';
-            text += std::to_string(den);
-            text += ')';
-        } else if (num != 1) {
-            text += std::to_string(num);
-        }
-        text += UnknownName(j);
-    }
-    if (text.empty()) text.push_back('0');
-    text += " = ";
-    text += m.at(row, m.cols).ToText();
-    return text;
 }
 
 bool ReadArgument(const std::string& text, Matrix& m, std::ostream& err) {
@@ -158,9 +127,7 @@ int StsAdd(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kOk;
 }
 
-}  // namespace
-
-int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool latex) {
     if (args.empty()) {
         err << "uso: velmora-calc eval EXPRESIÓN [J=MATRIZ K=MATRIZ ...]\n";
         return kUnreadable;
@@ -193,7 +160,7 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
     Matrix result;
     switch (Evaluate(args[0], store, result)) {
         case EvalResult::Ok:
-            out << MatrixText(result);
+            out << (latex ? MatrixLatex(result) + "\n" : MatrixText(result));
             return kOk;
         case EvalResult::Unreadable:
             err << "velmora-calc: Expresión incorrecta: ";
@@ -211,6 +178,16 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
             return kRefused;
     }
     return kRefused;
+}
+
+}  // namespace
+
+int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Eval(args, out, err, false);
+}
+
+int CalcEvalLatex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Eval(args, out, err, true);
 }
 
 int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "matrix/matrix_drawing.h"
+#include "systems/system_text.h"
 #include "textout/text_output.h"
 #include "toolkit/dialog_helpers.h"
 #include "toolkit/strings.h"
@@ -37,6 +38,9 @@ constexpr int kConclusion = 250;
 constexpr int kOpen = 205;
 constexpr int kSave = 210;
 constexpr int kAppend = 215;
+constexpr int kCopy = 311;
+constexpr int kCopyLatex = 312;
+constexpr int kPaste = 313;
 
 constexpr int kFirstCell = CellId(1, 1);
 constexpr int kLastCell = CellId(4, 5);
@@ -142,6 +146,8 @@ void SystemWindow::applyEnableRules(TemplateDialog& d) {
     EnableMenuItem(d, kSave, listed);
     EnableMenuItem(d, kAppend, listed);
     EnableItem(d, kAdd, hasSystem_);
+    EnableMenuItem(d, kCopy, hasSystem_);
+    EnableMenuItem(d, kCopyLatex, hasSystem_);
     EnableItem(d, kReset, listed);
     EnableItem(d, kDelete, selected_ > 0);
     EnableItem(d, kRename, selected_ > 0);
@@ -605,6 +611,13 @@ void SystemWindow::onCommand(TemplateDialog& d, int id, int notification) {
         case kAppend:
             if (list_.Count() > 0) list_.Save(SaveMode::Append);
             break;
+        case kCopy:
+        case kCopyLatex:
+            copySystem(d, id == kCopyLatex);
+            break;
+        case kPaste:
+            pasteSystem(d);
+            break;
         default:
             break;
     }
@@ -727,6 +740,50 @@ void SystemWindow::closeWindow(TemplateDialog& d) {
         }
     }
     d.end(0);
+}
+
+// --- Clipboard ---
+//
+// In a grid cell Ctrl+C and Ctrl+V keep their meaning for the cell's text
+// where there is one, as in the main window's grid: with text selected
+// Ctrl+C copies that text, with none the system; Ctrl+V of a single value
+// pastes it into the cell, of a block the system.
+
+// The system the window shows, with its ranks and conclusion. What the grid
+// holds is read and analysed first, as "<<" does; a refused grid copies
+// nothing.
+void SystemWindow::copySystem(TemplateDialog& d, bool latex) {
+    if (!hasSystem_) return;
+    readGridAndAnalyse(d);
+    if (!hasSystem_) return;
+    Matrix reduced = current;
+    const SystemAnalysis analysis = AnalyseSystem(reduced);
+    SetClipboardText(latex ? SystemLatex(analysis) : SystemText(analysis));
+}
+
+// An augmented matrix of 2..4 equations in 2..4 unknowns goes into the grid
+// as if typed: the counts follow it, the grid is cleared and filled, nothing
+// is analysed, and the focus waits in its last cell, where Enter analyses.
+void SystemWindow::pasteSystem(TemplateDialog& d) {
+    Matrix m;
+    if (!ClipboardMatrix({kMinCount, kMaxCount, kMinCount + 1, kMaxCount + 1}, m)) return;
+    ScrollSetPos(d, kUnknownsBar, m.cols - 1);
+    ScrollSetPos(d, kEquationsBar, m.rows);
+    layOutGrid(d, true);
+    const int n = m.cols - 1;
+    for (int i = 1; i <= m.rows; ++i) {
+        for (int j = 1; j <= m.cols; ++j) {
+            SetItemText(d, CellId(i, j <= n ? j : kRightHandSide), m.at(i, j).ToText());
+        }
+    }
+    selected_ = 0;
+    SetFocusItem(d, CellId(m.rows, kRightHandSide));
+}
+
+bool SystemWindow::commandOverControl(TemplateDialog& d, int id, int control) {
+    const bool cell = control >= kFirstCell && control <= kLastCell;
+    return cell && (id == kCopy || id == kPaste) &&
+           ClipboardKeyTakesMatrix(d, control, id == kCopy);
 }
 
 SystemWindow& TheSystemWindow() {

@@ -59,6 +59,7 @@ class SystemWindow : public DialogHandler {
     void onCommand(TemplateDialog& d, int id, int notification) override;
     void onPaint(TemplateDialog& d) override;
     void onScroll(TemplateDialog& d, int id, int code, int pos) override;
+    bool commandOverControl(TemplateDialog& d, int id, int control) override;
 
   private:
     void applyEnableRules(TemplateDialog& d);
@@ -83,6 +84,9 @@ class SystemWindow : public DialogHandler {
     void openFile(TemplateDialog& d);
     void refillCommentBox(TemplateDialog& d);
     void closeWindow(TemplateDialog& d);
+    // --- clipboard ---
+    void copySystem(TemplateDialog& d, bool latex);
+    void pasteSystem(TemplateDialog& d);
 
     // --- anew at each opening ---
     SystemList list_;

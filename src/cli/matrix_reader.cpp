@@ -14,13 +14,20 @@ std::string_view Strip(std::string_view s) {
     return s;
 }
 
-std::vector<std::string_view> Entries(std::string_view row) {
+// With `grouped`, separators inside parentheses belong to the entry:
+// "(3a^2 - a + 1)" is one entry.
+std::vector<std::string_view> Entries(std::string_view row, bool grouped) {
     std::vector<std::string_view> entries;
     std::size_t i = 0;
     while (i < row.size()) {
         while (i < row.size() && IsSeparator(row[i])) ++i;
         const std::size_t start = i;
-        while (i < row.size() && !IsSeparator(row[i])) ++i;
+        int depth = 0;
+        while (i < row.size() && (depth > 0 || !IsSeparator(row[i]))) {
+            if (grouped && row[i] == '(') ++depth;
+            if (grouped && row[i] == ')' && depth > 0) --depth;
+            ++i;
+        }
         if (i > start) entries.push_back(row.substr(start, i - start));
     }
     return entries;
@@ -39,7 +46,13 @@ bool ReadFractionText(std::string_view text, Fraction& f, std::string& error) {
     return false;
 }
 
-bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
+namespace {
+
+// The entry texts of a matrix literal, row by row, every row as long as the
+// first; false with error set when the shape is wrong. With `grouped`, a
+// blank or comma inside parentheses does not end an entry.
+bool SplitMatrixText(std::string_view text, bool grouped,
+                     std::vector<std::vector<std::string_view>>& cells, std::string& error) {
     std::string_view body = Strip(text);
     // Brackets are optional, but they come as a pair around the whole matrix.
     const bool opens = !body.empty() && body.front() == '[';
@@ -64,7 +77,7 @@ bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
         if (semicolon == std::string_view::npos) break;
         start = semicolon + 1;
     }
-    if (rows.size() == 1 && Entries(rows[0]).empty()) {
+    if (rows.size() == 1 && Entries(rows[0], grouped).empty()) {
         error = "la matriz está vacía";
         return false;
     }
@@ -72,36 +85,69 @@ bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
         error = "más de 10 filas";
         return false;
     }
-    Matrix r;
-    std::size_t cols = 0;
+    cells.clear();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::vector<std::string_view> entries = Entries(rows[i]);
+        std::vector<std::string_view> entries = Entries(rows[i], grouped);
         const std::string where = "fila " + std::to_string(i + 1);
         if (entries.empty()) {
             error = "la " + where + " está vacía";
             return false;
         }
-        if (i == 0) cols = entries.size();
         if (entries.size() > Matrix::kMaxDim) {
             error = "más de 10 columnas en la " + where;
             return false;
         }
-        if (entries.size() != cols) {
+        if (i > 0 && entries.size() != cells[0].size()) {
             error = "la " + where + " tiene " + Elements(entries.size()) + " y la fila 1 tiene " +
-                    std::to_string(cols);
+                    std::to_string(cells[0].size());
             return false;
         }
-        for (std::size_t j = 0; j < entries.size(); ++j) {
+        cells.push_back(std::move(entries));
+    }
+    return true;
+}
+
+std::string Where(std::size_t i, std::size_t j) {
+    return " (fila " + std::to_string(i + 1) + ", columna " + std::to_string(j + 1) + ")";
+}
+
+}  // namespace
+
+bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
+    std::vector<std::vector<std::string_view>> cells;
+    if (!SplitMatrixText(text, false, cells, error)) return false;
+    Matrix r;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        for (std::size_t j = 0; j < cells[i].size(); ++j) {
             Fraction f;
-            if (!ReadFractionText(entries[j], f, error)) {
-                error += " (" + where + ", columna " + std::to_string(j + 1) + ")";
+            if (!ReadFractionText(cells[i][j], f, error)) {
+                error += Where(i, j);
                 return false;
             }
             r.at(static_cast<int>(i + 1), static_cast<int>(j + 1)) = f;
         }
     }
-    r.SetSize(static_cast<int>(rows.size()), static_cast<int>(cols));
+    r.SetSize(static_cast<int>(cells.size()), static_cast<int>(cells[0].size()));
     r.Refresh();  // a determinant past 32 bits only sets detOverflow
+    m = r;
+    return true;
+}
+
+bool ReadPolynomialMatrixText(std::string_view text, PolynomialMatrix& m, std::string& error) {
+    std::vector<std::vector<std::string_view>> cells;
+    if (!SplitMatrixText(text, true, cells, error)) return false;
+    PolynomialMatrix r(static_cast<int>(cells.size()), static_cast<int>(cells[0].size()));
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        for (std::size_t j = 0; j < cells[i].size(); ++j) {
+            const PolynomialReading reading =
+                ReadPolynomial(cells[i][j], r.at(static_cast<int>(i + 1), static_cast<int>(j + 1)));
+            if (reading != PolynomialReading::Ok) {
+                error = "«" + std::string(cells[i][j]) + "» " + PolynomialReadingText(reading) +
+                        Where(i, j);
+                return false;
+            }
+        }
+    }
     m = r;
     return true;
 }

@@ -1,7 +1,6 @@
 #include "systems/discussion.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "arith/flint_poly.h"
 #include "systems/linear_system.h"
@@ -20,170 +19,203 @@ constexpr int kMaxEquations = 4;
 constexpr int kMaxUnknowns = 4;
 constexpr std::size_t kMaxCoefficientBits = 256;
 
-// --- The three fields a case is computed in ---
+// --- Every minor ---
 
-// The rationals: a case a = v, once v is put in.
-struct RationalField {
-    using Elem = mpq_class;
-    Elem From(const QPoly& p) const { return p.Coefficient(0); }
-    static bool IsZero(const Elem& x) { return sgn(x) == 0; }
-    static Elem Sub(const Elem& x, const Elem& y) { return x - y; }
-    static Elem Mul(const Elem& x, const Elem& y) { return x * y; }
-    static Elem Div(const Elem& x, const Elem& y) { return x / y; }
-    static RationalFunction Export(const Elem& x) { return Polynomial(x); }
-};
-
-// Quotients of polynomials: the general case.
-struct FunctionField {
-    struct Elem {
-        QPoly num;
-        QPoly den = QPoly(1);
-    };
-    static Elem Make(const QPoly& num, const QPoly& den) {
-        if (num.IsZero()) return Elem{};
-        const QPoly g = flint::Gcd(num, den);
-        QPoly n = flint::ExactQuotient(num, g);
-        QPoly d = flint::ExactQuotient(den, g);
-        const mpq_class lead = d.Coefficient(d.Degree());
-        if (lead != 1) {
-            const mpq_class inverse = 1 / lead;
-            n = flint::Scale(n, inverse);
-            d = flint::Scale(d, inverse);
+// The determinant of every square block of A': at(R, C) for a set R of rows
+// and a set C of columns of the same size, as bit masks (at(0, 0) = 1).
+// Ranks, critical values and solutions all come from this table, so every
+// case is computed the same way: a rank is the largest size of a minor that
+// is not 0, and a solution is Cramer's rule on a regular block.
+class MinorTable {
+  public:
+    MinorTable(const Grid& m, int cols)
+        : rows_(static_cast<int>(m.size())),
+          cols_(cols),
+          table_(std::size_t(1) << (rows_ + cols_)) {
+        Set(0, 0, QPoly(1));
+        for (int r = 1; r < (1 << rows_); ++r) {
+            const int k = Count(r);
+            const int last = 31 - __builtin_clz(static_cast<unsigned>(r));
+            const std::vector<QPoly>& row = m[static_cast<std::size_t>(last)];
+            for (int c = 1; c < (1 << cols_); ++c) {
+                if (Count(c) != k) continue;
+                // Expanded along its last row, row k of the block.
+                QPoly sum;
+                int position = 0;
+                for (int j = 0; j < cols_; ++j) {
+                    if ((c & (1 << j)) == 0) continue;
+                    const QPoly& rest = at(r & ~(1 << last), c & ~(1 << j));
+                    if (!row[j].IsZero() && !rest.IsZero()) {
+                        const QPoly term = row[j] * rest;
+                        sum = (k - 1 + position) % 2 == 0 ? sum + term : sum - term;
+                    }
+                    ++position;
+                }
+                Set(r, c, sum);
+            }
         }
-        return Elem{n, d};
     }
-    Elem From(const QPoly& p) const { return Elem{p}; }
-    static bool IsZero(const Elem& x) { return x.num.IsZero(); }
-    static Elem Sub(const Elem& x, const Elem& y) {
-        if (x.den == y.den) return Make(x.num - y.num, x.den);
-        return Make(x.num * y.den - y.num * x.den, x.den * y.den);
+
+    static int Count(int mask) { return __builtin_popcount(static_cast<unsigned>(mask)); }
+
+    int rows() const { return rows_; }
+    int cols() const { return cols_; }
+    // Index of the pair (R, C) in tables of this size.
+    std::size_t Index(int r, int c) const { return static_cast<std::size_t>(r << cols_ | c); }
+    std::size_t Size() const { return table_.size(); }
+    const QPoly& at(int r, int c) const { return table_[Index(r, c)]; }
+
+    // The gcd of the k x k minors within the columns `columns`: its roots are
+    // where the rank of those columns falls below k.
+    QPoly Gcd(int columns, int k) const {
+        if (k == 0) return QPoly(1);
+        QPoly g;
+        for (int c = 1; c < (1 << cols_); ++c) {
+            if ((c & ~columns) != 0 || Count(c) != k) continue;
+            for (int r = 1; r < (1 << rows_) && !g.IsOne(); ++r)
+                if (Count(r) == k) g = flint::Gcd(g, at(r, c));
+        }
+        return g;
     }
-    static Elem Mul(const Elem& x, const Elem& y) { return Make(x.num * y.num, x.den * y.den); }
-    static Elem Div(const Elem& x, const Elem& y) { return Make(x.num * y.den, x.den * y.num); }
-    static RationalFunction Export(const Elem& x) {
-        return RationalFunction(x.num.ToPolynomial(), x.den.ToPolynomial());
+
+  private:
+    void Set(int r, int c, QPoly p) { table_[Index(r, c)] = std::move(p); }
+
+    int rows_;
+    int cols_;
+    std::vector<QPoly> table_;
+};
+
+int Mask(int columns) {
+    return (1 << columns) - 1;
+}
+
+// --- The arithmetic of each kind of case ---
+
+// Every a but finitely many: a minor is 0 when it is the zero polynomial.
+struct GeneralArithmetic {
+    static bool IsZero(const QPoly& p) { return p.IsZero(); }
+    // n / d in lowest terms with a monic denominator.
+    static RationalFunction Quotient(const QPoly& n, const QPoly& d) {
+        if (n.IsZero()) return {};
+        const QPoly g = flint::Gcd(n, d);
+        const QPoly den = flint::ExactQuotient(d, g);
+        const mpq_class inverse = 1 / den.Coefficient(den.Degree());
+        return {flint::Scale(flint::ExactQuotient(n, g), inverse).ToPolynomial(),
+                flint::Scale(den, inverse).ToPolynomial()};
     }
 };
 
-// Polynomials modulo an irreducible factor: a case for every root of it.
-struct FactorField {
-    using Elem = QPoly;
+// a = value.
+struct ValueArithmetic {
+    mpq_class value;
+    bool IsZero(const QPoly& p) const { return sgn(p.Evaluate(value)) == 0; }
+    RationalFunction Quotient(const QPoly& n, const QPoly& d) const {
+        return Polynomial(mpq_class(n.Evaluate(value) / d.Evaluate(value)));
+    }
+};
+
+// a a root of an irreducible factor: polynomials modulo it, a field.
+struct FactorArithmetic {
+    explicit FactorArithmetic(QPoly factor) : modulus(std::move(factor)) {}
     QPoly modulus;
-    Elem From(const QPoly& p) const { return flint::Remainder(p, modulus); }
-    static bool IsZero(const Elem& x) { return x.IsZero(); }
-    static Elem Sub(const Elem& x, const Elem& y) { return x - y; }
-    Elem Mul(const Elem& x, const Elem& y) const { return flint::Remainder(x * y, modulus); }
-    Elem Div(const Elem& x, const Elem& y) const {
-        return Mul(x, flint::InverseModulo(y, modulus));
+    bool IsZero(const QPoly& p) const { return flint::Remainder(p, modulus).IsZero(); }
+    // The quotients of a case share their denominator: one inverse serves all.
+    RationalFunction Quotient(const QPoly& n, const QPoly& d) {
+        if (!(d == denominator_)) {
+            denominator_ = d;
+            inverse_ = flint::InverseModulo(flint::Remainder(d, modulus), modulus);
+        }
+        return flint::Remainder(flint::Remainder(n, modulus) * inverse_, modulus).ToPolynomial();
     }
-    static RationalFunction Export(const Elem& x) { return x.ToPolynomial(); }
+
+  private:
+    QPoly denominator_;
+    QPoly inverse_;
 };
 
-// --- Classification over a field ---
+// --- Classification of a case ---
 
 struct Classification {
     int rankCoefficients = 0;
     int rankAugmented = 0;
     bool compatible = false;
-    std::vector<int> pivots;  // 0-based pivot columns of the reduced echelon form
+    std::vector<int> pivots;  // 0-based pivot columns of the row echelon form of A
     std::vector<ParametricValue> solution;
 };
 
-// The reduced row echelon form of A' (m rows, n + 1 columns) over `field`
-// gives both ranks (the pivots left of the last column are those of A) and,
-// when compatible, the general solution: the unknowns of the columns without
-// pivot are free and take the parameters in their order; each pivot unknown
-// is its row's right-hand side minus its row's free columns.
-template <class Field>
-Classification Classify(const Field& field, const Grid& system, int n) {
-    using Elem = typename Field::Elem;
-    const int m = static_cast<int>(system.size());
-    std::vector<std::vector<Elem>> a(static_cast<std::size_t>(m));
-    for (int i = 0; i < m; ++i)
-        for (const QPoly& p : system[static_cast<std::size_t>(i)])
-            a[static_cast<std::size_t>(i)].push_back(field.From(p));
+// The ranks of A' (the table's n + 1 columns) and of A, the pivot columns of
+// A's row echelon form (where the rank of the first columns grows) and, when
+// compatible, the general solution: the unknowns of the other columns are
+// free and take the parameters in their order; the pivot unknowns come from
+// Cramer's rule on a regular block of the pivot columns.
+template <class Arithmetic>
+Classification Classify(Arithmetic& arithmetic, const MinorTable& minors) {
+    const int n = minors.cols() - 1;
+    std::vector<char> nonZero(minors.Size());
+    for (int r = 0; r < (1 << minors.rows()); ++r)
+        for (int c = 0; c < (1 << minors.cols()); ++c)
+            if (MinorTable::Count(r) == MinorTable::Count(c))
+                nonZero[minors.Index(r, c)] = !arithmetic.IsZero(minors.at(r, c));
+    auto rank = [&](int columns) {
+        int best = 0;
+        for (int r = 0; r < (1 << minors.rows()); ++r)
+            for (int c = columns; c > 0; c = (c - 1) & columns)  // the subsets of `columns`
+                if (nonZero[minors.Index(r, c)]) best = std::max(best, MinorTable::Count(c));
+        return best;
+    };
 
-    Classification c;
-    int rank = 0;
-    for (int j = 0; j <= n && rank < m; ++j) {
-        int p = rank;
-        while (p < m && Field::IsZero(a[p][j])) ++p;
-        if (p == m) continue;
-        std::swap(a[p], a[rank]);
-        const Elem pivot = a[rank][j];
-        for (int k = j; k <= n; ++k) a[rank][k] = field.Div(a[rank][k], pivot);
-        for (int t = 0; t < m; ++t) {
-            if (t == rank || Field::IsZero(a[t][j])) continue;
-            const Elem f = a[t][j];
-            for (int k = j; k <= n; ++k) a[t][k] = field.Sub(a[t][k], field.Mul(f, a[rank][k]));
+    Classification k;
+    k.rankAugmented = rank(Mask(n + 1));
+    k.rankCoefficients = rank(Mask(n));
+    k.compatible = k.rankCoefficients == k.rankAugmented;
+    int pivotMask = 0;
+    for (int j = 0, before = 0; j < n; ++j) {
+        const int now = rank(Mask(j + 1));
+        if (now > before) {
+            k.pivots.push_back(j);
+            pivotMask |= 1 << j;
         }
-        c.pivots.push_back(j);
-        ++rank;
+        before = now;
     }
-    c.rankAugmented = rank;
-    c.rankCoefficients = static_cast<int>(
-        std::count_if(c.pivots.begin(), c.pivots.end(), [n](int j) { return j < n; }));
-    c.compatible = c.rankCoefficients == c.rankAugmented;
-    if (!c.compatible) return c;
+    if (!k.compatible) return k;
 
+    const int r = k.rankCoefficients;
+    int block = 0;  // the first set of r rows on which the pivot columns are regular
+    while (MinorTable::Count(block) != r || !nonZero[minors.Index(block, pivotMask)]) ++block;
+    // Entry (i, c) of the reduced echelon form: the block's determinant with
+    // pivot column i replaced by column c, over the block's determinant.
+    auto entry = [&](int i, int c) {
+        const int p = k.pivots[static_cast<std::size_t>(i)];
+        int passed = 0;  // pivot columns between p and c: the sign of the reordering
+        for (int q : k.pivots) passed += q > std::min(p, c) && q < std::max(p, c);
+        const QPoly& m = minors.at(block, (pivotMask & ~(1 << p)) | (1 << c));
+        return arithmetic.Quotient(passed % 2 == 0 ? m : -m, minors.at(block, pivotMask));
+    };
     std::vector<int> parameterOf(static_cast<std::size_t>(n), -1);
     int parameters = 0;
     for (int j = 0; j < n; ++j)
-        if (std::find(c.pivots.begin(), c.pivots.end(), j) == c.pivots.end())
-            parameterOf[j] = parameters++;
-    c.solution.assign(static_cast<std::size_t>(n), ParametricValue{});
-    for (ParametricValue& v : c.solution)
+        if ((pivotMask & (1 << j)) == 0) parameterOf[static_cast<std::size_t>(j)] = parameters++;
+    k.solution.assign(static_cast<std::size_t>(n), ParametricValue{});
+    for (int j = 0; j < n; ++j) {
+        ParametricValue& v = k.solution[static_cast<std::size_t>(j)];
         v.coefficients.assign(static_cast<std::size_t>(parameters), {});
-    for (int j = 0; j < n; ++j)
-        if (parameterOf[j] >= 0) c.solution[j].coefficients[parameterOf[j]] = Polynomial(1);
-    for (int i = 0; i < rank; ++i) {
-        ParametricValue& v = c.solution[c.pivots[i]];
-        v.constant = Field::Export(a[i][n]);
+        const int t = parameterOf[static_cast<std::size_t>(j)];
+        if (t >= 0) v.coefficients[static_cast<std::size_t>(t)] = Polynomial(1);
+    }
+    for (int i = 0; i < r; ++i) {
+        ParametricValue& v =
+            k.solution[static_cast<std::size_t>(k.pivots[static_cast<std::size_t>(i)])];
+        v.constant = entry(i, n);
         for (int j = 0; j < n; ++j) {
-            if (parameterOf[j] < 0 || Field::IsZero(a[i][j])) continue;
-            v.coefficients[parameterOf[j]] = Field::Export(field.Sub(Elem{}, a[i][j]));
+            const int t = parameterOf[static_cast<std::size_t>(j)];
+            if (t < 0) continue;
+            RationalFunction c = entry(i, j);
+            for (mpq_class& x : c.numerator.coefficients) x = -x;
+            v.coefficients[static_cast<std::size_t>(t)] = c;
         }
     }
-    return c;
-}
-
-// --- Critical polynomials ---
-
-// The gcd of the r x r minors of the first `cols` columns of m: its roots
-// are the values of a where that block's rank falls below r.
-QPoly MinorsGcd(const Grid& m, int cols, int r) {
-    const int rows = static_cast<int>(m.size());
-    if (r == 0) return QPoly(1);
-    QPoly g;
-    std::vector<QPoly> minor(std::size_t(1) << cols);
-    for (int rowMask = 0; rowMask < (1 << rows); ++rowMask) {
-        if (__builtin_popcount(static_cast<unsigned>(rowMask)) != r) continue;
-        std::vector<int> chosen;
-        for (int i = 0; i < rows; ++i)
-            if (rowMask & (1 << i)) chosen.push_back(i);
-        // minor[mask]: the chosen rows 1..|mask| and the columns in mask,
-        // expanded along its last row.
-        minor[0] = QPoly(1);
-        for (int mask = 1; mask < (1 << cols); ++mask) {
-            const int k = __builtin_popcount(static_cast<unsigned>(mask));
-            if (k > r) continue;
-            const std::vector<QPoly>& row = m[static_cast<std::size_t>(chosen[k - 1])];
-            QPoly sum;
-            int position = 0;
-            for (int j = 0; j < cols; ++j) {
-                if ((mask & (1 << j)) == 0) continue;
-                if (!row[j].IsZero()) {
-                    const QPoly term = row[j] * minor[mask & ~(1 << j)];
-                    sum = (k - 1 + position) % 2 == 0 ? sum + term : sum - term;
-                }
-                ++position;
-            }
-            minor[mask] = sum;
-            if (k == r) g = flint::Gcd(g, sum);
-        }
-        if (g.IsOne()) break;  // no value of a makes this rank drop
-    }
-    return g;
+    return k;
 }
 
 Grid Columns(const Grid& m, int cols) {
@@ -339,15 +371,17 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     d.augmentedTriangular = FractionFreeTriangular(system, n + 1);
     d.coefficientsTriangular = FractionFreeTriangular(Columns(system, n), n);
 
-    const Classification general = Classify(FunctionField{}, system, n);
-    std::vector<QPoly> critical{MinorsGcd(system, n + 1, general.rankAugmented),
-                                MinorsGcd(system, n, general.rankCoefficients)};
+    const MinorTable minors(system, n + 1);
+    GeneralArithmetic generalArithmetic;
+    const Classification general = Classify(generalArithmetic, minors);
+    std::vector<QPoly> critical{minors.Gcd(Mask(n + 1), general.rankAugmented),
+                                minors.Gcd(Mask(n), general.rankCoefficients)};
     if (general.compatible && general.rankCoefficients < n) {
         // Where the free unknowns of the general solution change.
         for (int j = 1; j < n; ++j) {
             const int r = static_cast<int>(std::count_if(
                 general.pivots.begin(), general.pivots.end(), [j](int p) { return p < j; }));
-            critical.push_back(MinorsGcd(system, j, r));
+            critical.push_back(minors.Gcd(Mask(j), r));
         }
     }
     std::vector<mpq_class> values;
@@ -359,16 +393,15 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     for (const QPoly& f : factors) g.excludedFactors.push_back(f.ToPolynomial());
     d.cases.push_back(std::move(g));
     for (const mpq_class& v : values) {
-        Grid at = system;
-        for (std::vector<QPoly>& row : at)
-            for (QPoly& p : row) p = QPoly(p.Evaluate(v));
-        DiscussionCase c = CaseOf(Classify(RationalField{}, at, n), n);
+        ValueArithmetic arithmetic{v};
+        DiscussionCase c = CaseOf(Classify(arithmetic, minors), n);
         c.kind = CaseKind::Value;
         c.value = v;
         d.cases.push_back(std::move(c));
     }
     for (const QPoly& f : factors) {
-        DiscussionCase c = CaseOf(Classify(FactorField{f}, system, n), n);
+        FactorArithmetic arithmetic{f};
+        DiscussionCase c = CaseOf(Classify(arithmetic, minors), n);
         c.kind = CaseKind::Factor;
         c.factor = f.ToPolynomial();
         d.cases.push_back(std::move(c));

@@ -141,7 +141,7 @@ struct Classification {
     int rankAugmented = 0;
     bool compatible = false;
     std::vector<int> pivots;  // 0-based pivot columns of the row echelon form of A
-    std::vector<ParametricValue> solution;
+    std::vector<ParametricFunction> solution;
 };
 
 // The ranks of A' (the table's n + 1 columns) and of A, the pivot columns of
@@ -196,15 +196,15 @@ Classification Classify(Arithmetic& arithmetic, const MinorTable& minors) {
     int parameters = 0;
     for (int j = 0; j < n; ++j)
         if ((pivotMask & (1 << j)) == 0) parameterOf[static_cast<std::size_t>(j)] = parameters++;
-    k.solution.assign(static_cast<std::size_t>(n), ParametricValue{});
+    k.solution.assign(static_cast<std::size_t>(n), ParametricFunction{});
     for (int j = 0; j < n; ++j) {
-        ParametricValue& v = k.solution[static_cast<std::size_t>(j)];
+        ParametricFunction& v = k.solution[static_cast<std::size_t>(j)];
         v.coefficients.assign(static_cast<std::size_t>(parameters), {});
         const int t = parameterOf[static_cast<std::size_t>(j)];
         if (t >= 0) v.coefficients[static_cast<std::size_t>(t)] = Polynomial(1);
     }
     for (int i = 0; i < r; ++i) {
-        ParametricValue& v =
+        ParametricFunction& v =
             k.solution[static_cast<std::size_t>(k.pivots[static_cast<std::size_t>(i)])];
         v.constant = entry(i, n);
         for (int j = 0; j < n; ++j) {
@@ -451,11 +451,6 @@ CellDiscussion DiscussCells(const std::vector<std::vector<std::string>>& cells) 
 bool PolynomialMatrix::HasParameter() const {
     return std::any_of(cells.begin(), cells.end(),
                        [](const Polynomial& p) { return !p.IsConstant(); });
-}
-
-const char* ParameterName(int k) {
-    static const char* const kNames[] = {"λ", "μ", "ν", "ξ"};
-    return k >= 1 && k <= 4 ? kNames[k - 1] : "?";
 }
 
 }  // namespace velmora

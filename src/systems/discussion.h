@@ -48,7 +48,7 @@ struct PolynomialMatrix {
 // One unknown of a general solution: constant + sum of coefficients[k] times
 // parameter k (λ, μ, ν, ξ). In a case "a = v" every part is a number; in a
 // case of an irreducible factor every part is a polynomial of lower degree.
-struct ParametricValue {
+struct ParametricFunction {
     RationalFunction constant;
     std::vector<RationalFunction> coefficients;
 };
@@ -71,7 +71,7 @@ struct DiscussionCase {
     bool determined = false;  // compatible with rank A = number of unknowns
     // A compatible case's values, one per unknown, with unknownCount -
     // rankCoefficients parameters.
-    std::vector<ParametricValue> solution;
+    std::vector<ParametricFunction> solution;
     std::vector<std::string> lines;  // the case's lines of the discussion text
 };
 
@@ -125,16 +125,13 @@ struct CellDiscussion {
 };
 CellDiscussion DiscussCells(const std::vector<std::vector<std::string>>& cells);
 
-// "λ", "μ", "ν", "ξ" for 1..4.
-const char* ParameterName(int k);
-
 // The text of one unknown's value in a general solution: the constant, then
 // each parameter with a non-zero coefficient, joined by " + " or " - "; a
 // coefficient 1 left out ("λ", "- μ"), an integer in front ("2λ"), a
 // fraction in parentheses ("(1/2)λ"), "a" or an integer times a in front
 // ("aλ", "- 2aλ"), any other coefficient in parentheses ("(a + 1)λ",
 // "(1/(a + 2))μ"); a value that is 0 throughout is "0".
-std::string ParametricValueText(const ParametricValue& v);
+std::string ParametricFunctionText(const ParametricFunction& v);
 // The lines of one case of a discussion of `unknownCount` unknowns: the case
 // with its ranks and verdict, then a determined case's values on one line or
 // an undetermined case's general solution on two.

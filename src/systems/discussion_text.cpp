@@ -7,6 +7,12 @@ namespace velmora {
 
 namespace {
 
+// "λ", "μ", "ν", "ξ" for 1..4.
+const char* ParameterName(int k) {
+    static const char* const kNames[] = {"λ", "μ", "ν", "ξ"};
+    return k >= 1 && k <= 4 ? kNames[k - 1] : "?";
+}
+
 // A coefficient before a parameter, without its sign: "" for 1, "2",
 // "(1/2)", "a", "2a", "(a + 1)", "(1/(a + 2))".
 std::string CoefficientText(const RationalFunction& magnitude) {
@@ -57,7 +63,7 @@ std::string Condition(const DiscussionCase& c) {
 
 }  // namespace
 
-std::string ParametricValueText(const ParametricValue& v) {
+std::string ParametricFunctionText(const ParametricFunction& v) {
     std::string s;
     if (!v.constant.IsZero()) s = RationalFunctionText(v.constant);
     for (std::size_t k = 0; k < v.coefficients.size(); ++k) {
@@ -82,10 +88,10 @@ std::vector<std::string> CaseLines(const DiscussionCase& c, int unknownCount) {
     if (!c.compatible || unknownCount == 0) return lines;
     std::string values = c.determined ? "   " : "   Solución:   ";
     for (int i = 1; i <= unknownCount; ++i) {
-        const ParametricValue& v = c.solution[static_cast<std::size_t>(i - 1)];
+        const ParametricFunction& v = c.solution[static_cast<std::size_t>(i - 1)];
         values += UnknownName(i);
         values += " = ";
-        values += c.determined ? RationalFunctionText(v.constant) : ParametricValueText(v);
+        values += c.determined ? RationalFunctionText(v.constant) : ParametricFunctionText(v);
         values += "    ";
     }
     lines.push_back(values);

@@ -158,7 +158,7 @@ void ExpectCase(const DiscussionCase& c, const Reference<E>& r, int n, Part part
     if (!c.compatible) return;
     ASSERT_EQ(c.solution.size(), r.values.size());
     for (int j = 0; j < n; ++j) {
-        const ParametricValue& v = c.solution[j];
+        const ParametricFunction& v = c.solution[j];
         ASSERT_EQ(v.coefficients.size() + 1, r.values[j].size());
         EXPECT_EQ(part(v.constant), r.values[j][0]) << "unknown " << j + 1;
         for (std::size_t t = 0; t < v.coefficients.size(); ++t)

@@ -123,7 +123,7 @@ TEST(Discussion, SolutionValuesFollowTheRulesOfTheGeneralSolution) {
         return RationalFunction(Polynomial(v));
     };
     const struct {
-        ParametricValue value;
+        ParametricFunction value;
         const char* text;
     } cases[] = {
         {{number("1"), {number("-2")}}, "1 - 2λ"},
@@ -143,7 +143,7 @@ TEST(Discussion, SolutionValuesFollowTheRulesOfTheGeneralSolution) {
         {{{Poly({-1, -1}).numerator, Poly({2, 1}).numerator}, {Poly({0, 0, 1})}},
          "(-a - 1)/(a + 2) + (a^2)λ"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ParametricValueText(c.value), c.text);
+    for (const auto& c : cases) EXPECT_EQ(ParametricFunctionText(c.value), c.text);
 }
 
 TEST(Discussion, FractionFreeTriangularFormsOverThePolynomials) {

@@ -17,7 +17,13 @@ using Grid = std::vector<std::vector<QPoly>>;
 // cells of degree 4 and 32-bit numbers it always ends in milliseconds.
 constexpr int kMaxEquations = 4;
 constexpr int kMaxUnknowns = 4;
-constexpr std::size_t kMaxCoefficientBits = 256;
+// The numbers a typed cell can hold stay far below these.
+constexpr std::size_t kMaxCoefficientBits = 4096;
+// Every row is computed with as integers with gcd 1: the work grows with the
+// size of those integers, and a row of fractions with unlike denominators
+// makes them large. At this size the slowest system takes about half a
+// second.
+constexpr std::size_t kMaxRowBits = 512;
 
 // --- Every minor ---
 
@@ -233,6 +239,26 @@ PolynomialMatrix ToMatrix(const Grid& g, int cols) {
     return r;
 }
 
+// Each row times the positive number that leaves integer coefficients with
+// gcd 1 throughout: the same equations, written without fractions.
+void MakeRowsPrimitive(PolynomialMatrix& m) {
+    for (int i = 1; i <= m.rows; ++i) {
+        mpz_class g = 0;
+        mpz_class l = 1;
+        for (int j = 1; j <= m.cols; ++j) {
+            for (const mpq_class& c : m.at(i, j).coefficients) {
+                g = gcd(g, c.get_num());
+                l = lcm(l, c.get_den());
+            }
+        }
+        if (g == 0) continue;
+        mpq_class scale(l, g);
+        scale.canonicalize();
+        for (int j = 1; j <= m.cols; ++j)
+            for (mpq_class& c : m.at(i, j).coefficients) c *= scale;
+    }
+}
+
 PolynomialMatrix FractionFreeTriangular(Grid m, int cols) {
     const int rows = static_cast<int>(m.size());
     QPoly previous(1);
@@ -254,23 +280,7 @@ PolynomialMatrix FractionFreeTriangular(Grid m, int cols) {
         ++r;
     }
     PolynomialMatrix t = ToMatrix(m, cols);
-    for (int i = 1; i <= t.rows; ++i) {
-        // The row times the positive number that leaves integer coefficients
-        // with gcd 1 throughout.
-        mpz_class g = 0;
-        mpz_class l = 1;
-        for (int j = 1; j <= cols; ++j) {
-            for (const mpq_class& c : t.at(i, j).coefficients) {
-                g = gcd(g, c.get_num());
-                l = lcm(l, c.get_den());
-            }
-        }
-        if (g == 0) continue;
-        mpq_class scale(l, g);
-        scale.canonicalize();
-        for (int j = 1; j <= cols; ++j)
-            for (mpq_class& c : t.at(i, j).coefficients) c *= scale;
-    }
+    MakeRowsPrimitive(t);
     return t;
 }
 
@@ -360,14 +370,28 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     kept.push_back(augmented.cols);
     const int m = augmented.rows;
     const int n = static_cast<int>(kept.size()) - 1;
-    Grid system(static_cast<std::size_t>(m));
-    for (int i = 1; i <= m; ++i)
-        for (int j : kept) system[i - 1].push_back(QPoly(augmented.at(i, j)));
-
     Discussion d;
     d.unknownCount = n;
-    d.augmented = ToMatrix(system, n + 1);
-    d.coefficients = ToMatrix(Columns(system, n), n);
+    d.augmented = PolynomialMatrix(m, n + 1);
+    d.coefficients = PolynomialMatrix(m, n);
+    for (int i = 1; i <= m; ++i) {
+        for (int j = 1; j <= n + 1; ++j) d.augmented.at(i, j) = augmented.at(i, kept[j - 1]);
+        for (int j = 1; j <= n; ++j) d.coefficients.at(i, j) = augmented.at(i, kept[j - 1]);
+    }
+
+    // Scaling an equation changes nothing of the discussion.
+    PolynomialMatrix scaled = d.augmented;
+    MakeRowsPrimitive(scaled);
+    Grid system(static_cast<std::size_t>(m));
+    for (int i = 1; i <= m; ++i) {
+        for (int j = 1; j <= n + 1; ++j) {
+            for (const mpq_class& c : scaled.at(i, j).coefficients)
+                if (mpz_sizeinbase(c.get_num_mpz_t(), 2) > kMaxRowBits)
+                    throw DiscussionTooLarge(
+                        "los números del sistema son demasiado grandes para discutirlo");
+            system[i - 1].push_back(QPoly(scaled.at(i, j)));
+        }
+    }
     d.augmentedTriangular = FractionFreeTriangular(system, n + 1);
     d.coefficientsTriangular = FractionFreeTriangular(Columns(system, n), n);
 

@@ -38,9 +38,12 @@ void PrintBoxText(const std::string& text, std::ostream& out) {
     out << line << '\n';
 }
 
-void PrintAnalysis(const SystemAnalysis& a, std::ostream& out) {
+// Prints the ranks and the box's lines, the verdict even without the solution;
+// false when a solution, determined or general, has no 32-bit form.
+bool PrintAnalysis(const SystemAnalysis& a, std::ostream& out) {
     out << a.rankAugmentedText << '\n' << a.rankCoefficientsText << '\n';
     for (const std::string& line : a.conclusion) PrintBoxText(line, out);
+    return !a.solutionOverflow && !a.generalSolutionOverflow;
 }
 
 // "2x - y + (1/2)z = 3"; unknowns named by their column.
@@ -120,9 +123,7 @@ int StsShow(const std::string& path, std::ostream& out, std::ostream& err) {
         out << "Sistema " << k + 1 << (s.comment.empty() ? ":" : ": ") << s.comment << '\n';
         for (int i = 1; i <= s.augmented.rows; ++i) out << "  " << EquationText(s.augmented, i) << '\n';
         Matrix reduced = s.augmented;
-        const SystemAnalysis analysis = AnalyseSystem(reduced);
-        PrintAnalysis(analysis, out);
-        if (analysis.solutionOverflow) {
+        if (!PrintAnalysis(AnalyseSystem(reduced), out)) {
             err << "sistema " << k + 1 << ": ";  // the others are still shown
             err << kOverflowText;
             status = kRefused;
@@ -232,9 +233,7 @@ int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kUnreadable;
     }
     if (!CheckSystemSize(m, err)) return kRefused;
-    const SystemAnalysis analysis = AnalyseSystem(m);
-    PrintAnalysis(analysis, out);  // the ranks and the verdict, even without the solution
-    if (analysis.solutionOverflow) {
+    if (!PrintAnalysis(AnalyseSystem(m), out)) {
         err << kOverflowText;
         return kRefused;
     }

@@ -1,7 +1,9 @@
 #include "systems/linear_system.h"
 
 #include <stdexcept>
+#include <utility>
 
+#include "systems/general_solution.h"
 #include "toolkit/strings.h"
 
 namespace velmora {
@@ -74,6 +76,28 @@ bool SolveDetermined(const Matrix& augmented, int n, std::vector<Fraction>& solu
     return true;
 }
 
+// The general solution of a compatible undetermined system, in the wide
+// arithmetic and then narrowed: a constant or coefficient past 32 bits sets
+// generalSolutionOverflow instead.
+void SolveUndetermined(const Matrix& augmented, SystemAnalysis& r) {
+    const GeneralSolution general = SolveGeneral(ToRationalRows(augmented));
+    r.freeUnknowns = general.freeColumns;
+    std::vector<ParametricFraction> values;
+    for (const ParametricValue& v : general.values) {
+        ParametricFraction f;
+        f.coefficients.resize(v.coefficients.size());
+        bool fits = NarrowRational(v.constant, f.constant);
+        for (std::size_t k = 0; k < v.coefficients.size() && fits; ++k)
+            fits = NarrowRational(v.coefficients[k], f.coefficients[k]);
+        if (!fits) {
+            r.generalSolutionOverflow = true;
+            return;
+        }
+        values.push_back(std::move(f));
+    }
+    r.generalSolution = std::move(values);
+}
+
 }  // namespace
 
 bool CheckRows(const Matrix& augmented) {
@@ -117,6 +141,8 @@ SystemAnalysis AnalyseSystem(Matrix& augmented) {
     r.compatible = r.rankAugmented == r.rankCoefficients;
     if (r.compatible && r.rankCoefficients == r.unknownCount)
         r.solutionOverflow = !SolveDetermined(a, r.unknownCount, r.solution);
+    else if (r.compatible)
+        SolveUndetermined(a, r);
     r.rankAugmentedText = "rango A' = " + IntToText(r.rankAugmented);
     r.rankCoefficientsText = "rango A = " + IntToText(r.rankCoefficients);
     r.conclusion = ConclusionLines(r);
@@ -150,6 +176,19 @@ std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis) {
                         " < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
                         "   Grado de indeterminación = " +
                         IntToText(n) + " - " + IntToText(r) + " = " + IntToText(n - r));
+        if (analysis.generalSolutionOverflow) {
+            lines.push_back(kGeneralSolutionOutOfRange);
+        } else if (!analysis.generalSolution.empty()) {
+            // Shaped as the determined solution: an empty line, then the values.
+            std::vector<ParametricValue> values;
+            for (const ParametricFraction& f : analysis.generalSolution) {
+                ParametricValue& v = values.emplace_back();
+                v.constant = ToRational(f.constant);
+                for (const Fraction c : f.coefficients) v.coefficients.push_back(ToRational(c));
+            }
+            lines.push_back("\r\n Solución:   " + SolutionValuesText(values));
+            lines.push_back("   " + ParametersText(static_cast<int>(analysis.freeUnknowns.size())));
+        }
     }
     return lines;
 }

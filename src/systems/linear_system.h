@@ -17,6 +17,15 @@ struct LinearSystem {
     std::string comment;  // UTF-8, at most 64 characters
 };
 
+// One unknown of a general solution in 32-bit fractions: its constant and its
+// coefficient of each parameter, λ, μ, ν in order.
+struct ParametricFraction {
+    Fraction constant;
+    std::vector<Fraction> coefficients;
+
+    friend bool operator==(const ParametricFraction&, const ParametricFraction&) = default;
+};
+
 struct SystemAnalysis {
     Matrix augmented;     // A' after the removal of zero columns
     Matrix coefficients;  // A: `augmented` without its last column
@@ -29,6 +38,15 @@ struct SystemAnalysis {
     // A determined system with a value that has no 32-bit form: `solution`
     // stays empty and the conclusion ends after the verdict line.
     bool solutionOverflow = false;
+    // A compatible undetermined system: the unknowns whose columns hold no
+    // pivot (1-based, in order; parameter k + 1 is freeUnknowns[k]) and the
+    // value of every unknown in those parameters, when every constant and
+    // coefficient fits 32 bits.
+    std::vector<int> freeUnknowns;
+    std::vector<ParametricFraction> generalSolution;
+    // Some constant or coefficient has no 32-bit form: `generalSolution`
+    // stays empty and the conclusion says so on the solution line.
+    bool generalSolutionOverflow = false;
     std::string rankAugmentedText;        // "rango A' = 2"
     std::string rankCoefficientsText;     // "rango A = 2"
     std::vector<std::string> conclusion;  // ConclusionLines of this analysis
@@ -46,16 +64,24 @@ bool HasZeroDenominator(const Matrix& m);
 // reduced A') and classifies the system. Running it again on its own output
 // gives the same result. Both ranks, the verdict and the degree of
 // indetermination are always given (they do not depend on the triangular forms
-// fitting 32 bits); a solution value that does not fit sets solutionOverflow.
+// fitting 32 bits); a solution value that does not fit sets solutionOverflow,
+// a general solution that does not fit generalSolutionOverflow.
 // Never throws ArithmeticOverflow; throws std::invalid_argument for a matrix
 // with a zero denominator or with no column (nothing changed then).
 SystemAnalysis AnalyseSystem(Matrix& augmented);
+
+// The solution line of an undetermined system whose general solution has no
+// 32-bit form.
+inline constexpr const char* kGeneralSolutionOutOfRange =
+    "\r\n Solución:   fuera de rango (no cabe en fracciones de 32 bits)";
 
 // 'x', 'y', 'z', 't' for 1..4; '?' outside.
 char UnknownName(int i);
 
 // The texts of the conclusion box, in order. A text may hold its own CR LF.
-// With solutionOverflow the solution line is left out.
+// With solutionOverflow the solution line is left out. An undetermined
+// system ends with its general solution: "\r\n Solución:   x = 1 - 2λ    ..."
+// and "   para todo λ", or kGeneralSolutionOutOfRange alone.
 std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis);
 
 }  // namespace velmora

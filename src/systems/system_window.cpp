@@ -238,10 +238,12 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
     SetItemText(d, kRankAugmented, analysis.rankAugmentedText);
     SetItemText(d, kRankCoefficients, analysis.rankCoefficientsText);
     // The lines as appending them one by one would leave them, set in one go.
+    // None is cut: the verdict lines are far shorter than 255 characters, and
+    // a general solution may be longer; the box scrolls instead.
     std::string conclusion;
     for (const std::string& line : ConclusionLines(analysis)) {
         if (!conclusion.empty()) conclusion += "\r\n";
-        conclusion += Utf8Left(line, 255);
+        conclusion += line;
     }
     SetItemTextZ(d, kConclusion, conclusion);
 }

@@ -51,7 +51,21 @@ TEST(CalcSolve, StatusTable) {
         {"[1 1 1; 2 2 2]", 0,
          "rango A' = 1\nrango A = 1\n rango A = rango A' => sistema COMPATIBLE\n"
          "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
-         "   Grado de indeterminación = 2 - 1 = 1\n"},
+         "   Grado de indeterminación = 2 - 1 = 1\n\n"
+         " Solución:   x = 1 - λ    y = λ    \n"
+         "   para todo λ\n"},
+        {"[1 0 2 1; 0 2 -1 6]", 0,
+         "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
+         "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
+         "   Grado de indeterminación = 3 - 2 = 1\n\n"
+         " Solución:   x = 1 - 2λ    y = 3 + (1/2)λ    z = λ    \n"
+         "   para todo λ\n"},
+        {"[1 1 1 1; 2 2 2 2]", 0,
+         "rango A' = 1\nrango A = 1\n rango A = rango A' => sistema COMPATIBLE\n"
+         "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
+         "   Grado de indeterminación = 3 - 1 = 2\n\n"
+         " Solución:   x = 1 - λ - μ    y = λ    z = μ    \n"
+         "   para todo λ, μ\n"},
         {"[1 0 1 2; 1 0 -1 0]", 0,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
          " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n Solución:   x = 1    y = 1    "
@@ -71,10 +85,13 @@ TEST(CalcSolve, StatusTable) {
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
          " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n Solución:   x = 1    y = -1    "
          "\n"},
-        {"[65536 3 1 1; 7 65537 2 5]", 0,
+        // Undetermined with x = (65522 - 65531λ)/4295032811: the described
+        // lines, the solution line out of range, then the overflow.
+        {"[65536 3 1 1; 7 65537 2 5]", 1,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
          "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
-         "   Grado de indeterminación = 3 - 2 = 1\n"},
+         "   Grado de indeterminación = 3 - 2 = 1\n\n"
+         " Solución:   fuera de rango (no cabe en fracciones de 32 bits)\n"},
     };
     for (const Case& c : cases) {
         const CalcRun r = Call(CalcSolve, {c.matrix});
@@ -211,6 +228,8 @@ TEST(CalcSts, AddThenShow) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadBytes(path).size(), 1780u);
 
+    ASSERT_EQ(Call(CalcSts, {"add", path, "[1 0 2 1; 0 2 -1 6]"}).status, 0);
+
     r = Call(CalcSts, {"show", path});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
@@ -229,7 +248,19 @@ TEST(CalcSts, AddThenShow) {
               "  x + y = 2\n"
               "rango A' = 2\n"
               "rango A = 1\n"
-              "rango A <> rango A' => sistema INCOMPATIBLE\n");
+              "rango A <> rango A' => sistema INCOMPATIBLE\n"
+              "\n"
+              "Sistema 3:\n"
+              "  x + 2z = 1\n"
+              "  2y - z = 6\n"
+              "rango A' = 2\n"
+              "rango A = 2\n"
+              " rango A = rango A' => sistema COMPATIBLE\n"
+              "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
+              "   Grado de indeterminación = 3 - 2 = 1\n"
+              "\n"
+              " Solución:   x = 1 - 2λ    y = 3 + (1/2)λ    z = λ    \n"
+              "   para todo λ\n");
 }
 
 // x = 2^31: the system keeps its ranks and verdict, the next one is shown whole.
@@ -238,6 +269,7 @@ TEST(CalcSts, ASolutionPastThirtyTwoBitsKeepsItsVerdict) {
     const std::string path = dir.file("s.sts");
     ASSERT_EQ(Call(CalcSts, {"add", path, "[1/2 0 1073741824; 0 1 0]"}).status, 0);
     ASSERT_EQ(Call(CalcSts, {"add", path, "[1 1 2; 1 -1 0]"}).status, 0);
+    ASSERT_EQ(Call(CalcSts, {"add", path, "[65536 3 1 1; 7 65537 2 5]"}).status, 0);
     const CalcRun r = Call(CalcSts, {"show", path});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("  y = 0\nrango A' = 2\nrango A = 2\n rango A = rango A' => sistema "
@@ -247,6 +279,8 @@ TEST(CalcSts, ASolutionPastThirtyTwoBitsKeepsItsVerdict) {
         << r.out;
     EXPECT_NE(r.out.find(" Solución:   x = 1    y = 1    \n"), std::string::npos) << r.out;
     EXPECT_EQ(r.err.rfind("sistema 1: velmora-calc: desbordamiento", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("\nsistema 3: velmora-calc: desbordamiento"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("= 3 - 2 = 1\n\n Solución:   fuera de rango"), std::string::npos) << r.out;
 }
 
 TEST(CalcSts, RefusalsAndDamagedFiles) {

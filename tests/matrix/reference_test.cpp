@@ -16,6 +16,7 @@
 #include <gmpxx.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -623,6 +624,33 @@ std::string CheckMulFraction(const Matrix& a, Tally& tally, bool strict) {
     return "";
 }
 
+// An undetermined system's general solution against the reference's reduced
+// echelon form: parameter k is the k-th column without a pivot.
+std::string CheckGeneralSolution(const SystemAnalysis& r, const QMat& rref,
+                                 const std::vector<size_t>& pivots) {
+    const size_t n = rref[0].size() - 1;
+    std::vector<size_t> free;
+    for (size_t j = 0; j < n; ++j)
+        if (std::find(pivots.begin(), pivots.end(), j) == pivots.end()) free.push_back(j);
+    bool fits = true;
+    for (size_t i = 0; i < pivots.size(); ++i) {
+        fits = fits && Fits(rref[i][n]);
+        for (size_t f : free) fits = fits && Fits(-rref[i][f]);  // -(-2^31) does not fit
+    }
+    if (r.generalSolutionOverflow) return fits ? "generalSolutionOverflow, but it fits" : "";
+    if (r.generalSolution.size() != n || r.freeUnknowns.size() != free.size())
+        return "undetermined, but " + std::to_string(r.generalSolution.size()) + " values";
+    for (size_t i = 0; i < pivots.size(); ++i) {
+        const ParametricFraction& v = r.generalSolution[pivots[i]];
+        bool same = ToQ(v.constant) == rref[i][n];
+        for (size_t k = 0; k < free.size(); ++k)
+            same = same && ToQ(v.coefficients[k]) == -rref[i][free[k]];
+        if (!same)
+            return "general solution of unknown " + std::to_string(pivots[i] + 1) + " differs";
+    }
+    return "";
+}
+
 // AnalyseSystem on a as A': both ranks and the verdict always; for a
 // determined system the exact solution, or solutionOverflow when a value of
 // it does not fit.
@@ -653,13 +681,13 @@ std::string CheckSolve(const Matrix& a, Tally&, bool) {
         return "AnalyseSystem: " + r.rankCoefficientsText + ", " + r.rankAugmentedText +
                ", expected " + std::to_string(rankA) + " and " + std::to_string(rankAug);
     }
-    if (!r.compatible || rankA < static_cast<int>(n)) {
-        if (!r.solution.empty() || r.solutionOverflow)
-            return "a solution for a system that has none";
-        return "";
-    }
+    if ((!r.compatible || rankA < static_cast<int>(n)) &&
+        (!r.solution.empty() || r.solutionOverflow))
+        return "a solution for a system that has none";
+    if (!r.compatible) return "";
     QMat rref = aug;
-    QRref(rref, n);
+    const std::vector<size_t> pivots = QRref(rref, n);
+    if (rankA < static_cast<int>(n)) return CheckGeneralSolution(r, rref, pivots);
     bool fits = true;
     for (size_t i = 0; i < n; ++i) fits = fits && Fits(rref[i][n]);
     if (r.solutionOverflow) return fits ? "solutionOverflow, but the solution fits" : "";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct AnalysisCase {
     const char* rankCoefficientsText;
     std::vector<std::string> lines;
     bool solutionOverflow = false;  // determined, with a value past 32 bits
+    bool generalSolutionOverflow = false;
 };
 
 const Fraction kTiny(1, 2000);
@@ -39,12 +41,58 @@ std::vector<AnalysisCase> AnalysisCases() {
          Matrix::FromRows({{1, 1, 1}, {2, 2, 2}}), "rango A' = 1", "rango A = 1",
          {compatible,
           "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
-          "   Grado de indeterminación = 2 - 1 = 1"}},
+          "   Grado de indeterminación = 2 - 1 = 1",
+          "\r\n Solución:   x = 1 - λ    y = λ    ", "   para todo λ"}},
         {"undetermined of degree 2", Matrix::FromRows({{1, 2, 3, 4}, {2, 4, 6, 8}}),
          Matrix::FromRows({{1, 2, 3, 4}, {2, 4, 6, 8}}), "rango A' = 1", "rango A = 1",
          {compatible,
           "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
-          "   Grado de indeterminación = 3 - 1 = 2"}},
+          "   Grado de indeterminación = 3 - 1 = 2",
+          "\r\n Solución:   x = 4 - 2λ - 3μ    y = λ    z = μ    ", "   para todo λ, μ"}},
+        {"x + 2z = 1, 2y - z = 6",
+         Matrix::FromRows({{1, 0, 2, 1}, {0, 2, -1, 6}}),
+         Matrix::FromRows({{1, 0, 2, 1}, {0, 2, -1, 6}}), "rango A' = 2",
+         "rango A = 2",
+         {compatible,
+          "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 3 - 2 = 1",
+          "\r\n Solución:   x = 1 - 2λ    y = 3 + (1/2)λ    z = λ    ", "   para todo λ"}},
+        {"four unknowns, three parameters",
+         Matrix::FromRows({{3, 1, 2, 1, 5}, {6, 2, 4, 2, 10}}),
+         Matrix::FromRows({{3, 1, 2, 1, 5}, {6, 2, 4, 2, 10}}), "rango A' = 1",
+         "rango A = 1",
+         {compatible,
+          "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 4 - 1 = 3",
+          "\r\n Solución:   x = 5/3 - (1/3)λ - (2/3)μ - (1/3)ν    y = λ    z = μ    t = ν    ",
+          "   para todo λ, μ, ν"}},
+        // The third equation is the sum of the others; z is a pivot unknown
+        // behind the free y.
+        {"free unknown between pivots",
+         Matrix::FromRows({{2, 4, -6, 1, 3}, {0, 0, 3, 1, -1}, {2, 4, -3, 2, 2}}),
+         Matrix::FromRows({{2, 4, -6, 1, 3}, {0, 0, 3, 1, -1}, {2, 4, -3, 2, 2}}), "rango A' = 2",
+         "rango A = 2",
+         {compatible,
+          "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 4 - 2 = 2",
+          "\r\n Solución:   x = 1/2 - 2λ - (3/2)μ    y = λ    z = -1/3 - (1/3)μ    t = μ    ",
+          "   para todo λ, μ"}},
+        {"a pivot unknown that is 0, one that is constant",
+         Matrix::FromRows({{1, 0, 0, 0}, {0, 1, 1, 1}, {1, 2, 2, 2}}),
+         Matrix::FromRows({{1, 0, 0, 0}, {0, 1, 1, 1}, {1, 2, 2, 2}}), "rango A' = 2",
+         "rango A = 2",
+         {compatible,
+          "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 3 - 2 = 1",
+          "\r\n Solución:   x = 0    y = 1 - λ    z = λ    ", "   para todo λ"}},
+        {"x column removed, y free",
+         Matrix::FromRows({{0, 1, 2, 3, 4}, {0, 0, 0, 1, 4}}),
+         Matrix::FromRows({{1, 2, 3, 4}, {0, 0, 1, 4}}), "rango A' = 2",
+         "rango A = 2",
+         {compatible,
+          "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 3 - 2 = 1",
+          "\r\n Solución:   x = -8 - 2λ    y = λ    z = 4    ", "   para todo λ"}},
         {"y column removed, z renamed y", Matrix::FromRows({{1, 0, 1, 2}, {1, 0, -1, 0}}),
          Matrix::FromRows({{1, 1, 2}, {1, -1, 0}}), "rango A' = 2", "rango A = 2",
          {compatible, determined2, "\r\n Solución:   x = 1    y = 1    "}},
@@ -90,11 +138,33 @@ std::vector<AnalysisCase> AnalysisCases() {
          Matrix::FromRows({{65536, 3, 65533}, {7, 65537, -65530}}),
          Matrix::FromRows({{65536, 3, 65533}, {7, 65537, -65530}}), "rango A' = 2",
          "rango A = 2", {compatible, determined2, "\r\n Solución:   x = 1    y = -1    "}},
+        // x = (65522 - 65531λ)/4295032811: the verdict stays, the solution does not fit.
         {"entries near 65536, undetermined", Matrix::FromRows({{65536, 3, 1, 1}, {7, 65537, 2, 5}}),
          Matrix::FromRows({{65536, 3, 1, 1}, {7, 65537, 2, 5}}), "rango A' = 2", "rango A = 2",
          {compatible,
           "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
-          "   Grado de indeterminación = 3 - 2 = 1"}},
+          "   Grado de indeterminación = 3 - 2 = 1",
+          "\r\n Solución:   fuera de rango (no cabe en fracciones de 32 bits)"},
+         false, true},
+        // x = 2147483648λ: the coefficient is -(-2^31).
+        {"x - 2^31 y = 0, the coefficient has no 32-bit form",
+         Matrix::FromRows({{1, INT32_MIN, 0}}),
+         Matrix::FromRows({{1, INT32_MIN, 0}}), "rango A' = 1",
+         "rango A = 1",
+         {compatible,
+          "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 2 - 1 = 1",
+          "\r\n Solución:   fuera de rango (no cabe en fracciones de 32 bits)"},
+         false, true},
+        // The same elimination, but every value fits: x = 1 - λ/65536.
+        {"entries near 65536, undetermined, the solution fits",
+         Matrix::FromRows({{65536, 0, 1, 65536}, {131072, 65537, 2, 131072}}),
+         Matrix::FromRows({{65536, 0, 1, 65536}, {131072, 65537, 2, 131072}}), "rango A' = 2",
+         "rango A = 2",
+         {compatible,
+          "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 3 - 2 = 1",
+          "\r\n Solución:   x = 1 - (1/65536)λ    y = 0    z = λ    ", "   para todo λ"}},
         {"entries near 65536, incompatible",
          Matrix::FromRows({{65536, 3, 1}, {7, 65537, 2}, {65543, 65540, 4}}),
          Matrix::FromRows({{65536, 3, 1}, {7, 65537, 2}, {65543, 65540, 4}}), "rango A' = 3",
@@ -126,6 +196,10 @@ TEST(AnalyseSystem, TextsAndReductionForEachCase) {
         EXPECT_EQ(a.solutionOverflow, c.solutionOverflow);
         if (c.solutionOverflow) {
             EXPECT_TRUE(a.solution.empty());
+        }
+        EXPECT_EQ(a.generalSolutionOverflow, c.generalSolutionOverflow);
+        if (c.generalSolutionOverflow) {
+            EXPECT_TRUE(a.generalSolution.empty());
         }
 
         // A second run on its own output finds nothing more to remove.

@@ -10,6 +10,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
@@ -219,7 +221,9 @@ TEST_F(SystemWindowTest, ClassifiesTheExamplesWithTheirExactTexts) {
          "rango A = 1",
          " rango A = rango A' => sistema COMPATIBLE\r\n"
          "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
-         "   Grado de indeterminación = 2 - 1 = 1"},
+         "   Grado de indeterminación = 2 - 1 = 1\r\n\r\n"
+         " Solución:   x = 1 - λ    y = λ    \r\n"
+         "   para todo λ"},
         {{{"1", "1", "1"}, {"1", "1", "2"}},
          "rango A' = 2",
          "rango A = 1",
@@ -243,6 +247,31 @@ TEST_F(SystemWindowTest, ClassifiesTheExamplesWithTheirExactTexts) {
         EXPECT_EQ(GetItemTextMax(*d, 250), c.conclusion);
         EXPECT_TRUE(IsItemEnabled(*d, 15));
     }
+}
+
+// Six lines and more, some longer than the box is wide: all of it is there,
+// and the box scrolls to it.
+TEST_F(SystemWindowTest, AGeneralSolutionTallerThanTheBoxScrolls) {
+    open();
+    analyse({{"1", "0", "-2147483646/2147483647", "-2147483645/2147483647",
+              "-2147483644/2147483647"},
+             {"0", "1", "-2147483643/2147483647", "-2147483642/2147483647",
+              "-2147483641/2147483647"}});
+    std::string box;
+    GetItemTextAlloc(*d, 250, box);
+    EXPECT_EQ(box,
+              " rango A = rango A' => sistema COMPATIBLE\r\n"
+              "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+              "   Grado de indeterminación = 4 - 2 = 2\r\n\r\n"
+              " Solución:   x = -2147483644/2147483647 + (2147483646/2147483647)λ + "
+              "(2147483645/2147483647)μ    y = -2147483641/2147483647 + (2147483643/2147483647)λ + "
+              "(2147483642/2147483647)μ    z = λ    t = μ    \r\n"
+              "   para todo λ, μ");
+    auto* edit = qobject_cast<QPlainTextEdit*>(ItemHandle(*d, 250));
+    ASSERT_NE(edit, nullptr);
+    QApplication::processEvents();
+    EXPECT_GT(edit->verticalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(edit->verticalScrollBar()->isVisible());
 }
 
 TEST_F(SystemWindowTest, DrawsEquationsAndBothMatricesWithTheirTriangularForms) {

@@ -125,12 +125,11 @@ struct CellDiscussion {
 };
 CellDiscussion DiscussCells(const std::vector<std::vector<std::string>>& cells);
 
-// The text of one unknown's value in a general solution: the constant, then
-// each parameter with a non-zero coefficient, joined by " + " or " - "; a
-// coefficient 1 left out ("λ", "- μ"), an integer in front ("2λ"), a
-// fraction in parentheses ("(1/2)λ"), "a" or an integer times a in front
-// ("aλ", "- 2aλ"), any other coefficient in parentheses ("(a + 1)λ",
-// "(1/(a + 2))μ"); a value that is 0 throughout is "0".
+// The text of one unknown's value, by the rules of ParametricValueText
+// (general_solution.h) with parts that may hold a: the constant written as
+// RationalFunctionText writes it; a coefficient that holds a, after its sign,
+// is "a" or an integer times a in front ("aλ", "- 2aλ") and anything else in
+// parentheses ("(a + 1)λ", "(1/(a + 2))μ").
 std::string ParametricFunctionText(const ParametricFunction& v);
 // The lines of one case of a discussion of `unknownCount` unknowns: the case
 // with its ranks and verdict, then a determined case's values on one line or

@@ -1,27 +1,16 @@
 // The text of a discussion: one line per case, then its solution.
 #include "systems/discussion.h"
-#include "systems/linear_system.h"
+#include "systems/general_solution.h"
 #include "toolkit/strings.h"
 
 namespace velmora {
 
 namespace {
 
-// "λ", "μ", "ν", "ξ" for 1..4.
-const char* ParameterName(int k) {
-    static const char* const kNames[] = {"λ", "μ", "ν", "ξ"};
-    return k >= 1 && k <= 4 ? kNames[k - 1] : "?";
-}
-
-// A coefficient before a parameter, without its sign: "" for 1, "2",
-// "(1/2)", "a", "2a", "(a + 1)", "(1/(a + 2))".
+// A coefficient that holds a, before a parameter, without its sign: "a",
+// "2a", "(a + 1)", "(1/(a + 2))".
 std::string CoefficientText(const RationalFunction& magnitude) {
     const Polynomial& p = magnitude.numerator;
-    if (magnitude.IsConstant()) {
-        const mpq_class& c = p.coefficients[0];
-        if (c == 1) return "";
-        return c.get_den() == 1 ? RationalText(c) : "(" + RationalText(c) + ")";
-    }
     const bool monomial = magnitude.denominator == Polynomial(1) && p.Degree() == 1 &&
                           p.TermCount() == 1 && p.coefficients[1].get_den() == 1;
     const std::string text = RationalFunctionText(magnitude);
@@ -64,21 +53,22 @@ std::string Condition(const DiscussionCase& c) {
 }  // namespace
 
 std::string ParametricFunctionText(const ParametricFunction& v) {
-    std::string s;
-    if (!v.constant.IsZero()) s = RationalFunctionText(v.constant);
+    // The constant always comes first, so it keeps its own sign.
+    std::vector<SignedTerm> terms;
+    if (!v.constant.IsZero()) terms.push_back({false, RationalFunctionText(v.constant)});
     for (std::size_t k = 0; k < v.coefficients.size(); ++k) {
         const RationalFunction& c = v.coefficients[k];
+        const int parameter = static_cast<int>(k) + 1;
         if (c.IsZero()) continue;
-        const bool negative = IsNegative(c);
-        if (s.empty()) {
-            s += negative ? "-" : "";
+        if (c.IsConstant()) {
+            terms.push_back(ParameterTerm(c.numerator.coefficients[0], parameter));
         } else {
-            s += negative ? " - " : " + ";
+            const bool negative = IsNegative(c);
+            terms.push_back(
+                {negative, CoefficientText(negative ? Negated(c) : c) + ParameterName(parameter)});
         }
-        s += CoefficientText(negative ? Negated(c) : c);
-        s += ParameterName(static_cast<int>(k) + 1);
     }
-    return s.empty() ? "0" : s;
+    return JoinTerms(terms);
 }
 
 std::vector<std::string> CaseLines(const DiscussionCase& c, int unknownCount) {
@@ -86,20 +76,15 @@ std::vector<std::string> CaseLines(const DiscussionCase& c, int unknownCount) {
                                    ", rango A' = " + IntToText(c.rankAugmented) + " => sistema " +
                                    Verdict(c)};
     if (!c.compatible || unknownCount == 0) return lines;
-    std::string values = c.determined ? "   " : "   Solución:   ";
-    for (int i = 1; i <= unknownCount; ++i) {
-        const ParametricFunction& v = c.solution[static_cast<std::size_t>(i - 1)];
-        values += UnknownName(i);
-        values += " = ";
-        values += c.determined ? RationalFunctionText(v.constant) : ParametricFunctionText(v);
-        values += "    ";
-    }
-    lines.push_back(values);
-    if (!c.determined) {
-        std::string all = "   para todo ";
-        for (int k = 1; k <= unknownCount - c.rankCoefficients; ++k)
-            all += std::string(k > 1 ? ", " : "") + ParameterName(k);
-        lines.push_back(all);
+    std::vector<std::string> values;
+    for (const ParametricFunction& v : c.solution)
+        values.push_back(c.determined ? RationalFunctionText(v.constant)
+                                      : ParametricFunctionText(v));
+    if (c.determined) {
+        lines.push_back("   " + NamedValuesText(values));
+    } else {
+        lines.push_back("   Solución:   " + NamedValuesText(values));
+        lines.push_back("   " + ParametersText(unknownCount - c.rankCoefficients));
     }
     return lines;
 }

@@ -115,7 +115,7 @@ TEST(Discussion, TextbookExercises) {
     }
 }
 
-TEST(Discussion, SolutionValuesFollowTheRulesOfTheGeneralSolution) {
+TEST(Discussion, ValuesInTheParametersWithCoefficientsThatHoldA) {
     auto number = [](const char* q) {
         mpq_class v(q);
         v.canonicalize();
@@ -125,14 +125,9 @@ TEST(Discussion, SolutionValuesFollowTheRulesOfTheGeneralSolution) {
         ParametricFunction value;
         const char* text;
     } cases[] = {
-        {{number("1"), {number("-2")}}, "1 - 2λ"},
-        {{number("3"), {number("1/2")}}, "3 + (1/2)λ"},
-        {{number("0"), {number("-1")}}, "-λ"},
-        {{number("-3"), {number("1")}}, "-3 + λ"},
-        {{number("0"), {number("0"), number("-2/3")}}, "-(2/3)μ"},
-        {{number("1"), {number("-1"), number("-1")}}, "1 - λ - μ"},
-        {{number("0"), {number("0"), number("0")}}, "0"},
-        {{number("0"), {number("0"), number("0"), number("5")}}, "5ν"},
+        // Numbers throughout: exactly the general solution of a system of numbers.
+        {{number("3"), {number("0"), number("-2/3"), number("1")}}, "3 - (2/3)μ + ν"},
+        {{number("0"), {number("0")}}, "0"},
         {{Poly({0, 1}), {Poly({})}}, "a"},
         {{number("2"), {Poly({0, 1})}}, "2 + aλ"},
         {{number("0"), {Poly({0, -2})}}, "-2aλ"},

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "systems/discussion.h"
+#include "systems/general_solution.h"
 
 namespace velmora {
 namespace {
@@ -128,13 +129,17 @@ Reference<typename F::E> Reduce(const F& f, std::vector<std::vector<typename F::
 
 using System = std::vector<std::vector<Poly>>;
 
-Reference<Q> NumericReference(const System& s, const Q& v, int n) {
-    std::vector<std::vector<Q>> a;
+RationalRows At(const System& s, const Q& v) {
+    RationalRows a;
     for (const auto& row : s) {
         a.emplace_back();
         for (const Poly& p : row) a.back().push_back(Eval(p, v));
     }
-    return Reduce(Numbers{}, a, n);
+    return a;
+}
+
+Reference<Q> NumericReference(const System& s, const Q& v, int n) {
+    return Reduce(Numbers{}, At(s, v), n);
 }
 
 Poly AsPoly(const Polynomial& p) {
@@ -294,6 +299,12 @@ TEST(DiscussionProperty, EveryCaseAgreesWithTheSystemAtItsValues) {
                 return f.IsZero() ? Q(0) : f.numerator.coefficients[0];
             });
             EXPECT_TRUE(Differs(r, generic, general)) << "a = " << v.get_str();
+            // The very lines of the general solution of that system of numbers.
+            const DiscussionCase& at = d.cases[c - 1];
+            if (at.compatible && !at.determined && u > 0) {
+                EXPECT_EQ(at.lines.at(1),
+                          "   Solución:   " + SolutionValuesText(SolveGeneral(At(kept, v)).values));
+            }
             ++values;
         }
         for (const Polynomial& f : general.excludedFactors) {

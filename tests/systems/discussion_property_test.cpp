@@ -4,6 +4,7 @@
 #include <gmpxx.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 #include <set>
 
@@ -171,18 +172,25 @@ void ExpectCase(const DiscussionCase& c, const Reference<E>& r, int n, Part part
     }
 }
 
-// Determinants of every square block, to find where any of them vanishes.
-Poly Det(const System& s, std::vector<int> rows, std::vector<int> cols) {
-    if (rows.empty()) return {1};
-    Poly d;
-    const int i = rows.back();
-    rows.pop_back();
-    for (std::size_t k = 0; k < cols.size(); ++k) {
-        std::vector<int> rest = cols;
-        rest.erase(rest.begin() + static_cast<long>(k));
-        d = Add(d, Mul(s[i][cols[k]], Det(s, rows, rest)), (rows.size() + k) % 2 ? -1 : 1);
-    }
-    return d;
+// The determinant of every square block, by rows and columns as bit masks,
+// each expanded along its last row from the smaller ones: to find where any
+// of them vanishes.
+std::set<Poly> Minors(const System& s, int cols) {
+    std::map<std::pair<int, int>, Poly> det{{{0, 0}, Poly{1}}};
+    std::set<Poly> all;
+    for (int r = 1; r < (1 << s.size()); ++r)
+        for (int c = 1; c < (1 << cols); ++c) {
+            const int k = __builtin_popcount(r);
+            if (__builtin_popcount(c) != k) continue;
+            const int last = 31 - __builtin_clz(r);
+            Poly d;
+            for (int j = 0, position = 0; j < cols; ++j)
+                if (c & (1 << j))
+                    d = Add(d, Mul(s[last][j], det[{r & ~(1 << last), c & ~(1 << j)}]),
+                            (k - 1 + position++) % 2 ? -1 : 1);
+            all.insert(det[{r, c}] = d);
+        }
+    return all;
 }
 
 std::vector<long> Divisors(long x) {
@@ -329,17 +337,7 @@ TEST(DiscussionProperty, EveryCaseAgreesWithTheSystemAtItsValues) {
         // away from its excluded values nothing changes.
         std::set<Q> at;
         for (int t = 0; t < 3; ++t) at.insert(Frac(draw(-50, 50), draw(1, 7)));
-        const int size = std::min(m, u + 1);
-        for (int rows = 1; rows < (1 << m); ++rows)
-            for (int cols = 1; cols < (1 << (u + 1)); ++cols) {
-                std::vector<int> ri, ci;
-                for (int i = 0; i < m; ++i)
-                    if (rows & (1 << i)) ri.push_back(i);
-                for (int j = 0; j <= u; ++j)
-                    if (cols & (1 << j)) ci.push_back(j);
-                if (ri.size() == ci.size() && static_cast<int>(ri.size()) <= size)
-                    RationalRoots(Det(kept, ri, ci), at);
-            }
+        for (const Poly& minor : Minors(kept, u + 1)) RationalRoots(minor, at);
         for (const Q& v : at) {
             if (std::count(general.excludedValues.begin(), general.excludedValues.end(), v))
                 continue;

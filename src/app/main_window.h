@@ -139,6 +139,7 @@ class MainWindow : public DialogHandler {
     void close();
     void enterKey();
     void applyOperation(int id);
+    int operandSlot() const;
     void handOverToSystem();
     void showResult(const Matrix& result);
     void showResult(const Matrix& result, const Description& origin);
@@ -161,11 +162,12 @@ class MainWindow : public DialogHandler {
     // --- editor (matrix_editor.cpp) ---
     void setEditorSize(int r, int c);
     void applySize(int r, int c);
-    Fraction cellValue(int r, int c);
+    bool readCells(Matrix& m);
     void showRankAndDeterminant(const Matrix& m);
     bool readGrid();
     void showMatrix(Matrix m);
     void commitGrid();
+    bool commitEdits();
     void randomGrid();
     void newMatrix();
     void toggleSubMatrix();

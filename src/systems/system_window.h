@@ -4,8 +4,12 @@
 // commented list with its .sts files.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "matrix/matrix.h"
 #include "systems/linear_system.h"
@@ -48,6 +52,8 @@ class SystemWindow : public DialogHandler {
     std::size_t selected() const { return selected_; }
     bool hasSystem() const { return hasSystem_; }
 
+    void checkpoint(TemplateDialog& d) override;
+    void rollback(TemplateDialog& d) override;
     void beforeEvent(TemplateDialog& d) override;
     void onInit(TemplateDialog& d) override;
     void onCommand(TemplateDialog& d, int id, int notification) override;
@@ -57,14 +63,15 @@ class SystemWindow : public DialogHandler {
   private:
     void applyEnableRules(TemplateDialog& d);
     void layOutGrid(TemplateDialog& d, bool clear);
-    void readGridAndAnalyse(TemplateDialog& d);
+    void readGridAndAnalyse(TemplateDialog& d, bool reportOverflow = true);
+    bool readCell(TemplateDialog& d, int cell, int i, int j, Fraction& f);
     void showSystemInGrid(TemplateDialog& d);
     void analyseAndShow(TemplateDialog& d);
     void enterKey(TemplateDialog& d);
     void drawDisplays(TemplateDialog& d, const Matrix& coefficients,
-                      const Matrix& augmentedTriangular, const Matrix& coefficientsTriangular);
+                      const std::optional<Matrix>& augmentedTriangular,
+                      const std::optional<Matrix>& coefficientsTriangular);
     void refuseGrid(TemplateDialog& d, const std::string& text);
-    void overflow(TemplateDialog& d);
     void clearDisplays(TemplateDialog& d);
     void randomSystem(TemplateDialog& d);
     void newSystem(TemplateDialog& d);
@@ -81,6 +88,25 @@ class SystemWindow : public DialogHandler {
     SystemList list_;
     std::size_t selected_ = 0;
     bool hasSystem_ = false;
+    // `current` was read, picked or handed over and not analysed since: a
+    // solution that does not fit is still to be reported.
+    bool overflowUnreported_ = false;
+
+    // What rollback puts back after a command that failed half-way.
+    struct Saved {
+        Matrix current;
+        bool currentHoldsSystem = false;
+        int startEquations = 3, startUnknowns = 3;
+        SystemList list;
+        std::size_t selected = 0;
+        bool hasSystem = false;
+        int unknowns = 3, equations = 3;
+        std::array<std::string, 20> cells;
+        std::array<bool, 20> cellEnabled{};
+        std::vector<std::string> comments;  // the comment box's entries
+        std::string comment;                // and its edit field
+    };
+    std::unique_ptr<Saved> saved_;
 };
 
 // The one system window of the program run.

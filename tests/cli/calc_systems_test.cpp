@@ -79,7 +79,8 @@ TEST(CalcSolve, StatusTable) {
         // x = y = 1/(2^32 - 3): the ranks and the verdict, then the overflow.
         {"[2147483647 2147483646 1; 2147483646 2147483647 1]", 1,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
-         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n"},
+         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n"
+         " Solución:   fuera de rango (no cabe en fracciones de 32 bits)\n"},
         // The triangular forms have no 32-bit form; the answer does.
         {"[65536 3 65533; 7 65537 -65530]", 0,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
@@ -274,6 +275,7 @@ TEST(CalcSts, ASolutionPastThirtyTwoBitsKeepsItsVerdict) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("  y = 0\nrango A' = 2\nrango A = 2\n rango A = rango A' => sistema "
                          "COMPATIBLE\n rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n"
+                         " Solución:   fuera de rango (no cabe en fracciones de 32 bits)\n\n"
                          "Sistema 2:"),
               std::string::npos)
         << r.out;

@@ -26,6 +26,9 @@ constexpr const char* kUsage =
     "  eval EXPRESIÓN [J=MATRIZ K=MATRIZ ...]\n"
     "                        expresión con las matrices guardadas desde J, p. ej. (J+K)*L^3\n"
     "  solve MATRIZ_AMPLIADA clasifica y resuelve un sistema de ecuaciones\n"
+    "  discuss MATRIZ_AMPLIADA\n"
+    "                        discute un sistema con el parámetro a según sus valores,\n"
+    "                        p. ej. \"[a 1 1 1; 1 a 1 a; 1 1 a a^2]\"\n"
     "  sts show FICHERO      lista los sistemas de un fichero .sts\n"
     "  sts add FICHERO MATRIZ_AMPLIADA [COMENTARIO]\n"
     "                        añade un sistema a una lista de sistemas (la crea si\n"
@@ -36,7 +39,9 @@ constexpr const char* kUsage =
     "\n"
     "Una MATRIZ se escribe como \"[1 2; 3 -1/2]\": corchetes opcionales (los dos o\n"
     "ninguno), filas separadas por ';', elementos por blancos o comas, cada uno un\n"
-    "entero o una fracción de dos enteros de 32 bits.\n"
+    "entero o una fracción de dos enteros de 32 bits. En discuss, un elemento\n"
+    "puede ser también un polinomio en a de grado 4 como mucho: a, -2a, a^2-1,\n"
+    "(a+1)/2, 2/3a; con blancos, entre paréntesis: (3a^2 - a + 1).\n"
     "\n"
     "Salida:\n"
     "  0  hecho\n"
@@ -187,7 +192,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     const auto& commands = Commands();
     const auto it = commands.find(args[0]);
-    const bool systemsCommand = args[0] == "eval" || args[0] == "solve" || args[0] == "sts";
+    const bool systemsCommand =
+        args[0] == "eval" || args[0] == "solve" || args[0] == "sts" || args[0] == "discuss";
     if (it == commands.end() && !systemsCommand) {
         err << "velmora-calc: orden desconocida «" << args[0] << "»\n\n" << kUsage;
         return kCalcBadInput;
@@ -197,6 +203,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         const std::vector<std::string> rest(args.begin() + 1, args.end());
         if (args[0] == "eval") return (latex ? CalcEvalLatex : CalcEval)(rest, out, err);
         if (args[0] == "solve") return CalcSolve(rest, out, err);
+        if (args[0] == "discuss") return CalcDiscuss(rest, out, err);
         if (args[0] == "sts") return CalcSts(rest, out, err);
         return it->second(command);
     } catch (const ArithmeticOverflow&) {

@@ -55,18 +55,23 @@ bool ReadArgument(const std::string& text, Matrix& m, std::ostream& err) {
     return true;  // the reader has refused zero denominators already
 }
 
-// Systems the system window can show: 1..4 equations, 1..4 unknowns.
-bool CheckSystemSize(const Matrix& m, std::ostream& err) {
-    if (m.rows < 1 || m.rows > 4 || m.cols < 2 || m.cols > 5) {
+// Systems the system window can show: 1..4 equations, 1..4 unknowns, no
+// equation that is 0 = 0.
+bool CheckSystemSize(int rows, int cols, bool nullRow, std::ostream& err) {
+    if (rows < 1 || rows > 4 || cols < 2 || cols > 5) {
         err << "velmora-calc: un sistema tiene de 1 a 4 ecuaciones y de 1 a 4 incógnitas (la "
                "matriz ampliada, de 2 a 5 columnas)\n";
         return false;
     }
-    if (!CheckRows(m)) {
+    if (nullRow) {
         err << "velmora-calc: una ecuación es nula (coeficientes y término independiente 0)\n";
         return false;
     }
     return true;
+}
+
+bool CheckSystemSize(const Matrix& m, std::ostream& err) {
+    return CheckSystemSize(m.rows, m.cols, !CheckRows(m), err);
 }
 
 int StsShow(const std::string& path, std::ostream& out, std::ostream& err) {
@@ -196,10 +201,44 @@ int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kUnreadable;
     }
     Matrix m;
-    if (!ReadArgument(args[0], m, err)) return kUnreadable;
+    if (!ReadArgument(args[0], m, err)) {
+        PolynomialMatrix p;
+        std::string error;
+        if (ReadPolynomialMatrixText(args[0], p, error))
+            err << "velmora-calc: un sistema con el parámetro a se discute con velmora-calc "
+                   "discuss\n";
+        return kUnreadable;
+    }
     if (!CheckSystemSize(m, err)) return kRefused;
     if (!PrintAnalysis(AnalyseSystem(m), out)) {
         err << kOverflowText;
+        return kRefused;
+    }
+    return kOk;
+}
+
+int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 1) {
+        err << "uso: velmora-calc discuss MATRIZ_AMPLIADA\n";
+        return kUnreadable;
+    }
+    PolynomialMatrix m;
+    std::string error;
+    if (!ReadPolynomialMatrixText(args[0], m, error)) {
+        err << "velmora-calc: matriz ilegible: " << error << '\n';
+        return kUnreadable;
+    }
+    bool nullRow = false;
+    for (int i = 1; i <= m.rows; ++i) {
+        bool null = true;
+        for (int j = 1; j <= m.cols; ++j) null = null && m.at(i, j).IsZero();
+        nullRow = nullRow || null;
+    }
+    if (!CheckSystemSize(m.rows, m.cols, nullRow, err)) return kRefused;
+    try {
+        for (const std::string& line : DiscussSystem(m).lines) out << line << '\n';
+    } catch (const DiscussionTooLarge& e) {
+        err << "velmora-calc: " << e.what() << '\n';
         return kRefused;
     }
     return kOk;

@@ -17,6 +17,8 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int CalcEvalLatex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // solve AUGMENTED
 int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// discuss AUGMENTED: a system with the parameter a, case by case
+int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // sts show FILE | sts add FILE AUGMENTED [COMMENT]
 int CalcSts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -67,14 +67,20 @@ std::string_view Strip(std::string_view s) {
     return s;
 }
 
-// The pieces between runs of separators.
-Row Entries(std::string_view row) {
+// The pieces between runs of separators. With `grouped`, separators inside
+// parentheses belong to the piece: "(3a^2 - a + 1)" is one entry.
+Row Entries(std::string_view row, bool grouped = false) {
     Row entries;
     std::size_t i = 0;
     while (i < row.size()) {
         while (i < row.size() && IsSeparator(row[i])) ++i;
         const std::size_t start = i;
-        while (i < row.size() && !IsSeparator(row[i])) ++i;
+        int depth = 0;
+        while (i < row.size() && (depth > 0 || !IsSeparator(row[i]))) {
+            if (grouped && row[i] == '(') ++depth;
+            if (grouped && row[i] == ')' && depth > 0) --depth;
+            ++i;
+        }
         if (i > start) entries.push_back(row.substr(start, i - start));
     }
     return entries;
@@ -105,7 +111,7 @@ bool ReadRow(const std::vector<Row>& rows, std::size_t i, Matrix& r, std::string
     for (std::size_t j = 0; j < rows[i].size(); ++j) {
         Fraction f;
         if (!rows[i][j].empty() && !ReadFractionText(rows[i][j], f, error)) {
-            error += " (fila " + std::to_string(i + 1) + ", columna " + std::to_string(j + 1) + ")";
+            error += CellPlace(i, j);
             return false;
         }
         r.at(static_cast<int>(i + 1), static_cast<int>(j + 1)) = f;
@@ -227,7 +233,8 @@ bool ReadFractionText(std::string_view text, Fraction& f, std::string& error) {
     return false;
 }
 
-bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
+bool SplitMatrixText(std::string_view text, bool grouped, const MatrixTextRowReader& readRow,
+                     std::size_t& rowCount, std::string& error) {
     std::string_view body = Strip(text);
     // Brackets are optional, but they come as a pair around the whole matrix.
     const bool opens = !body.empty() && body.front() == '[';
@@ -252,7 +259,7 @@ bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
         if (semicolon == std::string_view::npos) break;
         start = semicolon + 1;
     }
-    if (rows.size() == 1 && Entries(rows[0]).empty()) {
+    if (rows.size() == 1 && Entries(rows[0], grouped).empty()) {
         error = "la matriz está vacía";
         return false;
     }
@@ -262,17 +269,33 @@ bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
     }
     // Row after row: a row's faults come before those of the rows below it.
     std::vector<Row> entries;
-    Matrix r;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        entries.push_back(Entries(rows[i]));
+        entries.push_back(Entries(rows[i], grouped));
         if (entries[i].size() > Matrix::kMaxDim) {
             error = "más de 10 columnas en la fila " + std::to_string(i + 1);
             return false;
         }
         error = RowFault(entries, i);
-        if (!error.empty() || !ReadRow(entries, i, r, error)) return false;
+        if (!error.empty() || !readRow(i, entries[i], error)) return false;
     }
-    Finish(entries, r, m);
+    rowCount = entries.size();
+    return true;
+}
+
+std::string CellPlace(std::size_t i, std::size_t j) {
+    return " (fila " + std::to_string(i + 1) + ", columna " + std::to_string(j + 1) + ")";
+}
+
+bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
+    Matrix r;
+    std::vector<Row> rows;
+    std::size_t count = 0;
+    const auto readRow = [&](std::size_t i, const Row& row, std::string& why) {
+        rows.push_back(row);
+        return ReadRow(rows, i, r, why);
+    };
+    if (!SplitMatrixText(text, false, readRow, count, error)) return false;
+    Finish(rows, r, m);
     return true;
 }
 

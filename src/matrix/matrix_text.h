@@ -4,8 +4,10 @@
 // velmora-calc write and read the same thing.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "arith/fraction.h"
 #include "matrix/matrix.h"
@@ -28,6 +30,17 @@ std::string MatrixText(const Matrix& m);
 // columns into m (normal form, refreshed). On failure m is untouched and
 // error says why, in Spanish ("la fila 2 está vacía").
 bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error);
+// The same text split into rows of entry texts: each row, once its shape is
+// checked (not empty, at most 10 entries, as long as row 1), goes to readRow
+// with its 0-based index, which reads it or sets error and answers false.
+// With `grouped`, a blank or comma inside parentheses stays in its entry
+// ("[(a + 1) 2a; 1 a]"). rowCount is the number of rows read.
+using MatrixTextRowReader =
+    std::function<bool(std::size_t, const std::vector<std::string_view>&, std::string&)>;
+bool SplitMatrixText(std::string_view text, bool grouped, const MatrixTextRowReader& readRow,
+                     std::size_t& rowCount, std::string& error);
+// " (fila 2, columna 1)": where a refused entry stands, 0-based i and j.
+std::string CellPlace(std::size_t i, std::size_t j);
 // Reads one number (ReadNumber); on failure f is untouched and error names
 // the text and the reason: "«3/0» tiene denominador 0".
 bool ReadFractionText(std::string_view text, Fraction& f, std::string& error);

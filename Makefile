@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
 FUZZ_TIME ?= 60
-FUZZ_TARGETS := fraction_parse matrix_reader evaluate sts_loader tools_loader
+FUZZ_TARGETS := fraction_parse matrix_reader evaluate sts_loader tools_loader polynomial_reader
 
 .PHONY: all setup build run package deb test test-normal test-package test-sanitize test-fuzz fuzz \
 	fuzz-build bench clean

@@ -1,6 +1,7 @@
 // Any text through velmora-calc's matrix reader; a matrix it accepts has its
 // brackets paired, goes through the engine, and its printed form reads back
-// as the same matrix.
+// as the same matrix. The same text through the clipboard's reader: what it
+// accepts fits the grid, and copied as a block it pastes back the same.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,8 +13,27 @@
 
 using velmora::Matrix;
 
+namespace {
+
+void CheckPasted(std::string_view text) {
+    constexpr velmora::BlockLimits kGrid{1, 4, 1, 5};
+    Matrix m;
+    std::string error;
+    if (!velmora::ReadPastedMatrix(text, kGrid, m, error)) {
+        FUZZ_CHECK(!error.empty());
+        return;
+    }
+    FUZZ_CHECK(m.rows >= 1 && m.rows <= 4 && m.cols >= 1 && m.cols <= 5);
+    Matrix back;
+    FUZZ_CHECK(velmora::ReadPastedMatrix(velmora::MatrixTabText(m), kGrid, back, error));
+    FUZZ_CHECK(back == m);
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+    CheckPasted(text);
     Matrix m;
     std::string error;
     try {

@@ -48,7 +48,8 @@ struct ControlTemplate {
     unsigned style = 0;
 };
 
-// A menu item; id 0 with an empty text is a separator.
+// A menu item; id 0 with an empty text is a separator. A tab in the text
+// starts the item's shortcut key: "Copiar\tCtrl+C".
 struct MenuItemTemplate {
     int id;
     std::string_view text;

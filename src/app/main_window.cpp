@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <cstdint>
+#include <string>
 
 #include "about/info_documents.h"
 #include "app/evaluator.h"
@@ -156,6 +157,9 @@ void MainWindow::onCommand(TemplateDialog& d, int id, int) {
         case kToSystem:      handOverToSystem(); break;
         case kSteps:         openSteps(); break;
         case kSystemWindow:  if (hooks_.openSystemWindow) hooks_.openSystemWindow(nullptr); break;
+        case kCopy:          copyMatrix(false); break;
+        case kCopyLatex:     copyMatrix(true); break;
+        case kPaste:         pasteMatrix(); break;
         case kInfo:          OpenHelpDocument("Velmora.pdf"); break;
         case kAbout:         if (hooks_.showAbout) hooks_.showAbout(); break;
         case kContact:       OpenHelpDocument("Orbenit.htm"); break;
@@ -232,44 +236,41 @@ void MainWindow::enterKey() {
     }
 }
 
-// 201..205: the result replaces the working matrix only when it was computed
-// in full; an overflow leaves everything as it was.
+// 201..205 act on what the grid shows (commitEdits). The result replaces the
+// working matrix only when it was computed in full; an overflow goes to the
+// dispatch, which puts back the window as it was before the command
+// (uncommitted edits included) and says so.
 void MainWindow::applyOperation(int id) {
-    if (!operationEnabled(id)) return;
+    if (!commitEdits() || !operationEnabled(id)) return;
     const Matrix operand = editor_.working;
     Matrix result = operand;
     // The eliminations and the inverse record their steps for "Pasos...".
     StepRecorder steps;
-    try {
-        switch (id) {
-            case kTranspose:
-                operand.Transpose(result);
-                break;
-            case kCofactors:
-                if (!operand.CofactorMatrix(result)) return;
-                break;
-            case kInverse:
-                if (!operand.Inverse(result, steps)) return;
-                break;
-            case kTriangular:
-                StartSteps(steps, operand);
-                operand.Triangular(result, steps);
-                break;
-            case kDiagonal:
-                StartSteps(steps, operand);
-                operand.GaussJordan(result, steps);
-                break;
-            default:
-                return;
-        }
-    } catch (const ArithmeticOverflow&) {
-        WarnOverflow();
-        return;
+    switch (id) {
+        case kTranspose:
+            operand.Transpose(result);
+            break;
+        case kCofactors:
+            if (!operand.CofactorMatrix(result)) return;
+            break;
+        case kInverse:
+            if (!operand.Inverse(result, steps)) return;
+            break;
+        case kTriangular:
+            StartSteps(steps, operand);
+            operand.Triangular(result, steps);
+            break;
+        case kDiagonal:
+            StartSteps(steps, operand);
+            operand.GaussJordan(result, steps);
+            break;
+        default:
+            return;
     }
     // The result of an operation on a stored matrix records it; on a matrix
     // that is not stored there is nothing to name, and the old origin no
     // longer holds.
-    const int source = store_.selected();
+    const int source = operandSlot();
     const Description origin =
         source > 0 ? Description::Operation(id - kTranspose, source) : Description{};
     operationSteps_ = {!steps.steps().empty(), result, origin, steps.take()};
@@ -297,8 +298,9 @@ bool MainWindow::stepsAvailable() const {
     return editor_.committed && (editor_.working.square || operationSteps_.made(editor_));
 }
 
+// Of what the grid shows, as every operation (commitEdits).
 void MainWindow::openSteps() {
-    if (!stepsAvailable()) return;
+    if (!commitEdits() || !stepsAvailable()) return;
     stepsWindow_.open(dialog_.get(), workingSteps());
 }
 
@@ -309,12 +311,19 @@ void MainWindow::followSteps() {
     if (steps != stepsWindow_.window()->steps()) stepsWindow_.follow(std::move(steps));
 }
 
-// 206: the system window gets a copy; the working matrix stays as it is.
+// The slot an operation acts on: the selected one while the working matrix is
+// still its matrix; 0 once the grid has changed it ("Rnd ", edited cells).
+int MainWindow::operandSlot() const {
+    const int s = store_.selected();
+    return s >= 1 && s <= store_.count() && editor_.working == store_.matrix(s) ? s : 0;
+}
+
+// 206: the system window gets a copy of what the grid shows; the working
+// matrix stays as it is.
 void MainWindow::handOverToSystem() {
+    if (!commitEdits()) return;
     const Matrix operand = editor_.working;
-    if (store_.selected() > 0) {
-        editor_.current = Description::Operation(kOpToSystem, store_.selected());
-    }
+    if (operandSlot() > 0) editor_.current = Description::Operation(kOpToSystem, operandSlot());
     if (hooks_.openSystemWindow) hooks_.openSystemWindow(&operand);
     unselect();
     showMatrix(editor_.working);
@@ -334,21 +343,25 @@ void MainWindow::showResult(const Matrix& result, const Description& origin) {
     showMatrix(editor_.working);
 }
 
+// The factor is read as written (blanks around it allowed); a factor that is
+// no number, or none that fits, or one over 0 is refused, saying which.
 void MainWindow::multiplyByFactor() {
+    std::string text;
+    GetItemTextAlloc(*dialog_, kFactorBox, text);
     Fraction factor;
-    if (!factor.Parse(GetItemText(*dialog_, kFactorBox)) || factor.HasZeroDenominator()) {
-        ShowMessageStyled("factor inválido", "Solo enteros o fracciones", kMbIconExclamation);
+    const NumberReading reading = ReadNumber(text, factor);
+    if (reading != NumberReading::Ok) {
+        ShowMessageStyled("factor inválido",
+                          reading == NumberReading::NotANumber
+                              ? std::string("Solo enteros o fracciones")
+                              : std::string("El factor ") + NumberReadingText(reading) + ".",
+                          kMbIconExclamation);
         return;
     }
+    if (!commitEdits()) return;
     Matrix result = editor_.working;
-    try {
-        factor.Normalize();
-        result.MulFraction(factor);
-        result.Refresh();
-    } catch (const ArithmeticOverflow&) {
-        WarnOverflow();
-        return;
-    }
+    result.MulFraction(factor);  // an overflow: the dispatch puts everything back
+    result.Refresh();
     showResult(result);
 }
 
@@ -360,16 +373,10 @@ void MainWindow::raiseToPower() {
         ShowMessageStyled("Exponente inválido", "Solo enteros positivos", kMbIconExclamation);
         return;
     }
+    if (!commitEdits()) return;
     const bool empty = Trim(GetItemText(*dialog_, kExponentBox)).empty();
     Matrix result = editor_.working;
-    if (!empty) {
-        try {
-            if (!MatrixPower(editor_.working, static_cast<uint32_t>(n), result)) return;
-        } catch (const ArithmeticOverflow&) {
-            WarnOverflow();
-            return;
-        }
-    }
+    if (!empty && !MatrixPower(editor_.working, static_cast<uint32_t>(n), result)) return;
     showResult(result);
 }
 

@@ -3,9 +3,9 @@
 //
 // One class owns the editing state (working matrix, its description, the
 // committed flag, editor size, sub-matrix mode) and the store. Its helpers
-// are split over three files: main_window.cpp (initialisation, dispatch,
-// enable rules, operations), matrix_panel.cpp (store commands and the panel)
-// and matrix_editor.cpp (the grid).
+// are split over four files: main_window.cpp (initialisation, dispatch,
+// enable rules, operations), matrix_panel.cpp (store commands and the panel),
+// matrix_editor.cpp (the grid) and matrix_clipboard.cpp (copy and paste).
 #pragma once
 
 #include <array>
@@ -77,6 +77,9 @@ inline constexpr int kDiagonal = 205;
 inline constexpr int kToSystem = 206;
 inline constexpr int kSteps = 207;  // menu "Pasos..."
 inline constexpr int kSystemWindow = 210;
+inline constexpr int kCopy = 311;
+inline constexpr int kCopyLatex = 312;
+inline constexpr int kPaste = 313;
 inline constexpr int kInfo = 800;
 inline constexpr int kAbout = 801;
 inline constexpr int kContact = 802;
@@ -136,6 +139,8 @@ class MainWindow : public DialogHandler {
     void onCommand(TemplateDialog& d, int id, int notification) override;
     void onPaint(TemplateDialog& d) override;
     void onMouseDown(TemplateDialog& d, int x, int y) override;
+    void onContextMenu(TemplateDialog& d, int x, int y) override;
+    bool commandOverControl(TemplateDialog& d, int id, int control) override;
 
   private:
     // --- main window (main_window.cpp) ---
@@ -144,6 +149,7 @@ class MainWindow : public DialogHandler {
     void close();
     void enterKey();
     void applyOperation(int id);
+    int operandSlot() const;
     void handOverToSystem();
     void showResult(const Matrix& result);
     void showResult(const Matrix& result, const Description& origin);
@@ -171,16 +177,23 @@ class MainWindow : public DialogHandler {
     // --- editor (matrix_editor.cpp) ---
     void setEditorSize(int r, int c);
     void applySize(int r, int c);
-    Fraction cellValue(int r, int c);
+    void showGridSize(int r, int c);
+    void enableCellsInUse();
+    bool readCells(Matrix& m);
     void showRankAndDeterminant(const Matrix& m);
     bool readGrid();
     void showMatrix(Matrix m);
     void commitGrid();
+    bool commitEdits();
     void randomGrid();
     void newMatrix();
     void toggleSubMatrix();
     void takeSubMatrix();
     void hideSubMatrixBoxes();
+
+    // --- clipboard (matrix_clipboard.cpp) ---
+    void copyMatrix(bool latex);
+    void pasteMatrix();
 
     MainWindowHooks hooks_;
     std::unique_ptr<TemplateDialog> dialog_;

@@ -20,53 +20,74 @@ constexpr int kRowBox = 145;     // + r: row r of the sub-matrix
 }  // namespace
 
 void MainWindow::setEditorSize(int r, int c) {
+    showGridSize(r, c);
+    applySize(r, c);
+}
+
+// The grid alone takes the size: the buttons, and the cells in use enabled.
+void MainWindow::showGridSize(int r, int c) {
     rows_ = r;
     cols_ = c;
     CheckItem(*dialog_, 50 + r, true);
     CheckItem(*dialog_, 54 + c, true);
-    applySize(r, c);
+    enableCellsInUse();
 }
 
-// A size change takes effect on the working matrix at once. Cells that come
-// into use take the value their text reads (an empty cell is 0), so that an
-// operation never works on values the grid does not show; the determinant,
-// rank and enable rules follow the new size. A matrix of another size is not
-// the result it was: it loses its origin.
+// A size change takes effect on the working matrix at once: it becomes what
+// the grid shows at the new size (an empty cell is 0), so that an operation
+// never works on values the grid does not show; the determinant, rank and
+// enable rules follow the new size. A cell that does not read as a number
+// refuses the change: the size buttons go back and nothing else changes. A
+// matrix of another size is not the result it was: it loses its origin.
 void MainWindow::applySize(int r, int c) {
-    for (int row = 1; row <= 4; ++row) {
-        for (int col = 1; col <= 5; ++col) {
-            EnableItem(*dialog_, CellId(row, col), row <= r && col <= c);
-        }
-    }
     Matrix& w = editor_.working;
     if (w.rows != r || w.cols != c) {
-        for (int row = 1; row <= r; ++row) {
-            for (int col = 1; col <= c; ++col) {
-                if (row > w.rows || col > w.cols) w.at(row, col) = cellValue(row, col);
-            }
+        Matrix m = w;
+        m.rows = static_cast<uint8_t>(r);
+        m.cols = static_cast<uint8_t>(c);
+        if (!readCells(m)) {
+            setEditorSize(w.rows, w.cols);
+            return;
         }
-        w.rows = static_cast<uint8_t>(r);
-        w.cols = static_cast<uint8_t>(c);
-        w.Refresh();
+        m.Refresh();
+        w = m;
         if (editor_.committed) showRankAndDeterminant(w);
         if (!editor_.current.IsEmpty()) {
             editor_.current = {};
             updateCaption();
         }
     }
+    enableCellsInUse();
     applyEnableRules();
 }
 
-// The value a cell's text reads as, 0 when it reads as no number.
-Fraction MainWindow::cellValue(int r, int c) {
-    Fraction f;
-    if (!f.Parse(GetItemText(*dialog_, CellId(r, c))) || f.HasZeroDenominator()) return 0;
-    try {
-        f.Normalize();
-    } catch (const ArithmeticOverflow&) {
-        return 0;
+void MainWindow::enableCellsInUse() {
+    for (int row = 1; row <= 4; ++row) {
+        for (int col = 1; col <= 5; ++col) {
+            EnableItem(*dialog_, CellId(row, col), row <= rows_ && col <= cols_);
+        }
     }
-    return f;
+}
+
+// The one reading of the grid's cells: the cells of m's size, read as
+// written (an empty cell is 0) into m. A cell that does not read as a number
+// is refused with a box that names it and says why; m is then partly read.
+bool MainWindow::readCells(Matrix& m) {
+    for (int r = 1; r <= m.rows; ++r) {
+        for (int c = 1; c <= m.cols; ++c) {
+            std::string text;
+            GetItemTextAlloc(*dialog_, CellId(r, c), text);  // all of it: nothing cut
+            const NumberReading reading = ReadCell(text, m.at(r, c));
+            if (reading != NumberReading::Ok) {
+                ShowMessageStyled("Celda no válida",
+                                  "La celda de la fila " + std::to_string(r) + ", columna " +
+                                      std::to_string(c) + " " + NumberReadingText(reading) + ".",
+                                  kMbIconExclamation);
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 void MainWindow::showRankAndDeterminant(const Matrix& m) {
@@ -76,33 +97,14 @@ void MainWindow::showRankAndDeterminant(const Matrix& m) {
     SetItemText(*dialog_, kDetBox, det);
 }
 
-// Reads the grid into the working matrix. A cell that gives a zero
-// denominator is refused with a message naming it, and nothing changes; the
-// others are brought to lowest terms. Changed cells make a matrix that is no
-// longer the result of its recorded operation: it loses its origin.
+// Reads the grid into the working matrix, in lowest terms; a cell that does
+// not read is refused and nothing changes. Changed cells make a matrix that
+// is no longer the result of its recorded operation: it loses its origin.
 bool MainWindow::readGrid() {
     Matrix m = editor_.working;
     m.rows = static_cast<uint8_t>(rows_);
     m.cols = static_cast<uint8_t>(cols_);
-    try {
-        for (int r = 1; r <= rows_; ++r) {
-            for (int c = 1; c <= cols_; ++c) {
-                Fraction& f = m.at(r, c);
-                f.Parse(GetItemText(*dialog_, CellId(r, c)));  // unreadable: what the reading left
-                if (f.HasZeroDenominator()) {
-                    ShowMessageStyled("Celda no válida",
-                                      "La celda de la fila " + std::to_string(r) + ", columna " +
-                                          std::to_string(c) + " tiene denominador 0.",
-                                      kMbIconExclamation);
-                    return false;
-                }
-                f.Normalize();
-            }
-        }
-    } catch (const ArithmeticOverflow&) {  // -2147483648/-1
-        WarnOverflow();
-        return false;
-    }
+    if (!readCells(m)) return false;
     m.Refresh();
     if (!(m == editor_.working)) editor_.current = {};
     editor_.working = m;
@@ -128,6 +130,16 @@ void MainWindow::commitGrid() {
     if (readGrid()) showMatrix(editor_.working);
 }
 
+// Every operation acts on what the grid shows: edits not yet committed are
+// committed first, with the refusals of readGrid. False, after the box, when
+// the grid was refused, and when there is no committed matrix to act on: the
+// operation then does nothing.
+bool MainWindow::commitEdits() {
+    if (!editor_.committed || !readGrid()) return false;
+    showMatrix(editor_.working);
+    return true;
+}
+
 void MainWindow::randomGrid() {
     for (int r = 1; r <= rows_; ++r) {
         for (int c = 1; c <= cols_; ++c) {
@@ -150,24 +162,27 @@ void MainWindow::newMatrix() {
     SetFocusItem(d, kFirstCell);
 }
 
+// Turned on, the check boxes offer the rows and columns of what the grid shows.
 void MainWindow::toggleSubMatrix() {
-    subMatrix_ = !subMatrix_;
-    if (!subMatrix_) {
+    if (subMatrix_) {
+        subMatrix_ = false;
         hideSubMatrixBoxes();
         return;
     }
+    if (!commitEdits()) return;
+    subMatrix_ = true;
     for (int c = 1; c <= 5; ++c) ShowItemIf(*dialog_, kColumnBox + c, c <= editor_.working.cols);
     for (int r = 1; r <= 4; ++r) ShowItemIf(*dialog_, kRowBox + r, r <= editor_.working.rows);
 }
 
-// The checked rows and columns of the working matrix, in their order.
+// The checked rows and columns of what the grid shows, in their order.
 void MainWindow::takeSubMatrix() {
     TemplateDialog& d = *dialog_;
     int nr = 0;
     int nc = 0;
     for (int c = 1; c <= 5; ++c) nc += IsItemChecked(d, kColumnBox + c) ? 1 : 0;
     for (int r = 1; r <= 4; ++r) nr += IsItemChecked(d, kRowBox + r) ? 1 : 0;
-    if (nr * nc == 0) return;
+    if (nr * nc == 0 || !commitEdits()) return;
     Matrix sub = Matrix::Zero(nr, nc);
     int j = 0;
     for (int c = 1; c <= 5; ++c) {

@@ -176,6 +176,12 @@ NumberReading ReadInteger(std::string_view text, int32_t& value) {
     return r;
 }
 
+NumberReading ReadCell(std::string_view text, Fraction& f) {
+    if (!TrimBlanks(text).empty()) return ReadNumber(text, f);
+    f = Fraction(0);
+    return NumberReading::Ok;
+}
+
 const char* NumberReadingText(NumberReading reading) {
     switch (reading) {
         case NumberReading::Ok:

@@ -106,6 +106,9 @@ enum class NumberReading {
 NumberReading ReadNumber(std::string_view text, Fraction& f);
 // The same for a lone integer (blanks around it allowed).
 NumberReading ReadInteger(std::string_view text, int32_t& value);
+// A grid cell's reading: an empty or blank cell is 0, any other text is read
+// by ReadNumber.
+NumberReading ReadCell(std::string_view text, Fraction& f);
 // The refusal in words, to follow the name of what was read: "no es un
 // número", "está fuera de rango", "tiene denominador 0" (empty for Ok).
 const char* NumberReadingText(NumberReading reading);

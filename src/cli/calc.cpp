@@ -27,18 +27,25 @@ constexpr const char* kUsage =
     "  eval EXPRESIÓN [J=MATRIZ K=MATRIZ ...]\n"
     "                        expresión con las matrices guardadas desde J, p. ej. (J+K)*L^3\n"
     "  solve MATRIZ_AMPLIADA clasifica y resuelve un sistema de ecuaciones\n"
+    "  discuss MATRIZ_AMPLIADA\n"
+    "                        discute un sistema con el parámetro a según sus valores,\n"
+    "                        p. ej. \"[a 1 1 1; 1 a 1 a; 1 1 a a^2]\"\n"
     "  sts show FICHERO      lista los sistemas de un fichero .sts\n"
     "  sts add FICHERO MATRIZ_AMPLIADA [COMENTARIO]\n"
     "                        añade un sistema a una lista de sistemas (la crea si\n"
     "                        no existe; a otro fichero no le añade nada)\n"
     "\n"
+    "  --latex ORDEN ...     delante de trans, adj, inv, tri, gj, mul, pow o eval:\n"
+    "                        escribe la matriz resultante en LaTeX (pmatrix)\n"
     "  --pasos ORDEN MATRIZ  con tri, gj, inv, det, rank o solve: escribe antes\n"
     "                        cada paso (una línea y la matriz que deja), luego el\n"
     "                        resultado\n"
     "\n"
     "Una MATRIZ se escribe como \"[1 2; 3 -1/2]\": corchetes opcionales (los dos o\n"
     "ninguno), filas separadas por ';', elementos por blancos o comas, cada uno un\n"
-    "entero o una fracción de dos enteros de 32 bits.\n"
+    "entero o una fracción de dos enteros de 32 bits. En discuss, un elemento\n"
+    "puede ser también un polinomio en a de grado 4 como mucho: a, -2a, a^2-1,\n"
+    "(a+1)/2, 2/3a; con blancos, entre paréntesis: (3a^2 - a + 1).\n"
     "\n"
     "Salida:\n"
     "  0  hecho\n"
@@ -51,8 +58,9 @@ constexpr const char* kUsage =
 // A command's work, with the reading of its arguments already done.
 class Command {
 public:
-    Command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
-        : args_(args), out_(out), err_(err) {}
+    Command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            bool latex = false)
+        : args_(args), out_(out), err_(err), latex_(latex) {}
 
     bool Arity(std::size_t n) {
         if (args_.size() == n + 1) return true;
@@ -72,7 +80,7 @@ public:
         return kCalcRefused;
     }
     int Print(const velmora::Matrix& m) {
-        out_ << MatrixText(m);
+        out_ << (latex_ ? MatrixLatex(m) + "\n" : MatrixText(m));
         return kCalcOk;
     }
     const std::vector<std::string>& args() const { return args_; }
@@ -83,6 +91,7 @@ private:
     const std::vector<std::string>& args_;
     std::ostream& out_;
     std::ostream& err_;
+    bool latex_;
 };
 
 using Handler = std::function<int(Command&)>;
@@ -168,9 +177,15 @@ const std::map<std::string, Handler>& Commands() {
     return commands;
 }
 
-}  // namespace
+// The commands whose result is a matrix: those "--latex" may precede.
+bool GivesMatrix(const std::string& command) {
+    for (const char* c : {"trans", "adj", "inv", "tri", "gj", "mul", "pow", "eval"}) {
+        if (command == c) return true;
+    }
+    return false;
+}
 
-int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool latex) {
     if (args.empty()) {
         err << kUsage;
         return kCalcBadInput;
@@ -179,19 +194,20 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         out << kUsage;
         return kCalcOk;
     }
-    if (args[0] == "--pasos") return CalcWithSteps({args.begin() + 1, args.end()}, out, err);
     const auto& commands = Commands();
     const auto it = commands.find(args[0]);
-    const bool systemsCommand = args[0] == "eval" || args[0] == "solve" || args[0] == "sts";
+    const bool systemsCommand =
+        args[0] == "eval" || args[0] == "solve" || args[0] == "sts" || args[0] == "discuss";
     if (it == commands.end() && !systemsCommand) {
         err << "velmora-calc: orden desconocida «" << args[0] << "»\n\n" << kUsage;
         return kCalcBadInput;
     }
-    Command command(args, out, err);
+    Command command(args, out, err, latex);
     try {
         const std::vector<std::string> rest(args.begin() + 1, args.end());
-        if (args[0] == "eval") return CalcEval(rest, out, err);
+        if (args[0] == "eval") return (latex ? CalcEvalLatex : CalcEval)(rest, out, err);
         if (args[0] == "solve") return CalcSolve(rest, out, err);
+        if (args[0] == "discuss") return CalcDiscuss(rest, out, err);
         if (args[0] == "sts") return CalcSts(rest, out, err);
         return it->second(command);
     } catch (const ArithmeticOverflow&) {
@@ -199,6 +215,23 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     } catch (const CapacityError&) {
         return command.Refuse("la matriz resultante pasaría de 10 x 10");
     }
+}
+
+}  // namespace
+
+int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty() && args[0] == "--pasos") return CalcWithSteps({args.begin() + 1, args.end()}, out, err);
+    if (!args.empty() && args[0] == "--latex") {
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        if (rest.empty() || !GivesMatrix(rest[0])) {
+            err << "velmora-calc: --latex va delante de una orden que da una matriz: trans, adj, "
+                   "inv, tri, gj, mul, pow o eval\n\n"
+                << kUsage;
+            return kCalcBadInput;
+        }
+        return Run(rest, out, err, true);
+    }
+    return Run(args, out, err, false);
 }
 
 }  // namespace velmora

@@ -5,7 +5,7 @@
 
 #include "cli/calc.h"
 #include "cli/calc_systems.h"
-#include "cli/matrix_reader.h"
+#include "matrix/matrix_text.h"
 #include "matrix/steps.h"
 #include "systems/linear_system.h"
 

@@ -1,6 +1,5 @@
 #include "cli/calc_systems.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -10,6 +9,7 @@
 #include "cli/matrix_reader.h"
 #include "systems/linear_system.h"
 #include "systems/sts_file.h"
+#include "systems/system_text.h"
 #include "toolkit/strings.h"
 
 namespace velmora {
@@ -46,37 +46,6 @@ bool PrintAnalysis(const SystemAnalysis& a, std::ostream& out) {
     return !a.solutionOverflow && !a.generalSolutionOverflow;
 }
 
-// "2x - y + (1/2)z = 3"; unknowns named by their column.
-std::string EquationText(const Matrix& m, int row) {
-    std::string text;
-    for (int j = 1; j < m.cols; ++j) {
-        const Fraction c = m.at(row, j);
-        if (c.IsZero()) continue;
-        const bool negative = (c.num < 0) != (c.den < 0);
-        const long long num = std::llabs(static_cast<long long>(c.num));
-        const long long den = std::llabs(static_cast<long long>(c.den));
-        if (text.empty()) {
-            text += negative ? "-" : "";
-        } else {
-            text += negative ? " - " : " + ";
-        }
-        if (den != 1) {
-            text += '(';
-            text += std::to_string(num);
-            text += '/';
-            text += std::to_string(den);
-            text += ')';
-        } else if (num != 1) {
-            text += std::to_string(num);
-        }
-        text += UnknownName(j);
-    }
-    if (text.empty()) text.push_back('0');
-    text += " = ";
-    text += m.at(row, m.cols).ToText();
-    return text;
-}
-
 bool ReadArgument(const std::string& text, Matrix& m, std::ostream& err) {
     std::string error;
     if (!ReadMatrixText(text, m, error)) {
@@ -86,18 +55,23 @@ bool ReadArgument(const std::string& text, Matrix& m, std::ostream& err) {
     return true;  // the reader has refused zero denominators already
 }
 
-// Systems the system window can show: 1..4 equations, 1..4 unknowns.
-bool CheckSystemSize(const Matrix& m, std::ostream& err) {
-    if (m.rows < 1 || m.rows > 4 || m.cols < 2 || m.cols > 5) {
+// Systems the system window can show: 1..4 equations, 1..4 unknowns, no
+// equation that is 0 = 0.
+bool CheckSystemSize(int rows, int cols, bool nullRow, std::ostream& err) {
+    if (rows < 1 || rows > 4 || cols < 2 || cols > 5) {
         err << "velmora-calc: un sistema tiene de 1 a 4 ecuaciones y de 1 a 4 incógnitas (la "
                "matriz ampliada, de 2 a 5 columnas)\n";
         return false;
     }
-    if (!CheckRows(m)) {
+    if (nullRow) {
         err << "velmora-calc: una ecuación es nula (coeficientes y término independiente 0)\n";
         return false;
     }
     return true;
+}
+
+bool CheckSystemSize(const Matrix& m, std::ostream& err) {
+    return CheckSystemSize(m.rows, m.cols, !CheckRows(m), err);
 }
 
 int StsShow(const std::string& path, std::ostream& out, std::ostream& err) {
@@ -158,9 +132,7 @@ int StsAdd(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kOk;
 }
 
-}  // namespace
-
-int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool latex) {
     if (args.empty()) {
         err << "uso: velmora-calc eval EXPRESIÓN [J=MATRIZ K=MATRIZ ...]\n";
         return kUnreadable;
@@ -193,7 +165,7 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
     Matrix result;
     switch (Evaluate(args[0], store, result)) {
         case EvalResult::Ok:
-            out << MatrixText(result);
+            out << (latex ? MatrixLatex(result) + "\n" : MatrixText(result));
             return kOk;
         case EvalResult::Unreadable:
             err << "velmora-calc: Expresión incorrecta: ";
@@ -213,16 +185,60 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return kRefused;
 }
 
+}  // namespace
+
+int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Eval(args, out, err, false);
+}
+
+int CalcEvalLatex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Eval(args, out, err, true);
+}
+
 int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 1) {
         err << "uso: velmora-calc solve MATRIZ_AMPLIADA\n";
         return kUnreadable;
     }
     Matrix m;
-    if (!ReadArgument(args[0], m, err)) return kUnreadable;
+    if (!ReadArgument(args[0], m, err)) {
+        PolynomialMatrix p;
+        std::string error;
+        if (ReadPolynomialMatrixText(args[0], p, error))
+            err << "velmora-calc: un sistema con el parámetro a se discute con velmora-calc "
+                   "discuss\n";
+        return kUnreadable;
+    }
     if (!CheckSystemSize(m, err)) return kRefused;
     if (!PrintAnalysis(AnalyseSystem(m), out)) {
         err << kOverflowText;
+        return kRefused;
+    }
+    return kOk;
+}
+
+int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 1) {
+        err << "uso: velmora-calc discuss MATRIZ_AMPLIADA\n";
+        return kUnreadable;
+    }
+    PolynomialMatrix m;
+    std::string error;
+    if (!ReadPolynomialMatrixText(args[0], m, error)) {
+        err << "velmora-calc: matriz ilegible: " << error << '\n';
+        return kUnreadable;
+    }
+    bool nullRow = false;
+    for (int i = 1; i <= m.rows; ++i) {
+        bool null = true;
+        for (int j = 1; j <= m.cols; ++j) null = null && m.at(i, j).IsZero();
+        nullRow = nullRow || null;
+    }
+    if (!CheckSystemSize(m.rows, m.cols, nullRow, err)) return kRefused;
+    try {
+        for (const std::string& line : DiscussSystem(m).lines) out << line << '\n';
+    } catch (const DiscussionTooLarge& e) {
+        err << "velmora-calc: " << e.what() << '\n';
         return kRefused;
     }
     return kOk;

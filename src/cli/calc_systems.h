@@ -13,8 +13,12 @@ namespace velmora {
 
 // eval EXPRESSION [J=MATRIX K=MATRIX ...]
 int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The same, the result printed as a LaTeX pmatrix (--latex eval).
+int CalcEvalLatex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // solve AUGMENTED
 int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// discuss AUGMENTED: a system with the parameter a, case by case
+int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // sts show FILE | sts add FILE AUGMENTED [COMMENT]
 int CalcSts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

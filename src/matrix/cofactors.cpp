@@ -121,12 +121,19 @@ bool Matrix::Adjugate(Matrix& dest) const {
 
 namespace {
 
-StepMatrix CofactorTexts(const IntCofactors& cof, int n) {
+// Recording stays out of the inverse's way: these run only with a recorder.
+[[gnu::cold]] void RecordIntegerInverse(StepRecorder& steps, const Matrix& m,
+                                        const IntCofactors& cof, wide::Int det) {
     StepMatrix s;
-    s.rows = s.cols = n;
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) s.cells.push_back(detail::IntText(cof[i][j]));
-    return s;
+    s.rows = s.cols = m.rows;
+    for (int i = 0; i < m.rows; ++i)
+        for (int j = 0; j < m.rows; ++j) s.cells.push_back(detail::IntText(cof[i][j]));
+    detail::RecordInverse(steps, m, detail::IntText(det), s);
+}
+
+[[gnu::cold]] void RecordFractionInverse(StepRecorder& steps, const Matrix& m, Fraction det,
+                                         const Matrix& cofactors) {
+    detail::RecordInverse(steps, m, det.ToText(), cofactors.rows > 0 ? StepMatrix::Of(cofactors) : StepMatrix{});
 }
 
 bool InverseOf(const Matrix& m, Matrix& dest, StepRecorder* steps) {
@@ -136,7 +143,7 @@ bool InverseOf(const Matrix& m, Matrix& dest, StepRecorder* steps) {
     IntCofactors cof;
     wide::Int det;
     if (IntegerCofactors(m, cof, det)) {
-        if (steps) detail::RecordInverse(*steps, m, detail::IntText(det), CofactorTexts(cof, rows));
+        if (steps) RecordIntegerInverse(*steps, m, cof, det);
         if (det == 0) return false;
         // Cell (i, j) is the cofactor (j, i) over det, each reduced once:
         // exact even where det itself has no 32-bit form.
@@ -160,7 +167,7 @@ bool InverseOf(const Matrix& m, Matrix& dest, StepRecorder* steps) {
     try {
         const Fraction d = detail::Determinant(m, rows);
         if (d.num == 0) {
-            if (steps) detail::RecordInverse(*steps, m, "0", {});
+            if (steps) RecordFractionInverse(*steps, m, d, Matrix());
             return false;
         }
         const Matrix c = CofactorsOf(m);
@@ -172,7 +179,7 @@ bool InverseOf(const Matrix& m, Matrix& dest, StepRecorder* steps) {
         FracDiv(Fraction(1), d, inv.det);  // det(M^-1) = 1 / det(M)
         // Recorded once everything is known: an overflow on the way hands
         // the whole inverse to the wide path, which records its own.
-        if (steps) detail::RecordInverse(*steps, m, d.ToText(), StepMatrix::Of(c));
+        if (steps) RecordFractionInverse(*steps, m, d, c);
     } catch (const ArithmeticOverflow&) {
         // The determinant, a cofactor or 1/det has no 32-bit form; the
         // inverse itself may still have one.

@@ -108,6 +108,9 @@ int LeadingColumn(const Matrix& m, int i) {
     return 0;
 }
 
+// Recording stays out of the steps' way: the functions below run only with a
+// recorder, out of line.
+
 // The matrix with row t as `cell` gives it: a combination before its gcd.
 template <class Cell>
 StepMatrix CombinedRow(const Matrix& m, int t, Cell cell) {
@@ -116,7 +119,7 @@ StepMatrix CombinedRow(const Matrix& m, int t, Cell cell) {
     return s;
 }
 
-// A combination that was stored: the combined row, then its division by
+// A combination once stored in m: the combined row, then its division by
 // the gcd `g` of its numerators (none when g is empty).
 void Record(StepRecorder& steps, const Matrix& m, int p, int t, int64_t qn, int64_t qd,
             StepMatrix combined, const std::string& g) {
@@ -124,8 +127,29 @@ void Record(StepRecorder& steps, const Matrix& m, int p, int t, int64_t qn, int6
     if (!g.empty()) steps.Divide(StepMatrix::Of(m), t, g);
 }
 
+// Integer rows: v holds row t divided by g, as stored.
+[[gnu::cold]] void RecordIntegerStep(StepRecorder& steps, const Matrix& m, int p, int t,
+                                     int64_t qn, int64_t qd, const int64_t* v, uint64_t g) {
+    const int64_t f = g > 1 ? int64_t(g) : 1;
+    Record(steps, m, p, t, qn, qd, CombinedRow(m, t, [&](int j) { return std::to_string(v[j - 1] * f); }),
+           g > 1 ? std::to_string(g) : "");
+}
+
+// Rows of fractions: num/den is row t before its division by g.
+[[gnu::cold]] void RecordWideStep(StepRecorder& steps, const Matrix& m, int p, int t, int64_t qn,
+                                  int64_t qd, const wide::Int* num, const wide::Int* den,
+                                  wide::UInt g) {
+    Record(steps, m, p, t, qn, qd,
+           CombinedRow(m, t, [&](int j) { return detail::RationalText(num[j - 1], den[j - 1]); }),
+           g > 1 ? detail::IntText(wide::Int(g)) : "");
+}
+
+[[gnu::cold]] void RecordSwap(StepRecorder& steps, const Matrix& m, int i, int k) {
+    steps.Swap(StepMatrix::Of(m), i, k);
+}
+
 // A combined row with no 32-bit form: the step is not done.
-[[noreturn]] void Overflowed(StepRecorder* steps, int p, int t, int64_t qn, int64_t qd) {
+[[noreturn, gnu::cold]] void Overflowed(StepRecorder* steps, int p, int t, int64_t qn, int64_t qd) {
     if (steps) steps->Overflow(t, p, std::to_string(qd), std::to_string(qn));
     throw ArithmeticOverflow();
 }
@@ -152,16 +176,8 @@ bool IntegerRowsStep(Matrix& m, int p, int t, int64_t qn, int64_t qd, StepRecord
     }
     for (int j = 1; j <= m.cols; ++j)
         if (!wide::FitsInt32(v[j - 1])) Overflowed(steps, p, t, qn, qd);
-    if (steps) {
-        // The combination before its division: each value times g again.
-        const int64_t f = g > 1 ? int64_t(g) : 1;
-        StepMatrix combined =
-            CombinedRow(m, t, [&](int j) { return std::to_string(v[j - 1] * f); });
-        for (int j = 1; j <= m.cols; ++j) m.at(t, j) = Fraction(static_cast<int32_t>(v[j - 1]), 1);
-        Record(*steps, m, p, t, qn, qd, std::move(combined), g > 1 ? std::to_string(g) : "");
-        return true;
-    }
     for (int j = 1; j <= m.cols; ++j) m.at(t, j) = Fraction(static_cast<int32_t>(v[j - 1]), 1);
+    if (steps) RecordIntegerStep(*steps, m, p, t, qn, qd, v, g);
     return true;
 }
 
@@ -214,19 +230,11 @@ void EliminateAt(Matrix& m, int p, int t, int k, StepRecorder* steps) {
         if (!wide::FitsInt32(n) || den[j - 1] > INT32_MAX) Overflowed(steps, p, t, qn, qd);
         reduced[j - 1] = n;
     }
-    StepMatrix combined;
-    if (steps) {
-        combined =
-            CombinedRow(m, t, [&](int j) { return detail::RationalText(num[j - 1], den[j - 1]); });
-    }
     for (int j = 1; j <= m.cols; ++j) {
         m.at(t, j) =
             Fraction(static_cast<int32_t>(reduced[j - 1]), static_cast<int32_t>(den[j - 1]));
     }
-    if (steps) {
-        Record(*steps, m, p, t, qn, qd, std::move(combined),
-               g > 1 ? detail::IntText(wide::Int(g)) : "");
-    }
+    if (steps) RecordWideStep(*steps, m, p, t, qn, qd, num, den, g);
 }
 
 // Described steps can leave a matrix that is not in echelon form (a column
@@ -255,7 +263,7 @@ struct FractionRows {
     bool IsZero(int i, int k) const { return m.at(i, k).num == 0; }
     void Swap(int i, int k) {
         m.SwapRows(static_cast<uint8_t>(i), static_cast<uint8_t>(k));
-        if (steps) steps->Swap(StepMatrix::Of(m), i, k);
+        if (steps) RecordSwap(*steps, m, i, k);
     }
     void Eliminate(int p, int t, int k) { EliminateAt(m, p, t, k, steps); }
 };
@@ -363,7 +371,7 @@ void TriangularQuiet(Matrix& m, StepRecorder* steps) {
         while (m.at(i, i).num == 0 && k <= rows) {
             if (m.at(k, i).num != 0) {
                 m.SwapRows(static_cast<uint8_t>(i), static_cast<uint8_t>(k));
-                if (steps) steps->Swap(StepMatrix::Of(m), i, k);
+                if (steps) RecordSwap(*steps, m, i, k);
             }
             ++k;
         }

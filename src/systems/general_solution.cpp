@@ -138,29 +138,21 @@ std::string ParameterName(int k) {
     return k >= 1 && k <= 4 ? kNames[k - 1] : "?";
 }
 
-std::string ParametricValueText(const ParametricValue& value) {
-    struct Term {
-        bool negative;
-        std::string body;
-    };
-    std::vector<Term> terms;
-    for (std::size_t k = 0; k < value.coefficients.size(); ++k) {
-        const mpq_class& c = value.coefficients[k];
-        if (sgn(c) == 0) continue;
-        const mpq_class magnitude = abs(c);
-        std::string body;
-        if (magnitude.get_den() != 1) {
-            body = "(" + magnitude.get_str() + ")";
-        } else if (magnitude != 1) {
-            body = magnitude.get_str();
-        }
-        terms.push_back({sgn(c) < 0, body + ParameterName(static_cast<int>(k) + 1)});
+SignedTerm ParameterTerm(const mpq_class& c, int k) {
+    const mpq_class magnitude = abs(c);
+    std::string body;
+    if (magnitude.get_den() != 1) {
+        body = "(" + magnitude.get_str() + ")";
+    } else if (magnitude != 1) {
+        body = magnitude.get_str();
     }
-    if (sgn(value.constant) != 0 || terms.empty())
-        terms.insert(terms.begin(),
-                     {sgn(value.constant) < 0, mpq_class(abs(value.constant)).get_str()});
+    return {sgn(c) < 0, body + ParameterName(k)};
+}
+
+std::string JoinTerms(const std::vector<SignedTerm>& terms) {
+    if (terms.empty()) return "0";
     std::string text;
-    for (const Term& t : terms) {
+    for (const SignedTerm& t : terms) {
         if (text.empty()) {
             text = t.negative ? "-" : "";
         } else {
@@ -171,11 +163,27 @@ std::string ParametricValueText(const ParametricValue& value) {
     return text;
 }
 
+std::string ParametricValueText(const ParametricValue& value) {
+    std::vector<SignedTerm> terms;
+    if (sgn(value.constant) != 0)
+        terms.push_back({sgn(value.constant) < 0, mpq_class(abs(value.constant)).get_str()});
+    for (std::size_t k = 0; k < value.coefficients.size(); ++k)
+        if (sgn(value.coefficients[k]) != 0)
+            terms.push_back(ParameterTerm(value.coefficients[k], static_cast<int>(k) + 1));
+    return JoinTerms(terms);
+}
+
 std::string SolutionValuesText(const std::vector<ParametricValue>& values) {
+    std::vector<std::string> texts;
+    for (const ParametricValue& v : values) texts.push_back(ParametricValueText(v));
+    return NamedValuesText(texts);
+}
+
+std::string NamedValuesText(const std::vector<std::string>& valueTexts) {
     std::string text;
-    for (std::size_t i = 0; i < values.size(); ++i) {
+    for (std::size_t i = 0; i < valueTexts.size(); ++i) {
         text += UnknownName(static_cast<int>(i) + 1);
-        text += " = " + ParametricValueText(values[i]) + "    ";
+        text += " = " + valueTexts[i] + "    ";
     }
     return text;
 }

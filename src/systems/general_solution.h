@@ -62,9 +62,23 @@ std::string ParameterName(int k);
 // a negative first term starts with "-" ("-λ", "-3 + λ"); all zero is "0".
 std::string ParametricValueText(const ParametricValue& value);
 
+// The pieces of that text, for values whose parts are not all numbers (the
+// discussion of a system with a parameter): a term with its sign apart.
+struct SignedTerm {
+    bool negative = false;
+    std::string body;  // "2λ", "(1/2)μ", "3"
+};
+// Parameter k (1-based) with the non-zero coefficient c: "2λ", "(1/2)μ", "ν".
+SignedTerm ParameterTerm(const mpq_class& c, int k);
+// The terms joined: a negative first term starts with "-", the others follow
+// with " + " or " - "; no term at all is "0".
+std::string JoinTerms(const std::vector<SignedTerm>& terms);
+
 // "x = 1 - 2λ    y = 3 + (1/2)λ    z = λ    ": each unknown by its position's
 // name, " = ", its value and four blanks.
 std::string SolutionValuesText(const std::vector<ParametricValue>& values);
+// The same with the values' texts given.
+std::string NamedValuesText(const std::vector<std::string>& valueTexts);
 
 // "para todo λ, μ" for two parameters.
 std::string ParametersText(int count);

@@ -37,7 +37,8 @@ Matrix IndependentRows(const Matrix& augmented, int n) {
     for (int i = 1; i <= augmented.rows && rank < n; ++i) {
         Matrix candidate = chosen;
         candidate.SetSize(chosen.rows + 1, augmented.cols);
-        for (int j = 1; j <= augmented.cols; ++j) candidate.at(candidate.rows, j) = augmented.at(i, j);
+        for (int j = 1; j <= augmented.cols; ++j)
+            candidate.at(candidate.rows, j) = augmented.at(i, j);
         candidate.Refresh();
         int candidateRank = MatrixRank(CoefficientsOf(candidate));
         if (candidateRank > rank) {
@@ -228,7 +229,10 @@ std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis) {
     const int n = analysis.unknownCount;
     if (r == n) {
         lines.push_back(" rango = " + IntToText(r) + " = nº incógnitas => DETERMINADO  (S.C.D.)");
-        if (analysis.solutionOverflow) return lines;
+        if (analysis.solutionOverflow) {
+            lines.push_back(kSolutionOutOfRange);
+            return lines;
+        }
         std::string solution = "\r\n Solución:   ";
         for (std::size_t i = 0; i < analysis.solution.size(); ++i) {
             solution += UnknownName(static_cast<int>(i) + 1);
@@ -241,7 +245,7 @@ std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis) {
                         "   Grado de indeterminación = " +
                         IntToText(n) + " - " + IntToText(r) + " = " + IntToText(n - r));
         if (analysis.generalSolutionOverflow) {
-            lines.push_back(kGeneralSolutionOutOfRange);
+            lines.push_back(kSolutionOutOfRange);
         } else if (!analysis.generalSolution.empty()) {
             // Shaped as the determined solution: an empty line, then the values.
             std::vector<ParametricValue> values;

@@ -76,18 +76,18 @@ bool HasZeroDenominator(const Matrix& m);
 // reduction to a square system and Cramer's rule.
 SystemAnalysis AnalyseSystem(Matrix& augmented, StepRecorder* steps = nullptr);
 
-// The solution line of an undetermined system whose general solution has no
+// The solution line of a system whose solution (determined or general) has no
 // 32-bit form.
-inline constexpr const char* kGeneralSolutionOutOfRange =
+inline constexpr const char* kSolutionOutOfRange =
     "\r\n Solución:   fuera de rango (no cabe en fracciones de 32 bits)";
 
 // 'x', 'y', 'z', 't' for 1..4; '?' outside.
 char UnknownName(int i);
 
 // The texts of the conclusion box, in order. A text may hold its own CR LF.
-// With solutionOverflow the solution line is left out. An undetermined
-// system ends with its general solution: "\r\n Solución:   x = 1 - 2λ    ..."
-// and "   para todo λ", or kGeneralSolutionOutOfRange alone.
+// A determined system ends with its solution line; an undetermined one with
+// its general solution: "\r\n Solución:   x = 1 - 2λ    ..." and
+// "   para todo λ". A solution that does not fit gives kSolutionOutOfRange alone.
 std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis);
 
 }  // namespace velmora

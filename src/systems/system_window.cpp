@@ -6,6 +6,7 @@
 
 #include "matrix/matrix_drawing.h"
 #include "matrix/steps.h"
+#include "systems/system_text.h"
 #include "textout/text_output.h"
 #include "toolkit/dialog_helpers.h"
 #include "toolkit/strings.h"
@@ -39,6 +40,9 @@ constexpr int kOpen = 205;
 constexpr int kSave = 210;
 constexpr int kAppend = 215;
 constexpr int kSteps = 220;  // "Pasos..."
+constexpr int kCopy = 311;
+constexpr int kCopyLatex = 312;
+constexpr int kPaste = 313;
 
 constexpr int kFirstCell = CellId(1, 1);
 constexpr int kLastCell = CellId(4, 5);
@@ -77,6 +81,62 @@ void SystemWindow::handOver(const Matrix& m) {
     handedOver = true;
 }
 
+// --- Failures ---
+
+void SystemWindow::checkpoint(TemplateDialog& d) {
+    if (!saved_) saved_ = std::make_unique<Saved>();
+    Saved& s = *saved_;
+    s.current = current;
+    s.currentHoldsSystem = currentHoldsSystem;
+    s.startEquations = startEquations;
+    s.startUnknowns = startUnknowns;
+    s.list = list_;
+    s.selected = selected_;
+    s.hasSystem = hasSystem_;
+    s.unknowns = Unknowns(d);
+    s.equations = Equations(d);
+    for (int id = kFirstCell; id <= kLastCell; ++id) {
+        GetItemTextAlloc(d, id, s.cells[id - kFirstCell]);
+        s.cellEnabled[id - kFirstCell] = IsItemEnabled(d, id);
+    }
+    s.comments.clear();
+    for (int k = 1; k <= ComboCount(d, kCommentBox); ++k) {
+        s.comments.push_back(ComboItemText(d, kCommentBox, k));
+    }
+    GetItemTextAlloc(d, InnerChild(d, kCommentBox), s.comment);
+}
+
+// The window as it was before the command: state, grid, comment box and
+// displays.
+void SystemWindow::rollback(TemplateDialog& d) {
+    if (!saved_) return;
+    const Saved& s = *saved_;
+    current = s.current;
+    currentHoldsSystem = s.currentHoldsSystem;
+    startEquations = s.startEquations;
+    startUnknowns = s.startUnknowns;
+    list_ = s.list;
+    selected_ = s.selected;
+    overflowUnreported_ = false;  // a system whose analysis failed is not reported again
+    ScrollSetPos(d, kUnknownsBar, s.unknowns);
+    ScrollSetPos(d, kEquationsBar, s.equations);
+    for (int k = 1; k <= 4; ++k) EnableItem(d, kFirstHeading + k - 1, k <= s.unknowns);
+    for (int id = kFirstCell; id <= kLastCell; ++id) {
+        SetItemTextZ(d, id, s.cells[id - kFirstCell]);
+        EnableItem(d, id, s.cellEnabled[id - kFirstCell]);
+    }
+    ComboClear(d, kCommentBox);
+    for (const std::string& comment : s.comments) ComboAdd(d, kCommentBox, comment);
+    SetItemTextZ(d, InnerChild(d, kCommentBox), s.comment);
+    hasSystem_ = s.hasSystem;
+    if (hasSystem_) {
+        analyseAndShow(d);
+    } else {
+        clearDisplays(d);
+    }
+    applyEnableRules(d);
+}
+
 // --- 1. Enable rules, before (and after) every event ---
 
 void SystemWindow::beforeEvent(TemplateDialog& d) {
@@ -88,6 +148,8 @@ void SystemWindow::applyEnableRules(TemplateDialog& d) {
     EnableMenuItem(d, kSave, listed);
     EnableMenuItem(d, kAppend, listed);
     EnableItem(d, kAdd, hasSystem_);
+    EnableMenuItem(d, kCopy, hasSystem_);
+    EnableMenuItem(d, kCopyLatex, hasSystem_);
     EnableItem(d, kReset, listed);
     EnableItem(d, kDelete, selected_ > 0);
     EnableItem(d, kRename, selected_ > 0);
@@ -103,6 +165,7 @@ void SystemWindow::onInit(TemplateDialog& d) {
     list_ = SystemList();
     hasSystem_ = false;
     selected_ = 0;
+    overflowUnreported_ = false;
     BeginTextOnActiveWindow();
     ScrollSetRange(d, kUnknownsBar, kMinCount, kMaxCount);
     ScrollSetRange(d, kEquationsBar, kMinCount, kMaxCount);
@@ -117,6 +180,7 @@ void SystemWindow::onInit(TemplateDialog& d) {
         // Analysed and drawn at the first repaint, straight from `current`.
         showSystemInGrid(d);
         handedOver = false;
+        overflowUnreported_ = true;
     }
     ComboClear(d, kCommentBox);
     SetBold(false);
@@ -140,7 +204,7 @@ void SystemWindow::layOutGrid(TemplateDialog& d, bool clear) {
 
 // --- 4. Read the grid and analyse ---
 
-void SystemWindow::readGridAndAnalyse(TemplateDialog& d) {
+void SystemWindow::readGridAndAnalyse(TemplateDialog& d, bool reportOverflow) {
     // A picked system reduced below the grid's smallest counts leaves its
     // surplus rows and columns disabled: they are not part of what is shown.
     int n = Unknowns(d);
@@ -151,20 +215,7 @@ void SystemWindow::readGridAndAnalyse(TemplateDialog& d) {
     for (int i = 1; i <= m; ++i) {
         for (int j = 1; j <= n + 1; ++j) {
             const int cell = CellId(i, j <= n ? j : kRightHandSide);
-            Fraction f;
-            f.Parse(GetItemText(d, cell));  // unreadable text reads as 0
-            if (f.HasZeroDenominator()) {
-                refuseGrid(d, CellName(i, j) + " tiene denominador 0.");
-                return;
-            }
-            try {
-                f.Normalize();
-            } catch (const ArithmeticOverflow&) {
-                // -2147483648/-1 and alike have no 32-bit normal form.
-                overflow(d);
-                return;
-            }
-            read.at(i, j) = f;
+            if (!readCell(d, cell, i, j, read.at(i, j))) return;
         }
     }
     if (!CheckRows(read)) {
@@ -174,7 +225,20 @@ void SystemWindow::readGridAndAnalyse(TemplateDialog& d) {
     // `current` only ever holds a system the grid accepted.
     current = read;
     currentHoldsSystem = true;
+    overflowUnreported_ = reportOverflow;
     analyseAndShow(d);
+}
+
+// The one reading of a grid cell, the one of column j of equation i: as
+// written, an empty cell as 0. A cell that does not read as a number refuses
+// the grid with a box that names it and says why.
+bool SystemWindow::readCell(TemplateDialog& d, int cell, int i, int j, Fraction& f) {
+    std::string text;
+    GetItemTextAlloc(d, cell, text);  // all of it: nothing cut
+    const NumberReading reading = ReadCell(text, f);
+    if (reading == NumberReading::Ok) return true;
+    refuseGrid(d, CellName(i, j) + " " + NumberReadingText(reading) + ".");
+    return false;
 }
 
 void SystemWindow::refuseGrid(TemplateDialog& d, const std::string& text) {
@@ -217,27 +281,38 @@ void SystemWindow::showSystemInGrid(TemplateDialog& d) {
 
 // --- 6. Analyse and show ---
 
+namespace {
+
+// The triangular form of m, or none when it has no 32-bit form.
+std::optional<Matrix> TriangularForm(const Matrix& m) {
+    if (m.cols == 0) return std::nullopt;
+    Matrix t;
+    try {
+        m.Triangular(t);
+    } catch (const ArithmeticOverflow&) {
+        return std::nullopt;
+    }
+    return t;
+}
+
+}  // namespace
+
 void SystemWindow::analyseAndShow(TemplateDialog& d) {
     hasSystem_ = true;
     BeginTextOnActiveWindow();
     Matrix reduced = current;
     SystemAnalysis analysis;
-    Matrix augmentedTriangular;
-    Matrix coefficientsTriangular;
     try {
-        // Everything that can overflow is computed before anything is shown.
         analysis = AnalyseSystem(reduced);
-        analysis.augmented.Triangular(augmentedTriangular);
-        if (analysis.coefficients.cols > 0)
-            analysis.coefficients.Triangular(coefficientsTriangular);
-    } catch (const ArithmeticOverflow&) {
-        overflow(d);
-        return;
-    } catch (const std::exception&) {
+    } catch (const std::invalid_argument&) {
         // Not reachable with what the grid, the list and a hand-over accept.
         refuseGrid(d, "No se ha definido o contiene filas nulas o no numéricas");
         return;
     }
+    // The ranks, the verdict and the solution do not depend on the triangular
+    // forms: a form with no 32-bit form is only left out of its drawing.
+    const std::optional<Matrix> augmentedTriangular = TriangularForm(analysis.augmented);
+    const std::optional<Matrix> coefficientsTriangular = TriangularForm(analysis.coefficients);
     current = reduced;
     drawDisplays(d, analysis.coefficients, augmentedTriangular, coefficientsTriangular);
     // After the drawing, which starts by clearing the displays and the ranks.
@@ -252,16 +327,19 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
         conclusion += line;
     }
     SetItemTextZ(d, kConclusion, conclusion);
-}
-
-void SystemWindow::overflow(TemplateDialog& d) {
-    hasSystem_ = false;
-    currentHoldsSystem = false;
-    clearDisplays(d);
-    ShowMessageStyled("Desbordamiento",
-                      "El resultado no cabe en fracciones de enteros de 32 bits; el sistema no "
-                      "se puede analizar.",
-                      kMbIconExclamation);
+    // A solution that does not fit is said once for each system read, picked
+    // or handed over, not at every repaint (the flag goes before the box,
+    // whose own loop may repaint).
+    const bool report =
+        (analysis.solutionOverflow || analysis.generalSolutionOverflow) && overflowUnreported_;
+    overflowUnreported_ = false;
+    if (report) {
+        // The ranks and the verdict stand; only the solution is missing.
+        ShowMessageStyled("Desbordamiento",
+                          "La solución no cabe en fracciones de 32 bits. Los rangos y la "
+                          "conclusión son exactos.",
+                          kMbIconExclamation);
+    }
 }
 
 // --- 7. Enter and "Ok" ---
@@ -341,6 +419,9 @@ void DrawEquations(const Matrix& m, const Fill& fill) {
     EquationMode = false;
 }
 
+// Drawn in place of a triangular form that has no 32-bit form.
+constexpr std::string_view kNoTriangularForm = "forma triangular fuera de rango";
+
 // m and t, its triangular form, in one drawing area. Side by side: m at
 // (12, 30), then an arrow and t; in the usual font the arrow stands at
 // 30 k + 15 and t at 30 k + 32 for m of k columns, unless m's entries are
@@ -349,11 +430,21 @@ void DrawEquations(const Matrix& m, const Fill& fill) {
 // fits, in the largest font that lets one fit, the usual first. When none
 // does, the smallest font, t below m, and in each the columns that do not
 // fit give way to an ellipsis (side by side, each keeping at least half the
-// room, in an area too low for that).
-void DrawWithTriangular(const Matrix& m, const Matrix& t, const Fill& fill) {
+// room, in an area too low for that). With no t, a note on the arrow's line
+// takes its place.
+void DrawWithTriangular(const Matrix& m, const std::optional<Matrix>& t, const Fill& fill) {
     const int k = m.cols;
     const int limit = fill.right - 1;
-    const int rows = std::max(m.rows, t.rows);
+    const int tRows = t ? t->rows : 1;
+    const int rows = std::max<int>(m.rows, tRows);
+    const auto tWidth = [&] { return t ? MatrixDrawingWidth(*t) : TextWidth(kNoTriangularForm); };
+    const auto drawT = [&](int x, int y, int noteY) {
+        if (t) {
+            DrawMatrixAt(*t, static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+        } else {
+            DrawTextAt(CurrentDC, x, noteY, kNoTriangularForm);
+        }
+    };
     bool usual = true;
     const auto arrowAfter = [&](int mRight) {
         return std::max(mRight + 3, usual ? 30 * k + 15 : 0);
@@ -362,16 +453,14 @@ void DrawWithTriangular(const Matrix& m, const Matrix& t, const Fill& fill) {
         return std::max(arrowX + TextWidth("->") + 7, usual ? 30 * k + 32 : 0);
     };
     const auto besideFits = [&] {
-        return triangularAfter(arrowAfter(12 + MatrixDrawingWidth(m))) + MatrixDrawingWidth(t) <
-               limit;
+        return triangularAfter(arrowAfter(12 + MatrixDrawingWidth(m))) + tWidth() < limit;
     };
     const int top = fill.top + 1;
     const auto belowTop = [&] { return top + rows * CurrentFont.lfHeight + 3; };
     const auto belowX = [&] { return 12 + TextWidth("->") + 7; };
     const auto belowRoom = [&] { return belowTop() + rows * CurrentFont.lfHeight < fill.bottom; };
     const auto belowFits = [&] {
-        return belowRoom() && 12 + MatrixDrawingWidth(m) < limit &&
-               belowX() + MatrixDrawingWidth(t) < limit;
+        return belowRoom() && 12 + MatrixDrawingWidth(m) < limit && belowX() + tWidth() < limit;
     };
 
     std::optional<DrawingSize> smaller;
@@ -392,31 +481,32 @@ void DrawWithTriangular(const Matrix& m, const Matrix& t, const Fill& fill) {
     if (below) {
         RightLimit = static_cast<uint16_t>(limit);
         DrawMatrixAt(m, 12, static_cast<uint16_t>(top));
-        DrawMatrixAt(t, static_cast<uint16_t>(belowX()), static_cast<uint16_t>(belowTop()));
+        drawT(belowX(), belowTop(), belowTop());
         RightLimit = 0;
         const int h = CurrentFont.lfHeight;
-        DrawTextAt(CurrentDC, 12, belowTop() + (t.rows - 1) * h / 2, "->");
+        DrawTextAt(CurrentDC, 12, belowTop() + (tRows - 1) * h / 2, "->");
         return;
     }
     int mLimit = 0;
     if (!fitted) {
         const int room = limit - 1 - 12 - (3 + TextWidth("->") + 7);
-        mLimit = 12 + std::max(room / 2, room - MatrixDrawingWidth(t)) + 1;
+        mLimit = 12 + std::max(room / 2, room - tWidth()) + 1;
     }
     RightLimit = static_cast<uint16_t>(mLimit);
     DrawMatrix(m, 12, 30, right, bottom);
     const int arrowX = arrowAfter(right);
     RightLimit = static_cast<uint16_t>(limit);
-    DrawMatrixAt(t, static_cast<uint16_t>(triangularAfter(arrowX)), 30);
+    const int arrowY = 30 + ScaledToFont(20);
+    drawT(triangularAfter(arrowX), 30, arrowY);
     RightLimit = 0;
-    DrawTextAt(CurrentDC, arrowX, 30 + ScaledToFont(20), "->");
+    DrawTextAt(CurrentDC, arrowX, arrowY, "->");
 }
 
 }  // namespace
 
 void SystemWindow::drawDisplays(TemplateDialog& d, const Matrix& coefficients,
-                                const Matrix& augmentedTriangular,
-                                const Matrix& coefficientsTriangular) {
+                                const std::optional<Matrix>& augmentedTriangular,
+                                const std::optional<Matrix>& coefficientsTriangular) {
     clearDisplays(d);
     // Each pane gets the font of CurrentFont before it draws, not whatever
     // its context held from before.
@@ -528,10 +618,14 @@ void SystemWindow::onCommand(TemplateDialog& d, int id, int notification) {
             if (list_.Count() > 0) list_.Save(SaveMode::Append);
             break;
         case kSteps:
-            if (hasSystem_) {
-                steps_.open(&d, analysisSteps());
-                stepsShown_ = current;
-            }
+            openSteps(d);
+            break;
+        case kCopy:
+        case kCopyLatex:
+            copySystem(d, id == kCopyLatex);
+            break;
+        case kPaste:
+            pasteSystem(d);
             break;
         default:
             break;
@@ -563,8 +657,10 @@ void SystemWindow::newSystem(TemplateDialog& d) {
 void SystemWindow::addCurrentSystem(TemplateDialog& d) {
     if (!hasSystem_) return;
     // What is added is what the grid shows: it is read and analysed first, as
-    // Enter in its last cell does. A refused grid adds nothing and keeps its text.
-    readGridAndAnalyse(d);
+    // Enter in its last cell does. A refused grid adds nothing and keeps its
+    // text. A solution that does not fit does not stop the addition and is not
+    // reported on the way: the analysis leaves the window with the system.
+    readGridAndAnalyse(d, false);
     if (!hasSystem_) return;
     const std::string comment = GetItemText(d, InnerChild(d, kCommentBox));
     if (comment.empty() && AskYesNoStyled("Sistema sin comentario", "¿Incorporarlo de todos modos?",
@@ -616,6 +712,7 @@ void SystemWindow::pickSystem(TemplateDialog& d) {
     selected_ = static_cast<std::size_t>(position);
     current = list_.Get(selected_).augmented;
     currentHoldsSystem = true;
+    overflowUnreported_ = true;
     showSystemInGrid(d);
     analyseAndShow(d);
 }
@@ -656,6 +753,16 @@ void SystemWindow::closeWindow(TemplateDialog& d) {
 
 // --- Steps ---
 
+// Of the system the window shows: what the grid holds is read and analysed
+// first, as "<<" does; a refused grid shows nothing.
+void SystemWindow::openSteps(TemplateDialog& d) {
+    if (!hasSystem_) return;
+    readGridAndAnalyse(d);
+    if (!hasSystem_) return;
+    steps_.open(&d, analysisSteps());
+    stepsShown_ = current;
+}
+
 // The analysis of `current` once more, recording: its ranks, and its
 // solution or general solution.
 std::vector<Step> SystemWindow::analysisSteps() const {
@@ -673,6 +780,48 @@ void SystemWindow::followSteps() {
     if (shown == stepsShown_) return;
     stepsShown_ = shown;
     steps_.follow(shown ? analysisSteps() : std::vector<Step>{});
+// --- Clipboard ---
+//
+// In a grid cell Ctrl+C and Ctrl+V keep their meaning for the cell's text
+// where there is one, as in the main window's grid: with text selected
+// Ctrl+C copies that text, with none the system; Ctrl+V of a single value
+// pastes it into the cell, of a block the system.
+
+// The system the window shows, with its ranks and conclusion. What the grid
+// holds is read and analysed first, as "<<" does; a refused grid copies
+// nothing.
+void SystemWindow::copySystem(TemplateDialog& d, bool latex) {
+    if (!hasSystem_) return;
+    readGridAndAnalyse(d);
+    if (!hasSystem_) return;
+    Matrix reduced = current;
+    const SystemAnalysis analysis = AnalyseSystem(reduced);
+    SetClipboardText(latex ? SystemLatex(analysis) : SystemText(analysis));
+}
+
+// An augmented matrix of 2..4 equations in 2..4 unknowns goes into the grid
+// as if typed: the counts follow it, the grid is cleared and filled, nothing
+// is analysed, and the focus waits in its last cell, where Enter analyses.
+void SystemWindow::pasteSystem(TemplateDialog& d) {
+    Matrix m;
+    if (!ClipboardMatrix({kMinCount, kMaxCount, kMinCount + 1, kMaxCount + 1}, m)) return;
+    ScrollSetPos(d, kUnknownsBar, m.cols - 1);
+    ScrollSetPos(d, kEquationsBar, m.rows);
+    layOutGrid(d, true);
+    const int n = m.cols - 1;
+    for (int i = 1; i <= m.rows; ++i) {
+        for (int j = 1; j <= m.cols; ++j) {
+            SetItemText(d, CellId(i, j <= n ? j : kRightHandSide), m.at(i, j).ToText());
+        }
+    }
+    selected_ = 0;
+    SetFocusItem(d, CellId(m.rows, kRightHandSide));
+}
+
+bool SystemWindow::commandOverControl(TemplateDialog& d, int id, int control) {
+    const bool cell = control >= kFirstCell && control <= kLastCell;
+    return cell && (id == kCopy || id == kPaste) &&
+           ClipboardKeyTakesMatrix(d, control, id == kCopy);
 }
 
 SystemWindow& TheSystemWindow() {

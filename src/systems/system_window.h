@@ -4,7 +4,9 @@
 // commented list with its .sts files.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,23 +57,27 @@ class SystemWindow : public DialogHandler {
     // Closes it: before the dialog that owns it goes.
     void closeSteps() { steps_.close(); }
 
+    void checkpoint(TemplateDialog& d) override;
+    void rollback(TemplateDialog& d) override;
     void beforeEvent(TemplateDialog& d) override;
     void onInit(TemplateDialog& d) override;
     void onCommand(TemplateDialog& d, int id, int notification) override;
     void onPaint(TemplateDialog& d) override;
     void onScroll(TemplateDialog& d, int id, int code, int pos) override;
+    bool commandOverControl(TemplateDialog& d, int id, int control) override;
 
   private:
     void applyEnableRules(TemplateDialog& d);
     void layOutGrid(TemplateDialog& d, bool clear);
-    void readGridAndAnalyse(TemplateDialog& d);
+    void readGridAndAnalyse(TemplateDialog& d, bool reportOverflow = true);
+    bool readCell(TemplateDialog& d, int cell, int i, int j, Fraction& f);
     void showSystemInGrid(TemplateDialog& d);
     void analyseAndShow(TemplateDialog& d);
     void enterKey(TemplateDialog& d);
     void drawDisplays(TemplateDialog& d, const Matrix& coefficients,
-                      const Matrix& augmentedTriangular, const Matrix& coefficientsTriangular);
+                      const std::optional<Matrix>& augmentedTriangular,
+                      const std::optional<Matrix>& coefficientsTriangular);
     void refuseGrid(TemplateDialog& d, const std::string& text);
-    void overflow(TemplateDialog& d);
     void clearDisplays(TemplateDialog& d);
     void randomSystem(TemplateDialog& d);
     void newSystem(TemplateDialog& d);
@@ -84,8 +90,12 @@ class SystemWindow : public DialogHandler {
     void refillCommentBox(TemplateDialog& d);
     void closeWindow(TemplateDialog& d);
     // "Pasos...": the steps of the current analysis.
+    void openSteps(TemplateDialog& d);
     std::vector<Step> analysisSteps() const;
     void followSteps();
+    // --- clipboard ---
+    void copySystem(TemplateDialog& d, bool latex);
+    void pasteSystem(TemplateDialog& d);
 
     // --- anew at each opening ---
     SystemList list_;
@@ -93,6 +103,25 @@ class SystemWindow : public DialogHandler {
     bool hasSystem_ = false;
     StepsWindowSlot steps_;
     std::optional<Matrix> stepsShown_;  // the system whose steps the window shows
+    // `current` was read, picked or handed over and not analysed since: a
+    // solution that does not fit is still to be reported.
+    bool overflowUnreported_ = false;
+
+    // What rollback puts back after a command that failed half-way.
+    struct Saved {
+        Matrix current;
+        bool currentHoldsSystem = false;
+        int startEquations = 3, startUnknowns = 3;
+        SystemList list;
+        std::size_t selected = 0;
+        bool hasSystem = false;
+        int unknowns = 3, equations = 3;
+        std::array<std::string, 20> cells;
+        std::array<bool, 20> cellEnabled{};
+        std::vector<std::string> comments;  // the comment box's entries
+        std::string comment;                // and its edit field
+    };
+    std::unique_ptr<Saved> saved_;
 };
 
 // The one system window of the program run.

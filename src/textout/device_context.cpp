@@ -253,9 +253,9 @@ void DeviceContext::lineTo(int x, int y) {
                 y0 += sy;
             }
         }
+        // Each point a pixel of the layout, however dense the surface.
         QPainter& p = painter();
-        p.setPen(QPen(ToQColor(pen_), 0));
-        p.drawPoints(points);
+        for (const QPoint& point : points) p.fillRect(QRect(point, QSize(1, 1)), ToQColor(pen_));
         notify();
     }
     moveTo(x, y);
@@ -272,13 +272,28 @@ void DeviceContext::fillRect(int left, int top, int right, int bottom, Colour co
 void DeviceContext::invertRect(int left, int top, int right, int bottom) {
     record({DrawRecord::Kind::Invert, "", left, top, right, bottom, align_, textColour_,
             backColour_, FontDescription(font_)});
-    if (surface_ == nullptr) return;
+    if (surface_ == nullptr || right <= left || bottom <= top) return;
     flush();  // the pixels are read back
-    QRect r = QRect(left, top, right - left, bottom - top).intersected(surface_->rect());
+    // Every pixel of the surface that the rectangle covers: on a denser
+    // surface, ratio x ratio of them for each pixel of the layout.
+    const qreal ratio = surface_->devicePixelRatio();
+    const auto device = [ratio](int v) { return static_cast<int>(std::lround(v * ratio)); };
+    const QRect r =
+        QRect(device(left), device(top), device(right) - device(left), device(bottom) - device(top))
+            .intersected(surface_->rect());
+    const bool premultiplied = surface_->format() == QImage::Format_ARGB32_Premultiplied;
     for (int yy = r.top(); yy <= r.bottom(); ++yy) {
+        auto* line = reinterpret_cast<QRgb*>(surface_->scanLine(yy));
         for (int xx = r.left(); xx <= r.right(); ++xx) {
-            QRgb c = surface_->pixel(xx, yy);
-            surface_->setPixel(xx, yy, qRgba(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c), 255));
+            if (!premultiplied) {
+                const QRgb c = surface_->pixel(xx, yy);
+                surface_->setPixel(xx, yy,
+                                   qRgba(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c), 255));
+                continue;
+            }
+            // What pixel() and setPixel() would do, without their checks.
+            const QRgb c = qAlpha(line[xx]) == 255 ? line[xx] : qUnpremultiply(line[xx]);
+            line[xx] = qRgba(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c), 255);
         }
     }
     notify();

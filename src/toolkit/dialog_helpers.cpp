@@ -19,6 +19,7 @@
 #include "arith/fraction.h"
 #include "toolkit/qt_text.h"
 #include "toolkit/strings.h"
+#include "toolkit/user_dialogs.h"
 
 namespace velmora {
 
@@ -101,6 +102,16 @@ std::string GetItemTextMax(TemplateDialog& d, int id) {
 std::size_t GetItemTextAlloc(TemplateDialog& d, int id, std::string& out) {
     out = ReadText(d, id);
     return Utf8Length(out);
+}
+
+std::string GetItemSelection(TemplateDialog& d, int id) {
+    QWidget* w = d.item(id);
+    if (auto* box = qobject_cast<QComboBox*>(w)) w = box->lineEdit();
+    if (auto* e = qobject_cast<QLineEdit*>(w)) return FromQString(e->selectedText());
+    if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
+        return FromLines(e->textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'));
+    }
+    return {};
 }
 
 int32_t GetItemInteger(TemplateDialog& d, int id, bool& error) {
@@ -372,6 +383,21 @@ void SetClipboardText(std::string_view text) {
 
 std::string ClipboardText() {
     return FromQString(QGuiApplication::clipboard()->text());
+}
+
+bool ClipboardMatrix(const BlockLimits& limits, Matrix& m) {
+    const std::string text = ClipboardText();
+    std::string error = "el portapapeles no tiene texto";
+    if (text.find_first_not_of(" \t\r\n") != std::string::npos &&
+        ReadPastedMatrix(text, limits, m, error)) {
+        return true;
+    }
+    ShowMessageStyled("Pegar", "No se ha pegado nada: " + error + ".", kMbIconExclamation);
+    return false;
+}
+
+bool ClipboardKeyTakesMatrix(TemplateDialog& d, int cell, bool copy) {
+    return copy ? GetItemSelection(d, cell).empty() : !IsSingleValue(ClipboardText());
 }
 
 }  // namespace velmora

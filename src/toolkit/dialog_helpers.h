@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "matrix/matrix.h"
+#include "matrix/matrix_text.h"
 #include "toolkit/template_dialog.h"
 
 class QMenu;
@@ -29,6 +31,8 @@ std::size_t GetItemTextAlloc(TemplateDialog& d, int id, std::string& out);
 // The trimmed text read as an integer (sign, "$" hex, "%" binary). An empty
 // text gives 0 with the flag clear; a text that is no integer gives 0 with it set.
 int32_t GetItemInteger(TemplateDialog& d, int id, bool& error);
+// The text selected inside an edit; empty when nothing is selected.
+std::string GetItemSelection(TemplateDialog& d, int id);
 // old text + CR LF (when old is not empty) + text cut to 255.
 void AppendItemLine(std::string_view text, TemplateDialog& d, int id);
 
@@ -98,5 +102,14 @@ void MenuAppendItem(QMenu* menu, int id, std::string_view text);
 // The system clipboard's text (UTF-8; line breaks as they come).
 void SetClipboardText(std::string_view text);
 std::string ClipboardText();
+// The clipboard's matrix, read by ReadPastedMatrix within `limits`. A
+// clipboard without one is refused in a box (caption "Pegar") that says what
+// is wrong; then m is untouched and the result false.
+bool ClipboardMatrix(const BlockLimits& limits, Matrix& m);
+// Ctrl+C (copy) or Ctrl+V in a grid cell, for the windows' grids: true when
+// the key copies or pastes the whole matrix, false when it stays the cell's
+// own. Copy takes the matrix while nothing is selected in the cell; paste
+// while the clipboard holds more than one value.
+bool ClipboardKeyTakesMatrix(TemplateDialog& d, int cell, bool copy);
 
 }  // namespace velmora

@@ -1,6 +1,8 @@
 #include "toolkit/qt_user_dialogs.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -13,6 +15,7 @@
 #include <QLibraryInfo>
 #include <QListView>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpacerItem>
@@ -214,6 +217,13 @@ bool QtUserDialogs::AskSaveFile(std::string& name) {
 }
 bool QtUserDialogs::AskProgramFile(std::string& name) {
     return AskFile(name, false, false);
+}
+
+int QtUserDialogs::ChooseFromMenu(const std::vector<MenuChoice>& choices) {
+    QMenu menu(ActiveOwner());
+    for (const MenuChoice& c : choices) menu.addAction(ToQString(c.text))->setData(c.id);
+    const QAction* chosen = menu.exec(QCursor::pos());
+    return chosen != nullptr ? chosen->data().toInt() : 0;
 }
 
 void InstallQtUserDialogs() {

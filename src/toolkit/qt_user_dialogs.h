@@ -11,14 +11,15 @@ namespace velmora {
 // modal to the active window; a Yes/No box cannot be dismissed with Esc or
 // the close box, a Yes/No/Cancel box answers Cancel to them, an OK box OK.
 // File dialogs offer every file; a preset with wildcards ("./*.sts") opens in
-// its folder listing the matching files. The .sts dialogs leave the current
-// folder where the chosen file is; the program dialog restores it.
+// its folder listing the matching files. A pop-up menu opens at the mouse. The .sts dialogs leave
+// the current folder where the chosen file is; the program dialog restores it.
 class QtUserDialogs final : public UserDialogs {
   public:
     int MessageBox(std::string_view caption, std::string_view text, unsigned style) override;
     bool AskOpenFile(std::string& name) override;
     bool AskSaveFile(std::string& name) override;
     bool AskProgramFile(std::string& name) override;
+    int ChooseFromMenu(const std::vector<MenuChoice>& choices) override;
 };
 
 // Makes a QtUserDialogs the provider for the rest of the run.

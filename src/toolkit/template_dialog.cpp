@@ -4,12 +4,14 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -39,8 +41,19 @@ namespace velmora {
 
 using res::ControlKind;
 
+namespace {
+
+// An image of `size` layout pixels at `ratio` device pixels each way.
+QImage DenseImage(QSize size, qreal ratio) {
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+}  // namespace
+
 DrawingPane::DrawingPane(QSize size, QWidget* parent)
-    : QWidget(parent), image_(size, QImage::Format_ARGB32_Premultiplied), dc_(&image_) {
+    : QWidget(parent), image_(DenseImage(size, parent->devicePixelRatioF())), dc_(&image_) {
     image_.fill(Qt::transparent);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     resize(size);
@@ -56,16 +69,16 @@ DrawingPane::DrawingPane(QSize size, QWidget* parent)
 }
 
 // Once its window is on screen, the pane takes a picture of what lies under
-// it (the group box's frame and caption, the dialog's colour) and keeps
-// drawing on top of that picture. An opaque pane repaints by copying pixels,
-// and Qt no longer repaints the widgets under it.
+// it (the group box's frame and caption, the dialog's colour), at its own
+// density, and keeps drawing on top of that picture. An opaque pane repaints
+// by copying pixels, and Qt no longer repaints the widgets under it.
 void DrawingPane::becomeOpaque() {
     QWidget* under = parentWidget();
     if (under == nullptr || !window()->isVisible()) return;
     const bool shown = isVisible();
     if (shown) hide();
     dc_.flush();
-    QImage picture(image_.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage picture = DenseImage(size(), image_.devicePixelRatio());
     picture.fill(Qt::transparent);
     under->render(&picture, QPoint(), QRegion(geometry()),
                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
@@ -80,7 +93,7 @@ void DrawingPane::becomeOpaque() {
 
 void DrawingPane::resizeSurface(QSize size, Colour fill) {
     dc_.flush();
-    image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    image_ = DenseImage(size, image_.devicePixelRatio());
     image_.fill(ToQColor(fill));
     // Nothing shows through: no picture of what lies under it is needed.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -96,7 +109,12 @@ void DrawingPane::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     if (opaque_) p.setCompositionMode(QPainter::CompositionMode_Source);
     const QRect dirty = event->rect();
-    p.drawImage(dirty, image_, dirty);
+    // The image's own pixels of that part of the pane.
+    const qreal ratio = image_.devicePixelRatio();
+    p.drawImage(dirty, image_,
+                ratio == 1 ? QRectF(dirty)
+                           : QRectF(dirty.x() * ratio, dirty.y() * ratio, dirty.width() * ratio,
+                                    dirty.height() * ratio));
 }
 
 namespace {
@@ -187,8 +205,14 @@ void TemplateDialog::buildMenu(const res::MenuTemplate& menu) {
         for (const res::MenuItemTemplate& item : p.items) {
             if (item.id == 0 && item.text.empty()) {
                 popup->addSeparator()->setData(0);
-            } else {
-                popup->addAction(ToQString(item.text))->setData(item.id);
+                continue;
+            }
+            // "Copiar\tCtrl+C": the text, and the key that chooses the item.
+            const std::size_t tab = item.text.find('\t');
+            QAction* action = popup->addAction(ToQString(item.text.substr(0, tab)));
+            action->setData(item.id);
+            if (tab != std::string_view::npos) {
+                action->setShortcut(QKeySequence(ToQString(item.text.substr(tab + 1))));
             }
         }
         connect(popup, &QMenu::triggered, this, [this](QAction* a) { command(a->data().toInt()); });
@@ -310,7 +334,8 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
                 area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
                 const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
                 const int frame = 2 * area->frameWidth();
-                pane = new DrawingPane(QSize(r.width() - bar - frame, r.height() - frame), nullptr);
+                pane = new DrawingPane(QSize(r.width() - bar - frame, r.height() - frame),
+                                       area->viewport());
                 area->setWidget(pane);
                 w = area;
             } else {
@@ -524,6 +549,10 @@ void TemplateDialog::mouseDown(int x, int y) {
     deliver([&] { handler_.onMouseDown(*this, x, y); });
 }
 
+void TemplateDialog::contextMenu(int x, int y) {
+    deliver([&] { handler_.onContextMenu(*this, x, y); });
+}
+
 void TemplateDialog::scroll(int id, int code, int pos) {
     deliver([&] { handler_.onScroll(*this, id, code, pos); });
 }
@@ -598,9 +627,55 @@ QPoint TemplateDialog::toPane(int id, QPoint clientPoint) const {
     return pane == nullptr ? clientPoint : clientPoint - pane->pos();
 }
 
+int TemplateDialog::shortcutCommand(const QKeyEvent& key) const {
+    const QKeySequence pressed(key.keyCombination());
+    for (const QMenu* popup : popups_) {
+        for (const QAction* a : popup->actions()) {
+            if (a->isEnabled() && !a->shortcut().isEmpty() &&
+                a->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
+                return a->data().toInt();
+            }
+        }
+    }
+    return 0;
+}
+
+namespace {
+
+// A one-line edit takes pasted text without its line breaks (a
+// spreadsheet's cell comes with one). True when it has taken it so.
+bool PasteOneLine(QObject* watched) {
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (edit == nullptr || edit->isReadOnly()) return false;
+    QString text = QGuiApplication::clipboard()->text();
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n'))) return false;
+    edit->insert(text.remove(QLatin1Char('\r')).remove(QLatin1Char('\n')));
+    return true;
+}
+
+}  // namespace
+
 bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+            // A menu shortcut reaches a control only when the control takes
+            // the key itself (an edit's copy and paste); the window may want
+            // its command instead.
+            const int id = shortcutCommand(*key);
+            const int control = id == 0 ? 0 : idOf(qobject_cast<QWidget*>(watched));
+            bool instead = false;
+            try {
+                instead = control != 0 && handler_.commandOverControl(*this, id, control);
+            } catch (...) {
+                // The control keeps the key.
+            }
+            if (instead) {
+                command(id);
+                return true;
+            }
+        }
+        if (key->matches(QKeySequence::Paste) && PasteOneLine(watched)) return true;
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
             return QDialog::eventFilter(watched, event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -614,9 +689,13 @@ bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == client_ && event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint p = mouse->position().toPoint();
         if (mouse->button() == Qt::LeftButton) {
-            const QPoint p = mouse->position().toPoint();
             mouseDown(p.x(), p.y());
+            return true;
+        }
+        if (mouse->button() == Qt::RightButton) {
+            contextMenu(p.x(), p.y());
             return true;
         }
     }

@@ -2,9 +2,10 @@
 //
 // A window class implements DialogHandler and gets every event of its dialog:
 // initialisation, commands (Enter is command 1; Esc and the close box are
-// command 2, which does not close the dialog by itself), paint, mouse button
-// down, scrolling. beforeEvent runs before each of them (and once more after,
-// so that enable rules never lag one event behind).
+// command 2, which does not close the dialog by itself; a menu item whose
+// text holds a tab, "Copiar\tCtrl+C", has the key after the tab as its
+// shortcut), paint, mouse button down (left and right), scrolling. beforeEvent runs before each of
+// them (and once more after, so that enable rules never lag one event behind).
 //
 // No exception leaves an event: one that escapes the window's handling is
 // caught here. The window may put its state back (checkpoint before the
@@ -16,7 +17,9 @@
 // template has one, sits above it, so client coordinates match a classic
 // dialog's client area. Group boxes marked as drawing areas carry a
 // DrawingPane: a persistent image the size of the group box, shown on top of
-// its frame, transparent until the window draws on it.
+// its frame, transparent until the window draws on it. The image has the
+// screen's pixel density (twice the pixels both ways at a scale of 2); the
+// window draws on it in the pixels of its layout all the same.
 #pragma once
 
 #include <QDialog>
@@ -93,6 +96,12 @@ class DialogHandler {
     virtual void onMouseDown(TemplateDialog&, int /*x*/, int /*y*/) {}
     // id of the scroll bar; pos is the dragged position for kScrollThumbTrack.
     virtual void onScroll(TemplateDialog&, int /*id*/, int /*code*/, int /*pos*/) {}
+    // The right button pressed at (x, y), pixels of the client area.
+    virtual void onContextMenu(TemplateDialog&, int /*x*/, int /*y*/) {}
+    // The shortcut of menu command `id` was pressed in `control`, which takes
+    // such keys itself (an edit copies or pastes its own text). True: the
+    // command runs instead. Asked only while the menu item is enabled.
+    virtual bool commandOverControl(TemplateDialog&, int /*id*/, int /*control*/) { return false; }
 };
 
 // A persistent drawing surface shown by a widget.
@@ -158,6 +167,7 @@ class TemplateDialog : public QDialog {
     // Asks for a repaint: onPaint runs once, from the event loop.
     void invalidate();
     void mouseDown(int x, int y);
+    void contextMenu(int x, int y);
     void scroll(int id, int code, int pos);
 
     // --- controls ---
@@ -213,6 +223,8 @@ class TemplateDialog : public QDialog {
     QWidget* makeControl(const res::ControlTemplate& c);
     void applyColours();
     void onScrollAction(int id, int action);
+    // The enabled menu command whose shortcut is this key; 0 for none.
+    int shortcutCommand(const QKeyEvent& key) const;
     template <typename F>
     void deliver(F&& f, bool painting = false);
     void failed(std::exception_ptr error, bool outer, bool painting);

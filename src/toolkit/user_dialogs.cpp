@@ -33,6 +33,9 @@ UserDialogs* SetUserDialogs(UserDialogs* provider) {
     current = provider != nullptr ? provider : &closingUser;
     return previous;
 }
+int ChooseFromMenu(const std::vector<MenuChoice>& choices) {
+    return current->ChooseFromMenu(choices);
+}
 
 int ShowMessage(std::string_view caption, std::string_view text) {
     return Box(caption, text, kMbOk);

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -13,6 +14,12 @@ namespace velmora {
 enum Answer : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
 // Button sets and icons; a style is one button set plus at most one icon.
+// An entry of a pop-up menu: the id its choice returns, and its text.
+struct MenuChoice {
+    int id;
+    std::string text;
+};
+
 enum MessageStyle : unsigned {
     kMbOk = 0x00,
     kMbYesNoCancel = 0x03,
@@ -34,6 +41,9 @@ public:
     virtual bool AskOpenFile(std::string& name) = 0;
     virtual bool AskSaveFile(std::string& name) = 0;
     virtual bool AskProgramFile(std::string& name) = 0;
+    // A pop-up menu of the choices where the mouse is (a context menu);
+    // returns the id chosen, 0 when the menu was closed without a choice.
+    virtual int ChooseFromMenu(const std::vector<MenuChoice>& /*choices*/) { return 0; }
 };
 
 // The provider in use. Until one is installed, every box answers as if the
@@ -51,5 +61,6 @@ int AskYesNoCancel(std::string_view caption, std::string_view text);
 bool AskOpenFile(std::string& name);
 bool AskSaveFile(std::string& name);
 bool AskProgramFile(std::string& name);
+int ChooseFromMenu(const std::vector<MenuChoice>& choices);
 
 }  // namespace velmora

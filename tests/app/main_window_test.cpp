@@ -317,6 +317,89 @@ TEST_F(MainWindowTest, OperationsShowTheirResultAndCaption) {
     EXPECT_EQ(caption(), "Matriz... ");
 }
 
+// An operation pressed while the grid shows edits acts on what the grid shows:
+// the edits are committed first. On the selected K = [[2,1],[3,4]] with cell
+// (1, 1) edited, not committed. A result of what is no longer K names no origin.
+TEST_F(MainWindowTest, OperationsActOnWhatTheGridShows) {
+    Matrix handed;
+    hooks.openSystemWindow = [&](const Matrix* m) { handed = *m; };
+    struct Case {
+        const char* name;
+        const char* typed;  // into cell (1, 1)
+        std::function<void()> press;
+        Grid result;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"trasp.", "9", [&] { d->click(kTranspose); }, {{"9", "3"}, {"1", "4"}}, "Matriz... "},
+        {"inversa, det 33",
+         "9",
+         [&] { d->click(kInverse); },
+         {{"4/33", "-1/33"}, {"-1/11", "3/11"}},
+         "Matriz... "},
+        {"M · 2",
+         "9",
+         [&] {
+             SetItemText(*d, kFactorBox, "2");
+             d->click(kMulFactor);
+         },
+         {{"18", "2"}, {"6", "8"}},
+         "Matriz... "},
+        {"M ^ 2",
+         "9",
+         [&] {
+             SetItemText(*d, kExponentBox, "2");
+             d->click(kPower);
+         },
+         {{"84", "13"}, {"39", "19"}},
+         "Matriz... "},
+        {"SubM, first row",
+         "9",
+         [&] {
+             d->click(kSubM);
+             for (int id : {141, 142, 146}) d->click(id);
+             d->click(kEditorOk);
+         },
+         {{"9", "1"}},
+         "Matriz  K = "},
+        // Retyped as another text of the same value: still K.
+        {"trasp. of K as typed",
+         "4/2",
+         [&] { d->click(kTranspose); },
+         {{"2", "3"}, {"1", "4"}},
+         "Matriz   = Trasp(K) "},
+        // Committed first; the singular matrix has no inverse to compute.
+        {"inversa after an edit that made it singular",
+         "3/4",
+         [&] { d->click(kInverse); },
+         {{"3/4", "1"}, {"3", "4"}},
+         "Matriz  K = "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open();
+        append({{"1", "0"}, {"0", "1"}});
+        append({{"2", "1"}, {"3", "4"}});
+        SetItemText(*d, CellId(1, 1), c.typed);
+        c.press();
+        EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_EQ(shown(), c.result);
+        EXPECT_EQ(caption(), c.caption);
+        EXPECT_TRUE(window->store().matrix(2) == Matrix::FromRows({{2, 1}, {3, 4}}))
+            << "not stored until <-";
+    }
+    EXPECT_FALSE(IsItemEnabled(*d, kInverse));
+
+    // "Sistema >" hands over what the grid shows.
+    open();
+    append({{"1", "1", "2"}, {"1", "-1", "0"}});
+    SetItemText(*d, CellId(2, 3), "4");
+    d->click(kToSystem);
+    EXPECT_EQ(handed, Matrix::FromRows({{1, 1, 2}, {1, -1, 4}}));
+    EXPECT_EQ(shown(), (Grid{{"1", "1", "2"}, {"1", "-1", "4"}}));
+    EXPECT_EQ(caption(), "Matriz... ") << "no longer J: no origin";
+}
+
 // A matrix that is no longer the result of its recorded operation has no
 // origin: after each step, the caption and what "<-" stores say so.
 TEST_F(MainWindowTest, TheOriginGoesWhenTheMatrixChanges) {
@@ -400,17 +483,23 @@ TEST_F(MainWindowTest, OneByOneInverse) {
 TEST_F(MainWindowTest, MultiplyByAFactor) {
     struct Case {
         const char* factor;
-        Grid result;  // empty: refused
+        Grid result;          // empty: refused
+        const char* refusal;  // the box's text then
     };
+    const char* const notANumber = "Solo enteros o fracciones";
     const Case cases[] = {
-        {"2/3", {{"2/3", "-4/3"}, {"0", "2"}}},
-        {"-2", {{"-2", "4"}, {"0", "-6"}}},
-        {"4/-6", {{"-2/3", "4/3"}, {"0", "-2"}}},
-        {"abc", {}},
-        {"", {}},
-        {"1/0", {}},
-        {"3/x", {}},
-        {"1.5", {}},
+        {"2/3", {{"2/3", "-4/3"}, {"0", "2"}}, ""},
+        {"-2", {{"-2", "4"}, {"0", "-6"}}, ""},
+        {"4/-6", {{"-2/3", "4/3"}, {"0", "-2"}}, ""},
+        {" 2 ", {{"2", "-4"}, {"0", "6"}}, ""},
+        {"abc", {}, notANumber},
+        {"", {}, notANumber},
+        {"3/x", {}, notANumber},
+        {"1.5", {}, notANumber},
+        {"1/2/3", {}, notANumber},
+        {"99999999999", {}, "El factor está fuera de rango."},
+        {"-2147483648/-1", {}, "El factor está fuera de rango."},
+        {"1/0", {}, "El factor tiene denominador 0."},
     };
     for (const Case& c : cases) {
         boxes.boxes.clear();
@@ -422,7 +511,7 @@ TEST_F(MainWindowTest, MultiplyByAFactor) {
         if (c.result.empty()) {
             ASSERT_EQ(boxes.boxes.size(), 1u) << c.factor;
             EXPECT_EQ(boxes.boxes[0].caption, "factor inválido");
-            EXPECT_EQ(boxes.boxes[0].text, "Solo enteros o fracciones");
+            EXPECT_EQ(boxes.boxes[0].text, c.refusal) << c.factor;
             EXPECT_EQ(boxes.boxes[0].style, static_cast<unsigned>(kMbIconExclamation));
             EXPECT_EQ(shown(), (Grid{{"1", "-2"}, {"0", "3"}})) << c.factor;
             EXPECT_NE(window->store().selected(), 0) << "the selection stays";
@@ -502,9 +591,18 @@ TEST_F(MainWindowTest, OverflowChangesNothing) {
     unchanged("M ^");
     evaluate("K+K");
     unchanged("K+K");
-    SetItemText(*d, kFactorBox, "-2147483648/-1");
+
+    // An edit not yet committed is committed before the operation; when the
+    // operation overflows, the edit is left as typed and uncommitted.
+    SetItemText(*d, CellId(2, 2), "3");
+    SetItemText(*d, kFactorBox, "2");
     d->click(kMulFactor);
-    unchanged("a factor that does not fit");
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].caption, "Desbordamiento");
+    EXPECT_EQ(shown(), (Grid{{"2147483647", "1"}, {"0", "3"}}));
+    EXPECT_TRUE(window->editor().working == Matrix::FromRows({{2147483647, 1}, {0, 1}}));
+    EXPECT_EQ(GetItemText(*d, kDetBox), "2147483647");
+    EXPECT_EQ(window->store().selected(), 2);
 }
 
 // det 10^10 does not fit: shown as out of range however the matrix got into
@@ -573,17 +671,56 @@ TEST_F(MainWindowTest, ACommandThatFailsChangesNothing) {
         EXPECT_TRUE(window->editor().current.IsEmpty());
         EXPECT_EQ(shown(), (Grid{{"1", "2", "3"}, {"4", "5", "6"}}));
     }
-    // The entries that made the rank overflow: answered, or refused, never a crash.
-    boxes.boxes.clear();
-    commit({{"100000", "3", "1"}, {"7", "100001", "5"}});
-    if (boxes.boxes.empty()) {
+}
+
+// The entries whose rank once overflowed (and crashed the program): every way
+// into the editor shows their rank, exact, and refuses nothing.
+TEST_F(MainWindowTest, TheRankIsAlwaysAnswered) {
+    const Grid crash = {{"100000", "3", "1"}, {"7", "100001", "5"}};
+    struct Case {
+        const char* name;
+        std::function<void()> steps;
+        const char* det;
+    };
+    const Case cases[] = {
+        {"Ok", [&] { commit(crash); }, ""},
+        {"Enter at the last cell",
+         [&] {
+             type(crash);
+             SetFocusItem(*d, CellId(2, 3));
+             d->pressEnter();
+         },
+         ""},
+        {"stored and selected again",
+         [&] {
+             append(crash);
+             append({{"1"}});
+             clickSlot(1);
+         },
+         ""},
+        {"two columns",
+         [&] {
+             commit(crash);
+             d->click(56);
+         },
+         "fuera de rango"},
+        {"a sub-matrix",
+         [&] {
+             commit(crash);
+             d->click(kSubM);
+             for (int id : {141, 142, 143, 146, 147}) d->click(id);
+             d->click(kEditorOk);
+         },
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open();
+        c.steps();
+        EXPECT_TRUE(boxes.boxes.empty());
         EXPECT_EQ(GetItemText(*d, kRankBox), "2");
-    } else {
-        EXPECT_EQ(boxes.boxes[0].caption, "Desbordamiento");
+        EXPECT_EQ(GetItemText(*d, kDetBox), c.det);
     }
-    d->click(kNewMatrix);
-    commit({{"1", "2"}, {"3", "4"}});
-    EXPECT_EQ(GetItemText(*d, kDetBox), "-2") << "the window goes on working";
 }
 
 // The table of expressions over J, K (2 x 2) and L (2 x 3).

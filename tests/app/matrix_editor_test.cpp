@@ -1,6 +1,10 @@
 // The matrix editor of the main window: reading and showing the grid,
 // "Rnd ", "Nueva " and the sub-matrix.
+#include <functional>
+#include <string>
+
 #include "app/main_window_fixture.h"
+#include "support/unreadable_cells.h"
 
 namespace velmora {
 namespace {
@@ -9,17 +13,17 @@ using namespace principal;
 using test::Grid;
 using test::MainWindowTest;
 
-// What a committed cell shows, by what was typed in it. The cell starts from
-// the value 5/7 (a denominator an unreadable numerator keeps).
+// What a committed cell shows, by what was typed in it: read as written,
+// blanks around it allowed; only an empty cell reads 0.
 TEST_F(MainWindowTest, CommittedCellsAreReadAndBroughtToLowestTerms) {
     struct Case {
         const char* typed;
         const char* shown;
     };
     const Case cases[] = {
-        {"2/4", "1/2"}, {"-6/-4", "3/2"}, {"6/-4", "-3/2"}, {" 7", "7"},
-        {"", "0"},      {"abc", "0"},     {"x/3", "0"},     {"0/5", "0"},
-        {"$10", "16"},  {"%11/4", "3/4"}, {"1.5", "0"},     {"-0", "0"},
+        {"2/4", "1/2"},    {"-6/-4", "3/2"}, {"6/-4", "-3/2"}, {" 7", "7"}, {"7 ", "7"},
+        {"-2/3 ", "-2/3"}, {"3 / 4", "3/4"}, {"", "0"},        {"  ", "0"}, {"0/5", "0"},
+        {"$10", "16"},     {"%11/4", "3/4"}, {"-0", "0"},
     };
     for (const Case& c : cases) {
         commit({{"5/7"}});
@@ -29,48 +33,79 @@ TEST_F(MainWindowTest, CommittedCellsAreReadAndBroughtToLowestTerms) {
     }
 }
 
-TEST_F(MainWindowTest, ZeroDenominatorsAreRefusedNamingTheCell) {
-    struct Case {
-        const char* typed;
-        int row, col;
+// A cell that does not read as a number is refused wherever the grid is read:
+// the box names the cell and says why, the grid keeps its text and nothing is
+// computed, stored, handed over or selected.
+TEST_F(MainWindowTest, UnreadableCellsAreRefusedWhereverTheGridIsRead) {
+    int handedOver = 0;
+    hooks.openSystemWindow = [&](const Matrix*) { ++handedOver; };
+    open();
+    struct Place {
+        const char* name;
+        std::function<void()> press;
+        std::function<void()> before = [] {};  // before the cell is typed
     };
-    const Case cases[] = {
-        {"1/0", 2, 3}, {"3/x", 1, 1}, {"0/0", 2, 1}, {"5/", 1, 3}, {"7/ 0", 2, 2}};
-    for (const Case& c : cases) {
-        boxes.boxes.clear();
-        append({{"1", "2", "3"}, {"4", "5", "6"}});
-        const std::string before = caption();
-        Grid typed = {{"1", "2", "3"}, {"4", "5", "6"}};
-        typed[c.row - 1][c.col - 1] = c.typed;
-        type(typed);
-        d->click(kEditorOk);
-        ASSERT_EQ(boxes.boxes.size(), 1u) << c.typed;
-        EXPECT_EQ(boxes.boxes[0].caption, "Celda no válida");
-        EXPECT_EQ(boxes.boxes[0].text, "La celda de la fila " + std::to_string(c.row) +
-                                           ", columna " + std::to_string(c.col) +
-                                           " tiene denominador 0.");
-        EXPECT_EQ(boxes.boxes[0].style, static_cast<unsigned>(kMbIconExclamation));
-        EXPECT_EQ(shown(), typed) << "the grid keeps its text";
-        EXPECT_TRUE(window->editor().working == Matrix::FromRows({{1, 2, 3}, {4, 5, 6}}));
-        EXPECT_EQ(caption(), before);
-
-        // "<-" reads the grid too: nothing is stored.
-        const int count = window->store().count();
-        d->click(kNewMatrix);
-        commit({{"1", "2", "3"}, {"4", "5", "6"}});
-        type(typed);
-        d->click(kStore);
-        EXPECT_EQ(boxes.boxes.size(), 2u);
-        EXPECT_EQ(window->store().count(), count) << c.typed;
+    const Place places[] = {
+        {"Ok", [&] { d->click(kEditorOk); }},
+        {"Enter at the last cell",
+         [&] {
+             SetFocusItem(*d, CellId(3, 3));
+             d->pressEnter();
+         }},
+        {"columns 4", [&] { d->click(58); }},
+        {"<-", [&] { d->click(kStore); }},
+        {"trasp.", [&] { d->click(kTranspose); }},
+        {"adjuntos", [&] { d->click(kCofactors); }},
+        {"inversa", [&] { d->click(kInverse); }},
+        {"triangular", [&] { d->click(kTriangular); }},
+        {"diagonal", [&] { d->click(kDiagonal); }},
+        {"M ·", [&] { d->click(kMulFactor); }},
+        {"M ^", [&] { d->click(kPower); }},
+        {"Sistema >", [&] { d->click(kToSystem); }},
+        {"SubM", [&] { d->click(kSubM); }},
+        {"Ok in sub-matrix mode", [&] { d->click(kEditorOk); },
+         [&] {
+             d->click(kSubM);
+             d->click(141);
+             d->click(146);
+         }},
+    };
+    const Grid base = {{"1", "2", "0"}, {"0", "1", "4"}, {"5", "6", "0"}};  // det 16
+    const Matrix baseMatrix = Matrix::FromRows({{1, 2, 0}, {0, 1, 4}, {5, 6, 0}});
+    SetItemText(*d, kFactorBox, "2");
+    SetItemText(*d, kExponentBox, "2");
+    for (const Place& p : places) {
+        for (const test::UnreadableCell& j : test::kUnreadableCells) {
+            SCOPED_TRACE(std::string(p.name) + ", '" + j.typed + "'");
+            boxes.boxes.clear();
+            append(base);
+            p.before();
+            const bool mode = window->subMatrixMode();
+            const std::string captionBefore = caption();
+            const int count = window->store().count();
+            Grid typed = base;
+            typed[1][2] = j.typed;
+            SetItemText(*d, CellId(2, 3), j.typed);
+            p.press();
+            ASSERT_EQ(boxes.boxes.size(), 1u);
+            EXPECT_EQ(boxes.boxes[0].caption, "Celda no válida");
+            EXPECT_EQ(boxes.boxes[0].text,
+                      std::string("La celda de la fila 2, columna 3 ") + j.why + ".");
+            EXPECT_EQ(boxes.boxes[0].style, static_cast<unsigned>(kMbIconExclamation));
+            EXPECT_EQ(shown(), typed) << "the grid keeps its text";
+            EXPECT_TRUE(window->editor().working == baseMatrix);
+            EXPECT_EQ(CheckedRadio(*d, 55, 59), 3) << "the size stays";
+            EXPECT_EQ(GetItemText(*d, kDetBox), "16");
+            EXPECT_EQ(caption(), captionBefore);
+            EXPECT_EQ(window->store().count(), count);
+            EXPECT_EQ(window->store().selected(), count);
+            EXPECT_EQ(window->subMatrixMode(), mode);
+            EXPECT_EQ(handedOver, 0);
+            if (mode) d->click(kSubM);
+            d->click(kNewMatrix);
+            if (window->store().full()) d->click(kReset);
+        }
     }
-    // Enter at the last cell commits, and refuses the same way.
-    boxes.boxes.clear();
-    type({{"1", "1/0"}});
-    SetFocusItem(*d, CellId(1, 2));
-    d->pressEnter();
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, "La celda de la fila 1, columna 2 tiene denominador 0.");
-    EXPECT_EQ(FocusedItem(*d), CellId(1, 2));
 }
 
 TEST_F(MainWindowTest, ShowMatrixEmptiesAndDisablesTheUnusedCells) {

@@ -261,6 +261,24 @@ TEST(FractionTest, ReadNumberGivesTheValueOrTheReason) {
         EXPECT_EQ(ReadInteger(c.text, value), c.reading) << '"' << c.text << '"';
         EXPECT_EQ(value, c.value) << '"' << c.text << '"';
     }
+
+    // A cell: only an empty or blank one reads 0; the rest as ReadNumber.
+    struct CellCase {
+        const char* text;
+        R reading;
+        Fraction f;  // 5/9, the value before, when refused
+    } cells[] = {
+        {"", R::Ok, {0, 1}},
+        {" \t ", R::Ok, {0, 1}},
+        {" -6/4 ", R::Ok, {-3, 2}},
+        {"abc", R::NotANumber, {5, 9}},
+        {"0/0", R::ZeroDenominator, {5, 9}},
+    };
+    for (const CellCase& c : cells) {
+        Fraction f(5, 9);
+        EXPECT_EQ(ReadCell(c.text, f), c.reading) << '"' << c.text << '"';
+        EXPECT_EQ(f, c.f) << '"' << c.text << '"';
+    }
 }
 
 }  // namespace

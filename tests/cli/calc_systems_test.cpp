@@ -79,7 +79,8 @@ TEST(CalcSolve, StatusTable) {
         // x = y = 1/(2^32 - 3): the ranks and the verdict, then the overflow.
         {"[2147483647 2147483646 1; 2147483646 2147483647 1]", 1,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
-         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n"},
+         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n"
+         " Solución:   fuera de rango (no cabe en fracciones de 32 bits)\n"},
         // The triangular forms have no 32-bit form; the answer does.
         {"[65536 3 65533; 7 65537 -65530]", 0,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
@@ -101,6 +102,75 @@ TEST(CalcSolve, StatusTable) {
     }
     EXPECT_EQ(Call(CalcSolve, {}).status, 2);
     EXPECT_EQ(Call(CalcSolve, {"[1 1 1]", "[1 1 1]"}).status, 2);
+}
+
+TEST(CalcDiscuss, PrintsTheDiscussionOrRefuses) {
+    const CalcRun r = Call(CalcDiscuss, {"[a 1 1 1; 1 a 1 a; 1 1 a a^2]"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(
+        r.out,
+        "Para a ≠ -2, a ≠ 1: rango A = 3, rango A' = 3 => sistema COMPATIBLE DETERMINADO  "
+        "(S.C.D.)\n"
+        "   x = (-a - 1)/(a + 2)    y = 1/(a + 2)    z = (a^2 + 2a + 1)/(a + 2)    \n"
+        "Para a = -2: rango A = 2, rango A' = 3 => sistema INCOMPATIBLE\n"
+        "Para a = 1: rango A = 1, rango A' = 1 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)\n"
+        "   Solución:   x = 1 - λ - μ    y = λ    z = μ    \n"
+        "   para todo λ, μ\n");
+    EXPECT_TRUE(r.err.empty());
+
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {{"[(a + 1) 2]"},
+         0,
+         "Para a ≠ -1: rango A = 1, rango A' = 1 => sistema COMPATIBLE DETERMINADO  (S.C.D.)\n"
+         "   x = 2/(a + 1)    \n"
+         "Para a = -1: rango A = 0, rango A' = 1 => sistema INCOMPATIBLE\n",
+         ""},
+        {{"[1 2; 3 6]"},
+         0,
+         "Para todo a: rango A = 1, rango A' = 1 => sistema COMPATIBLE DETERMINADO  (S.C.D.)\n"
+         "   x = 2    \n",
+         ""},
+        {{"[a 1 1; 1 1/a 1]"},
+         2,
+         "",
+         "velmora-calc: matriz ilegible: «1/a» tiene a en un denominador (fila 2, columna 2)\n"},
+        {{"[a^5 1]"},
+         2,
+         "",
+         "velmora-calc: matriz ilegible: «a^5» pasa del grado 4 en a (fila 1, columna 1)\n"},
+        {{"[a 1 1 1 1 1]"},
+         1,
+         "",
+         "velmora-calc: un sistema tiene de 1 a 4 ecuaciones y de 1 a 4 incógnitas (la matriz "
+         "ampliada, de 2 a 5 columnas)\n"},
+        {{"[a 1; 0 a-a]"},
+         1,
+         "",
+         "velmora-calc: una ecuación es nula (coeficientes y término independiente 0)\n"},
+        {{}, 2, "", "uso: velmora-calc discuss MATRIZ_AMPLIADA\n"},
+    };
+    for (const auto& c : cases) {
+        const CalcRun run = Call(CalcDiscuss, c.args);
+        const std::string what = c.args.empty() ? "(none)" : c.args[0];
+        EXPECT_EQ(run.status, c.status) << what;
+        EXPECT_EQ(run.out, c.out) << what;
+        EXPECT_EQ(run.err, c.err) << what;
+    }
+}
+
+TEST(CalcSolve, APolynomialCellPointsToDiscuss) {
+    const CalcRun r = Call(CalcSolve, {"[a 1 1; 1 1 2]"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err,
+              "velmora-calc: matriz ilegible: «a» no es un número (fila 1, columna 1)\n"
+              "velmora-calc: un sistema con el parámetro a se discute con velmora-calc discuss\n");
+    EXPECT_EQ(Call(CalcSolve, {"[x 1 1; 1 1 2]"}).err,
+              "velmora-calc: matriz ilegible: «x» no es un número (fila 1, columna 1)\n");
 }
 
 TEST(CalcEval, StatusTable) {
@@ -205,6 +275,7 @@ TEST(CalcSts, ASolutionPastThirtyTwoBitsKeepsItsVerdict) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("  y = 0\nrango A' = 2\nrango A = 2\n rango A = rango A' => sistema "
                          "COMPATIBLE\n rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n"
+                         " Solución:   fuera de rango (no cabe en fracciones de 32 bits)\n\n"
                          "Sistema 2:"),
               std::string::npos)
         << r.out;

@@ -116,6 +116,39 @@ TEST(CalcTest, UnreadableInputSaysWhy) {
     }
 }
 
+// --latex before a command whose result is a matrix prints it as the
+// clipboard's LaTeX; before any other command it is refused as unreadable.
+TEST(CalcTest, LatexPrintsMatrixResults) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* out;
+    } cases[] = {
+        {{"--latex", "inv", "[1 2; 3 4]"},
+         0,
+         "\\begin{pmatrix} -2 & 1 \\\\ \\frac{3}{2} & -\\frac{1}{2} \\end{pmatrix}\n"},
+        {{"--latex", "trans", "[1 2]"}, 0, "\\begin{pmatrix} 1 \\\\ 2 \\end{pmatrix}\n"},
+        {{"--latex", "mul", "-1/3", "[1 6]"},
+         0,
+         "\\begin{pmatrix} -\\frac{1}{3} & -2 \\end{pmatrix}\n"},
+        {{"--latex", "pow", "2", "[1 1; 0 1]"},
+         0,
+         "\\begin{pmatrix} 1 & 2 \\\\ 0 & 1 \\end{pmatrix}\n"},
+        {{"--latex", "eval", "J+J", "J=[1/2]"}, 0, "\\begin{pmatrix} 1 \\end{pmatrix}\n"},
+        {{"--latex", "inv", "[1 2; 2 4]"}, 1, ""},
+        {{"--latex", "tri", "[1 x]"}, 2, ""},
+        {{"--latex", "det", "[1 2; 3 4]"}, 2, ""},
+        {{"--latex", "solve", "[1 2; 3 4]"}, 2, ""},
+        {{"--latex"}, 2, ""},
+        {{"inv", "--latex", "[1 2; 3 4]"}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        const CalcRun r = Calc(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.size() << " " << c.args.back();
+        EXPECT_EQ(r.out, c.out) << c.args.back();
+    }
+}
+
 TEST(CalcTest, ErrorsExplainTheProblem) {
     EXPECT_NE(Calc({"inv", "[1 2; 2 4]"}).err.find("singular"), std::string::npos);
     EXPECT_NE(Calc({"pow", "40", "[2]"}).err.find("desbordamiento"), std::string::npos);

@@ -36,6 +36,10 @@ public:
 
     std::vector<ShownBox> boxes;
     std::vector<std::string> filePresets;  // the preset each file dialog was given
+    // Pop-up menus: the ids chosen, in order (0, or none left, closes the
+    // menu without a choice), and the texts of each menu shown.
+    std::deque<int> menuChoices;
+    std::vector<std::vector<std::string>> menus;
 
     int MessageBox(std::string_view caption, std::string_view text, unsigned style) override {
         boxes.push_back({std::string(caption), std::string(text), style});
@@ -69,6 +73,14 @@ public:
         return false;
     }
     bool AskProgramFile(std::string& name) override { return Answer(name); }
+    int ChooseFromMenu(const std::vector<MenuChoice>& choices) override {
+        menus.emplace_back();
+        for (const MenuChoice& c : choices) menus.back().push_back(c.text);
+        if (menuChoices.empty()) return 0;
+        const int id = menuChoices.front();
+        menuChoices.pop_front();
+        return id;
+    }
 
 private:
     bool Answer(std::string& name) {

@@ -171,11 +171,11 @@ std::vector<AnalysisCase> AnalysisCases() {
          "rango A = 2", {"rango A <> rango A' => sistema INCOMPATIBLE"}},
         {"x = 2^31 has no 32-bit form", Matrix::FromRows({{Fraction(1, 2), 0, 1073741824}, {0, 1, 0}}),
          Matrix::FromRows({{Fraction(1, 2), 0, 1073741824}, {0, 1, 0}}), "rango A' = 2",
-         "rango A = 2", {compatible, determined2}, true},
+         "rango A = 2", {compatible, determined2, kSolutionOutOfRange}, true},
         {"x = y = 1/(2^32 - 3), a zero column removed",
          Matrix::FromRows({{2147483647, 0, 2147483646, 1}, {2147483646, 0, 2147483647, 1}}),
          Matrix::FromRows({{2147483647, 2147483646, 1}, {2147483646, 2147483647, 1}}),
-         "rango A' = 2", "rango A = 2", {compatible, determined2}, true},
+         "rango A' = 2", "rango A = 2", {compatible, determined2, kSolutionOutOfRange}, true},
     };
 }
 

@@ -17,7 +17,9 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -27,6 +29,7 @@
 #include "support/drawn_boxes.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
+#include "support/unreadable_cells.h"
 #include "textout/text_output.h"
 #include "toolkit/dialog_helpers.h"
 #include "toolkit/qt_user_dialogs.h"
@@ -812,45 +815,214 @@ TEST_F(SystemWindowTest, ClosingAModifiedListAsksToSaveIt) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(SystemWindowTest, RefusesUnreadableGridsAndOverflow) {
-    struct Case {
-        Rows rows;
-        std::string caption, text;
+// A cell that does not read as a number refuses the grid wherever it is
+// read: the box names the cell and says why, the cells keep their text and
+// nothing is analysed, drawn or added.
+TEST_F(SystemWindowTest, RefusesUnreadableGrids) {
+    struct Place {
+        const char* name;
+        std::function<void()> press;
     };
-    const std::vector<Case> cases{
-        {{{"1", "1/0", "1"}, {"1", "-1", "0"}},
-         "Error sistema",
-         "La celda de la ecuación 1, columna 2 tiene denominador 0."},
-        {{{"1", "1", "1"}, {"1", "-1", "3/0"}},
-         "Error sistema",
-         "La celda de la ecuación 2, columna 3 tiene denominador 0."},
-        {{{"1", "1", "1"}, {"a", "1.5", ""}},
-         "Error sistema",
-         "No se ha definido o contiene filas nulas o no numéricas"},
-        {{{"100000", "3", "1"}, {"7", "100001", "5"}}, "Desbordamiento", ""},
+    const Place places[] = {
+        {"Ok", [&] { d->click(1); }},
+        {"Enter at the last cell",
+         [&] {
+             SetFocusItem(*d, CellId(2, 5));
+             d->pressEnter();
+         }},
+        {"<<",
+         [&] {
+             SetItemText(*d, InnerChild(*d, 150), "uno");
+             d->click(15);
+         }},
     };
     open();
-    for (const Case& c : cases) {
-        analyse({{"2", "1", "1"}, {"1", "-1", "0"}});
-        dialogs.boxes.clear();
-        d->paneOf(30)->dc().clearRecords();
-        analyse(c.rows);
-        ASSERT_EQ(dialogs.boxes.size(), 1u);
-        EXPECT_EQ(dialogs.boxes[0].caption, c.caption);
-        if (!c.text.empty()) {
-            EXPECT_EQ(dialogs.boxes[0].text, c.text);
+    for (const Place& p : places) {
+        for (const test::UnreadableCell& j : test::kUnreadableCells) {
+            SCOPED_TRACE(std::string(p.name) + ", '" + j.typed + "'");
+            analyse({{"2", "1", "1"}, {"1", "-1", "0"}});
+            dialogs.boxes.clear();
+            d->paneOf(30)->dc().clearRecords();
+            SetItemText(*d, CellId(2, 1), j.typed);
+            p.press();
+            ASSERT_EQ(dialogs.boxes.size(), 1u);
+            EXPECT_EQ(dialogs.boxes[0].caption, "Error sistema");
+            EXPECT_EQ(dialogs.boxes[0].text,
+                      std::string("La celda de la ecuación 2, columna 1 ") + j.why + ".");
+            EXPECT_EQ(dialogs.boxes[0].style & 0xF0, unsigned(kMbIconExclamation));
+            EXPECT_EQ(GetItemText(*d, CellId(2, 1)), j.typed) << "cells keep their text";
+            EXPECT_EQ(GetItemText(*d, 250), "");
+            EXPECT_EQ(GetItemText(*d, 200), "Rango A' =");
+            EXPECT_FALSE(IsItemEnabled(*d, 15));
+            EXPECT_TRUE(texts(30).empty()) << "nothing drawn";
+            EXPECT_EQ(w.list().Count(), 0u);
+            d->paint();
+            EXPECT_EQ(dialogs.boxes.size(), 1u) << "a repaint does not try again";
         }
-        EXPECT_EQ(dialogs.boxes[0].style & 0xF0, unsigned(kMbIconExclamation));
-        EXPECT_EQ(GetItemText(*d, 102), c.rows[0][1]) << "cells keep their text";
-        EXPECT_EQ(GetItemText(*d, 250), "");
-        EXPECT_FALSE(IsItemEnabled(*d, 15));
-        EXPECT_TRUE(texts(30).empty()) << "nothing drawn";
-        d->paint();
-        EXPECT_TRUE(dialogs.boxes.size() == 1u) << "a repaint does not try again";
     }
-    // Cells that read fine are normalised.
-    analyse({{"2/4", "1", "1"}, {"1", "-1", "0"}});
-    EXPECT_EQ(w.current.at(1, 1), Fraction(1, 2));
+    // The right-hand side is named by its column in the system.
+    dialogs.boxes.clear();
+    analyse({{"1", "1", "1"}, {"1", "-1", "3/0"}});
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "La celda de la ecuación 2, columna 3 tiene denominador 0.");
+    // A null equation.
+    dialogs.boxes.clear();
+    analyse({{"1", "1", "1"}, {"0", "", "0"}});
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "No se ha definido o contiene filas nulas o no numéricas");
+    // Cells are read as written, blanks around them allowed; an empty cell is 0.
+    dialogs.boxes.clear();
+    analyse({{"2/4 ", " 1", "1"}, {"1", "", " -3 / 6"}});
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(w.current, Matrix::FromRows({{Fraction(1, 2), 1, 1}, {1, 0, Fraction(-1, 2)}}));
+}
+
+// Ranks and verdicts are always answered. A solution value that does not fit
+// is reported after them, once for each system read, picked or handed over
+// (not at every repaint); a triangular form with no 32-bit form gives way to
+// a note in its place. The rest is shown as usual and "<<" takes the system.
+TEST_F(SystemWindowTest, AnswersPastThirtyTwoBits) {
+    const std::string determined2 =
+        " rango A = rango A' => sistema COMPATIBLE\r\n"
+        " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)";
+    const std::string determined3 =
+        " rango A = rango A' => sistema COMPATIBLE\r\n"
+        " rango = 3 = nº incógnitas => DETERMINADO  (S.C.D.)\r\n\r\n Solución:   ";
+    struct Case {
+        const char* name;
+        Rows rows;
+        std::string conclusion;
+        bool solutionOverflow;
+        bool augmentedNote, coefficientsNote;
+    };
+    const Case cases[] = {
+        {"a solution that does not fit",
+         {{"1", "-1", "2147483647"}, {"0", "1", "2147483647"}},
+         determined2 + "\r\n" + kSolutionOutOfRange,
+         true,
+         false,
+         false},
+        {"the entries that once overflowed the rank",
+         {{"100000", "3", "1"}, {"7", "100001", "5"}},
+         determined2 + "\r\n" + kSolutionOutOfRange,
+         true,
+         true,
+         false},
+        {"entries near 2000000000",
+         {{"1999999994", "-1999999991", "5", "-13"},
+          {"1999999994", "-1999999992", "-2", "2"},
+          {"1", "-5", "-2", "8"}},
+         determined3 + "x = -1    y = -1    z = -2    ",
+         false,
+         true,
+         true},
+    };
+    const auto matrixOf = [](const Rows& rows) {
+        Matrix m = Matrix::Zero(static_cast<int>(rows.size()), static_cast<int>(rows[0].size()));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            for (std::size_t j = 0; j < rows[i].size(); ++j) {
+                EXPECT_EQ(ReadNumber(rows[i][j], m.at(int(i) + 1, int(j) + 1)), NumberReading::Ok);
+            }
+        }
+        return m;
+    };
+    enum Way { kRead, kPicked, kHandedOver };
+    const char* const note = "forma triangular fuera de rango";
+    for (const Case& c : cases) {
+        for (Way way : {kRead, kPicked, kHandedOver}) {
+            SCOPED_TRACE(std::string(c.name) + ", way " + std::to_string(way));
+            dialogs.boxes.clear();
+            if (way == kHandedOver) w.handOver(matrixOf(c.rows));
+            open();  // a hand-over is analysed at the first paint
+            if (way == kRead) analyse(c.rows);
+            if (way == kPicked) {
+                add(c.rows, "grande");
+                ASSERT_EQ(w.list().Count(), 1u);
+                dialogs.boxes.clear();
+                for (int pane : {30, 31, 32}) d->paneOf(pane)->dc().clearRecords();
+                d->pick(150, 1);
+            }
+            if (c.solutionOverflow) {
+                ASSERT_EQ(dialogs.boxes.size(), 1u);
+                EXPECT_EQ(dialogs.boxes[0].caption, "Desbordamiento");
+                EXPECT_EQ(dialogs.boxes[0].text,
+                          "La solución no cabe en fracciones de 32 bits. Los rangos y la "
+                          "conclusión son exactos.");
+                EXPECT_EQ(dialogs.boxes[0].style & 0xF0, unsigned(kMbIconExclamation));
+            } else {
+                EXPECT_TRUE(dialogs.boxes.empty());
+            }
+            const std::string rank = std::to_string(c.rows.size());
+            EXPECT_EQ(GetItemText(*d, 200), "rango A' = " + rank);
+            EXPECT_EQ(GetItemText(*d, 201), "rango A = " + rank);
+            EXPECT_EQ(GetItemTextMax(*d, 250), c.conclusion);
+            EXPECT_TRUE(IsItemEnabled(*d, 15));
+            EXPECT_FALSE(texts(30).empty());
+            for (auto [pane, right, hasNote] :
+                 {std::tuple{31, 335, c.augmentedNote}, std::tuple{32, 289, c.coefficientsNote}}) {
+                const std::vector<std::string> drawn = texts(pane);
+                EXPECT_EQ(std::count(drawn.begin(), drawn.end(), note), hasNote ? 1 : 0) << pane;
+                EXPECT_EQ(std::count(drawn.begin(), drawn.end(), "->"), 1) << pane;
+                const DeviceContext& dc = d->paneOf(pane)->dc();
+                std::vector<test::Box> boxes = test::TextBoxes(dc);
+                const std::vector<test::Box> bars = test::UprightLines(dc);
+                boxes.insert(boxes.end(), bars.begin(), bars.end());
+                EXPECT_EQ(test::Outside(boxes, 6, 21, right, 111), "") << pane;
+                EXPECT_EQ(test::Overlaps(boxes), "") << pane;
+            }
+            d->paint();
+            EXPECT_EQ(dialogs.boxes.size(), c.solutionOverflow ? 1u : 0u)
+                << "once, not at repaints";
+            // "<<" adds it without a word more.
+            SetItemText(*d, InnerChild(*d, 150), "otro");
+            d->click(15);
+            EXPECT_EQ(w.list().Count(), way == kPicked ? 2u : 1u);
+            EXPECT_EQ(dialogs.boxes.size(), c.solutionOverflow ? 1u : 0u);
+            TearDown();
+        }
+    }
+}
+
+// Whatever escapes a command ends in a box, and the window is as it was
+// before the command: here the question of "<<" fails after the edited grid
+// has been read and analysed.
+TEST_F(SystemWindowTest, ACommandThatFailsChangesNothing) {
+    class FailingQuestion : public UserDialogs {
+      public:
+        explicit FailingQuestion(UserDialogs* next) : next_(next) {}
+        int MessageBox(std::string_view caption, std::string_view text, unsigned style) override {
+            if (caption == "Sistema sin comentario") throw std::runtime_error("caja rota");
+            return next_->MessageBox(caption, text, style);
+        }
+        bool AskOpenFile(std::string& name) override { return next_->AskOpenFile(name); }
+        bool AskSaveFile(std::string& name) override { return next_->AskSaveFile(name); }
+        bool AskProgramFile(std::string& name) override { return next_->AskProgramFile(name); }
+
+      private:
+        UserDialogs* next_;
+    };
+    open();
+    add({{"1", "1", "2"}, {"1", "-1", "0"}}, "uno");
+    analyse({{"2", "1", "1"}, {"1", "-1", "0"}});
+    const Matrix before = w.current;
+    SetItemText(*d, 106, "3");  // edited, no Enter
+    SetItemText(*d, InnerChild(*d, 150), "");
+    dialogs.boxes.clear();
+    FailingQuestion failing(&dialogs);
+    UserDialogs* const scripted = SetUserDialogs(&failing);
+    d->click(15);
+    SetUserDialogs(scripted);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].caption, "Error");
+    EXPECT_EQ(dialogs.boxes[0].text,
+              "La orden no se ha podido completar (caja rota). No se ha cambiado nada.");
+    EXPECT_EQ(w.current, before);
+    EXPECT_EQ(GetItemText(*d, 106), "3") << "the edit stays as typed";
+    EXPECT_EQ(GetItemTextMax(*d, 250), kDetermined) << "the analysis shown before";
+    EXPECT_EQ(GetItemText(*d, 200), "rango A' = 2");
+    EXPECT_EQ(w.list().Count(), 1u);
+    EXPECT_EQ(comboEntries(), std::vector<std::string>{"uno"});
+    EXPECT_TRUE(IsItemEnabled(*d, 15));
 }
 
 // The real entry point runs modally; the test looks at it from inside the loop.

@@ -1,0 +1,107 @@
+// A system as the clipboard gets it: its equations, ranks and conclusion as
+// text and as LaTeX.
+#include "systems/system_text.h"
+
+#include <cstdint>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+TEST(SystemText, EquationsInWordsAndInLatex) {
+    const Matrix m = Matrix::FromRows({{2, -1, Fraction(1, 2), 3},
+                                       {0, 1, Fraction(-3, 4), Fraction(-1, 3)},
+                                       {0, 0, 0, 5},
+                                       {INT32_MIN, -1, 1, 0}});
+    const struct {
+        int row;
+        const char* text;
+        const char* latex;
+    } cases[] = {
+        {1, "2x - y + (1/2)z = 3", "2x - y + \\frac{1}{2}z = 3"},
+        {2, "y - (3/4)z = -1/3", "y - \\frac{3}{4}z = -\\frac{1}{3}"},
+        {3, "0 = 5", "0 = 5"},
+        {4, "-2147483648x - y + z = 0", "-2147483648x - y + z = 0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EquationText(m, c.row), c.text);
+        EXPECT_EQ(EquationLatex(m, c.row), c.latex);
+    }
+}
+
+TEST(SystemText, SystemWithRanksAndConclusion) {
+    const struct {
+        Matrix augmented;
+        const char* text;
+        const char* latex;
+    } cases[] = {
+        {Matrix::FromRows({{1, 1, 2}, {1, -1, 0}}),
+         "x + y = 2\n"
+         "x - y = 0\n"
+         "\n"
+         "rango A' = 2\n"
+         "rango A = 2\n"
+         " rango A = rango A' => sistema COMPATIBLE\n"
+         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n"
+         "\n"
+         " Solución:   x = 1    y = 1\n",
+         "\\left\\{\\begin{array}{rcl}\n"
+         "x + y & = & 2 \\\\\n"
+         "x - y & = & 0\n"
+         "\\end{array}\\right.\n"
+         "\\qquad\n"
+         "\\begin{array}{l}\n"
+         "\\text{rango A' = 2} \\\\\n"
+         "\\text{rango A = 2} \\\\\n"
+         "\\text{rango A = rango A' } \\Rightarrow \\text{ sistema COMPATIBLE} \\\\\n"
+         "\\text{rango = 2 = nº incógnitas } \\Rightarrow \\text{ DETERMINADO} \\quad "
+         "\\text{(S.C.D.)} \\\\\n"
+         "\\text{Solución:} \\quad \\text{x = 1} \\quad \\text{y = 1}\n"
+         "\\end{array}"},
+        {Matrix::FromRows({{1, 1, 1}, {2, 2, Fraction(-1, 2)}}),
+         "x + y = 1\n"
+         "2x + 2y = -1/2\n"
+         "\n"
+         "rango A' = 2\n"
+         "rango A = 1\n"
+         "rango A <> rango A' => sistema INCOMPATIBLE\n",
+         "\\left\\{\\begin{array}{rcl}\n"
+         "x + y & = & 1 \\\\\n"
+         "2x + 2y & = & -\\frac{1}{2}\n"
+         "\\end{array}\\right.\n"
+         "\\qquad\n"
+         "\\begin{array}{l}\n"
+         "\\text{rango A' = 2} \\\\\n"
+         "\\text{rango A = 1} \\\\\n"
+         "\\text{rango A } \\neq \\text{ rango A' } \\Rightarrow \\text{ sistema INCOMPATIBLE}\n"
+         "\\end{array}"},
+    };
+    for (const auto& c : cases) {
+        Matrix reduced = c.augmented;
+        const SystemAnalysis analysis = AnalyseSystem(reduced);
+        EXPECT_EQ(SystemText(analysis), c.text);
+        EXPECT_EQ(SystemLatex(analysis), c.latex);
+    }
+}
+
+// Whatever lines the conclusion has: LaTeX's own characters are escaped, and
+// the parameters of a general solution are set as symbols.
+TEST(SystemText, ConclusionLinesInLatex) {
+    SystemAnalysis a;
+    a.augmented = Matrix::FromRows({{1, 1, 1}});
+    a.rankAugmentedText = "rango A' = 1";
+    a.rankCoefficientsText = "rango A = 1";
+    a.conclusion = {"x = 1 - \u03BB    y = \u03BB", "50% & #1_{a}^~\\"};
+    const std::string latex = SystemLatex(a);
+    EXPECT_NE(latex.find("\\text{x = 1 - } \\lambda \\quad \\text{y = } \\lambda \\\\\n"),
+              std::string::npos)
+        << latex;
+    EXPECT_NE(latex.find("\\text{50\\% \\& \\#1\\_\\{a\\}\\textasciicircum{}"
+                         "\\textasciitilde{}\\textbackslash{}}\n"),
+              std::string::npos)
+        << latex;
+}
+
+}  // namespace
+}  // namespace velmora

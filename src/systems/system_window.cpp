@@ -780,6 +780,8 @@ void SystemWindow::followSteps() {
     if (shown == stepsShown_) return;
     stepsShown_ = shown;
     steps_.follow(shown ? analysisSteps() : std::vector<Step>{});
+}
+
 // --- Clipboard ---
 //
 // In a grid cell Ctrl+C and Ctrl+V keep their meaning for the cell's text

@@ -1,7 +1,8 @@
 // How fast the windows answer: each main-window command on a 4 x 4 working
 // matrix with fourteen matrices stored, followed by a full repaint of the
 // panel and Qt's own repaint of what changed; and the system window reading,
-// analysing and repainting a 4 x 4 system. Runs on Qt's offscreen platform.
+// analysing and repainting a 4 x 4 system; and the "Pasos" window of a 4 x 5
+// elimination, opened and scrolled. Runs on Qt's offscreen platform.
 // Prints the median and the slowest of many runs of each, and the peak
 // memory of the process at the end. Not a test: `make bench` runs it.
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include "app/main_window.h"
 #include "arith/random.h"
 #include "resources/templates.h"
+#include "steps/steps_window.h"
 #include "systems/system_window.h"
 #include "textout/text_output.h"
 #include "toolkit/dialog_helpers.h"
@@ -76,6 +78,8 @@ long PeakKilobytes() {
     return -1;
 }
 
+void StepsFigures(MainWindow& window);
+
 void MainWindowFigures() {
     MainWindow window;
     TemplateDialog& d = window.dialog();
@@ -116,7 +120,35 @@ void MainWindowFigures() {
     SetItemText(d, p::kExpression + kInnerEditBase, "(J+K)*L^3");
     Measure("(J+K)*L^3", commit, command(p::kExprOk));
     Measure("panel repaint alone", [] {}, repaint);
+    StepsFigures(window);
     d.end(0);
+}
+
+// "Pasos..." after "triangular (Gauss)" of a 4 x 5 matrix: opening the
+// window, which draws every step, and scrolling through the steps.
+void StepsFigures(MainWindow& window) {
+    TemplateDialog& d = window.dialog();
+    d.click(59);  // 5 columns
+    const int cells[4][5] = {{2, 1, -1, 3, 1}, {4, 3, 1, 0, 2}, {-2, 5, 3, 1, 0}, {6, 2, 0, 4, -3}};
+    for (int r = 1; r <= 4; ++r)
+        for (int c = 1; c <= 5; ++c)
+            SetItemText(d, p::CellId(r, c), std::to_string(cells[r - 1][c - 1]));
+    d.command(p::kEditorOk);
+    d.command(p::kTriangular);
+    const auto close = [&window] {
+        if (StepsWindow* s = window.stepsWindow(); s != nullptr && s->isOpen())
+            s->window()->pressEscape();
+    };
+    Measure("Pasos: open, 4 x 5 elimination", close, [&d] { d.command(p::kSteps); });
+    TemplateDialog& steps = *window.stepsWindow()->window();
+    int position = 0;
+    Measure(
+        "Pasos: scroll 120 px", [] {},
+        [&] {
+            position = (position + 120) % 600;
+            ScrollSetPos(steps, StepsWindow::kPane, position);
+        });
+    close();
 }
 
 void SystemWindowFigures() {

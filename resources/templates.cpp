@@ -32,7 +32,9 @@ const MenuTemplate kMnuPrin{
           {203, "Inversa"},
           {204, "Triangular (Gauss)"},
           {205, "Diagonal (Gauss-Jordan)"},
-          {206, "Hacer sistema"}}},
+          {206, "Hacer sistema"},
+          {0, ""},
+          {207, "Pasos..."}}},
         {"Info", {{800, "Info"}, {802, "Contacto..."}, {801, "Respecto Velmora"}}},
         {"Utilidades", {{501, "Edición utilidades"}, {0, ""}}},
     }};
@@ -48,7 +50,9 @@ const MenuTemplate kMnuSist{"MNUSIST",
                                   {0, ""},
                                   {311, "Copiar\tCtrl+C"},
                                   {312, "Copiar LaTeX"},
-                                  {313, "Pegar\tCtrl+V"}}},
+                                  {313, "Pegar\tCtrl+V"},
+                                  {0, ""},
+                                  {220, "Pasos..."}}},
                             }};
 
 constexpr std::string_view kDigits[] = {"1", "2", "3", "4", "5"};

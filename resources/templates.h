@@ -33,7 +33,7 @@ enum ControlStyle : unsigned {
     kAutoScroll = 1u << 3,  // the edit scrolls horizontally as the user types
     kNoTabStop = 1u << 4,
     kNotify = 1u << 5,   // list box: reports selection changes
-    kVScroll = 1u << 6,  // list or combo: vertical scroll bar
+    kVScroll = 1u << 6,  // list or combo: vertical scroll bar; pane: scrolling contents
     kHScroll = 1u << 7,
     kBorder = 1u << 8,
     kSorted = 1u << 9,        // list or combo keeps its entries sorted

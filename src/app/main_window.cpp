@@ -155,6 +155,7 @@ void MainWindow::onCommand(TemplateDialog& d, int id, int) {
             applyOperation(id);
             break;
         case kToSystem:      handOverToSystem(); break;
+        case kSteps:         openSteps(); break;
         case kSystemWindow:  if (hooks_.openSystemWindow) hooks_.openSystemWindow(nullptr); break;
         case kCopy:          copyMatrix(false); break;
         case kCopyLatex:     copyMatrix(true); break;
@@ -205,6 +206,8 @@ void MainWindow::applyEnableRules() {
     }
     const bool anyStored = store_.count() > 0;
     for (int id : {kExprGroup, kExpression, kExprOk}) EnableItem(d, id, anyStored);
+    EnableMenuItem(d, kSteps, stepsAvailable());
+    followSteps();
 }
 
 // --- commands ---
@@ -241,6 +244,8 @@ void MainWindow::applyOperation(int id) {
     if (!commitEdits() || !operationEnabled(id)) return;
     const Matrix operand = editor_.working;
     Matrix result = operand;
+    // The eliminations and the inverse record their steps for "Pasos...".
+    StepRecorder steps;
     switch (id) {
         case kTranspose:
             operand.Transpose(result);
@@ -249,13 +254,15 @@ void MainWindow::applyOperation(int id) {
             if (!operand.CofactorMatrix(result)) return;
             break;
         case kInverse:
-            if (!operand.Inverse(result)) return;
+            if (!operand.Inverse(result, steps)) return;
             break;
         case kTriangular:
-            operand.Triangular(result);
+            StartSteps(steps, operand);
+            operand.Triangular(result, steps);
             break;
         case kDiagonal:
-            operand.GaussJordan(result);
+            StartSteps(steps, operand);
+            operand.GaussJordan(result, steps);
             break;
         default:
             return;
@@ -264,8 +271,44 @@ void MainWindow::applyOperation(int id) {
     // that is not stored there is nothing to name, and the old origin no
     // longer holds.
     const int source = operandSlot();
-    showResult(result,
-               source > 0 ? Description::Operation(id - kTranspose, source) : Description{});
+    const Description origin =
+        source > 0 ? Description::Operation(id - kTranspose, source) : Description{};
+    operationSteps_ = {!steps.steps().empty(), result, origin, steps.take()};
+    showResult(result, origin);
+}
+
+// --- steps ---
+
+bool MainWindow::OperationSteps::made(const EditorState& editor) const {
+    return valid && editor.working == result && editor.current == origin;
+}
+
+std::vector<Step> MainWindow::workingSteps() const {
+    if (!editor_.committed) return {};
+    if (operationSteps_.made(editor_)) return operationSteps_.steps;
+    if (!editor_.working.square) return {};
+    StepRecorder steps;
+    DeterminantSteps(editor_.working, steps);
+    return steps.take();
+}
+
+// After "triangular (Gauss)", "diagonal (Gauss-Jordan)" and "inversa" their
+// steps; for any other committed square matrix, those of its determinant.
+bool MainWindow::stepsAvailable() const {
+    return editor_.committed && (editor_.working.square || operationSteps_.made(editor_));
+}
+
+// Of what the grid shows, as every operation (commitEdits).
+void MainWindow::openSteps() {
+    if (!commitEdits() || !stepsAvailable()) return;
+    stepsWindow_.open(dialog_.get(), workingSteps());
+}
+
+// The open "Pasos" window follows the working matrix.
+void MainWindow::followSteps() {
+    if (!stepsWindow_.isOpen()) return;
+    std::vector<Step> steps = workingSteps();
+    if (steps != stepsWindow_.window()->steps()) stepsWindow_.follow(std::move(steps));
 }
 
 // The slot an operation acts on: the selected one while the working matrix is

@@ -17,6 +17,8 @@
 #include "app/editor_state.h"
 #include "app/matrix_store.h"
 #include "matrix/matrix.h"
+#include "matrix/steps.h"
+#include "steps/steps_window.h"
 #include "textout/device_context.h"
 #include "toolkit/template_dialog.h"
 
@@ -73,6 +75,7 @@ inline constexpr int kInverse = 203;
 inline constexpr int kTriangular = 204;
 inline constexpr int kDiagonal = 205;
 inline constexpr int kToSystem = 206;
+inline constexpr int kSteps = 207;  // menu "Pasos..."
 inline constexpr int kSystemWindow = 210;
 inline constexpr int kCopy = 311;
 inline constexpr int kCopyLatex = 312;
@@ -125,6 +128,8 @@ class MainWindow : public DialogHandler {
         }
     };
     Rect hitRect(int slot) const { return hits_.at(slot); }
+    // The "Pasos" window, while one has been opened.
+    StepsWindow* stepsWindow() const { return stepsWindow_.window(); }
 
     // DialogHandler
     void checkpoint(TemplateDialog& d) override;
@@ -151,6 +156,11 @@ class MainWindow : public DialogHandler {
     void multiplyByFactor();
     void raiseToPower();
     void evaluateCommand();
+    // "Pasos...": the steps of the working matrix.
+    std::vector<Step> workingSteps() const;
+    bool stepsAvailable() const;
+    void openSteps();
+    void followSteps();
 
     // --- store and panel (matrix_panel.cpp) ---
     void storeWorking();
@@ -208,6 +218,19 @@ class MainWindow : public DialogHandler {
         std::array<bool, 9> boxShown{}, boxChecked{};  // sub-matrix check boxes 141..149
     };
     std::unique_ptr<Saved> saved_;
+
+    // The steps of the last elimination or inverse, for as long as the
+    // working matrix is its result with its origin.
+    struct OperationSteps {
+        bool valid = false;
+        Matrix result;
+        Description origin;
+        std::vector<Step> steps;
+        // The editor's working matrix is this result, with its origin.
+        bool made(const EditorState& editor) const;
+    };
+    OperationSteps operationSteps_;
+    StepsWindowSlot stepsWindow_;  // after dialog_: it goes first
 };
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "cli/calc_steps.h"
 #include "cli/calc_systems.h"
 #include "cli/matrix_reader.h"
 #include "matrix/matrix.h"
@@ -12,7 +13,7 @@ namespace velmora {
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: velmora-calc ORDEN ARGUMENTOS\n"
+    "Uso: velmora-calc [--pasos] ORDEN ARGUMENTOS\n"
     "\n"
     "  det MATRIZ            determinante\n"
     "  rank MATRIZ           rango\n"
@@ -36,6 +37,9 @@ constexpr const char* kUsage =
     "\n"
     "  --latex ORDEN ...     delante de trans, adj, inv, tri, gj, mul, pow o eval:\n"
     "                        escribe la matriz resultante en LaTeX (pmatrix)\n"
+    "  --pasos ORDEN MATRIZ  con tri, gj, inv, det, rank o solve: escribe antes\n"
+    "                        cada paso (una línea y la matriz que deja), luego el\n"
+    "                        resultado\n"
     "\n"
     "Una MATRIZ se escribe como \"[1 2; 3 -1/2]\": corchetes opcionales (los dos o\n"
     "ninguno), filas separadas por ';', elementos por blancos o comas, cada uno un\n"
@@ -216,6 +220,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 }  // namespace
 
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty() && args[0] == "--pasos") return CalcWithSteps({args.begin() + 1, args.end()}, out, err);
     if (!args.empty() && args[0] == "--latex") {
         const std::vector<std::string> rest(args.begin() + 1, args.end());
         if (rest.empty() || !GivesMatrix(rest[0])) {

@@ -4,6 +4,7 @@
 #include "arith/wide.h"
 #include "matrix/matrix.h"
 #include "matrix/matrix_internal.h"
+#include "matrix/steps.h"
 
 namespace velmora {
 
@@ -118,17 +119,37 @@ bool Matrix::Adjugate(Matrix& dest) const {
     return true;
 }
 
-bool Matrix::Inverse(Matrix& dest) const {
+namespace {
+
+// Recording stays out of the inverse's way: these run only with a recorder.
+[[gnu::cold]] void RecordIntegerInverse(StepRecorder& steps, const Matrix& m,
+                                        const IntCofactors& cof, wide::Int det) {
+    StepMatrix s;
+    s.rows = s.cols = m.rows;
+    for (int i = 0; i < m.rows; ++i)
+        for (int j = 0; j < m.rows; ++j) s.cells.push_back(detail::IntText(cof[i][j]));
+    detail::RecordInverse(steps, m, detail::IntText(det), s);
+}
+
+[[gnu::cold]] void RecordFractionInverse(StepRecorder& steps, const Matrix& m, Fraction det,
+                                         const Matrix& cofactors) {
+    detail::RecordInverse(steps, m, det.ToText(), cofactors.rows > 0 ? StepMatrix::Of(cofactors) : StepMatrix{});
+}
+
+bool InverseOf(const Matrix& m, Matrix& dest, StepRecorder* steps) {
+    const int rows = m.rows;
+    const int cols = m.cols;
     if (rows != cols) return false;
     IntCofactors cof;
     wide::Int det;
-    if (IntegerCofactors(*this, cof, det)) {
+    if (IntegerCofactors(m, cof, det)) {
+        if (steps) RecordIntegerInverse(*steps, m, cof, det);
         if (det == 0) return false;
         // Cell (i, j) is the cofactor (j, i) over det, each reduced once:
         // exact even where det itself has no 32-bit form.
         Matrix inv;
-        inv.rows = rows;
-        inv.cols = cols;
+        inv.rows = m.rows;
+        inv.cols = m.cols;
         for (int i = 1; i <= rows; ++i)
             for (int j = 1; j <= cols; ++j) inv.at(i, j) = wide::Reduce(cof[j - 1][i - 1], det);
         inv.square = true;
@@ -138,29 +159,55 @@ bool Matrix::Inverse(Matrix& dest) const {
             inv.det = Fraction(0);
             inv.detOverflow = true;
         }
+        if (steps) detail::RecordInverseResult(*steps, inv);
         dest = inv;
         return true;
     }
     Matrix inv;
     try {
-        const Fraction d = detail::Determinant(*this, rows);
-        if (d.num == 0) return false;
-        const Matrix c = CofactorsOf(*this);
-        inv.rows = rows;
-        inv.cols = cols;
+        const Fraction d = detail::Determinant(m, rows);
+        if (d.num == 0) {
+            if (steps) RecordFractionInverse(*steps, m, d, Matrix());
+            return false;
+        }
+        const Matrix c = CofactorsOf(m);
+        inv.rows = m.rows;
+        inv.cols = m.cols;
         // Cell (i, j) is the cofactor (j, i) over det, reduced once.
         for (int i = 1; i <= rows; ++i)
             for (int j = 1; j <= cols; ++j) FracDiv(c.at(j, i), d, inv.at(i, j));
         FracDiv(Fraction(1), d, inv.det);  // det(M^-1) = 1 / det(M)
+        // Recorded once everything is known: an overflow on the way hands
+        // the whole inverse to the wide path, which records its own.
+        if (steps) RecordFractionInverse(*steps, m, d, c);
     } catch (const ArithmeticOverflow&) {
         // The determinant, a cofactor or 1/det has no 32-bit form; the
         // inverse itself may still have one.
-        return detail::ExactInverse(*this, dest);
+        if (!detail::ExactInverse(m, dest, steps)) return false;
+        if (steps) detail::RecordInverseResult(*steps, dest);
+        return true;
     }
     inv.square = true;
     inv.detOverflow = false;
+    if (steps) detail::RecordInverseResult(*steps, inv);
     dest = inv;
     return true;
+}
+
+}  // namespace
+
+bool Matrix::Inverse(Matrix& dest) const {
+    return InverseOf(*this, dest, nullptr);
+}
+
+bool Matrix::Inverse(Matrix& dest, StepRecorder& steps) const {
+    try {
+        return InverseOf(*this, dest, &steps);
+    } catch (const ArithmeticOverflow&) {
+        steps.Line("desbordamiento: la inversa no cabe en fracciones de 32 bits",
+                   "\\text{desbordamiento: la inversa no cabe en fracciones de 32 bits}");
+        throw;
+    }
 }
 
 std::vector<Fraction> CramerSolve(Matrix a) {
@@ -188,6 +235,11 @@ std::vector<Fraction> CramerSolve(Matrix a) {
     // Determinants past 128 bits, or rows whose denominators have no common
     // multiple in 31 bits: exact elimination in wide arithmetic.
     return detail::ExactSolve(a);
+}
+
+std::vector<Fraction> CramerSolve(Matrix a, StepRecorder& steps) {
+    detail::CramerSteps(a, steps);
+    return CramerSolve(a);
 }
 
 }  // namespace velmora

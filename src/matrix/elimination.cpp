@@ -1,10 +1,12 @@
 // Determinant, fraction-free Gauss elimination and its Gauss-Jordan extension.
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "arith/wide.h"
 #include "matrix/matrix.h"
 #include "matrix/matrix_internal.h"
+#include "matrix/steps.h"
 
 namespace velmora {
 
@@ -106,9 +108,55 @@ int LeadingColumn(const Matrix& m, int i) {
     return 0;
 }
 
+// Recording stays out of the steps' way: the functions below run only with a
+// recorder, out of line.
+
+// The matrix with row t as `cell` gives it: a combination before its gcd.
+template <class Cell>
+StepMatrix CombinedRow(const Matrix& m, int t, Cell cell) {
+    StepMatrix s = StepMatrix::Of(m);
+    for (int j = 1; j <= m.cols; ++j) s.at(t, j) = cell(j);
+    return s;
+}
+
+// A combination once stored in m: the combined row, then its division by
+// the gcd `g` of its numerators (none when g is empty).
+void Record(StepRecorder& steps, const Matrix& m, int p, int t, int64_t qn, int64_t qd,
+            StepMatrix combined, const std::string& g) {
+    steps.Combine(std::move(combined), t, p, std::to_string(qd), std::to_string(qn));
+    if (!g.empty()) steps.Divide(StepMatrix::Of(m), t, g);
+}
+
+// Integer rows: v holds row t divided by g, as stored.
+[[gnu::cold]] void RecordIntegerStep(StepRecorder& steps, const Matrix& m, int p, int t,
+                                     int64_t qn, int64_t qd, const int64_t* v, uint64_t g) {
+    const int64_t f = g > 1 ? int64_t(g) : 1;
+    Record(steps, m, p, t, qn, qd, CombinedRow(m, t, [&](int j) { return std::to_string(v[j - 1] * f); }),
+           g > 1 ? std::to_string(g) : "");
+}
+
+// Rows of fractions: num/den is row t before its division by g.
+[[gnu::cold]] void RecordWideStep(StepRecorder& steps, const Matrix& m, int p, int t, int64_t qn,
+                                  int64_t qd, const wide::Int* num, const wide::Int* den,
+                                  wide::UInt g) {
+    Record(steps, m, p, t, qn, qd,
+           CombinedRow(m, t, [&](int j) { return detail::RationalText(num[j - 1], den[j - 1]); }),
+           g > 1 ? detail::IntText(wide::Int(g)) : "");
+}
+
+[[gnu::cold]] void RecordSwap(StepRecorder& steps, const Matrix& m, int i, int k) {
+    steps.Swap(StepMatrix::Of(m), i, k);
+}
+
+// A combined row with no 32-bit form: the step is not done.
+[[noreturn, gnu::cold]] void Overflowed(StepRecorder* steps, int p, int t, int64_t qn, int64_t qd) {
+    if (steps) steps->Overflow(t, p, std::to_string(qd), std::to_string(qn));
+    throw ArithmeticOverflow();
+}
+
 // The common case of two integer rows in 64 bits; false when a value would
 // leave them (the exact path then takes over).
-bool IntegerRowsStep(Matrix& m, int p, int t, int64_t qn, int64_t qd) {
+bool IntegerRowsStep(Matrix& m, int p, int t, int64_t qn, int64_t qd, StepRecorder* steps) {
     int64_t v[Matrix::kMaxDim];
     uint64_t g = 0;
     for (int j = 1; j <= m.cols; ++j) {
@@ -127,8 +175,9 @@ bool IntegerRowsStep(Matrix& m, int p, int t, int64_t qn, int64_t qd) {
         for (int j = 1; j <= m.cols; ++j) v[j - 1] /= int64_t(g);
     }
     for (int j = 1; j <= m.cols; ++j)
-        if (!wide::FitsInt32(v[j - 1])) throw ArithmeticOverflow();
+        if (!wide::FitsInt32(v[j - 1])) Overflowed(steps, p, t, qn, qd);
     for (int j = 1; j <= m.cols; ++j) m.at(t, j) = Fraction(static_cast<int32_t>(v[j - 1]), 1);
+    if (steps) RecordIntegerStep(*steps, m, p, t, qn, qd, v, g);
     return true;
 }
 
@@ -136,7 +185,7 @@ bool IntegerRowsStep(Matrix& m, int p, int t, int64_t qn, int64_t qd) {
 // is divided by the gcd of its numerators. Everything is exact until the row
 // is stored, so a cell that passes through more than 32 bits on its way to a
 // small value is still right.
-void EliminateAt(Matrix& m, int p, int t, int k) {
+void EliminateAt(Matrix& m, int p, int t, int k, StepRecorder* steps) {
     const Fraction& a = m.at(t, k);
     const Fraction& b = m.at(p, k);
     int64_t qn = int64_t(a.num) * b.den;
@@ -148,7 +197,7 @@ void EliminateAt(Matrix& m, int p, int t, int k) {
         qn = -qn;
         qd = -qd;
     }
-    if (IntegerRowsStep(m, p, t, qn, qd)) return;
+    if (IntegerRowsStep(m, p, t, qn, qd, steps)) return;
     wide::Int num[Matrix::kMaxDim];
     wide::Int den[Matrix::kMaxDim];
     wide::UInt g = 0;
@@ -174,15 +223,18 @@ void EliminateAt(Matrix& m, int p, int t, int k) {
         den[j - 1] = d;
         if (g != 1) g = wide::Gcd(g, wide::Magnitude(n));
     }
+    wide::Int reduced[Matrix::kMaxDim];
     for (int j = 1; j <= m.cols; ++j) {
         wide::Int n = num[j - 1];
         if (g > 1) n /= wide::Int(g);
-        if (!wide::FitsInt32(n) || den[j - 1] > INT32_MAX) throw ArithmeticOverflow();
-        num[j - 1] = n;
+        if (!wide::FitsInt32(n) || den[j - 1] > INT32_MAX) Overflowed(steps, p, t, qn, qd);
+        reduced[j - 1] = n;
     }
     for (int j = 1; j <= m.cols; ++j) {
-        m.at(t, j) = Fraction(static_cast<int32_t>(num[j - 1]), static_cast<int32_t>(den[j - 1]));
+        m.at(t, j) =
+            Fraction(static_cast<int32_t>(reduced[j - 1]), static_cast<int32_t>(den[j - 1]));
     }
+    if (steps) RecordWideStep(*steps, m, p, t, qn, qd, num, den, g);
 }
 
 // Described steps can leave a matrix that is not in echelon form (a column
@@ -201,17 +253,26 @@ bool InEchelonForm(const Matrix& m) {
     return true;
 }
 
-void FinishEchelonForm(Matrix& m) {
-    int r = 1;
-    for (int k = 1; k <= m.cols && r <= m.rows; ++k) {
-        int p = r;
-        while (p <= m.rows && m.at(p, k).num == 0) ++p;
-        if (p > m.rows) continue;
-        if (p != r) m.SwapRows(static_cast<uint8_t>(r), static_cast<uint8_t>(p));
-        for (int t = r + 1; t <= m.rows; ++t)
-            if (m.at(t, k).num != 0) EliminateAt(m, r, t, k);
-        ++r;
+// The rows of a matrix of fractions for EchelonForm.
+struct FractionRows {
+    Matrix& m;
+    StepRecorder* steps;
+
+    int Rows() const { return m.rows; }
+    int Cols() const { return m.cols; }
+    bool IsZero(int i, int k) const { return m.at(i, k).num == 0; }
+    void Swap(int i, int k) {
+        m.SwapRows(static_cast<uint8_t>(i), static_cast<uint8_t>(k));
+        if (steps) RecordSwap(*steps, m, i, k);
     }
+    void Eliminate(int p, int t, int k) { EliminateAt(m, p, t, k, steps); }
+};
+
+void FinishEchelonForm(Matrix& m, StepRecorder* steps) {
+    if (steps)
+        steps->Line("se completa la forma escalonada", "\\text{se completa la forma escalonada}");
+    FractionRows rows{m, steps};
+    detail::EchelonForm(rows);
 }
 
 }  // namespace
@@ -293,30 +354,33 @@ void RowGcdReduceQuiet(Matrix& m, int i, int64_t& g) {
     }
 }
 
-bool EliminateRowQuiet(Matrix& m, int p, int t) {
+bool EliminateRowQuiet(Matrix& m, int p, int t, StepRecorder* steps) {
     int k = p;
     while (m.at(p, k).num == 0 && k < m.cols) ++k;
     if (m.at(p, k).num == 0) return false;  // row p has nothing from column p on
-    if (m.at(t, k).num != 0) EliminateAt(m, p, t, k);
+    if (m.at(t, k).num != 0) EliminateAt(m, p, t, k, steps);
     return true;
 }
 
-void TriangularQuiet(Matrix& m) {
+void TriangularQuiet(Matrix& m, StepRecorder* steps) {
     const int rows = m.rows;
     const int limit = std::min<int>(m.rows, m.cols);
     int used = 0;  // columns used up; a column without pivot counts twice
     for (int i = 1; i <= limit; ++i) {
         int k = i + 1;
         while (m.at(i, i).num == 0 && k <= rows) {
-            if (m.at(k, i).num != 0) m.SwapRows(static_cast<uint8_t>(i), static_cast<uint8_t>(k));
+            if (m.at(k, i).num != 0) {
+                m.SwapRows(static_cast<uint8_t>(i), static_cast<uint8_t>(k));
+                if (steps) RecordSwap(*steps, m, i, k);
+            }
             ++k;
         }
         if (k > rows) ++used;
-        for (int t = i + 1; t <= rows; ++t) EliminateRowQuiet(m, i, t);
+        for (int t = i + 1; t <= rows; ++t) EliminateRowQuiet(m, i, t, steps);
         ++used;
         if (used == m.cols) break;
     }
-    if (!InEchelonForm(m)) FinishEchelonForm(m);
+    if (!InEchelonForm(m)) FinishEchelonForm(m, steps);
 }
 
 }  // namespace detail
@@ -338,24 +402,44 @@ void Matrix::EliminateRow(uint8_t p, uint8_t t) {
     *this = m;
 }
 
-void Matrix::Triangular(Matrix& dest) const {
-    Matrix m = *this;
-    detail::TriangularQuiet(m);
+namespace {
+
+void TriangularForm(const Matrix& a, Matrix& dest, StepRecorder* steps) {
+    Matrix m = a;
+    detail::TriangularQuiet(m, steps);
     m.Refresh();
     dest = m;
 }
 
-void Matrix::GaussJordan(Matrix& dest) const {
-    Matrix m = *this;
-    detail::TriangularQuiet(m);
+void GaussJordanForm(const Matrix& a, Matrix& dest, StepRecorder* steps) {
+    Matrix m = a;
+    detail::TriangularQuiet(m, steps);
     // The echelon form's row i starts at or right of column i, so the
     // leading-entry search of EliminateRow finds each row's pivot, on the
     // diagonal or not; a zero row eliminates nothing.
     for (int i = std::min<int>(m.rows, m.cols); i >= 2; --i) {
-        for (int t = i - 1; t >= 1; --t) detail::EliminateRowQuiet(m, i, t);
+        for (int t = i - 1; t >= 1; --t) detail::EliminateRowQuiet(m, i, t, steps);
     }
     m.Refresh();
     dest = m;
+}
+
+}  // namespace
+
+void Matrix::Triangular(Matrix& dest) const {
+    TriangularForm(*this, dest, nullptr);
+}
+
+void Matrix::Triangular(Matrix& dest, StepRecorder& steps) const {
+    TriangularForm(*this, dest, &steps);
+}
+
+void Matrix::GaussJordan(Matrix& dest) const {
+    GaussJordanForm(*this, dest, nullptr);
+}
+
+void Matrix::GaussJordan(Matrix& dest, StepRecorder& steps) const {
+    GaussJordanForm(*this, dest, &steps);
 }
 
 }  // namespace velmora

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "matrix/matrix_internal.h"
+#include "matrix/steps.h"
 
 namespace velmora::detail {
 
@@ -119,6 +120,54 @@ QMatrix Product(const QMatrix& a, const QMatrix& b) {
     return r;
 }
 
+StepMatrix Texts(const QMatrix& a) {
+    StepMatrix s;
+    s.rows = a.rows;
+    s.cols = a.cols;
+    for (int i = 0; i < a.rows; ++i)
+        for (int j = 0; j < a.cols; ++j) s.cells.push_back(a(i, j).get_str());
+    return s;
+}
+
+// The rows of a QMatrix for EchelonForm (1-based), with the fast path's
+// fraction-free step: row t := d * row t - n * row p, where n/d is the
+// quotient of the entries under the pivot, then row t divided by the gcd of
+// its numerators.
+class QRows {
+  public:
+    QRows(QMatrix& a, StepRecorder* steps) : a_(a), steps_(steps) {}
+
+    int Rows() const { return a_.rows; }
+    int Cols() const { return a_.cols; }
+    bool IsZero(int i, int k) const { return sgn(a_(i - 1, k - 1)) == 0; }
+    void Swap(int i, int k) {
+        a_.SwapRows(i - 1, k - 1);
+        if (steps_) steps_->Swap(Texts(a_), i, k);
+    }
+    void Eliminate(int p, int t, int k) {
+        const mpq_class q = a_(t - 1, k - 1) / a_(p - 1, k - 1);
+        const mpz_class n = q.get_num();
+        const mpz_class d = q.get_den();
+        mpz_class g = 0;
+        for (int j = 0; j < a_.cols; ++j) {
+            mpq_class& x = a_(t - 1, j);
+            x = d * x - n * a_(p - 1, j);
+            mpz_gcd(g.get_mpz_t(), g.get_mpz_t(), x.get_num_mpz_t());
+        }
+        if (steps_) steps_->Combine(Texts(a_), t, p, d.get_str(), n.get_str());
+        if (g <= 1) return;
+        // Lowest terms stay lowest: g divides only numerators.
+        for (int j = 0; j < a_.cols; ++j) {
+            mpz_divexact(a_(t - 1, j).get_num_mpz_t(), a_(t - 1, j).get_num_mpz_t(), g.get_mpz_t());
+        }
+        if (steps_) steps_->Divide(Texts(a_), t, g.get_str());
+    }
+
+  private:
+    QMatrix& a_;
+    StepRecorder* steps_;
+};
+
 Matrix Narrow(const QMatrix& q) {
     Matrix m;
     m.SetSize(q.rows, q.cols);
@@ -137,12 +186,21 @@ Fraction ExactDeterminant(const Matrix& m, int n, const int* rowIndex, const int
     return Narrow(det);
 }
 
-int ExactRank(const Matrix& m) {
-    QMatrix a = ToQ(m);
-    return RowReduce(a, a.cols, false);
+std::string ExactDeterminantText(const Matrix& m, int n, const int* rowIndex, const int* colIndex) {
+    if (n == 0) return "1";
+    QMatrix a = ToQ(m, n, rowIndex, n, colIndex);
+    mpq_class det;
+    RowReduce(a, n, false, &det);
+    return det.get_str();
 }
 
-bool ExactInverse(const Matrix& m, Matrix& dest) {
+int ExactRank(const Matrix& m, StepRecorder* steps) {
+    QMatrix a = ToQ(m);
+    QRows rows(a, steps);
+    return EchelonForm(rows);
+}
+
+bool ExactInverse(const Matrix& m, Matrix& dest, StepRecorder* steps) {
     const int n = m.rows;
     QMatrix a(n, 2 * n);
     for (int i = 0; i < n; ++i) {
@@ -150,7 +208,17 @@ bool ExactInverse(const Matrix& m, Matrix& dest) {
         a(i, n + i) = 1;
     }
     mpq_class det;
-    if (RowReduce(a, n, true, &det) < n) return false;
+    const bool regular = RowReduce(a, n, true, &det) == n;
+    if (steps) {
+        // The cofactors are det times the inverse, transposed.
+        StepMatrix cofactors;
+        cofactors.rows = cofactors.cols = n;
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j)
+                cofactors.cells.push_back(mpq_class(det * a(j, n + i)).get_str());
+        RecordInverse(*steps, m, regular ? det.get_str() : "0", cofactors);
+    }
+    if (!regular) return false;
     Matrix inv;
     inv.SetSize(n, n);
     for (int i = 0; i < n; ++i)
@@ -165,6 +233,52 @@ bool ExactInverse(const Matrix& m, Matrix& dest) {
     }
     dest = inv;
     return true;
+}
+
+void CramerSteps(const Matrix& augmented, StepRecorder& steps) {
+    const int n = augmented.rows;
+    if (augmented.cols != n + 1) return;
+    const auto determinant = [n](QMatrix a) {
+        mpq_class det;
+        RowReduce(a, n, false, &det);
+        return det;
+    };
+    const auto name = [](int k) {
+        return k <= 4 ? std::string(1, "xyzt"[k - 1]) : "x" + std::to_string(k);
+    };
+    const auto latexName = [](int k) {
+        return k <= 4 ? std::string(1, "xyzt"[k - 1]) : "x_{" + std::to_string(k) + "}";
+    };
+    QMatrix c(n, n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) c(i, j) = ToQ(augmented.at(i + 1, j + 1));
+    const mpq_class d = determinant(c);
+    steps.Line("D = " + ValueText(d.get_str()), "D = " + FractionTextLatex(d.get_str()), Texts(c));
+    std::vector<mpq_class> dk;
+    for (int k = 0; k < n; ++k) {
+        QMatrix t = c;
+        for (int i = 0; i < n; ++i) t(i, k) = ToQ(augmented.at(i + 1, n + 1));
+        dk.push_back(determinant(t));
+        steps.Line("D" + name(k + 1) + " = " + ValueText(dk.back().get_str()),
+                   "D_{" + latexName(k + 1) + "} = " + FractionTextLatex(dk.back().get_str()),
+                   Texts(t));
+    }
+    if (sgn(d) == 0) return;
+    for (int k = 0; k < n; ++k) {
+        const std::string x = name(k + 1);
+        const std::string num = dk[k].get_str();
+        const std::string den = d.get_str();
+        const std::string value = mpq_class(dk[k] / d).get_str();
+        const auto bracket = [](const std::string& v, const char* marks) {
+            return v.find_first_of(marks) == std::string::npos ? ValueText(v)
+                                                               : "(" + ValueText(v) + ")";
+        };
+        steps.Line(x + " = D" + x + " / D = " + bracket(num, "/") + " / " + bracket(den, "-/") +
+                       " = " + ValueText(value),
+                   latexName(k + 1) + " = \\frac{D_{" + latexName(k + 1) + "}}{D} = \\frac{" +
+                       FractionTextLatex(num) + "}{" + FractionTextLatex(den) +
+                       "} = " + FractionTextLatex(value));
+    }
 }
 
 std::vector<Fraction> ExactSolve(const Matrix& augmented) {

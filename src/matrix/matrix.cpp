@@ -6,6 +6,7 @@
 #include "arith/random.h"
 #include "arith/wide.h"
 #include "matrix/matrix_internal.h"
+#include "matrix/steps.h"
 
 namespace velmora {
 
@@ -303,13 +304,20 @@ bool MatrixPower(Matrix a, uint32_t n, Matrix& dest) {
     return true;
 }
 
-int MatrixRank(const Matrix& a) {
+namespace {
+
+int Rank(const Matrix& a, StepRecorder* steps) {
     Matrix t = a;
     try {
-        detail::TriangularQuiet(t);
+        detail::TriangularQuiet(t, steps);
     } catch (const ArithmeticOverflow&) {
-        // The echelon form has no 32-bit form; the rank always does.
-        return detail::ExactRank(a);
+        // The echelon form has no 32-bit form; the rank always does. The
+        // wide path carries on from the last step that fitted.
+        if (steps) {
+            steps->Line("se sigue con números de cualquier tamaño",
+                        "\\text{se sigue con números de cualquier tamaño}");
+        }
+        return detail::ExactRank(t, steps);
     }
     int r = 0;
     int c = 0;
@@ -318,6 +326,16 @@ int MatrixRank(const Matrix& a) {
     for (int j = 1; j <= t.cols; ++j)
         if (!t.ColumnIsZero(static_cast<uint8_t>(j))) ++c;
     return std::min(r, c);
+}
+
+}  // namespace
+
+int MatrixRank(const Matrix& a) {
+    return Rank(a, nullptr);
+}
+
+int MatrixRank(const Matrix& a, StepRecorder& steps) {
+    return Rank(a, &steps);
 }
 
 int RandomInRange(int lo, int hi) {

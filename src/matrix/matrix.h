@@ -24,6 +24,8 @@
 
 namespace velmora {
 
+class StepRecorder;  // matrix/steps.h
+
 // Thrown when a dimension would leave 0..10.
 class CapacityError : public std::length_error {
 public:
@@ -95,10 +97,14 @@ struct Matrix {
     // are never divided by their pivots, only by the gcd of their numerators.
     // Throws ArithmeticOverflow when a step's row has no 32-bit form.
     void Triangular(Matrix& dest) const;
+    // The same, recording every row operation; on overflow the steps so far
+    // stay recorded, with a line for the step that did not fit.
+    void Triangular(Matrix& dest, StepRecorder& steps) const;
     // dest := Triangular, then, from the last row up, the entries above each
     // row's leading entry (its pivot, on the diagonal or not) eliminated with
     // the same step. Throws ArithmeticOverflow as Triangular.
     void GaussJordan(Matrix& dest) const;
+    void GaussJordan(Matrix& dest, StepRecorder& steps) const;
 
     // --- cofactors, adjugate and inverse ---
     Fraction MinorDeterminant(uint8_t i, uint8_t j) const;
@@ -111,6 +117,9 @@ struct Matrix {
     // Throws ArithmeticOverflow only when a cell of the inverse does not fit;
     // a determinant of the inverse that does not fit sets its detOverflow.
     bool Inverse(Matrix& dest) const;
+    // The same, recording det, the cofactors, their transpose and the inverse
+    // (det = 0 alone for a singular matrix).
+    bool Inverse(Matrix& dest, StepRecorder& steps) const;
 
     friend bool operator==(const Matrix& a, const Matrix& b);
 };
@@ -129,6 +138,9 @@ bool MatrixPower(Matrix a, uint32_t n, Matrix& dest);
 // The rank, from the triangular form; where that form has no 32-bit form,
 // by exact elimination in wide arithmetic. Never throws ArithmeticOverflow.
 int MatrixRank(const Matrix& a);
+// The same, recording the row operations of the echelon form, those of the
+// wide path included.
+int MatrixRank(const Matrix& a, StepRecorder& steps);
 // A uniform draw from lo..hi.
 int RandomInRange(int lo, int hi);
 // Cramer's rule on an augmented matrix [C | b] whose C is square and regular:
@@ -136,5 +148,7 @@ int RandomInRange(int lo, int hi);
 // determinants: throws ArithmeticOverflow only when a value of the solution
 // has no 32-bit form (DivisionByZero when C is singular).
 std::vector<Fraction> CramerSolve(Matrix a);
+// The same, recording D, the determinants of each unknown and the quotients.
+std::vector<Fraction> CramerSolve(Matrix a, StepRecorder& steps);
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "matrix/matrix.h"
+#include "matrix/steps.h"
 
 namespace velmora {
 
@@ -26,9 +27,12 @@ extern uint16_t RightLimit;
 // receives y + rows * line height.
 void DrawMatrix(const Matrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom);
 void DrawMatrixAt(const Matrix& m, uint16_t x, uint16_t y);
+// The same for a matrix of a step, whose entries may pass 32 bits.
+void DrawMatrix(const StepMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom);
 // right - x of DrawMatrix, with the current font and mode and no RightLimit,
 // without drawing.
 int MatrixDrawingWidth(const Matrix& m);
+int MatrixDrawingWidth(const StepMatrix& m);
 
 // The text drawn for entry (i, j) of a matrix with `cols` columns, from the
 // entry's fraction text: unchanged in matrix mode; in equation mode the

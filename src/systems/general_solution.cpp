@@ -3,11 +3,48 @@
 #include <stdexcept>
 #include <utility>
 
+#include "matrix/steps.h"
 #include "systems/linear_system.h"
 
 namespace velmora {
 
-GeneralSolution SolveGeneral(const RationalRows& augmented) {
+namespace {
+
+StepMatrix Texts(const RationalRows& a) {
+    StepMatrix s;
+    s.rows = static_cast<int>(a.size());
+    s.cols = a.empty() ? 0 : static_cast<int>(a[0].size());
+    for (const auto& row : a)
+        for (const mpq_class& q : row) s.cells.push_back(q.get_str());
+    return s;
+}
+
+// "x = 1 - 2λ, y = λ; para todo λ", and in LaTeX.
+void RecordValues(StepRecorder& steps, const GeneralSolution& s) {
+    std::string text;
+    for (std::size_t i = 0; i < s.values.size(); ++i) {
+        if (i > 0) text += ", ";
+        text += std::string(1, UnknownName(static_cast<int>(i) + 1)) + " = " +
+                ParametricValueText(s.values[i]);
+    }
+    if (!s.freeColumns.empty())
+        text += "; " + ParametersText(static_cast<int>(s.freeColumns.size()));
+    std::string latex = "\\text{solución general: } " + text;
+    for (const auto& [letter, command] : {std::pair<std::string, std::string>{"λ", "\\lambda "},
+                                          {"μ", "\\mu "},
+                                          {"ν", "\\nu "},
+                                          {"ξ", "\\xi "},
+                                          {"para todo", "\\text{ para todo }"}}) {
+        for (std::size_t k = 0; (k = latex.find(letter, k)) != std::string::npos;
+             k += command.size())
+            latex.replace(k, letter.size(), command);
+    }
+    steps.Line("solución general: " + text, latex);
+}
+
+}  // namespace
+
+GeneralSolution SolveGeneral(const RationalRows& augmented, StepRecorder* steps) {
     if (augmented.empty() || augmented[0].empty())
         throw std::invalid_argument("sistema sin ecuaciones");
     const int m = static_cast<int>(augmented.size());
@@ -21,6 +58,10 @@ GeneralSolution SolveGeneral(const RationalRows& augmented) {
     // the only non-zero entry of its column.
     GeneralSolution s;
     RationalRows a = augmented;
+    if (steps) {
+        steps->Line("hacia la solución general: pivotes 1, solos en su columna",
+                    "\\text{hacia la solución general: pivotes 1, solos en su columna}", Texts(a));
+    }
     int rank = 0;
     for (int j = 0; j < n && rank < m; ++j) {
         int p = rank;
@@ -30,12 +71,16 @@ GeneralSolution SolveGeneral(const RationalRows& augmented) {
             continue;
         }
         std::swap(a[p], a[rank]);
-        const mpq_class inverse = 1 / a[rank][j];
+        if (steps && p != rank) steps->Swap(Texts(a), rank + 1, p + 1);
+        const mpq_class pivot = a[rank][j];
+        const mpq_class inverse = 1 / pivot;
         for (int k = j; k < cols; ++k) a[rank][k] *= inverse;
+        if (steps && pivot != 1) steps->Divide(Texts(a), rank + 1, pivot.get_str());
         for (int t = 0; t < m; ++t) {
             if (t == rank || sgn(a[t][j]) == 0) continue;
             const mpq_class factor = a[t][j];
             for (int k = j; k < cols; ++k) a[t][k] -= factor * a[rank][k];
+            if (steps) steps->Combine(Texts(a), t + 1, rank + 1, "1", factor.get_str());
         }
         s.pivotColumns.push_back(j + 1);
         ++rank;
@@ -61,6 +106,7 @@ GeneralSolution SolveGeneral(const RationalRows& augmented) {
             v.coefficients[k] = -a[i][static_cast<std::size_t>(s.freeColumns[k] - 1)];
     }
     s.echelon = std::move(a);
+    if (steps) RecordValues(*steps, s);
     return s;
 }
 

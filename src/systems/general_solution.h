@@ -17,6 +17,8 @@
 
 namespace velmora {
 
+class StepRecorder;
+
 // Rows of rationals, 0-based; an augmented matrix has n + 1 cells a row.
 using RationalRows = std::vector<std::vector<mpq_class>>;
 
@@ -38,8 +40,11 @@ struct GeneralSolution {
 // The general solution of the compatible system whose augmented matrix is
 // `augmented` (at least one row, every row n + 1 cells, n >= 0). A determined
 // system gives its values with no parameter. Throws std::invalid_argument for
-// an incompatible system, no row or rows of different lengths.
-GeneralSolution SolveGeneral(const RationalRows& augmented);
+// an incompatible system, no row or rows of different lengths. With a
+// recorder, each row operation of the reduction is recorded as it is done
+// (a pivot row divided by its pivot, a multiple of it subtracted from another
+// row, both with rational coefficients), then the values.
+GeneralSolution SolveGeneral(const RationalRows& augmented, StepRecorder* steps = nullptr);
 
 mpq_class ToRational(Fraction f);  // f must have a non-zero denominator
 RationalRows ToRationalRows(const Matrix& m);

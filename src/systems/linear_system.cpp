@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "matrix/steps.h"
 #include "systems/general_solution.h"
 #include "toolkit/strings.h"
 
@@ -50,7 +51,8 @@ Matrix IndependentRows(const Matrix& augmented, int n) {
 
 // The solution of a determined system in n unknowns; false when a value has
 // no 32-bit form.
-bool SolveDetermined(const Matrix& augmented, int n, std::vector<Fraction>& solution) {
+bool SolveDetermined(const Matrix& augmented, int n, std::vector<Fraction>& solution,
+                     StepRecorder* steps) {
     if (n == 0) return true;
     Matrix square = augmented;
     if (n < augmented.rows) {
@@ -59,7 +61,13 @@ bool SolveDetermined(const Matrix& augmented, int n, std::vector<Fraction>& solu
         // form without a 32-bit form leaves the choice to IndependentRows.
         try {
             Matrix reduced;
-            augmented.GaussJordan(reduced);
+            if (steps) {
+                steps->Line("A' por Gauss-Jordan:", "A' \\text{ por Gauss-Jordan:}",
+                            StepMatrix::Of(augmented));
+                augmented.GaussJordan(reduced, *steps);
+            } else {
+                augmented.GaussJordan(reduced);
+            }
             DropZeroRows(reduced, square);
         } catch (const ArithmeticOverflow&) {
             square = Matrix();
@@ -69,19 +77,71 @@ bool SolveDetermined(const Matrix& augmented, int n, std::vector<Fraction>& solu
         square = IndependentRows(augmented, n);
         if (!IsRegularSquare(square, n)) return true;
     }
+    if (steps && square.rows < augmented.rows) {
+        steps->Line("sistema de " + IntToText(n) + " ecuaciones:",
+                    "\\text{sistema de " + IntToText(n) + " ecuaciones:}", StepMatrix::Of(square));
+    }
     try {
-        solution = CramerSolve(square);  // exact; throws only for a value that does not fit
+        // Exact; throws only for a value that does not fit.
+        solution = steps ? CramerSolve(square, *steps) : CramerSolve(square);
     } catch (const ArithmeticOverflow&) {
         return false;
     }
     return true;
 }
 
+// The rank of A' and of A with their steps: A's only where they are not
+// those of A' without its last column.
+void RecordRanks(StepRecorder& steps, SystemAnalysis& r) {
+    steps.Line("A' (matriz ampliada):", "A' \\text{ (matriz ampliada):}",
+               StepMatrix::Of(r.augmented));
+    const std::size_t first = steps.steps().size();
+    r.rankAugmented = MatrixRank(r.augmented, steps);
+    steps.Line("rango A' = " + IntToText(r.rankAugmented),
+               "\\operatorname{rango} A' = " + IntToText(r.rankAugmented));
+    if (r.coefficients.cols == 0) {
+        r.rankCoefficients = 0;
+        steps.Line(
+            "A (matriz de los coeficientes): ninguna incógnita aparece; rango A = 0",
+            "A \\text{ (matriz de los coeficientes): ninguna incógnita aparece; rango } A = 0");
+        return;
+    }
+    StepRecorder own;
+    r.rankCoefficients = MatrixRank(r.coefficients, own);
+    const std::vector<Step>& augmentedSteps = steps.steps();
+    bool same = own.steps().size() + 1 == augmentedSteps.size() - first;
+    for (std::size_t k = 0; same && k < own.steps().size(); ++k) {
+        const Step& a = own.steps()[k];
+        Step b = augmentedSteps[first + k];
+        if (b.matrix.cols > 0) {
+            // A' without its last column.
+            StepMatrix cut;
+            cut.rows = b.matrix.rows;
+            cut.cols = b.matrix.cols - 1;
+            for (int i = 1; i <= cut.rows; ++i)
+                for (int j = 1; j <= cut.cols; ++j) cut.cells.push_back(b.matrix.at(i, j));
+            b.matrix = cut;
+        }
+        same = StepText(a) == StepText(b) && a.matrix == b.matrix;
+    }
+    if (same) {
+        steps.Line(
+            "A (matriz de los coeficientes): los mismos pasos sin la última columna",
+            "A \\text{ (matriz de los coeficientes): los mismos pasos sin la última columna}");
+    } else {
+        steps.Line("A (matriz de los coeficientes):", "A \\text{ (matriz de los coeficientes):}",
+                   StepMatrix::Of(r.coefficients));
+        for (Step& s : own.take()) steps.Append(std::move(s));
+    }
+    steps.Line("rango A = " + IntToText(r.rankCoefficients),
+               "\\operatorname{rango} A = " + IntToText(r.rankCoefficients));
+}
+
 // The general solution of a compatible undetermined system, in the wide
 // arithmetic and then narrowed: a constant or coefficient past 32 bits sets
 // generalSolutionOverflow instead.
-void SolveUndetermined(const Matrix& augmented, SystemAnalysis& r) {
-    const GeneralSolution general = SolveGeneral(ToRationalRows(augmented));
+void SolveUndetermined(const Matrix& augmented, SystemAnalysis& r, StepRecorder* steps) {
+    const GeneralSolution general = SolveGeneral(ToRationalRows(augmented), steps);
     r.freeUnknowns = general.freeColumns;
     std::vector<ParametricFraction> values;
     for (const ParametricValue& v : general.values) {
@@ -117,7 +177,7 @@ bool HasZeroDenominator(const Matrix& m) {
     return false;
 }
 
-SystemAnalysis AnalyseSystem(Matrix& augmented) {
+SystemAnalysis AnalyseSystem(Matrix& augmented, StepRecorder* steps) {
     if (augmented.cols == 0) throw std::invalid_argument("sistema sin término independiente");
     if (HasZeroDenominator(augmented)) throw std::invalid_argument("celda con denominador 0");
 
@@ -137,13 +197,17 @@ SystemAnalysis AnalyseSystem(Matrix& augmented) {
     r.augmented = a;
     r.coefficients = CoefficientsOf(a);
     r.unknownCount = r.coefficients.cols;
-    r.rankAugmented = MatrixRank(a);
-    r.rankCoefficients = MatrixRank(r.coefficients);
+    if (steps) {
+        RecordRanks(*steps, r);
+    } else {
+        r.rankAugmented = MatrixRank(a);
+        r.rankCoefficients = MatrixRank(r.coefficients);
+    }
     r.compatible = r.rankAugmented == r.rankCoefficients;
     if (r.compatible && r.rankCoefficients == r.unknownCount)
-        r.solutionOverflow = !SolveDetermined(a, r.unknownCount, r.solution);
+        r.solutionOverflow = !SolveDetermined(a, r.unknownCount, r.solution, steps);
     else if (r.compatible)
-        SolveUndetermined(a, r);
+        SolveUndetermined(a, r, steps);
     r.rankAugmentedText = "rango A' = " + IntToText(r.rankAugmented);
     r.rankCoefficientsText = "rango A = " + IntToText(r.rankCoefficients);
     r.conclusion = ConclusionLines(r);

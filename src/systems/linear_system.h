@@ -10,6 +10,8 @@
 
 namespace velmora {
 
+class StepRecorder;
+
 // One system as the list and the .sts files keep it. Row i of `augmented` is
 // equation i; the last column is the right-hand side.
 struct LinearSystem {
@@ -68,7 +70,11 @@ bool HasZeroDenominator(const Matrix& m);
 // a general solution that does not fit generalSolutionOverflow.
 // Never throws ArithmeticOverflow; throws std::invalid_argument for a matrix
 // with a zero denominator or with no column (nothing changed then).
-SystemAnalysis AnalyseSystem(Matrix& augmented);
+// With a recorder, every step of the analysis is recorded as it is done: the
+// echelon forms of A' and of A (where A's steps differ from those of A'
+// without its last column), the ranks, and for a determined system the
+// reduction to a square system and Cramer's rule.
+SystemAnalysis AnalyseSystem(Matrix& augmented, StepRecorder* steps = nullptr);
 
 // The solution line of a system whose solution (determined or general) has no
 // 32-bit form.

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "matrix/matrix_drawing.h"
+#include "matrix/steps.h"
 #include "systems/system_text.h"
 #include "textout/text_output.h"
 #include "toolkit/dialog_helpers.h"
@@ -38,6 +39,7 @@ constexpr int kConclusion = 250;
 constexpr int kOpen = 205;
 constexpr int kSave = 210;
 constexpr int kAppend = 215;
+constexpr int kSteps = 220;  // "Pasos..."
 constexpr int kCopy = 311;
 constexpr int kCopyLatex = 312;
 constexpr int kPaste = 313;
@@ -151,11 +153,15 @@ void SystemWindow::applyEnableRules(TemplateDialog& d) {
     EnableItem(d, kReset, listed);
     EnableItem(d, kDelete, selected_ > 0);
     EnableItem(d, kRename, selected_ > 0);
+    EnableMenuItem(d, kSteps, hasSystem_);
+    followSteps();
 }
 
 // --- 2. Opening ---
 
 void SystemWindow::onInit(TemplateDialog& d) {
+    steps_.close();  // one left from an earlier opening
+    stepsShown_.reset();
     list_ = SystemList();
     hasSystem_ = false;
     selected_ = 0;
@@ -611,6 +617,9 @@ void SystemWindow::onCommand(TemplateDialog& d, int id, int notification) {
         case kAppend:
             if (list_.Count() > 0) list_.Save(SaveMode::Append);
             break;
+        case kSteps:
+            openSteps(d);
+            break;
         case kCopy:
         case kCopyLatex:
             copySystem(d, id == kCopyLatex);
@@ -742,6 +751,37 @@ void SystemWindow::closeWindow(TemplateDialog& d) {
     d.end(0);
 }
 
+// --- Steps ---
+
+// Of the system the window shows: what the grid holds is read and analysed
+// first, as "<<" does; a refused grid shows nothing.
+void SystemWindow::openSteps(TemplateDialog& d) {
+    if (!hasSystem_) return;
+    readGridAndAnalyse(d);
+    if (!hasSystem_) return;
+    steps_.open(&d, analysisSteps());
+    stepsShown_ = current;
+}
+
+// The analysis of `current` once more, recording: its ranks, and its
+// solution or general solution.
+std::vector<Step> SystemWindow::analysisSteps() const {
+    StepRecorder steps;
+    Matrix system = current;
+    AnalyseSystem(system, &steps);
+    return steps.take();
+}
+
+// The open "Pasos" window follows the analysis on show: that of another
+// system, or none.
+void SystemWindow::followSteps() {
+    if (!steps_.isOpen()) return;
+    const std::optional<Matrix> shown = hasSystem_ ? std::optional<Matrix>(current) : std::nullopt;
+    if (shown == stepsShown_) return;
+    stepsShown_ = shown;
+    steps_.follow(shown ? analysisSteps() : std::vector<Step>{});
+}
+
 // --- Clipboard ---
 //
 // In a grid cell Ctrl+C and Ctrl+V keep their meaning for the cell's text
@@ -796,6 +836,7 @@ void OpenSystemWindow(const Matrix* handedOver) {
     if (handedOver != nullptr) window.handOver(*handedOver);
     TemplateDialog dialog(res::SistEqTemplate(), window, SystemWindowColours());
     dialog.run();
+    window.closeSteps();
 }
 
 }  // namespace velmora

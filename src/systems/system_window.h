@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "matrix/matrix.h"
+#include "steps/steps_window.h"
 #include "systems/linear_system.h"
 #include "systems/system_list.h"
 #include "toolkit/template_dialog.h"
@@ -51,6 +52,10 @@ class SystemWindow : public DialogHandler {
     const SystemList& list() const { return list_; }
     std::size_t selected() const { return selected_; }
     bool hasSystem() const { return hasSystem_; }
+    // The "Pasos" window, while one has been opened.
+    StepsWindow* stepsWindow() const { return steps_.window(); }
+    // Closes it: before the dialog that owns it goes.
+    void closeSteps() { steps_.close(); }
 
     void checkpoint(TemplateDialog& d) override;
     void rollback(TemplateDialog& d) override;
@@ -84,6 +89,10 @@ class SystemWindow : public DialogHandler {
     void openFile(TemplateDialog& d);
     void refillCommentBox(TemplateDialog& d);
     void closeWindow(TemplateDialog& d);
+    // "Pasos...": the steps of the current analysis.
+    void openSteps(TemplateDialog& d);
+    std::vector<Step> analysisSteps() const;
+    void followSteps();
     // --- clipboard ---
     void copySystem(TemplateDialog& d, bool latex);
     void pasteSystem(TemplateDialog& d);
@@ -92,6 +101,8 @@ class SystemWindow : public DialogHandler {
     SystemList list_;
     std::size_t selected_ = 0;
     bool hasSystem_ = false;
+    StepsWindowSlot steps_;
+    std::optional<Matrix> stepsShown_;  // the system whose steps the window shows
     // `current` was read, picked or handed over and not analysed since: a
     // solution that does not fit is still to be reported.
     bool overflowUnreported_ = false;

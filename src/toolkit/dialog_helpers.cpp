@@ -1,6 +1,7 @@
 #include "toolkit/dialog_helpers.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QButtonGroup>
 #include <QClipboard>
@@ -303,16 +304,34 @@ void SetFocusItem(TemplateDialog& d, int id) {
     if (QWidget* w = d.item(id)) w->setFocus(Qt::OtherFocusReason);
 }
 
+QSize PaneViewSize(TemplateDialog& d, int id) {
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(d.item(id)))
+        return area->viewport()->size();
+    DrawingPane* pane = d.paneOf(id);
+    return pane == nullptr ? QSize() : pane->size();
+}
+
+namespace {
+
+// A scroll bar control, or the vertical bar of a scrolling pane.
+QScrollBar* ScrollBarOf(TemplateDialog& d, int id) {
+    QWidget* w = d.item(id);
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) return area->verticalScrollBar();
+    return qobject_cast<QScrollBar*>(w);
+}
+
+}  // namespace
+
 void ScrollSetRange(TemplateDialog& d, int id, int min, int max) {
-    if (auto* bar = qobject_cast<QScrollBar*>(d.item(id))) bar->setRange(min, max);
+    if (auto* bar = ScrollBarOf(d, id)) bar->setRange(min, max);
 }
 
 void ScrollSetPos(TemplateDialog& d, int id, int pos) {
-    if (auto* bar = qobject_cast<QScrollBar*>(d.item(id))) bar->setValue(pos);
+    if (auto* bar = ScrollBarOf(d, id)) bar->setValue(pos);
 }
 
 int ScrollGetPos(TemplateDialog& d, int id) {
-    auto* bar = qobject_cast<QScrollBar*>(d.item(id));
+    auto* bar = ScrollBarOf(d, id);
     return bar == nullptr ? 0 : bar->value();
 }
 

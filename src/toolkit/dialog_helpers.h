@@ -13,6 +13,7 @@
 #include "toolkit/template_dialog.h"
 
 class QMenu;
+class QSize;
 class QWidget;
 
 namespace velmora {
@@ -56,6 +57,9 @@ int ListCount(TemplateDialog& d, int id);
 std::string ListItemText(TemplateDialog& d, int id, int position);
 
 QWidget* ItemHandle(TemplateDialog& d, int id);
+// The size a drawing pane shows: for a scrolling pane, that of its view
+// (less than its place by the frame and the scroll bars); empty for none.
+QSize PaneViewSize(TemplateDialog& d, int id);
 // The id of the edit field inside editable drop-down box `id` (kInnerEditBase
 // + id); 0 for a control without one.
 int InnerChild(TemplateDialog& d, int id);
@@ -77,7 +81,8 @@ bool IsItemEnabled(TemplateDialog& d, int id);
 int FocusedItem(TemplateDialog& d);
 void SetFocusItem(TemplateDialog& d, int id);
 
-// Scroll bars. A position is kept within the range.
+// Scroll bars, and the vertical bar of a scrolling pane (in pixels of its
+// contents). A position is kept within the range.
 void ScrollSetRange(TemplateDialog& d, int id, int min, int max);
 void ScrollSetPos(TemplateDialog& d, int id, int pos);
 int ScrollGetPos(TemplateDialog& d, int id);

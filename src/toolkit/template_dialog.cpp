@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
@@ -88,6 +89,18 @@ void DrawingPane::becomeOpaque() {
     setAttribute(Qt::WA_OpaquePaintEvent);
     opaque_ = true;
     if (shown) show();
+}
+
+void DrawingPane::resizeSurface(QSize size, Colour fill) {
+    dc_.flush();
+    image_ = DenseImage(size, image_.devicePixelRatio());
+    image_.fill(ToQColor(fill));
+    // Nothing shows through: no picture of what lies under it is needed.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    opaque_ = true;
+    resize(size);
+    if (isHidden()) show();
+    update();
 }
 
 void DrawingPane::paintEvent(QPaintEvent* event) {
@@ -312,8 +325,23 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
             break;
         }
         case ControlKind::Pane: {
-            pane = new DrawingPane(r.size(), client_);
-            w = pane;
+            if (c.style & res::kVScroll) {
+                // Contents taller than the place scroll; the window sizes the
+                // surface with DrawingPane::resizeSurface.
+                auto* area = new QScrollArea(client_);
+                area->setFrameShape(QFrame::StyledPanel);
+                area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+                area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+                const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+                const int frame = 2 * area->frameWidth();
+                pane = new DrawingPane(QSize(r.width() - bar - frame, r.height() - frame),
+                                       area->viewport());
+                area->setWidget(pane);
+                w = area;
+            } else {
+                pane = new DrawingPane(r.size(), client_);
+                w = pane;
+            }
             break;
         }
     }

@@ -115,6 +115,9 @@ class DrawingPane : public QWidget {
         return image_;
     }
     DeviceContext& dc() { return dc_; }
+    // A new surface of another size, all `fill` (a scrolling pane's
+    // contents, which cover it); what was drawn is gone.
+    void resizeSurface(QSize size, Colour fill);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

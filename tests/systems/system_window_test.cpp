@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include "arith/random.h"
+#include "matrix/steps.h"
 #include "support/drawn_boxes.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -109,6 +110,33 @@ TEST_F(SystemWindowTest, OpensEmptyWithThreeByThreeGrid) {
     EXPECT_EQ(d->paneOf(30)->image().pixelColor(10, 22), QColor(255, 255, 231));
     EXPECT_EQ(d->paneOf(31)->image().pixelColor(10, 22), QColor(255, 190, 211));
     EXPECT_EQ(d->paneOf(32)->image().pixelColor(10, 22), QColor(255, 190, 211));
+}
+
+// "Pasos..." shows the steps of the analysis on show, and follows it.
+TEST_F(SystemWindowTest, StepsFollowTheAnalysis) {
+    open();
+    EXPECT_FALSE(IsMenuItemEnabled(*d, 220));
+    analyse({{"2", "1", "1"}, {"1", "-1", "0"}});
+    ASSERT_TRUE(IsMenuItemEnabled(*d, 220));
+    d->command(220);
+    StepsWindow* s = w.stepsWindow();
+    ASSERT_TRUE(s != nullptr && s->isOpen());
+    const auto lines = [s] {
+        std::vector<std::string> l;
+        for (const Step& step : s->steps()) l.push_back(StepText(step));
+        return l;
+    };
+    // A's steps differ (its row is divided by 3): both are shown.
+    EXPECT_EQ(lines(), (std::vector<std::string>{
+                           "A' (matriz ampliada):", "F2 ← 2F2 - F1", "rango A' = 2",
+                           "A (matriz de los coeficientes):", "F2 ← 2F2 - F1", "F2 ← F2 / 3",
+                           "rango A = 2", "D = −3", "Dx = −1", "Dy = −1",
+                           "x = Dx / D = −1 / (−3) = 1/3", "y = Dy / D = −1 / (−3) = 1/3"}));
+    analyse({{"1", "1", "1"}, {"2", "2", "2"}});
+    EXPECT_EQ(lines().back(), "solución general: x = 1 - λ, y = λ; para todo λ");
+    d->click(9);  // "nuevo": no system, no steps
+    EXPECT_TRUE(s->steps().empty());
+    EXPECT_FALSE(IsMenuItemEnabled(*d, 220));
 }
 
 TEST_F(SystemWindowTest, EnterWalksTheGridAndTheLastCellAnalyses) {

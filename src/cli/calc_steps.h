@@ -1,0 +1,15 @@
+// velmora-calc --pasos COMMAND MATRIX: the steps of tri, gj, inv, det, rank
+// or solve, one step a line with the matrix it leaves and a blank line, then
+// the command's result and exit status as without --pasos.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// args: the words after --pasos.
+int CalcWithSteps(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace velmora

@@ -1,0 +1,164 @@
+#include "steps/steps_window.h"
+
+#include <algorithm>
+
+#include "matrix/matrix_drawing.h"
+#include "textout/text_output.h"
+#include "toolkit/dialog_helpers.h"
+
+namespace velmora {
+
+namespace {
+
+using K = res::ControlKind;
+
+// Laid out in pixels.
+const res::DialogTemplate kPasos{
+    "Pasos",
+    "Pasos",
+    0,
+    0,
+    480,
+    440,
+    true,
+    res::kPixelUnits,
+    nullptr,
+    {
+        {StepsWindow::kPane, K::Pane, "", 8, 8, 464, 392, res::kVScroll},
+        {StepsWindow::kCopy, K::Button, "Copiar", 8, 408, 90, 24},
+        {StepsWindow::kCopyLatex, K::Button, "Copiar LaTeX", 106, 408, 110, 24},
+        {StepsWindow::kClose, K::Button, "Cerrar", 382, 408, 90, 24},
+    }};
+
+// Distances in the pane, in pixels of the usual 16 x 6 font.
+constexpr int kMargin = 8;
+constexpr int kLineHeight = 18;  // a line of notation and the gap under it
+constexpr int kMatrixIndent = 20;
+constexpr int kGap = 12;  // after a matrix
+// Coordinates of the drawing are 16-bit: the steps past this height are
+// left out, an ellipsis saying so (Copiar still gives them all).
+constexpr int kMostHeight = 30000;
+
+// Where each step goes: the top of its line, and of its matrix.
+struct Placed {
+    int top;
+    int matrixTop;
+};
+
+}  // namespace
+
+StepsWindow::StepsWindow(QWidget* owner)
+    : window_(new TemplateDialog(kPasos, *this, DialogColours{}, owner)) {
+    window_->setObjectName(QStringLiteral("Pasos"));
+    window_->setWindowModality(Qt::NonModal);
+}
+
+StepsWindow::~StepsWindow() {
+    delete window_.data();  // unless its owner has taken it along already
+}
+
+void StepsWindow::open(std::vector<Step> steps) {
+    steps_ = std::move(steps);
+    if (window_ == nullptr) return;
+    const bool shown = isOpen();
+    window_->start();  // a window shown anew comes to the front by itself
+    draw();
+    ScrollSetPos(*window_, kPane, 0);
+    if (shown) {
+        window_->raise();
+        window_->activateWindow();
+    }
+}
+
+void StepsWindow::follow(std::vector<Step> steps) {
+    if (!isOpen()) return;
+    steps_ = std::move(steps);
+    draw();
+    ScrollSetPos(*window_, kPane, 0);
+}
+
+bool StepsWindow::isOpen() const {
+    return window_ != nullptr && window_->isVisible();
+}
+
+void StepsWindow::onCommand(TemplateDialog& d, int id, int) {
+    switch (id) {
+        case kCopy:
+            SetClipboardText(StepsText(steps_));
+            break;
+        case kCopyLatex:
+            SetClipboardText(StepsLatex(steps_));
+            break;
+        case kClose:  // also Esc and the close box
+            // Hidden, not ended: opening it again shows it at once.
+            d.hide();
+            break;
+        default:
+            break;
+    }
+}
+
+// Every step in one surface as tall as they are (the pane scrolls it): its
+// line in the colour of the panel's letters, its matrix under it in the
+// colour of the panel's matrices.
+void StepsWindow::draw() {
+    DrawingPane* pane = window_->paneOf(kPane);
+    if (pane == nullptr) return;
+    DeviceContext* before = CurrentDC;
+    CurrentDC = &pane->dc();
+    drawOn(*pane);
+    CurrentDC = before;
+}
+
+void StepsWindow::drawOn(DrawingPane& pane) {
+    DrawingSize usual({16, 6});
+    SelectFont(CurrentDC);
+    // Measure first: the surface is made once, to size.
+    std::vector<Placed> places;
+    int y = kMargin;
+    int width = 0;
+    std::size_t shown = 0;
+    for (const Step& s : steps_) {
+        const int height = kLineHeight + (s.matrix.empty() ? 0 : s.matrix.rows * 16 + kGap);
+        if (y + height > kMostHeight) break;
+        places.push_back({y, y + kLineHeight});
+        width = std::max(width, kMargin + TextWidth(StepText(s)) * 3 / 2);
+        if (!s.matrix.empty())
+            width = std::max(width, kMatrixIndent + MatrixDrawingWidth(s.matrix));
+        y += height;
+        ++shown;
+    }
+    const bool cut = shown < steps_.size();
+    const QSize viewport = PaneViewSize(*window_, kPane);
+    pane.resizeSurface(QSize(std::max(width + kMargin, viewport.width()),
+                             std::max(y + (cut ? kLineHeight : 0) + kMargin, viewport.height())),
+                       kStepsFill);
+    SetBackColour(kStepsFill);
+    SetTextColour(kStepsMatrix);
+    for (std::size_t k = 0; k < shown; ++k) {
+        const Step& s = steps_[k];
+        if (s.matrix.empty()) continue;
+        uint16_t right = 0;
+        uint16_t bottom = 0;
+        DrawMatrix(s.matrix, kMatrixIndent, static_cast<uint16_t>(places[k].matrixTop), right,
+                   bottom);
+    }
+    // The lines in the face's own width, wider than the entries', so that
+    // the arrows read well.
+    DrawingSize natural({16, 0});
+    SetTextAlignment(kAlignLeftTop);
+    SetTextColour(kStepsNotation);
+    for (std::size_t k = 0; k < shown; ++k) DrawText(kMargin, places[k].top, StepText(steps_[k]));
+    if (cut) DrawText(kMargin, y, "…");
+}
+
+void StepsWindowSlot::open(QWidget* owner, std::vector<Step> steps) {
+    if (!window_ || window_->window() == nullptr) window_ = std::make_unique<StepsWindow>(owner);
+    window_->open(std::move(steps));
+}
+
+void StepsWindowSlot::follow(std::vector<Step> steps) {
+    if (isOpen()) window_->follow(std::move(steps));
+}
+
+}  // namespace velmora

@@ -1,0 +1,161 @@
+// The recorded steps of the eliminations worked out by hand in the guide,
+// their notation as text and as LaTeX, and a LaTeX document of several
+// records compiled with pdflatex (skipped where pdflatex is not installed).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "matrix/steps.h"
+#include "support/temp_dir.h"
+#include "systems/linear_system.h"
+
+namespace velmora {
+namespace {
+
+// "F2 ← 2F2 - 3F1 | 2 4; 0 -2" for each step.
+std::vector<std::string> Lines(const std::vector<Step>& steps) {
+    std::vector<std::string> lines;
+    for (const Step& s : steps) {
+        std::string line = StepText(s) + " |";
+        for (int i = 1; i <= s.matrix.rows; ++i) {
+            line += i > 1 ? ";" : "";
+            for (int j = 1; j <= s.matrix.cols; ++j) line += " " + s.matrix.at(i, j);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(StepsTest, EliminationsByHand) {
+    const Fraction h(1, 2), t(1, 3);
+    struct Case {
+        Matrix m;
+        bool gaussJordan;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {Matrix::FromRows({{2, 4}, {3, 5}}),
+         false,
+         {"F2 ← 2F2 - 3F1 | 2 4; 0 -2", "F2 ← F2 / 2 | 2 4; 0 -1"}},
+        {Matrix::FromRows({{0, 1}, {1, 0}}), false, {"F1 ↔ F2 | 1 0; 0 1"}},
+        {Matrix::FromRows({{0, 0}, {0, 5}}), false, {}},
+        {Matrix::FromRows({{2, 4, 6}, {1, 1, 1}}),
+         false,
+         {"F2 ← 2F2 - F1 | 2 4 6; 0 -2 -4", "F2 ← F2 / 2 | 2 4 6; 0 -1 -2"}},
+        {Matrix::FromRows({{h, 1}, {1, t}}),
+         false,
+         {"F2 ← F2 - 2F1 | 1/2 1; 0 -5/3", "F2 ← F2 / 5 | 1/2 1; 0 -1/3"}},
+        // A negative quotient adds the pivot row.
+        {Matrix::FromRows({{1, 1, 1}, {-2, 1, 0}}), false, {"F2 ← F2 + 2F1 | 1 1 1; 0 3 2"}},
+        {Matrix::FromRows({{2, 1, 1}, {-3, 1, 0}}), false, {"F2 ← 2F2 + 3F1 | 2 1 1; 0 5 3"}},
+        {Matrix::FromRows({{1, 2}, {3, 4}}),
+         true,
+         {"F2 ← F2 - 3F1 | 1 2; 0 -2", "F2 ← F2 / 2 | 1 2; 0 -1", "F1 ← F1 + 2F2 | 1 0; 0 -1"}},
+        // The leading entry off the diagonal is cleared above too.
+        {Matrix::FromRows({{1, 2, 3}, {2, 4, 7}}),
+         true,
+         {"F2 ← F2 - 2F1 | 1 2 3; 0 0 1", "F1 ← F1 - 3F2 | 1 2 0; 0 0 1"}},
+    };
+    for (const Case& c : cases) {
+        StepRecorder steps;
+        Matrix r;
+        c.gaussJordan ? c.m.GaussJordan(r, steps) : c.m.Triangular(r, steps);
+        EXPECT_EQ(Lines(steps.steps()), c.steps) << c.m;
+        Matrix plain;
+        c.gaussJordan ? c.m.GaussJordan(plain) : c.m.Triangular(plain);
+        EXPECT_EQ(r, plain) << c.m;  // recording changes nothing
+    }
+}
+
+TEST(StepsTest, LinesOfInverseDeterminantAndCramer) {
+    StepRecorder inverse;
+    Matrix r;
+    ASSERT_TRUE(Matrix::FromRows({{1, 2}, {3, 4}}).Inverse(r, inverse));
+    EXPECT_EQ(Lines(inverse.steps()),
+              (std::vector<std::string>{"det = −2 | 1 2; 3 4", "adjuntos: | 4 -3; -2 1",
+                                        "adjunta (traspuesta): | 4 -2; -3 1",
+                                        "inversa = adjunta / det: | -2 1; 3/2 -1/2"}));
+
+    StepRecorder det;
+    DeterminantSteps(Matrix::FromRows({{2, -1}, {Fraction(1, 2), 3}}), det);
+    EXPECT_EQ(Lines(det.steps()),
+              (std::vector<std::string>{"det = 2·M11 - (−1)·M12 | 2 -1; 1/2 3", "M11 = 3 | 3",
+                                        "M12 = 1/2 | 1/2", "det = 2·3 - (−1)·(1/2) = 13/2 |"}));
+
+    StepRecorder cramer;
+    CramerSolve(Matrix::FromRows({{1, 1, 3}, {1, -1, 1}}), cramer);
+    EXPECT_EQ(
+        Lines(cramer.steps()),
+        (std::vector<std::string>{"D = −2 | 1 1; 1 -1", "Dx = −4 | 3 1; 1 -1", "Dy = −2 | 1 3; 1 1",
+                                  "x = Dx / D = −4 / (−2) = 2 |", "y = Dy / D = −2 / (−2) = 1 |"}));
+}
+
+TEST(StepsTest, LatexNotation) {
+    StepRecorder steps;
+    Matrix r;
+    Matrix::FromRows({{0, 2}, {3, 1}, {Fraction(-1, 2), 1}}).Triangular(r, steps);
+    const std::vector<Step>& s = steps.steps();
+    ASSERT_GE(s.size(), 2u);
+    EXPECT_EQ(StepLatex(s[0]), "F_1 \\leftrightarrow F_2");
+    EXPECT_EQ(StepLatex(s[1]), "F_3 \\leftarrow 6F_3 + F_1");
+    EXPECT_EQ(
+        StepsLatex({s[1]}),
+        "\\[ \\xrightarrow{F_3 \\leftarrow 6F_3 + F_1} \\begin{pmatrix} 3 & 1 \\\\ 0 & 2 \\\\ "
+        "0 & 7 \\end{pmatrix} \\]\n");
+    EXPECT_EQ(FractionTextLatex("-12/7"), "-\\frac{12}{7}");
+}
+
+// Several records in one document with amsmath, compiled by pdflatex.
+TEST(StepsTest, LatexCompiles) {
+    if (std::system("command -v pdflatex >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "pdflatex is not installed (Debian: apt-get install texlive-latex-base "
+                        "texlive-latex-recommended)";
+    }
+    std::string body;
+    const auto add = [&](const StepRecorder& steps) { body += StepsLatex(steps.steps()) + "\n"; };
+    Matrix r;
+    {
+        StepRecorder s;
+        const Matrix m = Matrix::FromRows({{0, 2, -1, 4, 1},
+                                           {Fraction(1, 2), 1, 3, 0, -2},
+                                           {1, 4, 5, 8, 0},
+                                           {2, Fraction(-3, 4), 1, 1, 1}});
+        StartSteps(s, m);
+        m.GaussJordan(r, s);
+        add(s);
+    }
+    {
+        StepRecorder s;
+        Matrix::FromRows({{1, 2, 3}, {0, 1, 4}, {5, 6, 0}}).Inverse(r, s);
+        DeterminantSteps(Matrix::FromRows({{1, Fraction(-2, 3), 3}, {4, 5, 6}, {7, 8, 10}}), s);
+        add(s);
+    }
+    {
+        StepRecorder s;  // an overflow and the wide path
+        MatrixRank(Matrix::FromRows({{65536, 3, 1}, {7, 65537, 2}, {5, 9, 100000}}), s);
+        add(s);
+    }
+    {
+        StepRecorder s;
+        Matrix system = Matrix::FromRows({{1, 1, 2}, {1, -1, 0}, {2, 2, 4}});
+        AnalyseSystem(system, &s);
+        add(s);
+    }
+    test::TempDir dir;
+    std::ofstream(dir.file("pasos.tex")) << "\\documentclass{article}\n\\usepackage{amsmath}\n"
+                                            "\\begin{document}\n"
+                                         << body << "\\end{document}\n";
+    const std::string run = "cd '" + dir.path().string() +
+                            "' && pdflatex -interaction=nonstopmode -halt-on-error pasos.tex "
+                            ">pasos.out 2>&1";
+    EXPECT_EQ(std::system(run.c_str()), 0) << body;
+    std::ifstream log(dir.file("pasos.log"));
+    const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("! "), std::string::npos) << text;
+    EXPECT_TRUE(std::ifstream(dir.file("pasos.pdf")).good());
+}
+
+}  // namespace
+}  // namespace velmora

@@ -11,6 +11,7 @@
 #include "matrix/steps.h"
 #include "support/temp_dir.h"
 #include "systems/linear_system.h"
+#include "systems/system_text.h"
 
 namespace velmora {
 namespace {
@@ -142,6 +143,13 @@ TEST(StepsTest, LatexCompiles) {
         Matrix system = Matrix::FromRows({{1, 1, 2}, {1, -1, 0}, {2, 2, 4}});
         AnalyseSystem(system, &s);
         add(s);
+    }
+    {
+        StepRecorder s;  // the reduction to a general solution in λ, μ
+        Matrix system = Matrix::FromRows({{1, 1, 1, 1}, {2, 2, 2, 2}});
+        const SystemAnalysis analysis = AnalyseSystem(system, &s);
+        add(s);
+        body += "\\[" + SystemLatex(analysis) + "\\]\n";  // the system window's "Copiar LaTeX"
     }
     test::TempDir dir;
     std::ofstream(dir.file("pasos.tex")) << "\\documentclass{article}\n\\usepackage{amsmath}\n"

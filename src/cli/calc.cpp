@@ -13,7 +13,7 @@ namespace velmora {
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: velmora-calc [--pasos] ORDEN ARGUMENTOS\n"
+    "Uso: velmora-calc [--latex | --pasos] ORDEN ARGUMENTOS\n"
     "\n"
     "  det MATRIZ            determinante\n"
     "  rank MATRIZ           rango\n"

@@ -18,16 +18,18 @@ const res::DialogTemplate kPasos{
     "Pasos",
     0,
     0,
-    480,
+    600,
     440,
     true,
     res::kPixelUnits,
     nullptr,
     {
-        {StepsWindow::kPane, K::Pane, "", 8, 8, 464, 392, res::kVScroll},
+        // As wide as the longest line of a system's steps, so that only a
+        // wide matrix needs the horizontal scroll bar.
+        {StepsWindow::kPane, K::Pane, "", 8, 8, 584, 392, res::kVScroll},
         {StepsWindow::kCopy, K::Button, "Copiar", 8, 408, 90, 24},
         {StepsWindow::kCopyLatex, K::Button, "Copiar LaTeX", 106, 408, 110, 24},
-        {StepsWindow::kClose, K::Button, "Cerrar", 382, 408, 90, 24},
+        {StepsWindow::kClose, K::Button, "Cerrar", 502, 408, 90, 24},
     }};
 
 // Distances in the pane, in pixels of the usual 16 x 6 font.

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 #include "arith/wide.h"
 #include "matrix/matrix.h"
@@ -128,10 +129,11 @@ void Record(StepRecorder& steps, const Matrix& m, int p, int t, int64_t qn, int6
 }
 
 // Integer rows: v holds row t divided by g, as stored.
-[[gnu::cold]] void RecordIntegerStep(StepRecorder& steps, const Matrix& m, int p, int t,
-                                     int64_t qn, int64_t qd, const int64_t* v, uint64_t g) {
+[[gnu::cold]] void RecordIntegerStep(StepRecorder& steps, const Matrix& m, int p, int t, int64_t qn,
+                                     int64_t qd, const int64_t* v, uint64_t g) {
     const int64_t f = g > 1 ? int64_t(g) : 1;
-    Record(steps, m, p, t, qn, qd, CombinedRow(m, t, [&](int j) { return std::to_string(v[j - 1] * f); }),
+    Record(steps, m, p, t, qn, qd,
+           CombinedRow(m, t, [&](int j) { return std::to_string(v[j - 1] * f); }),
            g > 1 ? std::to_string(g) : "");
 }
 
@@ -154,9 +156,22 @@ void Record(StepRecorder& steps, const Matrix& m, int p, int t, int64_t qn, int6
     throw ArithmeticOverflow();
 }
 
+// The steps below are built twice: with `Steps` a StepRecorder* (which may
+// still be null) and with std::nullptr_t, the ordinary path, which then has
+// no trace of recording in it.
+template <class Steps>
+constexpr bool kMayRecord = !std::is_same_v<Steps, std::nullptr_t>;
+
+template <class Steps>
+[[noreturn]] void Overflowed(Steps steps, int p, int t, int64_t qn, int64_t qd) {
+    if constexpr (kMayRecord<Steps>) Overflowed(static_cast<StepRecorder*>(steps), p, t, qn, qd);
+    throw ArithmeticOverflow();
+}
+
 // The common case of two integer rows in 64 bits; false when a value would
 // leave them (the exact path then takes over).
-bool IntegerRowsStep(Matrix& m, int p, int t, int64_t qn, int64_t qd, StepRecorder* steps) {
+template <class Steps>
+bool IntegerRowsStep(Matrix& m, int p, int t, int64_t qn, int64_t qd, Steps steps) {
     int64_t v[Matrix::kMaxDim];
     uint64_t g = 0;
     for (int j = 1; j <= m.cols; ++j) {
@@ -177,7 +192,9 @@ bool IntegerRowsStep(Matrix& m, int p, int t, int64_t qn, int64_t qd, StepRecord
     for (int j = 1; j <= m.cols; ++j)
         if (!wide::FitsInt32(v[j - 1])) Overflowed(steps, p, t, qn, qd);
     for (int j = 1; j <= m.cols; ++j) m.at(t, j) = Fraction(static_cast<int32_t>(v[j - 1]), 1);
-    if (steps) RecordIntegerStep(*steps, m, p, t, qn, qd, v, g);
+    if constexpr (kMayRecord<Steps>) {
+        if (steps) RecordIntegerStep(*steps, m, p, t, qn, qd, v, g);
+    }
     return true;
 }
 
@@ -185,7 +202,8 @@ bool IntegerRowsStep(Matrix& m, int p, int t, int64_t qn, int64_t qd, StepRecord
 // is divided by the gcd of its numerators. Everything is exact until the row
 // is stored, so a cell that passes through more than 32 bits on its way to a
 // small value is still right.
-void EliminateAt(Matrix& m, int p, int t, int k, StepRecorder* steps) {
+template <class Steps>
+void EliminateAt(Matrix& m, int p, int t, int k, Steps steps) {
     const Fraction& a = m.at(t, k);
     const Fraction& b = m.at(p, k);
     int64_t qn = int64_t(a.num) * b.den;
@@ -223,7 +241,9 @@ void EliminateAt(Matrix& m, int p, int t, int k, StepRecorder* steps) {
         den[j - 1] = d;
         if (g != 1) g = wide::Gcd(g, wide::Magnitude(n));
     }
-    wide::Int reduced[Matrix::kMaxDim];
+    // A recorder shows the row before its division by g: it is kept.
+    wide::Int kept[kMayRecord<Steps> ? Matrix::kMaxDim : 1];
+    wide::Int* const reduced = kMayRecord<Steps> ? kept : num;
     for (int j = 1; j <= m.cols; ++j) {
         wide::Int n = num[j - 1];
         if (g > 1) n /= wide::Int(g);
@@ -234,7 +254,9 @@ void EliminateAt(Matrix& m, int p, int t, int k, StepRecorder* steps) {
         m.at(t, j) =
             Fraction(static_cast<int32_t>(reduced[j - 1]), static_cast<int32_t>(den[j - 1]));
     }
-    if (steps) RecordWideStep(*steps, m, p, t, qn, qd, num, den, g);
+    if constexpr (kMayRecord<Steps>) {
+        if (steps) RecordWideStep(*steps, m, p, t, qn, qd, num, den, g);
+    }
 }
 
 // Described steps can leave a matrix that is not in echelon form (a column
@@ -354,7 +376,10 @@ void RowGcdReduceQuiet(Matrix& m, int i, int64_t& g) {
     }
 }
 
-bool EliminateRowQuiet(Matrix& m, int p, int t, StepRecorder* steps) {
+namespace {
+
+template <class Steps>
+bool EliminateRowAt(Matrix& m, int p, int t, Steps steps) {
     int k = p;
     while (m.at(p, k).num == 0 && k < m.cols) ++k;
     if (m.at(p, k).num == 0) return false;  // row p has nothing from column p on
@@ -362,7 +387,8 @@ bool EliminateRowQuiet(Matrix& m, int p, int t, StepRecorder* steps) {
     return true;
 }
 
-void TriangularQuiet(Matrix& m, StepRecorder* steps) {
+template <class Steps>
+void TriangularSteps(Matrix& m, Steps steps) {
     const int rows = m.rows;
     const int limit = std::min<int>(m.rows, m.cols);
     int used = 0;  // columns used up; a column without pivot counts twice
@@ -371,16 +397,31 @@ void TriangularQuiet(Matrix& m, StepRecorder* steps) {
         while (m.at(i, i).num == 0 && k <= rows) {
             if (m.at(k, i).num != 0) {
                 m.SwapRows(static_cast<uint8_t>(i), static_cast<uint8_t>(k));
-                if (steps) RecordSwap(*steps, m, i, k);
+                if constexpr (kMayRecord<Steps>) {
+                    if (steps) RecordSwap(*steps, m, i, k);
+                }
             }
             ++k;
         }
         if (k > rows) ++used;
-        for (int t = i + 1; t <= rows; ++t) EliminateRowQuiet(m, i, t, steps);
+        for (int t = i + 1; t <= rows; ++t) EliminateRowAt(m, i, t, steps);
         ++used;
         if (used == m.cols) break;
     }
     if (!InEchelonForm(m)) FinishEchelonForm(m, steps);
+}
+
+}  // namespace
+
+bool EliminateRowQuiet(Matrix& m, int p, int t, StepRecorder* steps) {
+    return steps ? EliminateRowAt(m, p, t, steps) : EliminateRowAt(m, p, t, nullptr);
+}
+
+void TriangularQuiet(Matrix& m, StepRecorder* steps) {
+    if (steps)
+        TriangularSteps(m, steps);
+    else
+        TriangularSteps(m, nullptr);
 }
 
 }  // namespace detail

@@ -57,7 +57,7 @@ struct Layout {
     const Entry& at(int i, int j) const { return entries[(i - 1) * cols + (j - 1)]; }
 };
 
-Layout LayOut(const Matrix& m) {
+Layout LayOut(const TextMatrix& m) {
     Layout l;
     l.rows = m.rows;
     l.cols = m.cols;
@@ -66,7 +66,7 @@ Layout LayOut(const Matrix& m) {
     l.entries.reserve(static_cast<std::size_t>(m.rows * m.cols));
     for (int i = 1; i <= m.rows; ++i) {
         for (int j = 1; j <= m.cols; ++j) {
-            const std::string fraction = m.at(i, j).ToText();
+            const std::string& fraction = m.at(i, j);
             Entry e{EntryText(fraction, j, m.cols, EquationMode), static_cast<int>(fraction.size()),
                     0};
             e.width = TextWidth(e.text);
@@ -158,12 +158,24 @@ Shown ColumnsWithin(const Layout& l, int room) {
 
 }  // namespace
 
-int MatrixDrawingWidth(const Matrix& m) {
+TextMatrix TextsOf(const Matrix& m) {
+    TextMatrix t{m.rows, m.cols, {}};
+    t.texts.reserve(static_cast<std::size_t>(m.rows * m.cols));
+    for (int i = 1; i <= m.rows; ++i)
+        for (int j = 1; j <= m.cols; ++j) t.texts.push_back(m.at(i, j).ToText());
+    return t;
+}
+
+int MatrixDrawingWidth(const TextMatrix& m) {
     const Layout l = LayOut(m);
     return RightEdge(l, {l.cols, false, false});
 }
 
-void DrawMatrix(const Matrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom) {
+int MatrixDrawingWidth(const Matrix& m) {
+    return MatrixDrawingWidth(TextsOf(m));
+}
+
+void DrawMatrix(const TextMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom) {
     SetTextAlignment(kAlignCentreTop);
     const int h = CurrentFont.lfHeight;
     const int w = CurrentFont.lfWidth;
@@ -196,10 +208,18 @@ void DrawMatrix(const Matrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16
     bottom = static_cast<uint16_t>(bottomEdge);
 }
 
-void DrawMatrixAt(const Matrix& m, uint16_t x, uint16_t y) {
+void DrawMatrix(const Matrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom) {
+    DrawMatrix(TextsOf(m), x, y, right, bottom);
+}
+
+void DrawMatrixAt(const TextMatrix& m, uint16_t x, uint16_t y) {
     uint16_t right = 0;
     uint16_t bottom = 0;
     DrawMatrix(m, x, y, right, bottom);
+}
+
+void DrawMatrixAt(const Matrix& m, uint16_t x, uint16_t y) {
+    DrawMatrixAt(TextsOf(m), x, y);
 }
 
 int ScaledToFont(int pixels) {

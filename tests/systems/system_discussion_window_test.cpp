@@ -10,6 +10,7 @@
 
 #include "support/drawn_boxes.h"
 #include "support/scripted_dialogs.h"
+#include "systems/discussion.h"
 #include "systems/system_text.h"
 #include "systems/system_window.h"
 #include "textout/text_output.h"
@@ -73,44 +74,37 @@ class SystemDiscussionTest : public ::testing::Test {
     std::unique_ptr<TemplateDialog> d;
 };
 
-// The conclusion box holds the discussion's lines; the equations are drawn
-// with their polynomial coefficients; the ranks are those of a general a. A
-// system of numbers typed after it is analysed as ever.
+// The conclusion box holds the discussion's lines, those velmora-calc discuss
+// prints; the equations are drawn with their polynomial coefficients; the
+// ranks are those of a general a. A system of numbers typed after it is
+// analysed as ever.
 TEST_F(SystemDiscussionTest, ShowsEveryCaseOfA) {
     const struct {
         Rows rows;
-        std::string conclusion;
         std::string ranks;  // A', A
         std::vector<std::string> firstEquation;
+        const char* numbers;  // the conclusion of a system of numbers
     } cases[] = {
-        {kExample, kExampleConclusion, "3 3", {"ax", "+ y", "+ z", " = 1"}},
-        {{{"1", " A ", "1"}, {"a", "2", "1"}},
-         "Para a^2 - 2 ≠ 0: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  "
-         "(S.C.D.)\r\n"
-         "   x = (a - 2)/(a^2 - 2)    y = (a - 1)/(a^2 - 2)    \r\n"
-         "Para a tal que a^2 - 2 = 0: rango A = 1, rango A' = 2 => sistema INCOMPATIBLE",
-         "2 2",
-         {"x", "+ ay", " = 1"}},
-        // det A = 2a; at a = 0 both equations read x + y.
-        {{{"a+1", "1-a", "2"}, {"1", "1", "a"}},
-         "Para a ≠ 0: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  (S.C.D.)\r\n"
-         "   x = ((1/2)a^2 - (1/2)a + 1)/a    y = ((1/2)a^2 + (1/2)a - 1)/a    \r\n"
-         "Para a = 0: rango A = 1, rango A' = 2 => sistema INCOMPATIBLE",
-         "2 2",
-         {"(a + 1)x", "-(a - 1)y", " = 2"}},
+        {kExample, "3 3", {"ax", "+ y", "+ z", " = 1"}, nullptr},
+        {{{"1", " A ", "1"}, {"a", "2", "1"}}, "2 2", {"x", "+ ay", " = 1"}, nullptr},
+        {{{"a+1", "1-a", "2"}, {"1", "1", "a"}}, "2 2", {"(a + 1)x", "-(a - 1)y", " = 2"}, nullptr},
         {{{"2", "1", "1"}, {"1", "-1", "0"}},
+         "2 2",
+         {"2x", "+ y", " = 1"},
          " rango A = rango A' => sistema COMPATIBLE\r\n"
          " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\r\n\r\n"
-         " Solución:   x = 1/3    y = 1/3    ",
-         "2 2",
-         {"2x", "+ y", " = 1"}},
+         " Solución:   x = 1/3    y = 1/3    "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rows[0][0]);
         d->paneOf(30)->dc().clearRecords();
         analyse(c.rows);
         EXPECT_TRUE(dialogs.boxes.empty());
-        EXPECT_EQ(conclusion(), c.conclusion);
+        EXPECT_EQ(w.discussing(), c.numbers == nullptr);
+        std::string discussion;
+        for (const std::string& line : DiscussCells(c.rows).discussion.lines)
+            discussion += (discussion.empty() ? "" : "\r\n") + line;
+        EXPECT_EQ(conclusion(), c.numbers == nullptr ? discussion : c.numbers);
         EXPECT_EQ(GetItemText(*d, 200) + " " + GetItemText(*d, 201),
                   "rango A' = " + c.ranks.substr(0, 1) + " rango A = " + c.ranks.substr(2));
         const std::vector<std::string> drawn = texts(30);
@@ -119,6 +113,8 @@ TEST_F(SystemDiscussionTest, ShowsEveryCaseOfA) {
                   c.firstEquation);
         EXPECT_TRUE(IsItemEnabled(*d, 15));
     }
+    analyse(kExample);
+    EXPECT_EQ(conclusion(), kExampleConclusion);
 }
 
 // Polynomials are drawn like fractions: inside their areas, no text meeting
@@ -180,9 +176,6 @@ TEST_F(SystemDiscussionTest, RefusesCellsAndSystemsItCannotDiscuss) {
         {{{"a", "1", "1"}, {"1/a", "1", "1"}}, cell + "tiene a en un denominador."},
         {{{"a", "1", "1"}, {"a^5", "1", "1"}}, cell + "pasa del grado 4 en a."},
         {{{"a", "1", "1"}, {"2a3", "1", "1"}}, cell + "no es un número ni un polinomio en a."},
-        {{{"a", "1", "1"}, {"1.5", "1", "1"}}, cell + "no es un número ni un polinomio en a."},
-        {{{"1", "1", "1"}, {"a/0", "1", "1"}}, cell + "tiene denominador 0."},
-        {{{"1", "1", "1"}, {"99999999999a", "1", "1"}}, cell + "está fuera de rango."},
         {{{"a", "1", "1"}, {"a - a", "", "0"}},
          "No se ha definido o contiene filas nulas o no numéricas"},
         {{big, {"1", "1", "1", "1", "a"}},
@@ -221,7 +214,7 @@ TEST_F(SystemDiscussionTest, AddKeepsOnlySystemsOfNumbers) {
     EXPECT_EQ(dialogs.boxes[0].caption, "Sistema con parámetro");
     EXPECT_EQ(dialogs.boxes[0].text,
               "Solo se pueden añadir a la lista sistemas de números: un fichero .sts guarda "
-              "fracciones, no polinomios en a. No se ha añadido nada.");
+              "fracciones, no polinomios en a. La lista no ha cambiado.");
     EXPECT_EQ(w.list().Count(), 0u);
     EXPECT_EQ(GetItemText(*d, CellId(3, 5)), "a^2");
     EXPECT_EQ(conclusion(), kExampleConclusion);

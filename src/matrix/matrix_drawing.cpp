@@ -57,19 +57,18 @@ struct Layout {
     const Entry& at(int i, int j) const { return entries[(i - 1) * cols + (j - 1)]; }
 };
 
-// `fraction(i, j)`: the fraction text of entry (i, j).
-template <class FractionText>
-Layout LayOut(int rows, int cols, FractionText fraction) {
+Layout LayOut(const TextMatrix& m) {
     Layout l;
-    l.rows = rows;
-    l.cols = cols;
+    l.rows = m.rows;
+    l.cols = m.cols;
     l.w = CurrentFont.lfWidth;
     l.width.fill(ColumnChars * l.w);
-    l.entries.reserve(static_cast<std::size_t>(rows * cols));
-    for (int i = 1; i <= rows; ++i) {
-        for (int j = 1; j <= cols; ++j) {
-            const std::string text = fraction(i, j);
-            Entry e{EntryText(text, j, cols, EquationMode), static_cast<int>(text.size()), 0};
+    l.entries.reserve(static_cast<std::size_t>(m.rows * m.cols));
+    for (int i = 1; i <= m.rows; ++i) {
+        for (int j = 1; j <= m.cols; ++j) {
+            const std::string& fraction = m.at(i, j);
+            Entry e{EntryText(fraction, j, m.cols, EquationMode), static_cast<int>(fraction.size()),
+                    0};
             e.width = TextWidth(e.text);
             int& width = l.width[j];
             width = std::max({width, e.width + 2, e.length * l.w});
@@ -80,14 +79,6 @@ Layout LayOut(int rows, int cols, FractionText fraction) {
     }
     l.ellipsisWidth = TextWidth(kEllipsis);
     return l;
-}
-
-Layout LayOut(const Matrix& m) {
-    return LayOut(m.rows, m.cols, [&m](int i, int j) { return m.at(i, j).ToText(); });
-}
-
-Layout LayOut(const StepMatrix& m) {
-    return LayOut(m.rows, m.cols, [&m](int i, int j) { return m.at(i, j); });
 }
 
 // Which columns are drawn: 1..first, then, when cut, an ellipsis in a
@@ -165,20 +156,44 @@ Shown ColumnsWithin(const Layout& l, int room) {
     return {0, true, false};
 }
 
-void DrawLayout(const Layout& l, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom) {
+}  // namespace
+
+TextMatrix TextsOf(const Matrix& m) {
+    TextMatrix t{m.rows, m.cols, {}};
+    t.texts.reserve(static_cast<std::size_t>(m.rows * m.cols));
+    for (int i = 1; i <= m.rows; ++i)
+        for (int j = 1; j <= m.cols; ++j) t.texts.push_back(m.at(i, j).ToText());
+    return t;
+}
+
+int MatrixDrawingWidth(const TextMatrix& m) {
+    const Layout l = LayOut(m);
+    return RightEdge(l, {l.cols, false, false});
+}
+
+int MatrixDrawingWidth(const Matrix& m) {
+    return MatrixDrawingWidth(TextsOf(m));
+}
+
+int MatrixDrawingWidth(const StepMatrix& m) {
+    return MatrixDrawingWidth(TextMatrix{m.rows, m.cols, m.cells});
+}
+
+void DrawMatrix(const TextMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom) {
     SetTextAlignment(kAlignCentreTop);
     const int h = CurrentFont.lfHeight;
     const int w = CurrentFont.lfWidth;
+    const Layout l = LayOut(m);
     const Shown shown =
-        RightLimit != 0 ? ColumnsWithin(l, RightLimit - x) : Shown{l.cols, false, false};
+        RightLimit != 0 ? ColumnsWithin(l, RightLimit - x) : Shown{m.cols, false, false};
     const Places places = Place(l, shown, x);
-    const int bottomEdge = y + l.rows * h;
-    for (int i = 1; i <= l.rows; ++i) {
+    const int bottomEdge = y + m.rows * h;
+    for (int i = 1; i <= m.rows; ++i) {
         const int top = y + (i - 1) * h;
         for (int j = 1; j <= shown.first; ++j)
             DrawTextAt(CurrentDC, places.centre[j], top, l.at(i, j).text);
         if (shown.cut) DrawTextAt(CurrentDC, places.ellipsis, top, kEllipsis);
-        if (shown.last) DrawTextAt(CurrentDC, places.centre[l.cols], top, l.at(i, l.cols).text);
+        if (shown.last) DrawTextAt(CurrentDC, places.centre[m.cols], top, l.at(i, m.cols).text);
     }
     const int rightEdge = x + RightEdge(l, shown);
     if (!EquationMode) {
@@ -197,30 +212,22 @@ void DrawLayout(const Layout& l, uint16_t x, uint16_t y, uint16_t& right, uint16
     bottom = static_cast<uint16_t>(bottomEdge);
 }
 
-}  // namespace
-
-int MatrixDrawingWidth(const Matrix& m) {
-    const Layout l = LayOut(m);
-    return RightEdge(l, {l.cols, false, false});
-}
-
-int MatrixDrawingWidth(const StepMatrix& m) {
-    const Layout l = LayOut(m);
-    return RightEdge(l, {l.cols, false, false});
-}
-
 void DrawMatrix(const Matrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom) {
-    DrawLayout(LayOut(m), x, y, right, bottom);
+    DrawMatrix(TextsOf(m), x, y, right, bottom);
 }
 
 void DrawMatrix(const StepMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom) {
-    DrawLayout(LayOut(m), x, y, right, bottom);
+    DrawMatrix(TextMatrix{m.rows, m.cols, m.cells}, x, y, right, bottom);
 }
 
-void DrawMatrixAt(const Matrix& m, uint16_t x, uint16_t y) {
+void DrawMatrixAt(const TextMatrix& m, uint16_t x, uint16_t y) {
     uint16_t right = 0;
     uint16_t bottom = 0;
     DrawMatrix(m, x, y, right, bottom);
+}
+
+void DrawMatrixAt(const Matrix& m, uint16_t x, uint16_t y) {
+    DrawMatrixAt(TextsOf(m), x, y);
 }
 
 int ScaledToFont(int pixels) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "matrix/matrix.h"
 #include "matrix/steps.h"
@@ -22,21 +23,39 @@ extern uint8_t ColumnChars;
 // last column goes only when no other is left to give way).
 extern uint16_t RightLimit;
 
+// The entries of a matrix as texts, row after row: the fractions of a Matrix,
+// or anything else written as a number is (the polynomials of a system with a
+// parameter: "a^2 + 1", and as coefficients of equations "(a + 1)", "-2a").
+struct TextMatrix {
+    int rows = 0;
+    int cols = 0;
+    std::vector<std::string> texts;
+
+    const std::string& at(int i, int j) const {
+        return texts[static_cast<std::size_t>((i - 1) * cols + (j - 1))];
+    }
+};
+// The fraction texts of m.
+TextMatrix TextsOf(const Matrix& m);
+
 // Draws m with its top-left at (x, y). right receives the x of the right bar
 // (the largest right edge of the entries' texts in equation mode); bottom
 // receives y + rows * line height.
+void DrawMatrix(const TextMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom);
 void DrawMatrix(const Matrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom);
+void DrawMatrixAt(const TextMatrix& m, uint16_t x, uint16_t y);
 void DrawMatrixAt(const Matrix& m, uint16_t x, uint16_t y);
 // The same for a matrix of a step, whose entries may pass 32 bits.
 void DrawMatrix(const StepMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom);
 // right - x of DrawMatrix, with the current font and mode and no RightLimit,
 // without drawing.
+int MatrixDrawingWidth(const TextMatrix& m);
 int MatrixDrawingWidth(const Matrix& m);
 int MatrixDrawingWidth(const StepMatrix& m);
 
 // The text drawn for entry (i, j) of a matrix with `cols` columns, from the
-// entry's fraction text: unchanged in matrix mode; in equation mode the
-// coefficient with its unknown, or " = " and the right-hand side.
+// entry's text: unchanged in matrix mode; in equation mode the coefficient
+// with its unknown, or " = " and the right-hand side.
 std::string EntryText(const std::string& fraction, int j, int cols, bool equations);
 
 // Font sizes (height, width) that a drawing steps down through when it does

@@ -1,8 +1,10 @@
 #include "systems/system_text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <iterator>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -12,27 +14,97 @@ namespace velmora {
 
 namespace {
 
-// The equation's left side, sign and magnitude of each term written by
-// `magnitude` (which gets |num| and |den| in 64 bits: -2147483648 has no
-// 32-bit magnitude), and " = ".
-template <typename Magnitude>
-std::string LeftSide(const Matrix& m, int row, Magnitude magnitude) {
+// One term of an equation's left side: its sign and the text of its
+// magnitude ("" for a magnitude 1).
+struct Term {
+    bool negative = false;
+    std::string magnitude;
+};
+
+// The equation's left side from the terms of columns 1..cols - 1 (none for a
+// coefficient 0), each followed by its unknown; "0" when every coefficient is 0.
+template <typename TermOf>
+std::string LeftSide(int cols, TermOf termOf) {
     std::string text;
-    for (int j = 1; j < m.cols; ++j) {
-        const Fraction c = m.at(row, j);
-        if (c.IsZero()) continue;
-        const bool negative = (c.num < 0) != (c.den < 0);
+    for (int j = 1; j < cols; ++j) {
+        const std::optional<Term> t = termOf(j);
+        if (!t) continue;
         if (text.empty()) {
-            text += negative ? "-" : "";
+            text += t->negative ? "-" : "";
         } else {
-            text += negative ? " - " : " + ";
+            text += t->negative ? " - " : " + ";
         }
-        text += magnitude(std::llabs(static_cast<long long>(c.num)),
-                          std::llabs(static_cast<long long>(c.den)));
-        text += UnknownName(j);
+        text += t->magnitude + UnknownName(j);
     }
     if (text.empty()) text.push_back('0');
     return text;
+}
+
+// The left side of a row of fractions, the magnitude of each term written by
+// `magnitude` (which gets |num| and |den| in 64 bits: -2147483648 has no
+// 32-bit magnitude).
+template <typename Magnitude>
+std::string LeftSide(const Matrix& m, int row, Magnitude magnitude) {
+    return LeftSide(m.cols, [&](int j) -> std::optional<Term> {
+        const Fraction c = m.at(row, j);
+        if (c.IsZero()) return std::nullopt;
+        return Term{(c.num < 0) != (c.den < 0),
+                    magnitude(std::llabs(static_cast<long long>(c.num)),
+                              std::llabs(static_cast<long long>(c.den)))};
+    });
+}
+
+// "-\frac{3}{4}", "5".
+std::string RationalLatex(const mpq_class& q) {
+    if (q.get_den() == 1) return q.get_num().get_str();
+    const mpz_class magnitude = abs(q.get_num());
+    return std::string(sgn(q) < 0 ? "-" : "") + "\\frac{" + magnitude.get_str() + "}{" +
+           q.get_den().get_str() + "}";
+}
+
+// As PolynomialText, in LaTeX: "a^{2} - \frac{1}{2}a + 3".
+std::string PolynomialLatex(const Polynomial& p) {
+    if (p.IsZero()) return "0";
+    std::string s;
+    for (int k = p.Degree(); k >= 0; --k) {
+        const mpq_class& c = p.coefficients[static_cast<std::size_t>(k)];
+        if (sgn(c) == 0) continue;
+        if (s.empty()) {
+            s += sgn(c) < 0 ? "-" : "";
+        } else {
+            s += sgn(c) < 0 ? " - " : " + ";
+        }
+        const mpq_class magnitude = abs(c);
+        if (k == 0 || magnitude != 1) s += RationalLatex(magnitude);
+        if (k >= 1) s += 'a';
+        if (k >= 2) s += "^{" + std::to_string(k) + "}";
+    }
+    return s;
+}
+
+// The left side of a row of polynomials: a coefficient of more than one term
+// in parentheses, its leading sign in front.
+std::string LeftSide(const PolynomialMatrix& m, int row, bool latex) {
+    return LeftSide(m.cols, [&](int j) -> std::optional<Term> {
+        Polynomial c = m.at(row, j);
+        if (c.IsZero()) return std::nullopt;
+        const bool negative = sgn(c.coefficients.back()) < 0;
+        if (negative) {
+            for (mpq_class& k : c.coefficients) k = -k;
+        }
+        const std::string text = latex ? PolynomialLatex(c) : PolynomialText(c);
+        if (c.TermCount() > 1) return Term{negative, "(" + text + ")"};
+        if (c == Polynomial(1)) return Term{negative, ""};
+        // A fraction times an unknown in words: "(1/2)x", as for a system of numbers.
+        const bool fraction = !latex && c.IsConstant() && c.coefficients[0].get_den() != 1;
+        return Term{negative, fraction ? "(" + text + ")" : text};
+    });
+}
+
+// A line without the blanks at its end.
+std::string Trimmed(std::string line) {
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
 }
 
 // The conclusion box's lines, each piece between its own CR LF a line.
@@ -42,9 +114,8 @@ std::vector<std::string> BoxLines(const SystemAnalysis& a) {
         std::size_t start = 0;
         while (true) {
             const std::size_t end = text.find("\r\n", start);
-            std::string line = text.substr(start, end == std::string::npos ? end : end - start);
-            while (!line.empty() && line.back() == ' ') line.pop_back();
-            lines.push_back(line);
+            lines.push_back(
+                Trimmed(text.substr(start, end == std::string::npos ? end : end - start)));
             if (end == std::string::npos) break;
             start = end + 2;
         }
@@ -79,8 +150,8 @@ struct Symbol {
     const char* latex;
 };
 constexpr Symbol kSymbols[] = {
-    {"=>", "\\Rightarrow"}, {"<>", "\\neq"},    {"\u03BB", "\\lambda"},
-    {"\u03BC", "\\mu"},     {"\u03BD", "\\nu"},
+    {"=>", "\\Rightarrow"}, {"<>", "\\neq"},    {"\u2260", "\\neq"},
+    {"\u03BB", "\\lambda"}, {"\u03BC", "\\mu"}, {"\u03BD", "\\nu"},
 };
 
 // A text line inside \text{}, LaTeX's special characters escaped, the
@@ -99,6 +170,13 @@ std::string TextLatex(std::string_view line) {
         } else if (rest.starts_with("  ")) {
             while (i + 1 < line.size() && line[i + 1] == ' ') ++i;
             s += "} \\quad \\text{";
+        } else if (c == '^' && i + 1 < line.size() &&
+                   std::isdigit(static_cast<unsigned char>(line[i + 1]))) {
+            // A power of a: "a^2".
+            s += "\\textsuperscript{";
+            while (i + 1 < line.size() && std::isdigit(static_cast<unsigned char>(line[i + 1])))
+                s += line[++i];
+            s += "}";
         } else if (std::string_view("#$%&_{}").find(c) != std::string_view::npos) {
             s += '\\';
             s += c;
@@ -139,30 +217,74 @@ std::string EquationLatex(const Matrix& m, int row) {
            " = " + FractionLatex(m.at(row, m.cols));
 }
 
-std::string SystemText(const SystemAnalysis& a) {
+namespace {
+
+// Equations, a blank line and the lines after them.
+std::string TextOf(const std::vector<std::string>& equations,
+                   const std::vector<std::string>& lines) {
     std::string s;
-    for (int i = 1; i <= a.augmented.rows; ++i) s += EquationText(a.augmented, i) + "\n";
+    for (const std::string& equation : equations) s += equation + "\n";
     s += "\n";
-    for (const std::string& line : BoxLines(a)) s += line + "\n";
+    for (const std::string& line : lines) s += Trimmed(line) + "\n";
     return s;
 }
 
-std::string SystemLatex(const SystemAnalysis& a) {
+// The equations (in LaTeX) in an array aligned at their "=" behind a brace,
+// beside an array of the lines as text.
+std::string LatexOf(const std::vector<std::string>& equations,
+                    const std::vector<std::string>& lines) {
     std::string s = "\\left\\{\\begin{array}{rcl}\n";
-    for (int i = 1; i <= a.augmented.rows; ++i) {
-        std::string equation = EquationLatex(a.augmented, i);
+    for (std::size_t i = 0; i < equations.size(); ++i) {
+        std::string equation = equations[i];
         equation.replace(equation.rfind(" = "), 3, " & = & ");
-        s += equation + (i < a.augmented.rows ? " \\\\\n" : "\n");
+        s += equation + (i + 1 < equations.size() ? " \\\\\n" : "\n");
     }
     s += "\\end{array}\\right.\n\\qquad\n\\begin{array}{l}\n";
-    std::vector<std::string> lines;
-    for (const std::string& line : BoxLines(a)) {
-        if (!line.empty()) lines.push_back(TextLatex(line));
+    std::vector<std::string> texts;
+    for (const std::string& line : lines) {
+        if (!Trimmed(line).empty()) texts.push_back(TextLatex(Trimmed(line)));
     }
-    for (std::size_t k = 0; k < lines.size(); ++k) {
-        s += lines[k] + (k + 1 < lines.size() ? " \\\\\n" : "\n");
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        s += texts[k] + (k + 1 < texts.size() ? " \\\\\n" : "\n");
     }
     return s + "\\end{array}";
+}
+
+template <typename System, typename Writer>
+std::vector<std::string> Equations(const System& augmented, Writer writer) {
+    std::vector<std::string> equations;
+    for (int i = 1; i <= augmented.rows; ++i) equations.push_back(writer(augmented, i));
+    return equations;
+}
+
+}  // namespace
+
+std::string EquationText(const PolynomialMatrix& m, int row) {
+    return LeftSide(m, row, false) + " = " + PolynomialText(m.at(row, m.cols));
+}
+
+std::string EquationLatex(const PolynomialMatrix& m, int row) {
+    return LeftSide(m, row, true) + " = " + PolynomialLatex(m.at(row, m.cols));
+}
+
+std::string SystemText(const SystemAnalysis& a) {
+    const auto text = [](const Matrix& m, int i) { return EquationText(m, i); };
+    return TextOf(Equations(a.augmented, text), BoxLines(a));
+}
+
+std::string SystemLatex(const SystemAnalysis& a) {
+    const auto latex = [](const Matrix& m, int i) { return EquationLatex(m, i); };
+    return LatexOf(Equations(a.augmented, latex), BoxLines(a));
+}
+
+std::string DiscussionText(const Discussion& d) {
+    const auto text = [](const PolynomialMatrix& m, int i) { return EquationText(m, i); };
+    return TextOf(Equations(d.augmented, text), d.lines);
+}
+
+std::string DiscussionLatex(const Discussion& d) {
+    const auto latex = [](const PolynomialMatrix& m, int i) { return EquationLatex(m, i); };
+    return LatexOf(Equations(d.augmented, latex), d.lines);
 }
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "matrix/matrix.h"
+#include "systems/discussion.h"
 #include "systems/linear_system.h"
 
 namespace velmora {
@@ -24,5 +25,18 @@ std::string SystemText(const SystemAnalysis& analysis);
 // brace, beside an array of the rank and conclusion lines as \text, with
 // \Rightarrow for "=>" and \neq for "<>".
 std::string SystemLatex(const SystemAnalysis& analysis);
+
+// Equation `row` of an augmented matrix of polynomials in a: "ax + y + z = 1",
+// "(a + 1)x - (1/2)ay = a^2 - 1", a coefficient of more than one term in
+// parentheses with its leading sign in front. In LaTeX: "(a + 1)x -
+// \frac{1}{2}ay = a^{2} - 1".
+std::string EquationText(const PolynomialMatrix& augmented, int row);
+std::string EquationLatex(const PolynomialMatrix& augmented, int row);
+
+// A discussed system (its reduced A') as equations, a blank line and the
+// lines of the discussion; one line each, each ended by a line break.
+std::string DiscussionText(const Discussion& discussion);
+// The same in LaTeX, as SystemLatex writes a system, with \neq for "≠".
+std::string DiscussionLatex(const Discussion& discussion);
 
 }  // namespace velmora

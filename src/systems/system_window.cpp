@@ -77,6 +77,7 @@ void SystemWindow::handOver(const Matrix& m) {
     // is not taken and the window opens empty.
     if (!FitsTheGrid(m)) return;
     current = m;
+    discussion.reset();
     currentHoldsSystem = true;
     handedOver = true;
 }
@@ -87,6 +88,7 @@ void SystemWindow::checkpoint(TemplateDialog& d) {
     if (!saved_) saved_ = std::make_unique<Saved>();
     Saved& s = *saved_;
     s.current = current;
+    s.discussion = discussion;
     s.currentHoldsSystem = currentHoldsSystem;
     s.startEquations = startEquations;
     s.startUnknowns = startUnknowns;
@@ -112,6 +114,7 @@ void SystemWindow::rollback(TemplateDialog& d) {
     if (!saved_) return;
     const Saved& s = *saved_;
     current = s.current;
+    discussion = s.discussion;
     currentHoldsSystem = s.currentHoldsSystem;
     startEquations = s.startEquations;
     startUnknowns = s.startUnknowns;
@@ -153,7 +156,7 @@ void SystemWindow::applyEnableRules(TemplateDialog& d) {
     EnableItem(d, kReset, listed);
     EnableItem(d, kDelete, selected_ > 0);
     EnableItem(d, kRename, selected_ > 0);
-    EnableMenuItem(d, kSteps, hasSystem_);
+    EnableMenuItem(d, kSteps, hasSystem_ && !discussion);  // steps are of numbers
     followSteps();
 }
 
@@ -211,11 +214,24 @@ void SystemWindow::readGridAndAnalyse(TemplateDialog& d, bool reportOverflow) {
     int m = Equations(d);
     while (n > 1 && !IsItemEnabled(d, CellId(1, n))) --n;
     while (m > 1 && !IsItemEnabled(d, CellId(m, kRightHandSide))) --m;
+    std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(m));
+    bool parameter = false;
+    for (int i = 1; i <= m; ++i) {
+        for (int j = 1; j <= n + 1; ++j) {
+            std::string& text = cells[i - 1].emplace_back();
+            GetItemTextAlloc(d, CellId(i, j <= n ? j : kRightHandSide), text);  // all of it
+            parameter = parameter || HoldsParameter(text);
+        }
+    }
+    // One a anywhere makes the system one to discuss by the values of a.
+    if (parameter) {
+        discussGrid(d, cells);
+        return;
+    }
     Matrix read = Matrix::Zero(m, n + 1);
     for (int i = 1; i <= m; ++i) {
         for (int j = 1; j <= n + 1; ++j) {
-            const int cell = CellId(i, j <= n ? j : kRightHandSide);
-            if (!readCell(d, cell, i, j, read.at(i, j))) return;
+            if (!readCell(d, cells[i - 1][j - 1], i, j, read.at(i, j))) return;
         }
     }
     if (!CheckRows(read)) {
@@ -224,6 +240,7 @@ void SystemWindow::readGridAndAnalyse(TemplateDialog& d, bool reportOverflow) {
     }
     // `current` only ever holds a system the grid accepted.
     current = read;
+    discussion.reset();
     currentHoldsSystem = true;
     overflowUnreported_ = reportOverflow;
     analyseAndShow(d);
@@ -232,13 +249,36 @@ void SystemWindow::readGridAndAnalyse(TemplateDialog& d, bool reportOverflow) {
 // The one reading of a grid cell, the one of column j of equation i: as
 // written, an empty cell as 0. A cell that does not read as a number refuses
 // the grid with a box that names it and says why.
-bool SystemWindow::readCell(TemplateDialog& d, int cell, int i, int j, Fraction& f) {
-    std::string text;
-    GetItemTextAlloc(d, cell, text);  // all of it: nothing cut
+bool SystemWindow::readCell(TemplateDialog& d, const std::string& text, int i, int j, Fraction& f) {
     const NumberReading reading = ReadCell(text, f);
     if (reading == NumberReading::Ok) return true;
     refuseGrid(d, CellName(i, j) + " " + NumberReadingText(reading) + ".");
     return false;
+}
+
+// The discussion of a grid that names a: a cell is refused as any cell is,
+// with the reason of its reading; a discussion that would take too long is
+// refused with what makes it so.
+void SystemWindow::discussGrid(TemplateDialog& d,
+                               const std::vector<std::vector<std::string>>& cells) {
+    CellDiscussion r = DiscussCells(cells);
+    switch (r.status) {
+        case CellDiscussion::Status::UnreadableCell:
+            refuseGrid(d, CellName(r.row, r.column) + " " + PolynomialReadingText(r.reading) + ".");
+            return;
+        case CellDiscussion::Status::NullEquation:
+            refuseGrid(d, "No se ha definido o contiene filas nulas o no numéricas");
+            return;
+        case CellDiscussion::Status::TooLarge:
+            refuseGrid(d, "No se puede discutir el sistema: " + r.message + ".");
+            return;
+        case CellDiscussion::Status::Done:
+            break;
+    }
+    discussion = std::make_shared<const Discussion>(std::move(r.discussion));
+    currentHoldsSystem = true;
+    overflowUnreported_ = false;
+    analyseAndShow(d);
 }
 
 void SystemWindow::refuseGrid(TemplateDialog& d, const std::string& text) {
@@ -246,6 +286,7 @@ void SystemWindow::refuseGrid(TemplateDialog& d, const std::string& text) {
     // show, and none comes back with a later grid layout.
     hasSystem_ = false;
     currentHoldsSystem = false;
+    discussion.reset();
     clearDisplays(d);
     ShowMessageStyled("Error sistema", text, kMbIconExclamation);
 }
@@ -284,7 +325,7 @@ void SystemWindow::showSystemInGrid(TemplateDialog& d) {
 namespace {
 
 // The triangular form of m, or none when it has no 32-bit form.
-std::optional<Matrix> TriangularForm(const Matrix& m) {
+std::optional<TextMatrix> TriangularForm(const Matrix& m) {
     if (m.cols == 0) return std::nullopt;
     Matrix t;
     try {
@@ -292,14 +333,68 @@ std::optional<Matrix> TriangularForm(const Matrix& m) {
     } catch (const ArithmeticOverflow&) {
         return std::nullopt;
     }
+    return TextsOf(t);
+}
+
+// A polynomial as a coefficient drawn before its unknown: one term as it is
+// written ("2a", "-a", "1/2"), more in parentheses with the leading sign in
+// front ("(a + 1)", "-(a - 1)").
+std::string CoefficientText(Polynomial p) {
+    if (p.TermCount() <= 1) return PolynomialText(p);
+    const bool negative = sgn(p.coefficients.back()) < 0;
+    if (negative) {
+        for (mpq_class& c : p.coefficients) c = -c;
+    }
+    return (negative ? "-(" : "(") + PolynomialText(p) + ")";
+}
+
+// The texts of a matrix of polynomials; as equations, its coefficients as
+// CoefficientText writes them.
+TextMatrix TextsOf(const PolynomialMatrix& m, bool equations = false) {
+    TextMatrix t{m.rows, m.cols, {}};
+    for (int i = 1; i <= m.rows; ++i) {
+        for (int j = 1; j <= m.cols; ++j) {
+            const Polynomial& p = m.at(i, j);
+            t.texts.push_back(equations && j < m.cols ? CoefficientText(p) : PolynomialText(p));
+        }
+    }
     return t;
+}
+
+// The conclusion box: the lines as appending them one by one would leave
+// them, set in one go. None is cut: the verdict lines are far shorter than
+// 255 characters, and a solution may be longer; the box scrolls instead.
+void ShowConclusion(TemplateDialog& d, const std::vector<std::string>& lines) {
+    std::string conclusion;
+    for (const std::string& line : lines) {
+        if (!conclusion.empty()) conclusion += "\r\n";
+        conclusion += line;
+    }
+    SetItemTextZ(d, kConclusion, conclusion);
 }
 
 }  // namespace
 
+// What the three drawing areas show: the system as equations, A' and A each
+// with its triangular form (none: a form with no 32-bit form).
+struct SystemWindow::Displays {
+    TextMatrix equations;
+    TextMatrix augmented;
+    std::optional<TextMatrix> augmentedTriangular;
+    TextMatrix coefficients;
+    std::optional<TextMatrix> coefficientsTriangular;
+    // The forms over the polynomials: one too wide for its area gives way to
+    // a note rather than be cut.
+    bool wholeForms = false;
+};
+
 void SystemWindow::analyseAndShow(TemplateDialog& d) {
     hasSystem_ = true;
     BeginTextOnActiveWindow();
+    if (discussion) {
+        showDiscussion(d);
+        return;
+    }
     Matrix reduced = current;
     SystemAnalysis analysis;
     try {
@@ -311,22 +406,14 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
     }
     // The ranks, the verdict and the solution do not depend on the triangular
     // forms: a form with no 32-bit form is only left out of its drawing.
-    const std::optional<Matrix> augmentedTriangular = TriangularForm(analysis.augmented);
-    const std::optional<Matrix> coefficientsTriangular = TriangularForm(analysis.coefficients);
     current = reduced;
-    drawDisplays(d, analysis.coefficients, augmentedTriangular, coefficientsTriangular);
+    const TextMatrix texts = TextsOf(current);
+    drawDisplays(d, {texts, texts, TriangularForm(analysis.augmented),
+                     TextsOf(analysis.coefficients), TriangularForm(analysis.coefficients)});
     // After the drawing, which starts by clearing the displays and the ranks.
     SetItemText(d, kRankAugmented, analysis.rankAugmentedText);
     SetItemText(d, kRankCoefficients, analysis.rankCoefficientsText);
-    // The lines as appending them one by one would leave them, set in one go.
-    // None is cut: the verdict lines are far shorter than 255 characters, and
-    // a general solution may be longer; the box scrolls instead.
-    std::string conclusion;
-    for (const std::string& line : ConclusionLines(analysis)) {
-        if (!conclusion.empty()) conclusion += "\r\n";
-        conclusion += line;
-    }
-    SetItemTextZ(d, kConclusion, conclusion);
+    ShowConclusion(d, ConclusionLines(analysis));
     // A solution that does not fit is said once for each system read, picked
     // or handed over, not at every repaint (the flag goes before the box,
     // whose own loop may repaint).
@@ -340,6 +427,22 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
                           "conclusión son exactos.",
                           kMbIconExclamation);
     }
+}
+
+// A system with a parameter: its equations with their polynomial
+// coefficients, A' and A over the polynomials with their fraction-free
+// triangular forms, the ranks for a general a (those of the forms drawn), and
+// every case of a in the conclusion box. The discussion was worked out when
+// the grid was read: a repaint only draws it again.
+void SystemWindow::showDiscussion(TemplateDialog& d) {
+    const Discussion& s = *discussion;
+    drawDisplays(d,
+                 {TextsOf(s.augmented, true), TextsOf(s.augmented), TextsOf(s.augmentedTriangular),
+                  TextsOf(s.coefficients), TextsOf(s.coefficientsTriangular), true});
+    const DiscussionCase& general = s.cases.front();
+    SetItemText(d, kRankAugmented, "rango A' = " + IntToText(general.rankAugmented));
+    SetItemText(d, kRankCoefficients, "rango A = " + IntToText(general.rankCoefficients));
+    ShowConclusion(d, s.lines);
 }
 
 // --- 7. Enter and "Ok" ---
@@ -400,7 +503,7 @@ void DrawOn(DrawingPane& pane, const Fill& fill, Colour background) {
 // The system as equations at (20, 30), in the usual font when they fit the
 // area, else from x = 12 in the largest smaller one that lets them; in the
 // smallest, the terms that still do not fit give way to an ellipsis.
-void DrawEquations(const Matrix& m, const Fill& fill) {
+void DrawEquations(const TextMatrix& m, const Fill& fill) {
     EquationMode = true;
     const int limit = fill.right - 1;
     int x = 20;
@@ -419,8 +522,10 @@ void DrawEquations(const Matrix& m, const Fill& fill) {
     EquationMode = false;
 }
 
-// Drawn in place of a triangular form that has no 32-bit form.
+// Drawn in place of a triangular form that has no 32-bit form, and of one
+// over the polynomials that does not fit its area.
 constexpr std::string_view kNoTriangularForm = "forma triangular fuera de rango";
+constexpr std::string_view kTriangularTooWide = "forma triangular demasiado ancha";
 
 // m and t, its triangular form, in one drawing area. Side by side: m at
 // (12, 30), then an arrow and t; in the usual font the arrow stands at
@@ -430,19 +535,22 @@ constexpr std::string_view kNoTriangularForm = "forma triangular fuera de rango"
 // fits, in the largest font that lets one fit, the usual first. When none
 // does, the smallest font, t below m, and in each the columns that do not
 // fit give way to an ellipsis (side by side, each keeping at least half the
-// room, in an area too low for that). With no t, a note on the arrow's line
+// room, in an area too low for that); unless `whole`, when a t that does not
+// fit gives way to a note instead. With no t, a note on the arrow's line
 // takes its place.
-void DrawWithTriangular(const Matrix& m, const std::optional<Matrix>& t, const Fill& fill) {
+void DrawWithTriangular(const TextMatrix& m, std::optional<TextMatrix> t, bool whole,
+                        const Fill& fill) {
     const int k = m.cols;
     const int limit = fill.right - 1;
-    const int tRows = t ? t->rows : 1;
-    const int rows = std::max<int>(m.rows, tRows);
-    const auto tWidth = [&] { return t ? MatrixDrawingWidth(*t) : TextWidth(kNoTriangularForm); };
+    std::string_view note = kNoTriangularForm;
+    const auto tRows = [&] { return t ? t->rows : 1; };
+    const auto rows = [&] { return std::max<int>(m.rows, tRows()); };
+    const auto tWidth = [&] { return t ? MatrixDrawingWidth(*t) : TextWidth(note); };
     const auto drawT = [&](int x, int y, int noteY) {
         if (t) {
             DrawMatrixAt(*t, static_cast<uint16_t>(x), static_cast<uint16_t>(y));
         } else {
-            DrawTextAt(CurrentDC, x, noteY, kNoTriangularForm);
+            DrawTextAt(CurrentDC, x, noteY, note);
         }
     };
     bool usual = true;
@@ -456,17 +564,22 @@ void DrawWithTriangular(const Matrix& m, const std::optional<Matrix>& t, const F
         return triangularAfter(arrowAfter(12 + MatrixDrawingWidth(m))) + tWidth() < limit;
     };
     const int top = fill.top + 1;
-    const auto belowTop = [&] { return top + rows * CurrentFont.lfHeight + 3; };
+    const auto belowTop = [&] { return top + rows() * CurrentFont.lfHeight + 3; };
     const auto belowX = [&] { return 12 + TextWidth("->") + 7; };
-    const auto belowRoom = [&] { return belowTop() + rows * CurrentFont.lfHeight < fill.bottom; };
+    const auto belowRoom = [&] { return belowTop() + rows() * CurrentFont.lfHeight < fill.bottom; };
     const auto belowFits = [&] {
         return belowRoom() && 12 + MatrixDrawingWidth(m) < limit && belowX() + tWidth() < limit;
     };
 
     std::optional<DrawingSize> smaller;
     bool below = false;
-    bool fitted = besideFits();
-    if (!fitted) {
+    bool fitted = false;
+    const auto arrange = [&] {
+        smaller.reset();
+        usual = true;
+        below = false;
+        fitted = besideFits();
+        if (fitted) return;
         usual = false;
         fitted = below = belowFits();
         for (const FontSize size : kSmallerSizes) {
@@ -475,6 +588,12 @@ void DrawWithTriangular(const Matrix& m, const std::optional<Matrix>& t, const F
             fitted = besideFits() || (below = belowFits());
         }
         if (!fitted) below = belowRoom();
+    };
+    arrange();
+    if (!fitted && whole && t) {
+        t.reset();
+        note = kTriangularTooWide;
+        arrange();
     }
     uint16_t right = 0;
     uint16_t bottom = 0;
@@ -484,7 +603,7 @@ void DrawWithTriangular(const Matrix& m, const std::optional<Matrix>& t, const F
         drawT(belowX(), belowTop(), belowTop());
         RightLimit = 0;
         const int h = CurrentFont.lfHeight;
-        DrawTextAt(CurrentDC, 12, belowTop() + (tRows - 1) * h / 2, "->");
+        DrawTextAt(CurrentDC, 12, belowTop() + (tRows() - 1) * h / 2, "->");
         return;
     }
     int mLimit = 0;
@@ -504,20 +623,19 @@ void DrawWithTriangular(const Matrix& m, const std::optional<Matrix>& t, const F
 
 }  // namespace
 
-void SystemWindow::drawDisplays(TemplateDialog& d, const Matrix& coefficients,
-                                const std::optional<Matrix>& augmentedTriangular,
-                                const std::optional<Matrix>& coefficientsTriangular) {
+void SystemWindow::drawDisplays(TemplateDialog& d, const Displays& s) {
     clearDisplays(d);
     // Each pane gets the font of CurrentFont before it draws, not whatever
     // its context held from before.
     DrawOn(*d.paneOf(kEquationsArea), kEquationsFill, kEquationsAreaColour);
-    DrawEquations(current, kEquationsFill);
+    DrawEquations(s.equations, kEquationsFill);
     DrawOn(*d.paneOf(kAugmentedArea), kAugmentedFill, kMatrixAreaColour);
-    DrawWithTriangular(current, augmentedTriangular, kAugmentedFill);
+    DrawWithTriangular(s.augmented, s.augmentedTriangular, s.wholeForms, kAugmentedFill);
     // A system left with no unknown has no coefficient matrix to draw.
-    if (coefficients.cols > 0) {
+    if (s.coefficients.cols > 0) {
         DrawOn(*d.paneOf(kCoefficientsArea), kCoefficientsFill, kMatrixAreaColour);
-        DrawWithTriangular(coefficients, coefficientsTriangular, kCoefficientsFill);
+        DrawWithTriangular(s.coefficients, s.coefficientsTriangular, s.wholeForms,
+                           kCoefficientsFill);
     }
     CurrentDC->clearClip();
     CurrentDC = &d.dc();
@@ -662,6 +780,13 @@ void SystemWindow::addCurrentSystem(TemplateDialog& d) {
     // reported on the way: the analysis leaves the window with the system.
     readGridAndAnalyse(d, false);
     if (!hasSystem_) return;
+    if (discussion) {
+        ShowMessageStyled("Sistema con parámetro",
+                          "Solo se pueden añadir a la lista sistemas de números: un fichero "
+                          ".sts guarda fracciones, no polinomios en a. La lista no ha cambiado.",
+                          kMbIconExclamation);
+        return;
+    }
     const std::string comment = GetItemText(d, InnerChild(d, kCommentBox));
     if (comment.empty() && AskYesNoStyled("Sistema sin comentario", "¿Incorporarlo de todos modos?",
                                           kMbIconExclamation) != kIdYes) {
@@ -711,6 +836,7 @@ void SystemWindow::pickSystem(TemplateDialog& d) {
     if (position < 1 || static_cast<std::size_t>(position) > list_.Count()) return;
     selected_ = static_cast<std::size_t>(position);
     current = list_.Get(selected_).augmented;
+    discussion.reset();
     currentHoldsSystem = true;
     overflowUnreported_ = true;
     showSystemInGrid(d);
@@ -758,7 +884,7 @@ void SystemWindow::closeWindow(TemplateDialog& d) {
 void SystemWindow::openSteps(TemplateDialog& d) {
     if (!hasSystem_) return;
     readGridAndAnalyse(d);
-    if (!hasSystem_) return;
+    if (!hasSystem_ || discussion) return;
     steps_.open(&d, analysisSteps());
     stepsShown_ = current;
 }
@@ -773,10 +899,11 @@ std::vector<Step> SystemWindow::analysisSteps() const {
 }
 
 // The open "Pasos" window follows the analysis on show: that of another
-// system, or none.
+// system, or none (also for a discussion by the values of a).
 void SystemWindow::followSteps() {
     if (!steps_.isOpen()) return;
-    const std::optional<Matrix> shown = hasSystem_ ? std::optional<Matrix>(current) : std::nullopt;
+    const std::optional<Matrix> shown =
+        hasSystem_ && !discussion ? std::optional<Matrix>(current) : std::nullopt;
     if (shown == stepsShown_) return;
     stepsShown_ = shown;
     steps_.follow(shown ? analysisSteps() : std::vector<Step>{});
@@ -789,13 +916,17 @@ void SystemWindow::followSteps() {
 // Ctrl+C copies that text, with none the system; Ctrl+V of a single value
 // pastes it into the cell, of a block the system.
 
-// The system the window shows, with its ranks and conclusion. What the grid
-// holds is read and analysed first, as "<<" does; a refused grid copies
-// nothing.
+// The system the window shows, with its ranks and conclusion, or with its
+// discussion. What the grid holds is read and analysed first, as "<<" does;
+// a refused grid copies nothing.
 void SystemWindow::copySystem(TemplateDialog& d, bool latex) {
     if (!hasSystem_) return;
     readGridAndAnalyse(d);
     if (!hasSystem_) return;
+    if (discussion) {
+        SetClipboardText(latex ? DiscussionLatex(*discussion) : DiscussionText(*discussion));
+        return;
+    }
     Matrix reduced = current;
     const SystemAnalysis analysis = AnalyseSystem(reduced);
     SetClipboardText(latex ? SystemLatex(analysis) : SystemText(analysis));

@@ -13,6 +13,7 @@
 
 #include "matrix/matrix.h"
 #include "steps/steps_window.h"
+#include "systems/discussion.h"
 #include "systems/linear_system.h"
 #include "systems/system_list.h"
 #include "toolkit/template_dialog.h"
@@ -38,6 +39,10 @@ class SystemWindow : public DialogHandler {
   public:
     // --- kept for the whole program run; the window may open many times ---
     Matrix current;  // A' of the current system; the reduced A' after an analysis
+    // The discussion of the current system when it holds the parameter a (a
+    // grid with an a in it was read): then it is what the window shows, and
+    // `current` is not used. None for a system of numbers.
+    std::shared_ptr<const Discussion> discussion;
     // `current` has held a system at some time in the run (read, picked or
     // handed over), so a grid layout that keeps its text may show it again.
     bool currentHoldsSystem = false;
@@ -56,6 +61,8 @@ class SystemWindow : public DialogHandler {
     StepsWindow* stepsWindow() const { return steps_.window(); }
     // Closes it: before the dialog that owns it goes.
     void closeSteps() { steps_.close(); }
+    // The system on show is discussed by the values of a.
+    bool discussing() const { return hasSystem_ && discussion != nullptr; }
 
     void checkpoint(TemplateDialog& d) override;
     void rollback(TemplateDialog& d) override;
@@ -70,13 +77,14 @@ class SystemWindow : public DialogHandler {
     void applyEnableRules(TemplateDialog& d);
     void layOutGrid(TemplateDialog& d, bool clear);
     void readGridAndAnalyse(TemplateDialog& d, bool reportOverflow = true);
-    bool readCell(TemplateDialog& d, int cell, int i, int j, Fraction& f);
+    bool readCell(TemplateDialog& d, const std::string& text, int i, int j, Fraction& f);
+    void discussGrid(TemplateDialog& d, const std::vector<std::vector<std::string>>& cells);
     void showSystemInGrid(TemplateDialog& d);
     void analyseAndShow(TemplateDialog& d);
+    void showDiscussion(TemplateDialog& d);
     void enterKey(TemplateDialog& d);
-    void drawDisplays(TemplateDialog& d, const Matrix& coefficients,
-                      const std::optional<Matrix>& augmentedTriangular,
-                      const std::optional<Matrix>& coefficientsTriangular);
+    struct Displays;
+    void drawDisplays(TemplateDialog& d, const Displays& displays);
     void refuseGrid(TemplateDialog& d, const std::string& text);
     void clearDisplays(TemplateDialog& d);
     void randomSystem(TemplateDialog& d);
@@ -110,6 +118,7 @@ class SystemWindow : public DialogHandler {
     // What rollback puts back after a command that failed half-way.
     struct Saved {
         Matrix current;
+        std::shared_ptr<const Discussion> discussion;
         bool currentHoldsSystem = false;
         int startEquations = 3, startUnknowns = 3;
         SystemList list;

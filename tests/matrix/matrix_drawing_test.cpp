@@ -165,7 +165,8 @@ TEST_F(MatrixDrawing, EquationExtentsReachTheFarthestText) {
 }
 
 // Drawn texts never run together, stay between the bars and keep their rows,
-// for large entries, in matrix and equation mode, at every drawing size.
+// for large entries and the polynomials of a system with a parameter, in
+// matrix and equation mode, at every drawing size.
 TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int32_t> wide(-2147483647, 2147483647);
@@ -179,37 +180,38 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
             fractions.at(i, j) = f;
         }
     }
-    const Matrix cases[] = {
-        Matrix::FromRows({{100000, 200000}, {3, Fraction(-1, 2)}}),
-        Matrix::FromRows({{Fraction(-12345, 678), 1, 2}, {3, Fraction(-12345, 678), 4}}),
-        Matrix::FromRows({{1, 2, 3, 4, 5},
-                          {0, -404746, -2190740, 7, 1},
-                          {0, 0, Fraction(2498451, 44), Fraction(-2564606, 15), 3},
-                          {0, 0, 0, Fraction(-85919, 88), Fraction(13387, 15)}}),
-        Matrix::FromRows(
-            {{2000000000, 2000000000, 1, 2000000000}, {1, -2000000000, 2000000000, -1}}),
-        Matrix::FromRows({{-2147483647 - 1, Fraction(2147483647, 2147483646)}, {0, 1}}),
-        fractions,
+    const TextMatrix cases[] = {
+        TextsOf(Matrix::FromRows({{100000, 200000}, {3, Fraction(-1, 2)}})),
+        TextsOf(Matrix::FromRows({{Fraction(-12345, 678), 1, 2}, {3, Fraction(-12345, 678), 4}})),
+        TextsOf(Matrix::FromRows({{1, 2, 3, 4, 5},
+                                  {0, -404746, -2190740, 7, 1},
+                                  {0, 0, Fraction(2498451, 44), Fraction(-2564606, 15), 3},
+                                  {0, 0, 0, Fraction(-85919, 88), Fraction(13387, 15)}})),
+        TextsOf(Matrix::FromRows(
+            {{2000000000, 2000000000, 1, 2000000000}, {1, -2000000000, 2000000000, -1}})),
+        TextsOf(Matrix::FromRows({{-2147483647 - 1, Fraction(2147483647, 2147483646)}, {0, 1}})),
+        TextsOf(fractions),
+        {2, 3, {"3a^2 - a + 1", "-(a - 1)", "a^2 + 2a + 1", "a", "(1/2)a^4 - 7a^3 + a - 5/3", "0"}},
     };
     std::vector<FontSize> sizes{{16, 6}};
     sizes.insert(sizes.end(), kSmallerSizes.begin(), kSmallerSizes.end());
     for (const FontSize size : sizes) {
         DrawingSize drawingSize(size);
         for (const bool equations : {false, true}) {
-            for (const Matrix& m : cases) {
+            for (const TextMatrix& m : cases) {
                 dc.clearRecords();
                 EquationMode = equations;
                 uint16_t right = 0, bottom = 0;
                 DrawMatrix(m, 20, 30, right, bottom);
                 const std::string where = std::to_string(size.height) + "/" +
                                           std::to_string(size.width) +
-                                          (equations ? " equations " : " ") + m.at(1, 1).ToText();
+                                          (equations ? " equations " : " ") + m.at(1, 1);
                 std::vector<test::Box> boxes = test::TextBoxes(dc);
                 ASSERT_EQ(boxes.size(), static_cast<std::size_t>(m.rows * m.cols)) << where;
                 for (std::size_t k = 0; k < boxes.size(); ++k) {
                     const int i = static_cast<int>(k) / m.cols + 1;
                     const int j = static_cast<int>(k) % m.cols + 1;
-                    EXPECT_EQ(boxes[k].what, EntryText(m.at(i, j).ToText(), j, m.cols, equations));
+                    EXPECT_EQ(boxes[k].what, EntryText(m.at(i, j), j, m.cols, equations));
                     EXPECT_EQ(boxes[k].top, 30 + (i - 1) * size.height) << where;
                 }
                 if (!equations) {

@@ -3,8 +3,13 @@
 #include "systems/system_text.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
 
 namespace velmora {
 namespace {
@@ -101,6 +106,89 @@ TEST(SystemText, ConclusionLinesInLatex) {
                          "\\textasciitilde{}\\textbackslash{}}\n"),
               std::string::npos)
         << latex;
+}
+
+// A grid of typed cells as a matrix of polynomials.
+PolynomialMatrix Polynomials(const std::vector<std::vector<std::string>>& rows) {
+    PolynomialMatrix m(static_cast<int>(rows.size()), static_cast<int>(rows[0].size()));
+    for (int i = 1; i <= m.rows; ++i) {
+        for (int j = 1; j <= m.cols; ++j)
+            EXPECT_EQ(ReadPolynomial(rows[i - 1][j - 1], m.at(i, j)), PolynomialReading::Ok);
+    }
+    return m;
+}
+
+TEST(SystemText, EquationsWithAParameter) {
+    const PolynomialMatrix m = Polynomials({{"a", "1", "1", "1"},
+                                            {"a+1", "1-a", "-1/2", "a^2-1"},
+                                            {"2/3a", "-a^2", "0", "(a+1)/2"},
+                                            {"0", "0", "0", "-3a"}});
+    const struct {
+        int row;
+        const char* text;
+        const char* latex;
+    } cases[] = {
+        {1, "ax + y + z = 1", "ax + y + z = 1"},
+        {2, "(a + 1)x - (a - 1)y - (1/2)z = a^2 - 1",
+         "(a + 1)x - (a - 1)y - \\frac{1}{2}z = a^{2} - 1"},
+        {3, "(2/3)ax - a^2y = (1/2)a + 1/2",
+         "\\frac{2}{3}ax - a^{2}y = \\frac{1}{2}a + \\frac{1}{2}"},
+        {4, "0 = -3a", "0 = -3a"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EquationText(m, c.row), c.text);
+        EXPECT_EQ(EquationLatex(m, c.row), c.latex);
+    }
+}
+
+TEST(SystemText, DiscussionInLatex) {
+    const Discussion d = DiscussSystem(Polynomials({{"1", "a", "1"}, {"a", "2", "1"}}));
+    EXPECT_EQ(
+        DiscussionLatex(d),
+        "\\left\\{\\begin{array}{rcl}\n"
+        "x + ay & = & 1 \\\\\n"
+        "ax + 2y & = & 1\n"
+        "\\end{array}\\right.\n"
+        "\\qquad\n"
+        "\\begin{array}{l}\n"
+        "\\text{Para a\\textsuperscript{2} - 2 } \\neq \\text{ 0: rango A = 2, rango A' = 2 } "
+        "\\Rightarrow \\text{ sistema COMPATIBLE DETERMINADO} \\quad \\text{(S.C.D.)} \\\\\n"
+        "\\text{x = (a - 2)/(a\\textsuperscript{2} - 2)} \\quad "
+        "\\text{y = (a - 1)/(a\\textsuperscript{2} - 2)} \\\\\n"
+        "\\text{Para a tal que a\\textsuperscript{2} - 2 = 0: rango A = 1, rango A' = 2 } "
+        "\\Rightarrow \\text{ sistema INCOMPATIBLE}\n"
+        "\\end{array}");
+}
+
+// Systems and discussions in one document with amsmath, compiled by pdflatex.
+TEST(SystemText, LatexCompiles) {
+    if (std::system("command -v pdflatex >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "pdflatex is not installed (Debian: apt-get install texlive-latex-base "
+                        "texlive-latex-recommended)";
+    }
+    std::string body;
+    for (const auto& rows : std::vector<std::vector<std::vector<std::string>>>{
+             {{"a", "1", "1", "1"}, {"1", "a", "1", "a"}, {"1", "1", "a", "a^2"}},
+             {{"1", "a", "a"}, {"a", "2", "2"}},
+             {{"a+1", "1-a", "2/3a", "(a+1)/2"}, {"1", "1", "1", "-1/2"}},
+         }) {
+        body += "\\[\n" + DiscussionLatex(DiscussSystem(Polynomials(rows))) + "\n\\]\n";
+    }
+    Matrix system = Matrix::FromRows({{1, 1, 1, 2}, {1, -1, Fraction(1, 2), 0}});
+    body += "\\[\n" + SystemLatex(AnalyseSystem(system)) + "\n\\]\n";
+    test::TempDir dir;
+    std::ofstream(dir.file("sistema.tex"))
+        << "\\documentclass{article}\n\\usepackage[utf8]{inputenc}\n\\usepackage{amsmath}\n"
+           "\\begin{document}\n"
+        << body << "\\end{document}\n";
+    const std::string run = "cd '" + dir.path().string() +
+                            "' && pdflatex -interaction=nonstopmode -halt-on-error sistema.tex "
+                            ">sistema.out 2>&1";
+    EXPECT_EQ(std::system(run.c_str()), 0) << body;
+    std::ifstream log(dir.file("sistema.log"));
+    const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("! "), std::string::npos) << text;
+    EXPECT_TRUE(std::ifstream(dir.file("sistema.pdf")).good());
 }
 
 }  // namespace

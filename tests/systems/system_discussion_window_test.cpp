@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "steps/steps_window.h"
 #include "support/drawn_boxes.h"
 #include "support/scripted_dialogs.h"
 #include "systems/discussion.h"
@@ -112,9 +113,14 @@ TEST_F(SystemDiscussionTest, ShowsEveryCaseOfA) {
         EXPECT_EQ(std::vector<std::string>(drawn.begin(), drawn.begin() + c.firstEquation.size()),
                   c.firstEquation);
         EXPECT_TRUE(IsItemEnabled(*d, 15));
+        EXPECT_EQ(IsMenuItemEnabled(*d, 220), c.numbers != nullptr) << "Pasos: numbers only";
+        if (c.numbers != nullptr) d->command(220);
     }
+    ASSERT_TRUE(w.stepsWindow() != nullptr);
+    ASSERT_FALSE(w.stepsWindow()->steps().empty());
     analyse(kExample);
     EXPECT_EQ(conclusion(), kExampleConclusion);
+    EXPECT_TRUE(w.stepsWindow()->steps().empty()) << "an open Pasos follows to no steps";
 }
 
 // Polynomials are drawn like fractions: inside their areas, no text meeting

@@ -3,15 +3,12 @@
 // records compiled with pdflatex (skipped where pdflatex is not installed).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "matrix/steps.h"
-#include "support/temp_dir.h"
+#include "support/latex.h"
 #include "systems/linear_system.h"
-#include "systems/system_text.h"
 
 namespace velmora {
 namespace {
@@ -110,10 +107,7 @@ TEST(StepsTest, LatexNotation) {
 
 // Several records in one document with amsmath, compiled by pdflatex.
 TEST(StepsTest, LatexCompiles) {
-    if (std::system("command -v pdflatex >/dev/null 2>&1") != 0) {
-        GTEST_SKIP() << "pdflatex is not installed (Debian: apt-get install texlive-latex-base "
-                        "texlive-latex-recommended)";
-    }
+    VELMORA_NEED_PDFLATEX();
     std::string body;
     const auto add = [&](const StepRecorder& steps) { body += StepsLatex(steps.steps()) + "\n"; };
     Matrix r;
@@ -147,22 +141,10 @@ TEST(StepsTest, LatexCompiles) {
     {
         StepRecorder s;  // the reduction to a general solution in λ, μ
         Matrix system = Matrix::FromRows({{1, 1, 1, 1}, {2, 2, 2, 2}});
-        const SystemAnalysis analysis = AnalyseSystem(system, &s);
+        AnalyseSystem(system, &s);
         add(s);
-        body += "\\[" + SystemLatex(analysis) + "\\]\n";  // the system window's "Copiar LaTeX"
     }
-    test::TempDir dir;
-    std::ofstream(dir.file("pasos.tex")) << "\\documentclass{article}\n\\usepackage{amsmath}\n"
-                                            "\\begin{document}\n"
-                                         << body << "\\end{document}\n";
-    const std::string run = "cd '" + dir.path().string() +
-                            "' && pdflatex -interaction=nonstopmode -halt-on-error pasos.tex "
-                            ">pasos.out 2>&1";
-    EXPECT_EQ(std::system(run.c_str()), 0) << body;
-    std::ifstream log(dir.file("pasos.log"));
-    const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text.find("! "), std::string::npos) << text;
-    EXPECT_TRUE(std::ifstream(dir.file("pasos.pdf")).good());
+    test::ExpectLatexCompiles(body);
 }
 
 }  // namespace

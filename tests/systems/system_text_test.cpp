@@ -3,13 +3,11 @@
 #include "systems/system_text.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <iterator>
 
 #include <gtest/gtest.h>
 
-#include "support/temp_dir.h"
+#include "support/latex.h"
 
 namespace velmora {
 namespace {
@@ -162,10 +160,7 @@ TEST(SystemText, DiscussionInLatex) {
 
 // Systems and discussions in one document with amsmath, compiled by pdflatex.
 TEST(SystemText, LatexCompiles) {
-    if (std::system("command -v pdflatex >/dev/null 2>&1") != 0) {
-        GTEST_SKIP() << "pdflatex is not installed (Debian: apt-get install texlive-latex-base "
-                        "texlive-latex-recommended)";
-    }
+    VELMORA_NEED_PDFLATEX();
     std::string body;
     for (const auto& rows : std::vector<std::vector<std::vector<std::string>>>{
              {{"a", "1", "1", "1"}, {"1", "a", "1", "a"}, {"1", "1", "a", "a^2"}},
@@ -176,19 +171,7 @@ TEST(SystemText, LatexCompiles) {
     }
     Matrix system = Matrix::FromRows({{1, 1, 1, 2}, {1, -1, Fraction(1, 2), 0}});
     body += "\\[\n" + SystemLatex(AnalyseSystem(system)) + "\n\\]\n";
-    test::TempDir dir;
-    std::ofstream(dir.file("sistema.tex"))
-        << "\\documentclass{article}\n\\usepackage[utf8]{inputenc}\n\\usepackage{amsmath}\n"
-           "\\begin{document}\n"
-        << body << "\\end{document}\n";
-    const std::string run = "cd '" + dir.path().string() +
-                            "' && pdflatex -interaction=nonstopmode -halt-on-error sistema.tex "
-                            ">sistema.out 2>&1";
-    EXPECT_EQ(std::system(run.c_str()), 0) << body;
-    std::ifstream log(dir.file("sistema.log"));
-    const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text.find("! "), std::string::npos) << text;
-    EXPECT_TRUE(std::ifstream(dir.file("sistema.pdf")).good());
+    test::ExpectLatexCompiles(body);
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ std::string RationalText(const mpq_class& q) {
     return s;
 }
 
-std::string PolynomialText(const Polynomial& p) {
+std::string JoinTerms(const Polynomial& p,
+                      const std::function<std::string(const mpq_class&, int)>& term) {
     if (p.IsZero()) return "0";
     std::string s;
     for (int k = p.Degree(); k >= 0; --k) {
@@ -53,18 +54,25 @@ std::string PolynomialText(const Polynomial& p) {
         } else {
             s += sgn(c) < 0 ? " - " : " + ";
         }
-        const mpq_class magnitude = abs(c);
+        s += term(abs(c), k);
+    }
+    return s;
+}
+
+std::string PolynomialText(const Polynomial& p) {
+    return JoinTerms(p, [](const mpq_class& magnitude, int k) {
+        std::string s;
         if (k == 0) {
-            s += RationalText(magnitude);
+            s = RationalText(magnitude);
         } else if (magnitude.get_den() != 1) {
-            s += "(" + RationalText(magnitude) + ")";
+            s = "(" + RationalText(magnitude) + ")";
         } else if (magnitude != 1) {
-            s += magnitude.get_num().get_str();
+            s = magnitude.get_num().get_str();
         }
         if (k >= 1) s += 'a';
         if (k >= 2) s += "^" + std::to_string(k);
-    }
-    return s;
+        return s;
+    });
 }
 
 std::string RationalFunctionText(const RationalFunction& f) {

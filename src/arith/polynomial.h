@@ -5,6 +5,7 @@
 
 #include <gmpxx.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,10 @@ std::string RationalText(const mpq_class& q);
 // From the highest power down, the coefficient 1 left out and fractions in
 // parentheses before a: "a^2 + 2a + 1", "-a - 1", "(1/2)a - 3/4", "0".
 std::string PolynomialText(const Polynomial& p);
+// p from the highest power down: each non-zero term as `term(|c|, k)` writes
+// it, joined by " + " and " - ", a leading "-" for a negative first term.
+std::string JoinTerms(const Polynomial& p,
+                      const std::function<std::string(const mpq_class&, int)>& term);
 // "p", "p/q", or "(p)/(q)" with parentheses around a side of more than one
 // term: "1/(a + 2)", "(-a - 1)/(a + 2)", "a^2 + 1".
 std::string RationalFunctionText(const RationalFunction& f);

@@ -64,22 +64,12 @@ std::string RationalLatex(const mpq_class& q) {
 
 // As PolynomialText, in LaTeX: "a^{2} - \frac{1}{2}a + 3".
 std::string PolynomialLatex(const Polynomial& p) {
-    if (p.IsZero()) return "0";
-    std::string s;
-    for (int k = p.Degree(); k >= 0; --k) {
-        const mpq_class& c = p.coefficients[static_cast<std::size_t>(k)];
-        if (sgn(c) == 0) continue;
-        if (s.empty()) {
-            s += sgn(c) < 0 ? "-" : "";
-        } else {
-            s += sgn(c) < 0 ? " - " : " + ";
-        }
-        const mpq_class magnitude = abs(c);
-        if (k == 0 || magnitude != 1) s += RationalLatex(magnitude);
+    return JoinTerms(p, [](const mpq_class& magnitude, int k) {
+        std::string s = k == 0 || magnitude != 1 ? RationalLatex(magnitude) : "";
         if (k >= 1) s += 'a';
         if (k >= 2) s += "^{" + std::to_string(k) + "}";
-    }
-    return s;
+        return s;
+    });
 }
 
 // The left side of a row of polynomials: a coefficient of more than one term

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/scripted_dialogs.h"
+#include "support/system_window_fixture.h"
 #include "systems/system_text.h"
 #include "systems/system_window.h"
 #include "textout/text_output.h"
@@ -18,18 +18,11 @@ constexpr int kCopy = 311;
 constexpr int kCopyLatex = 312;
 constexpr int kPaste = 313;
 
-class SystemClipboardTest : public ::testing::Test {
+class SystemClipboardTest : public test::SystemWindowFixture {
   protected:
     void SetUp() override {
-        InitTextOutput();
-        d = std::make_unique<TemplateDialog>(res::SistEqTemplate(), w, SystemWindowColours());
-        d->start();
-        QApplication::processEvents();
-    }
-    void TearDown() override {
-        if (!d->ended()) d->end(0);
-        d.reset();
-        CurrentDC = nullptr;
+        SystemWindowFixture::SetUp();
+        open();
     }
     // Cell texts of the grid in use, row by row: coefficients, then the
     // right-hand side.
@@ -43,10 +36,6 @@ class SystemClipboardTest : public ::testing::Test {
         }
         return g;
     }
-
-    SystemWindow w;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<TemplateDialog> d;
 };
 
 // What the main window copies, the system window pastes; analysed, the

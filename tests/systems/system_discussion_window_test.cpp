@@ -10,7 +10,7 @@
 
 #include "steps/steps_window.h"
 #include "support/drawn_boxes.h"
-#include "support/scripted_dialogs.h"
+#include "support/system_window_fixture.h"
 #include "systems/discussion.h"
 #include "systems/system_text.h"
 #include "systems/system_window.h"
@@ -20,7 +20,7 @@
 namespace velmora {
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
+using test::Rows;
 
 // The system of the issue: det A = (a - 1)^2 (a + 2).
 const Rows kExample{{"a", "1", "1", "1"}, {"1", "a", "1", "a"}, {"1", "1", "a", "a^2"}};
@@ -38,41 +38,18 @@ const Rows kWide{{"3a^2-a+1", "2a", "1", "a+1", "1"},
                  {"1", "(a+1)/2", "1", "1", "2/3a"}};
 const std::string kTooWide = "forma triangular demasiado ancha";
 
-class SystemDiscussionTest : public ::testing::Test {
+class SystemDiscussionTest : public test::SystemWindowFixture {
   protected:
     void SetUp() override {
-        InitTextOutput();
-        d = std::make_unique<TemplateDialog>(res::SistEqTemplate(), w, SystemWindowColours());
-        d->start();
-        QApplication::processEvents();
-    }
-    void TearDown() override {
-        if (!d->ended()) d->end(0);
-        d.reset();
-        CurrentDC = nullptr;
+        SystemWindowFixture::SetUp();
+        open();
     }
     // Types the rows and presses Enter in the last cell, which analyses.
     void analyse(const Rows& rows) {
-        const int n = static_cast<int>(rows[0].size()) - 1;
-        d->scroll(50, kScrollThumbTrack, n);
-        d->scroll(51, kScrollThumbTrack, static_cast<int>(rows.size()));
-        for (int i = 1; i <= static_cast<int>(rows.size()); ++i) {
-            for (int j = 1; j <= n + 1; ++j)
-                SetItemText(*d, CellId(i, j <= n ? j : 5), rows[i - 1][j - 1]);
-        }
+        type(rows);
         SetFocusItem(*d, CellId(static_cast<int>(rows.size()), 5));
         d->pressEnter();
     }
-    std::vector<std::string> texts(int pane) { return d->paneOf(pane)->dc().drawnTexts(); }
-    std::string conclusion() {
-        std::string text;
-        GetItemTextAlloc(*d, 250, text);
-        return text;
-    }
-
-    SystemWindow w;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<TemplateDialog> d;
 };
 
 // The conclusion box holds the discussion's lines, those velmora-calc discuss

@@ -28,6 +28,7 @@
 #include "matrix/steps.h"
 #include "support/drawn_boxes.h"
 #include "support/scripted_dialogs.h"
+#include "support/system_window_fixture.h"
 #include "support/temp_dir.h"
 #include "support/unreadable_cells.h"
 #include "textout/text_output.h"
@@ -37,7 +38,7 @@
 namespace velmora {
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
+using test::Rows;
 using test::ShownBox;
 
 const std::string kDetermined =
@@ -45,31 +46,11 @@ const std::string kDetermined =
     " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\r\n\r\n"
     " Solución:   x = 1/3    y = 1/3    ";
 
-class SystemWindowTest : public ::testing::Test {
+class SystemWindowTest : public test::SystemWindowFixture {
   protected:
     void SetUp() override {
-        InitTextOutput();
+        SystemWindowFixture::SetUp();
         SeedRandom(20261207);
-    }
-    void TearDown() override {
-        if (d && !d->ended()) d->end(0);
-        d.reset();
-        CurrentDC = nullptr;
-    }
-    void open() {
-        d = std::make_unique<TemplateDialog>(res::SistEqTemplate(), w, SystemWindowColours());
-        d->start();
-        QApplication::processEvents();  // the first paint
-    }
-    // Sets the counts and types the rows: coefficients, then the right-hand side.
-    void type(const Rows& rows) {
-        d->scroll(50, kScrollThumbTrack, static_cast<int>(rows[0].size()) - 1);
-        d->scroll(51, kScrollThumbTrack, static_cast<int>(rows.size()));
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const int n = static_cast<int>(rows[i].size()) - 1;
-            for (int j = 1; j <= n; ++j) SetItemText(*d, CellId(int(i) + 1, j), rows[i][j - 1]);
-            SetItemText(*d, CellId(int(i) + 1, 5), rows[i][n]);
-        }
     }
     void analyse(const Rows& rows) {
         type(rows);
@@ -85,11 +66,6 @@ class SystemWindowTest : public ::testing::Test {
         for (int k = 1; k <= ComboCount(*d, 150); ++k) e.push_back(ComboItemText(*d, 150, k));
         return e;
     }
-    std::vector<std::string> texts(int pane) { return d->paneOf(pane)->dc().drawnTexts(); }
-
-    SystemWindow w;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<TemplateDialog> d;
 };
 
 TEST_F(SystemWindowTest, OpensEmptyWithThreeByThreeGrid) {

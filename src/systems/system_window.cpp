@@ -206,6 +206,9 @@ void SystemWindow::readGridAndAnalyse(TemplateDialog& d, bool reportOverflow) {
             if (!readCell(d, cell, i, j, read.at(i, j))) return;
         }
     }
+    // The record keeps its own determinant (a list file carries it), not
+    // the zero matrix's it was made from.
+    read.Refresh();
     if (!CheckRows(read)) {
         refuseGrid(d, "No se ha definido o contiene filas nulas o no numéricas");
         return;

@@ -29,6 +29,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #include "support/unreadable_cells.h"
+#include "systems/sts_file.h"
 #include "textout/text_output.h"
 #include "toolkit/dialog_helpers.h"
 #include "toolkit/qt_user_dialogs.h"
@@ -619,6 +620,22 @@ TEST_F(SystemWindowTest, AddReadsTheGridFirst) {
     d->paint();
     EXPECT_FALSE(IsItemEnabled(*d, 15));
     EXPECT_TRUE(texts(30).empty());
+}
+
+// A system read from the grid is a whole matrix record: its own square flag
+// and determinant, which a list file carries, not those of the empty matrix
+// the reading started from.
+TEST_F(SystemWindowTest, ASystemReadFromTheGridCarriesItsDeterminant) {
+    open();
+    add({{"1", "2", "3"}, {"4", "5", "6"}, {"7", "8", "10"}}, "tres por tres");
+    ASSERT_EQ(w.list().Count(), 1u);
+    const Matrix& m = w.list().Get(1).augmented;
+    EXPECT_TRUE(m.square);
+    EXPECT_FALSE(m.detOverflow);
+    EXPECT_EQ(m.det, Fraction(-3));
+    const LinearSystem expected{Matrix::FromRows({{1, 2, 3}, {4, 5, 6}, {7, 8, 10}}),
+                                "tres por tres"};
+    EXPECT_EQ(EncodeRecord(w.list().Get(1)), EncodeRecord(expected));
 }
 
 // The ranks are part of the displays: whatever clears those clears them.

@@ -651,7 +651,8 @@ void SystemWindow::addCurrentSystem(TemplateDialog& d) {
     // The list refuses, with its own message, a 1025th system or a comment
     // that no .sts file can hold; then the grid stays as it is.
     if (!list_.Add(current, comment)) return;
-    ComboAdd(d, kCommentBox, comment);
+    // The box lists the comment as the list keeps it (its first 64 characters).
+    ComboAdd(d, kCommentBox, list_.Get(list_.Count()).comment);
     ComboDropDown(d, kCommentBox);
     selected_ = 0;
     layOutGrid(d, true);

@@ -463,6 +463,22 @@ TEST_F(SystemWindowTest, AddAskedAboutAnEmptyComment) {
     EXPECT_TRUE(IsItemEnabled(*d, 15));
 }
 
+// The list keeps the first 64 characters of a comment; the box lists what
+// the list keeps, before and after a rename.
+TEST_F(SystemWindowTest, ALongCommentIsListedAsTheListKeepsIt) {
+    open();
+    const std::string typed = std::string(63, 'n') + "ñandú";
+    const std::string kept = std::string(63, 'n') + "ñ";
+    add({{"2", "1", "1"}, {"1", "-1", "0"}}, typed);
+    ASSERT_EQ(w.list().Count(), 1u);
+    EXPECT_EQ(w.list().Get(1).comment, kept);
+    EXPECT_EQ(comboEntries(), std::vector<std::string>{kept});
+    d->pick(150, 1);
+    SetItemText(*d, InnerChild(*d, 150), typed + " otra vez");
+    d->click(18);
+    EXPECT_EQ(comboEntries(), std::vector<std::string>{kept});
+}
+
 TEST_F(SystemWindowTest, DeleteTheSecondOfThreeAndRename) {
     open();
     add({{"2", "1", "1"}, {"1", "-1", "0"}}, "uno");

@@ -1,11 +1,12 @@
 #include "checks.h"
 
+#include <gmpxx.h>
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
-#include <gmpxx.h>
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -72,7 +73,8 @@ bool Fits32(const mpq_class& q) {
 }
 
 std::string Text(const mpq_class& q) {
-    return q.get_den() == 1 ? q.get_num().get_str() : q.get_num().get_str() + "/" + q.get_den().get_str();
+    return q.get_den() == 1 ? q.get_num().get_str()
+                            : q.get_num().get_str() + "/" + q.get_den().get_str();
 }
 
 std::string Describe(const Matrix& m) {
@@ -160,6 +162,102 @@ bool GridShows(const Matrix& m, const std::array<std::string, 20>& texts) {
     return true;
 }
 
+namespace {
+
+std::string DescriptionText(const Description& d) {
+    return std::to_string(static_cast<int>(d.kind)) + "/" + std::to_string(d.operation) + "/" +
+           std::to_string(d.source) + "/" + d.text;
+}
+
+}  // namespace
+
+MainSnapshot Snapshot(MainWindow& window) {
+    MainSnapshot s;
+    const MatrixStore& store = window.store();
+    for (int i = 1; i <= store.count(); ++i) {
+        s.store.push_back(Describe(store.matrix(i)) + " " + DescriptionText(store.description(i)));
+    }
+    s.selected = store.selected();
+    const EditorState& e = window.editor();
+    s.working = Describe(e.working) + " " + DescriptionText(e.current) +
+                (e.committed ? " committed" : "") + " " + std::to_string(window.editorRows()) +
+                "x" + std::to_string(window.editorCols()) + (window.subMatrixMode() ? " sub" : "");
+    s.cells = GridTexts(window);
+    s.rank = GetItemText(window.dialog(), principal::kRankBox);
+    s.det = GetItemText(window.dialog(), principal::kDetBox);
+    return s;
+}
+
+SystemSnapshot Snapshot(TemplateDialog& d) {
+    const SystemWindow& w = TheSystemWindow();
+    SystemSnapshot s;
+    for (const LinearSystem& item : ListItems(w.list()))
+        s.list += Describe(item.augmented) + item.comment + ";";
+    s.state = "selected " + std::to_string(w.selected()) + (w.hasSystem() ? " shown " : " ") +
+              (w.currentHoldsSystem ? Describe(w.current) : std::string("-")) + " " +
+              std::to_string(ScrollGetPos(d, 50)) + "x" + std::to_string(ScrollGetPos(d, 51));
+    for (int id = CellId(1, 1); id <= CellId(4, 5); ++id) {
+        s.cells.push_back(GetItemText(d, id) + (IsItemEnabled(d, id) ? "" : " (disabled)"));
+    }
+    for (int id : {200, 201, 250}) {
+        std::string text;
+        GetItemTextAlloc(d, id, text);
+        s.texts.push_back(text);
+    }
+    s.texts.push_back(GetItemText(d, InnerChild(d, 150)));
+    for (const std::string& e : ComboEntries(d, 150)) s.texts.push_back(e);
+    return s;
+}
+
+namespace {
+
+void CheckSameTexts(const std::vector<std::string>& a, const std::vector<std::string>& b,
+                    const std::string& what) {
+    for (std::size_t k = 0; k < std::min(a.size(), b.size()); ++k) {
+        if (a[k] != b[k]) Fail(what + "'" + a[k] + "' became '" + b[k] + "'");
+    }
+    if (a.size() != b.size()) Fail(what + "the comment box changed");
+}
+
+}  // namespace
+
+void CheckUnchanged(const MainSnapshot& a, const MainSnapshot& b, const std::string& action) {
+    Tally("check: the main window unchanged after a refusal");
+    const std::string what = action + " said nothing was changed, but ";
+    if (a.store != b.store || a.selected != b.selected) Fail(what + "the store changed");
+    if (a.working != b.working)
+        Fail(what + "the working matrix went from " + a.working + " to " + b.working);
+    for (std::size_t k = 0; k < a.cells.size(); ++k) {
+        if (a.cells[k] != b.cells[k]) {
+            Fail(what + "cell " + std::to_string(principal::kFirstCell + k) + " went from '" +
+                 a.cells[k] + "' to '" + b.cells[k] + "'");
+        }
+    }
+    if (a.rank != b.rank || a.det != b.det) Fail(what + "rank or determinant changed");
+}
+
+void CheckUnchanged(const SystemSnapshot& a, const SystemSnapshot& b, const std::string& action) {
+    Tally("check: the system window unchanged after a refusal");
+    const std::string what = action + " said nothing was changed, but ";
+    if (a.list != b.list) Fail(what + "the list went from " + a.list + " to " + b.list);
+    if (a.state != b.state) Fail(what + "the window went from " + a.state + " to " + b.state);
+    CheckSameTexts(a.cells, b.cells, what);
+    CheckSameTexts(a.texts, b.texts, what);
+}
+
+void CheckRefusedGrid(const SystemSnapshot& a, const SystemSnapshot& b, bool typed, bool entered) {
+    Tally("check: a refused system grid");
+    const std::string what = "the grid was refused, but ";
+    if (a.list != b.list) Fail(what + "the list went from " + a.list + " to " + b.list);
+    if (TheSystemWindow().hasSystem()) Fail(what + "a system is on show");
+    if (typed) return;
+    std::vector<std::string> expected = a.cells;
+    for (std::size_t k = 0; entered && k < expected.size(); ++k) {
+        if (expected[k].empty() && b.cells[k] == "0") expected[k] = "0";
+    }
+    CheckSameTexts(expected, b.cells, what);
+}
+
 void CheckMainWindow(MainWindow& window, GridState& grid) {
     using namespace principal;
     TemplateDialog& d = window.dialog();
@@ -170,12 +268,20 @@ void CheckMainWindow(MainWindow& window, GridState& grid) {
         Fail("the store holds " + std::to_string(store.count()) + " matrices");
     }
     if (store.selected() < 0 || store.selected() > store.count()) {
-        Fail("slot " + std::to_string(store.selected()) + " selected of " + std::to_string(store.count()));
+        Fail("slot " + std::to_string(store.selected()) + " selected of " +
+             std::to_string(store.count()));
     }
     for (int i = 1; i <= store.count(); ++i) {
         const std::string letter = slotLetter(i);
-        if (letter != std::string(1, static_cast<char>('I' + i))) Fail("slot " + std::to_string(i) + " is " + letter);
+        if (letter != std::string(1, static_cast<char>('I' + i)))
+            Fail("slot " + std::to_string(i) + " is " + letter);
         CheckMatrix(store.matrix(i), "stored matrix " + letter, 4, 5);
+        const Description& origin = store.description(i);
+        if (origin.kind == Description::Kind::Operation &&
+            (origin.source < 0 || origin.source > store.count())) {
+            Fail("stored matrix " + letter + " names slot " + std::to_string(origin.source) +
+                 " as its origin");
+        }
     }
 
     const int rows = window.editorRows();
@@ -229,7 +335,8 @@ void CheckMainWindow(MainWindow& window, GridState& grid) {
     // Enable rules that follow from the state.
     const bool square = editor.committed && rows == cols;
     const auto expect = [&](int id, bool enabled, const char* name) {
-        if (IsItemEnabled(d, id) != enabled) Fail(std::string(name) + (enabled ? " disabled" : " enabled"));
+        if (IsItemEnabled(d, id) != enabled)
+            Fail(std::string(name) + (enabled ? " disabled" : " enabled"));
     };
     expect(kExprOk, store.count() > 0, "expression Ok");
     expect(kDelete, store.selected() > 0, "X");
@@ -259,8 +366,8 @@ void CheckSystems(TemplateDialog* d) {
 
     const std::vector<std::string> entries = ComboEntries(*d, 150);
     if (entries.size() != list.Count()) {
-        Fail("the comment box lists " + std::to_string(entries.size()) + " entries, the list holds " +
-             std::to_string(list.Count()));
+        Fail("the comment box lists " + std::to_string(entries.size()) +
+             " entries, the list holds " + std::to_string(list.Count()));
     }
     for (std::size_t k = 0; k < entries.size(); ++k) {
         if (entries[k] != list.Get(k + 1).comment) {
@@ -271,7 +378,8 @@ void CheckSystems(TemplateDialog* d) {
     if (w.selected() > list.Count()) Fail("system " + std::to_string(w.selected()) + " selected");
     for (int bar : {50, 51}) {
         const int pos = ScrollGetPos(*d, bar);
-        if (pos < 2 || pos > 4) Fail("scroll bar " + std::to_string(bar) + " at " + std::to_string(pos));
+        if (pos < 2 || pos > 4)
+            Fail("scroll bar " + std::to_string(bar) + " at " + std::to_string(pos));
     }
     if (w.currentHoldsSystem) CheckMatrix(w.current, "the current system", 4, 5);
 
@@ -295,7 +403,8 @@ void CheckSystems(TemplateDialog* d) {
     }
 
     const auto expect = [&](int id, bool enabled, const char* name) {
-        if (IsItemEnabled(*d, id) != enabled) Fail(std::string(name) + (enabled ? " disabled" : " enabled"));
+        if (IsItemEnabled(*d, id) != enabled)
+            Fail(std::string(name) + (enabled ? " disabled" : " enabled"));
     };
     expect(15, w.hasSystem(), "<<");
     expect(16, list.Count() > 0, "reset");
@@ -336,7 +445,8 @@ void CheckFiles(const SoakDialogs& dialogs) {
 
 void CheckUtilities(MainWindow& window) {
     const UtilityList& list = Utilities();
-    if (list.count() > kMaxUtilities) Fail("the utilities list holds " + std::to_string(list.count()));
+    if (list.count() > kMaxUtilities)
+        Fail("the utilities list holds " + std::to_string(list.count()));
     QMenu* menu = MenuPopup(window.dialog(), 4);
     if (menu == nullptr) Fail("no Utilidades menu");
     std::vector<std::string> shown;
@@ -350,13 +460,13 @@ void CheckUtilities(MainWindow& window) {
         }
     }
     if (shown.size() != list.count()) {
-        Fail("the Utilidades menu shows " + std::to_string(shown.size()) + " utilities, the list holds " +
-             std::to_string(list.count()));
+        Fail("the Utilidades menu shows " + std::to_string(shown.size()) +
+             " utilities, the list holds " + std::to_string(list.count()));
     }
     for (std::size_t i = 0; i < shown.size(); ++i) {
         if (shown[i] != list.get(i + 1).name) {
-            Fail("utility menu item " + std::to_string(i + 1) + " is '" + shown[i] + "', the list's '" +
-                 list.get(i + 1).name + "'");
+            Fail("utility menu item " + std::to_string(i + 1) + " is '" + shown[i] +
+                 "', the list's '" + list.get(i + 1).name + "'");
         }
     }
 }
@@ -369,8 +479,11 @@ void CheckNoStrayWindows() {
         }
         if (auto* dialog = qobject_cast<QDialog*>(w)) {
             auto* ours = qobject_cast<TemplateDialog*>(dialog);
-            if (ours == nullptr) Fail("a dialog of unknown kind is open: " + w->objectName().toStdString());
-            if (ours->ended()) Fail("the ended dialog " + std::string(ours->dialogTemplate().name) + " is still shown");
+            if (ours == nullptr)
+                Fail("a dialog of unknown kind is open: " + w->objectName().toStdString());
+            if (ours->ended())
+                Fail("the ended dialog " + std::string(ours->dialogTemplate().name) +
+                     " is still shown");
         }
     }
 }

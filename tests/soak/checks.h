@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "dialogs.h"
 
@@ -35,6 +36,33 @@ void CheckUtilities(MainWindow& window);
 // No dialog of any kind is open but the soak's windows, and the modal one is
 // the one on top.
 void CheckNoStrayWindows();
+
+// What a command that says "No se ha cambiado nada" must leave as it was.
+struct MainSnapshot {
+    std::vector<std::string> store;  // each slot: matrix and description
+    int selected = 0;
+    std::string working;  // matrix, description, committed, size, sub-matrix mode
+    std::array<std::string, 20> cells;
+    std::string rank, det;
+};
+MainSnapshot Snapshot(MainWindow& window);
+struct SystemSnapshot {
+    std::string list;                // the systems and their comments
+    std::string state;               // selection, current system, counts
+    std::vector<std::string> cells;  // the grid's texts
+    std::vector<std::string> texts;  // ranks, conclusion, comment box
+};
+SystemSnapshot Snapshot(TemplateDialog& systemWindow);
+// Fails naming what changed, when something did.
+void CheckUnchanged(const MainSnapshot& before, const MainSnapshot& after,
+                    const std::string& action);
+void CheckUnchanged(const SystemSnapshot& before, const SystemSnapshot& after,
+                    const std::string& action);
+// A refused grid ("Error sistema") adds nothing to the list, shows no
+// analysis, and keeps the cells' text unless the action typed into them
+// (`typed`); Enter (`entered`) may only have filled an empty cell with 0.
+void CheckRefusedGrid(const SystemSnapshot& before, const SystemSnapshot& after, bool typed,
+                      bool entered);
 
 // The grid's used cells as typed.
 std::array<std::string, 20> GridTexts(MainWindow& window);

@@ -31,9 +31,9 @@ SoakDialogs::SoakDialogs(Rng& rng, std::filesystem::path scratch)
 
 const std::vector<std::string>& SoakDialogs::FileNames() {
     static const std::vector<std::string> names = {
-        "uno.sts",       "dos.sts",        "tres.sts",       "sub/cuatro.sts", "lista larga.sts",
-        "ñandú.sts",     "junk.sts",       "vacío.sts",      "carpeta.sts",    "falta/cinco.sts",
-        "grande.sts",    "datos.txt",      "uno.sts",        "dos.sts",
+        "uno.sts",    "dos.sts",   "tres.sts",  "sub/cuatro.sts", "lista larga.sts",
+        "ñandú.sts",  "junk.sts",  "vacío.sts", "carpeta.sts",    "falta/cinco.sts",
+        "grande.sts", "datos.txt", "uno.sts",   "dos.sts",
     };
     return names;
 }
@@ -47,6 +47,13 @@ void SoakDialogs::clear() {
 bool SoakDialogs::shown(std::string_view caption) const {
     for (const Box& b : boxes) {
         if (b.caption == caption) return true;
+    }
+    return false;
+}
+
+bool SoakDialogs::said(std::string_view part) const {
+    for (const Box& b : boxes) {
+        if (b.text.find(part) != std::string::npos) return true;
     }
     return false;
 }

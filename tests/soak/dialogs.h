@@ -28,8 +28,8 @@ struct SaveRecord {
     std::string path;
     bool append = false;
     std::vector<LinearSystem> list;
-    std::string before;        // the file's bytes before an append
-    std::size_t boxesBefore;   // boxes shown before the write
+    std::string before;       // the file's bytes before an append
+    std::size_t boxesBefore;  // boxes shown before the write
 };
 
 class SoakDialogs final : public UserDialogs {
@@ -51,6 +51,8 @@ class SoakDialogs final : public UserDialogs {
     std::vector<std::string> loads;
     void clear();
     bool shown(std::string_view caption) const;
+    // A box whose text holds `part` was shown.
+    bool said(std::string_view part) const;
 
     OpenPurpose openPurpose = OpenPurpose::Other;
     // The run is ending: questions are answered so that windows close

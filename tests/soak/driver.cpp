@@ -127,7 +127,8 @@ TemplateDialog* Driver::modalDialog(const char* name) const {
 TemplateDialog* Driver::aboutWindow() const {
     for (QWidget* w : QApplication::topLevelWidgets()) {
         auto* d = qobject_cast<TemplateDialog*>(w);
-        if (d != nullptr && d->isVisible() && !d->ended() && d->dialogTemplate().name == "FerSobre") {
+        if (d != nullptr && d->isVisible() && !d->ended() &&
+            d->dialogTemplate().name == "FerSobre") {
             return d;
         }
     }
@@ -225,7 +226,8 @@ void Driver::clickWidget(QWidget* w) {
     }
     auto* radio = qobject_cast<QRadioButton*>(w);
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, at);
-    if (radio != nullptr && radio->isEnabled() && !radio->isChecked() && dialogs_.boxes.empty()) Tally("a click that missed its radio button");
+    if (radio != nullptr && radio->isEnabled() && !radio->isChecked() && dialogs_.boxes.empty())
+        Tally("a click that missed its radio button");
 }
 
 void Driver::click(TemplateDialog& d, int id) {
@@ -263,7 +265,9 @@ std::string Driver::typeInto(TemplateDialog& d, int id, const std::string& text)
         how = r < 70 ? Typing::Paste : Typing::Set;
     }
     const bool replace = rng_.chance(80);
-    note("", std::string(how == Typing::Keys ? "keys" : how == Typing::Paste ? "paste" : "set") +
+    note("", std::string(how == Typing::Keys    ? "keys"
+                         : how == Typing::Paste ? "paste"
+                                                : "set") +
                  (replace || how == Typing::Set ? "" : " after the old text") + " into " +
                  std::to_string(id) + ": '" + text + "'");
     if (how == Typing::Set) {
@@ -286,7 +290,8 @@ std::string Driver::typeInto(TemplateDialog& d, int id, const std::string& text)
     for (qsizetype k = 0; k < q.size(); ++k) {
         QString one(q[k]);
         if (q[k].isHighSurrogate() && k + 1 < q.size()) one += q[++k];
-        const char ascii = one.size() == 1 && one[0].unicode() < 0x80 ? static_cast<char>(one[0].unicode()) : 0;
+        const char ascii =
+            one.size() == 1 && one[0].unicode() < 0x80 ? static_cast<char>(one[0].unicode()) : 0;
         if (ascii != 0) {
             QTest::keyClick(edit, ascii);
         } else {
@@ -300,13 +305,30 @@ std::string Driver::typeInto(TemplateDialog& d, int id, const std::string& text)
 // --- the main window ---
 
 void Driver::actOnMain() {
+    MainWindow& w = *main_;
+    TemplateDialog& d = w.dialog();
+    // A command that fails, or refuses the grid, leaves everything as it was.
+    const MainSnapshot before = Snapshot(w);
+    const int kind = Choose(rng_, {8, 25, 10, 3, 16, 8, 6, 4, 4, 6, 3, 3, 3, 1, 1, 1, 1, 1});
+    actOnMain(kind);
+    const bool otherWindow = kind == 12 || kind == 13 || kind == 16;
+    if (main_ != nullptr && !d.ended() && !otherWindow &&
+        (dialogs_.said("No se ha cambiado nada") ||
+         (kind != 2 && dialogs_.shown("Celda no válida")))) {
+        CheckUnchanged(before, Snapshot(w), "the last action");
+    }
+}
+
+void Driver::actOnMain(int kind) {
     using namespace principal;
     MainWindow& w = *main_;
     TemplateDialog& d = w.dialog();
     const int rows = w.editorRows();
     const int cols = w.editorCols();
-    const auto anyCell = [&] { return principal::CellId(rng_.between(1, rows), rng_.between(1, cols)); };
-    switch (Choose(rng_, {8, 25, 10, 3, 16, 8, 6, 4, 4, 6, 3, 3, 3, 1, 1, 1, 1, 1})) {
+    const auto anyCell = [&] {
+        return principal::CellId(rng_.between(1, rows), rng_.between(1, cols));
+    };
+    switch (kind) {
         case 0: {
             const int id = rng_.chance(50) ? rng_.between(51, 54) : rng_.between(55, 59);
             note("main", "size button " + std::to_string(id));
@@ -338,7 +360,8 @@ void Driver::actOnMain() {
             key(focus != nullptr ? focus : &d, Qt::Key_Return);
             if (last) {
                 if (dialogs_.shown("Celda no válida")) {
-                    if (!(w.editor().working == before)) Fail("a refused grid changed the working matrix");
+                    if (!(w.editor().working == before))
+                        Fail("a refused grid changed the working matrix");
                 } else if (!w.editor().committed || !GridShows(w.editor().working, texts)) {
                     Fail("Enter in the last cell did not commit what the grid showed");
                 }
@@ -354,10 +377,10 @@ void Driver::actOnMain() {
             break;
         }
         case 4: {
-            const std::vector<int> ids = {kRnd,      kReset,     kEditorOk,  kEditorOk, kSubM,
-                                          kExprOk,   kMulFactor, kPower,     kNewMatrix, kGenerate,
-                                          kStore,    kStore,     kDelete,    kTranspose, kCofactors,
-                                          kInverse,  kTriangular, kDiagonal};
+            const std::vector<int> ids = {kRnd,     kReset,      kEditorOk, kEditorOk,  kSubM,
+                                          kExprOk,  kMulFactor,  kPower,    kNewMatrix, kGenerate,
+                                          kStore,   kStore,      kDelete,   kTranspose, kCofactors,
+                                          kInverse, kTriangular, kDiagonal};
             const int id = rng_.pick(ids);
             note("main", "button " + std::to_string(id));
             const bool sub = w.subMatrixMode();
@@ -366,7 +389,8 @@ void Driver::actOnMain() {
             click(d, id);
             if (id == kEditorOk && !sub) {
                 if (dialogs_.shown("Celda no válida")) {
-                    if (!(w.editor().working == before)) Fail("a refused grid changed the working matrix");
+                    if (!(w.editor().working == before))
+                        Fail("a refused grid changed the working matrix");
                 } else if (!w.editor().committed || !GridShows(w.editor().working, texts)) {
                     Fail("Ok did not commit what the grid showed");
                 }
@@ -389,14 +413,17 @@ void Driver::actOnMain() {
             if (w.store().count() > 0 && rng_.chance(70)) {
                 const MainWindow::Rect r = w.hitRect(rng_.between(1, w.store().count()));
                 if (r.right > r.left && r.bottom > r.top) {
-                    p = QPoint(rng_.between(r.left, r.right - 1), rng_.between(r.top, r.bottom - 1));
+                    p = QPoint(rng_.between(r.left, r.right - 1),
+                               rng_.between(r.top, r.bottom - 1));
                 }
             }
             const QPoint at = d.itemRect(kPanel).topLeft() + p;
             QWidget* target = d.client()->childAt(at);
             if (target == nullptr) target = d.client();
-            note("main", "click the panel at " + std::to_string(p.x()) + ", " + std::to_string(p.y()));
-            QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, target->mapFrom(d.client(), at));
+            note("main",
+                 "click the panel at " + std::to_string(p.x()) + ", " + std::to_string(p.y()));
+            QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier,
+                              target->mapFrom(d.client(), at));
             break;
         }
         case 7: {
@@ -407,10 +434,10 @@ void Driver::actOnMain() {
         }
         case 8: {
             const std::string exponent =
-                rng_.chance(70) ? std::to_string(rng_.between(0, 6))
-                                : rng_.pick(std::vector<std::string>{"", "-1", "31", "64", "1000",
-                                                                     "2147483647", "2147483648",
-                                                                     "$10", "%111", "x", " 2 "});
+                rng_.chance(70)
+                    ? std::to_string(rng_.between(0, 6))
+                    : rng_.pick(std::vector<std::string>{"", "-1", "31", "64", "1000", "2147483647",
+                                                         "2147483648", "$10", "%111", "x", " 2 "});
             note("main", "exponent");
             typeInto(d, kExponentBox, exponent);
             if (rng_.chance(70)) click(d, kPower);
@@ -439,7 +466,8 @@ void Driver::actOnMain() {
             } else {
                 note("main", "type a count");
                 typeInto(d, InnerChild(d, kCountBox),
-                         rng_.pick(std::vector<std::string>{"0", "1", "3", "9", "14", "15", "-2", "x", ""}));
+                         rng_.pick(std::vector<std::string>{"0", "1", "3", "9", "14", "15", "-2",
+                                                            "x", ""}));
             }
             note("main", "Generar");
             if (rng_.chance(50)) {
@@ -471,7 +499,9 @@ void Driver::actOnMain() {
         }
         case 12: {
             const int how = rng_.below(3);
-            note("main", how == 0 ? "button Sistema >" : how == 1 ? "menu Hacer sistema" : "menu Sistema de ecuaciones");
+            note("main", how == 0   ? "button Sistema >"
+                         : how == 1 ? "menu Hacer sistema"
+                                    : "menu Sistema de ecuaciones");
             if (how == 0) {
                 click(d, kToSystem);
             } else {
@@ -484,7 +514,8 @@ void Driver::actOnMain() {
             menu(d, 501);
             break;
         case 14: {
-            const int id = kFirstUtilityId + rng_.between(1, static_cast<int>(Utilities().count()) + 1);
+            const int id =
+                kFirstUtilityId + rng_.between(1, static_cast<int>(Utilities().count()) + 1);
             note("main", "menu utility " + std::to_string(id));
             menu(d, id);
             break;
@@ -516,6 +547,18 @@ void Driver::actOnMain() {
 // --- the system window ---
 
 void Driver::actOnSystem(TemplateDialog& d) {
+    const SystemSnapshot before = Snapshot(d);
+    const int kind = Choose(rng_, {25, 10, 5, 10, 6, 3, 8, 5, 2, 3, 3, 8, 3, 3, 2, 3, 1});
+    actOnSystem(d, kind);
+    if (d.ended()) return;
+    if (dialogs_.said("No se ha cambiado nada")) {
+        CheckUnchanged(before, Snapshot(d), "the last action");
+    } else if (dialogs_.shown("Error sistema")) {
+        CheckRefusedGrid(before, Snapshot(d), kind == 0, kind == 1);
+    }
+}
+
+void Driver::actOnSystem(TemplateDialog& d, int kind) {
     // The comment box's list may be down (after "<<"): a user closes it or picks from it.
     if (QWidget* popup = QApplication::activePopupWidget(); popup != nullptr && rng_.chance(50)) {
         note("system", "Esc on the dropped list");
@@ -531,7 +574,7 @@ void Driver::actOnSystem(TemplateDialog& d) {
         }
         return cells.empty() ? 0 : rng_.pick(cells);
     };
-    switch (Choose(rng_, {25, 10, 5, 10, 6, 3, 8, 5, 2, 3, 3, 8, 3, 3, 2, 3, 1})) {
+    switch (kind) {
         case 0: {
             const int id = enabledCell();
             note("system", "type into cell " + std::to_string(id));
@@ -570,13 +613,15 @@ void Driver::actOnSystem(TemplateDialog& d) {
                         QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderSingleStepSub,
                         QAbstractSlider::SliderPageStepAdd, QAbstractSlider::SliderPageStepSub};
                     const int a = rng_.below(4);
-                    note("system", "scroll bar " + std::to_string(id) + " action " + std::to_string(a));
+                    note("system",
+                         "scroll bar " + std::to_string(id) + " action " + std::to_string(a));
                     bar->triggerAction(actions[a]);
                     break;
                 }
                 default: {
                     const int to = rng_.between(0, 6);
-                    note("system", "drag scroll bar " + std::to_string(id) + " to " + std::to_string(to));
+                    note("system",
+                         "drag scroll bar " + std::to_string(id) + " to " + std::to_string(to));
                     bar->setSliderPosition(to);
                     break;
                 }
@@ -671,7 +716,10 @@ void Driver::actOnSystem(TemplateDialog& d) {
             break;
         case 15: {
             const int how = rng_.below(4);
-            note("system", how == 0 ? "salir" : how == 1 ? "Salir" : how == 2 ? "Esc" : "close box");
+            note("system", how == 0   ? "salir"
+                           : how == 1 ? "Salir"
+                           : how == 2 ? "Esc"
+                                      : "close box");
             if (how == 0) {
                 click(d, 2);
             } else if (how == 1) {
@@ -727,7 +775,8 @@ void Driver::actOnTools(TemplateDialog& d) {
             if (how == 0 && n > 0) {
                 const int k = rng_.below(n);
                 const bool control = rng_.chance(15);
-                note("tools", std::string(control ? "Ctrl+click" : "click") + " utility " + std::to_string(k + 1));
+                note("tools", std::string(control ? "Ctrl+click" : "click") + " utility " +
+                                  std::to_string(k + 1));
                 QTest::mouseClick(list->viewport(), Qt::LeftButton,
                                   control ? Qt::ControlModifier : Qt::NoModifier,
                                   list->visualItemRect(list->item(k)).center());
@@ -757,7 +806,8 @@ void Driver::actOnTools(TemplateDialog& d) {
                 if (!back.loadUtilities(kUtilitiesFile)) Fail("the saved Tools.rel does not load");
                 const UtilityList& now = Utilities();
                 bool same = back.count() == now.count();
-                for (std::size_t i = 1; same && i <= now.count(); ++i) same = back.get(i) == now.get(i);
+                for (std::size_t i = 1; same && i <= now.count(); ++i)
+                    same = back.get(i) == now.get(i);
                 if (!same) Fail("the saved Tools.rel does not load back as the list");
             }
             break;
@@ -789,7 +839,8 @@ void Driver::meddleWithFiles() {
         case 1: {
             const int n = rng_.pick(std::vector<int>{1, 50, 1023, 1024, 1025});
             const bool tail = rng_.chance(30);
-            note("files", "grande.sts with " + std::to_string(n) + " systems" + (tail ? " and a partial record" : ""));
+            note("files", "grande.sts with " + std::to_string(n) + " systems" +
+                              (tail ? " and a partial record" : ""));
             std::string bytes;
             for (int k = 1; k <= n; ++k) {
                 const StsRecord r = EncodeRecord(RandomSystem(rng_, k));
@@ -800,7 +851,8 @@ void Driver::meddleWithFiles() {
             break;
         }
         case 2: {
-            const std::string name = rng_.pick(std::vector<std::string>{"uno.sts", "dos.sts", "grande.sts"});
+            const std::string name =
+                rng_.pick(std::vector<std::string>{"uno.sts", "dos.sts", "grande.sts"});
             note("files", name + " removed");
             std::error_code ec;
             fs::remove(scratch_ / name, ec);

@@ -52,7 +52,9 @@ class Driver {
     TemplateDialog* aboutWindow() const;
 
     void actOnMain();
+    void actOnMain(int kind);
     void actOnSystem(TemplateDialog& d);
+    void actOnSystem(TemplateDialog& d, int kind);
     void actOnTools(TemplateDialog& d);
     void meddleWithFiles();
 

@@ -49,7 +49,8 @@ void SetVerbose(bool on) {
 void LogAction(std::string_view window, std::string text) {
     std::string line = "#" + std::to_string(Run().actions) + " " + std::string(window) + ": ";
     // A pasted block is shown by its start and length, not whole.
-    if (text.size() > 200) text = text.substr(0, 160) + "... (" + std::to_string(text.size()) + " bytes)";
+    if (text.size() > 200)
+        text = text.substr(0, 160) + "... (" + std::to_string(text.size()) + " bytes)";
     line += text;
     if (verbose) std::fprintf(stderr, "%s\n", line.c_str());
     logRing[static_cast<std::size_t>(lines++) % kLogLength] = {Run().actions, std::move(line)};
@@ -75,7 +76,8 @@ void PrintReport(const char* what) {
     std::string report = "\nsoak: FAILED after " + std::to_string(run.actions) +
                          " actions: " + what + "\nsoak: seed " + std::to_string(run.seed) +
                          "\nsoak: the last actions, oldest first:\n";
-    const long first = lines > static_cast<long>(kLogLength) ? lines - static_cast<long>(kLogLength) : 0;
+    const long first =
+        lines > static_cast<long>(kLogLength) ? lines - static_cast<long>(kLogLength) : 0;
     for (long k = first; k < lines; ++k) {
         const Line& line = logRing[static_cast<std::size_t>(k) % kLogLength];
         if (line.action > run.actions - kReportedActions) report += "  " + line.text + "\n";

@@ -63,9 +63,9 @@ std::atomic<long> lastProgress{0};
 std::atomic<bool> finished{false};
 
 long NowSeconds() {
-    return static_cast<long>(
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch())
-            .count());
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(
+                                 std::chrono::steady_clock::now().time_since_epoch())
+                                 .count());
 }
 
 void Watch() {
@@ -90,12 +90,15 @@ void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& messag
     if (type == QtFatalMsg) soak::Fail("Qt: " + message.toStdString());
     if (seen.insert(message).second) {
         soak::LogAction("qt", message.toStdString());
-        std::fprintf(stderr, "soak: Qt says (action %ld): %s\n", soak::Run().actions, qPrintable(message));
+        std::fprintf(stderr, "soak: Qt says (action %ld): %s\n", soak::Run().actions,
+                     qPrintable(message));
     }
 }
 
 void Usage() {
-    std::fprintf(stderr, "usage: velmora_soak [--seed N] [--seconds S] [--actions N] [--verbose] [--stats]\n");
+    std::fprintf(
+        stderr,
+        "usage: velmora_soak [--seed N] [--seconds S] [--actions N] [--verbose] [--stats]\n");
     std::exit(2);
 }
 
@@ -122,7 +125,9 @@ fs::path MakeScratch() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    uint64_t seed = static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) % 1000000000ULL;
+    uint64_t seed =
+        static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) %
+        1000000000ULL;
     soak::Limits limits;
     bool verbose = false;
     bool stats = false;
@@ -190,10 +195,11 @@ int main(int argc, char** argv) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const long actions = soak::Run().actions;
-    std::printf("soak: seed %llu: %ld actions in %.1f s, %.1f actions/s, %ld restarts of the main window, "
-                "peak memory %ld MiB, no finding\n",
-                static_cast<unsigned long long>(seed), actions, seconds, seconds > 0 ? actions / seconds : 0.0,
-                restarts, usage.ru_maxrss / 1024);
+    std::printf(
+        "soak: seed %llu: %ld actions in %.1f s, %.1f actions/s, %ld restarts of the main window, "
+        "peak memory %ld MiB, no finding\n",
+        static_cast<unsigned long long>(seed), actions, seconds,
+        seconds > 0 ? actions / seconds : 0.0, restarts, usage.ru_maxrss / 1024);
     if (stats) soak::PrintTallies();
     return 0;
 }

@@ -19,18 +19,39 @@ std::string WideInteger(Rng& rng) {
 }
 
 const std::vector<std::string> kEdgeNumbers = {
-    "2147483647",  "-2147483647", "-2147483648",   "2147483648",
-    "99999999999", "-99999999999", "2147483647/2147483646", "-2147483648/2147483647",
-    "-2147483648/-1", "1/-2147483648", "2147483647/-1", "$7FFFFFFF",
-    "$80000000",   "$FFFFFFFF",   "-$7FFFFFFF",    "-$80000000",
-    "%1111",       "%",           "$",             "$G",
-    "46341",       "65536",       "65536/65537",   "1/65536",
-    "0/5",         "-0",          "+3",            "007",
+    "2147483647",
+    "-2147483647",
+    "-2147483648",
+    "2147483648",
+    "99999999999",
+    "-99999999999",
+    "2147483647/2147483646",
+    "-2147483648/2147483647",
+    "-2147483648/-1",
+    "1/-2147483648",
+    "2147483647/-1",
+    "$7FFFFFFF",
+    "$80000000",
+    "$FFFFFFFF",
+    "-$7FFFFFFF",
+    "-$80000000",
+    "%1111",
+    "%",
+    "$",
+    "$G",
+    "46341",
+    "65536",
+    "65536/65537",
+    "1/65536",
+    "0/5",
+    "-0",
+    "+3",
+    "007",
 };
 
 const std::vector<std::string> kJunk = {
-    "abc", "1.5", "3/x", "1/2/3", "3/", "/", "-", "--1", "1e5", "½", "١٢", "ñ", "0x10",
-    "3 4", "- 3", "1/ /2", "∞", "€", "NaN", "\t", " / ", "1,5", "=1", "J", "(1)", "😀",
+    "abc", "1.5", "3/x",   "1/2/3", "3/", "/",   "-",  "--1", "1e5", "½",  "١٢", "ñ",   "0x10",
+    "3 4", "- 3", "1/ /2", "∞",     "€",  "NaN", "\t", " / ", "1,5", "=1", "J",  "(1)", "😀",
 };
 
 const std::vector<std::string> kZeroDenominators = {"1/0", "0/0", "7/ 0", "-3/0", "$1/0"};
@@ -66,9 +87,11 @@ std::string NumberText(Rng& rng) {
         case 9:
             return rng.pick(kZeroDenominators);
         case 10:
-            return rng.chance(50) ? std::string() : std::string(static_cast<std::size_t>(rng.between(1, 3)), ' ');
+            return rng.chance(50) ? std::string()
+                                  : std::string(static_cast<std::size_t>(rng.between(1, 3)), ' ');
         default:
-            return std::to_string(rng.between(-1000, 1000)) + "/" + std::to_string(rng.between(1, 1000));
+            return std::to_string(rng.between(-1000, 1000)) + "/" +
+                   std::to_string(rng.between(1, 1000));
     }
 }
 
@@ -82,7 +105,8 @@ std::string PasteText(Rng& rng) {
                 text += NumberText(rng);
                 break;
             case 1:
-                text += rng.pick(std::vector<std::string>{"\t", " ", ";", ",", "\n", "\r\n", "[", "]"});
+                text +=
+                    rng.pick(std::vector<std::string>{"\t", " ", ";", ",", "\n", "\r\n", "[", "]"});
                 break;
             case 2:
                 text += std::string(static_cast<std::size_t>(rng.between(1, 60)), '9');
@@ -116,8 +140,9 @@ std::string ExpressionText(Rng& rng) {
         std::string power(int depth) {
             std::string p = primary(depth);
             if (rng.chance(15)) {
-                const char* exponents[] = {"0", "1", "2", "3", "5", "$A", "%11", "31", "100",
-                                           "2147483647", "2147483648", "-1", "x"};
+                const char* exponents[] = {"0",          "1",   "2",  "3",   "5",
+                                           "$A",         "%11", "31", "100", "2147483647",
+                                           "2147483648", "-1",  "x"};
                 p += "^" + std::string(exponents[rng.below(13)]);
             }
             return p;
@@ -139,13 +164,15 @@ std::string ExpressionText(Rng& rng) {
     switch (rng.below(10)) {
         case 0: {
             // A character put in, taken out or doubled somewhere.
-            const std::size_t at = static_cast<std::size_t>(rng.below(static_cast<int>(e.size()) + 1));
+            const std::size_t at =
+                static_cast<std::size_t>(rng.below(static_cast<int>(e.size()) + 1));
             const char* noise[] = {"+", "-", "*", "^", "(", ")", " ", "2", "--", "A", "ñ"};
             e.insert(at, noise[rng.below(11)]);
             break;
         }
         case 1:
-            if (!e.empty()) e.erase(static_cast<std::size_t>(rng.below(static_cast<int>(e.size()))), 1);
+            if (!e.empty())
+                e.erase(static_cast<std::size_t>(rng.below(static_cast<int>(e.size()))), 1);
             break;
         case 2:
             while (e.size() < 300) e += "+" + b.term(1);
@@ -177,7 +204,8 @@ std::string CommentText(Rng& rng) {
         case 6:
             return "  ";
         default:
-            return rng.pick(std::vector<std::string>{"a", "prueba", "ÁÉÍÓÚ üñ ç", "x = y", "\"q\""});
+            return rng.pick(
+                std::vector<std::string>{"a", "prueba", "ÁÉÍÓÚ üñ ç", "x = y", "\"q\""});
     }
 }
 
@@ -187,14 +215,15 @@ std::string UtilityFieldText(Rng& rng, int field) {
             return rng.pick(std::vector<std::string>{"", "Bloc", "Ayuda", "Gráficas", "zz nombre",
                                                      "Útil €", "😀 no cabe", std::string(300, 'z')});
         case 1:  // file: scratch files that are not programs, missing ones, addresses
-            return rng.pick(std::vector<std::string>{"", "datos.txt", "zz-nada.txt", "Velmora.pdf",
-                                                     "zz con blancos.txt", "carpeta.sts",
-                                                     "https://orbenit.example/zz",
-                                                     "mailto:zz@orbenit.example"});
+            return rng.pick(std::vector<std::string>{
+                "", "datos.txt", "zz-nada.txt", "Velmora.pdf", "zz con blancos.txt", "carpeta.sts",
+                "https://orbenit.example/zz", "mailto:zz@orbenit.example"});
         case 2:  // working directory
-            return rng.pick(std::vector<std::string>{"", "", "sub", "zz-falta", "carpeta.sts", "ñ zz"});
+            return rng.pick(
+                std::vector<std::string>{"", "", "sub", "zz-falta", "carpeta.sts", "ñ zz"});
         default:  // parameters: kept, never passed
-            return rng.pick(std::vector<std::string>{"", "-p", "zz uno dos", "€", std::string(256, 'p')});
+            return rng.pick(
+                std::vector<std::string>{"", "-p", "zz uno dos", "€", std::string(256, 'p')});
     }
 }
 

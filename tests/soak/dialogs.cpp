@@ -83,6 +83,7 @@ int SoakDialogs::MessageBox(std::string_view caption, std::string_view text, uns
             break;
     }
     Tally("box: " + c);
+    LogAction("box", c + ": " + t);
     boxes.push_back({c, t, style, answer});
     return answer;
 }

@@ -30,11 +30,16 @@
 #include "toolkit/files.h"
 #include "toolkit/language.h"
 
-#if defined(__has_include)
-#if __has_include(<sanitizer/common_interface_defs.h>)
-#include <sanitizer/common_interface_defs.h>
+// Only a sanitizer build links the sanitizers' runtime.
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMORA_SOAK_SANITIZER_CALLBACK 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
 #define VELMORA_SOAK_SANITIZER_CALLBACK 1
 #endif
+#endif
+#ifdef VELMORA_SOAK_SANITIZER_CALLBACK
+#include <sanitizer/common_interface_defs.h>
 #endif
 
 namespace {

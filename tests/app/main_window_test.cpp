@@ -595,13 +595,17 @@ TEST_F(MainWindowTest, OverflowChangesNothing) {
     unchanged("K+K");
 
     // An edit not yet committed is committed before the operation; when the
-    // operation overflows, the edit is left as typed and uncommitted.
-    SetItemText(*d, CellId(2, 2), "3");
+    // operation overflows, the edit is left as typed (whole, however long)
+    // and uncommitted.
+    const std::string typed = std::string(300, ' ') + "3";
+    SetItemTextZ(*d, CellId(2, 2), typed);
     SetItemText(*d, kFactorBox, "2");
     d->click(kMulFactor);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].caption, "Desbordamiento");
-    EXPECT_EQ(shown(), (Grid{{"2147483647", "1"}, {"0", "3"}}));
+    std::string cell;
+    GetItemTextAlloc(*d, CellId(2, 2), cell);
+    EXPECT_EQ(cell, typed);
     EXPECT_TRUE(window->editor().working == Matrix::FromRows({{2147483647, 1}, {0, 1}}));
     EXPECT_EQ(GetItemText(*d, kDetBox), "2147483647");
     EXPECT_EQ(window->store().selected(), 2);

@@ -54,8 +54,10 @@ struct SystemSnapshot {
 };
 SystemSnapshot Snapshot(TemplateDialog& systemWindow);
 // Fails naming what changed, when something did.
+// `entered`: Enter went to a cell before a refused grid, and may have filled
+// an empty one with 0.
 void CheckUnchanged(const MainSnapshot& before, const MainSnapshot& after,
-                    const std::string& action);
+                    const std::string& action, bool entered = false);
 void CheckUnchanged(const SystemSnapshot& before, const SystemSnapshot& after,
                     const std::string& action);
 // A refused grid ("Error sistema") adds nothing to the list, shows no

@@ -315,7 +315,9 @@ void Driver::actOnMain() {
     if (main_ != nullptr && !d.ended() && !otherWindow &&
         (dialogs_.said("No se ha cambiado nada") ||
          (kind != 2 && dialogs_.shown("Celda no válida")))) {
-        CheckUnchanged(before, Snapshot(w), "the last action");
+        // Enter in the expression box may have gone to a cell (kind 9).
+        CheckUnchanged(before, Snapshot(w), "the last action",
+                       !dialogs_.said("No se ha cambiado nada") && kind == 9);
     }
 }
 

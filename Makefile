@@ -8,8 +8,17 @@ CMAKE_FLAGS ?=
 FUZZ_TIME ?= 60
 FUZZ_TARGETS := fraction_parse matrix_reader evaluate sts_loader tools_loader polynomial_reader
 
+# make soak: random use of the windows under the sanitizers for SOAK_TIME
+# seconds; SOAK_SEED (and SOAK_ACTIONS) replay a run that found something.
+SOAK_TIME ?= 600
+SOAK_SEED ?=
+SOAK_ACTIONS ?=
+# make test runs it for 20 seconds with this seed.
+TEST_SOAK_SEED := 20261207
+SOAK = build-asan/tests/soak/velmora_soak
+
 .PHONY: all setup build run package deb test test-normal test-package test-sanitize test-fuzz fuzz \
-	fuzz-build bench clean
+	fuzz-build soak soak-build test-soak bench clean
 
 all: build
 
@@ -34,7 +43,7 @@ deb:
 	rm -f build/velmora_*.deb
 	cd build && cpack -G DEB
 
-test: setup test-normal test-package test-sanitize test-fuzz
+test: setup test-normal test-package test-sanitize test-soak test-fuzz
 
 test-normal:
 	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON $(CMAKE_FLAGS)
@@ -50,6 +59,19 @@ test-sanitize:
 	    -DVELMORA_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 	ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+# The soak lives in the sanitizer tree: only its own target is built here.
+soak-build:
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORA_WERROR=ON \
+	    -DVELMORA_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build build-asan -j $(JOBS) --target velmora_soak
+
+soak: setup soak-build
+	$(SOAK) --seconds $(SOAK_TIME) $(if $(SOAK_SEED),--seed $(SOAK_SEED)) \
+	    $(if $(SOAK_ACTIONS),--actions $(SOAK_ACTIONS))
+
+test-soak: soak-build
+	$(SOAK) --seconds 20 --seed $(TEST_SOAK_SEED)
 
 fuzz-build:
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \

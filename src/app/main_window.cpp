@@ -58,7 +58,9 @@ void MainWindow::checkpoint(TemplateDialog& d) {
     s.rows = rows_;
     s.cols = cols_;
     s.subMatrix = subMatrix_;
-    for (int id = kFirstCell; id <= kLastCell; ++id) s.cells[id - kFirstCell] = GetItemText(d, id);
+    // Whole texts: a cell may hold more than any box shows, and is put back as typed.
+    for (int id = kFirstCell; id <= kLastCell; ++id)
+        GetItemTextAlloc(d, id, s.cells[id - kFirstCell]);
     s.caption = GetItemText(d, kEditorGroup);
     s.rank = GetItemText(d, kRankBox);
     s.det = GetItemText(d, kDetBox);
@@ -76,7 +78,7 @@ void MainWindow::rollback(TemplateDialog& d) {
     store_ = s.store;
     subMatrix_ = s.subMatrix;
     setEditorSize(s.rows, s.cols);  // the working matrix already has this size
-    for (int id = kFirstCell; id <= kLastCell; ++id) SetItemText(d, id, s.cells[id - kFirstCell]);
+    for (int id = kFirstCell; id <= kLastCell; ++id) SetItemTextZ(d, id, s.cells[id - kFirstCell]);
     SetItemText(d, kEditorGroup, s.caption);
     SetItemText(d, kRankBox, s.rank);
     SetItemText(d, kDetBox, s.det);

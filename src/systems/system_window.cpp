@@ -234,6 +234,9 @@ void SystemWindow::readGridAndAnalyse(TemplateDialog& d, bool reportOverflow) {
             if (!readCell(d, cells[i - 1][j - 1], i, j, read.at(i, j))) return;
         }
     }
+    // The record keeps its own determinant (a list file carries it), not
+    // the zero matrix's it was made from.
+    read.Refresh();
     if (!CheckRows(read)) {
         refuseGrid(d, "No se ha definido o contiene filas nulas o no numéricas");
         return;
@@ -795,7 +798,8 @@ void SystemWindow::addCurrentSystem(TemplateDialog& d) {
     // The list refuses, with its own message, a 1025th system or a comment
     // that no .sts file can hold; then the grid stays as it is.
     if (!list_.Add(current, comment)) return;
-    ComboAdd(d, kCommentBox, comment);
+    // The box lists the comment as the list keeps it (its first 64 characters).
+    ComboAdd(d, kCommentBox, list_.Get(list_.Count()).comment);
     ComboDropDown(d, kCommentBox);
     selected_ = 0;
     layOutGrid(d, true);

@@ -425,9 +425,22 @@ void WarnUnexpectedError(std::string_view what) {
     ShowMessageStyled("Error", text + ". No se ha cambiado nada.", kMbIconExclamation);
 }
 
+namespace {
+
+// Modeless loops running now (runModeless): while one runs, the other
+// windows take the user's commands inside the event that opened it.
+int modelessLoops = 0;
+
+}  // namespace
+
 template <typename F>
 void TemplateDialog::deliver(F&& f, bool painting) {
-    const bool outer = depth_ == 0;
+    // Outermost: no event of this dialog is being delivered, or the user's
+    // command came through a modeless loop started inside one (a paint there
+    // still belongs to the event it interrupts).
+    const bool outer = depth_ == 0 || (!painting && modelessLoops != outerLoops_);
+    const int loopsBefore = outerLoops_;
+    if (outer) outerLoops_ = modelessLoops;
     ++depth_;
     try {
         if (outer) handler_.checkpoint(*this);
@@ -436,10 +449,12 @@ void TemplateDialog::deliver(F&& f, bool painting) {
         if (!ended_) handler_.beforeEvent(*this);
     } catch (...) {
         --depth_;
+        outerLoops_ = loopsBefore;
         failed(std::current_exception(), outer, painting);
         return;
     }
     --depth_;
+    outerLoops_ = loopsBefore;
 }
 
 void ReportFailure(std::exception_ptr error) {
@@ -496,7 +511,11 @@ int TemplateDialog::runModeless() {
     QEventLoop loop;
     connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
     show();
-    if (!ended_) loop.exec();
+    if (!ended_) {
+        ++modelessLoops;
+        loop.exec();
+        --modelessLoops;
+    }
     return result_;
 }
 

@@ -84,7 +84,9 @@ class DialogHandler {
   public:
     virtual ~DialogHandler() = default;
     // Before an event that is not delivered inside another event of the same
-    // dialog: the window remembers what rollback would put back.
+    // dialog: the window remembers what rollback would put back. A command
+    // that comes through a modeless window's loop (runModeless) is the user's
+    // own, not part of the event that opened that window: it gets its own.
     virtual void checkpoint(TemplateDialog&) {}
     // That event ended in an exception: the window puts back what checkpoint kept.
     virtual void rollback(TemplateDialog&) {}
@@ -243,6 +245,7 @@ class TemplateDialog : public QDialog {
     int result_ = 0;
     int quiet_ = 0;
     int depth_ = 0;               // events being delivered, one inside another
+    int outerLoops_ = 0;          // modeless loops running when the outermost event began
     bool paintReported_ = false;  // a failing paint is reported once, not on every repaint
 };
 

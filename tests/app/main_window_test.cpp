@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QTimer>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "about/about_window.h"
 #include "app/main_window_fixture.h"
 #include "support/temp_dir.h"
 #include "toolkit/files.h"
@@ -593,16 +595,46 @@ TEST_F(MainWindowTest, OverflowChangesNothing) {
     unchanged("K+K");
 
     // An edit not yet committed is committed before the operation; when the
-    // operation overflows, the edit is left as typed and uncommitted.
-    SetItemText(*d, CellId(2, 2), "3");
+    // operation overflows, the edit is left as typed (whole, however long)
+    // and uncommitted.
+    const std::string typed = std::string(300, ' ') + "3";
+    SetItemTextZ(*d, CellId(2, 2), typed);
     SetItemText(*d, kFactorBox, "2");
     d->click(kMulFactor);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].caption, "Desbordamiento");
-    EXPECT_EQ(shown(), (Grid{{"2147483647", "1"}, {"0", "3"}}));
+    std::string cell;
+    GetItemTextAlloc(*d, CellId(2, 2), cell);
+    EXPECT_EQ(cell, typed);
     EXPECT_TRUE(window->editor().working == Matrix::FromRows({{2147483647, 1}, {0, 1}}));
     EXPECT_EQ(GetItemText(*d, kDetBox), "2147483647");
     EXPECT_EQ(window->store().selected(), 2);
+}
+
+// The About window leaves the main window usable; a command that overflows
+// meanwhile changes nothing either (the edit stays typed, not committed).
+TEST_F(MainWindowTest, OverflowChangesNothingWithTheAboutWindowOpen) {
+    hooks.showAbout = [] { ShowAbout("Cálculos", ""); };
+    open();
+    append({{"2147483647", "1"}, {"0", "1"}});
+    SetItemText(*d, CellId(2, 2), "3");
+    SetItemText(*d, kFactorBox, "2");
+    bool done = false;
+    QTimer::singleShot(0, d, [&] {
+        d->click(kMulFactor);
+        EXPECT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_TRUE(boxes.boxes.empty() || boxes.boxes[0].caption == "Desbordamiento");
+        EXPECT_EQ(shown(), (Grid{{"2147483647", "1"}, {"0", "3"}}));
+        EXPECT_TRUE(window->editor().working == Matrix::FromRows({{2147483647, 1}, {0, 1}}));
+        EXPECT_EQ(window->store().selected(), 1);
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* about = qobject_cast<TemplateDialog*>(w);
+            if (about != nullptr && about != d && about->isVisible()) about->end(0);
+        }
+        done = true;
+    });
+    d->command(kAbout);
+    EXPECT_TRUE(done);
 }
 
 // det 10^10 does not fit: shown as out of range however the matrix got into

@@ -31,6 +31,7 @@
 #include "support/system_window_fixture.h"
 #include "support/temp_dir.h"
 #include "support/unreadable_cells.h"
+#include "systems/sts_file.h"
 #include "textout/text_output.h"
 #include "toolkit/dialog_helpers.h"
 #include "toolkit/qt_user_dialogs.h"
@@ -465,6 +466,22 @@ TEST_F(SystemWindowTest, AddAskedAboutAnEmptyComment) {
     EXPECT_TRUE(IsItemEnabled(*d, 15));
 }
 
+// The list keeps the first 64 characters of a comment; the box lists what
+// the list keeps, before and after a rename.
+TEST_F(SystemWindowTest, ALongCommentIsListedAsTheListKeepsIt) {
+    open();
+    const std::string typed = std::string(63, 'n') + "ñandú";
+    const std::string kept = std::string(63, 'n') + "ñ";
+    add({{"2", "1", "1"}, {"1", "-1", "0"}}, typed);
+    ASSERT_EQ(w.list().Count(), 1u);
+    EXPECT_EQ(w.list().Get(1).comment, kept);
+    EXPECT_EQ(comboEntries(), std::vector<std::string>{kept});
+    d->pick(150, 1);
+    SetItemText(*d, InnerChild(*d, 150), typed + " otra vez");
+    d->click(18);
+    EXPECT_EQ(comboEntries(), std::vector<std::string>{kept});
+}
+
 TEST_F(SystemWindowTest, DeleteTheSecondOfThreeAndRename) {
     open();
     add({{"2", "1", "1"}, {"1", "-1", "0"}}, "uno");
@@ -622,6 +639,22 @@ TEST_F(SystemWindowTest, AddReadsTheGridFirst) {
     d->paint();
     EXPECT_FALSE(IsItemEnabled(*d, 15));
     EXPECT_TRUE(texts(30).empty());
+}
+
+// A system read from the grid is a whole matrix record: its own square flag
+// and determinant, which a list file carries, not those of the empty matrix
+// the reading started from.
+TEST_F(SystemWindowTest, ASystemReadFromTheGridCarriesItsDeterminant) {
+    open();
+    add({{"1", "2", "3"}, {"4", "5", "6"}, {"7", "8", "10"}}, "tres por tres");
+    ASSERT_EQ(w.list().Count(), 1u);
+    const Matrix& m = w.list().Get(1).augmented;
+    EXPECT_TRUE(m.square);
+    EXPECT_FALSE(m.detOverflow);
+    EXPECT_EQ(m.det, Fraction(-3));
+    const LinearSystem expected{Matrix::FromRows({{1, 2, 3}, {4, 5, 6}, {7, 8, 10}}),
+                                "tres por tres"};
+    EXPECT_EQ(EncodeRecord(w.list().Get(1)), EncodeRecord(expected));
 }
 
 // The ranks are part of the displays: whatever clears those clears them.

@@ -227,11 +227,26 @@ class FailingHandler : public DialogHandler {
             case 13:
                 d.command(11);
                 break;  // fails inside an event that goes on
+            case 14: {
+                // Opens a modeless window, in whose loop the user gives a
+                // command here that fails.
+                test::RecordingHandler other;
+                TemplateDialog modeless(DemoTemplate(), other);
+                QTimer::singleShot(0, &d, [&] {
+                    d.command(10);
+                    modeless.end(0);
+                });
+                modeless.runModeless();
+                break;
+            }
             default:
                 break;
         }
     }
-    void onPaint(TemplateDialog&) override { throw std::logic_error("pintura"); }
+    bool failPaints = false;
+    void onPaint(TemplateDialog&) override {
+        if (failPaints) throw std::logic_error("pintura");
+    }
 };
 
 TEST(TemplateDialog, AnExceptionEndsInABoxAndTheWindowPutsItsStateBack) {
@@ -265,7 +280,18 @@ TEST(TemplateDialog, AnExceptionEndsInABoxAndTheWindowPutsItsStateBack) {
         EXPECT_EQ(h.rollbacks, c.rollbacks);
         EXPECT_FALSE(d.ended());
     }
+    // A command that comes through a modeless window's loop opened by an
+    // event is the user's own: its own checkpoint, and its own rollback.
     boxes.boxes.clear();
+    h.checkpoints = h.rollbacks = 0;
+    d.command(14);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].caption, "Desbordamiento");
+    EXPECT_EQ(h.checkpoints, 2);
+    EXPECT_EQ(h.rollbacks, 1);
+
+    boxes.boxes.clear();
+    h.failPaints = true;
     d.paint();
     d.paint();
     ASSERT_EQ(boxes.boxes.size(), 1u) << "a paint that keeps failing is reported once";

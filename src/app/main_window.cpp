@@ -77,7 +77,9 @@ void MainWindow::rollback(TemplateDialog& d) {
     editor_ = s.editor;
     store_ = s.store;
     subMatrix_ = s.subMatrix;
-    setEditorSize(s.rows, s.cols);  // the working matrix already has this size
+    // The grid's own size: a pasted block may have sized it ahead of the
+    // working matrix, which is back as it was.
+    showGridSize(s.rows, s.cols);
     for (int id = kFirstCell; id <= kLastCell; ++id) SetItemTextZ(d, id, s.cells[id - kFirstCell]);
     SetItemText(d, kEditorGroup, s.caption);
     SetItemText(d, kRankBox, s.rank);
@@ -93,11 +95,17 @@ void MainWindow::rollback(TemplateDialog& d) {
 // --- events ---
 
 void MainWindow::beforeEvent(TemplateDialog& d) {
-    const bool system = editor_.committed && editor_.working.rows >= 2 && editor_.working.cols >= 3;
     EnableMenuItem(d, kDelete, store_.selected() > 0);
-    EnableMenuItem(d, kToSystem, system);
-    EnableItem(d, kToSystem, system);
+    enableToSystem();
     EnableItem(d, kSubM, editor_.committed);
+}
+
+// "Sistema >" and "Hacer sistema": a committed matrix of 2 rows and 3 columns
+// or more.
+void MainWindow::enableToSystem() {
+    const bool system = editor_.committed && editor_.working.rows >= 2 && editor_.working.cols >= 3;
+    EnableMenuItem(*dialog_, kToSystem, system);
+    EnableItem(*dialog_, kToSystem, system);
 }
 
 void MainWindow::onInit(TemplateDialog& d) {
@@ -145,9 +153,7 @@ void MainWindow::onCommand(TemplateDialog& d, int id, int) {
         case kPower:         raiseToPower(); break;
         case 51: case 52: case 53: case 54:             // rows
         case 55: case 56: case 57: case 58: case 59:    // columns
-            rows_ = CheckedRadio(d, 51, 54);
-            cols_ = CheckedRadio(d, 55, 59);
-            applySize(rows_, cols_);
+            setEditorSize(CheckedRadio(d, 51, 54), CheckedRadio(d, 55, 59));
             break;
         case kNewMatrix:     newMatrix(); break;
         case kGenerate:      generate(); break;
@@ -209,6 +215,7 @@ void MainWindow::applyEnableRules() {
     const bool anyStored = store_.count() > 0;
     for (int id : {kExprGroup, kExpression, kExprOk}) EnableItem(d, id, anyStored);
     EnableMenuItem(d, kSteps, stepsAvailable());
+    enableToSystem();
     followSteps();
 }
 

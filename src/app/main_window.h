@@ -176,7 +176,8 @@ class MainWindow : public DialogHandler {
 
     // --- editor (matrix_editor.cpp) ---
     void setEditorSize(int r, int c);
-    void applySize(int r, int c);
+    bool applySize(int r, int c);
+    void enableToSystem();
     void showGridSize(int r, int c);
     void enableCellsInUse();
     bool readCells(Matrix& m);

@@ -20,8 +20,13 @@ constexpr int kRowBox = 145;     // + r: row r of the sub-matrix
 }  // namespace
 
 void MainWindow::setEditorSize(int r, int c) {
+    const int oldRows = rows_;
+    const int oldCols = cols_;
     showGridSize(r, c);
-    applySize(r, c);
+    if (!applySize(r, c)) {
+        showGridSize(oldRows, oldCols);
+        applyEnableRules();
+    }
 }
 
 // The grid alone takes the size: the buttons, and the cells in use enabled.
@@ -37,18 +42,17 @@ void MainWindow::showGridSize(int r, int c) {
 // the grid shows at the new size (an empty cell is 0), so that an operation
 // never works on values the grid does not show; the determinant, rank and
 // enable rules follow the new size. A cell that does not read as a number
-// refuses the change: the size buttons go back and nothing else changes. A
-// matrix of another size is not the result it was: it loses its origin.
-void MainWindow::applySize(int r, int c) {
+// refuses the change (false): the caller puts the size buttons back, to the
+// size the grid had (a pasted block may have sized it ahead of the working
+// matrix), and nothing else changes. A matrix of another size is not the
+// result it was: it loses its origin.
+bool MainWindow::applySize(int r, int c) {
     Matrix& w = editor_.working;
     if (w.rows != r || w.cols != c) {
         Matrix m = w;
         m.rows = static_cast<uint8_t>(r);
         m.cols = static_cast<uint8_t>(c);
-        if (!readCells(m)) {
-            setEditorSize(w.rows, w.cols);
-            return;
-        }
+        if (!readCells(m)) return false;
         m.Refresh();
         w = m;
         if (editor_.committed) showRankAndDeterminant(w);
@@ -59,6 +63,7 @@ void MainWindow::applySize(int r, int c) {
     }
     enableCellsInUse();
     applyEnableRules();
+    return true;
 }
 
 void MainWindow::enableCellsInUse() {

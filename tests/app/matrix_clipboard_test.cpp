@@ -130,6 +130,36 @@ TEST_F(ClipboardTest, RefusedPastesSayWhyAndChangeNothing) {
     }
 }
 
+// A pasted block sizes the grid ahead of the working matrix: a size change
+// refused there puts the buttons back to the pasted size, not the working one.
+TEST_F(ClipboardTest, RefusedSizeChangeKeepsThePastedGrid) {
+    commit({{"5", "5"}, {"-3", "5"}, {"4", "1"}});
+    SetClipboardText("1\t2\n");
+    d->command(kPaste);
+    SetItemText(*d, CellId(1, 2), "-3-5");
+    const Editor before = editor();
+    d->click(52);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].caption, "Celda no válida");
+    EXPECT_TRUE(editor() == before);
+    EXPECT_EQ(CheckedRadio(*d, 51, 54) * 10 + CheckedRadio(*d, 55, 59), 12);
+    EXPECT_FALSE(IsItemEnabled(*d, CellId(2, 1)));
+}
+
+// An operation commits a pasted block first; when it then fails, the
+// working matrix and the pasted grid are both as they were.
+TEST_F(ClipboardTest, AFailedOperationAfterAPasteChangesNothing) {
+    commit({{"3", "3"}, {"6", "3"}});
+    SetClipboardText("4");
+    d->command(kPaste);
+    SetItemText(*d, kExponentBox, "$10");  // 4^16 does not fit
+    const Editor before = editor();
+    d->click(kPower);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].caption, "Desbordamiento");
+    EXPECT_TRUE(editor() == before);
+}
+
 // In a cell, Ctrl+C copies the cell's selected text, or the matrix when
 // nothing is selected; Ctrl+V pastes a single value into the cell and a
 // block into the grid. The menu shows both keys.

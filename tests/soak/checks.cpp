@@ -288,7 +288,9 @@ void CheckMainWindow(MainWindow& window, GridState& grid) {
     const int rows = window.editorRows();
     const int cols = window.editorCols();
     CheckMatrix(editor.working, "the working matrix", 4, 5);
-    if (editor.working.rows != rows || editor.working.cols != cols) {
+    // A pasted block sizes the grid ahead of the working matrix, until the
+    // grid is committed.
+    if (!grid.dirty && (editor.working.rows != rows || editor.working.cols != cols)) {
         Fail("the working matrix is " + std::to_string(editor.working.rows) + " x " +
              std::to_string(editor.working.cols) + ", the editor " + std::to_string(rows) + " x " +
              std::to_string(cols));
@@ -309,14 +311,15 @@ void CheckMainWindow(MainWindow& window, GridState& grid) {
     // Rank and determinant: the engine's values for the working matrix.
     const std::string rankBox = GetItemText(d, kRankBox);
     const std::string detBox = GetItemText(d, kDetBox);
-    const Reference ref = Analyse(editor.working, rows, cols);
+    const Reference ref = Analyse(editor.working, editor.working.rows, editor.working.cols);
     if (editor.committed) {
         if (rankBox != std::to_string(ref.rank)) {
             Fail("rank box " + rankBox + ", rank of " + Describe(editor.working) + " is " +
                  std::to_string(ref.rank));
         }
         std::string det;
-        if (rows == cols) det = Fits32(ref.det) ? Utf8Left(Text(ref.det), 30) : "fuera de rango";
+        if (editor.working.square)
+            det = Fits32(ref.det) ? Utf8Left(Text(ref.det), 30) : "fuera de rango";
         if (detBox != det) {
             Fail("determinant box '" + detBox + "', determinant of " + Describe(editor.working) +
                  " is " + Text(ref.det));
@@ -326,7 +329,8 @@ void CheckMainWindow(MainWindow& window, GridState& grid) {
     }
 
     // A committed matrix is what the grid shows, unless the user has typed since.
-    const bool shows = GridShows(editor.working, GridTexts(window));
+    const bool shows = editor.working.rows == rows && editor.working.cols == cols &&
+                       GridShows(editor.working, GridTexts(window));
     if (shows) {
         grid.dirty = false;
     } else if (editor.committed && !grid.dirty) {
@@ -334,7 +338,7 @@ void CheckMainWindow(MainWindow& window, GridState& grid) {
     }
 
     // Enable rules that follow from the state.
-    const bool square = editor.committed && rows == cols;
+    const bool square = editor.committed && editor.working.rows == editor.working.cols;
     const auto expect = [&](int id, bool enabled, const char* name) {
         if (IsItemEnabled(d, id) != enabled)
             Fail(std::string(name) + (enabled ? " disabled" : " enabled"));
@@ -344,7 +348,8 @@ void CheckMainWindow(MainWindow& window, GridState& grid) {
     expect(kStore, editor.committed, "<-");
     expect(kCofactors, square, "adjuntos");
     expect(kInverse, square && ref.det != 0, "inversa");
-    expect(kToSystem, editor.committed && rows >= 2 && cols >= 3, "Sistema >");
+    expect(kToSystem, editor.committed && editor.working.rows >= 2 && editor.working.cols >= 3,
+           "Sistema >");
     if (!window.subMatrixMode()) {
         for (int id = 141; id <= 149; ++id) {
             if (IsItemShown(d, id)) Fail("a sub-matrix box is shown outside sub-matrix mode");
@@ -389,6 +394,21 @@ void CheckSystems(TemplateDialog* d) {
     const std::string coefficients = GetItemText(*d, 201);
     if (augmented != "Rango A' =") {
         if (!w.hasSystem()) Fail("ranks shown without a system: " + augmented);
+    }
+    if (augmented != "Rango A' =" && w.discussing()) {
+        // A system with a parameter: the ranks for a general a, every case.
+        const Discussion& s = *w.discussion;
+        const std::string ranks =
+            "rango A' = " + std::to_string(s.cases.front().rankAugmented) +
+            " / rango A = " + std::to_string(s.cases.front().rankCoefficients);
+        if (augmented + " / " + coefficients != ranks)
+            Fail("'" + augmented + "' and '" + coefficients + "' shown for a discussion");
+        std::string shown;
+        std::string lines;
+        GetItemTextAlloc(*d, 250, shown);
+        for (const std::string& line : s.lines) lines += (lines.empty() ? "" : "\r\n") + line;
+        if (shown != lines) Fail("conclusion of a discussion: '" + shown + "'");
+    } else if (augmented != "Rango A' =") {
         const Matrix& m = w.current;
         const int ra = Analyse(m, m.rows, m.cols).rank;
         const int rc = Analyse(m, m.rows, m.cols - 1).rank;

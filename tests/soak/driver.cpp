@@ -403,9 +403,12 @@ void Driver::actOnMain(int kind) {
             break;
         }
         case 5: {
-            const int id = rng_.pick(std::vector<int>{101, 102, 105, 201, 202, 203, 204, 205});
+            // With the steps and the clipboard: Pasos..., Copiar, Copiar LaTeX, Pegar.
+            const int id = rng_.pick(
+                std::vector<int>{101, 102, 105, 201, 202, 203, 204, 205, 207, 311, 312, 313});
             note("main", "menu " + std::to_string(id));
             menu(d, id);
+            if (id == 313) grid_.dirty = true;  // a pasted block is not committed
             break;
         }
         case 6: {
@@ -706,10 +709,13 @@ void Driver::actOnSystem(TemplateDialog& d, int kind) {
             menu(d, 205);
             dialogs_.openPurpose = OpenPurpose::Other;
             break;
-        case 13:
-            note("system", "menu Guardar");
-            menu(d, 210);
+        case 13: {
+            // Guardar, Pasos..., Copiar, Copiar LaTeX, Pegar.
+            const int id = rng_.pick(std::vector<int>{210, 220, 311, 312, 313});
+            note("system", "menu " + std::to_string(id));
+            menu(d, id);
             break;
+        }
         case 14:
             note("system", "menu Añadir a fichero");
             dialogs_.openPurpose = OpenPurpose::Append;

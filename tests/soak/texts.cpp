@@ -54,12 +54,19 @@ const std::vector<std::string> kJunk = {
     "3 4", "- 3", "1/ /2", "∞",     "€",  "NaN", "\t", " / ", "1,5", "=1", "J",  "(1)", "😀",
 };
 
+// Cells of a system with the parameter a, read or refused (only the system
+// window takes them; elsewhere they are junk).
+const std::vector<std::string> kPolynomials = {
+    "a",    "-a",           "2a", "a+1",    "1-a", "a^2", "a^2-1",   "(a+1)/2",
+    "2/3a", "3a^2 - a + 1", "A",  "a^4-2a", "1/a", "a^5", "(a+1)^2", "2147483647a^4+1",
+};
+
 const std::vector<std::string> kZeroDenominators = {"1/0", "0/0", "7/ 0", "-3/0", "$1/0"};
 
 }  // namespace
 
 std::string NumberText(Rng& rng) {
-    switch (rng.below(12)) {
+    switch (rng.below(13)) {
         case 0:
         case 1:
         case 2:
@@ -86,6 +93,8 @@ std::string NumberText(Rng& rng) {
             return rng.pick(kJunk);
         case 9:
             return rng.pick(kZeroDenominators);
+        case 11:
+            return rng.pick(kPolynomials);
         case 10:
             return rng.chance(50) ? std::string()
                                   : std::string(static_cast<std::size_t>(rng.between(1, 3)), ' ');

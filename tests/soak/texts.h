@@ -9,7 +9,7 @@ namespace velmora::soak {
 
 // A cell, factor or exponent: integers, fractions, blanks around them,
 // "$" and "%" forms, numbers at and past the 32-bit limits, a zero
-// denominator, junk, blanks, nothing. Short: fit to be typed key by key.
+// denominator, polynomials in a, junk, blanks, nothing. Short: fit to be typed key by key.
 std::string NumberText(Rng& rng);
 // A text for a paste: anything NumberText gives, or a long block (numbers,
 // junk, line breaks, characters outside the Basic Multilingual Plane), up to

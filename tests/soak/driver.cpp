@@ -633,23 +633,18 @@ void Driver::actOnSystem(TemplateDialog& d, int kind) {
             }
             break;
         }
-        case 4: {
-            const bool viaMenu = rng_.chance(30);
-            note("system", viaMenu ? "menu Generar" : "rnd");
-            if (viaMenu) {
-                menu(d, 8);
-            } else {
-                click(d, 8);
-            }
-            break;
-        }
+        case 4:
         case 5: {
+            // "rnd" and "nuevo", as buttons or as menu items of the same id.
+            const int id = kind == 4 ? 8 : 9;
             const bool viaMenu = rng_.chance(30);
-            note("system", viaMenu ? "menu Nuevo" : "nuevo");
+            note("system",
+                 std::string(viaMenu ? "menu " : "") +
+                     (kind == 4 ? (viaMenu ? "Generar" : "rnd") : (viaMenu ? "Nuevo" : "nuevo")));
             if (viaMenu) {
-                menu(d, 9);
+                menu(d, id);
             } else {
-                click(d, 9);
+                click(d, id);
             }
             break;
         }

@@ -18,6 +18,17 @@ std::string FindPicture(const std::string& name, const std::vector<std::string>&
     return {};
 }
 
+// The sources of the pictures in a stretch of the guide outside every figure.
+void NoteUnwrapped(const std::string& html, std::size_t from, std::size_t to,
+                   std::vector<std::string>& unwrapped) {
+    static const std::regex image(R"re(<img\b[^>]*\bsrc\s*=\s*"([^"]*)")re", std::regex::icase);
+    const auto begin = html.begin() + static_cast<std::ptrdiff_t>(from);
+    const auto end = html.begin() + static_cast<std::ptrdiff_t>(to);
+    for (auto it = std::sregex_iterator(begin, end, image); it != std::sregex_iterator(); ++it) {
+        unwrapped.push_back((*it)[1].str());
+    }
+}
+
 }  // namespace
 
 PreparedGuide PrepareGuideHtml(const std::string& html, const std::vector<std::string>& imageDirs) {
@@ -27,6 +38,7 @@ PreparedGuide PrepareGuideHtml(const std::string& html, const std::vector<std::s
     for (auto it = std::sregex_iterator(html.begin(), html.end(), figure);
          it != std::sregex_iterator(); ++it) {
         const std::smatch& m = *it;
+        NoteUnwrapped(html, done, static_cast<std::size_t>(m.position(0)), out.unwrapped);
         out.html.append(html, done, static_cast<std::size_t>(m.position(0)) - done);
         done = static_cast<std::size_t>(m.position(0) + m.length(0));
         const std::string name = m[1].str();
@@ -44,6 +56,7 @@ PreparedGuide PrepareGuideHtml(const std::string& html, const std::vector<std::s
         }
         out.html += body;
     }
+    NoteUnwrapped(html, done, html.size(), out.unwrapped);
     out.html.append(html, done, std::string::npos);
     return out;
 }

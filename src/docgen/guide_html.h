@@ -5,8 +5,10 @@
 //   <!-- /figura -->
 //
 // Before the guide is laid out, each figure's picture is looked for in the
-// picture folders; a figure whose picture is missing is left out whole, so a
-// guide built before every screenshot exists still reads well.
+// picture folders; a figure whose picture is missing is left out whole and
+// named in `missing`. A picture outside a figure is named in `unwrapped`: Qt
+// lays out a guide with a picture it cannot load as one blank page, so the
+// generator refuses both.
 #pragma once
 
 #include <string>
@@ -16,7 +18,8 @@ namespace velmora::docgen {
 
 struct PreparedGuide {
     std::string html;
-    std::vector<std::string> missing;  // pictures not found, in order
+    std::vector<std::string> missing;    // pictures not found, in order
+    std::vector<std::string> unwrapped;  // <img> sources outside every figure, in order
 };
 
 // Rewrites every found picture's src as a file URL of where it was found.

@@ -63,5 +63,16 @@ TEST(GuideHtml, FiguresWithAPictureStayAndPointAtItMissingOnesGoWhole) {
     }
 }
 
+// A picture outside a figure is laid out by Qt as one blank page: it is named.
+TEST(GuideHtml, NamesPicturesOutsideFigures) {
+    TempDir dir;
+    WriteBytes(dir.file("a.png"), "png");
+    const PreparedGuide guide = PrepareGuideHtml(
+        "<IMG src=\"x.png\"><!-- figura a.png --><img src=\"a.png\"><!-- /figura -->"
+        "<p><img width=\"4\" src=\"y.png\"></p><!-- figura b.png --><img src=\"b.png\">",
+        {dir.path().string()});
+    EXPECT_EQ(guide.unwrapped, (std::vector<std::string>{"x.png", "y.png", "b.png"}));
+}
+
 }  // namespace
 }  // namespace velmora::docgen

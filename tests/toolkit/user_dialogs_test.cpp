@@ -1,7 +1,9 @@
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -127,6 +129,28 @@ TEST_F(QtDialogs, YesNoBoxIgnoresEscapeAndTheCloseBox) {
     EXPECT_EQ(AskYesNoStyled("Confirmar eliminar", "Eliminar K ?", kMbIconExclamation), kIdYes);
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(buttons, (std::vector<std::string>{"No", "Sí"}));
+}
+
+// A question whose safe answer is "No" (leaving with work that would be
+// lost): "No" is the default, so Enter gives it, and so do Esc and the
+// close box.
+TEST_F(QtDialogs, YesNoBoxWithNoAsDefaultAnswersNoToEnterEscapeAndClose) {
+    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Escape), 0}) {
+        SCOPED_TRACE(key);
+        std::string byDefault;
+        WhenModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            byDefault = FromQString(box->defaultButton()->text());
+            if (key == 0) {
+                box->close();
+                return;
+            }
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+            QApplication::sendEvent(box, &press);
+        });
+        EXPECT_EQ(AskYesNoStyled("Salir", "¿Salir?", kMbDefButton2), kIdNo);
+        EXPECT_EQ(byDefault, "No");
+    }
 }
 
 TEST_F(QtDialogs, YesNoCancelBoxAnswersCancelToEscape) {
@@ -301,6 +325,44 @@ TEST_F(QtFileDialogs, ColumnsShowTheirWholeTexts) {
     if (translator != nullptr) QCoreApplication::removeTranslator(translator);
     delete translator;
     QLocale::setDefault(QLocale::c());
+}
+
+// The program's language down to the file list: the filter that shows every
+// file is named in Spanish, and sizes and dates are written the Spanish way
+// whatever the desktop's locale.
+TEST_F(QtFileDialogs, FiltersSizesAndDatesInSpanish) {
+    QTranslator* translator = InstallSpanishQtTexts();
+    QDir::setCurrent(QString::fromStdString(dir.string()));
+    {
+        QFile file(QString::fromStdString((dir / "uno.sts").string()));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(QDateTime(QDate(2024, 3, 5), QTime(14, 7)),
+                         QFileDevice::FileModificationTime);
+    }
+    QStringList filters;
+    QStringList uno;
+    WhenModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        Listed(dialog, 3);
+        filters = dialog->nameFilters();
+        auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        const QAbstractItemModel* model = tree->model();
+        for (int r = 0; r < model->rowCount(tree->rootIndex()); ++r) {
+            if (model->index(r, 0, tree->rootIndex()).data().toString() != "uno.sts") continue;
+            for (int c = 0; c < 4; ++c)
+                uno << model->index(r, c, tree->rootIndex()).data().toString();
+        }
+        dialog->reject();
+    });
+    std::string name = "./*.sts";
+    AskOpenFile(name);
+    if (translator != nullptr) QCoreApplication::removeTranslator(translator);
+    delete translator;
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(filters, (QStringList{"*.sts", "Todos los ficheros (*)"}));
+    ASSERT_EQ(uno.size(), 4);
+    EXPECT_EQ(uno[1].toStdString(), "48,83 KiB");
+    EXPECT_EQ(uno[3].toStdString(), "5/3/24 14:07");
 }
 
 TEST_F(QtFileDialogs, StsDialogsLeaveTheCurrentFolderWhereTheFileIs) {

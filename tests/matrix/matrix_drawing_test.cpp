@@ -86,8 +86,8 @@ TEST_F(MatrixDrawing, LongEntriesWidenTheirColumns) {
     DrawMatrix(Matrix::FromRows({{Fraction(-12, 7), 1}, {0, Fraction(-100, 3)}}), 20, 30, right,
                bottom);
     // "-12/7" is wider than a column of four characters: its column grows, with
-    // two blank pixels between it and the left bar, which stays at x.
-    const int first = std::max({24, 30, 2 * (3 + dc.textWidth("-12/7") / 2)});
+    // four blank pixels between it and the left bar, which stays at x.
+    const int first = std::max({24, 30, 2 * (5 + dc.textWidth("-12/7") / 2)});
     const int second = std::max({24, 36, dc.textWidth("-100/3") + 2});
     EXPECT_EQ(Lines()[1], (Segment{20, 30, 20, 62}));
     EXPECT_EQ(Texts()[0], (Piece{"-12/7", 20 + first / 2, 30}));
@@ -97,12 +97,13 @@ TEST_F(MatrixDrawing, LongEntriesWidenTheirColumns) {
 
 TEST_F(MatrixDrawing, EntriesThatFitKeepTheirColumns) {
     // Texts of up to four characters that leave a pixel clear in a column of
-    // 24 px stay at the centres 30 px apart, whatever the other entries.
-    const Matrix m = Matrix::FromRows({{Fraction(-3, 4), 12, 7}, {1, Fraction(-1, 2), 100}});
+    // 24 px (and four clear of the left bar) stay at the centres 30 px apart,
+    // whatever the other entries.
+    const Matrix m = Matrix::FromRows({{-3, 12, 7}, {1, Fraction(-1, 2), 100}});
     uint16_t right = 0, bottom = 0;
     DrawMatrix(m, 20, 30, right, bottom);
-    const std::vector<Piece> expected{{"-3/4", 32, 30}, {"12", 62, 30},   {"7", 92, 30},
-                                      {"1", 32, 46},    {"-1/2", 62, 46}, {"100", 92, 46}};
+    const std::vector<Piece> expected{{"-3", 32, 30}, {"12", 62, 30},   {"7", 92, 30},
+                                      {"1", 32, 46},  {"-1/2", 62, 46}, {"100", 92, 46}};
     EXPECT_EQ(Texts(), expected);
     EXPECT_EQ(right, 92 + 9 + 6);
 }
@@ -134,10 +135,11 @@ TEST_F(MatrixDrawing, EquationPieces) {
     };
     const Case cases[] = {
         {{2, -1, 0, 5}, {"2x", "- y", " ", " = 5"}},
-        {{1, Fraction(3, 2), -4}, {"x", "+ 3/2y", " = -4"}},
+        // A fraction before its unknown in parentheses: 3/2y would read 3/(2y).
+        {{1, Fraction(3, 2), -4}, {"x", "+ (3/2)y", " = -4"}},
         {{0, -3, 1}, {" ", "-3y", " = 1"}},
         {{-1, 1, 1, 1, 0}, {"- x", "+ y", "+ z", "+ t", " = 0"}},
-        {{Fraction(-1, 2), 0, Fraction(2, 3), 1}, {"-1/2x", " ", "+ 2/3z", " = 1"}},
+        {{Fraction(-1, 2), 0, Fraction(2, 3), 1}, {"-(1/2)x", " ", "+ (2/3)z", " = 1"}},
     };
     for (const Case& c : cases) {
         dc.clearRecords();
@@ -152,6 +154,19 @@ TEST_F(MatrixDrawing, EquationPieces) {
         EXPECT_TRUE(Lines().empty()) << "no bars around equations";
         EXPECT_EQ(dc.alignment(), kAlignCentreTop) << "equation mode leaves the alignment centred";
     }
+}
+
+// The coefficients of a system with a parameter, as the system window
+// writes them: a power stands apart from its unknown (a^2y would read
+// a^(2y)), a constant fraction goes in parentheses.
+TEST_F(MatrixDrawing, EquationPiecesOfPolynomials) {
+    const TextMatrix m{1, 5, {"a^2", "-a^3", "(a + 1)", "1/2", "a^2 + 1"}};
+    EquationMode = true;
+    DrawMatrixAt(m, 20, 30);
+    std::vector<std::string> got;
+    for (const Piece& p : Texts()) got.push_back(p.text);
+    EXPECT_EQ(
+        got, (std::vector<std::string>{"a^2 x", "-a^3 y", "+ (a + 1)z", "+ (1/2)t", " = a^2 + 1"}));
 }
 
 TEST_F(MatrixDrawing, EquationExtentsReachTheFarthestText) {
@@ -215,8 +230,8 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
                     EXPECT_EQ(boxes[k].top, 30 + (i - 1) * size.height) << where;
                 }
                 if (!equations) {
-                    // Two blank pixels between the bars and the texts.
-                    EXPECT_EQ(test::Outside(boxes, 23, 30, right - 2, bottom), "") << where;
+                    // Four blank pixels between the bars and the texts.
+                    EXPECT_EQ(test::Outside(boxes, 25, 30, right - 4, bottom), "") << where;
                     const std::vector<test::Box> bars = test::UprightLines(dc);
                     ASSERT_EQ(bars.size(), 2u) << where;
                     EXPECT_EQ(bars[0].left, 20);
@@ -227,6 +242,49 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
                 }
                 EXPECT_EQ(test::Overlaps(boxes), "") << where;
                 EXPECT_EQ(MatrixDrawingWidth(m), right - 20) << where;
+            }
+        }
+    }
+}
+
+// On the screen, at both scales: no number meets a bar. Between each bar and
+// the nearest pixel of a text there are at least three blank pixel columns
+// (six at twice the density), whatever the glyph.
+TEST(MatrixDrawingPixels, BarsStandClearOfTheNumbers) {
+    InitTextOutput();
+    const char* const texts[] = {"-1/2", "a^2", "1", "-7", "2a^3 - 6a + 4", "-2147483647/2", "a"};
+    std::vector<FontSize> sizes{{16, 6}};
+    sizes.insert(sizes.end(), kSmallerSizes.begin(), kSmallerSizes.end());
+    for (const int ratio : {1, 2}) {
+        for (const FontSize size : sizes) {
+            for (const char* text : texts) {
+                SCOPED_TRACE(testing::Message()
+                             << text << " " << size.height << "/" << size.width << " x" << ratio);
+                QImage image(QSize(300, 40) * ratio, QImage::Format_ARGB32_Premultiplied);
+                image.setDevicePixelRatio(ratio);
+                image.fill(Qt::white);
+                DeviceContext dc(&image);
+                CurrentDC = &dc;
+                SelectFont(&dc);
+                DrawingSize drawingSize(size);
+                SetTextColour(Rgb(0, 0, 200));
+                uint16_t right = 0, bottom = 0;
+                DrawMatrix(TextMatrix{1, 1, {text}}, 20, 10, right, bottom);
+                dc.flush();
+                CurrentDC = nullptr;
+                int first = image.width(), last = -1;  // the text's pixel columns
+                for (int x = 0; x < image.width(); ++x) {
+                    for (int y = 0; y < image.height(); ++y) {
+                        const QColor c = image.pixelColor(x, y);
+                        if (c.blue() > c.red() + 60) {
+                            first = std::min(first, x);
+                            last = std::max(last, x);
+                        }
+                    }
+                }
+                ASSERT_GE(last, first);
+                EXPECT_GE(first - (20 * ratio + ratio), 3 * ratio) << "left bar";
+                EXPECT_GE(right * ratio - last - 1, 3 * ratio) << "right bar";
             }
         }
     }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QTimer>
 #include <chrono>
 #include <filesystem>
@@ -50,31 +51,37 @@ TEST_F(MainWindowTest, StartsEmptyWithAThreeByThreeEditor) {
 }
 
 // Esc (in any cell), the close box and the window manager close the window;
-// while the store holds matrices they ask first, and No stays.
-TEST_F(MainWindowTest, ClosingAsksWhileTheStoreHoldsMatrices) {
+// while the store holds matrices, or the grid numbers, they ask first, with
+// "No" the default, and only "Sí" ends it.
+TEST_F(MainWindowTest, ClosingAsksWhileSomethingWouldBeLost) {
     enum How { Escape, EscapeInACell, CloseBox };
+    enum Held { Nothing, Typed, Stored };
     struct Case {
         How how;
-        bool stored;
+        Held held;
         int answer;
         bool ends;
     };
     const Case cases[] = {
-        {Escape, false, 0, true},
-        {CloseBox, false, 0, true},
-        {Escape, true, kIdNo, false},
-        {EscapeInACell, true, kIdNo, false},
-        {CloseBox, true, kIdNo, false},
-        {Escape, true, kIdYes, true},
-        {EscapeInACell, true, kIdYes, true},
-        {CloseBox, true, kIdYes, true},
+        {Escape, Nothing, 0, true},
+        {CloseBox, Nothing, 0, true},
+        {Escape, Typed, kIdNo, false},
+        {EscapeInACell, Typed, kIdNo, false},
+        {CloseBox, Typed, kIdNo, false},
+        {Escape, Typed, kIdYes, true},
+        {Escape, Stored, kIdNo, false},
+        {EscapeInACell, Stored, kIdNo, false},
+        {CloseBox, Stored, kIdNo, false},
+        {Escape, Stored, kIdYes, true},
+        {EscapeInACell, Stored, kIdYes, true},
+        {CloseBox, Stored, kIdYes, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.how << " stored " << c.stored);
+        SCOPED_TRACE(testing::Message() << c.how << " held " << c.held);
         open();
         boxes.boxes.clear();
-        if (c.stored) append({{"1", "2"}, {"3", "4"}});
-        commit({{"5", "6"}, {"7", "8"}});
+        if (c.held == Stored) append({{"1", "2"}, {"3", "4"}});
+        if (c.held != Nothing) type({{"5", "6"}, {"7", "8"}});  // typed, not committed
         if (c.answer != 0) boxes.answers.push_back(c.answer);
         switch (c.how) {
             case Escape:
@@ -90,16 +97,18 @@ TEST_F(MainWindowTest, ClosingAsksWhileTheStoreHoldsMatrices) {
                 break;
         }
         EXPECT_EQ(d->ended(), c.ends);
-        if (!c.stored) {
-            EXPECT_TRUE(boxes.boxes.empty()) << "an empty store closes at once";
+        if (c.held == Nothing) {
+            EXPECT_TRUE(boxes.boxes.empty()) << "nothing to lose: it closes at once";
             continue;
         }
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].caption, "Salir");
-        EXPECT_EQ(boxes.boxes[0].text, "¿Salir? Las matrices guardadas se perderán.");
-        EXPECT_EQ(boxes.boxes[0].style, static_cast<unsigned>(kMbYesNo));
+        EXPECT_EQ(boxes.boxes[0].text, c.held == Stored
+                                           ? "¿Salir? Las matrices guardadas se perderán."
+                                           : "¿Salir? La matriz del editor se perderá.");
+        EXPECT_EQ(boxes.boxes[0].style, static_cast<unsigned>(kMbYesNo | kMbDefButton2));
         if (!c.ends) {
-            EXPECT_EQ(window->store().count(), 1);
+            EXPECT_EQ(window->store().count(), c.held == Stored ? 1 : 0);
             EXPECT_EQ(shown(), (Grid{{"5", "6"}, {"7", "8"}})) << "nothing changes";
         }
     }
@@ -331,6 +340,7 @@ TEST_F(MainWindowTest, OperationsActOnWhatTheGridShows) {
         std::function<void()> press;
         Grid result;
         const char* caption;
+        const char* box = nullptr;  // the text of the one box shown
     };
     const Case cases[] = {
         {"trasp.", "9", [&] { d->click(kTranspose); }, {{"9", "3"}, {"1", "4"}}, "Matriz... "},
@@ -370,12 +380,14 @@ TEST_F(MainWindowTest, OperationsActOnWhatTheGridShows) {
          [&] { d->click(kTranspose); },
          {{"2", "3"}, {"1", "4"}},
          "Matriz   = Trasp(K) "},
-        // Committed first; the singular matrix has no inverse to compute.
+        // Committed first; the singular matrix has no inverse to compute,
+        // and the box says so.
         {"inversa after an edit that made it singular",
          "3/4",
          [&] { d->click(kInverse); },
          {{"3/4", "1"}, {"3", "4"}},
-         "Matriz  K = "},
+         "Matriz  K = ",
+         "El determinante es 0: la matriz no tiene inversa."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -384,7 +396,13 @@ TEST_F(MainWindowTest, OperationsActOnWhatTheGridShows) {
         append({{"2", "1"}, {"3", "4"}});
         SetItemText(*d, CellId(1, 1), c.typed);
         c.press();
-        EXPECT_TRUE(boxes.boxes.empty());
+        if (c.box == nullptr) {
+            EXPECT_TRUE(boxes.boxes.empty());
+        } else {
+            ASSERT_EQ(boxes.boxes.size(), 1u);
+            EXPECT_EQ(boxes.boxes[0].caption, "Inversa");
+            EXPECT_EQ(boxes.boxes[0].text, c.box);
+        }
         EXPECT_EQ(shown(), c.result);
         EXPECT_EQ(caption(), c.caption);
         EXPECT_TRUE(window->store().matrix(2) == Matrix::FromRows({{2, 1}, {3, 4}}))
@@ -943,6 +961,66 @@ TEST_F(MainWindowTest, InfoItemsOpenTheDocuments) {
         EXPECT_EQ(boxes.boxes[i].caption, "Info");
         EXPECT_EQ(boxes.boxes[i].text, expected[i]);
         EXPECT_EQ(boxes.boxes[i].style, static_cast<unsigned>(kMbIconExclamation));
+    }
+}
+
+// A desktop's opener may take its time to find that nothing can open the
+// guide (one that asks several helpers in turn): its late answer is still
+// reported, naming the file; one that succeeds late says nothing.
+TEST_F(MainWindowTest, AnOpenerThatGivesUpLateIsReportedToo) {
+    test::TempDir dir;
+    const std::string slow = dir.file("slow-opener");
+    std::ofstream(dir.file("Velmora.pdf")) << "%PDF";
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    const std::string done = dir.file("done");
+    for (const int status : {3, 0}) {
+        std::filesystem::remove(done);
+        std::ofstream(slow) << "#!/bin/sh\nsleep 1.3\ntouch '" << done << "'\nexit " << status
+                            << "\n";
+        chmod(slow.c_str(), 0755);
+        SetDocumentOpener(slow);
+        boxes.boxes.clear();
+        d->command(kInfo);
+        EXPECT_TRUE(boxes.boxes.empty()) << "still at work: nothing to say yet";
+        // Until it has ended and its answer has had time to come.
+        for (int i = 0; i < 500 && (boxes.boxes.empty() || !std::filesystem::exists(done)); ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (status == 0 && std::filesystem::exists(done) && i % 20 == 19) break;
+        }
+        if (status == 0) {
+            EXPECT_TRUE(boxes.boxes.empty());
+            continue;
+        }
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].caption, "Info");
+        EXPECT_EQ(boxes.boxes[0].text,
+                  "No se ha podido abrir Velmora.pdf: no hay ningún programa que sepa abrirlo.");
+    }
+    SetDocumentOpener("xdg-open");
+    std::filesystem::current_path(previous);
+}
+
+// Alt and the underlined letter open each menu of the window.
+TEST_F(MainWindowTest, MenusOpenWithAltAndTheirLetter) {
+    const struct {
+        Qt::Key key;
+        int popup;
+        const char* title;
+    } cases[] = {{Qt::Key_M, 1, "Matrices"},
+                 {Qt::Key_O, 2, "Operaciones"},
+                 {Qt::Key_I, 3, "Info"},
+                 {Qt::Key_U, 4, "Utilidades"}};
+    d->activateWindow();  // a window's keys act in its active window
+    QApplication::processEvents();
+    for (const auto& c : cases) {
+        QMenu* popup = MenuPopup(*d, c.popup);
+        EXPECT_EQ(popup->title().remove(QLatin1Char('&')).toStdString(), c.title);
+        QKeyEvent alt(QEvent::KeyPress, c.key, Qt::AltModifier);
+        QApplication::sendEvent(d->item(CellId(1, 1)), &alt);
+        EXPECT_TRUE(popup->isVisible()) << c.title;
+        popup->close();
     }
 }
 

@@ -62,12 +62,44 @@ TEST_F(ClipboardTest, CopiedMatrixPastesBackAsTheSameMatrix) {
     d->command(kPaste);
     EXPECT_EQ(shown(), (Grid{{"1", "-1/2"}, {"3", "4"}}));
     EXPECT_EQ(GetItemText(*d, CellId(3, 3)), "") << "cells outside the block are emptied";
-    EXPECT_EQ(FocusedItem(*d), CellId(2, 2)) << "Enter commits from there";
-    // As if typed: the size is the editor's at once, the entries wait for Ok.
-    EXPECT_EQ(window->editor().working.at(1, 1), Fraction(9));
+    EXPECT_EQ(FocusedItem(*d), CellId(2, 2));
+    // As if typed and confirmed: it is the working matrix at once.
+    EXPECT_EQ(window->editor().working, copied);
     d->pressEnter();
     EXPECT_EQ(window->editor().working, copied);
     EXPECT_TRUE(boxes.boxes.empty());
+}
+
+// What the editor shows after "Pegar" is the pasted matrix's: its caption,
+// rank and determinant, and the operations it allows, whatever was there.
+TEST_F(ClipboardTest, EverythingShownFollowsThePastedMatrix) {
+    const struct {
+        const char* text;
+        const char* rank;
+        const char* det;
+        bool inverse, cofactors, toSystem, transpose;
+    } cases[] = {
+        {"1 2 3 4\n5 6 7 8\n9 10 11 13\n", "3", "", false, false, true, true},
+        {"2 1\n4 2\n", "1", "0", false, true, false, true},
+        {"[1 2 3 4 5; 0 1 0 0 1]", "2", "", false, false, true, false},
+        {"-1/2", "1", "-1/2", true, true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        open();
+        append({{"1", "2"}, {"3", "4"}});
+        d->click(kInverse);  // "= Inv(J)", rank 2, det -1/2
+        SetClipboardText(c.text);
+        d->command(kPaste);
+        EXPECT_EQ(caption(), "Matriz... ");
+        EXPECT_EQ(GetItemText(*d, kRankBox), c.rank);
+        EXPECT_EQ(GetItemText(*d, kDetBox), c.det);
+        EXPECT_EQ(IsItemEnabled(*d, kInverse), c.inverse);
+        EXPECT_EQ(IsItemEnabled(*d, kCofactors), c.cofactors);
+        EXPECT_EQ(IsItemEnabled(*d, kToSystem), c.toSystem);
+        EXPECT_EQ(IsItemEnabled(*d, kTranspose), c.transpose);
+        EXPECT_TRUE(boxes.boxes.empty());
+    }
 }
 
 // Copying commits what the grid shows, as an operation does.

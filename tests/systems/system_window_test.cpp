@@ -116,6 +116,89 @@ TEST_F(SystemWindowTest, StepsFollowTheAnalysis) {
     EXPECT_FALSE(IsMenuItemEnabled(*d, 220));
 }
 
+// An open "Pasos" follows what the displays show: after "rnd", "nuevo" or
+// a system with a parameter it has no steps and says why, with nothing to
+// copy; a system analysed brings steps back.
+TEST_F(SystemWindowTest, OpenStepsSayWhyThereAreNone) {
+    open();
+    analyse({{"2", "1", "1"}, {"1", "-1", "0"}});
+    d->command(220);
+    StepsWindow* s = w.stepsWindow();
+    ASSERT_TRUE(s != nullptr && s->isOpen());
+    TemplateDialog& p = *s->window();
+    EXPECT_EQ(p.windowTitle().toStdString(), "Pasos del sistema");
+    const std::string notAnalysed = "No hay pasos: el sistema de la cuadrícula no se ha analizado.";
+    const std::string parameter =
+        "No hay pasos: un sistema con el parámetro a se discute por los valores de a,";
+    const struct {
+        const char* name;
+        std::function<void()> step;
+        std::string firstLine;  // empty: steps
+    } cases[] = {
+        {"rnd", [&] { d->click(8); }, notAnalysed},
+        {"Ok", [&] { d->click(1); }, ""},
+        {"a parameter",
+         [&] {
+             analyse({{"a", "1", "1"}, {"1", "a", "1"}});
+         },
+         parameter},
+        {"nuevo", [&] { d->click(9); }, notAnalysed},
+        {"another system",
+         [&] {
+             analyse({{"1", "1", "2"}, {"1", "-1", "0"}});
+         },
+         ""},
+        {"fewer equations", [&] { d->scroll(51, kScrollLineUp, 0); }, notAnalysed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.step();
+        const bool none = !c.firstLine.empty();
+        EXPECT_EQ(s->steps().empty(), none);
+        EXPECT_EQ(IsItemEnabled(p, StepsWindow::kCopy), !none);
+        EXPECT_EQ(IsItemEnabled(p, StepsWindow::kCopyLatex), !none);
+        if (!none) {
+            EXPECT_EQ(s->whyNone(), "");
+            continue;
+        }
+        EXPECT_TRUE(s->whyNone().starts_with(c.firstLine)) << s->whyNone();
+        const std::vector<std::string> drawn = p.paneOf(StepsWindow::kPane)->dc().drawnTexts();
+        EXPECT_NE(std::find(drawn.begin(), drawn.end(), c.firstLine), drawn.end());
+    }
+}
+
+// The conclusion is the program's to write, and shows whole: the six lines
+// of an undetermined system stand in the box without scrolling. Typing and
+// pasting change nothing; it can be selected with the keys and copied.
+TEST_F(SystemWindowTest, TheConclusionShowsWholeAndIsReadNotTyped) {
+    open();
+    analyse({{"1", "0", "2", "1"}, {"0", "2", "-1", "6"}, {"1", "2", "1", "7"}});
+    auto* box = qobject_cast<QPlainTextEdit*>(ItemHandle(*d, 250));
+    ASSERT_NE(box, nullptr);
+    QApplication::processEvents();
+    const std::string before = conclusion();
+    ASSERT_EQ(std::count(before.begin(), before.end(), '\n'), 5) << before;
+    EXPECT_EQ(box->verticalScrollBar()->maximum(), 0) << "every line in view";
+
+    box->setFocus();
+    SetClipboardText("pegado");
+    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier,
+                         const QString& text = {}) {
+        QKeyEvent press(QEvent::KeyPress, k, mods, text);
+        QApplication::sendEvent(box, &press);
+    };
+    key(Qt::Key_X, Qt::NoModifier, "X");
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Delete);
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(conclusion(), before);
+    key(Qt::Key_A, Qt::ControlModifier);
+    key(Qt::Key_C, Qt::ControlModifier);
+    std::string copied = before;
+    std::erase(copied, '\r');
+    EXPECT_EQ(ClipboardText(), copied);
+}
+
 TEST_F(SystemWindowTest, EnterWalksTheGridAndTheLastCellAnalyses) {
     open();
     type({{"", "1", "1", "2"}, {"1", "", "1", "2"}, {"1", "1", "", "2"}});

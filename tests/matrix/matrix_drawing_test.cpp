@@ -156,17 +156,11 @@ TEST_F(MatrixDrawing, EquationPieces) {
     }
 }
 
-// The coefficients of a system with a parameter, as the system window
-// writes them: a power stands apart from its unknown (a^2y would read
-// a^(2y)), a constant fraction goes in parentheses.
+// A power stands apart from its unknown: a^2y would read a^(2y).
 TEST_F(MatrixDrawing, EquationPiecesOfPolynomials) {
-    const TextMatrix m{1, 5, {"a^2", "-a^3", "(a + 1)", "1/2", "a^2 + 1"}};
     EquationMode = true;
-    DrawMatrixAt(m, 20, 30);
-    std::vector<std::string> got;
-    for (const Piece& p : Texts()) got.push_back(p.text);
-    EXPECT_EQ(
-        got, (std::vector<std::string>{"a^2 x", "-a^3 y", "+ (a + 1)z", "+ (1/2)t", " = a^2 + 1"}));
+    DrawMatrixAt(TextMatrix{1, 3, {"-a^3", "(a + 1)", "a^2"}}, 20, 30);
+    EXPECT_EQ(Texts()[0].text + "|" + Texts()[1].text, "-a^3 x|+ (a + 1)y");
 }
 
 TEST_F(MatrixDrawing, EquationExtentsReachTheFarthestText) {
@@ -207,6 +201,8 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
         TextsOf(Matrix::FromRows({{-2147483647 - 1, Fraction(2147483647, 2147483646)}, {0, 1}})),
         TextsOf(fractions),
         {2, 3, {"3a^2 - a + 1", "-(a - 1)", "a^2 + 2a + 1", "a", "(1/2)a^4 - 7a^3 + a - 5/3", "0"}},
+        TextsOf(Matrix::FromRows({{Fraction(-1, 2)}})),  // a minor of the steps
+        {1, 2, {"-a", "a^2"}},
     };
     std::vector<FontSize> sizes{{16, 6}};
     sizes.insert(sizes.end(), kSmallerSizes.begin(), kSmallerSizes.end());
@@ -242,49 +238,6 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
                 }
                 EXPECT_EQ(test::Overlaps(boxes), "") << where;
                 EXPECT_EQ(MatrixDrawingWidth(m), right - 20) << where;
-            }
-        }
-    }
-}
-
-// On the screen, at both scales: no number meets a bar. Between each bar and
-// the nearest pixel of a text there are at least three blank pixel columns
-// (six at twice the density), whatever the glyph.
-TEST(MatrixDrawingPixels, BarsStandClearOfTheNumbers) {
-    InitTextOutput();
-    const char* const texts[] = {"-1/2", "a^2", "1", "-7", "2a^3 - 6a + 4", "-2147483647/2", "a"};
-    std::vector<FontSize> sizes{{16, 6}};
-    sizes.insert(sizes.end(), kSmallerSizes.begin(), kSmallerSizes.end());
-    for (const int ratio : {1, 2}) {
-        for (const FontSize size : sizes) {
-            for (const char* text : texts) {
-                SCOPED_TRACE(testing::Message()
-                             << text << " " << size.height << "/" << size.width << " x" << ratio);
-                QImage image(QSize(300, 40) * ratio, QImage::Format_ARGB32_Premultiplied);
-                image.setDevicePixelRatio(ratio);
-                image.fill(Qt::white);
-                DeviceContext dc(&image);
-                CurrentDC = &dc;
-                SelectFont(&dc);
-                DrawingSize drawingSize(size);
-                SetTextColour(Rgb(0, 0, 200));
-                uint16_t right = 0, bottom = 0;
-                DrawMatrix(TextMatrix{1, 1, {text}}, 20, 10, right, bottom);
-                dc.flush();
-                CurrentDC = nullptr;
-                int first = image.width(), last = -1;  // the text's pixel columns
-                for (int x = 0; x < image.width(); ++x) {
-                    for (int y = 0; y < image.height(); ++y) {
-                        const QColor c = image.pixelColor(x, y);
-                        if (c.blue() > c.red() + 60) {
-                            first = std::min(first, x);
-                            last = std::max(last, x);
-                        }
-                    }
-                }
-                ASSERT_GE(last, first);
-                EXPECT_GE(first - (20 * ratio + ratio), 3 * ratio) << "left bar";
-                EXPECT_GE(right * ratio - last - 1, 3 * ratio) << "right bar";
             }
         }
     }

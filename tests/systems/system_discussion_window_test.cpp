@@ -98,6 +98,7 @@ TEST_F(SystemDiscussionTest, ShowsEveryCaseOfA) {
     analyse(kExample);
     EXPECT_EQ(conclusion(), kExampleConclusion);
     EXPECT_TRUE(w.stepsWindow()->steps().empty()) << "an open Pasos follows to no steps";
+    EXPECT_NE(w.stepsWindow()->whyNone().find("parámetro a"), std::string::npos);
 }
 
 // Polynomials are drawn like fractions: inside their areas, no text meeting

@@ -98,7 +98,7 @@ QPoint BesideOwner(const QRect& owner, const QSize& size, const QRect& screen) {
 }
 
 // The window's frame is not there before it is first shown: the owner's
-// stands for it.
+// stands for it, and until then Qt places the inside where it is told.
 void StepsWindow::placeBesideOwner() {
     if (owner_ == nullptr || owner_->screen() == nullptr) return;
     const QRect ownerFrame = owner_->frameGeometry();
@@ -107,7 +107,9 @@ void StepsWindow::placeBesideOwner() {
                          ownerFrame.right() - owner_->geometry().right(),
                          ownerFrame.bottom() - owner_->geometry().bottom());
     const QSize size = window_->sizeHint().grownBy(frame);
-    window_->move(BesideOwner(ownerFrame, size, owner_->screen()->availableGeometry()));
+    const QPoint at = BesideOwner(ownerFrame, size, owner_->screen()->availableGeometry());
+    const bool framed = window_->frameGeometry() != window_->geometry();
+    window_->move(framed ? at : at + QPoint(frame.left(), frame.top()));
 }
 
 bool StepsWindow::isOpen() const {

@@ -13,8 +13,7 @@ namespace {
 
 using K = res::ControlKind;
 
-// Laid out in pixels.
-// Placed beside the window it belongs to when it opens.
+// Laid out in pixels; placed beside the window it belongs to when it opens.
 const res::DialogTemplate kPasos{
     "Pasos",
     "Pasos",

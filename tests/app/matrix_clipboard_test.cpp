@@ -63,24 +63,14 @@ TEST_F(ClipboardTest, CopiedMatrixPastesBackAsTheSameMatrix) {
     EXPECT_EQ(shown(), (Grid{{"1", "-1/2"}, {"3", "4"}}));
     EXPECT_EQ(GetItemText(*d, CellId(3, 3)), "") << "cells outside the block are emptied";
     EXPECT_EQ(FocusedItem(*d), CellId(2, 2));
-    // As if typed and confirmed: it is the working matrix at once.
+    // As if typed and confirmed: the working matrix at once, with its own
+    // determinant and buttons, not those of the singular matrix before.
     EXPECT_EQ(window->editor().working, copied);
+    EXPECT_EQ(GetItemText(*d, kDetBox), "11/2");
+    EXPECT_TRUE(IsItemEnabled(*d, kInverse));
     d->pressEnter();
     EXPECT_EQ(window->editor().working, copied);
     EXPECT_TRUE(boxes.boxes.empty());
-}
-
-// After "Pegar" the caption, rank, determinant and buttons are the pasted
-// matrix's, not those of the one before ("= Inv(J)", rank 2, det -1/2).
-TEST_F(ClipboardTest, EverythingShownFollowsThePastedMatrix) {
-    append({{"1", "2"}, {"3", "4"}});
-    d->click(kInverse);
-    SetClipboardText("1 2 3 4\n5 6 7 8\n9 10 11 13\n");
-    d->command(kPaste);
-    EXPECT_EQ(caption(), "Matriz... ");
-    EXPECT_EQ(GetItemText(*d, kRankBox) + "|" + GetItemText(*d, kDetBox), "3|");
-    EXPECT_FALSE(IsItemEnabled(*d, kInverse));
-    EXPECT_TRUE(IsItemEnabled(*d, kToSystem));
 }
 
 // Copying commits what the grid shows, as an operation does.

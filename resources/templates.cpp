@@ -16,7 +16,7 @@ using K = ControlKind;
 const MenuTemplate kMnuPrin{
     "MnuPrin",
     {
-        {"Matrices",
+        {"&Matrices",
          {{101, "Nueva"},
           {102, "Generar"},
           {105, "Eliminar"},
@@ -26,7 +26,7 @@ const MenuTemplate kMnuPrin{
           {311, "Copiar\tCtrl+C"},
           {312, "Copiar LaTeX"},
           {313, "Pegar\tCtrl+V"}}},
-        {"Operaciones",
+        {"&Operaciones",
          {{201, "Transpuesta"},
           {202, "Matriz de los adjuntos"},
           {203, "Inversa"},
@@ -35,13 +35,13 @@ const MenuTemplate kMnuPrin{
           {206, "Hacer sistema"},
           {0, ""},
           {207, "Pasos..."}}},
-        {"Info", {{800, "Info"}, {802, "Contacto..."}, {801, "Respecto Velmora"}}},
-        {"Utilidades", {{501, "Edición utilidades"}, {0, ""}}},
+        {"&Info", {{800, "Info"}, {802, "Contacto..."}, {801, "Respecto Velmora"}}},
+        {"&Utilidades", {{501, "Edición utilidades"}, {0, ""}}},
     }};
 
 const MenuTemplate kMnuSist{"MNUSIST",
                             {
-                                {"Sistemas",
+                                {"&Sistemas",
                                  {{9, "&Nuevo"},
                                   {8, "&Generar"},
                                   {205, "&Abrir"},
@@ -148,8 +148,9 @@ std::vector<ControlTemplate> SistEqControls() {
         {32, K::GroupBox, "matriz coeficientes  A", 186, 90, 150, 60, kDrawingArea},
         {200, K::Label, "Rango A' =", 50, 150, 40, 8},
         {201, K::Label, "Rango A =", 220, 150, 40, 8},
-        {kNoId, K::Label, "Conclusión", 10, 170, 40, 8},
-        {250, K::MultiLineEdit, "", 10, 178, 320, 36},
+        // Six whole lines: a general solution's conclusion, without scrolling.
+        {kNoId, K::Label, "Conclusión", 10, 160, 40, 8},
+        {250, K::MultiLineEdit, "", 10, 168, 320, 48, kReadOnly},
         {kNoId, K::Label, "comentario:", 80, 220, 60, 8},
         {150, K::DropDown, "", 120, 218, 194, 80, kVScroll},
         {15, K::Button, "<<", 316, 219, 14, 10},

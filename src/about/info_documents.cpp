@@ -24,17 +24,17 @@ std::string FindInfoDocument(std::string_view name, std::string_view programPath
     return {};
 }
 
-uint16_t OpenInfoDocument(std::string_view name) {
-    return OpenInfoDocument(name, ProgramPath());
+uint16_t OpenInfoDocument(std::string_view name, int* late) {
+    return OpenInfoDocument(name, ProgramPath(), late);
 }
 
-uint16_t OpenInfoDocument(std::string_view name, std::string_view programPath) {
+uint16_t OpenInfoDocument(std::string_view name, std::string_view programPath, int* late) {
     const std::string path = FindInfoDocument(name, programPath);
     if (path.empty()) return kLaunchFileNotFound;
     // OpenDocument reads a blank as the start of parameters and ".exe" as a
     // program: a path with either is opened by its name from its own folder.
     if (path.find(' ') == std::string::npos && path.find(".exe") == std::string::npos) {
-        return OpenDocument(path);
+        return OpenDocument(path, late);
     }
     std::error_code ec;
     const fs::path saved = fs::current_path(ec);
@@ -42,7 +42,7 @@ uint16_t OpenInfoDocument(std::string_view name, std::string_view programPath) {
     fs::current_path(
         fs::path(path).parent_path().empty() ? fs::path(".") : fs::path(path).parent_path(), ec);
     const uint16_t code =
-        ec ? kLaunchPathNotFound : OpenDocument(fs::path(path).filename().string());
+        ec ? kLaunchPathNotFound : OpenDocument(fs::path(path).filename().string(), late);
     fs::current_path(saved, ec);
     return code;
 }

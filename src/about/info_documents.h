@@ -19,9 +19,10 @@ std::string FindInfoDocument(std::string_view name, std::string_view programPath
 
 // Opens the document with its associated program and answers with the
 // launch code (kLaunchFileNotFound when the document is nowhere); it shows
-// nothing itself.
-uint16_t OpenInfoDocument(std::string_view name);
+// nothing itself. An opener still at work after a moment answers later on
+// `late` (OpenDocument).
+uint16_t OpenInfoDocument(std::string_view name, int* late = nullptr);
 // The same for a program installed at programPath.
-uint16_t OpenInfoDocument(std::string_view name, std::string_view programPath);
+uint16_t OpenInfoDocument(std::string_view name, std::string_view programPath, int* late = nullptr);
 
 }  // namespace velmora

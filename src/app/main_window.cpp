@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <QCoreApplication>
+#include <QSocketNotifier>
 #include <cstdint>
 #include <string>
 
@@ -17,14 +19,36 @@ namespace velmora {
 
 using namespace principal;
 
-void OpenHelpDocument(std::string_view name) {
-    const uint16_t code = OpenInfoDocument(name);
-    if (code > 32) return;
+namespace {
+
+void ReportUnopened(std::string_view name, uint16_t code) {
     const std::string path = FindInfoDocument(name);
     ShowMessageStyled("Info",
                       "No se ha podido abrir " + (path.empty() ? std::string(name) : path) + ": " +
                           LaunchFailureReason(code) + ".",
                       kMbIconExclamation);
+}
+
+}  // namespace
+
+// A desktop's opener may take a while to give up: its answer is waited for
+// in the event loop, and a failure is reported when it comes.
+void OpenHelpDocument(std::string_view name) {
+    int late = -1;
+    const uint16_t code = OpenInfoDocument(name, &late);
+    if (code <= 32) {
+        ReportUnopened(name, code);
+        return;
+    }
+    if (late < 0) return;
+    auto* answer = new QSocketNotifier(late, QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(answer, &QSocketNotifier::activated, answer,
+                     [answer, late, document = std::string(name)] {
+                         answer->setEnabled(false);
+                         answer->deleteLater();
+                         const uint16_t result = TakeLateReport(late);
+                         if (result <= 32) ReportUnopened(document, result);
+                     });
 }
 
 MainWindow::MainWindow(MainWindowHooks hooks) : hooks_(std::move(hooks)) {
@@ -41,10 +65,16 @@ int MainWindow::run() {
     return dialog_->run();
 }
 
-// Esc, the close box and the window manager all end here. The store is lost
-// with the window, so a store that holds matrices asks first.
+// Esc, the close box and the window manager all end here. The store and the
+// grid are lost with the window: while either holds something, the window
+// asks first, and only "Sí" ends it (Esc and Enter answer "No").
 void MainWindow::close() {
-    if (store_.count() > 0 && AskYesNo(kQuitCaption, kQuitQuestion) != kIdYes) return;
+    const bool stored = store_.count() > 0;
+    if ((stored || gridHoldsText()) &&
+        AskYesNoStyled(kQuitCaption, stored ? kQuitQuestion : kQuitGridQuestion, kMbDefButton2) !=
+            kIdYes) {
+        return;
+    }
     dialog_->end(0);
 }
 
@@ -97,7 +127,14 @@ void MainWindow::rollback(TemplateDialog& d) {
 void MainWindow::beforeEvent(TemplateDialog& d) {
     EnableMenuItem(d, kDelete, store_.selected() > 0);
     enableToSystem();
-    EnableItem(d, kSubM, editor_.committed);
+    enableGridCommands();
+}
+
+// "<-", "SubM " and "Nueva " work on what the grid holds: a committed
+// matrix, or numbers typed since "Nueva ".
+void MainWindow::enableGridCommands() {
+    const bool holds = editor_.committed || gridHoldsText();
+    for (int id : {kStore, kSubM, kNewMatrix}) EnableItem(*dialog_, id, holds);
 }
 
 // "Sistema >" and "Hacer sistema": a committed matrix of 2 rows and 3 columns
@@ -205,9 +242,8 @@ void MainWindow::applyEnableRules() {
     EnableItem(d, kCofactors, square);
     EnableItem(d, kPower, square);
     EnableItem(d, kExponentBox, square);
-    for (int id : {kRankLabel, kNewMatrix, kMulFactor, kStore, kFactorBox}) {
-        EnableItem(d, id, committed);
-    }
+    for (int id : {kRankLabel, kMulFactor, kFactorBox}) EnableItem(d, id, committed);
+    enableGridCommands();
     for (int id = kTranspose; id <= kDiagonal; ++id) {
         EnableItem(d, id, operationEnabled(id));
         EnableMenuItem(d, id, operationEnabled(id));
@@ -250,7 +286,11 @@ void MainWindow::enterKey() {
 // dispatch, which puts back the window as it was before the command
 // (uncommitted edits included) and says so.
 void MainWindow::applyOperation(int id) {
-    if (!commitEdits() || !operationEnabled(id)) return;
+    if (!commitEdits()) return;
+    if (!operationEnabled(id)) {
+        refuseOperation(id);
+        return;
+    }
     const Matrix operand = editor_.working;
     Matrix result = operand;
     // The eliminations and the inverse record their steps for "Pasos...".
@@ -286,6 +326,24 @@ void MainWindow::applyOperation(int id) {
     showResult(result, origin);
 }
 
+// The buttons follow the working matrix, but the cells typed since it was
+// committed may make an operation impossible: it says why.
+void MainWindow::refuseOperation(int id) {
+    const Matrix& m = editor_.working;
+    const char* caption = id == kTranspose   ? "Transpuesta"
+                          : id == kCofactors ? "Matriz de los adjuntos"
+                                             : "Inversa";
+    std::string why;
+    if (id == kTranspose) {
+        why = "La transpuesta tendría 5 filas y el editor tiene 4.";
+    } else if (!m.square) {
+        why = "La matriz no es cuadrada.";
+    } else if (id == kInverse) {
+        why = "El determinante es 0: la matriz no tiene inversa.";
+    }
+    if (!why.empty()) ShowMessageStyled(caption, why, kMbIconExclamation);
+}
+
 // --- steps ---
 
 bool MainWindow::OperationSteps::made(const EditorState& editor) const {
@@ -299,6 +357,13 @@ std::vector<Step> MainWindow::workingSteps() const {
     StepRecorder steps;
     DeterminantSteps(editor_.working, steps);
     return steps.take();
+}
+
+// What an open "Pasos" window says while the working matrix has no steps.
+std::string MainWindow::whyNoSteps() const {
+    if (!editor_.committed) return "No hay pasos: el editor no tiene ninguna matriz confirmada.";
+    return "No hay pasos: una matriz que no es cuadrada no tiene determinante.\n"
+           "«triangular (Gauss)», «diagonal (Gauss-Jordan)» e «inversa» dejan aquí los suyos.";
 }
 
 // After "triangular (Gauss)", "diagonal (Gauss-Jordan)" and "inversa" their
@@ -317,7 +382,10 @@ void MainWindow::openSteps() {
 void MainWindow::followSteps() {
     if (!stepsWindow_.isOpen()) return;
     std::vector<Step> steps = workingSteps();
-    if (steps != stepsWindow_.window()->steps()) stepsWindow_.follow(std::move(steps));
+    std::string whyNone = steps.empty() ? whyNoSteps() : std::string();
+    const StepsWindow& w = *stepsWindow_.window();
+    if (steps != w.steps() || whyNone != w.whyNone())
+        stepsWindow_.follow(std::move(steps), std::move(whyNone));
 }
 
 // The slot an operation acts on: the selected one while the working matrix is

@@ -100,6 +100,8 @@ void OpenHelpDocument(std::string_view name);
 // the store holds matrices.
 inline constexpr std::string_view kQuitCaption = "Salir";
 inline constexpr std::string_view kQuitQuestion = "¿Salir? Las matrices guardadas se perderán.";
+// The same while only the grid holds something.
+inline constexpr std::string_view kQuitGridQuestion = "¿Salir? La matriz del editor se perderá.";
 
 class MainWindow : public DialogHandler {
   public:
@@ -145,7 +147,9 @@ class MainWindow : public DialogHandler {
   private:
     // --- main window (main_window.cpp) ---
     void applyEnableRules();
+    void enableGridCommands();
     bool operationEnabled(int id) const;
+    void refuseOperation(int id);
     void close();
     void enterKey();
     void applyOperation(int id);
@@ -158,6 +162,7 @@ class MainWindow : public DialogHandler {
     void evaluateCommand();
     // "Pasos...": the steps of the working matrix.
     std::vector<Step> workingSteps() const;
+    std::string whyNoSteps() const;
     bool stepsAvailable() const;
     void openSteps();
     void followSteps();
@@ -180,6 +185,7 @@ class MainWindow : public DialogHandler {
     void enableToSystem();
     void showGridSize(int r, int c);
     void enableCellsInUse();
+    bool gridHoldsText();
     bool readCells(Matrix& m);
     void showRankAndDeterminant(const Matrix& m);
     bool readGrid();
@@ -231,7 +237,7 @@ class MainWindow : public DialogHandler {
         bool made(const EditorState& editor) const;
     };
     OperationSteps operationSteps_;
-    StepsWindowSlot stepsWindow_;  // after dialog_: it goes first
+    StepsWindowSlot stepsWindow_{"Pasos de la matriz"};  // after dialog_: it goes first
 };
 
 }  // namespace velmora

@@ -24,10 +24,12 @@ void MainWindow::copyMatrix(bool latex) {
     SetClipboardText(latex ? MatrixLatex(m) : MatrixTabText(m));
 }
 
-// The pasted matrix goes into the grid as if typed: the editor takes its
-// size and the cells its entries (the others are emptied), nothing is
-// committed, and the focus waits in its last cell, where Enter commits. A
-// clipboard without a matrix of 1..4 rows and 1..5 columns changes nothing.
+// The pasted matrix goes into the grid as if typed and confirmed with "Ok ":
+// the editor takes its size and the cells its entries (the others are
+// emptied), and it becomes the working matrix, so that the caption, rank,
+// determinant and buttons are its own at once. The focus waits in its last
+// cell. A clipboard without a matrix of 1..4 rows and 1..5 columns changes
+// nothing.
 void MainWindow::pasteMatrix() {
     Matrix m;
     if (!ClipboardMatrix({1, 4, 1, 5}, m)) return;
@@ -38,10 +40,9 @@ void MainWindow::pasteMatrix() {
             SetItemText(d, CellId(r, c), used ? m.at(r, c).ToText() : std::string());
         }
     }
-    // Only the grid takes the size: the working matrix stays as it was until
-    // the grid is committed, by Enter, "Ok " or any operation.
+    if (subMatrix_) toggleSubMatrix();  // its boxes were for the matrix before
     showGridSize(m.rows, m.cols);
-    applyEnableRules();
+    commitGrid();
     SetFocusItem(d, CellId(m.rows, m.cols));
 }
 

@@ -41,11 +41,12 @@ void MainWindow::showGridSize(int r, int c) {
 // A size change takes effect on the working matrix at once: it becomes what
 // the grid shows at the new size (an empty cell is 0), so that an operation
 // never works on values the grid does not show; the determinant, rank and
-// enable rules follow the new size. A cell that does not read as a number
-// refuses the change (false): the caller puts the size buttons back, to the
-// size the grid had (a pasted block may have sized it ahead of the working
-// matrix), and nothing else changes. A matrix of another size is not the
-// result it was: it loses its origin.
+// enable rules follow the new size. Numbers typed since "Nueva " count as the
+// matrix too: the change commits them. A grid with nothing in it commits
+// nothing. A cell that does not read as a number refuses the change (false):
+// the caller puts the size buttons back, to the size the grid had, and
+// nothing else changes. A matrix of another size is not the result it was:
+// it loses its origin.
 bool MainWindow::applySize(int r, int c) {
     Matrix& w = editor_.working;
     if (w.rows != r || w.cols != c) {
@@ -55,7 +56,10 @@ bool MainWindow::applySize(int r, int c) {
         if (!readCells(m)) return false;
         m.Refresh();
         w = m;
-        if (editor_.committed) showRankAndDeterminant(w);
+        if (editor_.committed || gridHoldsText()) {
+            editor_.committed = true;
+            showRankAndDeterminant(w);
+        }
         if (!editor_.current.IsEmpty()) {
             editor_.current = {};
             updateCaption();
@@ -72,6 +76,16 @@ void MainWindow::enableCellsInUse() {
             EnableItem(*dialog_, CellId(row, col), row <= rows_ && col <= cols_);
         }
     }
+}
+
+// Some cell in use holds text: typed, pasted or shown.
+bool MainWindow::gridHoldsText() {
+    for (int r = 1; r <= rows_; ++r) {
+        for (int c = 1; c <= cols_; ++c) {
+            if (!GetItemText(*dialog_, CellId(r, c)).empty()) return true;
+        }
+    }
+    return false;
 }
 
 // The one reading of the grid's cells: the cells of m's size, read as
@@ -137,10 +151,10 @@ void MainWindow::commitGrid() {
 
 // Every operation acts on what the grid shows: edits not yet committed are
 // committed first, with the refusals of readGrid. False, after the box, when
-// the grid was refused, and when there is no committed matrix to act on: the
-// operation then does nothing.
+// the grid was refused, and when there is nothing to act on (no committed
+// matrix, nothing typed since "Nueva "): the operation then does nothing.
 bool MainWindow::commitEdits() {
-    if (!editor_.committed || !readGrid()) return false;
+    if ((!editor_.committed && !gridHoldsText()) || !readGrid()) return false;
     showMatrix(editor_.working);
     return true;
 }

@@ -13,6 +13,26 @@ bool EquationMode = false;
 uint8_t ColumnChars = 4;
 uint16_t RightLimit = 0;
 
+namespace {
+
+// A coefficient as it stands before its unknown, read as meant: a fraction
+// in parentheses ("(1/2)x", not 1/(2x)), a blank after a power ("a^2 y",
+// not a^(2y)). Its sign stays in front.
+std::string BeforeUnknown(const std::string& coefficient) {
+    const std::size_t body = coefficient.starts_with('-') ? 1 : 0;
+    const std::string_view magnitude = std::string_view(coefficient).substr(body);
+    const bool fraction = magnitude.find('/') != std::string_view::npos &&
+                          magnitude.find_first_not_of("0123456789/") == std::string_view::npos;
+    if (fraction) return coefficient.substr(0, body) + "(" + std::string(magnitude) + ")";
+    const std::size_t power = coefficient.rfind('^');
+    const bool endsInPower =
+        power != std::string::npos && power + 1 < coefficient.size() &&
+        coefficient.find_first_not_of("0123456789", power + 1) == std::string::npos;
+    return endsInPower ? coefficient + " " : coefficient;
+}
+
+}  // namespace
+
 std::string EntryText(const std::string& fraction, int j, int cols, bool equations) {
     if (!equations) return fraction;
     std::string s;
@@ -22,7 +42,7 @@ std::string EntryText(const std::string& fraction, int j, int cols, bool equatio
     if (fraction == "-1") {
         s.append("- ");
     } else if (fraction != "1") {
-        s.append(fraction);
+        s.append(BeforeUnknown(fraction));
     }
     static constexpr std::string_view kUnknowns = "xyzt";
     if (j >= 1 && j <= 4) s += kUnknowns[j - 1];
@@ -33,6 +53,9 @@ namespace {
 
 // What stands for the columns left out before RightLimit.
 constexpr std::string_view kEllipsis = "…";
+// Blank pixels at least between a bar and the texts beside it, so that no
+// bracket meets a number ("[-1/2]", "a^2]") whatever the glyphs' bearings.
+constexpr int kBarGap = 4;
 
 struct Entry {
     std::string text;  // as drawn
@@ -72,8 +95,8 @@ Layout LayOut(const TextMatrix& m) {
             e.width = TextWidth(e.text);
             int& width = l.width[j];
             width = std::max({width, e.width + 2, e.length * l.w});
-            // Two blank pixels between the left bar and the texts of the first column.
-            if (j == 1 && !EquationMode) width = std::max(width, 2 * (3 + e.width / 2));
+            // Blank pixels between the left bar and the texts of the first column.
+            if (j == 1 && !EquationMode) width = std::max(width, 2 * (kBarGap + 1 + e.width / 2));
             l.entries.push_back(std::move(e));
         }
     }
@@ -112,9 +135,9 @@ Places Place(const Layout& l, const Shown& s, int x) {
 
 // The right extent of a drawing at x = 0. Each text reaches length * w / 2
 // right of its centre, or its last pixel if that is farther. A matrix's
-// right bar stands one character width beyond that reach, with at least two
-// blank pixels after the last pixel of every text; equations end at their
-// texts.
+// right bar stands one character width beyond that reach, with at least
+// kBarGap blank pixels after the last pixel of every text; equations end at
+// their texts.
 int RightEdge(const Layout& l, const Shown& s) {
     const Places p = Place(l, s, 0);
     int edge = EquationMode ? 0 : l.w;
@@ -122,7 +145,7 @@ int RightEdge(const Layout& l, const Shown& s) {
         const int described = centre + length * l.w / 2;
         const int drawn = centre - width / 2 + width;  // one past the last pixel
         edge = EquationMode ? std::max({edge, described, drawn})
-                            : std::max({edge, described + l.w, drawn + 2});
+                            : std::max({edge, described + l.w, drawn + kBarGap});
     };
     const auto column = [&](int j) {
         for (int i = 1; i <= l.rows; ++i) reach(p.centre[j], l.at(i, j).length, l.at(i, j).width);

@@ -1,5 +1,6 @@
 #include "steps/steps_window.h"
 
+#include <QScreen>
 #include <algorithm>
 
 #include "matrix/matrix_drawing.h"
@@ -12,7 +13,7 @@ namespace {
 
 using K = res::ControlKind;
 
-// Laid out in pixels.
+// Laid out in pixels; placed beside the window it belongs to when it opens.
 const res::DialogTemplate kPasos{
     "Pasos",
     "Pasos",
@@ -20,7 +21,7 @@ const res::DialogTemplate kPasos{
     0,
     600,
     440,
-    true,
+    false,
     res::kPixelUnits,
     nullptr,
     {
@@ -49,34 +50,65 @@ struct Placed {
 
 }  // namespace
 
-StepsWindow::StepsWindow(QWidget* owner)
-    : window_(new TemplateDialog(kPasos, *this, DialogColours{}, owner)) {
+StepsWindow::StepsWindow(QWidget* owner, std::string_view title)
+    : owner_(owner), window_(new TemplateDialog(kPasos, *this, DialogColours{}, owner)) {
     window_->setObjectName(QStringLiteral("Pasos"));
     window_->setWindowModality(Qt::NonModal);
+    SetWindowTitle(*window_, title);
 }
 
 StepsWindow::~StepsWindow() {
     delete window_.data();  // unless its owner has taken it along already
 }
 
-void StepsWindow::open(std::vector<Step> steps) {
-    steps_ = std::move(steps);
+void StepsWindow::open(std::vector<Step> steps, std::string whyNone) {
     if (window_ == nullptr) return;
     const bool shown = isOpen();
+    if (!shown) placeBesideOwner();
     window_->start();  // a window shown anew comes to the front by itself
-    draw();
-    ScrollSetPos(*window_, kPane, 0);
+    show(std::move(steps), std::move(whyNone));
     if (shown) {
         window_->raise();
         window_->activateWindow();
     }
 }
 
-void StepsWindow::follow(std::vector<Step> steps) {
-    if (!isOpen()) return;
+void StepsWindow::follow(std::vector<Step> steps, std::string whyNone) {
+    if (isOpen()) show(std::move(steps), std::move(whyNone));
+}
+
+// From the top, with the copy buttons for steps only.
+void StepsWindow::show(std::vector<Step> steps, std::string whyNone) {
     steps_ = std::move(steps);
+    whyNone_ = std::move(whyNone);
     draw();
     ScrollSetPos(*window_, kPane, 0);
+    EnableItem(*window_, kCopy, !steps_.empty());
+    EnableItem(*window_, kCopyLatex, !steps_.empty());
+}
+
+QPoint BesideOwner(const QRect& owner, const QSize& size, const QRect& screen) {
+    int x = owner.right() + 1;
+    if (x + size.width() - 1 > screen.right())
+        x = std::max(screen.left(), owner.left() - size.width());
+    const int y =
+        std::max(screen.top(), std::min(owner.top(), screen.bottom() + 1 - size.height()));
+    return {x, y};
+}
+
+// The window's frame is not there before it is first shown: the owner's
+// stands for it, and until then Qt places the inside where it is told.
+void StepsWindow::placeBesideOwner() {
+    if (owner_ == nullptr || owner_->screen() == nullptr) return;
+    const QRect ownerFrame = owner_->frameGeometry();
+    const QMargins frame(owner_->geometry().left() - ownerFrame.left(),
+                         owner_->geometry().top() - ownerFrame.top(),
+                         ownerFrame.right() - owner_->geometry().right(),
+                         ownerFrame.bottom() - owner_->geometry().bottom());
+    const QSize size = window_->sizeHint().grownBy(frame);
+    const QPoint at = BesideOwner(ownerFrame, size, owner_->screen()->availableGeometry());
+    const bool framed = window_->frameGeometry() != window_->geometry();
+    window_->move(framed ? at : at + QPoint(frame.left(), frame.top()));
 }
 
 bool StepsWindow::isOpen() const {
@@ -115,6 +147,10 @@ void StepsWindow::draw() {
 void StepsWindow::drawOn(DrawingPane& pane) {
     DrawingSize usual({16, 6});
     SelectFont(CurrentDC);
+    if (steps_.empty()) {
+        drawWhyNone(pane);
+        return;
+    }
     // Measure first: the surface is made once, to size.
     std::vector<Placed> places;
     int y = kMargin;
@@ -154,13 +190,31 @@ void StepsWindow::drawOn(DrawingPane& pane) {
     if (cut) DrawText(kMargin, y, "…");
 }
 
-void StepsWindowSlot::open(QWidget* owner, std::vector<Step> steps) {
-    if (!window_ || window_->window() == nullptr) window_ = std::make_unique<StepsWindow>(owner);
-    window_->open(std::move(steps));
+// Its lines, in the colour of the notation, where the steps would start.
+void StepsWindow::drawWhyNone(DrawingPane& pane) {
+    pane.resizeSurface(PaneViewSize(*window_, kPane), kStepsFill);
+    DrawingSize natural({16, 0});
+    SetBackColour(kStepsFill);
+    SetTextAlignment(kAlignLeftTop);
+    SetTextColour(kStepsNotation);
+    int y = kMargin;
+    std::size_t start = 0;
+    while (start <= whyNone_.size()) {
+        const std::size_t end = std::min(whyNone_.find('\n', start), whyNone_.size());
+        DrawText(kMargin, y, whyNone_.substr(start, end - start));
+        y += kLineHeight;
+        start = end + 1;
+    }
 }
 
-void StepsWindowSlot::follow(std::vector<Step> steps) {
-    if (isOpen()) window_->follow(std::move(steps));
+void StepsWindowSlot::open(QWidget* owner, std::vector<Step> steps, std::string whyNone) {
+    if (!window_ || window_->window() == nullptr)
+        window_ = std::make_unique<StepsWindow>(owner, title_);
+    window_->open(std::move(steps), std::move(whyNone));
+}
+
+void StepsWindowSlot::follow(std::vector<Step> steps, std::string whyNone) {
+    if (isOpen()) window_->follow(std::move(steps), std::move(whyNone));
 }
 
 }  // namespace velmora

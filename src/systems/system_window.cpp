@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <optional>
+#include <span>
 
 #include "matrix/matrix_drawing.h"
 #include "matrix/steps.h"
@@ -417,6 +418,7 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
     SetItemText(d, kRankAugmented, analysis.rankAugmentedText);
     SetItemText(d, kRankCoefficients, analysis.rankCoefficientsText);
     ShowConclusion(d, ConclusionLines(analysis));
+    analysisShown_ = true;
     // A solution that does not fit is said once for each system read, picked
     // or handed over, not at every repaint (the flag goes before the box,
     // whose own loop may repaint).
@@ -446,6 +448,7 @@ void SystemWindow::showDiscussion(TemplateDialog& d) {
     SetItemText(d, kRankAugmented, "rango A' = " + IntToText(general.rankAugmented));
     SetItemText(d, kRankCoefficients, "rango A = " + IntToText(general.rankCoefficients));
     ShowConclusion(d, s.lines);
+    analysisShown_ = true;
 }
 
 // --- 7. Enter and "Ok" ---
@@ -503,10 +506,18 @@ void DrawOn(DrawingPane& pane, const Fill& fill, Colour background) {
     SetBackColour(background);
 }
 
+// The sizes a drawing steps down through: polynomials stop at the one that
+// still reads well and give way to an ellipsis or a note sooner than shrink
+// to the smallest, where their long terms would be a blur.
+std::span<const FontSize> SmallerSizes(bool polynomials) {
+    return polynomials ? std::span<const FontSize>(kSmallerSizes).first(2)
+                       : std::span<const FontSize>(kSmallerSizes);
+}
+
 // The system as equations at (20, 30), in the usual font when they fit the
 // area, else from x = 12 in the largest smaller one that lets them; in the
 // smallest, the terms that still do not fit give way to an ellipsis.
-void DrawEquations(const TextMatrix& m, const Fill& fill) {
+void DrawEquations(const TextMatrix& m, const Fill& fill, bool polynomials) {
     EquationMode = true;
     const int limit = fill.right - 1;
     int x = 20;
@@ -514,7 +525,7 @@ void DrawEquations(const TextMatrix& m, const Fill& fill) {
     std::optional<DrawingSize> smaller;
     if (!fits()) {
         x = 12;
-        for (const FontSize size : kSmallerSizes) {
+        for (const FontSize size : SmallerSizes(polynomials)) {
             smaller.emplace(size);
             if (fits()) break;
         }
@@ -538,7 +549,8 @@ constexpr std::string_view kTriangularTooWide = "forma triangular demasiado anch
 // fits, in the largest font that lets one fit, the usual first. When none
 // does, the smallest font, t below m, and in each the columns that do not
 // fit give way to an ellipsis (side by side, each keeping at least half the
-// room, in an area too low for that); unless `whole`, when a t that does not
+// room, in an area too low for that); unless `whole` (forms over the
+// polynomials, which stop at a larger smallest font), when a t that does not
 // fit gives way to a note instead. With no t, a note on the arrow's line
 // takes its place.
 void DrawWithTriangular(const TextMatrix& m, std::optional<TextMatrix> t, bool whole,
@@ -558,7 +570,7 @@ void DrawWithTriangular(const TextMatrix& m, std::optional<TextMatrix> t, bool w
     };
     bool usual = true;
     const auto arrowAfter = [&](int mRight) {
-        return std::max(mRight + 3, usual ? 30 * k + 15 : 0);
+        return std::max(mRight + 6, usual ? 30 * k + 15 : 0);
     };
     const auto triangularAfter = [&](int arrowX) {
         return std::max(arrowX + TextWidth("->") + 7, usual ? 30 * k + 32 : 0);
@@ -585,7 +597,7 @@ void DrawWithTriangular(const TextMatrix& m, std::optional<TextMatrix> t, bool w
         if (fitted) return;
         usual = false;
         fitted = below = belowFits();
-        for (const FontSize size : kSmallerSizes) {
+        for (const FontSize size : SmallerSizes(whole)) {
             if (fitted) break;
             smaller.emplace(size);
             fitted = besideFits() || (below = belowFits());
@@ -611,8 +623,9 @@ void DrawWithTriangular(const TextMatrix& m, std::optional<TextMatrix> t, bool w
     }
     int mLimit = 0;
     if (!fitted) {
-        const int room = limit - 1 - 12 - (3 + TextWidth("->") + 7);
-        mLimit = 12 + std::max(room / 2, room - tWidth()) + 1;
+        // A note stays whole; a form keeps at least half the room.
+        const int room = limit - 1 - 12 - (6 + TextWidth("->") + 7);
+        mLimit = 12 + (t ? std::max(room / 2, room - tWidth()) : room - tWidth()) + 1;
     }
     RightLimit = static_cast<uint16_t>(mLimit);
     DrawMatrix(m, 12, 30, right, bottom);
@@ -631,7 +644,7 @@ void SystemWindow::drawDisplays(TemplateDialog& d, const Displays& s) {
     // Each pane gets the font of CurrentFont before it draws, not whatever
     // its context held from before.
     DrawOn(*d.paneOf(kEquationsArea), kEquationsFill, kEquationsAreaColour);
-    DrawEquations(s.equations, kEquationsFill);
+    DrawEquations(s.equations, kEquationsFill, s.wholeForms);
     DrawOn(*d.paneOf(kAugmentedArea), kAugmentedFill, kMatrixAreaColour);
     DrawWithTriangular(s.augmented, s.augmentedTriangular, s.wholeForms, kAugmentedFill);
     // A system left with no unknown has no coefficient matrix to draw.
@@ -659,6 +672,7 @@ void SystemWindow::clearDisplays(TemplateDialog& d) {
             pane->dc().rectangle(a.left, 20, a.right, 112, a.colour);
     }
     SetItemText(d, kConclusion, "");
+    analysisShown_ = false;
     // Ranks belong to what the displays show: they go with it.
     SetItemText(d, kRankAugmented, "Rango A' =");
     SetItemText(d, kRankCoefficients, "Rango A =");
@@ -903,14 +917,26 @@ std::vector<Step> SystemWindow::analysisSteps() const {
 }
 
 // The open "Pasos" window follows the analysis on show: that of another
-// system, or none (also for a discussion by the values of a).
+// system, or none, saying why (none analysed since the grid changed, or a
+// discussion by the values of a).
 void SystemWindow::followSteps() {
     if (!steps_.isOpen()) return;
+    const bool analysed = hasSystem_ && analysisShown_;
     const std::optional<Matrix> shown =
-        hasSystem_ && !discussion ? std::optional<Matrix>(current) : std::nullopt;
-    if (shown == stepsShown_) return;
+        analysed && !discussion ? std::optional<Matrix>(current) : std::nullopt;
+    std::string whyNone;
+    if (!analysed) {
+        whyNone =
+            "No hay pasos: el sistema de la cuadrícula no se ha analizado.\n"
+            "«Ok» o Intro en su última casilla lo analiza.";
+    } else if (discussion) {
+        whyNone =
+            "No hay pasos: un sistema con el parámetro a se discute por los valores de a,\n"
+            "caso por caso, en la conclusión. Los pasos son de sistemas de números.";
+    }
+    if (shown == stepsShown_ && whyNone == steps_.window()->whyNone()) return;
     stepsShown_ = shown;
-    steps_.follow(shown ? analysisSteps() : std::vector<Step>{});
+    steps_.follow(shown ? analysisSteps() : std::vector<Step>{}, std::move(whyNone));
 }
 
 // --- Clipboard ---

@@ -109,8 +109,11 @@ class SystemWindow : public DialogHandler {
     SystemList list_;
     std::size_t selected_ = 0;
     bool hasSystem_ = false;
-    StepsWindowSlot steps_;
+    StepsWindowSlot steps_{"Pasos del sistema"};
     std::optional<Matrix> stepsShown_;  // the system whose steps the window shows
+    // The displays show the analysis of the system on show (not cleared
+    // since, as "rnd" and a change of the counts clear them).
+    bool analysisShown_ = false;
     // `current` was read, picked or handed over and not analysed since: a
     // solution that does not fit is still to be reported.
     bool overflowUnreported_ = false;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <glob.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -101,10 +102,10 @@ uint16_t CodeOfErrno(int error) {
 }
 
 // How long the desktop's opener is watched before it counts as started. An
-// opener that finds no program gives up well within this; one that runs the
-// viewer itself keeps running, and is left to it.
-constexpr int kWatchSteps = 50;
-constexpr long kWatchStepNs = 20'000'000;  // 50 x 20 ms = 1 s
+// opener that finds no program usually gives up well within this; one that
+// runs the viewer itself keeps running. A slow one may still give up later:
+// its watcher says so on the report pipe, which a caller may keep.
+constexpr int kWatchMs = 1000;
 
 // What the start-up pipe carries: an exec error (errno, above 0), or the exit
 // status of a watched program that ended unsuccessfully (its negation).
@@ -114,11 +115,32 @@ uint16_t CodeOfReport(int report) {
     return -report == 2 ? kLaunchFileNotFound : kLaunchNoAssociation;
 }
 
-// Starts argv[0] detached: a short-lived child forks the program and exits at
-// once (or, with `watch`, once the program ended or the watch ran out), so
-// nothing is left for us to wait on. A pipe closed by exec tells whether the
-// program really started, and a watched program's failure comes through it too.
-uint16_t Spawn(const std::vector<std::string>& words, bool watch = false) {
+// One report from the pipe; kLaunchStarted when the pipe closed without one
+// (the program was started, and a watched one ended well).
+uint16_t ReadReport(int fd) {
+    int report = 0;
+    ssize_t n;
+    do {
+        n = read(fd, &report, sizeof report);
+    } while (n < 0 && errno == EINTR);
+    return n == static_cast<ssize_t>(sizeof report) ? CodeOfReport(report) : kLaunchStarted;
+}
+
+[[noreturn]] void ExecOrReport(const std::string& program, std::vector<char*>& argv, int report) {
+    execv(program.c_str(), argv.data());
+    const int error = errno;
+    (void)!write(report, &error, sizeof error);
+    _exit(127);
+}
+
+// Starts argv[0] detached: a short-lived child starts it (or, with `watch`,
+// a watcher that starts it and waits for its end) in a session of its own and
+// exits at once, so the program, or its watcher, is left to init. A pipe
+// closed by exec, or by the watcher's end, tells whether the program really
+// started; a watched program's failure comes through it too. A watched
+// program still running after kWatchMs counts as started; with `late` the
+// pipe is handed over for whatever it reports afterwards.
+uint16_t Spawn(const std::vector<std::string>& words, bool watch = false, int* late = nullptr) {
     if (words.empty()) return kLaunchFileNotFound;
     const std::string program = ResolveProgram(words[0]);
     if (program.empty()) return kLaunchFileNotFound;
@@ -143,49 +165,55 @@ uint16_t Spawn(const std::vector<std::string>& words, bool watch = false) {
         setsid();
         const pid_t grandchild = fork();
         if (grandchild == 0) {
-            execv(program.c_str(), argv.data());
-            const int error = errno;
-            (void)!write(report[1], &error, sizeof error);
-            _exit(127);
-        }
-        if (grandchild < 0) _exit(1);
-        for (int step = 0; watch && step < kWatchSteps; ++step) {
+            if (!watch) ExecOrReport(program, argv, report[1]);
+            const pid_t watched = fork();
+            if (watched == 0) ExecOrReport(program, argv, report[1]);
+            if (watched < 0) _exit(1);
             int status = 0;
-            const pid_t done = waitpid(grandchild, &status, WNOHANG);
-            if (done == grandchild) {
-                if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-                    const int failure = WIFEXITED(status) ? -WEXITSTATUS(status) : -1;
-                    (void)!write(report[1], &failure, sizeof failure);
-                }
-                break;
+            while (waitpid(watched, &status, 0) < 0 && errno == EINTR) {
             }
-            if (done < 0 && errno != EINTR) break;
-            const timespec pause{0, kWatchStepNs};
-            nanosleep(&pause, nullptr);
+            if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+                const int failure = WIFEXITED(status) ? -WEXITSTATUS(status) : -1;
+                (void)!write(report[1], &failure, sizeof failure);
+            }
+            _exit(0);
         }
-        _exit(0);
+        _exit(grandchild < 0 ? 1 : 0);
     }
     close(report[1]);
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    int error = 0;
-    ssize_t n;
-    do {
-        n = read(report[0], &error, sizeof error);
-    } while (n < 0 && errno == EINTR);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        close(report[0]);
+        return kLaunchFailed;
+    }
+    if (watch) {
+        pollfd answer{report[0], POLLIN, 0};
+        int ready;
+        do {
+            ready = poll(&answer, 1, kWatchMs);
+        } while (ready < 0 && errno == EINTR);
+        if (ready == 0) {
+            if (late != nullptr) {
+                *late = report[0];
+            } else {
+                close(report[0]);
+            }
+            return kLaunchStarted;
+        }
+    }
+    const uint16_t code = ReadReport(report[0]);
     close(report[0]);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return kLaunchFailed;
-    if (n == static_cast<ssize_t>(sizeof error)) return CodeOfReport(error);
-    return kLaunchStarted;
+    return code;
 }
 
 // The desktop's opener with one file or address; no opener at all means
 // nothing can open it.
-uint16_t OpenWithOpener(const std::string& file) {
+uint16_t OpenWithOpener(const std::string& file, int* late) {
     const std::string opener = ResolveProgram(documentOpener);
     if (opener.empty() || access(opener.c_str(), X_OK) != 0) return kLaunchNoAssociation;
-    return Spawn({opener, file}, true);
+    return Spawn({opener, file}, true, late);
 }
 
 bool IsAddress(std::string_view s) {
@@ -313,13 +341,23 @@ uint16_t RunProgram(std::string_view commandLine) {
 }
 
 uint16_t OpenDocument(std::string_view command) {
+    return OpenDocument(command, nullptr);
+}
+
+uint16_t TakeLateReport(int fd) {
+    const uint16_t code = ReadReport(fd);
+    close(fd);
+    return code;
+}
+
+uint16_t OpenDocument(std::string_view command, int* late) {
     const std::string t = Utf8Left(command, 255);
     if (t.find(".exe") != std::string::npos) return RunProgram(t);
     const std::size_t blank = t.find(' ');
     const std::string file = NativePath(t.substr(0, blank));
     const std::string parameters = blank == std::string::npos ? std::string() : t.substr(blank + 1);
     if (file.empty()) return kLaunchFileNotFound;
-    if (IsAddress(file)) return OpenWithOpener(file);
+    if (IsAddress(file)) return OpenWithOpener(file, late);
     struct stat st {};
     if (stat(file.c_str(), &st) != 0) return CodeOfErrno(errno);
     if (S_ISREG(st.st_mode) && access(file.c_str(), X_OK) == 0) {
@@ -333,7 +371,7 @@ uint16_t OpenDocument(std::string_view command) {
         return Spawn(words);
     }
     // The desktop's opener takes one file; it chooses the program itself.
-    return OpenWithOpener(file);
+    return OpenWithOpener(file, late);
 }
 
 void SetDocumentOpener(std::string program) {

@@ -75,6 +75,13 @@ uint16_t RunProgram(std::string_view commandLine);
 // watched for a moment: when it gives up (no program for that kind of file,
 // or no opener at all) the answer is kLaunchNoAssociation.
 uint16_t OpenDocument(std::string_view command);
+// The same; when the opener is still at work after that moment, `late`
+// receives a descriptor on which its answer comes later: readable once the
+// opener has ended (or given up), for TakeLateReport. Untouched otherwise.
+uint16_t OpenDocument(std::string_view command, int* late);
+// The late answer of an opener, once its descriptor is readable: the code of
+// its failure, or kLaunchStarted when it ended well. Closes the descriptor.
+uint16_t TakeLateReport(int fd);
 // The opener of documents, "xdg-open" unless changed (tests use their own).
 void SetDocumentOpener(std::string program);
 

@@ -8,9 +8,11 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QListView>
@@ -104,6 +106,27 @@ class FolderTypeInLanguage final : public QFileIconProvider {
     }
 };
 
+// Qt's file list writes sizes and dates in the system's locale, English
+// where the desktop has none: here they are in the program's, as the rest
+// of the dialog.
+class InProgramLocale final : public QIdentityProxyModel {
+  public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (files == nullptr || role != Qt::DisplayRole || index.column() == 0 ||
+            index.column() == 2) {
+            return QIdentityProxyModel::data(index, role);
+        }
+        const QModelIndex file = mapToSource(index);
+        const QLocale program;
+        if (index.column() == 3)
+            return program.toString(files->lastModified(file), QLocale::ShortFormat);
+        return files->isDir(file) ? QIdentityProxyModel::data(index, role)
+                                  : QVariant(program.formattedDataSize(files->size(file)));
+    }
+};
+
 // The file dialog's columns show their whole texts (Spanish headings and
 // sizes are longer than the default widths): the name column takes the room
 // left by the others, the places on the left show their names.
@@ -141,13 +164,14 @@ bool AskFile(std::string& name, bool save, bool keepFolder) {
     const QString before = QDir::currentPath();
     QFileDialog dialog(ActiveOwner(), QString(), ToQString(folder));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new InProgramLocale(&dialog));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setWindowModality(Qt::ApplicationModal);
     // "*.*" would hide files without an extension, which most programs here have.
     QStringList filters;
     if (pattern) filters << ToQString(file);
-    filters << QStringLiteral("All files (*)");
+    filters << QStringLiteral("Todos los ficheros (*)");
     dialog.setNameFilters(filters);
     if (!pattern && !file.empty()) dialog.selectFile(ToQString(file));
 
@@ -190,6 +214,9 @@ int QtUserDialogs::MessageBox(std::string_view caption, std::string_view text, u
             choices.push_back(
                 {box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole), kIdCancel});
             box.setEscapeButton(choices.back().button);
+        } else if (style & kMbDefButton2) {
+            // A question whose safe answer is No: Esc and the close box give it.
+            box.setEscapeButton(choices.back().button);
         } else {
             box.installEventFilter(&guard);
             QObject::connect(&box, &QMessageBox::buttonClicked, &box,
@@ -200,7 +227,8 @@ int QtUserDialogs::MessageBox(std::string_view caption, std::string_view text, u
             {box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole), kIdOk});
         box.setEscapeButton(choices.back().button);
     }
-    box.setDefaultButton(static_cast<QPushButton*>(choices.front().button));
+    const bool second = (style & kMbDefButton2) && choices.size() > 1;
+    box.setDefaultButton(static_cast<QPushButton*>(choices[second ? 1 : 0].button));
     KeepTitleWidth(box);
     box.exec();
     for (const Choice& c : choices) {

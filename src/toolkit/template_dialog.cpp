@@ -21,12 +21,14 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
@@ -128,6 +130,48 @@ void SetBackground(QWidget* w, QPalette::ColorRole role, Colour c) {
 bool IsStatic(ControlKind k) {
     return k == ControlKind::Label || k == ControlKind::GroupBox || k == ControlKind::Radio ||
            k == ControlKind::CheckBox;
+}
+
+// The platform style's focus mark is a faint tint of the highlight colour,
+// lost on the blue of the dialogs. Buttons, radio buttons and check boxes
+// reached with the keyboard wear a black ring instead: inside a button's
+// frame, around the text of the others.
+class FocusRingStyle final : public QProxyStyle {
+  public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        const bool keyboard = (option->state & State_KeyboardFocusChange) != 0;
+        if (element == PE_FrameFocusRect) {
+            if (keyboard) Ring(painter, option->rect);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        if (element == PE_PanelButtonCommand && keyboard && (option->state & State_HasFocus))
+            Ring(painter, option->rect.adjusted(3, 3, -3, -3));
+    }
+
+  private:
+    static void Ring(QPainter* painter, const QRect& rect) {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(Qt::black, 1));
+        painter->drawRect(rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+};
+
+QStyle* FocusRing() {
+    static QStyle* style = new FocusRingStyle;  // for the whole run, as the application's own
+    return style;
+}
+
+// The room a one-line edit has for its text: its width less the frame and
+// the margins the edit keeps on either side.
+int TextRoom(const QLineEdit& edit) {
+    const QMargins margins = edit.textMargins();
+    return edit.width() - 2 * edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth) -
+           margins.left() - margins.right() - 4;
 }
 
 }  // namespace
@@ -246,6 +290,7 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
         }
         case ControlKind::Button: {
             auto* b = new QPushButton(text, client_);
+            b->setStyle(FocusRing());
             b->setAutoDefault(false);
             b->setDefault(false);
             connect(b, &QPushButton::clicked, this, [this, id] { command(id); });
@@ -258,6 +303,7 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
                 c.kind == ControlKind::Radio
                     ? static_cast<QAbstractButton*>(new QRadioButton(text, client_))
                     : new QCheckBox(text, client_);
+            b->setStyle(FocusRing());
             connect(b, &QAbstractButton::clicked, this, [this, id] { command(id); });
             w = b;
             break;
@@ -267,12 +313,23 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
             e->setReadOnly(c.style & res::kReadOnly);
             if (c.style & res::kCentred) e->setAlignment(Qt::AlignCenter);
             e->setTextMargins(0, 0, 0, 0);
+            connect(e, &QLineEdit::textEdited, this,
+                    [this, id] { command(id, kNotifyEditChange); });
+            // A text cut by the edit's width can still be read whole.
+            connect(e, &QLineEdit::textChanged, e, [e](const QString& now) {
+                e->setToolTip(e->fontMetrics().horizontalAdvance(now) > TextRoom(*e) ? now
+                                                                                     : QString());
+            });
             w = e;
             break;
         }
         case ControlKind::MultiLineEdit: {
             auto* e = new QPlainTextEdit(client_);
             e->setReadOnly(c.style & res::kReadOnly);
+            // Read-only text can still be selected, with the mouse or the keys, and copied.
+            if (c.style & res::kReadOnly)
+                e->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                           Qt::TextSelectableByKeyboard);
             e->setTabChangesFocus(true);
             w = e;
             break;
@@ -675,6 +732,16 @@ bool PasteOneLine(QObject* watched) {
 }  // namespace
 
 bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
+    // Text that can only be read keeps Ctrl+C for what is selected in it; the
+    // menu's Copiar has it when nothing is.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* text = qobject_cast<QPlainTextEdit*>(watched);
+        if (text != nullptr && text->isReadOnly() && text->textCursor().hasSelection() &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+            event->accept();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
@@ -726,9 +793,37 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event) {
         pressEnter();
     } else if (event->key() == Qt::Key_Escape) {
         pressEscape();
-    } else {
+    } else if (!scrollPaneByKey(event->key())) {
         QDialog::keyPressEvent(event);
     }
+}
+
+// The keys of a page: the first scrolling pane moves a page, or to its top
+// or bottom.
+bool TemplateDialog::scrollPaneByKey(int key) {
+    QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+    switch (key) {
+        case Qt::Key_PageUp:
+            action = QAbstractSlider::SliderPageStepSub;
+            break;
+        case Qt::Key_PageDown:
+            action = QAbstractSlider::SliderPageStepAdd;
+            break;
+        case Qt::Key_Home:
+            action = QAbstractSlider::SliderToMinimum;
+            break;
+        case Qt::Key_End:
+            action = QAbstractSlider::SliderToMaximum;
+            break;
+        default:
+            return false;
+    }
+    for (const Control& c : controls_) {
+        if (c.kind != ControlKind::Pane || !(c.style & res::kVScroll)) continue;
+        static_cast<QScrollArea*>(c.widget)->verticalScrollBar()->triggerAction(action);
+        return true;
+    }
+    return false;
 }
 
 void TemplateDialog::closeEvent(QCloseEvent* event) {

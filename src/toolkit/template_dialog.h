@@ -4,8 +4,15 @@
 // initialisation, commands (Enter is command 1; Esc and the close box are
 // command 2, which does not close the dialog by itself; a menu item whose
 // text holds a tab, "Copiar\tCtrl+C", has the key after the tab as its
-// shortcut), paint, mouse button down (left and right), scrolling. beforeEvent runs before each of
-// them (and once more after, so that enable rules never lag one event behind).
+// shortcut; a one-line edit the user types in sends its id with
+// kNotifyEditChange), paint, mouse button down (left and right), scrolling.
+// beforeEvent runs before each of them (and once more after, so that enable
+// rules never lag one event behind).
+//
+// For the keyboard: PgUp, PgDn, Home and End scroll a dialog's scrolling pane
+// when the control with the focus has no use for them; an edit whose text is
+// wider than it shows has the whole text as its tooltip; and the control with
+// the keyboard focus wears a ring that stands out on any background.
 //
 // No exception leaves an event: one that escapes the window's handling is
 // caught here. The window may put its state back (checkpoint before the
@@ -39,8 +46,9 @@ namespace velmora {
 
 // Notification codes of a command.
 enum Notification : int {
-    kNotifyClicked = 0,    // button, radio button, check box, menu item, keys
-    kNotifySelChange = 1,  // the user picked another entry of a combo or list box
+    kNotifyClicked = 0,     // button, radio button, check box, menu item, keys
+    kNotifySelChange = 1,   // the user picked another entry of a combo or list box
+    kNotifyEditChange = 2,  // the user changed the text of a one-line edit
 };
 
 // Scroll codes of onScroll.
@@ -227,6 +235,9 @@ class TemplateDialog : public QDialog {
     void onScrollAction(int id, int action);
     // The enabled menu command whose shortcut is this key; 0 for none.
     int shortcutCommand(const QKeyEvent& key) const;
+    // PgUp, PgDn, Home or End for a scrolling pane; false when not one of
+    // them or the dialog has none.
+    bool scrollPaneByKey(int key);
     template <typename F>
     void deliver(F&& f, bool painting = false);
     void failed(std::exception_ptr error, bool outer, bool painting);

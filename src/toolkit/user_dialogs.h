@@ -13,19 +13,22 @@ namespace velmora {
 // Answers, with the codes of the classic message box.
 enum Answer : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
-// Button sets and icons; a style is one button set plus at most one icon.
 // An entry of a pop-up menu: the id its choice returns, and its text.
 struct MenuChoice {
     int id;
     std::string text;
 };
 
+// Button sets and icons; a style is one button set plus at most one icon,
+// and for a Yes/No box the default button.
 enum MessageStyle : unsigned {
     kMbOk = 0x00,
     kMbYesNoCancel = 0x03,
     kMbYesNo = 0x04,
     kMbIconQuestion = 0x20,
     kMbIconExclamation = 0x30,
+    // A Yes/No box whose default is "No": Enter answers No, and so does Esc.
+    kMbDefButton2 = 0x100,
 };
 
 class UserDialogs {

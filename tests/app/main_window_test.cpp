@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QTimer>
 #include <chrono>
 #include <filesystem>
@@ -17,6 +18,7 @@
 
 #include "about/about_window.h"
 #include "app/main_window_fixture.h"
+#include "support/current_dir.h"
 #include "support/temp_dir.h"
 #include "toolkit/files.h"
 #include "toolkit/qt_text.h"
@@ -50,7 +52,8 @@ TEST_F(MainWindowTest, StartsEmptyWithAThreeByThreeEditor) {
 }
 
 // Esc (in any cell), the close box and the window manager close the window;
-// while the store holds matrices they ask first, and No stays.
+// while the store holds matrices, or the grid numbers, they ask first, with
+// No the default, and No stays.
 TEST_F(MainWindowTest, ClosingAsksWhileTheStoreHoldsMatrices) {
     enum How { Escape, EscapeInACell, CloseBox };
     struct Case {
@@ -62,6 +65,8 @@ TEST_F(MainWindowTest, ClosingAsksWhileTheStoreHoldsMatrices) {
     const Case cases[] = {
         {Escape, false, 0, true},
         {CloseBox, false, 0, true},
+        {Escape, false, kIdNo, false},  // numbers in the grid alone
+        {Escape, false, kIdYes, true},
         {Escape, true, kIdNo, false},
         {EscapeInACell, true, kIdNo, false},
         {CloseBox, true, kIdNo, false},
@@ -74,7 +79,7 @@ TEST_F(MainWindowTest, ClosingAsksWhileTheStoreHoldsMatrices) {
         open();
         boxes.boxes.clear();
         if (c.stored) append({{"1", "2"}, {"3", "4"}});
-        commit({{"5", "6"}, {"7", "8"}});
+        if (c.stored || c.answer != 0) commit({{"5", "6"}, {"7", "8"}});
         if (c.answer != 0) boxes.answers.push_back(c.answer);
         switch (c.how) {
             case Escape:
@@ -90,16 +95,17 @@ TEST_F(MainWindowTest, ClosingAsksWhileTheStoreHoldsMatrices) {
                 break;
         }
         EXPECT_EQ(d->ended(), c.ends);
-        if (!c.stored) {
-            EXPECT_TRUE(boxes.boxes.empty()) << "an empty store closes at once";
+        if (c.answer == 0) {
+            EXPECT_TRUE(boxes.boxes.empty()) << "nothing to lose: it closes at once";
             continue;
         }
         ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].caption, "Salir");
-        EXPECT_EQ(boxes.boxes[0].text, "¿Salir? Las matrices guardadas se perderán.");
-        EXPECT_EQ(boxes.boxes[0].style, static_cast<unsigned>(kMbYesNo));
+        EXPECT_EQ(boxes.boxes[0].text, c.stored ? "¿Salir? Las matrices guardadas se perderán."
+                                                : "¿Salir? La matriz del editor se perderá.");
+        EXPECT_EQ(boxes.boxes[0].style, static_cast<unsigned>(kMbYesNo | kMbDefButton2));
         if (!c.ends) {
-            EXPECT_EQ(window->store().count(), 1);
+            EXPECT_EQ(window->store().count(), c.stored ? 1 : 0);
             EXPECT_EQ(shown(), (Grid{{"5", "6"}, {"7", "8"}})) << "nothing changes";
         }
     }
@@ -331,6 +337,7 @@ TEST_F(MainWindowTest, OperationsActOnWhatTheGridShows) {
         std::function<void()> press;
         Grid result;
         const char* caption;
+        const char* box = "";  // what a box says
     };
     const Case cases[] = {
         {"trasp.", "9", [&] { d->click(kTranspose); }, {{"9", "3"}, {"1", "4"}}, "Matriz... "},
@@ -370,12 +377,13 @@ TEST_F(MainWindowTest, OperationsActOnWhatTheGridShows) {
          [&] { d->click(kTranspose); },
          {{"2", "3"}, {"1", "4"}},
          "Matriz   = Trasp(K) "},
-        // Committed first; the singular matrix has no inverse to compute.
+        // Committed first; the singular matrix has no inverse, and a box says so.
         {"inversa after an edit that made it singular",
          "3/4",
          [&] { d->click(kInverse); },
          {{"3/4", "1"}, {"3", "4"}},
-         "Matriz  K = "},
+         "Matriz  K = ",
+         "Inversa: El determinante es 0: la matriz no tiene inversa."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -384,7 +392,8 @@ TEST_F(MainWindowTest, OperationsActOnWhatTheGridShows) {
         append({{"2", "1"}, {"3", "4"}});
         SetItemText(*d, CellId(1, 1), c.typed);
         c.press();
-        EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_EQ(boxes.boxes.empty() ? "" : boxes.boxes[0].caption + ": " + boxes.boxes[0].text,
+                  c.box);
         EXPECT_EQ(shown(), c.result);
         EXPECT_EQ(caption(), c.caption);
         EXPECT_TRUE(window->store().matrix(2) == Matrix::FromRows({{2, 1}, {3, 4}}))
@@ -944,6 +953,35 @@ TEST_F(MainWindowTest, InfoItemsOpenTheDocuments) {
         EXPECT_EQ(boxes.boxes[i].text, expected[i]);
         EXPECT_EQ(boxes.boxes[i].style, static_cast<unsigned>(kMbIconExclamation));
     }
+}
+
+// An opener that gives up only after a while (one asking helper after
+// helper) is reported all the same.
+TEST_F(MainWindowTest, AnOpenerThatGivesUpLateIsReportedToo) {
+    test::TempDir dir;
+    test::CurrentDirGuard cwd(dir.path());
+    std::ofstream("Velmora.pdf") << "%PDF";
+    std::ofstream("opener") << "#!/bin/sh\nsleep 1.3\nexit 3\n";
+    chmod("opener", 0755);
+    SetDocumentOpener(dir.file("opener"));
+    d->command(kInfo);
+    for (int i = 0; i < 300 && boxes.boxes.empty(); ++i) {
+        QApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    SetDocumentOpener("xdg-open");
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              "No se ha podido abrir Velmora.pdf: no hay ningún programa que sepa abrirlo.");
+}
+
+// Alt+M opens "Matrices", as Alt and its letter opens each menu.
+TEST_F(MainWindowTest, MenusOpenWithAltAndTheirLetter) {
+    d->activateWindow();
+    QApplication::processEvents();
+    QKeyEvent alt(QEvent::KeyPress, Qt::Key_M, Qt::AltModifier);
+    QApplication::sendEvent(d->item(CellId(1, 1)), &alt);
+    EXPECT_TRUE(MenuPopup(*d, 1)->isVisible());
 }
 
 }  // namespace

@@ -62,9 +62,12 @@ TEST_F(ClipboardTest, CopiedMatrixPastesBackAsTheSameMatrix) {
     d->command(kPaste);
     EXPECT_EQ(shown(), (Grid{{"1", "-1/2"}, {"3", "4"}}));
     EXPECT_EQ(GetItemText(*d, CellId(3, 3)), "") << "cells outside the block are emptied";
-    EXPECT_EQ(FocusedItem(*d), CellId(2, 2)) << "Enter commits from there";
-    // As if typed: the size is the editor's at once, the entries wait for Ok.
-    EXPECT_EQ(window->editor().working.at(1, 1), Fraction(9));
+    EXPECT_EQ(FocusedItem(*d), CellId(2, 2));
+    // As if typed and confirmed: the working matrix at once, with its own
+    // determinant and buttons, not those of the singular matrix before.
+    EXPECT_EQ(window->editor().working, copied);
+    EXPECT_EQ(GetItemText(*d, kDetBox), "11/2");
+    EXPECT_TRUE(IsItemEnabled(*d, kInverse));
     d->pressEnter();
     EXPECT_EQ(window->editor().working, copied);
     EXPECT_TRUE(boxes.boxes.empty());

@@ -1,5 +1,6 @@
 // The matrix editor of the main window: reading and showing the grid,
 // "Rnd ", "Nueva " and the sub-matrix.
+#include <QLineEdit>
 #include <functional>
 #include <string>
 
@@ -161,6 +162,28 @@ TEST_F(MainWindowTest, NewMatrixClearsTheCellsOnly) {
     EXPECT_EQ(FocusedItem(*d), kFirstCell);
     d->click(kEditorOk);
     EXPECT_EQ(shown(), (Grid{{"0", "0", "0"}, {"0", "0", "0"}}));
+}
+
+// After "Nueva " numbers typed are a matrix: "<-", "SubM " and "Nueva " wake
+// with the first and sleep once it is gone again, and a size change commits
+// them at the new size.
+TEST_F(MainWindowTest, NumbersTypedAfterNewAreAMatrix) {
+    append({{"1", "2", "3"}, {"4", "5", "6"}, {"7", "8", "10"}});
+    d->click(kNewMatrix);
+    const auto awake = [&] {
+        return IsItemEnabled(*d, kStore) + IsItemEnabled(*d, kSubM) + IsItemEnabled(*d, kNewMatrix);
+    };
+    auto* cell = static_cast<QLineEdit*>(d->item(CellId(2, 2)));
+    cell->insert("7");  // as typed
+    EXPECT_EQ(awake(), 3);
+    cell->backspace();
+    EXPECT_EQ(awake(), 0);
+    cell->insert("-5");
+    d->click(52);
+    EXPECT_TRUE(window->editor().committed);
+    EXPECT_EQ(GetItemText(*d, kRankBox), "1");
+    d->click(kStore);
+    EXPECT_TRUE(window->store().matrix(2) == Matrix::FromRows({{0, 0, 0}, {0, -5, 0}}));
 }
 
 TEST_F(MainWindowTest, SubMatrixOfRowsAndColumnsInOrder) {

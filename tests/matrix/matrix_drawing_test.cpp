@@ -86,8 +86,8 @@ TEST_F(MatrixDrawing, LongEntriesWidenTheirColumns) {
     DrawMatrix(Matrix::FromRows({{Fraction(-12, 7), 1}, {0, Fraction(-100, 3)}}), 20, 30, right,
                bottom);
     // "-12/7" is wider than a column of four characters: its column grows, with
-    // two blank pixels between it and the left bar, which stays at x.
-    const int first = std::max({24, 30, 2 * (3 + dc.textWidth("-12/7") / 2)});
+    // four blank pixels between it and the left bar, which stays at x.
+    const int first = std::max({24, 30, 2 * (5 + dc.textWidth("-12/7") / 2)});
     const int second = std::max({24, 36, dc.textWidth("-100/3") + 2});
     EXPECT_EQ(Lines()[1], (Segment{20, 30, 20, 62}));
     EXPECT_EQ(Texts()[0], (Piece{"-12/7", 20 + first / 2, 30}));
@@ -97,12 +97,13 @@ TEST_F(MatrixDrawing, LongEntriesWidenTheirColumns) {
 
 TEST_F(MatrixDrawing, EntriesThatFitKeepTheirColumns) {
     // Texts of up to four characters that leave a pixel clear in a column of
-    // 24 px stay at the centres 30 px apart, whatever the other entries.
-    const Matrix m = Matrix::FromRows({{Fraction(-3, 4), 12, 7}, {1, Fraction(-1, 2), 100}});
+    // 24 px (and four clear of the left bar) stay at the centres 30 px apart,
+    // whatever the other entries.
+    const Matrix m = Matrix::FromRows({{-3, 12, 7}, {1, Fraction(-1, 2), 100}});
     uint16_t right = 0, bottom = 0;
     DrawMatrix(m, 20, 30, right, bottom);
-    const std::vector<Piece> expected{{"-3/4", 32, 30}, {"12", 62, 30},   {"7", 92, 30},
-                                      {"1", 32, 46},    {"-1/2", 62, 46}, {"100", 92, 46}};
+    const std::vector<Piece> expected{{"-3", 32, 30}, {"12", 62, 30},   {"7", 92, 30},
+                                      {"1", 32, 46},  {"-1/2", 62, 46}, {"100", 92, 46}};
     EXPECT_EQ(Texts(), expected);
     EXPECT_EQ(right, 92 + 9 + 6);
 }
@@ -134,10 +135,11 @@ TEST_F(MatrixDrawing, EquationPieces) {
     };
     const Case cases[] = {
         {{2, -1, 0, 5}, {"2x", "- y", " ", " = 5"}},
-        {{1, Fraction(3, 2), -4}, {"x", "+ 3/2y", " = -4"}},
+        // A fraction before its unknown in parentheses: 3/2y would read 3/(2y).
+        {{1, Fraction(3, 2), -4}, {"x", "+ (3/2)y", " = -4"}},
         {{0, -3, 1}, {" ", "-3y", " = 1"}},
         {{-1, 1, 1, 1, 0}, {"- x", "+ y", "+ z", "+ t", " = 0"}},
-        {{Fraction(-1, 2), 0, Fraction(2, 3), 1}, {"-1/2x", " ", "+ 2/3z", " = 1"}},
+        {{Fraction(-1, 2), 0, Fraction(2, 3), 1}, {"-(1/2)x", " ", "+ (2/3)z", " = 1"}},
     };
     for (const Case& c : cases) {
         dc.clearRecords();
@@ -152,6 +154,13 @@ TEST_F(MatrixDrawing, EquationPieces) {
         EXPECT_TRUE(Lines().empty()) << "no bars around equations";
         EXPECT_EQ(dc.alignment(), kAlignCentreTop) << "equation mode leaves the alignment centred";
     }
+}
+
+// A power stands apart from its unknown: a^2y would read a^(2y).
+TEST_F(MatrixDrawing, EquationPiecesOfPolynomials) {
+    EquationMode = true;
+    DrawMatrixAt(TextMatrix{1, 3, {"-a^3", "(a + 1)", "a^2"}}, 20, 30);
+    EXPECT_EQ(Texts()[0].text + "|" + Texts()[1].text, "-a^3 x|+ (a + 1)y");
 }
 
 TEST_F(MatrixDrawing, EquationExtentsReachTheFarthestText) {
@@ -192,6 +201,8 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
         TextsOf(Matrix::FromRows({{-2147483647 - 1, Fraction(2147483647, 2147483646)}, {0, 1}})),
         TextsOf(fractions),
         {2, 3, {"3a^2 - a + 1", "-(a - 1)", "a^2 + 2a + 1", "a", "(1/2)a^4 - 7a^3 + a - 5/3", "0"}},
+        TextsOf(Matrix::FromRows({{Fraction(-1, 2)}})),  // a minor of the steps
+        {1, 2, {"-a", "a^2"}},
     };
     std::vector<FontSize> sizes{{16, 6}};
     sizes.insert(sizes.end(), kSmallerSizes.begin(), kSmallerSizes.end());
@@ -215,8 +226,8 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
                     EXPECT_EQ(boxes[k].top, 30 + (i - 1) * size.height) << where;
                 }
                 if (!equations) {
-                    // Two blank pixels between the bars and the texts.
-                    EXPECT_EQ(test::Outside(boxes, 23, 30, right - 2, bottom), "") << where;
+                    // Four blank pixels between the bars and the texts.
+                    EXPECT_EQ(test::Outside(boxes, 25, 30, right - 4, bottom), "") << where;
                     const std::vector<test::Box> bars = test::UprightLines(dc);
                     ASSERT_EQ(bars.size(), 2u) << where;
                     EXPECT_EQ(bars[0].left, 20);

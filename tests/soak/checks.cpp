@@ -288,9 +288,9 @@ void CheckMainWindow(MainWindow& window, GridState& grid) {
     const int rows = window.editorRows();
     const int cols = window.editorCols();
     CheckMatrix(editor.working, "the working matrix", 4, 5);
-    // A pasted block sizes the grid ahead of the working matrix, until the
-    // grid is committed.
-    if (!grid.dirty && (editor.working.rows != rows || editor.working.cols != cols)) {
+    // The grid and the working matrix have one size (a pasted block is
+    // committed as it comes).
+    if (editor.working.rows != rows || editor.working.cols != cols) {
         Fail("the working matrix is " + std::to_string(editor.working.rows) + " x " +
              std::to_string(editor.working.cols) + ", the editor " + std::to_string(rows) + " x " +
              std::to_string(cols));
@@ -345,7 +345,12 @@ void CheckMainWindow(MainWindow& window, GridState& grid) {
     };
     expect(kExprOk, store.count() > 0, "expression Ok");
     expect(kDelete, store.selected() > 0, "X");
-    expect(kStore, editor.committed, "<-");
+    // "<-" also takes numbers typed since "Nueva ".
+    const std::array<std::string, 20> texts = GridTexts(window);
+    bool typed = false;
+    for (int k = 0; k < 20; ++k)
+        typed = typed || (k / 5 < rows && k % 5 < cols && !texts[k].empty());
+    expect(kStore, editor.committed || typed, "<-");
     expect(kCofactors, square, "adjuntos");
     expect(kInverse, square && ref.det != 0, "inversa");
     expect(kToSystem, editor.committed && editor.working.rows >= 2 && editor.working.cols >= 3,

@@ -271,7 +271,9 @@ std::string Driver::typeInto(TemplateDialog& d, int id, const std::string& text)
                  (replace || how == Typing::Set ? "" : " after the old text") + " into " +
                  std::to_string(id) + ": '" + text + "'");
     if (how == Typing::Set) {
+        // All at once, as an input method's text arrives.
         SetItemTextZ(d, id, text);
+        emit edit->textEdited(edit->text());
         return "set";
     }
     QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, edit->rect().center());
@@ -408,7 +410,6 @@ void Driver::actOnMain(int kind) {
                 std::vector<int>{101, 102, 105, 201, 202, 203, 204, 205, 207, 311, 312, 313});
             note("main", "menu " + std::to_string(id));
             menu(d, id);
-            if (id == 313) grid_.dirty = true;  // a pasted block is not committed
             break;
         }
         case 6: {

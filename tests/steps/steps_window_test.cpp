@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <algorithm>
 
 #include "app/main_window_fixture.h"
@@ -107,6 +109,40 @@ TEST_F(MainWindowTest, StepsAreThoseOfTheWorkingMatrix) {
     // Re-reading the same cells keeps the origin, and so the steps.
     d->click(kEditorOk);
     EXPECT_EQ(w->steps()[3].text, "inversa = adjunta / det:");
+}
+
+// The window has a title of its own and the keys of a page scroll it; with
+// no steps to show, its pane says why and there is nothing to copy.
+TEST_F(MainWindowTest, WithoutStepsThePaneSaysWhyAndTheKeysOfAPageScroll) {
+    commit(
+        {{"2", "1", "-1", "3"}, {"4", "3", "1", "0"}, {"-2", "5", "3", "1"}, {"6", "2", "0", "4"}});
+    d->click(kDiagonal);
+    d->command(kSteps);
+    TemplateDialog& p = *window->stepsWindow()->window();
+    EXPECT_EQ(p.windowTitle().toStdString(), "Pasos de la matriz");
+    const auto press = [&](Qt::Key key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(p.item(StepsWindow::kCopy), &event);  // where the focus is
+        return ScrollGetPos(p, StepsWindow::kPane);
+    };
+    EXPECT_EQ(press(Qt::Key_End), p.paneOf(StepsWindow::kPane)->height() -
+                                      PaneViewSize(p, StepsWindow::kPane).height());
+    EXPECT_EQ(press(Qt::Key_Home), 0);
+    EXPECT_GT(press(Qt::Key_PageDown), 100);
+    commit({{"1", "2", "3"}});
+    EXPECT_TRUE(Drawn(p.paneOf(StepsWindow::kPane)->dc(),
+                      "No hay pasos: una matriz que no es cuadrada no tiene determinante."));
+    EXPECT_FALSE(IsItemEnabled(p, StepsWindow::kCopy) || IsItemEnabled(p, StepsWindow::kCopyLatex));
+}
+
+// Beside its owner: on its right, else its left, else at the screen's left
+// edge, over the owner's left part (the store, the equations) and clear of
+// its editor on the right; moved up to stay on the screen.
+TEST(StepsWindowPlace, BesideTheOwnerClearOfItsEditor) {
+    const QRect screen(0, 0, 1280, 900);
+    EXPECT_EQ(BesideOwner({140, 57, 812, 520}, {602, 470}, screen), QPoint(0, 57));
+    EXPECT_EQ(BesideOwner({10, 20, 600, 400}, {602, 470}, screen), QPoint(610, 20));
+    EXPECT_EQ(BesideOwner({660, 600, 600, 290}, {602, 470}, screen), QPoint(58, 430));
 }
 
 }  // namespace

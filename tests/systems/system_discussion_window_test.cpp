@@ -98,17 +98,24 @@ TEST_F(SystemDiscussionTest, ShowsEveryCaseOfA) {
     analyse(kExample);
     EXPECT_EQ(conclusion(), kExampleConclusion);
     EXPECT_TRUE(w.stepsWindow()->steps().empty()) << "an open Pasos follows to no steps";
+    EXPECT_NE(w.stepsWindow()->whyNone().find("parámetro a"), std::string::npos);
 }
 
 // Polynomials are drawn like fractions: inside their areas, no text meeting
 // another or a bar; a triangular form too wide for its area gives way to a
 // note. A count change clears the displays; the repaint draws it all again.
+// Their font stays readable: a form too wide for its area at 14 px gives way
+// to the note rather than shrink further.
 TEST_F(SystemDiscussionTest, DrawingsStayInsideTheirAreasAndNeverMeet) {
     const Rows degreeFour{{"a^4 - 3a^3 + 2", "(1/2)a^2", "1"}, {"1", "-a^4 + a", "a^3"}};
+    const Rows fourByFive{{"a", "1", "1", "1", "1"},
+                          {"1", "a", "1", "1", "a"},
+                          {"1", "1", "a", "1", "a^2"},
+                          {"1", "1", "1", "a", "a^3"}};
     const struct {
         const Rows* rows;
-        bool note;
-    } cases[] = {{&kExample, false}, {&degreeFour, false}, {&kWide, true}};
+        std::vector<int> notes;  // the areas whose form gives way to the note
+    } cases[] = {{&kExample, {}}, {&degreeFour, {31}}, {&kWide, {31, 32}}, {&fourByFive, {31, 32}}};
     const struct { int pane, right; } areas[] = {{30, 227}, {31, 335}, {32, 289}};
     for (const auto& c : cases) {
         for (const bool repaint : {false, true}) {
@@ -130,9 +137,12 @@ TEST_F(SystemDiscussionTest, DrawingsStayInsideTheirAreasAndNeverMeet) {
                 EXPECT_EQ(test::Outside(boxes, a.pane == 30 ? 9 : 6, 21, a.right, 111), "")
                     << a.pane;
                 EXPECT_EQ(test::Overlaps(boxes), "") << a.pane;
+                for (const DrawRecord& r : dc.records())
+                    EXPECT_GE(r.font.lfHeight, 14) << a.pane << " '" << r.text << "'";
                 if (a.pane != 30) {
                     const std::vector<std::string> drawn = texts(a.pane);
-                    EXPECT_EQ(std::count(drawn.begin(), drawn.end(), kTooWide), c.note ? 1 : 0)
+                    EXPECT_EQ(std::count(drawn.begin(), drawn.end(), kTooWide),
+                              std::count(c.notes.begin(), c.notes.end(), a.pane))
                         << a.pane;
                 }
             }

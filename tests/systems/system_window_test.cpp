@@ -111,9 +111,33 @@ TEST_F(SystemWindowTest, StepsFollowTheAnalysis) {
                            "x = Dx / D = −1 / (−3) = 1/3", "y = Dy / D = −1 / (−3) = 1/3"}));
     analyse({{"1", "1", "1"}, {"2", "2", "2"}});
     EXPECT_EQ(lines().back(), "solución general: x = 1 - λ, y = λ; para todo λ");
+    EXPECT_EQ(s->window()->windowTitle().toStdString(), "Pasos del sistema");
+    d->click(8);  // "rnd": another system in the grid, not analysed
+    EXPECT_TRUE(s->steps().empty());
+    EXPECT_TRUE(s->whyNone().starts_with("No hay pasos: el sistema de la cuadrícula no se ha"));
+    EXPECT_FALSE(IsItemEnabled(*s->window(), StepsWindow::kCopy));
     d->click(9);  // "nuevo": no system, no steps
     EXPECT_TRUE(s->steps().empty());
     EXPECT_FALSE(IsMenuItemEnabled(*d, 220));
+}
+
+// The conclusion is the program's: six whole lines in view, keys change
+// nothing, and what is selected in it is what Ctrl+C copies.
+TEST_F(SystemWindowTest, TheConclusionShowsWholeAndIsReadNotTyped) {
+    open();
+    analyse({{"1", "0", "2", "1"}, {"0", "2", "-1", "6"}, {"1", "2", "1", "7"}});  // six lines
+    auto* box = qobject_cast<QPlainTextEdit*>(ItemHandle(*d, 250));
+    QApplication::processEvents();
+    EXPECT_EQ(box->verticalScrollBar()->maximum(), 0);
+    const std::string before = conclusion();
+    box->setFocus();
+    box->selectAll();
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "X");
+    QKeyEvent copy(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+    QApplication::sendEvent(box, &typed);
+    QApplication::sendEvent(box, &copy);
+    EXPECT_EQ(conclusion(), before);
+    EXPECT_EQ(ClipboardText(), box->toPlainText().toStdString());
 }
 
 TEST_F(SystemWindowTest, EnterWalksTheGridAndTheLastCellAnalyses) {
@@ -266,6 +290,10 @@ TEST_F(SystemWindowTest, AGeneralSolutionTallerThanTheBoxScrolls) {
          {"0", "1", "-2147483643/2147483647", "-2147483642/2147483647", "-2147483641/2147483647"}});
     std::string box;
     GetItemTextAlloc(*d, 250, box);
+    // A number its cell cuts short reads whole in the cell's tooltip.
+    EXPECT_EQ(
+        ItemHandle(*d, 103)->toolTip().toStdString() + ItemHandle(*d, 102)->toolTip().toStdString(),
+        "-2147483646/2147483647");
     EXPECT_EQ(box,
               " rango A = rango A' => sistema COMPATIBLE\r\n"
               "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"

@@ -68,6 +68,28 @@ TEST(TemplateDialog, MainWindowTemplateTitleSizeAndPlaces) {
     EXPECT_EQ(d.itemRect(141), QRect(506, 68, 10, 10));
 }
 
+// A button reached with the keyboard wears a ring that stands out on the
+// dialog's blue: dozens of dark pixels more than without the focus.
+TEST(TemplateDialog, TheKeyboardFocusRingStandsOut) {
+    RecordingHandler h;
+    TemplateDialog d(res::PrincipalTemplate(), h, {Rgb(96, 127, 240), Rgb(96, 127, 240), {}, {}});
+    d.start();
+    d.activateWindow();
+    QApplication::processEvents();
+    QWidget* rnd = d.item(3);
+    const auto dark = [rnd] {
+        const QImage image = rnd->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) n += qGray(image.pixel(x, y)) < 64;
+        return n;
+    };
+    const int before = dark();
+    SendKey(d.item(151), Qt::Key_Tab);  // from now on the keyboard moves the focus
+    rnd->setFocus(Qt::TabFocusReason);
+    EXPECT_GE(dark() - before, (rnd->width() + rnd->height()) / 2);
+}
+
 TEST(TemplateDialog, EveryTemplateControlSitsAtItsUnitsTimesScale) {
     for (const res::DialogTemplate* t : {&res::PrincipalTemplate(), &res::SistEqTemplate(),
                                          &res::DlgToolsTemplate(), &DemoTemplate()}) {

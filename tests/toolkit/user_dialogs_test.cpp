@@ -1,7 +1,9 @@
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -127,6 +129,19 @@ TEST_F(QtDialogs, YesNoBoxIgnoresEscapeAndTheCloseBox) {
     EXPECT_EQ(AskYesNoStyled("Confirmar eliminar", "Eliminar K ?", kMbIconExclamation), kIdYes);
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(buttons, (std::vector<std::string>{"No", "Sí"}));
+}
+
+// A question whose safe answer is "No": it is the default, for Enter, and
+// Esc gives it too.
+TEST_F(QtDialogs, YesNoBoxWithNoAsDefaultAnswersNoToEnterAndEscape) {
+    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Escape)}) {
+        WhenModal([key](QWidget* w) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+            QApplication::sendEvent(w, &press);
+            if (w->isVisible()) qobject_cast<QMessageBox*>(w)->buttons().front()->click();
+        });
+        EXPECT_EQ(AskYesNoStyled("Salir", "¿Salir?", kMbDefButton2), kIdNo) << key;
+    }
 }
 
 TEST_F(QtDialogs, YesNoCancelBoxAnswersCancelToEscape) {
@@ -301,6 +316,30 @@ TEST_F(QtFileDialogs, ColumnsShowTheirWholeTexts) {
     if (translator != nullptr) QCoreApplication::removeTranslator(translator);
     delete translator;
     QLocale::setDefault(QLocale::c());
+}
+
+// The filter that shows every file is named in Spanish, and sizes and dates
+// are written in the program's language whatever the desktop's.
+TEST_F(QtFileDialogs, FiltersSizesAndDatesInSpanish) {
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    QDir::setCurrent(QString::fromStdString(dir.string()));
+    QFile tres(QStringLiteral("otra/tres.sts"));  // alone in its folder
+    ASSERT_TRUE(tres.open(QIODevice::ReadWrite));
+    tres.setFileTime(QDateTime(QDate(2024, 3, 5), QTime(14, 7)), QFileDevice::FileModificationTime);
+    QStringList shown;
+    WhenModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        Listed(dialog, 1);
+        shown = dialog->nameFilters();
+        for (int c : {1, 3})
+            shown << tree->model()->index(0, c, tree->rootIndex()).data().toString();
+        dialog->reject();
+    });
+    std::string name = "./otra/*.sts";
+    AskOpenFile(name);
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(shown, (QStringList{"*.sts", "Todos los ficheros (*)", "48,83 KiB", "5/3/24 14:07"}));
 }
 
 TEST_F(QtFileDialogs, StsDialogsLeaveTheCurrentFolderWhereTheFileIs) {

@@ -363,7 +363,15 @@ int MenuItemId(QMenu* menu, int position) {
 
 std::string MenuItemText(QMenu* menu, int position) {
     QAction* a = ActionAt(menu, position);
-    return a == nullptr ? std::string() : FromQString(a->text());
+    if (a == nullptr) return {};
+    // As the user reads it: "&&" is one "&", a single "&" marks the mnemonic.
+    QString shown;
+    const QString text = a->text();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size()) ++i;
+        shown += text[i];
+    }
+    return FromQString(shown);
 }
 
 void MenuDeleteItem(QMenu* menu, int position) {
@@ -374,7 +382,10 @@ void MenuDeleteItem(QMenu* menu, int position) {
 }
 
 void MenuAppendItem(QMenu* menu, int id, std::string_view text) {
-    if (menu != nullptr) menu->addAction(ToQString(Utf8Left(text, 255)))->setData(id);
+    // The text is the user's (a utility's name): an "&" in it is shown, not a mnemonic.
+    QString shown = ToQString(Utf8Left(text, 255));
+    shown.replace(u'&', QStringLiteral("&&"));
+    if (menu != nullptr) menu->addAction(shown)->setData(id);
 }
 
 void SetClipboardText(std::string_view text) {

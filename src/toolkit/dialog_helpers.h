@@ -95,8 +95,10 @@ int MenuPopupCount(TemplateDialog& d);
 QMenu* MenuPopup(TemplateDialog& d, int position);
 int MenuItemCount(QMenu* menu);
 int MenuItemId(QMenu* menu, int position);
+// The item's text as shown, without its mnemonic mark.
 std::string MenuItemText(QMenu* menu, int position);
 void MenuDeleteItem(QMenu* menu, int position);
+// Appends an item showing `text` as it is: an "&" in it is not a mnemonic.
 void MenuAppendItem(QMenu* menu, int id, std::string_view text);
 
 // The system clipboard's text (UTF-8; line breaks as they come).

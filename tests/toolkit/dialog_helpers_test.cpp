@@ -225,8 +225,10 @@ TEST_F(DialogHelpers, MenuItemsByIdAndByPosition) {
     EXPECT_TRUE(IsMenuItemEnabled(d, 800)) << "items of every popup are found";
 
     MenuAppendItem(file, 531, "uno");
-    MenuAppendItem(file, 532, "dos");
+    MenuAppendItem(file, 532, "Pérez & Hijos");  // a user's name: the & is shown
     EXPECT_EQ(MenuItemCount(file), 5);
+    EXPECT_EQ(MenuItemText(file, 5), "Pérez & Hijos");
+    EXPECT_EQ(file->actions().back()->text().toStdString(), "Pérez && Hijos");
     // Deleting from the end backwards down to the separator, as a rebuild does.
     for (int pos = MenuItemCount(file); pos >= 1 && MenuItemId(file, pos) > 530; --pos)
         MenuDeleteItem(file, pos);

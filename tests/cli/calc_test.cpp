@@ -4,6 +4,7 @@
 
 #include "cli/calc.h"
 #include "cli/matrix_reader.h"
+#include "support/temp_dir.h"
 
 namespace velmora {
 namespace {
@@ -154,6 +155,27 @@ TEST(CalcTest, ErrorsExplainTheProblem) {
     EXPECT_NE(Calc({"pow", "40", "[2]"}).err.find("desbordamiento"), std::string::npos);
     EXPECT_NE(Calc({"det", "[1 2; 3]"}).err.find("fila 2"), std::string::npos);
     EXPECT_EQ(Calc({"--help"}).status, 0);
+}
+
+// Standard output on a full disk: every write fails.
+class FullBuffer : public std::streambuf {
+    int overflow(int) override { return traits_type::eof(); }
+};
+
+TEST(CalcTest, AResultThatCannotBeWrittenIsNoSuccess) {
+    test::TempDir dir;
+    const std::string list = dir.file("s.sts");
+    ASSERT_EQ(Calc({"sts", "add", list, "[1 1 2; 1 -1 0]"}).status, 0);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"det", "[1]"}, {"discuss", "[a 1]"}, {"--help"}, {"sts", "show", list},
+             {"--pasos", "tri", "[2 4; 3 5]"}}) {
+        FullBuffer full;
+        std::ostream out(&full);
+        std::ostringstream err;
+        EXPECT_EQ(RunCalc(args, out, err), kCalcRefused) << args[0];
+        EXPECT_EQ(err.str(), "velmora-calc: no se ha podido escribir el resultado\n")
+            << args[0] << ": " << err.str();
+    }
 }
 
 }  // namespace

@@ -114,8 +114,13 @@ int StsAdd(const std::vector<std::string>& args, std::ostream& out, std::ostream
     LinearSystem system{m, {}};
     std::string bad;
     if (!PrepareComment(args.size() > 3 ? args[3] : std::string(), system.comment, bad)) {
-        err << "velmora-calc: el carácter \"" << bad
-            << "\" del comentario no tiene código Windows-1252\n";
+        if (const char* control = ControlCharacterName(bad)) {
+            err << "velmora-calc: el comentario lleva " << control
+                << ", y un comentario es una sola línea de la lista\n";
+        } else {
+            err << "velmora-calc: el carácter \"" << bad
+                << "\" del comentario no tiene código Windows-1252\n";
+        }
         return kRefused;
     }
     std::error_code ec;

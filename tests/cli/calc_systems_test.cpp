@@ -296,6 +296,7 @@ TEST(CalcSts, RefusalsAndDamagedFiles) {
         {{"add", path, "[1 1 1; 0 0 0]"}, 1},
         {{"add", path, "[1 2; 3"}, 2},
         {{"add", path, "[1 1 1]", "flecha →"}, 1},
+        {{"add", path, "[1 1 1]", "uno\r\ndos"}, 1},
         {{"add", dir.file("no/such/folder.sts"), "[1 1 1]"}, 1},
         {{"add", "/dev/zero", "[1 1 1]"}, 2},
         {{"show", "/dev/zero"}, 2},
@@ -309,6 +310,9 @@ TEST(CalcSts, RefusalsAndDamagedFiles) {
         EXPECT_EQ(Call(CalcSts, c.args).status, c.status) << (c.args.empty() ? "" : c.args.back());
     }
     EXPECT_FALSE(std::filesystem::exists(path)) << "no refused command wrote the file";
+    EXPECT_EQ(Call(CalcSts, {"add", path, "[1 1 1]", "uno\ndos"}).err,
+              "velmora-calc: el comentario lleva un salto de línea, y un comentario es una sola "
+              "línea de la lista\n");
 
     // One good record, one garbage record and a partial one: the good one is
     // shown, the rest reported.

@@ -142,7 +142,27 @@ bool ParseInteger(std::string_view s, int32_t& value) {
     return true;
 }
 
+namespace {
+
+constexpr std::string_view kTypographicMinus = "\u2212";
+
+}  // namespace
+
+bool HasTypographicMinus(std::string_view text) {
+    return text.find(kTypographicMinus) != std::string_view::npos;
+}
+
+std::string WithAsciiMinus(std::string_view text) {
+    std::string s;
+    for (std::size_t at; (at = text.find(kTypographicMinus)) != std::string_view::npos;) {
+        s.append(text.substr(0, at)).push_back('-');
+        text.remove_prefix(at + kTypographicMinus.size());
+    }
+    return s.append(text);
+}
+
 NumberReading ReadNumber(std::string_view text, Fraction& f) {
+    if (HasTypographicMinus(text)) return ReadNumber(WithAsciiMinus(text), f);
     text = TrimBlanks(text);
     const std::size_t slash = text.find('/');
     int32_t num = 0;
@@ -170,6 +190,7 @@ NumberReading ReadNumber(std::string_view text, Fraction& f) {
 }
 
 NumberReading ReadInteger(std::string_view text, int32_t& value) {
+    if (HasTypographicMinus(text)) return ReadInteger(WithAsciiMinus(text), value);
     int32_t read = 0;
     const NumberReading r = ReadIntegerPart(TrimBlanks(text), read);
     if (r == NumberReading::Ok) value = read;

@@ -93,6 +93,12 @@ enum class NumberReading {
     ZeroDenominator,  // "3/0"
 };
 
+// "−" (U+2212), the minus sign of typeset text (PDFs, other programs), in
+// `text`; the text with each of them written "-". Every reading of what the
+// user types takes both signs, through these.
+bool HasTypographicMinus(std::string_view text);
+std::string WithAsciiMinus(std::string_view text);
+
 // The reading of a number as the user types it, in a cell, a factor box or a
 // command-line argument: an integer, or two integers separated by "/", each
 // read by ParseInteger, with blanks and tabs allowed around each of them
@@ -102,7 +108,7 @@ enum class NumberReading {
 // untouched. A text that has no number's shape is NotANumber, whatever its
 // parts hold; then a part or a normal form beyond 32 bits is OutOfRange; then
 // a zero denominator. An empty or blank text is NotANumber: callers for which
-// an empty cell means 0 test for that first.
+// an empty cell means 0 test for that first. "−3/4" reads as "-3/4".
 NumberReading ReadNumber(std::string_view text, Fraction& f);
 // The same for a lone integer (blanks around it allowed).
 NumberReading ReadInteger(std::string_view text, int32_t& value);

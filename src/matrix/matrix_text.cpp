@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "toolkit/strings.h"
+
 namespace velmora {
 
 std::string FractionLatex(const Fraction& f) {
@@ -229,7 +231,7 @@ bool WithinLimits(std::size_t rows, std::size_t cols, const BlockLimits& limits,
 bool ReadFractionText(std::string_view text, Fraction& f, std::string& error) {
     const NumberReading reading = ReadNumber(text, f);
     if (reading == NumberReading::Ok) return true;
-    error = "«" + std::string(text) + "» " + NumberReadingText(reading);
+    error = QuotedText(text) + " " + NumberReadingText(reading);
     return false;
 }
 
@@ -280,6 +282,12 @@ bool SplitMatrixText(std::string_view text, bool grouped, const MatrixTextRowRea
     }
     rowCount = entries.size();
     return true;
+}
+
+std::string QuotedText(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    const bool cut = Utf8Length(text) > kShown;
+    return "«" + (cut ? Utf8Left(text, kShown) + "…" : std::string(text)) + "»";
 }
 
 std::string CellPlace(std::size_t i, std::size_t j) {

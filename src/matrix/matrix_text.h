@@ -41,6 +41,9 @@ bool SplitMatrixText(std::string_view text, bool grouped, const MatrixTextRowRea
                      std::size_t& rowCount, std::string& error);
 // " (fila 2, columna 1)": where a refused entry stands, 0-based i and j.
 std::string CellPlace(std::size_t i, std::size_t j);
+// "«3/0»": a refused text as a message names it, its first 40 characters
+// and an ellipsis for a longer one.
+std::string QuotedText(std::string_view text);
 // Reads one number (ReadNumber); on failure f is untouched and error names
 // the text and the reason: "«3/0» tiene denominador 0".
 bool ReadFractionText(std::string_view text, Fraction& f, std::string& error);

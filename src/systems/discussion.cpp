@@ -17,8 +17,6 @@ using Grid = std::vector<std::vector<QPoly>>;
 // cells of degree 4 and 32-bit numbers it always ends in milliseconds.
 constexpr int kMaxEquations = 4;
 constexpr int kMaxUnknowns = 4;
-// The numbers a typed cell can hold stay far below these.
-constexpr std::size_t kMaxCoefficientBits = 4096;
 // Every row is computed with as integers with gcd 1: the work grows with the
 // size of those integers, and a row of fractions with unlike denominators
 // makes them large. At this size the slowest system takes about half a

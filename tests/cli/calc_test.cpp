@@ -99,7 +99,22 @@ TEST(CalcTest, ReaderNormalisesEntries) {
 }
 
 TEST(CalcTest, UnreadableInputSaysWhy) {
-    const std::pair<std::vector<std::string>, const char*> cases[] = {
+    // Thousands of parentheses, one inside another, and a number of some
+    // gigabits in sixty characters: refused at once, the cell named.
+    const std::string deep = std::string(12500, '(') + "a" + std::string(12500, ')');
+    const std::string opening = "«" + std::string(40, '(') + "…» ";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"discuss", "[" + deep + " 1]"},
+         "matriz ilegible: " + opening +
+             "tiene más de 32 paréntesis uno dentro de otro (fila 1, columna 1)"},
+        {{"discuss", "[1 2; 3 " + deep + "]"},
+         "matriz ilegible: " + opening +
+             "tiene más de 32 paréntesis uno dentro de otro (fila 2, columna 2)"},
+        {{"discuss", "[((((((((2147483647^9)^9)^9)^9)^9)^9)^9)^9)a a 1]"},
+         "matriz ilegible: «((((((((2147483647^9)^9)^9)^9)^9)^9)^9)^…» tiene números demasiado "
+         "grandes (de más de 4096 bits) (fila 1, columna 1)"},
+        {{"det", "[" + deep + "]"}, "matriz ilegible: " + opening + "no es un número (fila 1, columna 1)"},
+        {{"eval", deep, "J=[1]"}, "Expresión incorrecta: más de 254 caracteres"},
         {{"det", "[1 2; 3]"}, "matriz ilegible: la fila 2 tiene 1 elemento y la fila 1 tiene 2"},
         {{"det", "[1; 2 3]"}, "matriz ilegible: la fila 2 tiene 2 elementos y la fila 1 tiene 1"},
         {{"det", "[1 2; 3 4"}, "matriz ilegible: falta el corchete de cierre ]"},

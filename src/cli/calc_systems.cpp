@@ -91,8 +91,7 @@ int StsShow(const std::string& path, std::ostream& out, std::ostream& err) {
         if (k > 0) out << '\n';
         out << "Sistema " << k + 1 << (s.comment.empty() ? ":" : ": ") << s.comment << '\n';
         for (int i = 1; i <= s.augmented.rows; ++i) out << "  " << EquationText(s.augmented, i) << '\n';
-        Matrix reduced = s.augmented;
-        if (!PrintAnalysis(AnalyseSystem(reduced), out)) {
+        if (!PrintAnalysis(AnalyseSystem(s.augmented), out)) {
             err << "sistema " << k + 1 << ": ";  // the others are still shown
             err << kOverflowText;
             status = kRefused;

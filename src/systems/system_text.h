@@ -17,7 +17,7 @@ std::string EquationText(const Matrix& augmented, int row);
 // The same in LaTeX: "2x - y + \frac{1}{2}z = 3".
 std::string EquationLatex(const Matrix& augmented, int row);
 
-// The analysed system (its reduced A') as equations, a blank line, the two
+// The analysed system as equations, a blank line, the two
 // rank texts and the conclusion box's lines; one line each, each ended by a
 // line break.
 std::string SystemText(const SystemAnalysis& analysis);
@@ -33,7 +33,7 @@ std::string SystemLatex(const SystemAnalysis& analysis);
 std::string EquationText(const PolynomialMatrix& augmented, int row);
 std::string EquationLatex(const PolynomialMatrix& augmented, int row);
 
-// A discussed system (its reduced A') as equations, a blank line and the
+// A discussed system as equations, a blank line and the
 // lines of the discussion; one line each, each ended by a line break.
 std::string DiscussionText(const Discussion& discussion);
 // The same in LaTeX, as SystemLatex writes a system, with \neq for "≠".

@@ -38,7 +38,11 @@ TEST(StepsTest, EliminationsByHand) {
          false,
          {"F2 ← 2F2 - 3F1 | 2 4; 0 -2", "F2 ← F2 / 2 | 2 4; 0 -1"}},
         {Matrix::FromRows({{0, 1}, {1, 0}}), false, {"F1 ↔ F2 | 1 0; 0 1"}},
-        {Matrix::FromRows({{0, 0}, {0, 5}}), false, {}},
+        // A zero row goes to the bottom, by a swap of its own.
+        {Matrix::FromRows({{0, 0}, {0, 5}}), false, {"F1 ↔ F2 | 0 5; 0 0"}},
+        {Matrix::FromRows({{1, 1, 1, 1}, {2, 2, 2, 2}, {0, 0, 1, 2}}),
+         false,
+         {"F2 ← F2 - 2F1 | 1 1 1 1; 0 0 0 0; 0 0 1 2", "F2 ↔ F3 | 1 1 1 1; 0 0 1 2; 0 0 0 0"}},
         {Matrix::FromRows({{2, 4, 6}, {1, 1, 1}}),
          false,
          {"F2 ← 2F2 - F1 | 2 4 6; 0 -2 -4", "F2 ← F2 / 2 | 2 4 6; 0 -1 -2"}},

@@ -934,19 +934,21 @@ void SystemWindow::copySystem(TemplateDialog& d, bool latex) {
     SetClipboardText(latex ? SystemLatex(analysis) : SystemText(analysis));
 }
 
-// An augmented matrix of 2..4 equations in 2..4 unknowns goes into the grid
-// as if typed: the counts follow it, the grid is cleared and filled, nothing
-// is analysed, and the focus waits in its last cell, where Enter analyses.
+// An augmented matrix of 2..4 equations in 2..4 unknowns (its cells numbers
+// or polynomials in a, or the system as equations, as the window copies it)
+// goes into the grid as if typed: the counts follow it, the grid is cleared
+// and filled, nothing is analysed, and the focus waits in its last cell,
+// where Enter analyses.
 void SystemWindow::pasteSystem(TemplateDialog& d) {
-    Matrix m;
-    if (!ClipboardMatrix({kMinCount, kMaxCount, kMinCount + 1, kMaxCount + 1}, m)) return;
+    CellTexts m;
+    if (!ClipboardCells({kMinCount, kMaxCount, kMinCount + 1, kMaxCount + 1}, m)) return;
     ScrollSetPos(d, kUnknownsBar, m.cols - 1);
     ScrollSetPos(d, kEquationsBar, m.rows);
     layOutGrid(d, true);
     const int n = m.cols - 1;
     for (int i = 1; i <= m.rows; ++i) {
         for (int j = 1; j <= m.cols; ++j) {
-            SetItemText(d, CellId(i, j <= n ? j : kRightHandSide), m.at(i, j).ToText());
+            SetItemText(d, CellId(i, j <= n ? j : kRightHandSide), m.at(i, j));
         }
     }
     selected_ = 0;

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <iterator>
+#include <random>
 
 #include <gtest/gtest.h>
 
+#include "matrix/matrix_text.h"
 #include "support/latex.h"
 
 namespace velmora {
@@ -156,6 +158,60 @@ TEST(SystemText, DiscussionInLatex) {
         "\\text{Para a tal que a\\textsuperscript{2} - 2 = 0: rango A = 1, rango A' = 2 } "
         "\\Rightarrow \\text{ sistema INCOMPATIBLE}\n"
         "\\end{array}");
+}
+
+// Whatever a system is copied as, text or LaTeX, it pastes back as the same
+// grid: random systems of numbers and with the parameter. An unknown in no
+// equation comes back as long as a solution line names it.
+TEST(SystemText, CopiesPasteBackAsTheSameGrid) {
+    std::mt19937 gen(2121);
+    auto draw = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
+    int discussed = 0;
+    for (int k = 0; k < 300; ++k) {
+        const int m = draw(2, 4), n = draw(2, 4);
+        PolynomialMatrix p(m, n + 1);
+        for (Polynomial& c : p.cells) {
+            mpq_class q(draw(-9, 9), draw(1, 4));
+            q.canonicalize();
+            c = draw(0, 2) == 0 ? Polynomial() : Polynomial(q);
+            if (k % 2 == 1 && draw(0, 2) == 0) {
+                c.coefficients.resize(3);
+                c.coefficients[draw(1, 2)] = draw(-2, 2);
+                c.Trim();
+            }
+        }
+        if (draw(0, 3) == 0)  // an unknown in no equation
+            for (int i = 1; i <= m; ++i) p.at(i, draw(1, n - 1)) = Polynomial();
+        p.at(1, n) = Polynomial(1);  // the last unknown stands somewhere
+        std::vector<std::string> copies;
+        if (p.HasParameter()) {
+            try {
+                const Discussion d = DiscussSystem(p);
+                copies = {DiscussionText(d), DiscussionLatex(d)};
+                ++discussed;
+            } catch (const std::invalid_argument&) {
+                continue;  // an equation 0 = 0 for every a
+            }
+        } else {
+            Matrix a = Matrix::Zero(m, n + 1);
+            for (int i = 1; i <= m; ++i)
+                for (int j = 1; j <= n + 1; ++j)
+                    ASSERT_EQ(ReadNumber(PolynomialText(p.at(i, j)), a.at(i, j)), NumberReading::Ok);
+            const SystemAnalysis analysis = AnalyseSystem(a);
+            copies = {SystemText(analysis), SystemLatex(analysis)};
+        }
+        for (const std::string& copy : copies) {
+            CellTexts cells;
+            std::string error;
+            ASSERT_TRUE(ReadPastedCells(copy, {2, 4, 3, 5}, true, cells, error)) << copy << error;
+            ASSERT_EQ(cells.rows, m) << copy;
+            ASSERT_EQ(cells.cols, n + 1) << copy;
+            for (int i = 1; i <= m; ++i)
+                for (int j = 1; j <= n + 1; ++j)
+                    EXPECT_EQ(cells.at(i, j), PolynomialText(p.at(i, j))) << copy;
+        }
+    }
+    EXPECT_GT(discussed, 100);
 }
 
 // Systems and discussions in one document with amsmath, compiled by pdflatex.

@@ -25,6 +25,9 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// "−" (U+2212), read as "-".
+constexpr std::string_view kTypographicMinus = "\u2212";
+
 std::string_view TrimBlanks(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
     while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
@@ -42,6 +45,9 @@ NumberReading ReadIntegerPart(std::string_view s, int32_t& value) {
         hasSign = true;
         negative = s[i] == '-';
         ++i;
+    } else if (s.substr(i).starts_with(kTypographicMinus)) {
+        hasSign = negative = true;
+        i += kTypographicMinus.size();
     }
     int base = 10;
     if (i < s.size() && s[i] == '$') {
@@ -142,12 +148,6 @@ bool ParseInteger(std::string_view s, int32_t& value) {
     return true;
 }
 
-namespace {
-
-constexpr std::string_view kTypographicMinus = "\u2212";
-
-}  // namespace
-
 bool HasTypographicMinus(std::string_view text) {
     return text.find(kTypographicMinus) != std::string_view::npos;
 }
@@ -162,7 +162,6 @@ std::string WithAsciiMinus(std::string_view text) {
 }
 
 NumberReading ReadNumber(std::string_view text, Fraction& f) {
-    if (HasTypographicMinus(text)) return ReadNumber(WithAsciiMinus(text), f);
     text = TrimBlanks(text);
     const std::size_t slash = text.find('/');
     int32_t num = 0;
@@ -190,7 +189,6 @@ NumberReading ReadNumber(std::string_view text, Fraction& f) {
 }
 
 NumberReading ReadInteger(std::string_view text, int32_t& value) {
-    if (HasTypographicMinus(text)) return ReadInteger(WithAsciiMinus(text), value);
     int32_t read = 0;
     const NumberReading r = ReadIntegerPart(TrimBlanks(text), read);
     if (r == NumberReading::Ok) value = read;

@@ -76,7 +76,8 @@ int64_t Lcm(int64_t a, int64_t b);
 int CofactorSign(unsigned i, unsigned j);
 
 // The integer reading used for every number the user types: leading blanks and
-// tabs skipped, an optional sign, an optional "$" (hexadecimal) or "%" (binary)
+// tabs skipped, an optional sign ("+", "-" or "−", U+2212, the minus sign of
+// typeset text), an optional "$" (hexadecimal) or "%" (binary)
 // prefix, at least one digit and nothing after it. Decimal values lie in
 // -2147483648..2147483647; "$" and "%" values may use all 32 bits and are read
 // as two's complement ("$FFFFFFFF" is -1). A sign in front of "$" or "%"
@@ -95,7 +96,8 @@ enum class NumberReading {
 
 // "−" (U+2212), the minus sign of typeset text (PDFs, other programs), in
 // `text`; the text with each of them written "-". Every reading of what the
-// user types takes both signs, through these.
+// user types takes both signs: ParseInteger as a sign, the readers of
+// expressions through these.
 bool HasTypographicMinus(std::string_view text);
 std::string WithAsciiMinus(std::string_view text);
 

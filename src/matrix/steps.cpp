@@ -50,7 +50,7 @@ std::string MatrixLines(const StepMatrix& m) {
 // A value as a factor of a product: in parentheses when it has a sign or a bar.
 std::string Factor(const std::string& fraction) {
     const bool plain = fraction.find_first_of("-/") == std::string::npos;
-    return plain ? ValueText(fraction) : "(" + ValueText(fraction) + ")";
+    return plain ? fraction : "(" + fraction + ")";
 }
 std::string FactorLatex(const std::string& fraction) {
     const bool plain = fraction.find_first_of("-/") == std::string::npos;
@@ -193,10 +193,6 @@ std::string StepsLatex(const std::vector<Step>& steps) {
     return s;
 }
 
-std::string ValueText(const std::string& fraction) {
-    return !fraction.empty() && fraction[0] == '-' ? "−" + fraction.substr(1) : fraction;
-}
-
 std::string FractionTextLatex(const std::string& fraction) {
     const std::size_t bar = fraction.find('/');
     if (bar == std::string::npos) return fraction;
@@ -228,7 +224,7 @@ void DeterminantSteps(const Matrix& m, StepRecorder& steps) {
     const StepMatrix whole = StepMatrix::Of(m);
     if (n == 1) {
         const std::string v = m.at(1, 1).ToText();
-        steps.Line("det = " + ValueText(v), "\\det = " + FractionTextLatex(v), whole);
+        steps.Line("det = " + v, "\\det = " + FractionTextLatex(v), whole);
         return;
     }
     // The expansion, its minors (shown up to order 3) and its terms.
@@ -256,7 +252,7 @@ void DeterminantSteps(const Matrix& m, StepRecorder& steps) {
             Matrix sub;
             m.Minor(1, static_cast<uint8_t>(j), sub);
             Step s;
-            s.text = name + " = " + ValueText(minor);
+            s.text = name + " = " + minor;
             s.latex = nameLatex + " = " + FractionTextLatex(minor);
             s.matrix = StepMatrix::Of(sub);
             minors.push_back(std::move(s));
@@ -266,7 +262,7 @@ void DeterminantSteps(const Matrix& m, StepRecorder& steps) {
     const std::string det = DeterminantValue(m, n, kIndex, kIndex);
     steps.Line(expansion, expansionLatex, whole);
     for (Step& s : minors) steps.Line(std::move(s.text), std::move(s.latex), std::move(s.matrix));
-    steps.Line(terms + " = " + ValueText(det), termsLatex + " = " + FractionTextLatex(det));
+    steps.Line(terms + " = " + det, termsLatex + " = " + FractionTextLatex(det));
 }
 
 namespace detail {
@@ -290,7 +286,7 @@ std::string RationalText(wide::Int n, wide::Int d) {
 
 void RecordInverse(StepRecorder& steps, const Matrix& m, const std::string& det,
                    const StepMatrix& cofactors) {
-    steps.Line("det = " + ValueText(det), "\\det = " + FractionTextLatex(det), StepMatrix::Of(m));
+    steps.Line("det = " + det, "\\det = " + FractionTextLatex(det), StepMatrix::Of(m));
     if (det == "0") return;
     StepMatrix adjugate = cofactors;
     for (int i = 1; i <= cofactors.rows; ++i)

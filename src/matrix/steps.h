@@ -8,7 +8,8 @@
 // Notation, one line a step: "F1 ↔ F3" (rows exchanged), "F2 ← 3F2 - 2F1"
 // (row 2 replaced by 3·row 2 − 2·row 1; a coefficient 1 is left out, a
 // negative one turns "-" into "+"), "F2 ← F2 / 5" (row 2 divided by the gcd
-// of its numerators).
+// of its numerators). Every number is written as the program writes
+// fractions ("-3/4"): one minus sign, the "-" a copy pastes back.
 #pragma once
 
 #include <string>
@@ -83,9 +84,6 @@ std::string StepsText(const std::vector<Step>& steps);
 // row operations as arrows (\xrightarrow{F_2 \leftarrow 3F_2 - 2F_1}) before
 // the matrix they leave.
 std::string StepsLatex(const std::vector<Step>& steps);
-// A value in a line of its own: "−2" with the typographic minus, as in
-// "det = −2" (a matrix's entries keep the program's "-2").
-std::string ValueText(const std::string& fraction);
 // The fraction text "-3/4" in LaTeX: "-\frac{3}{4}".
 std::string FractionTextLatex(const std::string& fraction);
 std::string StepMatrixLatex(const StepMatrix& m);

@@ -22,9 +22,10 @@ struct Term {
 };
 
 // The equation's left side from the terms of columns 1..cols - 1 (none for a
-// coefficient 0), each followed by its unknown; "0" when every coefficient is 0.
+// coefficient 0), each followed by its unknown (in words as TermText writes
+// it); "0" when every coefficient is 0.
 template <typename TermOf>
-std::string LeftSide(int cols, TermOf termOf) {
+std::string LeftSide(int cols, bool latex, TermOf termOf) {
     std::string text;
     for (int j = 1; j < cols; ++j) {
         const std::optional<Term> t = termOf(j);
@@ -34,7 +35,7 @@ std::string LeftSide(int cols, TermOf termOf) {
         } else {
             text += t->negative ? " - " : " + ";
         }
-        text += t->magnitude + UnknownName(j);
+        text += latex ? t->magnitude + UnknownName(j) : TermText(t->magnitude, j);
     }
     if (text.empty()) text.push_back('0');
     return text;
@@ -44,8 +45,8 @@ std::string LeftSide(int cols, TermOf termOf) {
 // `magnitude` (which gets |num| and |den| in 64 bits: -2147483648 has no
 // 32-bit magnitude).
 template <typename Magnitude>
-std::string LeftSide(const Matrix& m, int row, Magnitude magnitude) {
-    return LeftSide(m.cols, [&](int j) -> std::optional<Term> {
+std::string LeftSide(const Matrix& m, int row, bool latex, Magnitude magnitude) {
+    return LeftSide(m.cols, latex, [&](int j) -> std::optional<Term> {
         const Fraction c = m.at(row, j);
         if (c.IsZero()) return std::nullopt;
         return Term{(c.num < 0) != (c.den < 0),
@@ -75,7 +76,7 @@ std::string PolynomialLatex(const Polynomial& p) {
 // The left side of a row of polynomials: a coefficient of more than one term
 // in parentheses, its leading sign in front.
 std::string LeftSide(const PolynomialMatrix& m, int row, bool latex) {
-    return LeftSide(m.cols, [&](int j) -> std::optional<Term> {
+    return LeftSide(m.cols, latex, [&](int j) -> std::optional<Term> {
         Polynomial c = m.at(row, j);
         if (c.IsZero()) return std::nullopt;
         const bool negative = sgn(c.coefficients.back()) < 0;
@@ -84,10 +85,7 @@ std::string LeftSide(const PolynomialMatrix& m, int row, bool latex) {
         }
         const std::string text = latex ? PolynomialLatex(c) : PolynomialText(c);
         if (c.TermCount() > 1) return Term{negative, "(" + text + ")"};
-        if (c == Polynomial(1)) return Term{negative, ""};
-        // A fraction times an unknown in words: "(1/2)x", as for a system of numbers.
-        const bool fraction = !latex && c.IsConstant() && c.coefficients[0].get_den() != 1;
-        return Term{negative, fraction ? "(" + text + ")" : text};
+        return Term{negative, c == Polynomial(1) ? "" : text};
     });
 }
 
@@ -186,18 +184,28 @@ std::string TextLatex(std::string_view line) {
 
 }  // namespace
 
+std::string TermText(std::string_view magnitude, int j) {
+    std::string s(magnitude == "1" ? "" : magnitude);
+    const bool fraction = s.find('/') != std::string::npos &&
+                          s.find_first_not_of("0123456789/") == std::string::npos;
+    const bool power = s.find('^') != std::string::npos && !s.empty() &&
+                       std::isdigit(static_cast<unsigned char>(s.back()));
+    if (fraction) s = "(" + s + ")";
+    if (power) s += ' ';
+    return s + UnknownName(j);
+}
+
 std::string EquationText(const Matrix& m, int row) {
-    return LeftSide(m, row,
+    return LeftSide(m, row, false,
                     [](long long num, long long den) {
-                        if (den != 1)
-                            return "(" + std::to_string(num) + "/" + std::to_string(den) + ")";
-                        return num != 1 ? std::to_string(num) : std::string();
+                        const std::string n = std::to_string(num);
+                        return den != 1 ? n + "/" + std::to_string(den) : n;
                     }) +
            " = " + m.at(row, m.cols).ToText();
 }
 
 std::string EquationLatex(const Matrix& m, int row) {
-    return LeftSide(m, row,
+    return LeftSide(m, row, true,
                     [](long long num, long long den) {
                         if (den != 1)
                             return "\\frac{" + std::to_string(num) + "}{" + std::to_string(den) +

@@ -4,12 +4,20 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "matrix/matrix.h"
 #include "systems/discussion.h"
 #include "systems/linear_system.h"
 
 namespace velmora {
+
+// A term of an equation in words: the magnitude of its coefficient as the
+// program writes a number or a polynomial in a ("1", "2", "1/2", "a^2",
+// "(a + 1)") and unknown j (1..4): "x", "2x", "(1/2)x", "a^2 y", "(a + 1)z".
+// A fraction goes in parentheses and a power stands apart from the unknown,
+// so the term reads back as written (never 1/(2x) nor a^(2y)).
+std::string TermText(std::string_view magnitude, int j);
 
 // Equation `row` of an augmented matrix: "2x - y + (1/2)z = 3", the unknowns
 // named by their column; "0 = 5" when every coefficient is 0.
@@ -27,7 +35,7 @@ std::string SystemText(const SystemAnalysis& analysis);
 std::string SystemLatex(const SystemAnalysis& analysis);
 
 // Equation `row` of an augmented matrix of polynomials in a: "ax + y + z = 1",
-// "(a + 1)x - (1/2)ay = a^2 - 1", a coefficient of more than one term in
+// "(a + 1)x - (1/2)ay = a^2 - 1", "a^2 y = 1", a coefficient of more than one term in
 // parentheses with its leading sign in front. In LaTeX: "(a + 1)x -
 // \frac{1}{2}ay = a^{2} - 1".
 std::string EquationText(const PolynomialMatrix& augmented, int row);

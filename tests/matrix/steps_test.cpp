@@ -76,22 +76,22 @@ TEST(StepsTest, LinesOfInverseDeterminantAndCramer) {
     Matrix r;
     ASSERT_TRUE(Matrix::FromRows({{1, 2}, {3, 4}}).Inverse(r, inverse));
     EXPECT_EQ(Lines(inverse.steps()),
-              (std::vector<std::string>{"det = −2 | 1 2; 3 4", "adjuntos: | 4 -3; -2 1",
+              (std::vector<std::string>{"det = -2 | 1 2; 3 4", "adjuntos: | 4 -3; -2 1",
                                         "adjunta (traspuesta): | 4 -2; -3 1",
                                         "inversa = adjunta / det: | -2 1; 3/2 -1/2"}));
 
     StepRecorder det;
     DeterminantSteps(Matrix::FromRows({{2, -1}, {Fraction(1, 2), 3}}), det);
     EXPECT_EQ(Lines(det.steps()),
-              (std::vector<std::string>{"det = 2·M11 - (−1)·M12 | 2 -1; 1/2 3", "M11 = 3 | 3",
-                                        "M12 = 1/2 | 1/2", "det = 2·3 - (−1)·(1/2) = 13/2 |"}));
+              (std::vector<std::string>{"det = 2·M11 - (-1)·M12 | 2 -1; 1/2 3", "M11 = 3 | 3",
+                                        "M12 = 1/2 | 1/2", "det = 2·3 - (-1)·(1/2) = 13/2 |"}));
 
     StepRecorder cramer;
     CramerSolve(Matrix::FromRows({{1, 1, 3}, {1, -1, 1}}), cramer);
     EXPECT_EQ(
         Lines(cramer.steps()),
-        (std::vector<std::string>{"D = −2 | 1 1; 1 -1", "Dx = −4 | 3 1; 1 -1", "Dy = −2 | 1 3; 1 1",
-                                  "x = Dx / D = −4 / (−2) = 2 |", "y = Dy / D = −2 / (−2) = 1 |"}));
+        (std::vector<std::string>{"D = -2 | 1 1; 1 -1", "Dx = -4 | 3 1; 1 -1", "Dy = -2 | 1 3; 1 1",
+                                  "x = Dx / D = -4 / (-2) = 2 |", "y = Dy / D = -2 / (-2) = 1 |"}));
 }
 
 TEST(StepsTest, LatexNotation) {

@@ -35,6 +35,20 @@ TEST(SystemText, EquationsInWordsAndInLatex) {
     }
 }
 
+// A term reads back as written: never 1/(2x) for 1/2x, nor a^(2y) for a^2y.
+TEST(SystemText, TermsReadAsWritten) {
+    const struct {
+        const char* magnitude;
+        int unknown;
+        const char* term;
+    } cases[] = {
+        {"1", 1, "x"},          {"2", 2, "2y"},         {"1/2", 1, "(1/2)x"},
+        {"a^2", 2, "a^2 y"},    {"(a + 1)", 3, "(a + 1)z"}, {"(1/2)a", 4, "(1/2)at"},
+        {"a", 1, "ax"},         {"(a^2 - 1)", 2, "(a^2 - 1)y"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TermText(c.magnitude, c.unknown), c.term);
+}
+
 TEST(SystemText, SystemWithRanksAndConclusion) {
     const struct {
         Matrix augmented;
@@ -131,7 +145,7 @@ TEST(SystemText, EquationsWithAParameter) {
         {1, "ax + y + z = 1", "ax + y + z = 1"},
         {2, "(a + 1)x - (a - 1)y - (1/2)z = a^2 - 1",
          "(a + 1)x - (a - 1)y - \\frac{1}{2}z = a^{2} - 1"},
-        {3, "(2/3)ax - a^2y = (1/2)a + 1/2",
+        {3, "(2/3)ax - a^2 y = (1/2)a + 1/2",
          "\\frac{2}{3}ax - a^{2}y = \\frac{1}{2}a + \\frac{1}{2}"},
         {4, "0 = -3a", "0 = -3a"},
     };

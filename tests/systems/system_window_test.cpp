@@ -107,8 +107,8 @@ TEST_F(SystemWindowTest, StepsFollowTheAnalysis) {
     EXPECT_EQ(lines(), (std::vector<std::string>{
                            "A' (matriz ampliada):", "F2 ← 2F2 - F1", "rango A' = 2",
                            "A (matriz de los coeficientes):", "F2 ← 2F2 - F1", "F2 ← F2 / 3",
-                           "rango A = 2", "D = −3", "Dx = −1", "Dy = −1",
-                           "x = Dx / D = −1 / (−3) = 1/3", "y = Dy / D = −1 / (−3) = 1/3"}));
+                           "rango A = 2", "D = -3", "Dx = -1", "Dy = -1",
+                           "x = Dx / D = -1 / (-3) = 1/3", "y = Dy / D = -1 / (-3) = 1/3"}));
     analyse({{"1", "1", "1"}, {"2", "2", "2"}});
     EXPECT_EQ(lines().back(), "solución general: x = 1 - λ, y = λ; para todo λ");
     d->click(9);  // "nuevo": no system, no steps

@@ -253,13 +253,13 @@ void CramerSteps(const Matrix& augmented, StepRecorder& steps) {
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) c(i, j) = ToQ(augmented.at(i + 1, j + 1));
     const mpq_class d = determinant(c);
-    steps.Line("D = " + d.get_str(), "D = " + FractionTextLatex(d.get_str()), Texts(c));
+    steps.Determinant("D = " + d.get_str(), "D = " + FractionTextLatex(d.get_str()), Texts(c));
     std::vector<mpq_class> dk;
     for (int k = 0; k < n; ++k) {
         QMatrix t = c;
         for (int i = 0; i < n; ++i) t(i, k) = ToQ(augmented.at(i + 1, n + 1));
         dk.push_back(determinant(t));
-        steps.Line("D" + name(k + 1) + " = " + dk.back().get_str(),
+        steps.Determinant("D" + name(k + 1) + " = " + dk.back().get_str(),
                    "D_{" + latexName(k + 1) + "} = " + FractionTextLatex(dk.back().get_str()),
                    Texts(t));
     }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "arith/polynomial.h"
+#include "matrix/steps.h"
 #include "toolkit/strings.h"
 
 namespace velmora {
@@ -20,15 +21,7 @@ std::string FractionLatex(const Fraction& f) {
 }
 
 std::string MatrixLatex(const Matrix& m) {
-    std::string s = "\\begin{pmatrix} ";
-    for (int i = 1; i <= m.rows; ++i) {
-        if (i > 1) s += " \\\\ ";
-        for (int j = 1; j <= m.cols; ++j) {
-            if (j > 1) s += " & ";
-            s += FractionLatex(m.at(i, j));
-        }
-    }
-    return s + " \\end{pmatrix}";
+    return "\\[ " + StepMatrixLatex(StepMatrix::Of(m)) + " \\]";
 }
 
 namespace {

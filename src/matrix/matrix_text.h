@@ -16,7 +16,8 @@ namespace velmora {
 
 // "3", "-\frac{1}{2}": a fraction in LaTeX, the sign in front of \frac.
 std::string FractionLatex(const Fraction& f);
-// "\begin{pmatrix} 1 & -\frac{1}{2} \\ 3 & 4 \end{pmatrix}"
+// "\[ \begin{pmatrix} 1 & -\frac{1}{2} \\ 3 & 4 \end{pmatrix} \]": a displayed
+// formula, as every LaTeX fragment the program writes.
 std::string MatrixLatex(const Matrix& m);
 // Cells separated by a tab, rows ended by a line break: what a spreadsheet
 // pastes into a block of cells.

@@ -128,6 +128,11 @@ void StepRecorder::Overflow(int t, int p, const std::string& d, const std::strin
         "\\text{desbordamiento: } " + StepLatex(op) + " \\text{ no cabe en fracciones de 32 bits}");
 }
 
+void StepRecorder::Determinant(std::string text, std::string latex, StepMatrix matrix) {
+    Line(std::move(text), std::move(latex), std::move(matrix));
+    steps_.back().determinant = true;
+}
+
 const StepMatrix* StepRecorder::lastMatrix() const {
     for (auto it = steps_.rbegin(); it != steps_.rend(); ++it)
         if (!it->matrix.empty()) return &it->matrix;
@@ -181,6 +186,12 @@ std::string StepsLatex(const std::vector<Step>& steps) {
     std::string s;
     for (const Step& step : steps) {
         s += "\\[ ";
+        const std::size_t equals = step.latex.find(" = ");
+        if (step.determinant && !step.matrix.empty() && equals != std::string::npos) {
+            s += step.latex.substr(0, equals) + " = " + StepMatrixLatex(step.matrix, "vmatrix") +
+                 step.latex.substr(equals) + " \\]\n";
+            continue;
+        }
         if (step.kind == Step::Kind::Line) {
             s += step.latex;
             if (!step.matrix.empty()) s += " \\quad ";
@@ -202,8 +213,9 @@ std::string FractionTextLatex(const std::string& fraction) {
            "}";
 }
 
-std::string StepMatrixLatex(const StepMatrix& m) {
-    std::string s = "\\begin{pmatrix} ";
+std::string StepMatrixLatex(const StepMatrix& m, std::string_view environment) {
+    const std::string name(environment);
+    std::string s = "\\begin{" + name + "} ";
     for (int i = 1; i <= m.rows; ++i) {
         if (i > 1) s += " \\\\ ";
         for (int j = 1; j <= m.cols; ++j) {
@@ -211,7 +223,7 @@ std::string StepMatrixLatex(const StepMatrix& m) {
             s += FractionTextLatex(m.at(i, j));
         }
     }
-    return s + " \\end{pmatrix}";
+    return s + " \\end{" + name + "}";
 }
 
 void StartSteps(StepRecorder& steps, const Matrix& m) {
@@ -224,7 +236,7 @@ void DeterminantSteps(const Matrix& m, StepRecorder& steps) {
     const StepMatrix whole = StepMatrix::Of(m);
     if (n == 1) {
         const std::string v = m.at(1, 1).ToText();
-        steps.Line("det = " + v, "\\det = " + FractionTextLatex(v), whole);
+        steps.Determinant("det = " + v, "\\det = " + FractionTextLatex(v), whole);
         return;
     }
     // The expansion, its minors (shown up to order 3) and its terms.
@@ -260,8 +272,9 @@ void DeterminantSteps(const Matrix& m, StepRecorder& steps) {
     }
     static constexpr int kIndex[Matrix::kMaxDim] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     const std::string det = DeterminantValue(m, n, kIndex, kIndex);
-    steps.Line(expansion, expansionLatex, whole);
-    for (Step& s : minors) steps.Line(std::move(s.text), std::move(s.latex), std::move(s.matrix));
+    steps.Determinant(expansion, expansionLatex, whole);
+    for (Step& s : minors)
+        steps.Determinant(std::move(s.text), std::move(s.latex), std::move(s.matrix));
     steps.Line(terms + " = " + det, termsLatex + " = " + FractionTextLatex(det));
 }
 
@@ -286,7 +299,7 @@ std::string RationalText(wide::Int n, wide::Int d) {
 
 void RecordInverse(StepRecorder& steps, const Matrix& m, const std::string& det,
                    const StepMatrix& cofactors) {
-    steps.Line("det = " + det, "\\det = " + FractionTextLatex(det), StepMatrix::Of(m));
+    steps.Determinant("det = " + det, "\\det = " + FractionTextLatex(det), StepMatrix::Of(m));
     if (det == "0") return;
     StepMatrix adjugate = cofactors;
     for (int i = 1; i <= cofactors.rows; ++i)

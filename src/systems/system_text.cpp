@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "matrix/matrix_text.h"
+#include "systems/latex_line.h"
 
 namespace velmora {
 
@@ -111,77 +112,6 @@ std::vector<std::string> BoxLines(const SystemAnalysis& a) {
     return lines;
 }
 
-// Characters that text mode has no key for (or, in the old font encoding,
-// draws as something else).
-const char* SpecialName(char c) {
-    switch (c) {
-        case '~':
-            return "\\textasciitilde{}";
-        case '^':
-            return "\\textasciicircum{}";
-        case '\\':
-            return "\\textbackslash{}";
-        case '<':
-            return "\\textless{}";
-        case '>':
-            return "\\textgreater{}";
-        default:
-            return nullptr;
-    }
-}
-
-// Texts that become mathematical symbols: the arrows and signs of the
-// conclusion, and the parameters of a general solution (which the usual
-// LaTeX of Spanish text could not set inside \text).
-struct Symbol {
-    std::string_view text;
-    const char* latex;
-};
-constexpr Symbol kSymbols[] = {
-    {"=>", "\\Rightarrow"}, {"<>", "\\neq"},    {"\u2260", "\\neq"},
-    {"\u03BB", "\\lambda"}, {"\u03BC", "\\mu"}, {"\u03BD", "\\nu"},
-};
-
-// A text line inside \text{}, LaTeX's special characters escaped, the
-// symbols above outside it and runs of blanks as \quad.
-std::string TextLatex(std::string_view line) {
-    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-    std::string s = "\\text{";
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        const std::string_view rest = line.substr(i);
-        const auto symbol = std::find_if(std::begin(kSymbols), std::end(kSymbols),
-                                         [&](const Symbol& y) { return rest.starts_with(y.text); });
-        if (symbol != std::end(kSymbols)) {
-            s += std::string("} ") + symbol->latex + " \\text{";
-            i += symbol->text.size() - 1;
-        } else if (rest.starts_with("  ")) {
-            while (i + 1 < line.size() && line[i + 1] == ' ') ++i;
-            s += "} \\quad \\text{";
-        } else if (c == '^' && i + 1 < line.size() &&
-                   std::isdigit(static_cast<unsigned char>(line[i + 1]))) {
-            // A power of a: "a^2".
-            s += "\\textsuperscript{";
-            while (i + 1 < line.size() && std::isdigit(static_cast<unsigned char>(line[i + 1])))
-                s += line[++i];
-            s += "}";
-        } else if (std::string_view("#$%&_{}").find(c) != std::string_view::npos) {
-            s += '\\';
-            s += c;
-        } else if (const char* name = SpecialName(c)) {
-            s += name;
-        } else {
-            s += c;
-        }
-    }
-    s += "}";
-    // Pieces left empty around a symbol say nothing.
-    for (const std::string_view empty : {" \\text{}", " \\text{ }", "\\text{}", "\\text{ }"}) {
-        for (std::size_t at; (at = s.find(empty)) != std::string::npos;) s.erase(at, empty.size());
-    }
-    return s;
-}
-
 }  // namespace
 
 std::string TermText(std::string_view magnitude, int j) {
@@ -227,11 +157,11 @@ std::string TextOf(const std::vector<std::string>& equations,
     return s;
 }
 
-// The equations (in LaTeX) in an array aligned at their "=" behind a brace,
-// beside an array of the lines as text.
+// A displayed formula: the equations (in LaTeX) in an array aligned at their
+// "=" behind a brace, beside an array of the lines, as words and mathematics.
 std::string LatexOf(const std::vector<std::string>& equations,
                     const std::vector<std::string>& lines) {
-    std::string s = "\\left\\{\\begin{array}{rcl}\n";
+    std::string s = "\\[\n\\left\\{\\begin{array}{rcl}\n";
     for (std::size_t i = 0; i < equations.size(); ++i) {
         std::string equation = equations[i];
         equation.replace(equation.rfind(" = "), 3, " & = & ");
@@ -240,12 +170,12 @@ std::string LatexOf(const std::vector<std::string>& equations,
     s += "\\end{array}\\right.\n\\qquad\n\\begin{array}{l}\n";
     std::vector<std::string> texts;
     for (const std::string& line : lines) {
-        if (!Trimmed(line).empty()) texts.push_back(TextLatex(Trimmed(line)));
+        if (!Trimmed(line).empty()) texts.push_back(LineLatex(line));
     }
     for (std::size_t k = 0; k < texts.size(); ++k) {
         s += texts[k] + (k + 1 < texts.size() ? " \\\\\n" : "\n");
     }
-    return s + "\\end{array}";
+    return s + "\\end{array}\n\\]";
 }
 
 template <typename System, typename Writer>

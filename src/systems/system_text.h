@@ -29,9 +29,10 @@ std::string EquationLatex(const Matrix& augmented, int row);
 // rank texts and the conclusion box's lines; one line each, each ended by a
 // line break.
 std::string SystemText(const SystemAnalysis& analysis);
-// The same in LaTeX: the equations in an array aligned at their "=" behind a
-// brace, beside an array of the rank and conclusion lines as \text, with
-// \Rightarrow for "=>" and \neq for "<>".
+// The same in LaTeX, a displayed formula "\[ ... \]" as every fragment the
+// program writes: the equations in an array aligned at their "=" behind a
+// brace, beside an array of the rank and conclusion lines (LineLatex: the
+// words as text, the rest as mathematics).
 std::string SystemLatex(const SystemAnalysis& analysis);
 
 // Equation `row` of an augmented matrix of polynomials in a: "ax + y + z = 1",
@@ -44,7 +45,7 @@ std::string EquationLatex(const PolynomialMatrix& augmented, int row);
 // A discussed system as equations, a blank line and the
 // lines of the discussion; one line each, each ended by a line break.
 std::string DiscussionText(const Discussion& discussion);
-// The same in LaTeX, as SystemLatex writes a system, with \neq for "≠".
+// The same in LaTeX, as SystemLatex writes a system.
 std::string DiscussionLatex(const Discussion& discussion);
 
 }  // namespace velmora

@@ -107,6 +107,21 @@ TEST(StepsTest, LatexNotation) {
         "\\[ \\xrightarrow{F_3 \\leftarrow 6F_3 + F_1} \\begin{pmatrix} 3 & 1 \\\\ 0 & 2 \\\\ "
         "0 & 7 \\end{pmatrix} \\]\n");
     EXPECT_EQ(FractionTextLatex("-12/7"), "-\\frac{12}{7}");
+
+    // A determinant stands between bars in its line: the expansion, each
+    // minor, Cramer's D and Dx.
+    StepRecorder det;
+    DeterminantSteps(Matrix::FromRows({{1, 2}, {3, 4}}), det);
+    Matrix system = Matrix::FromRows({{1, 1, 2}, {1, -1, 0}});
+    AnalyseSystem(system, &det);
+    const std::string latex = StepsLatex(det.steps());
+    for (const char* line :
+         {"\\[ \\det = \\begin{vmatrix} 1 & 2 \\\\ 3 & 4 \\end{vmatrix} = 1 \\cdot M_{11} - 2 "
+          "\\cdot M_{12} \\]\n",
+          "\\[ M_{12} = \\begin{vmatrix} 3 \\end{vmatrix} = 3 \\]\n",
+          "\\[ D = \\begin{vmatrix} 1 & 1 \\\\ 1 & -1 \\end{vmatrix} = -2 \\]\n",
+          "\\[ D_{x} = \\begin{vmatrix} 2 & 1 \\\\ 0 & -1 \\end{vmatrix} = -2 \\]\n"})
+        EXPECT_NE(latex.find(line), std::string::npos) << line << latex;
 }
 
 // Several records in one document with amsmath, compiled by pdflatex.
@@ -143,9 +158,9 @@ TEST(StepsTest, LatexCompiles) {
         add(s);
     }
     {
-        StepRecorder s;  // the reduction to a general solution in λ, μ
-        Matrix system = Matrix::FromRows({{1, 1, 1, 1}, {2, 2, 2, 2}});
-        AnalyseSystem(system, &s);
+        StepRecorder s;  // the reductions to general solutions in λ, μ and in λ, μ, ν, ξ
+        AnalyseSystem(Matrix::FromRows({{1, 1, 1, 1}, {2, 2, 2, 2}}), &s);
+        AnalyseSystem(Matrix::FromRows({{0, 0, 0, 0, 0}}), &s);
         add(s);
     }
     test::ExpectLatexCompiles(body);

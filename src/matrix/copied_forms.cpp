@@ -9,6 +9,7 @@
 
 #include "arith/polynomial.h"
 #include "matrix/matrix_text.h"
+#include "toolkit/strings.h"
 
 namespace velmora {
 
@@ -26,17 +27,6 @@ std::string TrimLine(std::string_view s) {
 
 bool AllDigits(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// The pieces of s between occurrences of `mark`.
-std::vector<std::string_view> SplitAt(std::string_view s, std::string_view mark) {
-    std::vector<std::string_view> pieces;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = s.find(mark, start);
-        pieces.push_back(s.substr(start, end == std::string_view::npos ? end : end - start));
-        if (end == std::string_view::npos) return pieces;
-        start = end + mark.size();
-    }
 }
 
 // --- LaTeX as the program writes it, back to its text ---

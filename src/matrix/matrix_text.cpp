@@ -63,17 +63,6 @@ std::string_view Strip(std::string_view s) {
     return s;
 }
 
-// The pieces of s between the characters of `ends`, empty ones included.
-std::vector<std::string_view> Pieces(std::string_view s, std::string_view ends) {
-    std::vector<std::string_view> pieces;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = s.find_first_of(ends, start);
-        pieces.push_back(s.substr(start, end == std::string_view::npos ? end : end - start));
-        if (end == std::string_view::npos) return pieces;
-        start = end + 1;
-    }
-}
-
 // The pieces between runs of separators. With `grouped`, separators inside
 // parentheses belong to the piece: "(3a^2 - a + 1)" is one entry.
 Row Entries(std::string_view row, bool grouped = false) {
@@ -256,12 +245,12 @@ bool SplitMatrixText(std::string_view text, bool grouped, const MatrixTextRowRea
         error = "corchetes fuera de lugar";
         return false;
     }
-    // Rows end at ";" and at line breaks; blank lines and a line break next
+    // Rows end at ";" and at line breaks (LF, CR LF); blank lines and a break next
     // to a ";" make no row, but ";;" leaves an empty one.
     std::vector<std::string_view> rows;
-    for (const std::string_view segment : Pieces(body, ";")) {
+    for (const std::string_view segment : SplitAt(body, ";")) {
         const std::size_t before = rows.size();
-        for (const std::string_view line : Pieces(segment, "\r\n"))
+        for (const std::string_view line : SplitAt(segment, "\n"))  // a CR is a separator
             if (!Entries(line, grouped).empty()) rows.push_back(line);
         if (rows.size() == before) rows.push_back(segment);
     }
@@ -349,7 +338,7 @@ bool SplitPasted(std::string_view text, const BlockLimits& limits, std::vector<R
 }  // namespace
 
 bool ReadPastedCells(std::string_view text, const BlockLimits& limits, bool parameter,
-                     CellTexts& cells, std::string& error) {
+                     TextMatrix& cells, std::string& error) {
     std::string form;
     std::vector<Row> rows;
     if (!CopiedAsBracketForm(text, form, error) || !SplitPasted(form, limits, rows, error))
@@ -358,7 +347,7 @@ bool ReadPastedCells(std::string_view text, const BlockLimits& limits, bool para
     bool polynomials = false;
     for (const Row& row : rows)
         for (const std::string_view cell : row) polynomials = polynomials || (parameter && HoldsParameter(cell));
-    CellTexts read{static_cast<int>(rows.size()), static_cast<int>(rows[0].size()), {}};
+    TextMatrix read{static_cast<int>(rows.size()), static_cast<int>(rows[0].size()), {}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
         for (std::size_t j = 0; j < rows[i].size(); ++j) {
             const std::string_view cell = rows[i][j];
@@ -388,7 +377,7 @@ bool ReadPastedCells(std::string_view text, const BlockLimits& limits, bool para
 
 bool ReadPastedMatrix(std::string_view text, const BlockLimits& limits, Matrix& m,
                       std::string& error) {
-    CellTexts cells;
+    TextMatrix cells;
     if (!ReadPastedCells(text, limits, false, cells, error)) return false;
     Matrix r = Matrix::Zero(cells.rows, cells.cols);
     for (int i = 1; i <= cells.rows; ++i)

@@ -66,8 +66,11 @@ struct BlockLimits {
 // left as it is. False, error set, for such a copy that cannot be read.
 bool CopiedAsBracketForm(std::string_view text, std::string& form, std::string& error);
 
-// Cell texts for a grid, row after row.
-struct CellTexts {
+// The entries of a matrix as texts, row after row: the fractions of a Matrix,
+// or anything else written as a number is (the polynomials of a system with a
+// parameter: "a^2 + 1", and as coefficients of equations "(a + 1)", "-2a");
+// the cells of a grid.
+struct TextMatrix {
     int rows = 0;
     int cols = 0;
     std::vector<std::string> texts;
@@ -93,7 +96,7 @@ struct CellTexts {
 // cells is untouched and error says what is wrong, naming the cell ("«abc»
 // no es un número (fila 2, columna 1)").
 bool ReadPastedCells(std::string_view text, const BlockLimits& limits, bool parameter,
-                     CellTexts& cells, std::string& error);
+                     TextMatrix& cells, std::string& error);
 // The same for a grid of numbers, as a matrix (normal form, refreshed).
 bool ReadPastedMatrix(std::string_view text, const BlockLimits& limits, Matrix& m,
                       std::string& error);

@@ -1,9 +1,7 @@
 #include "systems/system_text.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <iterator>
 #include <optional>
 #include <string_view>
 #include <vector>

@@ -940,7 +940,7 @@ void SystemWindow::copySystem(TemplateDialog& d, bool latex) {
 // and filled, nothing is analysed, and the focus waits in its last cell,
 // where Enter analyses.
 void SystemWindow::pasteSystem(TemplateDialog& d) {
-    CellTexts m;
+    TextMatrix m;
     if (!ClipboardCells({kMinCount, kMaxCount, kMinCount + 1, kMaxCount + 1}, m)) return;
     ScrollSetPos(d, kUnknownsBar, m.cols - 1);
     ScrollSetPos(d, kEquationsBar, m.rows);

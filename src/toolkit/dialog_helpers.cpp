@@ -405,7 +405,7 @@ bool ClipboardMatrix(const BlockLimits& limits, Matrix& m) {
     });
 }
 
-bool ClipboardCells(const BlockLimits& limits, CellTexts& cells) {
+bool ClipboardCells(const BlockLimits& limits, TextMatrix& cells) {
     return ReadClipboard([&](const std::string& text, std::string& error) {
         return ReadPastedCells(text, limits, true, cells, error);
     });

@@ -235,7 +235,7 @@ TEST(SystemText, CopiesPasteBackAsTheSameGrid) {
             copies = {SystemText(analysis), SystemLatex(analysis)};
         }
         for (const std::string& copy : copies) {
-            CellTexts cells;
+            TextMatrix cells;
             std::string error;
             ASSERT_TRUE(ReadPastedCells(copy, {2, 4, 3, 5}, true, cells, error)) << copy << error;
             ASSERT_EQ(cells.rows, m) << copy;

@@ -100,6 +100,12 @@ TEST(PastedMatrix, RefusalsSayWhatIsWrongAndChangeNothing) {
         EXPECT_EQ(error, c.error) << c.text;
         EXPECT_EQ(m, Matrix::FromRows({{7}})) << c.text;
     }
+    // Braces in a LaTeX copy nested past reason: refused at once.
+    const std::string deep = "\\begin{pmatrix}" + std::string(20000, '{') + "1 \\end{pmatrix}";
+    Matrix m;
+    std::string error;
+    EXPECT_FALSE(ReadPastedMatrix(deep, kEditor, m, error));
+    EXPECT_EQ(error, "el LaTeX de la matriz no se entiende");
 }
 
 // Copied as a spreadsheet block or as velmora-calc's text, any matrix of the

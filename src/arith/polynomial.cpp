@@ -182,7 +182,8 @@ class PolynomialParser {
         // number may have, every power but those of 0 and ±1 is too large.
         uint64_t e = 0;
         for (; i_ < s_.size() && s_[i_] >= '0' && s_[i_] <= '9'; ++i_)
-            e = std::min<uint64_t>(e * 10 + static_cast<uint64_t>(s_[i_] - '0'), kMaxCoefficientBits + 1);
+            e = std::min<uint64_t>(e * 10 + static_cast<uint64_t>(s_[i_] - '0'),
+                                   kMaxCoefficientBits + 1);
         if (i_ == start) return Fail(PolynomialReading::NotANumber);
         const bool odd = (s_[i_ - 1] - '0') % 2 != 0;
         if (e == 0) {

@@ -26,7 +26,8 @@ std::string TrimLine(std::string_view s) {
 }
 
 bool AllDigits(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // --- LaTeX as the program writes it, back to its text ---
@@ -241,8 +242,9 @@ bool ReadEquation(std::string_view line, std::size_t k, Equation& e, std::string
         const char c = i < left.size() ? left[i] : '+';
         if (c == '(') ++depth;
         if (c == ')') --depth;
-        const bool sign = (c == '+' || c == '-') && depth == 0 &&
-                          (i == left.size() || std::string_view("^/(*").find(before) == std::string_view::npos);
+        const bool sign =
+            (c == '+' || c == '-') && depth == 0 &&
+            (i == left.size() || std::string_view("^/(*").find(before) == std::string_view::npos);
         if (c != ' ') before = c;
         if (!sign) continue;
         const std::string term = TrimLine(std::string_view(left).substr(start, i - start));
@@ -261,8 +263,8 @@ bool ReadEquation(std::string_view line, std::size_t k, Equation& e, std::string
 
 // Equations, one a line, from the first line up to a blank line; the
 // unknowns those after them name count too.
-bool EquationsAsBracketForm(std::string_view equations, std::string_view after,
-                            std::string& form, std::string& error) {
+bool EquationsAsBracketForm(std::string_view equations, std::string_view after, std::string& form,
+                            std::string& error) {
     std::vector<Equation> read;
     int n = 0;
     for (const std::string_view line : SplitAt(equations, "\n")) {
@@ -275,7 +277,8 @@ bool EquationsAsBracketForm(std::string_view equations, std::string_view after,
     std::vector<std::vector<std::string>> rows;
     for (Equation& e : read) {
         std::vector<std::string>& row = rows.emplace_back();
-        for (int j = 1; j <= n; ++j) row.push_back(e.coefficients[j].empty() ? "0" : e.coefficients[j]);
+        for (int j = 1; j <= n; ++j)
+            row.push_back(e.coefficients[j].empty() ? "0" : e.coefficients[j]);
         row.push_back(e.rightHandSide);
     }
     form = BracketForm(rows);
@@ -320,14 +323,16 @@ bool CopiedAsBracketForm(std::string_view text, std::string& form, std::string& 
     }
     // Equations in words: the first line that is not blank holds "=".
     std::string_view rest = plain;
-    while (!rest.empty() && (IsBlankChar(rest.front()) || rest.front() == '\n' || rest.front() == '\r'))
+    while (!rest.empty() &&
+           (IsBlankChar(rest.front()) || rest.front() == '\n' || rest.front() == '\r'))
         rest.remove_prefix(1);
     const std::size_t firstEnd = rest.find('\n');
     if (rest.substr(0, firstEnd).find('=') != std::string_view::npos) {
         std::size_t end = 0;
         for (std::size_t start = 0;; start = end + 1) {
             end = rest.find('\n', start);
-            if (end == std::string_view::npos || TrimLine(rest.substr(start, end - start)).empty()) {
+            if (end == std::string_view::npos ||
+                TrimLine(rest.substr(start, end - start)).empty()) {
                 end = end == std::string_view::npos ? rest.size() : end;
                 break;
             }

@@ -259,9 +259,9 @@ void CramerSteps(const Matrix& augmented, StepRecorder& steps) {
         QMatrix t = c;
         for (int i = 0; i < n; ++i) t(i, k) = ToQ(augmented.at(i + 1, n + 1));
         dk.push_back(determinant(t));
-        steps.Determinant("D" + name(k + 1) + " = " + dk.back().get_str(),
-                   "D_{" + latexName(k + 1) + "} = " + FractionTextLatex(dk.back().get_str()),
-                   Texts(t));
+        steps.Determinant(
+            "D" + name(k + 1) + " = " + dk.back().get_str(),
+            "D_{" + latexName(k + 1) + "} = " + FractionTextLatex(dk.back().get_str()), Texts(t));
     }
     if (sgn(d) == 0) return;
     for (int k = 0; k < n; ++k) {

@@ -324,7 +324,8 @@ bool SplitPasted(std::string_view text, const BlockLimits& limits, std::vector<R
             if (!error.empty()) return false;
         }
         const bool none = std::all_of(rows.begin(), rows.end(), [](const Row& row) {
-            return std::all_of(row.begin(), row.end(), [](std::string_view c) { return c.empty(); });
+            return std::all_of(row.begin(), row.end(),
+                               [](std::string_view c) { return c.empty(); });
         });
         if (none) {
             error = "el texto no tiene ningún número";
@@ -346,7 +347,8 @@ bool ReadPastedCells(std::string_view text, const BlockLimits& limits, bool para
     // One a in a cell makes every cell a polynomial, as in a typed grid.
     bool polynomials = false;
     for (const Row& row : rows)
-        for (const std::string_view cell : row) polynomials = polynomials || (parameter && HoldsParameter(cell));
+        for (const std::string_view cell : row)
+            polynomials = polynomials || (parameter && HoldsParameter(cell));
     TextMatrix read{static_cast<int>(rows.size()), static_cast<int>(rows[0].size()), {}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
         for (std::size_t j = 0; j < rows[i].size(); ++j) {
@@ -364,7 +366,8 @@ bool ReadPastedCells(std::string_view text, const BlockLimits& limits, bool para
                 Polynomial p;
                 const PolynomialReading reading = ReadPolynomial(cell, p);
                 if (reading != PolynomialReading::Ok) {
-                    error = QuotedText(cell) + " " + PolynomialReadingText(reading) + CellPlace(i, j);
+                    error =
+                        QuotedText(cell) + " " + PolynomialReadingText(reading) + CellPlace(i, j);
                     return false;
                 }
                 read.texts.push_back(PolynomialText(p));

@@ -29,6 +29,7 @@ struct Symbol {
     const char* latex;
 };
 // Longest first where one begins another.
+// clang-format off
 constexpr Symbol kSymbols[] = {
     {"=>", "\\Rightarrow"}, {"<>", "\\neq"},   {"\u2260", "\\neq"}, {"\u00B1", "\\pm"},
     {"\u00B7", "\\cdot"},   {"*", "\\cdot"},   {"\u221A", "\\sqrt"}, {"+", "+"},
@@ -36,6 +37,7 @@ constexpr Symbol kSymbols[] = {
     {"(", "("},             {")", ")"},        {"'", "'"},           {"<", "<"},
     {">", ">"},             {",", ","},        {":", ":"},           {";", ";"},
 };
+// clang-format on
 
 bool IsAsciiLetter(char c) {
     return std::isalpha(static_cast<unsigned char>(c)) != 0;
@@ -97,9 +99,9 @@ std::vector<Token> Tokens(std::string_view line) {
     }
     // A "^" is a power only before what it raises.
     for (std::size_t k = 0; k < tokens.size(); ++k) {
-        const bool raises = k + 1 < tokens.size() && (tokens[k + 1].kind == Kind::Number ||
-                                                      tokens[k + 1].kind == Kind::Letter ||
-                                                      tokens[k + 1].text == "(");
+        const bool raises = k + 1 < tokens.size() &&
+                            (tokens[k + 1].kind == Kind::Number ||
+                             tokens[k + 1].kind == Kind::Letter || tokens[k + 1].text == "(");
         if (tokens[k].text == "^" && !raises) tokens[k].kind = Kind::Other;
     }
     return tokens;
@@ -120,7 +122,8 @@ void MarkText(std::vector<Token>& t) {
         } else if (t[k].kind == Kind::Number) {
             // "de 32 bits"
             const std::size_t before = k >= 2 && t[k - 1].kind == Kind::Blank ? k - 2 : k - 1;
-            const std::size_t after = k + 1 < t.size() && t[k + 1].kind == Kind::Blank ? k + 2 : k + 1;
+            const std::size_t after =
+                k + 1 < t.size() && t[k + 1].kind == Kind::Blank ? k + 2 : k + 1;
             t[k].math = !(k > 0 && word(before) && word(after));
         }
     }
@@ -158,7 +161,13 @@ std::string EscapedText(std::string_view s) {
     std::string out;
     for (const char c : s) {
         switch (c) {
-            case '#': case '$': case '%': case '&': case '_': case '{': case '}':
+            case '#':
+            case '$':
+            case '%':
+            case '&':
+            case '_':
+            case '{':
+            case '}':
                 out += '\\';
                 out += c;
                 break;

@@ -114,8 +114,8 @@ std::vector<std::string> BoxLines(const SystemAnalysis& a) {
 
 std::string TermText(std::string_view magnitude, int j) {
     std::string s(magnitude == "1" ? "" : magnitude);
-    const bool fraction = s.find('/') != std::string::npos &&
-                          s.find_first_not_of("0123456789/") == std::string::npos;
+    const bool fraction =
+        s.find('/') != std::string::npos && s.find_first_not_of("0123456789/") == std::string::npos;
     const bool power = s.find('^') != std::string::npos && !s.empty() &&
                        std::isdigit(static_cast<unsigned char>(s.back()));
     if (fraction) s = "(" + s + ")";

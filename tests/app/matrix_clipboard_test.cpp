@@ -54,7 +54,8 @@ TEST_F(ClipboardTest, CopiedMatrixPastesBackAsTheSameMatrix) {
     commit({{"1", "-1/2"}, {"6/2", "4"}});
     const Matrix copied = window->editor().working;
     d->command(kCopyLatex);
-    EXPECT_EQ(ClipboardText(), "\\[ \\begin{pmatrix} 1 & -\\frac{1}{2} \\\\ 3 & 4 \\end{pmatrix} \\]");
+    EXPECT_EQ(ClipboardText(),
+              "\\[ \\begin{pmatrix} 1 & -\\frac{1}{2} \\\\ 3 & 4 \\end{pmatrix} \\]");
     commit({{"9"}});
     d->command(kPaste);  // its own LaTeX pastes back
     EXPECT_EQ(shown(), (Grid{{"1", "-1/2"}, {"3", "4"}}));

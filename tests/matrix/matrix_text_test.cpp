@@ -41,7 +41,8 @@ TEST(PastedMatrix, BlocksOfEveryFormRead) {
         // The program's LaTeX, and a system's equations as Copiar writes them.
         {"\\[ \\begin{pmatrix} 1 & -\\frac{1}{2} \\\\ 3 & 4 \\end{pmatrix} \\]",
          Matrix::FromRows({{1, half}, {3, 4}})},
-        {"x - (1/2)z = 3\n-y = 0\n\nrango A' = 2", Matrix::FromRows({{1, 0, half, 3}, {0, -1, 0, 0}})},
+        {"x - (1/2)z = 3\n-y = 0\n\nrango A' = 2",
+         Matrix::FromRows({{1, 0, half, 3}, {0, -1, 0, 0}})},
         {"x + y = 2\n\n Solución:   x = 2 - λ    y = λ    z = μ    ",
          Matrix::FromRows({{1, 1, 0, 2}})},
     };
@@ -91,7 +92,8 @@ TEST(PastedMatrix, RefusalsSayWhatIsWrongAndChangeNothing) {
         {"[1 2;;3 4]", kEditor, "la fila 2 está vacía"},
         {"x + w = 1", kEditor, "en la ecuación 1, «w» no es un término en x, y, z o t"},
         {"x = 1\nx - 2x = 0", kEditor, "en la ecuación 2, la incógnita x aparece dos veces"},
-        {"x + y = 1\nx + y\n", kEditor, "la ecuación 2 no tiene dos lados separados por un signo ="},
+        {"x + y = 1\nx + y\n", kEditor,
+         "la ecuación 2 no tiene dos lados separados por un signo ="},
     };
     for (const Case& c : cases) {
         Matrix m = Matrix::FromRows({{7}});

@@ -100,8 +100,10 @@ TEST_F(SystemClipboardTest, PasteTakesTwoToFourEquationsInTwoToFourUnknowns) {
 // a cell with nothing selected copies) and their LaTeX, a grid with the
 // parameter; and a minus sign from a PDF.
 TEST_F(SystemClipboardTest, CopiesPasteBackIntoTheGrid) {
-    const test::Rows kParameter = {{"a", "1", "1", "1"}, {"1", "a", "1", "a"}, {"1", "1", "a", "a^2"}};
-    for (const test::Rows& rows : {test::Rows{{"1", "0", "-1/2", "2"}, {"1", "1", "-1", "0"}}, kParameter}) {
+    const test::Rows kParameter = {
+        {"a", "1", "1", "1"}, {"1", "a", "1", "a"}, {"1", "1", "a", "a^2"}};
+    const test::Rows kNumbers = {{"1", "0", "-1/2", "2"}, {"1", "1", "-1", "0"}};
+    for (const test::Rows& rows : {kNumbers, kParameter}) {
         for (const int copy : {kCopy, kCopyLatex}) {
             type(rows);
             d->click(1);  // "Ok": analysed

@@ -126,7 +126,8 @@ const struct {
     {"   Solución:   x = 1 - (1/2)λ - aμ    y = (1/(a + 2))ν - (a + 1)ξ    ",
      "\\text{Solución:} \\quad x = 1 - \\frac{1}{2}\\lambda - a\\mu \\quad "
      "y = \\frac{1}{a + 2}\\nu - (a + 1)\\xi"},
-    {"   para todo λ, μ, ν, ξ", "\\text{para todo } \\lambda \\text{, } \\mu \\text{, } \\nu \\text{, } \\xi"},
+    {"   para todo λ, μ, ν, ξ",
+     "\\text{para todo } \\lambda \\text{, } \\mu \\text{, } \\nu \\text{, } \\xi"},
     {"Para a tal que a^2 - 2 = 0: rango A = 1",
      "\\text{Para } a \\text{ tal que } a^{2} - 2 = 0 \\text{: rango } A = 1"},
     {" Solución:   fuera de rango (no cabe en fracciones de 32 bits)",
@@ -230,7 +231,8 @@ TEST(SystemText, CopiesPasteBackAsTheSameGrid) {
             Matrix a = Matrix::Zero(m, n + 1);
             for (int i = 1; i <= m; ++i)
                 for (int j = 1; j <= n + 1; ++j)
-                    ASSERT_EQ(ReadNumber(PolynomialText(p.at(i, j)), a.at(i, j)), NumberReading::Ok);
+                    ASSERT_EQ(ReadNumber(PolynomialText(p.at(i, j)), a.at(i, j)),
+                              NumberReading::Ok);
             const SystemAnalysis analysis = AnalyseSystem(a);
             copies = {SystemText(analysis), SystemLatex(analysis)};
         }

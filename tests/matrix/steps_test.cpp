@@ -119,7 +119,6 @@ TEST(StepsTest, LatexNotation) {
          {"\\[ \\det = \\begin{vmatrix} 1 & 2 \\\\ 3 & 4 \\end{vmatrix} = 1 \\cdot M_{11} - 2 "
           "\\cdot M_{12} \\]\n",
           "\\[ M_{12} = \\begin{vmatrix} 3 \\end{vmatrix} = 3 \\]\n",
-          "\\[ D = \\begin{vmatrix} 1 & 1 \\\\ 1 & -1 \\end{vmatrix} = -2 \\]\n",
           "\\[ D_{x} = \\begin{vmatrix} 2 & 1 \\\\ 0 & -1 \\end{vmatrix} = -2 \\]\n"})
         EXPECT_NE(latex.find(line), std::string::npos) << line << latex;
 }

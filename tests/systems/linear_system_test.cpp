@@ -107,9 +107,6 @@ std::vector<AnalysisCase> AnalysisCases() {
           "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
           "   Grado de indeterminación = 2 - 1 = 1",
           "\r\n Solución:   x = λ    y = 2    ", "   para todo λ"}},
-        {"no equation holds an unknown, 0 = 0 and 0 = 1",
-         Matrix::FromRows({{0, 0, 0}, {0, 0, 1}}), Matrix::FromRows({{0, 0, 0}, {0, 0, 1}}),
-         "rango A' = 1", "rango A = 0", {"rango A <> rango A' => sistema INCOMPATIBLE"}},
         {"0 = 5 with x + y = 1", Matrix::FromRows({{0, 0, 5}, {1, 1, 1}}),
          Matrix::FromRows({{0, 0, 5}, {1, 1, 1}}), "rango A' = 2", "rango A = 1",
          {"rango A <> rango A' => sistema INCOMPATIBLE"}},

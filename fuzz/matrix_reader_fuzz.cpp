@@ -1,12 +1,14 @@
 // Any text through velmora-calc's matrix reader; a matrix it accepts has its
 // brackets paired, goes through the engine, and its printed form reads back
 // as the same matrix. The same text through the clipboard's reader: what it
-// accepts fits the grid, and copied as a block it pastes back the same.
+// accepts fits the grid, and copied as a block or as LaTeX it pastes back the
+// same; into a grid of polynomial cells, every cell it fills reads as one.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "arith/polynomial.h"
 #include "cli/matrix_reader.h"
 #include "fuzz_check.h"
 #include "matrix/matrix.h"
@@ -17,8 +19,15 @@ namespace {
 
 void CheckPasted(std::string_view text) {
     constexpr velmora::BlockLimits kGrid{1, 4, 1, 5};
-    Matrix m;
+    velmora::TextMatrix cells;
     std::string error;
+    if (velmora::ReadPastedCells(text, {2, 4, 3, 5}, true, cells, error)) {
+        for (const std::string& cell : cells.texts) {
+            velmora::Polynomial p;
+            FUZZ_CHECK(velmora::ReadPolynomial(cell, p) == velmora::PolynomialReading::Ok);
+        }
+    }
+    Matrix m;
     if (!velmora::ReadPastedMatrix(text, kGrid, m, error)) {
         FUZZ_CHECK(!error.empty());
         return;
@@ -26,6 +35,8 @@ void CheckPasted(std::string_view text) {
     FUZZ_CHECK(m.rows >= 1 && m.rows <= 4 && m.cols >= 1 && m.cols <= 5);
     Matrix back;
     FUZZ_CHECK(velmora::ReadPastedMatrix(velmora::MatrixTabText(m), kGrid, back, error));
+    FUZZ_CHECK(back == m);
+    FUZZ_CHECK(velmora::ReadPastedMatrix(velmora::MatrixLatex(m), kGrid, back, error));
     FUZZ_CHECK(back == m);
 }
 

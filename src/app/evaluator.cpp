@@ -310,6 +310,7 @@ Value Run(const Program& program, const MatrixStore& store) {
 
 EvalResult Evaluate(std::string_view text, const MatrixStore& store, Matrix& result) {
     if (Utf8Length(text) > kMaxExpressionLength) return EvalResult::Unreadable;
+    if (HasTypographicMinus(text)) return Evaluate(WithAsciiMinus(text), store, result);
     const std::string upper = UpperCaseLatin(text);
     Program program;
     if (!Reader(upper, store.count(), program).ReadAll()) return EvalResult::Unreadable;

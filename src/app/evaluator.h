@@ -8,8 +8,9 @@
 //   power      := primary [ "^" exponent ]        -J^2 = -(J^2); J^2^2 is refused
 //   primary    := letter | "(" expression ")"
 //
-// The text is upper-cased first, so j and J are the same letter. A letter names
-// one of the occupied slots 1..count or nothing. The only number is the exponent:
+// The text is upper-cased first, so j and J are the same letter, and "−"
+// (U+2212) is "-". A letter names one of the occupied slots 1..count or
+// nothing. The only number is the exponent:
 // a non-negative integer (decimal, "$" hexadecimal or "%" binary) up to
 // 2147483647. Blanks, "+" as a sign, "--J" and anything else are refused.
 #pragma once

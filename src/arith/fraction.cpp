@@ -25,6 +25,9 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// "−" (U+2212), read as "-".
+constexpr std::string_view kTypographicMinus = "\u2212";
+
 std::string_view TrimBlanks(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
     while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
@@ -42,6 +45,9 @@ NumberReading ReadIntegerPart(std::string_view s, int32_t& value) {
         hasSign = true;
         negative = s[i] == '-';
         ++i;
+    } else if (s.substr(i).starts_with(kTypographicMinus)) {
+        hasSign = negative = true;
+        i += kTypographicMinus.size();
     }
     int base = 10;
     if (i < s.size() && s[i] == '$') {
@@ -140,6 +146,19 @@ bool ParseInteger(std::string_view s, int32_t& value) {
     if (ReadIntegerPart(s, read) != NumberReading::Ok) return false;
     value = read;
     return true;
+}
+
+bool HasTypographicMinus(std::string_view text) {
+    return text.find(kTypographicMinus) != std::string_view::npos;
+}
+
+std::string WithAsciiMinus(std::string_view text) {
+    std::string s;
+    for (std::size_t at; (at = text.find(kTypographicMinus)) != std::string_view::npos;) {
+        s.append(text.substr(0, at)).push_back('-');
+        text.remove_prefix(at + kTypographicMinus.size());
+    }
+    return s.append(text);
 }
 
 NumberReading ReadNumber(std::string_view text, Fraction& f) {

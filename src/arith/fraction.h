@@ -76,7 +76,8 @@ int64_t Lcm(int64_t a, int64_t b);
 int CofactorSign(unsigned i, unsigned j);
 
 // The integer reading used for every number the user types: leading blanks and
-// tabs skipped, an optional sign, an optional "$" (hexadecimal) or "%" (binary)
+// tabs skipped, an optional sign ("+", "-" or "−", U+2212, the minus sign of
+// typeset text), an optional "$" (hexadecimal) or "%" (binary)
 // prefix, at least one digit and nothing after it. Decimal values lie in
 // -2147483648..2147483647; "$" and "%" values may use all 32 bits and are read
 // as two's complement ("$FFFFFFFF" is -1). A sign in front of "$" or "%"
@@ -93,6 +94,13 @@ enum class NumberReading {
     ZeroDenominator,  // "3/0"
 };
 
+// "−" (U+2212), the minus sign of typeset text (PDFs, other programs), in
+// `text`; the text with each of them written "-". Every reading of what the
+// user types takes both signs: ParseInteger as a sign, the readers of
+// expressions through these.
+bool HasTypographicMinus(std::string_view text);
+std::string WithAsciiMinus(std::string_view text);
+
 // The reading of a number as the user types it, in a cell, a factor box or a
 // command-line argument: an integer, or two integers separated by "/", each
 // read by ParseInteger, with blanks and tabs allowed around each of them
@@ -102,7 +110,7 @@ enum class NumberReading {
 // untouched. A text that has no number's shape is NotANumber, whatever its
 // parts hold; then a part or a normal form beyond 32 bits is OutOfRange; then
 // a zero denominator. An empty or blank text is NotANumber: callers for which
-// an empty cell means 0 test for that first.
+// an empty cell means 0 test for that first. "−3/4" reads as "-3/4".
 NumberReading ReadNumber(std::string_view text, Fraction& f);
 // The same for a lone integer (blanks around it allowed).
 NumberReading ReadInteger(std::string_view text, int32_t& value);

@@ -1,5 +1,6 @@
 #include "arith/polynomial.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "arith/fraction.h"
@@ -94,10 +95,17 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// Bits of the larger of a number's numerator and denominator.
+std::size_t Bits(const mpq_class& q) {
+    return std::max(mpz_sizeinbase(q.get_num_mpz_t(), 2), mpz_sizeinbase(q.get_den_mpz_t(), 2));
+}
+
 // A recursive descent over the cell, in the usual order of algebra: a sum of
 // terms, a term a product of factors (juxtaposed or with "*") and of
 // divisions by numbers, a factor a power of a number, of a or of a bracket.
-// "/" binds to the one factor after it, so "2/3a" is two thirds of a.
+// "/" binds to the one factor after it, so "2/3a" is two thirds of a. The
+// nesting of brackets is bounded, so is the recursion; every value is bounded
+// in degree and in bits, so is the work of each step.
 class PolynomialParser {
   public:
     explicit PolynomialParser(std::string_view text) : s_(text) {}
@@ -134,8 +142,7 @@ class PolynomialParser {
         while (Peek() == '+' || Peek() == '-') {
             const bool minus = s_[i_++] == '-';
             Polynomial t;
-            if (!Term(t, minus)) return false;
-            result = Add(result, t);
+            if (!Term(t, minus) || !Bounded(result = Add(result, t))) return false;
         }
         return true;
     }
@@ -155,7 +162,7 @@ class PolynomialParser {
                 if (!Factor(d, false)) return false;
                 if (!d.IsConstant()) return Fail(PolynomialReading::ParameterInDenominator);
                 if (d.IsZero()) return Fail(PolynomialReading::ZeroDenominator);
-                result = Scale(result, 1 / d.coefficients[0]);
+                if (!Bounded(result = Scale(result, 1 / d.coefficients[0]))) return false;
                 continue;
             } else if (!IsParameterLetter(c) && c != '(') {
                 return true;  // a number right after a factor ("a2") is no product
@@ -171,17 +178,39 @@ class PolynomialParser {
         ++i_;
         SkipBlanks();
         const std::size_t start = i_;
-        while (i_ < s_.size() && s_[i_] >= '0' && s_[i_] <= '9') ++i_;
+        // The exponent's value, as far as it matters: past the bits any
+        // number may have, every power but those of 0 and ±1 is too large.
+        uint64_t e = 0;
+        for (; i_ < s_.size() && s_[i_] >= '0' && s_[i_] <= '9'; ++i_)
+            e = std::min<uint64_t>(e * 10 + static_cast<uint64_t>(s_[i_] - '0'),
+                                   kMaxCoefficientBits + 1);
         if (i_ == start) return Fail(PolynomialReading::NotANumber);
-        // Two digits say enough: the degree limit refuses anything above 4.
-        const int e = i_ - start > 2 ? 100 : std::stoi(std::string(s_.substr(start, i_ - start)));
-        if (!result.IsConstant() && result.Degree() * e > kMaxParameterDegree)
-            return Fail(PolynomialReading::DegreeTooHigh);
-        if (result.IsConstant() && e > 9) return Fail(PolynomialReading::OutOfRange);
-        Polynomial base = result;
-        result = Polynomial(1);
-        for (int k = 0; k < e; ++k) Multiply(result, base);
-        return true;
+        const bool odd = (s_[i_ - 1] - '0') % 2 != 0;
+        if (e == 0) {
+            result = Polynomial(1);
+            return true;
+        }
+        if (!result.IsConstant()) {
+            if (static_cast<uint64_t>(result.Degree()) * e > kMaxParameterDegree)
+                return Fail(PolynomialReading::DegreeTooHigh);
+            const Polynomial base = result;
+            for (uint64_t k = 1; k < e; ++k)
+                if (!Multiply(result, base)) return false;
+            return true;
+        }
+        if (result.IsZero()) return true;
+        const mpq_class c = result.coefficients[0];
+        if (abs(c) == 1) {
+            result = Polynomial(sgn(c) < 0 && odd ? -1 : 1);
+            return true;
+        }
+        // |c| != 1, so c^e has at least (Bits(c) - 1)e + 1 bits: known too
+        // large before it is computed.
+        if ((Bits(c) - 1) * e + 1 > kMaxCoefficientBits) return Fail(PolynomialReading::TooLarge);
+        mpq_class power;
+        mpz_pow_ui(power.get_num_mpz_t(), c.get_num_mpz_t(), static_cast<unsigned long>(e));
+        mpz_pow_ui(power.get_den_mpz_t(), c.get_den_mpz_t(), static_cast<unsigned long>(e));
+        return Bounded(result = Polynomial(power));
     }
 
     bool Primary(Polynomial& result, bool negative) {
@@ -192,8 +221,11 @@ class PolynomialParser {
             return true;
         }
         if (c == '(') {
+            if (depth_ == kMaxNesting) return Fail(PolynomialReading::TooDeep);
             ++i_;
+            ++depth_;
             if (!Sum(result)) return false;
+            --depth_;
             if (Peek() != ')') return Fail(PolynomialReading::NotANumber);
             ++i_;
             return true;
@@ -216,6 +248,13 @@ class PolynomialParser {
         return true;
     }
 
+    // False, the reading refused, for a value with a number past the bound.
+    bool Bounded(const Polynomial& p) {
+        for (const mpq_class& c : p.coefficients)
+            if (Bits(c) > kMaxCoefficientBits) return Fail(PolynomialReading::TooLarge);
+        return true;
+    }
+
     static Polynomial Add(const Polynomial& p, const Polynomial& q) {
         Polynomial r = p;
         if (q.coefficients.size() > r.coefficients.size())
@@ -233,7 +272,7 @@ class PolynomialParser {
         return r;
     }
 
-    // result *= f, refused past the highest degree.
+    // result *= f, refused past the highest degree or the bits of a number.
     bool Multiply(Polynomial& result, const Polynomial& f) {
         if (result.IsZero() || f.IsZero()) {
             result = Polynomial();
@@ -248,11 +287,12 @@ class PolynomialParser {
                 r.coefficients[i + j] += result.coefficients[i] * f.coefficients[j];
         r.Trim();
         result = r;
-        return true;
+        return Bounded(result);
     }
 
     std::string_view s_;
     std::size_t i_ = 0;
+    int depth_ = 0;
     PolynomialReading failure_ = PolynomialReading::NotANumber;
 };
 
@@ -265,23 +305,25 @@ bool NamesParameter(std::string_view text) {
 }  // namespace
 
 PolynomialReading ReadPolynomial(std::string_view text, Polynomial& p) {
+    if (HasTypographicMinus(text)) return ReadPolynomial(WithAsciiMinus(text), p);
     Fraction f;
     const NumberReading number = ReadNumber(text, f);
     if (number == NumberReading::Ok) {
         p = Polynomial(mpq_class(f.num, static_cast<unsigned long>(f.den)));
         return PolynomialReading::Ok;
     }
-    if (!NamesParameter(text)) {
-        switch (number) {
-            case NumberReading::OutOfRange:
-                return PolynomialReading::OutOfRange;
-            case NumberReading::ZeroDenominator:
-                return PolynomialReading::ZeroDenominator;
-            default:
-                return PolynomialReading::NotANumber;
-        }
+    Polynomial read;
+    const PolynomialReading reading = PolynomialParser(text).Read(read);
+    if (reading == PolynomialReading::Ok) {
+        p = read;
+        return reading;
     }
-    return PolynomialParser(text).Read(p);
+    // A text with no a that is no expression either: why it is no number.
+    if (reading == PolynomialReading::NotANumber && !NamesParameter(text)) {
+        if (number == NumberReading::OutOfRange) return PolynomialReading::OutOfRange;
+        if (number == NumberReading::ZeroDenominator) return PolynomialReading::ZeroDenominator;
+    }
+    return reading;
 }
 
 const char* PolynomialReadingText(PolynomialReading reading) {
@@ -298,7 +340,12 @@ const char* PolynomialReadingText(PolynomialReading reading) {
             return "tiene a en un denominador";
         case PolynomialReading::DegreeTooHigh:
             return "pasa del grado 4 en a";
+        case PolynomialReading::TooLarge:
+            return "tiene números demasiado grandes (de más de 4096 bits)";
+        case PolynomialReading::TooDeep:
+            return "tiene más de 32 paréntesis uno dentro de otro";
     }
+    static_assert(kMaxCoefficientBits == 4096 && kMaxNesting == 32, "the texts above name them");
     return "";
 }
 

@@ -5,6 +5,7 @@
 
 #include <gmpxx.h>
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,12 @@ namespace velmora {
 
 // The highest power of a a typed cell may hold.
 constexpr int kMaxParameterDegree = 4;
+// The most bits a numerator or denominator of a typed cell may take: far
+// beyond what a person types, and small enough for every computation on it
+// to end at once.
+constexpr std::size_t kMaxCoefficientBits = 4096;
+// The most parentheses a typed cell may nest, one inside another.
+constexpr int kMaxNesting = 32;
 
 // coefficients[k] multiplies a^k. There is never a trailing zero, so the zero
 // polynomial has no coefficient and degree -1.
@@ -78,6 +85,8 @@ enum class PolynomialReading {
     ZeroDenominator,         // "a/0"
     ParameterInDenominator,  // "1/a", "2/(a+1)"
     DegreeTooHigh,           // "a^5", "(a^2+1)^3"
+    TooLarge,                // "2^5000a": a number past kMaxCoefficientBits
+    TooDeep,                 // "((((a))))" past kMaxNesting
 };
 
 // The reading of a cell of a system with a parameter. A text without a
@@ -85,10 +94,15 @@ enum class PolynomialReading {
 // exactly as ReadNumber reads it. Otherwise it is a polynomial in a (or A)
 // written as people write one: "a", "-a", "2a", "a+1", "1-a", "a^2", "a^2-1",
 // "(a+1)/2", "2/3a" (two thirds of a), "3a^2 - a + 1", "2(a+1)", "(a+1)^2",
-// "(1/2)a"; blanks between the parts, "*" optional. A number in it is a
-// decimal 32-bit integer; "/" divides by a non-zero number only; the degree is
-// at most kMaxParameterDegree at every step. An empty text is NotANumber, as
-// for ReadNumber. On Ok, p holds the value; otherwise p is untouched.
+// "(1/2)a"; blanks between the parts, "*" optional; "−" (U+2212) as "-". A
+// text without a that ReadNumber refuses may still be a constant written the
+// same way: "(1)", "2^2", "2*3". A number in it is a decimal 32-bit integer;
+// "/" divides by a non-zero number only; the degree is at most
+// kMaxParameterDegree and every number at most kMaxCoefficientBits bits at
+// every step, each checked before the step is computed, so no text makes the
+// reading slow; at most kMaxNesting parentheses nest. An empty text is
+// NotANumber, as for ReadNumber. On Ok, p holds the value; otherwise p is
+// untouched.
 PolynomialReading ReadPolynomial(std::string_view text, Polynomial& p);
 // The refusal in words, to follow the text read: "no es un número", "tiene a
 // en un denominador", ... (empty for Ok).

@@ -50,7 +50,8 @@ constexpr const char* kUsage =
     "Salida:\n"
     "  0  hecho\n"
     "  1  se ha leído pero no se puede hacer: tamaños que no encajan, matriz\n"
-    "     singular, desbordamiento, comentario o fichero que no se puede escribir\n"
+    "     singular, desbordamiento, comentario o fichero que no se puede escribir,\n"
+    "     resultado que no se puede escribir (disco lleno)\n"
     "  2  no se puede leer: orden desconocida, matriz, número o expresión mal\n"
     "     escritos, letra sin matriz, expresión vacía, fichero que no se puede\n"
     "     abrir o que no es una lista de sistemas\n";
@@ -219,7 +220,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 }  // namespace
 
-int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty() && args[0] == "--pasos") return CalcWithSteps({args.begin() + 1, args.end()}, out, err);
     if (!args.empty() && args[0] == "--latex") {
         const std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -232,6 +233,18 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return Run(rest, out, err, true);
     }
     return Run(args, out, err, false);
+}
+
+int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const int status = RunCommand(args, out, err);
+    // A result that never reached its reader (a full disk, a closed pipe) is
+    // no success, whatever the command did.
+    out.flush();
+    if (!out) {
+        err << "velmora-calc: no se ha podido escribir el resultado\n";
+        return status == kCalcOk ? kCalcRefused : status;
+    }
+    return status;
 }
 
 }  // namespace velmora

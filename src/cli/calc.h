@@ -12,6 +12,10 @@ namespace velmora {
 enum CalcStatus : int { kCalcOk = 0, kCalcRefused = 1, kCalcBadInput = 2 };
 
 // args excludes the program name. Results go to out, explanations to err.
+// A result that could not be written (out failed) is exit status 1, with a
+// message on err.
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The same without that last check: for a command run inside another.
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace velmora

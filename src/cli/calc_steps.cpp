@@ -47,7 +47,7 @@ int CalcWithSteps(const std::vector<std::string>& args, std::ostream& out, std::
     std::string error;
     // What cannot be read, or has the wrong number of arguments, is the
     // command's own error: it has no steps.
-    if (args.size() != 2 || !ReadMatrixText(args[1], m, error)) return RunCalc(args, out, err);
+    if (args.size() != 2 || !ReadMatrixText(args[1], m, error)) return RunCommand(args, out, err);
     StepRecorder steps;
     if (args[0] == "solve") {
         // The steps only of a system that is analysed: the result tells.
@@ -62,7 +62,7 @@ int CalcWithSteps(const std::vector<std::string>& args, std::ostream& out, std::
     }
     RecordSteps(args[0], m, steps);
     out << StepsText(steps.steps());
-    return RunCalc(args, out, err);
+    return RunCommand(args, out, err);
 }
 
 }  // namespace velmora

@@ -91,8 +91,7 @@ int StsShow(const std::string& path, std::ostream& out, std::ostream& err) {
         if (k > 0) out << '\n';
         out << "Sistema " << k + 1 << (s.comment.empty() ? ":" : ": ") << s.comment << '\n';
         for (int i = 1; i <= s.augmented.rows; ++i) out << "  " << EquationText(s.augmented, i) << '\n';
-        Matrix reduced = s.augmented;
-        if (!PrintAnalysis(AnalyseSystem(reduced), out)) {
+        if (!PrintAnalysis(AnalyseSystem(s.augmented), out)) {
             err << "sistema " << k + 1 << ": ";  // the others are still shown
             err << kOverflowText;
             status = kRefused;
@@ -114,8 +113,13 @@ int StsAdd(const std::vector<std::string>& args, std::ostream& out, std::ostream
     LinearSystem system{m, {}};
     std::string bad;
     if (!PrepareComment(args.size() > 3 ? args[3] : std::string(), system.comment, bad)) {
-        err << "velmora-calc: el carácter \"" << bad
-            << "\" del comentario no tiene código Windows-1252\n";
+        if (const char* control = ControlCharacterName(bad)) {
+            err << "velmora-calc: el comentario lleva " << control
+                << ", y un comentario es una sola línea de la lista\n";
+        } else {
+            err << "velmora-calc: el carácter \"" << bad
+                << "\" del comentario no tiene código Windows-1252\n";
+        }
         return kRefused;
     }
     std::error_code ec;

@@ -18,7 +18,7 @@ bool ReadPolynomialMatrixText(std::string_view text, PolynomialMatrix& m, std::s
             const PolynomialReading reading =
                 ReadPolynomial(cells[i][j], r.at(static_cast<int>(i + 1), static_cast<int>(j + 1)));
             if (reading != PolynomialReading::Ok) {
-                error = "«" + std::string(cells[i][j]) + "» " + PolynomialReadingText(reading) +
+                error = QuotedText(cells[i][j]) + " " + PolynomialReadingText(reading) +
                         CellPlace(i, j);
                 return false;
             }

@@ -263,7 +263,8 @@ void EliminateAt(Matrix& m, int p, int t, int k, Steps steps) {
 // without pivot makes the column counter run ahead and end the loop early,
 // and the leading-entry search starts at the diagonal). Such a result gives
 // a wrong rank, so it is finished here: each column's pivot is searched
-// among the rows not yet used, and the rows below it are eliminated.
+// among the rows not yet used, and the rows below it are eliminated. Zero
+// rows are left aside by this test: ZeroRowsDown moves them.
 bool InEchelonForm(const Matrix& m) {
     int last = 0;
     for (int i = 1; i <= m.rows; ++i) {
@@ -289,6 +290,26 @@ struct FractionRows {
     }
     void Eliminate(int p, int t, int k) { EliminateAt(m, p, t, k, steps); }
 };
+
+// A zero row between non-zero ones (a row eliminated to nothing, above one
+// whose pivot lies further right) goes to the bottom: each non-zero row
+// below it moves up into the first zero row, in order, by one recorded swap.
+template <class Steps>
+void ZeroRowsDown(Matrix& m, Steps steps) {
+    int firstZero = 0;
+    for (int i = 1; i <= m.rows; ++i) {
+        if (LeadingColumn(m, i) == 0) {
+            if (firstZero == 0) firstZero = i;
+            continue;
+        }
+        if (firstZero == 0) continue;
+        m.SwapRows(static_cast<uint8_t>(firstZero), static_cast<uint8_t>(i));
+        if constexpr (kMayRecord<Steps>) {
+            if (steps) RecordSwap(*steps, m, firstZero, i);
+        }
+        ++firstZero;  // the rows between it and i are all zero
+    }
+}
 
 void FinishEchelonForm(Matrix& m, StepRecorder* steps) {
     if (steps)
@@ -408,7 +429,11 @@ void TriangularSteps(Matrix& m, Steps steps) {
         ++used;
         if (used == m.cols) break;
     }
-    if (!InEchelonForm(m)) FinishEchelonForm(m, steps);
+    if (!InEchelonForm(m)) {
+        FinishEchelonForm(m, steps);
+    } else {
+        ZeroRowsDown(m, steps);
+    }
 }
 
 }  // namespace

@@ -253,15 +253,15 @@ void CramerSteps(const Matrix& augmented, StepRecorder& steps) {
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) c(i, j) = ToQ(augmented.at(i + 1, j + 1));
     const mpq_class d = determinant(c);
-    steps.Line("D = " + ValueText(d.get_str()), "D = " + FractionTextLatex(d.get_str()), Texts(c));
+    steps.Determinant("D = " + d.get_str(), "D = " + FractionTextLatex(d.get_str()), Texts(c));
     std::vector<mpq_class> dk;
     for (int k = 0; k < n; ++k) {
         QMatrix t = c;
         for (int i = 0; i < n; ++i) t(i, k) = ToQ(augmented.at(i + 1, n + 1));
         dk.push_back(determinant(t));
-        steps.Line("D" + name(k + 1) + " = " + ValueText(dk.back().get_str()),
-                   "D_{" + latexName(k + 1) + "} = " + FractionTextLatex(dk.back().get_str()),
-                   Texts(t));
+        steps.Determinant(
+            "D" + name(k + 1) + " = " + dk.back().get_str(),
+            "D_{" + latexName(k + 1) + "} = " + FractionTextLatex(dk.back().get_str()), Texts(t));
     }
     if (sgn(d) == 0) return;
     for (int k = 0; k < n; ++k) {
@@ -270,11 +270,10 @@ void CramerSteps(const Matrix& augmented, StepRecorder& steps) {
         const std::string den = d.get_str();
         const std::string value = mpq_class(dk[k] / d).get_str();
         const auto bracket = [](const std::string& v, const char* marks) {
-            return v.find_first_of(marks) == std::string::npos ? ValueText(v)
-                                                               : "(" + ValueText(v) + ")";
+            return v.find_first_of(marks) == std::string::npos ? v : "(" + v + ")";
         };
         steps.Line(x + " = D" + x + " / D = " + bracket(num, "/") + " / " + bracket(den, "-/") +
-                       " = " + ValueText(value),
+                       " = " + value,
                    latexName(k + 1) + " = \\frac{D_{" + latexName(k + 1) + "}}{D} = \\frac{" +
                        FractionTextLatex(num) + "}{" + FractionTextLatex(den) +
                        "} = " + FractionTextLatex(value));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "matrix/matrix.h"
+#include "matrix/matrix_text.h"
 #include "matrix/steps.h"
 
 namespace velmora {
@@ -23,19 +24,7 @@ extern uint8_t ColumnChars;
 // last column goes only when no other is left to give way).
 extern uint16_t RightLimit;
 
-// The entries of a matrix as texts, row after row: the fractions of a Matrix,
-// or anything else written as a number is (the polynomials of a system with a
-// parameter: "a^2 + 1", and as coefficients of equations "(a + 1)", "-2a").
-struct TextMatrix {
-    int rows = 0;
-    int cols = 0;
-    std::vector<std::string> texts;
-
-    const std::string& at(int i, int j) const {
-        return texts[static_cast<std::size_t>((i - 1) * cols + (j - 1))];
-    }
-};
-// The fraction texts of m.
+// The fraction texts of m (TextMatrix: matrix/matrix_text.h).
 TextMatrix TextsOf(const Matrix& m);
 
 // Draws m with its top-left at (x, y). right receives the x of the right bar

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "arith/polynomial.h"
+#include "matrix/steps.h"
+#include "toolkit/strings.h"
+
 namespace velmora {
 
 std::string FractionLatex(const Fraction& f) {
@@ -17,15 +21,7 @@ std::string FractionLatex(const Fraction& f) {
 }
 
 std::string MatrixLatex(const Matrix& m) {
-    std::string s = "\\begin{pmatrix} ";
-    for (int i = 1; i <= m.rows; ++i) {
-        if (i > 1) s += " \\\\ ";
-        for (int j = 1; j <= m.cols; ++j) {
-            if (j > 1) s += " & ";
-            s += FractionLatex(m.at(i, j));
-        }
-    }
-    return s + " \\end{pmatrix}";
+    return "\\[ " + StepMatrixLatex(StepMatrix::Of(m)) + " \\]";
 }
 
 namespace {
@@ -229,7 +225,7 @@ bool WithinLimits(std::size_t rows, std::size_t cols, const BlockLimits& limits,
 bool ReadFractionText(std::string_view text, Fraction& f, std::string& error) {
     const NumberReading reading = ReadNumber(text, f);
     if (reading == NumberReading::Ok) return true;
-    error = "«" + std::string(text) + "» " + NumberReadingText(reading);
+    error = QuotedText(text) + " " + NumberReadingText(reading);
     return false;
 }
 
@@ -249,15 +245,14 @@ bool SplitMatrixText(std::string_view text, bool grouped, const MatrixTextRowRea
         error = "corchetes fuera de lugar";
         return false;
     }
+    // Rows end at ";" and at line breaks (LF, CR LF); blank lines and a break next
+    // to a ";" make no row, but ";;" leaves an empty one.
     std::vector<std::string_view> rows;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t semicolon = body.find(';', start);
-        rows.push_back(body.substr(start, semicolon == std::string_view::npos
-                                              ? std::string_view::npos
-                                              : semicolon - start));
-        if (semicolon == std::string_view::npos) break;
-        start = semicolon + 1;
+    for (const std::string_view segment : SplitAt(body, ";")) {
+        const std::size_t before = rows.size();
+        for (const std::string_view line : SplitAt(segment, "\n"))  // a CR is a separator
+            if (!Entries(line, grouped).empty()) rows.push_back(line);
+        if (rows.size() == before) rows.push_back(segment);
     }
     if (rows.size() == 1 && Entries(rows[0], grouped).empty()) {
         error = "la matriz está vacía";
@@ -282,6 +277,12 @@ bool SplitMatrixText(std::string_view text, bool grouped, const MatrixTextRowRea
     return true;
 }
 
+std::string QuotedText(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    const bool cut = Utf8Length(text) > kShown;
+    return "«" + (cut ? Utf8Left(text, kShown) + "…" : std::string(text)) + "»";
+}
+
 std::string CellPlace(std::size_t i, std::size_t j) {
     return " (fila " + std::to_string(i + 1) + ", columna " + std::to_string(j + 1) + ")";
 }
@@ -299,38 +300,104 @@ bool ReadMatrixText(std::string_view text, Matrix& m, std::string& error) {
     return true;
 }
 
-bool ReadPastedMatrix(std::string_view text, const BlockLimits& limits, Matrix& m,
-                      std::string& error) {
+namespace {
+
+// The rows of cell texts of a pasted text, its shape checked: see
+// ReadPastedCells.
+bool SplitPasted(std::string_view text, const BlockLimits& limits, std::vector<Row>& rows,
+                 std::string& error) {
     if (IsBracketForm(text)) {
-        Matrix read;
-        if (!ReadMatrixText(text, read, error) ||
-            !WithinLimits(read.rows, read.cols, limits, error)) {
+        std::size_t count = 0;
+        const auto keep = [&](std::size_t, const Row& row, std::string&) {
+            rows.push_back(row);
+            return true;
+        };
+        if (!SplitMatrixText(text, true, keep, count, error)) return false;
+    } else {
+        rows = SplitBlock(text);
+        if (rows.empty()) {
+            error = "la matriz está vacía";
             return false;
         }
-        m = read;
-        return true;
-    }
-    const std::vector<Row> rows = SplitBlock(text);
-    if (rows.empty()) {
-        error = "la matriz está vacía";
-        return false;
-    }
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        error = RowFault(rows, i);
-        if (!error.empty()) return false;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            error = RowFault(rows, i);
+            if (!error.empty()) return false;
+        }
+        const bool none = std::all_of(rows.begin(), rows.end(), [](const Row& row) {
+            return std::all_of(row.begin(), row.end(),
+                               [](std::string_view c) { return c.empty(); });
+        });
+        if (none) {
+            error = "el texto no tiene ningún número";
+            return false;
+        }
     }
     // The size before any cell: a block too large says so, not what its cells hold.
-    if (!WithinLimits(rows.size(), rows[0].size(), limits, error)) return false;
-    Matrix r;
+    return WithinLimits(rows.size(), rows[0].size(), limits, error);
+}
+
+}  // namespace
+
+bool ReadPastedCells(std::string_view text, const BlockLimits& limits, bool parameter,
+                     TextMatrix& cells, std::string& error) {
+    std::string form;
+    std::vector<Row> rows;
+    if (!CopiedAsBracketForm(text, form, error) || !SplitPasted(form, limits, rows, error))
+        return false;
+    // One a in a cell makes every cell a polynomial, as in a typed grid.
+    bool polynomials = false;
+    for (const Row& row : rows)
+        for (const std::string_view cell : row)
+            polynomials = polynomials || (parameter && HoldsParameter(cell));
+    TextMatrix read{static_cast<int>(rows.size()), static_cast<int>(rows[0].size()), {}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (!ReadRow(rows, i, r, error)) return false;
+        for (std::size_t j = 0; j < rows[i].size(); ++j) {
+            const std::string_view cell = rows[i][j];
+            Fraction f;
+            if (cell.empty()) {
+                read.texts.push_back("0");
+            } else if (!polynomials) {
+                if (!ReadFractionText(cell, f, error)) {
+                    error += CellPlace(i, j);
+                    return false;
+                }
+                read.texts.push_back(f.ToText());
+            } else {
+                Polynomial p;
+                const PolynomialReading reading = ReadPolynomial(cell, p);
+                if (reading != PolynomialReading::Ok) {
+                    error =
+                        QuotedText(cell) + " " + PolynomialReadingText(reading) + CellPlace(i, j);
+                    return false;
+                }
+                read.texts.push_back(PolynomialText(p));
+            }
+        }
     }
-    Finish(rows, r, m);
+    cells = std::move(read);
+    return true;
+}
+
+bool ReadPastedMatrix(std::string_view text, const BlockLimits& limits, Matrix& m,
+                      std::string& error) {
+    TextMatrix cells;
+    if (!ReadPastedCells(text, limits, false, cells, error)) return false;
+    Matrix r = Matrix::Zero(cells.rows, cells.cols);
+    for (int i = 1; i <= cells.rows; ++i)
+        for (int j = 1; j <= cells.cols; ++j) ReadNumber(cells.at(i, j), r.at(i, j));
+    r.Refresh();  // a determinant past 32 bits only sets detOverflow
+    m = r;
     return true;
 }
 
 bool IsSingleValue(std::string_view text) {
     if (IsBracketForm(text)) return false;
+    Polynomial p;
+    const std::string_view line = Strip(text);
+    if (line.find_first_of("\r\n\t;,") == std::string_view::npos && HoldsParameter(line) &&
+        ReadPolynomial(line, p) == PolynomialReading::Ok) {
+        return true;
+    }
     const std::vector<Row> rows = SplitBlock(text);
     return rows.size() == 1 && rows[0].size() == 1;
 }

@@ -50,7 +50,7 @@ std::string MatrixLines(const StepMatrix& m) {
 // A value as a factor of a product: in parentheses when it has a sign or a bar.
 std::string Factor(const std::string& fraction) {
     const bool plain = fraction.find_first_of("-/") == std::string::npos;
-    return plain ? ValueText(fraction) : "(" + ValueText(fraction) + ")";
+    return plain ? fraction : "(" + fraction + ")";
 }
 std::string FactorLatex(const std::string& fraction) {
     const bool plain = fraction.find_first_of("-/") == std::string::npos;
@@ -128,6 +128,11 @@ void StepRecorder::Overflow(int t, int p, const std::string& d, const std::strin
         "\\text{desbordamiento: } " + StepLatex(op) + " \\text{ no cabe en fracciones de 32 bits}");
 }
 
+void StepRecorder::Determinant(std::string text, std::string latex, StepMatrix matrix) {
+    Line(std::move(text), std::move(latex), std::move(matrix));
+    steps_.back().determinant = true;
+}
+
 const StepMatrix* StepRecorder::lastMatrix() const {
     for (auto it = steps_.rbegin(); it != steps_.rend(); ++it)
         if (!it->matrix.empty()) return &it->matrix;
@@ -181,6 +186,12 @@ std::string StepsLatex(const std::vector<Step>& steps) {
     std::string s;
     for (const Step& step : steps) {
         s += "\\[ ";
+        const std::size_t equals = step.latex.find(" = ");
+        if (step.determinant && !step.matrix.empty() && equals != std::string::npos) {
+            s += step.latex.substr(0, equals) + " = " + StepMatrixLatex(step.matrix, "vmatrix") +
+                 step.latex.substr(equals) + " \\]\n";
+            continue;
+        }
         if (step.kind == Step::Kind::Line) {
             s += step.latex;
             if (!step.matrix.empty()) s += " \\quad ";
@@ -193,10 +204,6 @@ std::string StepsLatex(const std::vector<Step>& steps) {
     return s;
 }
 
-std::string ValueText(const std::string& fraction) {
-    return !fraction.empty() && fraction[0] == '-' ? "−" + fraction.substr(1) : fraction;
-}
-
 std::string FractionTextLatex(const std::string& fraction) {
     const std::size_t bar = fraction.find('/');
     if (bar == std::string::npos) return fraction;
@@ -206,8 +213,9 @@ std::string FractionTextLatex(const std::string& fraction) {
            "}";
 }
 
-std::string StepMatrixLatex(const StepMatrix& m) {
-    std::string s = "\\begin{pmatrix} ";
+std::string StepMatrixLatex(const StepMatrix& m, std::string_view environment) {
+    const std::string name(environment);
+    std::string s = "\\begin{" + name + "} ";
     for (int i = 1; i <= m.rows; ++i) {
         if (i > 1) s += " \\\\ ";
         for (int j = 1; j <= m.cols; ++j) {
@@ -215,7 +223,7 @@ std::string StepMatrixLatex(const StepMatrix& m) {
             s += FractionTextLatex(m.at(i, j));
         }
     }
-    return s + " \\end{pmatrix}";
+    return s + " \\end{" + name + "}";
 }
 
 void StartSteps(StepRecorder& steps, const Matrix& m) {
@@ -228,7 +236,7 @@ void DeterminantSteps(const Matrix& m, StepRecorder& steps) {
     const StepMatrix whole = StepMatrix::Of(m);
     if (n == 1) {
         const std::string v = m.at(1, 1).ToText();
-        steps.Line("det = " + ValueText(v), "\\det = " + FractionTextLatex(v), whole);
+        steps.Determinant("det = " + v, "\\det = " + FractionTextLatex(v), whole);
         return;
     }
     // The expansion, its minors (shown up to order 3) and its terms.
@@ -256,7 +264,7 @@ void DeterminantSteps(const Matrix& m, StepRecorder& steps) {
             Matrix sub;
             m.Minor(1, static_cast<uint8_t>(j), sub);
             Step s;
-            s.text = name + " = " + ValueText(minor);
+            s.text = name + " = " + minor;
             s.latex = nameLatex + " = " + FractionTextLatex(minor);
             s.matrix = StepMatrix::Of(sub);
             minors.push_back(std::move(s));
@@ -264,9 +272,10 @@ void DeterminantSteps(const Matrix& m, StepRecorder& steps) {
     }
     static constexpr int kIndex[Matrix::kMaxDim] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     const std::string det = DeterminantValue(m, n, kIndex, kIndex);
-    steps.Line(expansion, expansionLatex, whole);
-    for (Step& s : minors) steps.Line(std::move(s.text), std::move(s.latex), std::move(s.matrix));
-    steps.Line(terms + " = " + ValueText(det), termsLatex + " = " + FractionTextLatex(det));
+    steps.Determinant(expansion, expansionLatex, whole);
+    for (Step& s : minors)
+        steps.Determinant(std::move(s.text), std::move(s.latex), std::move(s.matrix));
+    steps.Line(terms + " = " + det, termsLatex + " = " + FractionTextLatex(det));
 }
 
 namespace detail {
@@ -290,7 +299,7 @@ std::string RationalText(wide::Int n, wide::Int d) {
 
 void RecordInverse(StepRecorder& steps, const Matrix& m, const std::string& det,
                    const StepMatrix& cofactors) {
-    steps.Line("det = " + ValueText(det), "\\det = " + FractionTextLatex(det), StepMatrix::Of(m));
+    steps.Determinant("det = " + det, "\\det = " + FractionTextLatex(det), StepMatrix::Of(m));
     if (det == "0") return;
     StepMatrix adjugate = cofactors;
     for (int i = 1; i <= cofactors.rows; ++i)

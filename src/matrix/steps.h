@@ -8,10 +8,12 @@
 // Notation, one line a step: "F1 ↔ F3" (rows exchanged), "F2 ← 3F2 - 2F1"
 // (row 2 replaced by 3·row 2 − 2·row 1; a coefficient 1 is left out, a
 // negative one turns "-" into "+"), "F2 ← F2 / 5" (row 2 divided by the gcd
-// of its numerators).
+// of its numerators). Every number is written as the program writes
+// fractions ("-3/4"): one minus sign, the "-" a copy pastes back.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "matrix/matrix.h"
@@ -49,6 +51,9 @@ struct Step {
     std::string text;    // Line: the line as text
     std::string latex;   // Line: the line in LaTeX math mode
     StepMatrix matrix;   // the matrix after the step; empty for a line without one
+    // Line: `matrix` is the determinant whose value the line gives ("D = -2"):
+    // in LaTeX it stands between bars after the line's first "=".
+    bool determinant = false;
 
     friend bool operator==(const Step&, const Step&) = default;
 };
@@ -60,6 +65,8 @@ class StepRecorder {
     void Combine(StepMatrix after, int t, int p, std::string d, std::string n);
     void Divide(StepMatrix after, int t, std::string g);
     void Line(std::string text, std::string latex, StepMatrix matrix = {});
+    // A line that gives the value of the determinant of `matrix`.
+    void Determinant(std::string text, std::string latex, StepMatrix matrix);
     // "desbordamiento: F3 ← 5F3 - 7F1 no cabe en fracciones de 32 bits"
     void Overflow(int t, int p, const std::string& d, const std::string& n);
     void Append(Step step) { steps_.push_back(std::move(step)); }
@@ -81,14 +88,13 @@ std::string StepLatex(const Step& step);
 std::string StepsText(const std::vector<Step>& steps);
 // A fragment for a document with amsmath: one displayed formula a step, the
 // row operations as arrows (\xrightarrow{F_2 \leftarrow 3F_2 - 2F_1}) before
-// the matrix they leave.
+// the matrix they leave, a determinant as a vmatrix within its line
+// (D = \begin{vmatrix} ... \end{vmatrix} = -2).
 std::string StepsLatex(const std::vector<Step>& steps);
-// A value in a line of its own: "−2" with the typographic minus, as in
-// "det = −2" (a matrix's entries keep the program's "-2").
-std::string ValueText(const std::string& fraction);
 // The fraction text "-3/4" in LaTeX: "-\frac{3}{4}".
 std::string FractionTextLatex(const std::string& fraction);
-std::string StepMatrixLatex(const StepMatrix& m);
+// "\begin{pmatrix} ... \end{pmatrix}", or in another matrix environment.
+std::string StepMatrixLatex(const StepMatrix& m, std::string_view environment = "pmatrix");
 
 // The first step of an elimination: "matriz:" and the matrix it starts from.
 void StartSteps(StepRecorder& steps, const Matrix& m);

@@ -17,8 +17,6 @@ using Grid = std::vector<std::vector<QPoly>>;
 // cells of degree 4 and 32-bit numbers it always ends in milliseconds.
 constexpr int kMaxEquations = 4;
 constexpr int kMaxUnknowns = 4;
-// The numbers a typed cell can hold stay far below these.
-constexpr std::size_t kMaxCoefficientBits = 4096;
 // Every row is computed with as integers with gcd 1: the work grows with the
 // size of those integers, and a row of fractions with unlike denominators
 // makes them large. At this size the slowest system takes about half a
@@ -359,25 +357,16 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     CheckSize(augmented);
     if (NullRow(augmented) != 0) throw std::invalid_argument("ecuación nula");
 
-    // The columns that are 0 for every a go, from the last one down, as for
-    // a system of numbers.
-    std::vector<int> kept;
-    for (int j = 1; j < augmented.cols; ++j) {
-        bool zero = true;
-        for (int i = 1; i <= augmented.rows && zero; ++i) zero = augmented.at(i, j).IsZero();
-        if (!zero) kept.push_back(j);
-    }
-    kept.push_back(augmented.cols);
+    // Every typed unknown stays, as for a system of numbers: one whose column
+    // is 0 for every a is free wherever the system is compatible.
     const int m = augmented.rows;
-    const int n = static_cast<int>(kept.size()) - 1;
+    const int n = augmented.cols - 1;
     Discussion d;
     d.unknownCount = n;
-    d.augmented = PolynomialMatrix(m, n + 1);
+    d.augmented = augmented;
     d.coefficients = PolynomialMatrix(m, n);
-    for (int i = 1; i <= m; ++i) {
-        for (int j = 1; j <= n + 1; ++j) d.augmented.at(i, j) = augmented.at(i, kept[j - 1]);
-        for (int j = 1; j <= n; ++j) d.coefficients.at(i, j) = augmented.at(i, kept[j - 1]);
-    }
+    for (int i = 1; i <= m; ++i)
+        for (int j = 1; j <= n; ++j) d.coefficients.at(i, j) = augmented.at(i, j);
 
     // Scaling an equation changes nothing of the discussion.
     PolynomialMatrix scaled = d.augmented;

@@ -15,10 +15,9 @@
 // a rank of the first j columns of A drops. There the ranks stay those of a
 // general a, but the general solution would divide by zero.
 //
-// The unknowns are those of the typed system without the columns that are 0
-// for every a, named by position. An unknown whose column vanishes only at
-// some value of a stays in that case: it occurs in no equation there and is
-// free.
+// The unknowns are all those of the typed system, named by position. An
+// unknown whose column vanishes, for every a or at some value of a, occurs in
+// no equation there and is free, as in a system of numbers.
 #pragma once
 
 #include <stdexcept>
@@ -76,7 +75,7 @@ struct DiscussionCase {
 };
 
 struct Discussion {
-    PolynomialMatrix augmented;     // A' without the columns that are 0 for every a
+    PolynomialMatrix augmented;     // A' as typed
     PolynomialMatrix coefficients;  // A: `augmented` without its last column
     // Fraction-free triangular forms over the polynomials: each row combines
     // rows with polynomial factors and is then divided by the previous pivot

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "matrix/steps.h"
+#include "systems/latex_line.h"
 #include "systems/linear_system.h"
 
 namespace velmora {
@@ -29,17 +30,7 @@ void RecordValues(StepRecorder& steps, const GeneralSolution& s) {
     }
     if (!s.freeColumns.empty())
         text += "; " + ParametersText(static_cast<int>(s.freeColumns.size()));
-    std::string latex = "\\text{solución general: } " + text;
-    for (const auto& [letter, command] : {std::pair<std::string, std::string>{"λ", "\\lambda "},
-                                          {"μ", "\\mu "},
-                                          {"ν", "\\nu "},
-                                          {"ξ", "\\xi "},
-                                          {"para todo", "\\text{ para todo }"}}) {
-        for (std::size_t k = 0; (k = latex.find(letter, k)) != std::string::npos;
-             k += command.size())
-            latex.replace(k, letter.size(), command);
-    }
-    steps.Line("solución general: " + text, latex);
+    steps.Line("solución general: " + text, LineLatex("solución general: " + text));
 }
 
 }  // namespace
@@ -133,9 +124,24 @@ bool NarrowRational(const mpq_class& q, Fraction& out) {
     return true;
 }
 
+namespace {
+
+// The parameters' letters, in words and in LaTeX: the one table of them.
+struct ParameterLetter {
+    const char* text;
+    const char* latex;
+};
+constexpr ParameterLetter kParameters[] = {
+    {"λ", "\\lambda"}, {"μ", "\\mu"}, {"ν", "\\nu"}, {"ξ", "\\xi"}};
+
+}  // namespace
+
 std::string ParameterName(int k) {
-    static const char* const kNames[] = {"λ", "μ", "ν", "ξ"};
-    return k >= 1 && k <= 4 ? kNames[k - 1] : "?";
+    return k >= 1 && k <= 4 ? kParameters[k - 1].text : "?";
+}
+
+std::string ParameterLatex(int k) {
+    return k >= 1 && k <= 4 ? kParameters[k - 1].latex : "?";
 }
 
 SignedTerm ParameterTerm(const mpq_class& c, int k) {

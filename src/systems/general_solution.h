@@ -52,8 +52,10 @@ RationalRows ToRationalRows(const Matrix& m);
 bool NarrowRational(const mpq_class& q, Fraction& out);
 
 // "λ", "μ", "ν" for parameters 1..3, "ξ" for a fourth (a system with rank 0
-// in four unknowns); "?" outside (UTF-8).
+// in four unknowns); "?" outside (UTF-8). In LaTeX: "\lambda", "\mu",
+// "\nu", "\xi".
 std::string ParameterName(int k);
+std::string ParameterLatex(int k);
 
 // A value as the conclusion writes it: the constant, then each parameter with
 // a non-zero coefficient, joined by " + " or " - "; the constant left out when

@@ -177,23 +177,12 @@ bool HasZeroDenominator(const Matrix& m) {
     return false;
 }
 
-SystemAnalysis AnalyseSystem(Matrix& augmented, StepRecorder* steps) {
+SystemAnalysis AnalyseSystem(const Matrix& augmented, StepRecorder* steps) {
     if (augmented.cols == 0) throw std::invalid_argument("sistema sin término independiente");
     if (HasZeroDenominator(augmented)) throw std::invalid_argument("celda con denominador 0");
 
     SystemAnalysis r;
-    Matrix a = augmented;
-    // From the last coefficient column down, so a deletion never moves a
-    // column that is still to be examined.
-    for (int j = a.cols - 1; j >= 1; --j) {
-        Matrix column;
-        a.GetColumn(static_cast<uint8_t>(j), column);
-        if (column.IsZero()) {
-            Matrix reduced;
-            a.Minor(0, static_cast<uint8_t>(j), reduced);
-            a = reduced;
-        }
-    }
+    const Matrix& a = augmented;
     r.augmented = a;
     r.coefficients = CoefficientsOf(a);
     r.unknownCount = r.coefficients.cols;
@@ -211,8 +200,6 @@ SystemAnalysis AnalyseSystem(Matrix& augmented, StepRecorder* steps) {
     r.rankAugmentedText = "rango A' = " + IntToText(r.rankAugmented);
     r.rankCoefficientsText = "rango A = " + IntToText(r.rankCoefficients);
     r.conclusion = ConclusionLines(r);
-
-    augmented = a;  // only once everything above has succeeded
     return r;
 }
 

@@ -29,7 +29,9 @@ struct ParametricFraction {
 };
 
 struct SystemAnalysis {
-    Matrix augmented;     // A' after the removal of zero columns
+    // A' as typed: every unknown keeps its column and its name, one that
+    // occurs in no equation (a column of zeros) too, and it is free.
+    Matrix augmented;
     Matrix coefficients;  // A: `augmented` without its last column
     int unknownCount = 0;
     int rankAugmented = 0;
@@ -62,19 +64,19 @@ bool CheckRows(const Matrix& augmented);
 // analysis: the readers refuse it with this test.
 bool HasZeroDenominator(const Matrix& m);
 
-// Removes the zero coefficient columns from `augmented` (it is replaced by the
-// reduced A') and classifies the system. Running it again on its own output
-// gives the same result. Both ranks, the verdict and the degree of
+// Classifies the system of augmented matrix `augmented` in all its unknowns:
+// a column of zeros is an unknown that no equation fixes, a free one of a
+// compatible system. Both ranks, the verdict and the degree of
 // indetermination are always given (they do not depend on the triangular forms
 // fitting 32 bits); a solution value that does not fit sets solutionOverflow,
 // a general solution that does not fit generalSolutionOverflow.
 // Never throws ArithmeticOverflow; throws std::invalid_argument for a matrix
-// with a zero denominator or with no column (nothing changed then).
+// with a zero denominator or with no column.
 // With a recorder, every step of the analysis is recorded as it is done: the
 // echelon forms of A' and of A (where A's steps differ from those of A'
 // without its last column), the ranks, and for a determined system the
 // reduction to a square system and Cramer's rule.
-SystemAnalysis AnalyseSystem(Matrix& augmented, StepRecorder* steps = nullptr);
+SystemAnalysis AnalyseSystem(const Matrix& augmented, StepRecorder* steps = nullptr);
 
 // The solution line of a system whose solution (determined or general) has no
 // 32-bit form.

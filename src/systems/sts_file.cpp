@@ -232,6 +232,12 @@ bool DecodeRecord(const uint8_t* bytes, LinearSystem& system) {
 
 bool PrepareComment(std::string_view text, std::string& comment, std::string& bad) {
     std::string cut = Utf8Left(text, kMaxCommentLength);
+    for (const char c : cut) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            bad = std::string(1, c);
+            return false;
+        }
+    }
     std::string encoded;
     if (!ToWindows1252(cut, encoded)) {
         bad = FirstUnencodable(cut);
@@ -239,6 +245,14 @@ bool PrepareComment(std::string_view text, std::string& comment, std::string& ba
     }
     comment = std::move(cut);
     return true;
+}
+
+const char* ControlCharacterName(std::string_view bad) {
+    if (bad.size() != 1) return nullptr;
+    if (bad[0] == '\n' || bad[0] == '\r') return "un salto de línea";
+    if (bad[0] == '\t') return "un tabulador";
+    return static_cast<unsigned char>(bad[0]) < 0x20 || bad[0] == 0x7F ? "un carácter de control"
+                                                                       : nullptr;
 }
 
 StsReadResult ParseStsBytes(std::string_view bytes) {

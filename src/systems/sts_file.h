@@ -38,9 +38,13 @@ StsRecord EncodeRecord(const LinearSystem& system);
 bool DecodeRecord(const uint8_t* bytes, LinearSystem& system);
 
 // A comment as it will be stored: the first 64 characters of `text`. False
-// when one of them has no Windows-1252 code; `bad` is then that character
-// (or empty for text that is not valid UTF-8).
+// when one of them has no Windows-1252 code or is a control character (a
+// comment is one line of the list: no line break, no tab); `bad` is then that
+// character (or empty for text that is not valid UTF-8).
 bool PrepareComment(std::string_view text, std::string& comment, std::string& bad);
+// "un salto de línea", "un tabulador" or "un carácter de control" for a
+// control character that PrepareComment refused; nullptr for any other.
+const char* ControlCharacterName(std::string_view bad);
 
 // The longest file that is read: 1024 records and a partial one. Anything
 // longer is refused unread, so no file (not even /dev/zero) can exhaust memory.

@@ -17,10 +17,16 @@ constexpr const char* kCaptionLoad = "Abrir sistemas";
 bool PrepareCommentOrWarn(std::string_view text, std::string& comment) {
     std::string bad;
     if (PrepareComment(text, comment, bad)) return true;
-    const std::string what = bad.empty() ? "El comentario no es texto válido"
-                                         : "El carácter \"" + bad + "\" no se puede guardar";
-    ShowMessageStyled(kCaptionComment, what + " en un fichero .sts. Cámbielo, por favor.",
-                      kMbIconExclamation);
+    std::string what;
+    if (const char* control = ControlCharacterName(bad)) {
+        what = std::string("El comentario lleva ") + control +
+               "; en la lista y en un fichero .sts un comentario es una sola línea.";
+    } else {
+        what = (bad.empty() ? "El comentario no es texto válido"
+                            : "El carácter \"" + bad + "\" no se puede guardar") +
+               " en un fichero .sts.";
+    }
+    ShowMessageStyled(kCaptionComment, what + " Cámbielo, por favor.", kMbIconExclamation);
     return false;
 }
 

@@ -1,14 +1,13 @@
 #include "systems/system_text.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <iterator>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "matrix/matrix_text.h"
+#include "systems/latex_line.h"
 
 namespace velmora {
 
@@ -22,9 +21,10 @@ struct Term {
 };
 
 // The equation's left side from the terms of columns 1..cols - 1 (none for a
-// coefficient 0), each followed by its unknown; "0" when every coefficient is 0.
+// coefficient 0), each followed by its unknown (in words as TermText writes
+// it); "0" when every coefficient is 0.
 template <typename TermOf>
-std::string LeftSide(int cols, TermOf termOf) {
+std::string LeftSide(int cols, bool latex, TermOf termOf) {
     std::string text;
     for (int j = 1; j < cols; ++j) {
         const std::optional<Term> t = termOf(j);
@@ -34,7 +34,7 @@ std::string LeftSide(int cols, TermOf termOf) {
         } else {
             text += t->negative ? " - " : " + ";
         }
-        text += t->magnitude + UnknownName(j);
+        text += latex ? t->magnitude + UnknownName(j) : TermText(t->magnitude, j);
     }
     if (text.empty()) text.push_back('0');
     return text;
@@ -44,8 +44,8 @@ std::string LeftSide(int cols, TermOf termOf) {
 // `magnitude` (which gets |num| and |den| in 64 bits: -2147483648 has no
 // 32-bit magnitude).
 template <typename Magnitude>
-std::string LeftSide(const Matrix& m, int row, Magnitude magnitude) {
-    return LeftSide(m.cols, [&](int j) -> std::optional<Term> {
+std::string LeftSide(const Matrix& m, int row, bool latex, Magnitude magnitude) {
+    return LeftSide(m.cols, latex, [&](int j) -> std::optional<Term> {
         const Fraction c = m.at(row, j);
         if (c.IsZero()) return std::nullopt;
         return Term{(c.num < 0) != (c.den < 0),
@@ -75,7 +75,7 @@ std::string PolynomialLatex(const Polynomial& p) {
 // The left side of a row of polynomials: a coefficient of more than one term
 // in parentheses, its leading sign in front.
 std::string LeftSide(const PolynomialMatrix& m, int row, bool latex) {
-    return LeftSide(m.cols, [&](int j) -> std::optional<Term> {
+    return LeftSide(m.cols, latex, [&](int j) -> std::optional<Term> {
         Polynomial c = m.at(row, j);
         if (c.IsZero()) return std::nullopt;
         const bool negative = sgn(c.coefficients.back()) < 0;
@@ -84,10 +84,7 @@ std::string LeftSide(const PolynomialMatrix& m, int row, bool latex) {
         }
         const std::string text = latex ? PolynomialLatex(c) : PolynomialText(c);
         if (c.TermCount() > 1) return Term{negative, "(" + text + ")"};
-        if (c == Polynomial(1)) return Term{negative, ""};
-        // A fraction times an unknown in words: "(1/2)x", as for a system of numbers.
-        const bool fraction = !latex && c.IsConstant() && c.coefficients[0].get_den() != 1;
-        return Term{negative, fraction ? "(" + text + ")" : text};
+        return Term{negative, c == Polynomial(1) ? "" : text};
     });
 }
 
@@ -113,91 +110,30 @@ std::vector<std::string> BoxLines(const SystemAnalysis& a) {
     return lines;
 }
 
-// Characters that text mode has no key for (or, in the old font encoding,
-// draws as something else).
-const char* SpecialName(char c) {
-    switch (c) {
-        case '~':
-            return "\\textasciitilde{}";
-        case '^':
-            return "\\textasciicircum{}";
-        case '\\':
-            return "\\textbackslash{}";
-        case '<':
-            return "\\textless{}";
-        case '>':
-            return "\\textgreater{}";
-        default:
-            return nullptr;
-    }
-}
-
-// Texts that become mathematical symbols: the arrows and signs of the
-// conclusion, and the parameters of a general solution (which the usual
-// LaTeX of Spanish text could not set inside \text).
-struct Symbol {
-    std::string_view text;
-    const char* latex;
-};
-constexpr Symbol kSymbols[] = {
-    {"=>", "\\Rightarrow"}, {"<>", "\\neq"},    {"\u2260", "\\neq"},
-    {"\u03BB", "\\lambda"}, {"\u03BC", "\\mu"}, {"\u03BD", "\\nu"},
-};
-
-// A text line inside \text{}, LaTeX's special characters escaped, the
-// symbols above outside it and runs of blanks as \quad.
-std::string TextLatex(std::string_view line) {
-    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-    std::string s = "\\text{";
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        const std::string_view rest = line.substr(i);
-        const auto symbol = std::find_if(std::begin(kSymbols), std::end(kSymbols),
-                                         [&](const Symbol& y) { return rest.starts_with(y.text); });
-        if (symbol != std::end(kSymbols)) {
-            s += std::string("} ") + symbol->latex + " \\text{";
-            i += symbol->text.size() - 1;
-        } else if (rest.starts_with("  ")) {
-            while (i + 1 < line.size() && line[i + 1] == ' ') ++i;
-            s += "} \\quad \\text{";
-        } else if (c == '^' && i + 1 < line.size() &&
-                   std::isdigit(static_cast<unsigned char>(line[i + 1]))) {
-            // A power of a: "a^2".
-            s += "\\textsuperscript{";
-            while (i + 1 < line.size() && std::isdigit(static_cast<unsigned char>(line[i + 1])))
-                s += line[++i];
-            s += "}";
-        } else if (std::string_view("#$%&_{}").find(c) != std::string_view::npos) {
-            s += '\\';
-            s += c;
-        } else if (const char* name = SpecialName(c)) {
-            s += name;
-        } else {
-            s += c;
-        }
-    }
-    s += "}";
-    // Pieces left empty around a symbol say nothing.
-    for (const std::string_view empty : {" \\text{}", " \\text{ }", "\\text{}", "\\text{ }"}) {
-        for (std::size_t at; (at = s.find(empty)) != std::string::npos;) s.erase(at, empty.size());
-    }
-    return s;
-}
-
 }  // namespace
 
+std::string TermText(std::string_view magnitude, int j) {
+    std::string s(magnitude == "1" ? "" : magnitude);
+    const bool fraction =
+        s.find('/') != std::string::npos && s.find_first_not_of("0123456789/") == std::string::npos;
+    const bool power = s.find('^') != std::string::npos && !s.empty() &&
+                       std::isdigit(static_cast<unsigned char>(s.back()));
+    if (fraction) s = "(" + s + ")";
+    if (power) s += ' ';
+    return s + UnknownName(j);
+}
+
 std::string EquationText(const Matrix& m, int row) {
-    return LeftSide(m, row,
+    return LeftSide(m, row, false,
                     [](long long num, long long den) {
-                        if (den != 1)
-                            return "(" + std::to_string(num) + "/" + std::to_string(den) + ")";
-                        return num != 1 ? std::to_string(num) : std::string();
+                        const std::string n = std::to_string(num);
+                        return den != 1 ? n + "/" + std::to_string(den) : n;
                     }) +
            " = " + m.at(row, m.cols).ToText();
 }
 
 std::string EquationLatex(const Matrix& m, int row) {
-    return LeftSide(m, row,
+    return LeftSide(m, row, true,
                     [](long long num, long long den) {
                         if (den != 1)
                             return "\\frac{" + std::to_string(num) + "}{" + std::to_string(den) +
@@ -219,11 +155,11 @@ std::string TextOf(const std::vector<std::string>& equations,
     return s;
 }
 
-// The equations (in LaTeX) in an array aligned at their "=" behind a brace,
-// beside an array of the lines as text.
+// A displayed formula: the equations (in LaTeX) in an array aligned at their
+// "=" behind a brace, beside an array of the lines, as words and mathematics.
 std::string LatexOf(const std::vector<std::string>& equations,
                     const std::vector<std::string>& lines) {
-    std::string s = "\\left\\{\\begin{array}{rcl}\n";
+    std::string s = "\\[\n\\left\\{\\begin{array}{rcl}\n";
     for (std::size_t i = 0; i < equations.size(); ++i) {
         std::string equation = equations[i];
         equation.replace(equation.rfind(" = "), 3, " & = & ");
@@ -232,12 +168,12 @@ std::string LatexOf(const std::vector<std::string>& equations,
     s += "\\end{array}\\right.\n\\qquad\n\\begin{array}{l}\n";
     std::vector<std::string> texts;
     for (const std::string& line : lines) {
-        if (!Trimmed(line).empty()) texts.push_back(TextLatex(Trimmed(line)));
+        if (!Trimmed(line).empty()) texts.push_back(LineLatex(line));
     }
     for (std::size_t k = 0; k < texts.size(); ++k) {
         s += texts[k] + (k + 1 < texts.size() ? " \\\\\n" : "\n");
     }
-    return s + "\\end{array}";
+    return s + "\\end{array}\n\\]";
 }
 
 template <typename System, typename Writer>

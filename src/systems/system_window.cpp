@@ -209,8 +209,9 @@ void SystemWindow::layOutGrid(TemplateDialog& d, bool clear) {
 // --- 4. Read the grid and analyse ---
 
 void SystemWindow::readGridAndAnalyse(TemplateDialog& d, bool reportOverflow) {
-    // A picked system reduced below the grid's smallest counts leaves its
-    // surplus rows and columns disabled: they are not part of what is shown.
+    // A picked system smaller than the grid's smallest counts (a list file may
+    // hold one equation or one unknown) leaves its surplus rows and columns
+    // disabled: they are not part of what is shown.
     int n = Unknowns(d);
     int m = Equations(d);
     while (n > 1 && !IsItemEnabled(d, CellId(1, n))) --n;
@@ -303,8 +304,9 @@ void SystemWindow::showSystemInGrid(TemplateDialog& d) {
     layOutGrid(d, false);
     const int n = Unknowns(d);
     const int m = Equations(d);
-    // A system reduced below 2 unknowns (or a single equation) still gets the
-    // smallest grid; the cells it has no value for are empty and disabled.
+    // A system of fewer than 2 unknowns or equations (from a list file) still
+    // gets the smallest grid; the cells it has no value for are empty and
+    // disabled.
     const int unknowns = current.cols - 1;
     for (int i = 1; i <= m; ++i) {
         for (int j = 1; j <= n; ++j) {
@@ -399,10 +401,9 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
         showDiscussion(d);
         return;
     }
-    Matrix reduced = current;
     SystemAnalysis analysis;
     try {
-        analysis = AnalyseSystem(reduced);
+        analysis = AnalyseSystem(current);
     } catch (const std::invalid_argument&) {
         // Not reachable with what the grid, the list and a hand-over accept.
         refuseGrid(d, "No se ha definido o contiene filas nulas o no numéricas");
@@ -410,7 +411,6 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
     }
     // The ranks, the verdict and the solution do not depend on the triangular
     // forms: a form with no 32-bit form is only left out of its drawing.
-    current = reduced;
     const TextMatrix texts = TextsOf(current);
     drawDisplays(d, {texts, texts, TriangularForm(analysis.augmented),
                      TextsOf(analysis.coefficients), TriangularForm(analysis.coefficients)});
@@ -468,7 +468,7 @@ void SystemWindow::enterKey(TemplateDialog& d) {
     int next = 0;
     if (j != kRightHandSide) {
         next = j < n ? CellId(i, j + 1) : CellId(i, kRightHandSide);
-        // The surplus cells of a reduced system are disabled: skip them.
+        // The surplus cells of a small system (from a list file) are off: skip them.
         if (!IsItemEnabled(d, next)) next = CellId(i, kRightHandSide);
     } else if (i < m) {
         next = CellId(i + 1, 1);
@@ -775,7 +775,7 @@ void SystemWindow::randomSystem(TemplateDialog& d) {
         for (int j = 1; j <= n + 1; ++j) {
             const int cell = CellId(i, j <= n ? j : kRightHandSide);
             SetItemText(d, cell, IntToText(RandomInRange(-3, 7)));
-            // A cell left disabled by a reduced system is in use again.
+            // A cell left disabled by a small system is in use again.
             EnableItem(d, cell, true);
         }
     }
@@ -911,8 +911,7 @@ void SystemWindow::openSteps(TemplateDialog& d) {
 // solution or general solution.
 std::vector<Step> SystemWindow::analysisSteps() const {
     StepRecorder steps;
-    Matrix system = current;
-    AnalyseSystem(system, &steps);
+    AnalyseSystem(current, &steps);
     return steps.take();
 }
 
@@ -957,24 +956,25 @@ void SystemWindow::copySystem(TemplateDialog& d, bool latex) {
         SetClipboardText(latex ? DiscussionLatex(*discussion) : DiscussionText(*discussion));
         return;
     }
-    Matrix reduced = current;
-    const SystemAnalysis analysis = AnalyseSystem(reduced);
+    const SystemAnalysis analysis = AnalyseSystem(current);
     SetClipboardText(latex ? SystemLatex(analysis) : SystemText(analysis));
 }
 
-// An augmented matrix of 2..4 equations in 2..4 unknowns goes into the grid
-// as if typed: the counts follow it, the grid is cleared and filled, nothing
-// is analysed, and the focus waits in its last cell, where Enter analyses.
+// An augmented matrix of 2..4 equations in 2..4 unknowns (its cells numbers
+// or polynomials in a, or the system as equations, as the window copies it)
+// goes into the grid as if typed: the counts follow it, the grid is cleared
+// and filled, nothing is analysed, and the focus waits in its last cell,
+// where Enter analyses.
 void SystemWindow::pasteSystem(TemplateDialog& d) {
-    Matrix m;
-    if (!ClipboardMatrix({kMinCount, kMaxCount, kMinCount + 1, kMaxCount + 1}, m)) return;
+    TextMatrix m;
+    if (!ClipboardCells({kMinCount, kMaxCount, kMinCount + 1, kMaxCount + 1}, m)) return;
     ScrollSetPos(d, kUnknownsBar, m.cols - 1);
     ScrollSetPos(d, kEquationsBar, m.rows);
     layOutGrid(d, true);
     const int n = m.cols - 1;
     for (int i = 1; i <= m.rows; ++i) {
         for (int j = 1; j <= m.cols; ++j) {
-            SetItemText(d, CellId(i, j <= n ? j : kRightHandSide), m.at(i, j).ToText());
+            SetItemText(d, CellId(i, j <= n ? j : kRightHandSide), m.at(i, j));
         }
     }
     selected_ = 0;

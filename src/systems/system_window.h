@@ -38,7 +38,7 @@ constexpr int CellId(int i, int j) {
 class SystemWindow : public DialogHandler {
   public:
     // --- kept for the whole program run; the window may open many times ---
-    Matrix current;  // A' of the current system; the reduced A' after an analysis
+    Matrix current;  // A' of the current system
     // The discussion of the current system when it holds the parameter a (a
     // grid with an a in it was read): then it is what the window shows, and
     // `current` is not used. None for a system of numbers.

@@ -396,15 +396,30 @@ std::string ClipboardText() {
     return FromQString(QGuiApplication::clipboard()->text());
 }
 
-bool ClipboardMatrix(const BlockLimits& limits, Matrix& m) {
+namespace {
+
+// The clipboard's text read by `read`; what it refuses is said in a box.
+template <class Read>
+bool ReadClipboard(Read read) {
     const std::string text = ClipboardText();
     std::string error = "el portapapeles no tiene texto";
-    if (text.find_first_not_of(" \t\r\n") != std::string::npos &&
-        ReadPastedMatrix(text, limits, m, error)) {
-        return true;
-    }
+    if (text.find_first_not_of(" \t\r\n") != std::string::npos && read(text, error)) return true;
     ShowMessageStyled("Pegar", "No se ha pegado nada: " + error + ".", kMbIconExclamation);
     return false;
+}
+
+}  // namespace
+
+bool ClipboardMatrix(const BlockLimits& limits, Matrix& m) {
+    return ReadClipboard([&](const std::string& text, std::string& error) {
+        return ReadPastedMatrix(text, limits, m, error);
+    });
+}
+
+bool ClipboardCells(const BlockLimits& limits, TextMatrix& cells) {
+    return ReadClipboard([&](const std::string& text, std::string& error) {
+        return ReadPastedCells(text, limits, true, cells, error);
+    });
 }
 
 bool ClipboardKeyTakesMatrix(TemplateDialog& d, int cell, bool copy) {

@@ -108,6 +108,9 @@ std::string ClipboardText();
 // clipboard without one is refused in a box (caption "Pegar") that says what
 // is wrong; then m is untouched and the result false.
 bool ClipboardMatrix(const BlockLimits& limits, Matrix& m);
+// The same as the texts of the cells, for a grid whose cells may be
+// polynomials in a (ReadPastedCells with the parameter).
+bool ClipboardCells(const BlockLimits& limits, TextMatrix& cells);
 // Ctrl+C (copy) or Ctrl+V in a grid cell, for the windows' grids: true when
 // the key copies or pastes the whole matrix, false when it stays the cell's
 // own. Copy takes the matrix while nothing is selected in the cell; paste

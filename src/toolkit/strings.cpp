@@ -45,6 +45,16 @@ std::string Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
 
 std::string IntToText(int64_t n) { return std::to_string(n); }
 
+std::vector<std::string_view> SplitAt(std::string_view s, std::string_view mark) {
+    std::vector<std::string_view> pieces;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = s.find(mark, start);
+        pieces.push_back(s.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) return pieces;
+        start = end + mark.size();
+    }
+}
+
 std::size_t LastCharPos(char c, std::string_view s) {
     const std::size_t p = s.rfind(c);
     return p == std::string_view::npos ? 0 : p + 1;

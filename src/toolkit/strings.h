@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -23,6 +24,9 @@ std::size_t LastCharPos(char c, std::string_view s);
 // The text inside the first top-level pair of parentheses, nested ones kept;
 // empty when there is no complete group.
 std::string FirstParenGroup(std::string_view s);
+// The pieces of s between the occurrences of `mark`, empty ones included
+// ("a;;b" at ";" is "a", "", "b").
+std::vector<std::string_view> SplitAt(std::string_view s, std::string_view mark);
 
 // Number of characters of a UTF-8 text.
 std::size_t Utf8Length(std::string_view s);

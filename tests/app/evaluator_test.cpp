@@ -77,6 +77,7 @@ TEST(Evaluate, OrdinaryAlgebra) {
         {"-J*K", kOk, Matrix::FromRows({{-4, -2}, {-10, -4}})},
         {"J*-K", kOk, Matrix::FromRows({{-4, -2}, {-10, -4}})},
         {"-J-K", kOk, Matrix::FromRows({{-3, -2}, {-4, -5}})},
+        {"\u2212J\u2212K", kOk, Matrix::FromRows({{-3, -2}, {-4, -5}})},  // a PDF's minus
         {"J+-K", kOk, Matrix::FromRows({{-1, 2}, {2, 3}})},
         {"J--K", kOk, Matrix::FromRows({{3, 2}, {4, 5}})},
         {"-(J+K)", kOk, Matrix::FromRows({{-3, -2}, {-4, -5}})},

@@ -54,7 +54,12 @@ TEST_F(ClipboardTest, CopiedMatrixPastesBackAsTheSameMatrix) {
     commit({{"1", "-1/2"}, {"6/2", "4"}});
     const Matrix copied = window->editor().working;
     d->command(kCopyLatex);
-    EXPECT_EQ(ClipboardText(), "\\begin{pmatrix} 1 & -\\frac{1}{2} \\\\ 3 & 4 \\end{pmatrix}");
+    EXPECT_EQ(ClipboardText(),
+              "\\[ \\begin{pmatrix} 1 & -\\frac{1}{2} \\\\ 3 & 4 \\end{pmatrix} \\]");
+    commit({{"9"}});
+    d->command(kPaste);  // its own LaTeX pastes back
+    EXPECT_EQ(shown(), (Grid{{"1", "-1/2"}, {"3", "4"}}));
+    d->pressEnter();
     d->command(kCopy);
     EXPECT_EQ(ClipboardText(), "1\t-1/2\n3\t4\n");
 
@@ -205,7 +210,7 @@ TEST_F(ClipboardTest, RightClickCopiesAStoredMatrix) {
         int choice;
         const char* clipboard;
     } cases[] = {
-        {1, kCopyLatex, "\\begin{pmatrix} 1 & 2 \\\\ 3 & 4 \\end{pmatrix}"},
+        {1, kCopyLatex, "\\[ \\begin{pmatrix} 1 & 2 \\\\ 3 & 4 \\end{pmatrix} \\]"},
         {2, kCopy, "1/3\t0\t-5\n"},
         {1, 0, "1/3\t0\t-5\n"},  // the menu closed without a choice
     };

@@ -207,6 +207,9 @@ TEST(FractionTest, ReadNumberGivesTheValueOrTheReason) {
         {"-2147483648", R::Ok, {INT_MIN, 1}},
         {"-$7FFFFFFF", R::Ok, {-2147483647, 1}},
         {"$FFFFFFFF", R::Ok, {-1, 1}},
+        {"\u22123/\u22124", R::Ok, {3, 4}},  // the minus sign of a PDF
+        {"\u2212 3", R::NotANumber, {}},
+        {"\u2212\u22123", R::NotANumber, {}},
         {"", R::NotANumber, {}},
         {"   ", R::NotANumber, {}},
         {"abc", R::NotANumber, {}},

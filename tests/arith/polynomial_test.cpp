@@ -50,6 +50,16 @@ TEST(ReadPolynomial, CellsAsPeopleWriteThem) {
         {" 7 ", P({"7"})},
         {"$A", P({"10"})},
         {"$1a", P({"26"})},
+        // Constants written as expressions, powers as long as they stay small.
+        {"(1)", P({"1"})},
+        {"2^2", P({"4"})},
+        {"2*3", P({"6"})},
+        {"1^10a", P({"0", "1"})},
+        {"(-1)^99999999999a", P({"0", "-1"})},
+        {"0^7 + a", P({"0", "1"})},
+        {"a^0000000001", P({"0", "1"})},
+        {"2^4095", P({mpz_class(mpz_class(1) << 4095).get_str().c_str()})},
+        {"\u2212a \u2212 1", P({"-1", "-1"})},
     };
     for (const auto& c : cases) {
         Polynomial p = P({"99"});
@@ -89,6 +99,14 @@ TEST(ReadPolynomial, RefusesWithAReasonAndLeavesTheValue) {
         {"a^2*a^3", R::DegreeTooHigh},
         {"a^100", R::DegreeTooHigh},
         {"a^5 - a^5", R::DegreeTooHigh},
+        {"a^99999999999999999999", R::DegreeTooHigh},
+        {"2^4096", R::TooLarge},
+        {"(1/2)^99999999999a", R::TooLarge},
+        {"((((((((2147483647^9)^9)^9)^9)^9)^9)^9)^9)a", R::TooLarge},
+        {"(2147483647^9)^9*(2147483647^9)^9", R::TooLarge},
+        {"x^2", R::NotANumber},
+        {"2^", R::NotANumber},
+        {"99999999999^2", R::OutOfRange},
     };
     for (const auto& c : cases) {
         Polynomial p = P({"5"});
@@ -97,6 +115,18 @@ TEST(ReadPolynomial, RefusesWithAReasonAndLeavesTheValue) {
         EXPECT_STRNE(PolynomialReadingText(c.reading), "");
     }
     EXPECT_STREQ(PolynomialReadingText(R::ParameterInDenominator), "tiene a en un denominador");
+}
+
+// Parentheses inside parentheses: as many as anyone writes, and a refusal at
+// once, not a stack overflow, for thousands of them.
+TEST(ReadPolynomial, NestingIsBounded) {
+    for (const int depth : {kMaxNesting, kMaxNesting + 1, 12500}) {
+        const std::string text = std::string(depth, '(') + "a" + std::string(depth, ')');
+        Polynomial p;
+        EXPECT_EQ(ReadPolynomial(text, p),
+                  depth <= kMaxNesting ? PolynomialReading::Ok : PolynomialReading::TooDeep)
+            << depth;
+    }
 }
 
 TEST(HoldsParameter, OnlyTextsWithAThatAreNoNumber) {

@@ -66,10 +66,13 @@ TEST(CalcSolve, StatusTable) {
          "   Grado de indeterminación = 3 - 1 = 2\n\n"
          " Solución:   x = 1 - λ - μ    y = λ    z = μ    \n"
          "   para todo λ, μ\n"},
+        // x + 0y + z = 2, x + 0y - z = 0: y is free, z = 1.
         {"[1 0 1 2; 1 0 -1 0]", 0,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
-         " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n Solución:   x = 1    y = 1    "
-         "\n"},
+         "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
+         "   Grado de indeterminación = 3 - 2 = 1\n\n"
+         " Solución:   x = 1    y = λ    z = 1    \n"
+         "   para todo λ\n"},
         {"[1 1 1; 0 0 0]", 1, ""},              // null equation
         {"[1 2 3 4 5 6; 1 1 1 1 1 1]", 1, ""},  // five unknowns
         {"[1 1; 1 1; 1 1; 1 1; 1 1]", 1, ""},   // five equations
@@ -296,6 +299,7 @@ TEST(CalcSts, RefusalsAndDamagedFiles) {
         {{"add", path, "[1 1 1; 0 0 0]"}, 1},
         {{"add", path, "[1 2; 3"}, 2},
         {{"add", path, "[1 1 1]", "flecha →"}, 1},
+        {{"add", path, "[1 1 1]", "uno\r\ndos"}, 1},
         {{"add", dir.file("no/such/folder.sts"), "[1 1 1]"}, 1},
         {{"add", "/dev/zero", "[1 1 1]"}, 2},
         {{"show", "/dev/zero"}, 2},
@@ -309,6 +313,9 @@ TEST(CalcSts, RefusalsAndDamagedFiles) {
         EXPECT_EQ(Call(CalcSts, c.args).status, c.status) << (c.args.empty() ? "" : c.args.back());
     }
     EXPECT_FALSE(std::filesystem::exists(path)) << "no refused command wrote the file";
+    EXPECT_EQ(Call(CalcSts, {"add", path, "[1 1 1]", "uno\ndos"}).err,
+              "velmora-calc: el comentario lleva un salto de línea, y un comentario es una sola "
+              "línea de la lista\n");
 
     // One good record, one garbage record and a partial one: the good one is
     // shown, the rest reported.

@@ -4,6 +4,7 @@
 
 #include "cli/calc.h"
 #include "cli/matrix_reader.h"
+#include "support/temp_dir.h"
 
 namespace velmora {
 namespace {
@@ -36,6 +37,7 @@ TEST(CalcTest, CommandsTable) {
         {{"pow", "2", "[1 2 3]"}, 1, ""},
         {{"rank", "1,2;2,4"}, 0, "1\n"},
         {{"trans", "[1 2 3]"}, 0, "1\n2\n3\n"},
+        {{"trans", "[1 2\n3 \u22124]"}, 0, "1 3\n2 -4\n"},  // a line break ends a row
         {{"adj", "[1 2; 3 4]"}, 0, "4 -3\n-2 1\n"},
         {{"tri", "[2 4; 3 5]"}, 0, "2 4\n0 -1\n"},
         {{"gj", "[1 2 3; 2 4 7]"}, 0, "1 2 0\n0 0 1\n"},
@@ -98,7 +100,20 @@ TEST(CalcTest, ReaderNormalisesEntries) {
 }
 
 TEST(CalcTest, UnreadableInputSaysWhy) {
-    const std::pair<std::vector<std::string>, const char*> cases[] = {
+    // Thousands of parentheses, one inside another, and a number of some
+    // gigabits in sixty characters: refused at once, the cell named.
+    const std::string deep = std::string(12500, '(') + "a" + std::string(12500, ')');
+    const std::string opening = "«" + std::string(40, '(') + "…» ";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"discuss", "[" + deep + " 1]"},
+         "matriz ilegible: " + opening +
+             "tiene más de 32 paréntesis uno dentro de otro (fila 1, columna 1)"},
+        {{"discuss", "[((((((((2147483647^9)^9)^9)^9)^9)^9)^9)^9)a a 1]"},
+         "matriz ilegible: «((((((((2147483647^9)^9)^9)^9)^9)^9)^9)^…» tiene números demasiado "
+         "grandes (de más de 4096 bits) (fila 1, columna 1)"},
+        {{"det", "[" + deep + "]"},
+         "matriz ilegible: " + opening + "no es un número (fila 1, columna 1)"},
+        {{"eval", deep, "J=[1]"}, "Expresión incorrecta: más de 254 caracteres"},
         {{"det", "[1 2; 3]"}, "matriz ilegible: la fila 2 tiene 1 elemento y la fila 1 tiene 2"},
         {{"det", "[1; 2 3]"}, "matriz ilegible: la fila 2 tiene 2 elementos y la fila 1 tiene 1"},
         {{"det", "[1 2; 3 4"}, "matriz ilegible: falta el corchete de cierre ]"},
@@ -126,15 +141,15 @@ TEST(CalcTest, LatexPrintsMatrixResults) {
     } cases[] = {
         {{"--latex", "inv", "[1 2; 3 4]"},
          0,
-         "\\begin{pmatrix} -2 & 1 \\\\ \\frac{3}{2} & -\\frac{1}{2} \\end{pmatrix}\n"},
-        {{"--latex", "trans", "[1 2]"}, 0, "\\begin{pmatrix} 1 \\\\ 2 \\end{pmatrix}\n"},
+         "\\[ \\begin{pmatrix} -2 & 1 \\\\ \\frac{3}{2} & -\\frac{1}{2} \\end{pmatrix} \\]\n"},
+        {{"--latex", "trans", "[1 2]"}, 0, "\\[ \\begin{pmatrix} 1 \\\\ 2 \\end{pmatrix} \\]\n"},
         {{"--latex", "mul", "-1/3", "[1 6]"},
          0,
-         "\\begin{pmatrix} -\\frac{1}{3} & -2 \\end{pmatrix}\n"},
+         "\\[ \\begin{pmatrix} -\\frac{1}{3} & -2 \\end{pmatrix} \\]\n"},
         {{"--latex", "pow", "2", "[1 1; 0 1]"},
          0,
-         "\\begin{pmatrix} 1 & 2 \\\\ 0 & 1 \\end{pmatrix}\n"},
-        {{"--latex", "eval", "J+J", "J=[1/2]"}, 0, "\\begin{pmatrix} 1 \\end{pmatrix}\n"},
+         "\\[ \\begin{pmatrix} 1 & 2 \\\\ 0 & 1 \\end{pmatrix} \\]\n"},
+        {{"--latex", "eval", "J+J", "J=[1/2]"}, 0, "\\[ \\begin{pmatrix} 1 \\end{pmatrix} \\]\n"},
         {{"--latex", "inv", "[1 2; 2 4]"}, 1, ""},
         {{"--latex", "tri", "[1 x]"}, 2, ""},
         {{"--latex", "det", "[1 2; 3 4]"}, 2, ""},
@@ -154,6 +169,27 @@ TEST(CalcTest, ErrorsExplainTheProblem) {
     EXPECT_NE(Calc({"pow", "40", "[2]"}).err.find("desbordamiento"), std::string::npos);
     EXPECT_NE(Calc({"det", "[1 2; 3]"}).err.find("fila 2"), std::string::npos);
     EXPECT_EQ(Calc({"--help"}).status, 0);
+}
+
+// Standard output on a full disk: every write fails.
+class FullBuffer : public std::streambuf {
+    int overflow(int) override { return traits_type::eof(); }
+};
+
+TEST(CalcTest, AResultThatCannotBeWrittenIsNoSuccess) {
+    test::TempDir dir;
+    const std::string list = dir.file("s.sts");
+    ASSERT_EQ(Calc({"sts", "add", list, "[1 1 2; 1 -1 0]"}).status, 0);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"det", "[1]"}, {"discuss", "[a 1]"}, {"--help"}, {"sts", "show", list},
+             {"--pasos", "tri", "[2 4; 3 5]"}}) {
+        FullBuffer full;
+        std::ostream out(&full);
+        std::ostringstream err;
+        EXPECT_EQ(RunCalc(args, out, err), kCalcRefused) << args[0];
+        EXPECT_EQ(err.str(), "velmora-calc: no se ha podido escribir el resultado\n")
+            << args[0] << ": " << err.str();
+    }
 }
 
 }  // namespace

@@ -93,7 +93,12 @@ TEST(EliminationTest, TriangularTable) {
     } cases[] = {
         {M::FromRows({{2, 4}, {3, 5}}), M::FromRows({{2, 4}, {0, -1}}), F(-2)},
         {M::FromRows({{0, 1}, {1, 0}}), M::FromRows({{1, 0}, {0, 1}}), F(1)},
-        {M::FromRows({{0, 0}, {0, 5}}), M::FromRows({{0, 0}, {0, 5}}), F(0)},
+        // Zero rows go to the bottom.
+        {M::FromRows({{0, 0}, {0, 5}}), M::FromRows({{0, 5}, {0, 0}}), F(0)},
+        {M::FromRows({{1, 1, 1, 1}, {2, 2, 2, 2}, {0, 0, 1, 2}}),
+         M::FromRows({{1, 1, 1, 1}, {0, 0, 1, 2}, {0, 0, 0, 0}}), F(0)},
+        {M::FromRows({{1, 1, 1}, {2, 2, 2}, {0, 0, 1}, {3, 3, 4}}),
+         M::FromRows({{1, 1, 1}, {0, 0, 1}, {0, 0, 0}, {0, 0, 0}}), F(0)},
         {M::FromRows({{2, 4, 6}, {1, 1, 1}}), M::FromRows({{2, 4, 6}, {0, -1, -2}}), F(1)},
         {M::FromRows({{F(1, 2), 1}, {1, F(1, 3)}}), M::FromRows({{F(1, 2), 1}, {0, F(-1, 3)}}),
          F(-1, 6)},

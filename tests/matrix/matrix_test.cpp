@@ -188,7 +188,8 @@ TEST(MatrixTest, OverflowLeavesTheMatrixAsItWas) {
 
 TEST(MatrixText, LatexAndTabBlocks) {
     const Matrix m = Matrix::FromRows({{1, Fraction(-1, 2)}, {3, 4}});
-    EXPECT_EQ(MatrixLatex(m), "\\begin{pmatrix} 1 & -\\frac{1}{2} \\\\ 3 & 4 \\end{pmatrix}");
+    EXPECT_EQ(MatrixLatex(m),
+              "\\[ \\begin{pmatrix} 1 & -\\frac{1}{2} \\\\ 3 & 4 \\end{pmatrix} \\]");
     EXPECT_EQ(MatrixTabText(m), "1\t-1/2\n3\t4\n");
     const struct {
         Fraction f;

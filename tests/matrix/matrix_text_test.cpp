@@ -33,6 +33,18 @@ TEST(PastedMatrix, BlocksOfEveryFormRead) {
         {"$FF %101 -7", Matrix::FromRows({{255, 5, -7}})},
         {"1 2 3 4 5\n6 7 8 9 10\n1 1 1 1 1\n2 2 2 2 2",
          Matrix::FromRows({{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {1, 1, 1, 1, 1}, {2, 2, 2, 2, 2}})},
+        // A line break inside brackets ends a row; a blank line adds none.
+        {"[1 2\n3 4]", Matrix::FromRows({{1, 2}, {3, 4}})},
+        {"[1 2;\r\n\r\n 3 4\n]", Matrix::FromRows({{1, 2}, {3, 4}})},
+        // The minus sign of a PDF or of the steps.
+        {"\u22121\t2\n3\t\u22121/2", Matrix::FromRows({{-1, 2}, {3, half}})},
+        // The program's LaTeX, and a system's equations as Copiar writes them.
+        {"\\[ \\begin{pmatrix} 1 & -\\frac{1}{2} \\\\ 3 & 4 \\end{pmatrix} \\]",
+         Matrix::FromRows({{1, half}, {3, 4}})},
+        {"x - (1/2)z = 3\n-y = 0\n\nrango A' = 2",
+         Matrix::FromRows({{1, 0, half, 3}, {0, -1, 0, 0}})},
+        {"x + y = 2\n\n Solución:   x = 2 - λ    y = λ    z = μ    ",
+         Matrix::FromRows({{1, 1, 0, 2}})},
     };
     for (const Case& c : cases) {
         Matrix m;
@@ -73,6 +85,15 @@ TEST(PastedMatrix, RefusalsSayWhatIsWrongAndChangeNothing) {
         {"1 2; 3 4", kEditor, "«1 2» no es un número (fila 1, columna 1)"},
         {"[1 2; 3 4", kEditor, "falta el corchete de cierre ]"},
         {"[1 2; 3]", kEditor, "la fila 2 tiene 1 elemento y la fila 1 tiene 2"},
+        // Separators with no number between them are no matrix of zeros.
+        {";", kEditor, "el texto no tiene ningún número"},
+        {",", kEditor, "el texto no tiene ningún número"},
+        {";;\n;;", kEditor, "el texto no tiene ningún número"},
+        {"[1 2;;3 4]", kEditor, "la fila 2 está vacía"},
+        {"x + w = 1", kEditor, "en la ecuación 1, «w» no es un término en x, y, z o t"},
+        {"x = 1\nx - 2x = 0", kEditor, "en la ecuación 2, la incógnita x aparece dos veces"},
+        {"x + y = 1\nx + y\n", kEditor,
+         "la ecuación 2 no tiene dos lados separados por un signo ="},
     };
     for (const Case& c : cases) {
         Matrix m = Matrix::FromRows({{7}});
@@ -81,6 +102,12 @@ TEST(PastedMatrix, RefusalsSayWhatIsWrongAndChangeNothing) {
         EXPECT_EQ(error, c.error) << c.text;
         EXPECT_EQ(m, Matrix::FromRows({{7}})) << c.text;
     }
+    // Braces in a LaTeX copy nested past reason: refused at once.
+    const std::string deep = "\\begin{pmatrix}" + std::string(20000, '{') + "1 \\end{pmatrix}";
+    Matrix m;
+    std::string error;
+    EXPECT_FALSE(ReadPastedMatrix(deep, kEditor, m, error));
+    EXPECT_EQ(error, "el LaTeX de la matriz no se entiende");
 }
 
 // Copied as a spreadsheet block or as velmora-calc's text, any matrix of the
@@ -102,7 +129,7 @@ TEST(PastedMatrix, CopiesPasteBackTheSame) {
         std::string bracketed = "[" + MatrixText(m) + "]";
         for (char& c : bracketed) c = c == '\n' ? ';' : c;
         bracketed.erase(bracketed.size() - 2, 1);  // the ";" of the last row
-        for (const std::string& text : {MatrixTabText(m), bracketed}) {
+        for (const std::string& text : {MatrixTabText(m), bracketed, MatrixLatex(m)}) {
             Matrix back;
             std::string error;
             ASSERT_TRUE(ReadPastedMatrix(text, kEditor, back, error)) << text << ": " << error;
@@ -119,6 +146,7 @@ TEST(PastedMatrix, SingleValuesAreWhatACellTakes) {
         {"5", true},    {"-1/2\r\n", true}, {" 3 / 4 ", true}, {"\n7\n", true},
         {"1 2", false}, {"1\t2", false},    {"1;2", false},    {"1\n2", false},
         {"[5]", false}, {"", false},        {"abc", true},     {"a b", false},
+        {"a^2 - 1\n", true}, {"(a + 1) 2", false}, {"1 -2", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsSingleValue(c.text), c.single) << c.text;
 }

@@ -651,28 +651,20 @@ std::string CheckGeneralSolution(const SystemAnalysis& r, const QMat& rref,
     return "";
 }
 
-// AnalyseSystem on a as A': both ranks and the verdict always; for a
-// determined system the exact solution, or solutionOverflow when a value of
-// it does not fit.
+// AnalyseSystem on a as A', in all its unknowns (one in no equation is free):
+// both ranks and the verdict always; for a determined system the exact
+// solution, or solutionOverflow when a value of it does not fit.
 std::string CheckSolve(const Matrix& a, Tally&, bool) {
     if (a.cols < 2) return "";  // keeps Shrink to systems with an unknown
-    const QMat q = ToQ(a);
-    QMat aug(q.size());
-    for (int j = 0; j + 1 < a.cols; ++j) {  // the unknowns that occur somewhere
-        bool zero = true;
-        for (const auto& row : q) zero = zero && row[j] == 0;
-        for (size_t i = 0; i < q.size() && !zero; ++i) aug[i].push_back(q[i][j]);
-    }
-    for (size_t i = 0; i < q.size(); ++i) aug[i].push_back(q[i].back());
+    const QMat aug = ToQ(a);
     const size_t n = aug[0].size() - 1;
     QMat coef = aug;
     for (auto& row : coef) row.pop_back();
     const int rankA = n == 0 ? 0 : QRank(coef), rankAug = QRank(aug);
 
-    Matrix reduced = a;
     SystemAnalysis r;
     try {
-        r = AnalyseSystem(reduced);
+        r = AnalyseSystem(a);
     } catch (const ArithmeticOverflow&) {
         return "AnalyseSystem: ArithmeticOverflow, but the ranks always fit";
     }

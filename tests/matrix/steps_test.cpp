@@ -38,7 +38,11 @@ TEST(StepsTest, EliminationsByHand) {
          false,
          {"F2 ← 2F2 - 3F1 | 2 4; 0 -2", "F2 ← F2 / 2 | 2 4; 0 -1"}},
         {Matrix::FromRows({{0, 1}, {1, 0}}), false, {"F1 ↔ F2 | 1 0; 0 1"}},
-        {Matrix::FromRows({{0, 0}, {0, 5}}), false, {}},
+        // A zero row goes to the bottom, by a swap of its own.
+        {Matrix::FromRows({{0, 0}, {0, 5}}), false, {"F1 ↔ F2 | 0 5; 0 0"}},
+        {Matrix::FromRows({{1, 1, 1, 1}, {2, 2, 2, 2}, {0, 0, 1, 2}}),
+         false,
+         {"F2 ← F2 - 2F1 | 1 1 1 1; 0 0 0 0; 0 0 1 2", "F2 ↔ F3 | 1 1 1 1; 0 0 1 2; 0 0 0 0"}},
         {Matrix::FromRows({{2, 4, 6}, {1, 1, 1}}),
          false,
          {"F2 ← 2F2 - F1 | 2 4 6; 0 -2 -4", "F2 ← F2 / 2 | 2 4 6; 0 -1 -2"}},
@@ -72,22 +76,22 @@ TEST(StepsTest, LinesOfInverseDeterminantAndCramer) {
     Matrix r;
     ASSERT_TRUE(Matrix::FromRows({{1, 2}, {3, 4}}).Inverse(r, inverse));
     EXPECT_EQ(Lines(inverse.steps()),
-              (std::vector<std::string>{"det = −2 | 1 2; 3 4", "adjuntos: | 4 -3; -2 1",
+              (std::vector<std::string>{"det = -2 | 1 2; 3 4", "adjuntos: | 4 -3; -2 1",
                                         "adjunta (traspuesta): | 4 -2; -3 1",
                                         "inversa = adjunta / det: | -2 1; 3/2 -1/2"}));
 
     StepRecorder det;
     DeterminantSteps(Matrix::FromRows({{2, -1}, {Fraction(1, 2), 3}}), det);
     EXPECT_EQ(Lines(det.steps()),
-              (std::vector<std::string>{"det = 2·M11 - (−1)·M12 | 2 -1; 1/2 3", "M11 = 3 | 3",
-                                        "M12 = 1/2 | 1/2", "det = 2·3 - (−1)·(1/2) = 13/2 |"}));
+              (std::vector<std::string>{"det = 2·M11 - (-1)·M12 | 2 -1; 1/2 3", "M11 = 3 | 3",
+                                        "M12 = 1/2 | 1/2", "det = 2·3 - (-1)·(1/2) = 13/2 |"}));
 
     StepRecorder cramer;
     CramerSolve(Matrix::FromRows({{1, 1, 3}, {1, -1, 1}}), cramer);
     EXPECT_EQ(
         Lines(cramer.steps()),
-        (std::vector<std::string>{"D = −2 | 1 1; 1 -1", "Dx = −4 | 3 1; 1 -1", "Dy = −2 | 1 3; 1 1",
-                                  "x = Dx / D = −4 / (−2) = 2 |", "y = Dy / D = −2 / (−2) = 1 |"}));
+        (std::vector<std::string>{"D = -2 | 1 1; 1 -1", "Dx = -4 | 3 1; 1 -1", "Dy = -2 | 1 3; 1 1",
+                                  "x = Dx / D = -4 / (-2) = 2 |", "y = Dy / D = -2 / (-2) = 1 |"}));
 }
 
 TEST(StepsTest, LatexNotation) {
@@ -103,6 +107,20 @@ TEST(StepsTest, LatexNotation) {
         "\\[ \\xrightarrow{F_3 \\leftarrow 6F_3 + F_1} \\begin{pmatrix} 3 & 1 \\\\ 0 & 2 \\\\ "
         "0 & 7 \\end{pmatrix} \\]\n");
     EXPECT_EQ(FractionTextLatex("-12/7"), "-\\frac{12}{7}");
+
+    // A determinant stands between bars in its line: the expansion, each
+    // minor, Cramer's D and Dx.
+    StepRecorder det;
+    DeterminantSteps(Matrix::FromRows({{1, 2}, {3, 4}}), det);
+    Matrix system = Matrix::FromRows({{1, 1, 2}, {1, -1, 0}});
+    AnalyseSystem(system, &det);
+    const std::string latex = StepsLatex(det.steps());
+    for (const char* line :
+         {"\\[ \\det = \\begin{vmatrix} 1 & 2 \\\\ 3 & 4 \\end{vmatrix} = 1 \\cdot M_{11} - 2 "
+          "\\cdot M_{12} \\]\n",
+          "\\[ M_{12} = \\begin{vmatrix} 3 \\end{vmatrix} = 3 \\]\n",
+          "\\[ D_{x} = \\begin{vmatrix} 2 & 1 \\\\ 0 & -1 \\end{vmatrix} = -2 \\]\n"})
+        EXPECT_NE(latex.find(line), std::string::npos) << line << latex;
 }
 
 // Several records in one document with amsmath, compiled by pdflatex.
@@ -139,9 +157,9 @@ TEST(StepsTest, LatexCompiles) {
         add(s);
     }
     {
-        StepRecorder s;  // the reduction to a general solution in λ, μ
-        Matrix system = Matrix::FromRows({{1, 1, 1, 1}, {2, 2, 2, 2}});
-        AnalyseSystem(system, &s);
+        StepRecorder s;  // the reductions to general solutions in λ, μ and in λ, μ, ν, ξ
+        AnalyseSystem(Matrix::FromRows({{1, 1, 1, 1}, {2, 2, 2, 2}}), &s);
+        AnalyseSystem(Matrix::FromRows({{0, 0, 0, 0, 0}}), &s);
         add(s);
     }
     test::ExpectLatexCompiles(body);

@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, StepsAreThoseOfTheWorkingMatrix) {
     EXPECT_EQ(w->steps().front().text, "det = 1·M11 - 2·M12");
     d->click(kInverse);
     ASSERT_EQ(w->steps().size(), 4u);
-    EXPECT_EQ(w->steps()[0].text, "det = −2");
+    EXPECT_EQ(w->steps()[0].text, "det = -2");
     EXPECT_EQ(w->steps()[3].text, "inversa = adjunta / det:");
     // Re-reading the same cells keeps the origin, and so the steps.
     d->click(kEditorOk);

@@ -10,6 +10,7 @@
 
 #include "systems/discussion.h"
 #include "systems/general_solution.h"
+#include "systems/linear_system.h"
 
 namespace velmora {
 namespace {
@@ -231,7 +232,7 @@ TEST(DiscussionProperty, EveryCaseAgreesWithTheSystemAtItsValues) {
     auto draw = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
     const Q ks[] = {-2, -1, 0, 1, 2, Frac(1, 2), Frac(-3, 2)};
     auto k = [&] { return ks[draw(0, 6)]; };
-    int values = 0, factors = 0, undeterminedGeneral = 0;
+    int values = 0, factors = 0, undeterminedGeneral = 0, numbersCompared = 0;
     for (int iteration = 0; iteration < 200; ++iteration) {
         const int m = draw(2, 4), n = draw(2, 4);
         System s(m, std::vector<Poly>(n + 1));
@@ -278,14 +279,10 @@ TEST(DiscussionProperty, EveryCaseAgreesWithTheSystemAtItsValues) {
         for (const auto& line : d.lines) trace += line + "\n";
         SCOPED_TRACE(trace);
 
-        // The reference's system: the columns that are 0 for every a go.
-        System kept(m);
-        for (int j = 0; j <= n; ++j) {
-            bool zero = j < n;
-            for (int i = 0; i < m; ++i) zero = zero && s[i][j].empty();
-            for (int i = 0; i < m && !zero; ++i) kept[i].push_back(s[i][j]);
-        }
-        const int u = static_cast<int>(kept[0].size()) - 1;
+        // The reference's system: every typed column, one that is 0 for every
+        // a too (a free unknown).
+        const System& kept = s;
+        const int u = n;
         ASSERT_EQ(d.unknownCount, u);
         const DiscussionCase& general = d.cases.at(0);
         ASSERT_EQ(general.kind, CaseKind::General);
@@ -307,6 +304,19 @@ TEST(DiscussionProperty, EveryCaseAgreesWithTheSystemAtItsValues) {
                 return f.IsZero() ? Q(0) : f.numerator.coefficients[0];
             });
             EXPECT_TRUE(Differs(r, generic, general)) << "a = " << v.get_str();
+            // The same verdict as the system of numbers at that value.
+            Matrix numbers = Matrix::Zero(m, n + 1);
+            bool fits = true;
+            for (int i = 0; i < m; ++i)
+                for (int j = 0; j <= n; ++j)
+                    fits = fits && NarrowRational(Eval(s[i][j], v), numbers.at(i + 1, j + 1));
+            if (fits) {
+                const SystemAnalysis numeric = AnalyseSystem(numbers);
+                EXPECT_EQ(numeric.rankCoefficients, d.cases[c - 1].rankCoefficients);
+                EXPECT_EQ(numeric.rankAugmented, d.cases[c - 1].rankAugmented);
+                EXPECT_EQ(numeric.unknownCount, d.unknownCount);
+                ++numbersCompared;
+            }
             // The very lines of the general solution of that system of numbers.
             const DiscussionCase& at = d.cases[c - 1];
             if (at.compatible && !at.determined && u > 0) {
@@ -349,6 +359,7 @@ TEST(DiscussionProperty, EveryCaseAgreesWithTheSystemAtItsValues) {
         undeterminedGeneral += general.compatible && !general.determined;
     }
     EXPECT_GT(values, 100);
+    EXPECT_GT(numbersCompared, 100);
     EXPECT_GT(factors, 10);
     EXPECT_GT(undeterminedGeneral, 10);
 }

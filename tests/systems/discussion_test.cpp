@@ -102,12 +102,18 @@ TEST(Discussion, TextbookExercises) {
         {Cells({{"a", "1", "1"}, {"-1", "a", ""}}),
          {"Para todo a: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  (S.C.D.)",
           "   x = a/(a^2 + 1)    y = 1/(a^2 + 1)    "}},
-        // Every equation vanishes at a = 1; the z column is 0 for every a and goes.
+        // Every equation vanishes at a = 1; z is in no equation for any a and
+        // stays, free.
         {Cells({{"a-1", "2a-2", "0", "a-1"}}),
          {"Para a ≠ 1: rango A = 1, rango A' = 1 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
-          "   Solución:   x = 1 - 2λ    y = λ    ", "   para todo λ",
+          "   Solución:   x = 1 - 2λ    y = λ    z = μ    ", "   para todo λ, μ",
           "Para a = 1: rango A = 0, rango A' = 0 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
-          "   Solución:   x = λ    y = μ    ", "   para todo λ, μ"}},
+          "   Solución:   x = λ    y = μ    z = ν    ", "   para todo λ, μ, ν"}},
+        // No coefficient but 0: x is free where the system is compatible.
+        {Cells({{"0", "a"}, {"0", "a^2"}}),
+         {"Para a ≠ 0: rango A = 0, rango A' = 1 => sistema INCOMPATIBLE",
+          "Para a = 0: rango A = 0, rango A' = 0 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
+          "   Solución:   x = λ    ", "   para todo λ"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lines[0]);

@@ -12,7 +12,7 @@ namespace {
 struct AnalysisCase {
     const char* name;
     Matrix input;
-    Matrix reduced;  // A' after zero-column removal
+    Matrix kept;  // A' as the analysis keeps it: every column, as typed
     const char* rankAugmentedText;
     const char* rankCoefficientsText;
     std::vector<std::string> lines;
@@ -85,26 +85,40 @@ std::vector<AnalysisCase> AnalysisCases() {
           "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
           "   Grado de indeterminación = 3 - 2 = 1",
           "\r\n Solución:   x = 0    y = 1 - λ    z = λ    ", "   para todo λ"}},
-        {"x column removed, y free",
+        // An unknown in no equation keeps its name and is free.
+        {"x in no equation, x and z free",
          Matrix::FromRows({{0, 1, 2, 3, 4}, {0, 0, 0, 1, 4}}),
-         Matrix::FromRows({{1, 2, 3, 4}, {0, 0, 1, 4}}), "rango A' = 2",
+         Matrix::FromRows({{0, 1, 2, 3, 4}, {0, 0, 0, 1, 4}}), "rango A' = 2",
          "rango A = 2",
          {compatible,
           "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 4 - 2 = 2",
+          "\r\n Solución:   x = λ    y = -8 - 2μ    z = μ    t = 4    ", "   para todo λ, μ"}},
+        {"x + 0y + z = 2, x + 0y - z = 0: y free, z = 1",
+         Matrix::FromRows({{1, 0, 1, 2}, {1, 0, -1, 0}}),
+         Matrix::FromRows({{1, 0, 1, 2}, {1, 0, -1, 0}}), "rango A' = 2", "rango A = 2",
+         {compatible,
+          "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
           "   Grado de indeterminación = 3 - 2 = 1",
-          "\r\n Solución:   x = -8 - 2λ    y = λ    z = 4    ", "   para todo λ"}},
-        {"y column removed, z renamed y", Matrix::FromRows({{1, 0, 1, 2}, {1, 0, -1, 0}}),
-         Matrix::FromRows({{1, 1, 2}, {1, -1, 0}}), "rango A' = 2", "rango A = 2",
-         {compatible, determined2, "\r\n Solución:   x = 1    y = 1    "}},
-        {"x column removed, one unknown left", Matrix::FromRows({{0, 2, 4}, {0, 3, 6}}),
-         Matrix::FromRows({{2, 4}, {3, 6}}), "rango A' = 1", "rango A = 1",
-         {compatible, " rango = 1 = nº incógnitas => DETERMINADO  (S.C.D.)",
-          "\r\n Solución:   x = 2    "}},
+          "\r\n Solución:   x = 1    y = λ    z = 1    ", "   para todo λ"}},
+        {"x in no equation, y = 2", Matrix::FromRows({{0, 2, 4}, {0, 3, 6}}),
+         Matrix::FromRows({{0, 2, 4}, {0, 3, 6}}), "rango A' = 1", "rango A = 1",
+         {compatible,
+          "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 2 - 1 = 1",
+          "\r\n Solución:   x = λ    y = 2    ", "   para todo λ"}},
         {"0 = 5 with x + y = 1", Matrix::FromRows({{0, 0, 5}, {1, 1, 1}}),
          Matrix::FromRows({{0, 0, 5}, {1, 1, 1}}), "rango A' = 2", "rango A = 1",
          {"rango A <> rango A' => sistema INCOMPATIBLE"}},
-        {"no unknown left", Matrix::FromRows({{0, 5}, {0, 0}}), Matrix::FromRows({{5}, {0}}),
-         "rango A' = 1", "rango A = 0", {"rango A <> rango A' => sistema INCOMPATIBLE"}},
+        {"x in no equation, 0 = 5", Matrix::FromRows({{0, 5}, {0, 0}}),
+         Matrix::FromRows({{0, 5}, {0, 0}}), "rango A' = 1", "rango A = 0",
+         {"rango A <> rango A' => sistema INCOMPATIBLE"}},
+        {"every unknown free", Matrix::FromRows({{0, 0, 0, 0, 0}}),
+         Matrix::FromRows({{0, 0, 0, 0, 0}}), "rango A' = 0", "rango A = 0",
+         {compatible,
+          "rango = 0 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 4 - 0 = 4",
+          "\r\n Solución:   x = λ    y = μ    z = ν    t = ξ    ", "   para todo λ, μ, ν, ξ"}},
         // The tiny equation is x + y = 2: it must survive the reduction.
         {"tiny coefficients are a real equation",
          Matrix::FromRows({{kTiny, kTiny, kTiny2}, {1, -1, 0}, {2, -2, 0}}),
@@ -172,10 +186,15 @@ std::vector<AnalysisCase> AnalysisCases() {
         {"x = 2^31 has no 32-bit form", Matrix::FromRows({{Fraction(1, 2), 0, 1073741824}, {0, 1, 0}}),
          Matrix::FromRows({{Fraction(1, 2), 0, 1073741824}, {0, 1, 0}}), "rango A' = 2",
          "rango A = 2", {compatible, determined2, kSolutionOutOfRange}, true},
-        {"x = y = 1/(2^32 - 3), a zero column removed",
+        {"x = z = 1/(2^32 - 3), y free",
          Matrix::FromRows({{2147483647, 0, 2147483646, 1}, {2147483646, 0, 2147483647, 1}}),
-         Matrix::FromRows({{2147483647, 2147483646, 1}, {2147483646, 2147483647, 1}}),
-         "rango A' = 2", "rango A = 2", {compatible, determined2, kSolutionOutOfRange}, true},
+         Matrix::FromRows({{2147483647, 0, 2147483646, 1}, {2147483646, 0, 2147483647, 1}}),
+         "rango A' = 2", "rango A = 2",
+         {compatible,
+          "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
+          "   Grado de indeterminación = 3 - 2 = 1",
+          kSolutionOutOfRange},
+         false, true},
     };
 }
 
@@ -188,11 +207,11 @@ TEST(AnalyseSystem, TextsAndReductionForEachCase) {
         EXPECT_EQ(a.rankCoefficientsText, c.rankCoefficientsText);
         EXPECT_EQ(a.conclusion, c.lines);
         EXPECT_EQ(ConclusionLines(a), c.lines);
-        EXPECT_TRUE(m == c.reduced) << "the caller's A' becomes the reduced one";
-        EXPECT_TRUE(a.augmented == c.reduced);
-        EXPECT_EQ(a.unknownCount, c.reduced.cols - 1);
-        EXPECT_EQ(a.coefficients.cols, c.reduced.cols - 1);
-        EXPECT_EQ(a.coefficients.rows, c.reduced.rows);
+        EXPECT_TRUE(m == c.input) << "the caller's A' is left as it is";
+        EXPECT_TRUE(a.augmented == c.kept);
+        EXPECT_EQ(a.unknownCount, c.kept.cols - 1);
+        EXPECT_EQ(a.coefficients.cols, c.kept.cols - 1);
+        EXPECT_EQ(a.coefficients.rows, c.kept.rows);
         EXPECT_EQ(a.solutionOverflow, c.solutionOverflow);
         if (c.solutionOverflow) {
             EXPECT_TRUE(a.solution.empty());
@@ -202,7 +221,7 @@ TEST(AnalyseSystem, TextsAndReductionForEachCase) {
             EXPECT_TRUE(a.generalSolution.empty());
         }
 
-        // A second run on its own output finds nothing more to remove.
+        // A second run gives the same.
         Matrix again = m;
         const SystemAnalysis b = AnalyseSystem(again);
         EXPECT_TRUE(again == m);

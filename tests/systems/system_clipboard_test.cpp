@@ -96,5 +96,32 @@ TEST_F(SystemClipboardTest, PasteTakesTwoToFourEquationsInTwoToFourUnknowns) {
     }
 }
 
+// Whatever the window copies, it pastes back: the equations (which Ctrl+C in
+// a cell with nothing selected copies) and their LaTeX, a grid with the
+// parameter; and a minus sign from a PDF.
+TEST_F(SystemClipboardTest, CopiesPasteBackIntoTheGrid) {
+    const test::Rows kParameter = {
+        {"a", "1", "1", "1"}, {"1", "a", "1", "a"}, {"1", "1", "a", "a^2"}};
+    const test::Rows kNumbers = {{"1", "0", "-1/2", "2"}, {"1", "1", "-1", "0"}};
+    for (const test::Rows& rows : {kNumbers, kParameter}) {
+        for (const int copy : {kCopy, kCopyLatex}) {
+            type(rows);
+            d->click(1);  // "Ok": analysed
+            d->command(copy);
+            d->click(9);  // "Nuevo"
+            d->command(kPaste);
+            EXPECT_EQ(grid(), rows) << ClipboardText();
+        }
+    }
+    d->click(9);
+    SetClipboardText("[a 1 1 1; 1 a 1 a; 1 1 a a^2]");
+    d->command(kPaste);
+    EXPECT_EQ(grid(), kParameter);
+    SetClipboardText("\u22121\t2\t3\n4\t\u22125\t6\n");
+    d->command(kPaste);
+    EXPECT_EQ(grid(), (test::Rows{{"-1", "2", "3"}, {"4", "-5", "6"}}));
+    EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.boxes[0].text;
+}
+
 }  // namespace
 }  // namespace velmora

@@ -310,6 +310,7 @@ TEST(SystemList, RefusalsOfAdd) {
     zeroDen.at(1, 1) = Fraction(1, 0);
     const Case refused[] = {
         {"character without a Windows-1252 code", System(1), "flecha →"},
+        {"line break", System(1), "uno\ndos"},
         {"five equations", Matrix::Zero(5, 3), ""},
         {"six columns", Matrix::Zero(2, 6), ""},
         {"zero denominator", zeroDen, ""},
@@ -325,7 +326,13 @@ TEST(SystemList, RefusalsOfAdd) {
     SystemList small;
     ASSERT_TRUE(small.Add(System(1), "bien"));
     EXPECT_FALSE(small.SetComment(1, "mal →"));
+    dialogs.boxes.clear();
+    EXPECT_FALSE(small.SetComment(1, "mal\tseparado"));
     EXPECT_EQ(small.Get(1).comment, "bien");
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text,
+              "El comentario lleva un tabulador; en la lista y en un fichero .sts un comentario "
+              "es una sola línea. Cámbielo, por favor.");
 }
 
 }  // namespace

@@ -81,13 +81,9 @@ TEST(SystemProperty, VerdictAgreesWithReferenceRanksAndSolutionsSatisfyEveryEqua
         a.Refresh();
         SCOPED_TRACE(iteration);
 
-        // The reference: ranks on the columns that are not entirely zero.
-        std::vector<int> kept;
-        for (int j = 1; j <= n; ++j) {
-            bool zero = true;
-            for (int i = 1; i <= m; ++i) zero = zero && a.at(i, j).IsZero();
-            if (!zero) kept.push_back(j);
-        }
+        // The reference: ranks on every column, one of zeros too.
+        std::vector<int> kept;  // every unknown, one in no equation too
+        for (int j = 1; j <= n; ++j) kept.push_back(j);
         RationalRows aug(m), coef(m);
         for (int i = 1; i <= m; ++i) {
             for (int j : kept) coef[i - 1].push_back(Q(a.at(i, j)));
@@ -132,7 +128,7 @@ TEST(SystemProperty, VerdictAgreesWithReferenceRanksAndSolutionsSatisfyEveryEqua
 // of λ, μ, ν. Refuses what the text must never hold: a coefficient 1 written
 // out, an integer in parentheses, a number not in lowest terms, a zero term.
 bool ReadValue(const std::string& text, mpq_class& constant, std::vector<mpq_class>& coefficients) {
-    static const std::string kNames[] = {"λ", "μ", "ν"};
+    static const std::string kNames[] = {"λ", "μ", "ν", "ξ"};
     std::vector<std::string> tokens;
     for (std::size_t start = 0;;) {
         const std::size_t blank = text.find(' ', start);
@@ -155,7 +151,7 @@ bool ReadValue(const std::string& text, mpq_class& constant, std::vector<mpq_cla
             negative = tokens[t - 1] == "-";
         }
         int parameter = -1;
-        for (int k = 0; k < 3; ++k) {
+        for (int k = 0; k < 4; ++k) {
             const std::string& name = kNames[k];
             if (term.size() >= name.size() &&
                 term.compare(term.size() - name.size(), name.size(), name) == 0) {
@@ -204,7 +200,7 @@ TEST(SystemProperty, GeneralSolutionsOfUndeterminedSystems) {
         return q;
     };
     int undetermined = 0;
-    std::vector<int> byParameters(4);
+    std::vector<int> byParameters(5);
     while (undetermined < 2000) {
         // A = B·C with C of r < n rows: dependent equations built in; the
         // right-hand side A·x0, so the system is compatible.
@@ -232,13 +228,9 @@ TEST(SystemProperty, GeneralSolutionsOfUndeterminedSystems) {
         }
         a.Refresh();
 
-        // The reference: the columns left after zero-column removal, the rank.
+        // The reference: every column (a column of zeros is a free unknown), the rank.
         std::vector<int> kept;
-        for (int j = 0; j < n; ++j) {
-            bool zero = true;
-            for (int i = 0; i < m; ++i) zero = zero && coef[i][j] == 0;
-            if (!zero) kept.push_back(j);
-        }
+        for (int j = 0; j < n; ++j) kept.push_back(j);
         const int unknowns = static_cast<int>(kept.size());
         RationalRows reducedCoef(m);
         for (int i = 0; i < m; ++i)
@@ -314,7 +306,7 @@ TEST(SystemProperty, GeneralSolutionsOfUndeterminedSystems) {
         }
         EXPECT_EQ(at, line.size()) << line;
         const char* const kParameterLines[] = {"", "   para todo λ", "   para todo λ, μ",
-                                               "   para todo λ, μ, ν"};
+                                               "   para todo λ, μ, ν", "   para todo λ, μ, ν, ξ"};
         EXPECT_EQ(s.conclusion[3], kParameterLines[parameters]);
     }
     // Every number of parameters is reached.

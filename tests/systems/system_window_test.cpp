@@ -107,8 +107,8 @@ TEST_F(SystemWindowTest, StepsFollowTheAnalysis) {
     EXPECT_EQ(lines(), (std::vector<std::string>{
                            "A' (matriz ampliada):", "F2 ← 2F2 - F1", "rango A' = 2",
                            "A (matriz de los coeficientes):", "F2 ← 2F2 - F1", "F2 ← F2 / 3",
-                           "rango A = 2", "D = −3", "Dx = −1", "Dy = −1",
-                           "x = Dx / D = −1 / (−3) = 1/3", "y = Dy / D = −1 / (−3) = 1/3"}));
+                           "rango A = 2", "D = -3", "Dx = -1", "Dy = -1",
+                           "x = Dx / D = -1 / (-3) = 1/3", "y = Dy / D = -1 / (-3) = 1/3"}));
     analyse({{"1", "1", "1"}, {"2", "2", "2"}});
     EXPECT_EQ(lines().back(), "solución general: x = 1 - λ, y = λ; para todo λ");
     EXPECT_EQ(s->window()->windowTitle().toStdString(), "Pasos del sistema");
@@ -411,36 +411,38 @@ TEST_F(SystemWindowTest, LargeNumbersStayInsideTheirAreasAndNeverMeet) {
     }
 }
 
-TEST_F(SystemWindowTest, ZeroColumnIsRemovedAndAPickedSystemShowsReduced) {
+// An unknown in no equation keeps its column and its name, in the list, the
+// grid, the drawings and the conclusion: it is free.
+TEST_F(SystemWindowTest, AZeroColumnIsAFreeUnknownUnderItsOwnName) {
     open();
     add({{"1", "0", "1", "2"}, {"1", "0", "-1", "0"}}, "sin y");
     add({{"1", "0", "3"}, {"2", "0", "6"}}, "solo x");
     ASSERT_EQ(w.list().Count(), 2u);
-    EXPECT_EQ(w.list().Get(1).augmented.cols, 3);
+    EXPECT_EQ(w.list().Get(1).augmented, Matrix::FromRows({{1, 0, 1, 2}, {1, 0, -1, 0}}));
 
     d->paneOf(30)->dc().clearRecords();
+    d->paneOf(31)->dc().clearRecords();
     d->pick(150, 1);
-    EXPECT_EQ(ScrollGetPos(*d, 50), 2);
-    EXPECT_FALSE(IsItemEnabled(*d, 12));
-    EXPECT_EQ(GetItemText(*d, 101), "1");
-    EXPECT_EQ(GetItemText(*d, 102), "1");
-    EXPECT_EQ(GetItemText(*d, 105), "2");
-    EXPECT_NE(GetItemText(*d, 250).find("x = 1    y = 1    "), std::string::npos);
-    EXPECT_EQ(texts(30)[1], "+ y") << "the former z is named y";
+    EXPECT_EQ(ScrollGetPos(*d, 50), 3);
+    EXPECT_TRUE(IsItemEnabled(*d, 12));
+    EXPECT_EQ(GetItemText(*d, 102), "0");
+    EXPECT_EQ(GetItemText(*d, 103), "1");
+    EXPECT_NE(conclusion().find("x = 1    y = λ    z = 1    "), std::string::npos) << conclusion();
+    // The equation leaves the term 0y out; the matrix keeps its column.
+    const std::vector<std::string> equations = texts(30);
+    EXPECT_NE(std::find(equations.begin(), equations.end(), "+ z"), equations.end());
+    EXPECT_EQ(std::count(equations.begin(), equations.end(), "+ y"), 0);
+    const std::vector<std::string> augmented = texts(31);
+    EXPECT_GE(std::count(augmented.begin(), augmented.end(), "0"), 2);
 
-    // One unknown left: a 2-column grid whose second column is empty and disabled.
     d->pick(150, 2);
     EXPECT_EQ(ScrollGetPos(*d, 50), 2);
-    for (int id : {102, 107}) {
-        EXPECT_EQ(GetItemText(*d, id), "") << id;
-        EXPECT_FALSE(IsItemEnabled(*d, id)) << id;
-    }
-    EXPECT_EQ(GetItemText(*d, 105), "3");
-    EXPECT_EQ(GetItemText(*d, 110), "6");
-    EXPECT_NE(GetItemText(*d, 250).find("x = 3    "), std::string::npos);
+    EXPECT_EQ(GetItemText(*d, 102), "0");
+    EXPECT_TRUE(IsItemEnabled(*d, 102));
+    EXPECT_NE(conclusion().find("x = 3    y = λ    "), std::string::npos) << conclusion();
     SetFocusItem(*d, 101);
     d->pressEnter();
-    EXPECT_EQ(FocusedItem(*d), 105);
+    EXPECT_EQ(FocusedItem(*d), 102);
 }
 
 // A system smaller than the smallest grid (one equation, from a file) keeps

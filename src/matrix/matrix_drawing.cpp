@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "systems/system_text.h"
 #include "textout/text_output.h"
 
 namespace velmora {
@@ -13,40 +14,21 @@ bool EquationMode = false;
 uint8_t ColumnChars = 4;
 uint16_t RightLimit = 0;
 
-namespace {
-
-// A coefficient as it stands before its unknown, read as meant: a fraction
-// in parentheses ("(1/2)x", not 1/(2x)), a blank after a power ("a^2 y",
-// not a^(2y)). Its sign stays in front.
-std::string BeforeUnknown(const std::string& coefficient) {
-    const std::size_t body = coefficient.starts_with('-') ? 1 : 0;
-    const std::string_view magnitude = std::string_view(coefficient).substr(body);
-    const bool fraction = magnitude.find('/') != std::string_view::npos &&
-                          magnitude.find_first_not_of("0123456789/") == std::string_view::npos;
-    if (fraction) return coefficient.substr(0, body) + "(" + std::string(magnitude) + ")";
-    const std::size_t power = coefficient.rfind('^');
-    const bool endsInPower =
-        power != std::string::npos && power + 1 < coefficient.size() &&
-        coefficient.find_first_not_of("0123456789", power + 1) == std::string::npos;
-    return endsInPower ? coefficient + " " : coefficient;
-}
-
-}  // namespace
-
-std::string EntryText(const std::string& fraction, int j, int cols, bool equations) {
+std::string EntryText(const TextMatrix& m, int i, int j, bool equations) {
+    const std::string& fraction = m.at(i, j);
     if (!equations) return fraction;
-    std::string s;
-    if (j == cols) return s.append(" = ").append(fraction);
-    if (fraction == "0") return " ";  // the term is left out
-    if (j > 1 && fraction[0] != '-') s.append("+ ");
-    if (fraction == "-1") {
-        s.append("- ");
-    } else if (fraction != "1") {
-        s.append(BeforeUnknown(fraction));
+    if (j == m.cols) return " = " + fraction;
+    // The first term written in its row takes no "+ "; a row of no term is 0 = c.
+    bool first = true;
+    for (int k = 1; k < j; ++k) first = first && m.at(i, k) == "0";
+    if (fraction == "0") {
+        bool none = j == 1;
+        for (int k = j + 1; k < m.cols; ++k) none = none && m.at(i, k) == "0";
+        return none ? "0" : " ";  // the term is left out
     }
-    static constexpr std::string_view kUnknowns = "xyzt";
-    if (j >= 1 && j <= 4) s += kUnknowns[j - 1];
-    return s;
+    if (fraction == "-1") return "- " + TermText("1", j);
+    if (fraction.starts_with('-')) return "-" + TermText(std::string_view(fraction).substr(1), j);
+    return (first ? "" : "+ ") + TermText(fraction, j);
 }
 
 namespace {
@@ -90,7 +72,7 @@ Layout LayOut(const TextMatrix& m) {
     for (int i = 1; i <= m.rows; ++i) {
         for (int j = 1; j <= m.cols; ++j) {
             const std::string& fraction = m.at(i, j);
-            Entry e{EntryText(fraction, j, m.cols, EquationMode), static_cast<int>(fraction.size()),
+            Entry e{EntryText(m, i, j, EquationMode), static_cast<int>(fraction.size()),
                     0};
             e.width = TextWidth(e.text);
             int& width = l.width[j];

@@ -42,10 +42,12 @@ int MatrixDrawingWidth(const TextMatrix& m);
 int MatrixDrawingWidth(const Matrix& m);
 int MatrixDrawingWidth(const StepMatrix& m);
 
-// The text drawn for entry (i, j) of a matrix with `cols` columns, from the
-// entry's text: unchanged in matrix mode; in equation mode the coefficient
-// with its unknown, or " = " and the right-hand side.
-std::string EntryText(const std::string& fraction, int j, int cols, bool equations);
+// The text drawn for entry (i, j) of m: unchanged in matrix mode; in equation
+// mode the coefficient with its unknown as TermText writes it ("2x", "- y",
+// "+ (3/2)z", "-a^2 t"), "+ " before a positive one after the first term of
+// its row, blank for 0 ("0" for the first column of a row with no term: 0 = c),
+// or " = " and the right-hand side.
+std::string EntryText(const TextMatrix& m, int i, int j, bool equations);
 
 // Font sizes (height, width) that a drawing steps down through when it does
 // not fit its pane at the usual 16 x 6, largest first; the last is the

@@ -120,7 +120,8 @@ std::string TermText(std::string_view magnitude, int j) {
                        std::isdigit(static_cast<unsigned char>(s.back()));
     if (fraction) s = "(" + s + ")";
     if (power) s += ' ';
-    return s + UnknownName(j);
+    if (j >= 1 && j <= 4) s += UnknownName(j);  // a fifth column has no unknown's letter
+    return s;
 }
 
 std::string EquationText(const Matrix& m, int row) {

@@ -140,6 +140,9 @@ TEST_F(MatrixDrawing, EquationPieces) {
         {{0, -3, 1}, {" ", "-3y", " = 1"}},
         {{-1, 1, 1, 1, 0}, {"- x", "+ y", "+ z", "+ t", " = 0"}},
         {{Fraction(-1, 2), 0, Fraction(2, 3), 1}, {"-(1/2)x", " ", "+ (2/3)z", " = 1"}},
+        // The first term written takes no "+"; a row with no term reads 0 = c.
+        {{0, 3, -1, 1}, {" ", "3y", "- z", " = 1"}},
+        {{0, 0, 0, 5}, {"0", " ", " ", " = 5"}},
     };
     for (const Case& c : cases) {
         dc.clearRecords();
@@ -222,7 +225,7 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
                 for (std::size_t k = 0; k < boxes.size(); ++k) {
                     const int i = static_cast<int>(k) / m.cols + 1;
                     const int j = static_cast<int>(k) % m.cols + 1;
-                    EXPECT_EQ(boxes[k].what, EntryText(m.at(i, j), j, m.cols, equations));
+                    EXPECT_EQ(boxes[k].what, EntryText(m, i, j, equations));
                     EXPECT_EQ(boxes[k].top, 30 + (i - 1) * size.height) << where;
                 }
                 if (!equations) {
@@ -268,7 +271,7 @@ TEST_F(MatrixDrawing, PastTheLimitColumnsGiveWayToAnEllipsis) {
                 if (r.kind != DrawRecord::Kind::Text || r.y != 30) continue;
                 int column = 0;
                 for (int j = 1; j <= m.cols; ++j) {
-                    if (r.text == EntryText(m.at(1, j).ToText(), j, m.cols, equations)) column = j;
+                    if (r.text == EntryText(TextsOf(m), 1, j, equations)) column = j;
                 }
                 EXPECT_TRUE(column > 0 || r.text == "…") << r.text;
                 columns.push_back(column);
@@ -294,9 +297,10 @@ TEST_F(MatrixDrawing, PastTheLimitColumnsGiveWayToAnEllipsis) {
 }
 
 TEST(MatrixEntryText, MatrixModeKeepsTheFraction) {
-    EXPECT_EQ(EntryText("-1", 2, 3, false), "-1");
-    EXPECT_EQ(EntryText("0", 1, 3, false), "0");
-    EXPECT_EQ(EntryText("7", 5, 6, true), "+ 7") << "a fifth unknown has no letter";
+    EXPECT_EQ(EntryText(TextMatrix{1, 3, {"0", "-1", "0"}}, 1, 2, false), "-1");
+    EXPECT_EQ(EntryText(TextMatrix{1, 3, {"0", "-1", "0"}}, 1, 1, false), "0");
+    EXPECT_EQ(EntryText(TextMatrix{1, 6, {"1", "0", "0", "0", "7", "0"}}, 1, 5, true), "+ 7")
+        << "a fifth unknown has no letter";
 }
 
 }  // namespace

@@ -40,13 +40,30 @@ std::string LeftSide(int cols, bool latex, TermOf termOf) {
     return text;
 }
 
+// An unknown in no equation is left out of each, but the last ones would then
+// be named by no equation at all, and the system read back from its text
+// would lose them: the first equation writes them with coefficient 0
+// ("x + y + 0z = 1").
+template <typename IsZero>
+bool KeptAsZero(int rows, int cols, int row, int j, IsZero zero) {
+    if (row != 1) return false;
+    for (int i = 1; i <= rows; ++i) {
+        for (int k = j; k < cols; ++k) {
+            if (!zero(i, k)) return false;
+        }
+    }
+    return true;
+}
+
 // The left side of a row of fractions, the magnitude of each term written by
 // `magnitude` (which gets |num| and |den| in 64 bits: -2147483648 has no
 // 32-bit magnitude).
 template <typename Magnitude>
 std::string LeftSide(const Matrix& m, int row, bool latex, Magnitude magnitude) {
+    const auto zero = [&](int i, int j) { return m.at(i, j).IsZero(); };
     return LeftSide(m.cols, latex, [&](int j) -> std::optional<Term> {
         const Fraction c = m.at(row, j);
+        if (KeptAsZero(m.rows, m.cols, row, j, zero)) return Term{false, "0"};
         if (c.IsZero()) return std::nullopt;
         return Term{(c.num < 0) != (c.den < 0),
                     magnitude(std::llabs(static_cast<long long>(c.num)),
@@ -75,8 +92,10 @@ std::string PolynomialLatex(const Polynomial& p) {
 // The left side of a row of polynomials: a coefficient of more than one term
 // in parentheses, its leading sign in front.
 std::string LeftSide(const PolynomialMatrix& m, int row, bool latex) {
+    const auto zero = [&](int i, int j) { return m.at(i, j).IsZero(); };
     return LeftSide(m.cols, latex, [&](int j) -> std::optional<Term> {
         Polynomial c = m.at(row, j);
+        if (KeptAsZero(m.rows, m.cols, row, j, zero)) return Term{false, "0"};
         if (c.IsZero()) return std::nullopt;
         const bool negative = sgn(c.coefficients.back()) < 0;
         if (negative) {

@@ -199,9 +199,10 @@ TEST(SystemText, CopiesPasteBackAsTheSameGrid) {
                 c.Trim();
             }
         }
-        if (draw(0, 3) == 0)  // an unknown in no equation
-            for (int i = 1; i <= m; ++i) p.at(i, draw(1, n - 1)) = Polynomial();
-        p.at(1, n) = Polynomial(1);  // the last unknown stands somewhere
+        if (draw(0, 2) == 0) {  // an unknown in no equation, the last ones too
+            const int j = draw(1, n);
+            for (int i = 1; i <= m; ++i) p.at(i, j) = Polynomial();
+        }
         std::vector<std::string> copies;
         if (p.HasParameter()) {
             try {

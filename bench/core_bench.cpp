@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "matrix/matrix.h"
+#include "core/matrix/matrix.h"
 
 namespace {
 

@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
-#include "arith/random.h"
+#include "core/arith/random.h"
+#include "gui/main/main_window.h"
+#include "gui/steps/steps_window.h"
+#include "gui/systems/system_window.h"
+#include "gui/textout/text_output.h"
+#include "gui/toolkit/dialog_helpers.h"
 #include "resources/templates.h"
-#include "steps/steps_window.h"
-#include "systems/system_window.h"
-#include "textout/text_output.h"
-#include "toolkit/dialog_helpers.h"
 
 namespace {
 

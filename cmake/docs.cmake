@@ -8,13 +8,7 @@
 configure_file(${PROJECT_SOURCE_DIR}/docs/orbenit/Orbenit.htm.in ${CMAKE_BINARY_DIR}/Orbenit.htm
                @ONLY)
 
-if(VELMORA_GUI)
-    add_executable(velmora-docgen
-        ${PROJECT_SOURCE_DIR}/src/docgen/docgen.cpp
-        ${PROJECT_SOURCE_DIR}/src/docgen/guide_html.cpp)
-    target_include_directories(velmora-docgen PRIVATE ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(velmora-docgen PRIVATE Qt6::Gui)
-
+if(TARGET velmora-docgen)
     file(GLOB velmora_doc_pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.png)
     add_custom_command(
         OUTPUT ${CMAKE_BINARY_DIR}/Velmora.pdf

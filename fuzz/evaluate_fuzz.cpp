@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "app/evaluator.h"
-#include "app/matrix_store.h"
+#include "core/store/evaluator.h"
+#include "core/store/matrix_store.h"
+#include "core/toolkit/strings.h"
 #include "fuzz_check.h"
-#include "toolkit/strings.h"
 
 using velmora::EvalResult;
 using velmora::Fraction;

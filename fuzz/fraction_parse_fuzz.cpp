@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "arith/fraction.h"
+#include "core/arith/fraction.h"
 #include "fuzz_check.h"
 
 using velmora::Fraction;

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "arith/polynomial.h"
 #include "cli/matrix_reader.h"
+#include "core/arith/polynomial.h"
+#include "core/matrix/matrix.h"
 #include "fuzz_check.h"
-#include "matrix/matrix.h"
 
 using velmora::Matrix;
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "arith/polynomial.h"
 #include "cli/matrix_reader.h"
+#include "core/arith/polynomial.h"
+#include "core/systems/discussion.h"
 #include "fuzz_check.h"
-#include "systems/discussion.h"
 
 namespace {
 

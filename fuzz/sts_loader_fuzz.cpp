@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/systems/linear_system.h"
+#include "core/systems/sts_file.h"
 #include "fuzz_check.h"
-#include "systems/linear_system.h"
-#include "systems/sts_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const velmora::StsReadResult read =

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/toolkit/encoding.h"
+#include "core/toolkit/strings.h"
+#include "core/tools/utilities.h"
 #include "fuzz_check.h"
-#include "toolkit/encoding.h"
-#include "toolkit/strings.h"
-#include "tools/utilities.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "cli/calc_steps.h"
 #include "cli/calc_systems.h"
 #include "cli/matrix_reader.h"
-#include "matrix/matrix.h"
+#include "core/matrix/matrix.h"
 
 namespace velmora {
 

@@ -5,9 +5,9 @@
 
 #include "cli/calc.h"
 #include "cli/calc_systems.h"
-#include "matrix/matrix_text.h"
-#include "matrix/steps.h"
-#include "systems/linear_system.h"
+#include "core/matrix/matrix_text.h"
+#include "core/matrix/steps.h"
+#include "core/systems/linear_system.h"
 
 namespace velmora {
 

@@ -3,14 +3,14 @@
 #include <filesystem>
 #include <map>
 
-#include "app/evaluator.h"
-#include "app/matrix_store.h"
 #include "cli/calc.h"
 #include "cli/matrix_reader.h"
-#include "systems/linear_system.h"
-#include "systems/sts_file.h"
-#include "systems/system_text.h"
-#include "toolkit/strings.h"
+#include "core/store/evaluator.h"
+#include "core/store/matrix_store.h"
+#include "core/systems/linear_system.h"
+#include "core/systems/sts_file.h"
+#include "core/systems/system_text.h"
+#include "core/toolkit/strings.h"
 
 namespace velmora {
 

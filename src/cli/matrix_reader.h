@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "matrix/matrix_text.h"
-#include "systems/discussion.h"
+#include "core/matrix/matrix_text.h"
+#include "core/systems/discussion.h"
 
 namespace velmora {
 

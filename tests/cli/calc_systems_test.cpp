@@ -4,8 +4,8 @@
 
 #include <sstream>
 
+#include "core/systems/sts_file.h"
 #include "support/temp_dir.h"
-#include "systems/sts_file.h"
 
 namespace velmora {
 namespace {

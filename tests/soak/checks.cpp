@@ -10,13 +10,13 @@
 #include <sstream>
 #include <vector>
 
-#include "app/main_window.h"
-#include "systems/sts_file.h"
-#include "systems/system_window.h"
-#include "toolkit/dialog_helpers.h"
-#include "toolkit/strings.h"
-#include "tools/utilities.h"
-#include "tools/utilities_menu.h"
+#include "core/systems/sts_file.h"
+#include "core/toolkit/strings.h"
+#include "core/tools/utilities.h"
+#include "gui/main/main_window.h"
+#include "gui/systems/system_window.h"
+#include "gui/toolkit/dialog_helpers.h"
+#include "gui/tools/utilities_menu.h"
 
 namespace velmora::soak {
 

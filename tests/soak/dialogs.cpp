@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "systems/sts_file.h"
-#include "systems/system_window.h"
-#include "toolkit/files.h"
+#include "core/systems/sts_file.h"
+#include "core/toolkit/files.h"
+#include "gui/systems/system_window.h"
 
 namespace velmora::soak {
 

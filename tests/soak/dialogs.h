@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/systems/linear_system.h"
+#include "core/toolkit/user_dialogs.h"
 #include "soak.h"
-#include "systems/linear_system.h"
-#include "toolkit/user_dialogs.h"
 
 namespace velmora::soak {
 

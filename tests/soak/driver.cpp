@@ -18,17 +18,17 @@
 #include <fstream>
 #include <initializer_list>
 
-#include "about/about_window.h"
-#include "app/main_window.h"
-#include "arith/random.h"
-#include "systems/sts_file.h"
-#include "systems/system_window.h"
+#include "core/arith/random.h"
+#include "core/systems/sts_file.h"
+#include "core/tools/utilities.h"
+#include "gui/about/about_window.h"
+#include "gui/main/main_window.h"
+#include "gui/systems/system_window.h"
+#include "gui/toolkit/dialog_helpers.h"
+#include "gui/toolkit/qt_text.h"
+#include "gui/tools/utilities_editor.h"
+#include "gui/tools/utilities_menu.h"
 #include "texts.h"
-#include "toolkit/dialog_helpers.h"
-#include "toolkit/qt_text.h"
-#include "tools/utilities.h"
-#include "tools/utilities_editor.h"
-#include "tools/utilities_menu.h"
 
 namespace velmora::soak {
 

@@ -23,12 +23,12 @@
 #include <string>
 #include <thread>
 
-#include "arith/random.h"
+#include "core/arith/random.h"
+#include "core/toolkit/files.h"
 #include "driver.h"
+#include "gui/textout/text_output.h"
+#include "gui/toolkit/language.h"
 #include "soak.h"
-#include "textout/text_output.h"
-#include "toolkit/files.h"
-#include "toolkit/language.h"
 
 // Only a sanitizer build links the sanitizers' runtime.
 #if defined(__SANITIZE_ADDRESS__)

@@ -1,8 +1,8 @@
 #include "support/demo_dialog.h"
 
-#include "matrix/matrix_drawing.h"
-#include "textout/text_output.h"
-#include "toolkit/dialog_helpers.h"
+#include "gui/drawing/matrix_drawing.h"
+#include "gui/textout/text_output.h"
+#include "gui/toolkit/dialog_helpers.h"
 
 namespace velmora::test {
 

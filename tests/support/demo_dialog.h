@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "gui/toolkit/template_dialog.h"
 #include "resources/templates.h"
-#include "toolkit/template_dialog.h"
 
 namespace velmora::test {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "textout/device_context.h"
+#include "gui/textout/device_context.h"
 
 namespace velmora::test {
 

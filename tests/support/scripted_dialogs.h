@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/user_dialogs.h"
+#include "core/toolkit/user_dialogs.h"
 
 namespace velmora::test {
 

@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include "gui/systems/system_window.h"
+#include "gui/textout/text_output.h"
+#include "gui/toolkit/dialog_helpers.h"
 #include "support/scripted_dialogs.h"
-#include "systems/system_window.h"
-#include "textout/text_output.h"
-#include "toolkit/dialog_helpers.h"
 
 namespace velmora::test {
 

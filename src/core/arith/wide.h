@@ -1,0 +1,131 @@
+// 128-bit helpers behind the exact arithmetic. Internal to the engine.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+
+#include "core/arith/fraction.h"
+
+namespace velmora::wide {
+
+__extension__ typedef __int128 Int;
+__extension__ typedef unsigned __int128 UInt;
+
+inline uint64_t Gcd64(uint64_t a, uint64_t b) {
+    if (a == 0) return b;
+    if (b == 0) return a;
+    const int shift = __builtin_ctzll(a | b);
+    a >>= __builtin_ctzll(a);
+    do {
+        b >>= __builtin_ctzll(b);
+        if (a > b) {
+            const uint64_t t = a;
+            a = b;
+            b = t;
+        }
+        b -= a;
+    } while (b != 0);
+    return a << shift;
+}
+
+inline UInt Gcd(UInt a, UInt b) {
+    // Euclid until both fit in 64 bits, then the binary method.
+    while ((a >> 64) != 0 || (b >> 64) != 0) {
+        if (b == 0) return a;
+        const UInt r = a % b;
+        a = b;
+        b = r;
+    }
+    return Gcd64(static_cast<uint64_t>(a), static_cast<uint64_t>(b));
+}
+
+inline UInt Magnitude(Int v) { return v < 0 ? UInt(0) - UInt(v) : UInt(v); }
+
+inline bool FitsInt32(Int v) {
+    return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
+}
+
+// n/d in normal form; d != 0 and |n|, |d| < 2^127. Throws ArithmeticOverflow
+// when the reduced value has no 32-bit form.
+inline Fraction Reduce(Int n, Int d) {
+    if (d == 0) throw DivisionByZero();
+    if (n == 0) return Fraction(0, 1);
+    if (d < 0) {
+        n = -n;
+        d = -d;
+    }
+    const UInt g = Gcd(Magnitude(n), UInt(d));
+    if (g > 1) {
+        n /= Int(g);
+        d /= Int(g);
+    }
+    if (!FitsInt32(n) || d > std::numeric_limits<int32_t>::max()) throw ArithmeticOverflow();
+    return Fraction(static_cast<int32_t>(n), static_cast<int32_t>(d));
+}
+
+// The same for values that fit in 64 bits (products of two 32-bit values).
+inline Fraction Reduce64(int64_t n, int64_t d) {
+    if (d == 0) throw DivisionByZero();
+    if (n == 0) return Fraction(0, 1);
+    uint64_t an = n < 0 ? 0 - uint64_t(n) : uint64_t(n);
+    uint64_t ad = d < 0 ? 0 - uint64_t(d) : uint64_t(d);
+    const uint64_t g = Gcd64(an, ad);
+    an /= g;
+    ad /= g;
+    const bool negative = (n < 0) != (d < 0);
+    const uint64_t limit = negative ? 2147483648u : 2147483647u;
+    if (an > limit || ad > 2147483647u) throw ArithmeticOverflow();
+    const int64_t sn = negative ? -int64_t(an) : int64_t(an);
+    return Fraction(static_cast<int32_t>(sn), static_cast<int32_t>(ad));
+}
+
+// An exact rational with 128-bit parts, kept reduced: the accumulator of sums
+// whose partial values may leave 32 bits although the total does not.
+struct Rational {
+    Int n = 0;
+    Int d = 1;
+
+    static Rational Of(Fraction f) { return Rational{f.num, f.den}; }
+
+    // this += pn / pd (pd > 0). Throws ArithmeticOverflow past 127 bits.
+    void Add(Int pn, Int pd) {
+        if (pd == 0) throw DivisionByZero();
+        if (pd < 0) {
+            pn = -pn;
+            pd = -pd;
+        }
+        if (pd == d) {
+            if (__builtin_add_overflow(n, pn, &n)) throw ArithmeticOverflow();
+        } else {
+            Int a, b, c;
+            if (__builtin_mul_overflow(n, pd, &a) || __builtin_mul_overflow(pn, d, &b) ||
+                __builtin_add_overflow(a, b, &c) || __builtin_mul_overflow(d, pd, &d)) {
+                throw ArithmeticOverflow();
+            }
+            n = c;
+        }
+        Normalise();
+    }
+    void Normalise() {
+        if (n == 0) {
+            d = 1;
+            return;
+        }
+        if (d == 1) return;
+        const UInt g = Gcd(Magnitude(n), UInt(d));
+        if (g > 1) {
+            n /= Int(g);
+            d /= Int(g);
+        }
+    }
+    // this *= pn / pd (pd > 0). Throws ArithmeticOverflow past 127 bits.
+    void Mul(Int pn, Int pd) {
+        if (__builtin_mul_overflow(n, pn, &n) || __builtin_mul_overflow(d, pd, &d)) {
+            throw ArithmeticOverflow();
+        }
+        Normalise();
+    }
+    Fraction Narrow() const { return Reduce(n, d); }
+};
+
+}  // namespace velmora::wide

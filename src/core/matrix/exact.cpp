@@ -1,0 +1,317 @@
+// The engine's wide path: the same computations in GMP rationals, with no
+// size limit on the way. It runs only after the 32/64/128-bit path has
+// overflowed, so that a small answer (a rank, a determinant, a solution or a
+// cell that fits) is found even when the steps that usually give it do not
+// fit. Results are narrowed once, at the end: ArithmeticOverflow from here
+// means the answer itself has no 32-bit form.
+#include <gmpxx.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "core/matrix/matrix_internal.h"
+#include "core/matrix/steps.h"
+
+namespace velmora::detail {
+
+namespace {
+
+// A dense rows x cols matrix of rationals, 0-based.
+class QMatrix {
+  public:
+    QMatrix(int r, int c) : rows(r), cols(c), cells_(static_cast<std::size_t>(r * c)) {}
+
+    mpq_class& operator()(int i, int j) { return cells_[static_cast<std::size_t>(i * cols + j)]; }
+    const mpq_class& operator()(int i, int j) const {
+        return cells_[static_cast<std::size_t>(i * cols + j)];
+    }
+    void SwapRows(int i, int k) {
+        for (int j = 0; j < cols; ++j) std::swap((*this)(i, j), (*this)(k, j));
+    }
+
+    int rows;
+    int cols;
+
+  private:
+    std::vector<mpq_class> cells_;
+};
+
+mpq_class ToQ(Fraction f) {
+    if (f.den == 0) throw DivisionByZero();
+    int64_t n = f.num;
+    int64_t d = f.den;
+    if (d < 0) {
+        n = -n;
+        d = -d;
+    }
+    mpq_class q;
+    mpq_set_si(q.get_mpq_t(), static_cast<long>(n), static_cast<unsigned long>(d));
+    q.canonicalize();
+    return q;
+}
+
+Fraction Narrow(const mpq_class& q) {
+    if (!q.get_num().fits_sint_p() || !q.get_den().fits_sint_p()) throw ArithmeticOverflow();
+    return Fraction(static_cast<int32_t>(q.get_num().get_si()),
+                    static_cast<int32_t>(q.get_den().get_si()));
+}
+
+QMatrix ToQ(const Matrix& m, int rows, const int* ri, int cols, const int* ci) {
+    QMatrix q(rows, cols);
+    for (int i = 0; i < rows; ++i)
+        for (int j = 0; j < cols; ++j) q(i, j) = ToQ(m.at(ri[i], ci[j]));
+    return q;
+}
+
+constexpr int kIndex[Matrix::kMaxDim] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+
+QMatrix ToQ(const Matrix& m) {
+    return ToQ(m, m.rows, kIndex, m.cols, kIndex);
+}
+
+// Gaussian elimination on the first `pivotColumns` columns; with `reduced`,
+// every pivot becomes 1 and its column is cleared above it too (reduced row
+// echelon form). Returns the rank; *det receives the determinant of the
+// leading square block when the matrix has as many rows as pivot columns.
+int RowReduce(QMatrix& a, int pivotColumns, bool reduced, mpq_class* det = nullptr) {
+    int rank = 0;
+    mpq_class d = 1;
+    mpq_class f;
+    for (int j = 0; j < pivotColumns && rank < a.rows; ++j) {
+        int p = rank;
+        while (p < a.rows && sgn(a(p, j)) == 0) ++p;
+        if (p == a.rows) continue;
+        if (p != rank) {
+            a.SwapRows(p, rank);
+            d = -d;
+        }
+        d *= a(rank, j);
+        if (reduced) {
+            const mpq_class inverse = 1 / a(rank, j);
+            for (int k = j; k < a.cols; ++k) a(rank, k) *= inverse;
+        }
+        for (int t = reduced ? 0 : rank + 1; t < a.rows; ++t) {
+            if (t == rank || sgn(a(t, j)) == 0) continue;
+            f = a(t, j) / a(rank, j);
+            for (int k = j; k < a.cols; ++k) a(t, k) -= f * a(rank, k);
+        }
+        ++rank;
+    }
+    if (det) *det = rank == a.rows ? d : mpq_class(0);
+    return rank;
+}
+
+// Bits of the largest numerator or denominator.
+std::size_t Bits(const QMatrix& a) {
+    std::size_t bits = 0;
+    for (int i = 0; i < a.rows; ++i)
+        for (int j = 0; j < a.cols; ++j)
+            bits = std::max({bits, mpz_sizeinbase(a(i, j).get_num_mpz_t(), 2),
+                             mpz_sizeinbase(a(i, j).get_den_mpz_t(), 2)});
+    return bits;
+}
+
+QMatrix Product(const QMatrix& a, const QMatrix& b) {
+    QMatrix r(a.rows, b.cols);
+    for (int i = 0; i < a.rows; ++i)
+        for (int j = 0; j < b.cols; ++j)
+            for (int k = 0; k < a.cols; ++k) r(i, j) += a(i, k) * b(k, j);
+    return r;
+}
+
+StepMatrix Texts(const QMatrix& a) {
+    StepMatrix s;
+    s.rows = a.rows;
+    s.cols = a.cols;
+    for (int i = 0; i < a.rows; ++i)
+        for (int j = 0; j < a.cols; ++j) s.cells.push_back(a(i, j).get_str());
+    return s;
+}
+
+// The rows of a QMatrix for EchelonForm (1-based), with the fast path's
+// fraction-free step: row t := d * row t - n * row p, where n/d is the
+// quotient of the entries under the pivot, then row t divided by the gcd of
+// its numerators.
+class QRows {
+  public:
+    QRows(QMatrix& a, StepRecorder* steps) : a_(a), steps_(steps) {}
+
+    int Rows() const { return a_.rows; }
+    int Cols() const { return a_.cols; }
+    bool IsZero(int i, int k) const { return sgn(a_(i - 1, k - 1)) == 0; }
+    void Swap(int i, int k) {
+        a_.SwapRows(i - 1, k - 1);
+        if (steps_) steps_->Swap(Texts(a_), i, k);
+    }
+    void Eliminate(int p, int t, int k) {
+        const mpq_class q = a_(t - 1, k - 1) / a_(p - 1, k - 1);
+        const mpz_class n = q.get_num();
+        const mpz_class d = q.get_den();
+        mpz_class g = 0;
+        for (int j = 0; j < a_.cols; ++j) {
+            mpq_class& x = a_(t - 1, j);
+            x = d * x - n * a_(p - 1, j);
+            mpz_gcd(g.get_mpz_t(), g.get_mpz_t(), x.get_num_mpz_t());
+        }
+        if (steps_) steps_->Combine(Texts(a_), t, p, d.get_str(), n.get_str());
+        if (g <= 1) return;
+        // Lowest terms stay lowest: g divides only numerators.
+        for (int j = 0; j < a_.cols; ++j) {
+            mpz_divexact(a_(t - 1, j).get_num_mpz_t(), a_(t - 1, j).get_num_mpz_t(), g.get_mpz_t());
+        }
+        if (steps_) steps_->Divide(Texts(a_), t, g.get_str());
+    }
+
+  private:
+    QMatrix& a_;
+    StepRecorder* steps_;
+};
+
+Matrix Narrow(const QMatrix& q) {
+    Matrix m;
+    m.SetSize(q.rows, q.cols);
+    for (int i = 0; i < q.rows; ++i)
+        for (int j = 0; j < q.cols; ++j) m.at(i + 1, j + 1) = Narrow(q(i, j));
+    return m;
+}
+
+}  // namespace
+
+Fraction ExactDeterminant(const Matrix& m, int n, const int* rowIndex, const int* colIndex) {
+    if (n == 0) return Fraction(1);
+    QMatrix a = ToQ(m, n, rowIndex, n, colIndex);
+    mpq_class det;
+    RowReduce(a, n, false, &det);
+    return Narrow(det);
+}
+
+std::string ExactDeterminantText(const Matrix& m, int n, const int* rowIndex, const int* colIndex) {
+    if (n == 0) return "1";
+    QMatrix a = ToQ(m, n, rowIndex, n, colIndex);
+    mpq_class det;
+    RowReduce(a, n, false, &det);
+    return det.get_str();
+}
+
+int ExactRank(const Matrix& m, StepRecorder* steps) {
+    QMatrix a = ToQ(m);
+    QRows rows(a, steps);
+    return EchelonForm(rows);
+}
+
+bool ExactInverse(const Matrix& m, Matrix& dest, StepRecorder* steps) {
+    const int n = m.rows;
+    QMatrix a(n, 2 * n);
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) a(i, j) = ToQ(m.at(i + 1, j + 1));
+        a(i, n + i) = 1;
+    }
+    mpq_class det;
+    const bool regular = RowReduce(a, n, true, &det) == n;
+    if (steps) {
+        // The cofactors are det times the inverse, transposed.
+        StepMatrix cofactors;
+        cofactors.rows = cofactors.cols = n;
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < n; ++j)
+                cofactors.cells.push_back(mpq_class(det * a(j, n + i)).get_str());
+        RecordInverse(*steps, m, regular ? det.get_str() : "0", cofactors);
+    }
+    if (!regular) return false;
+    Matrix inv;
+    inv.SetSize(n, n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) inv.at(i + 1, j + 1) = Narrow(a(i, n + j));
+    inv.square = true;
+    try {
+        inv.det = Narrow(mpq_class(1 / det));  // det(M^-1) = 1 / det(M)
+        inv.detOverflow = false;
+    } catch (const ArithmeticOverflow&) {
+        inv.det = Fraction(0);
+        inv.detOverflow = true;
+    }
+    dest = inv;
+    return true;
+}
+
+void CramerSteps(const Matrix& augmented, StepRecorder& steps) {
+    const int n = augmented.rows;
+    if (augmented.cols != n + 1) return;
+    const auto determinant = [n](QMatrix a) {
+        mpq_class det;
+        RowReduce(a, n, false, &det);
+        return det;
+    };
+    const auto name = [](int k) {
+        return k <= 4 ? std::string(1, "xyzt"[k - 1]) : "x" + std::to_string(k);
+    };
+    const auto latexName = [](int k) {
+        return k <= 4 ? std::string(1, "xyzt"[k - 1]) : "x_{" + std::to_string(k) + "}";
+    };
+    QMatrix c(n, n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) c(i, j) = ToQ(augmented.at(i + 1, j + 1));
+    const mpq_class d = determinant(c);
+    steps.Determinant("D = " + d.get_str(), "D = " + FractionTextLatex(d.get_str()), Texts(c));
+    std::vector<mpq_class> dk;
+    for (int k = 0; k < n; ++k) {
+        QMatrix t = c;
+        for (int i = 0; i < n; ++i) t(i, k) = ToQ(augmented.at(i + 1, n + 1));
+        dk.push_back(determinant(t));
+        steps.Determinant(
+            "D" + name(k + 1) + " = " + dk.back().get_str(),
+            "D_{" + latexName(k + 1) + "} = " + FractionTextLatex(dk.back().get_str()), Texts(t));
+    }
+    if (sgn(d) == 0) return;
+    for (int k = 0; k < n; ++k) {
+        const std::string x = name(k + 1);
+        const std::string num = dk[k].get_str();
+        const std::string den = d.get_str();
+        const std::string value = mpq_class(dk[k] / d).get_str();
+        const auto bracket = [](const std::string& v, const char* marks) {
+            return v.find_first_of(marks) == std::string::npos ? v : "(" + v + ")";
+        };
+        steps.Line(x + " = D" + x + " / D = " + bracket(num, "/") + " / " + bracket(den, "-/") +
+                       " = " + value,
+                   latexName(k + 1) + " = \\frac{D_{" + latexName(k + 1) + "}}{D} = \\frac{" +
+                       FractionTextLatex(num) + "}{" + FractionTextLatex(den) +
+                       "} = " + FractionTextLatex(value));
+    }
+}
+
+std::vector<Fraction> ExactSolve(const Matrix& augmented) {
+    const int n = augmented.rows;
+    if (augmented.cols != n + 1) throw DivisionByZero();
+    QMatrix a = ToQ(augmented);
+    if (RowReduce(a, n, true) < n) throw DivisionByZero();
+    std::vector<Fraction> x(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) x[static_cast<std::size_t>(i)] = Narrow(a(i, n));
+    return x;
+}
+
+Fraction ExactDot(const Matrix& a, int i, const Matrix& b, int j) {
+    mpq_class s;
+    for (int k = 1; k <= a.cols; ++k) s += ToQ(a.at(i, k)) * ToQ(b.at(k, j));
+    return Narrow(s);
+}
+
+Matrix ExactPower(const Matrix& a, uint32_t n) {
+    // Square-and-multiply, as the fast path. An intermediate power may be far
+    // larger than the result (a nilpotent matrix), but not without bound: past
+    // kBudgetBits the result is taken as out of range, which keeps a huge
+    // exponent from running for ever.
+    constexpr std::size_t kBudgetBits = 4096;
+    QMatrix result(a.rows, a.rows);
+    for (int i = 0; i < a.rows; ++i) result(i, i) = 1;
+    QMatrix base = ToQ(a);
+    while (n > 0) {
+        if (n & 1u) result = Product(base, result);
+        n >>= 1;
+        if (n > 0) base = Product(base, base);
+        if (Bits(result) > kBudgetBits || Bits(base) > kBudgetBits) throw ArithmeticOverflow();
+    }
+    return Narrow(result);
+}
+
+}  // namespace velmora::detail

@@ -1,0 +1,469 @@
+#include "core/systems/discussion.h"
+
+#include <algorithm>
+
+#include "core/arith/flint_poly.h"
+#include "core/systems/linear_system.h"
+
+namespace velmora {
+
+using flint::QPoly;
+
+namespace {
+
+using Grid = std::vector<std::vector<QPoly>>;
+
+// Past these, a discussion is refused before it starts: with at most 4 x 5
+// cells of degree 4 and 32-bit numbers it always ends in milliseconds.
+constexpr int kMaxEquations = 4;
+constexpr int kMaxUnknowns = 4;
+// Every row is computed with as integers with gcd 1: the work grows with the
+// size of those integers, and a row of fractions with unlike denominators
+// makes them large. At this size the slowest system takes about half a
+// second.
+constexpr std::size_t kMaxRowBits = 512;
+
+// --- Every minor ---
+
+// The determinant of every square block of A': at(R, C) for a set R of rows
+// and a set C of columns of the same size, as bit masks (at(0, 0) = 1).
+// Ranks, critical values and solutions all come from this table, so every
+// case is computed the same way: a rank is the largest size of a minor that
+// is not 0, and a solution is Cramer's rule on a regular block.
+class MinorTable {
+  public:
+    MinorTable(const Grid& m, int cols)
+        : rows_(static_cast<int>(m.size())),
+          cols_(cols),
+          table_(std::size_t(1) << (rows_ + cols_)) {
+        Set(0, 0, QPoly(1));
+        for (int r = 1; r < (1 << rows_); ++r) {
+            const int k = Count(r);
+            const int last = 31 - __builtin_clz(static_cast<unsigned>(r));
+            const std::vector<QPoly>& row = m[static_cast<std::size_t>(last)];
+            for (int c = 1; c < (1 << cols_); ++c) {
+                if (Count(c) != k) continue;
+                // Expanded along its last row, row k of the block.
+                QPoly sum;
+                int position = 0;
+                for (int j = 0; j < cols_; ++j) {
+                    if ((c & (1 << j)) == 0) continue;
+                    const QPoly& rest = at(r & ~(1 << last), c & ~(1 << j));
+                    if (!row[j].IsZero() && !rest.IsZero()) {
+                        const QPoly term = row[j] * rest;
+                        sum = (k - 1 + position) % 2 == 0 ? sum + term : sum - term;
+                    }
+                    ++position;
+                }
+                Set(r, c, sum);
+            }
+        }
+    }
+
+    static int Count(int mask) { return __builtin_popcount(static_cast<unsigned>(mask)); }
+
+    int rows() const { return rows_; }
+    int cols() const { return cols_; }
+    // Index of the pair (R, C) in tables of this size.
+    std::size_t Index(int r, int c) const { return static_cast<std::size_t>(r << cols_ | c); }
+    std::size_t Size() const { return table_.size(); }
+    const QPoly& at(int r, int c) const { return table_[Index(r, c)]; }
+
+    // The gcd of the k x k minors within the columns `columns`: its roots are
+    // where the rank of those columns falls below k.
+    QPoly Gcd(int columns, int k) const {
+        if (k == 0) return QPoly(1);
+        QPoly g;
+        for (int c = 1; c < (1 << cols_); ++c) {
+            if ((c & ~columns) != 0 || Count(c) != k) continue;
+            for (int r = 1; r < (1 << rows_) && !g.IsOne(); ++r)
+                if (Count(r) == k) g = flint::Gcd(g, at(r, c));
+        }
+        return g;
+    }
+
+  private:
+    void Set(int r, int c, QPoly p) { table_[Index(r, c)] = std::move(p); }
+
+    int rows_;
+    int cols_;
+    std::vector<QPoly> table_;
+};
+
+int Mask(int columns) {
+    return (1 << columns) - 1;
+}
+
+// --- The arithmetic of each kind of case ---
+
+// Every a but finitely many: a minor is 0 when it is the zero polynomial.
+struct GeneralArithmetic {
+    static bool IsZero(const QPoly& p) { return p.IsZero(); }
+    // n / d in lowest terms with a monic denominator.
+    static RationalFunction Quotient(const QPoly& n, const QPoly& d) {
+        if (n.IsZero()) return {};
+        const QPoly g = flint::Gcd(n, d);
+        const QPoly den = flint::ExactQuotient(d, g);
+        const mpq_class inverse = 1 / den.Coefficient(den.Degree());
+        return {flint::Scale(flint::ExactQuotient(n, g), inverse).ToPolynomial(),
+                flint::Scale(den, inverse).ToPolynomial()};
+    }
+};
+
+// a = value.
+struct ValueArithmetic {
+    mpq_class value;
+    bool IsZero(const QPoly& p) const { return sgn(p.Evaluate(value)) == 0; }
+    RationalFunction Quotient(const QPoly& n, const QPoly& d) const {
+        return Polynomial(mpq_class(n.Evaluate(value) / d.Evaluate(value)));
+    }
+};
+
+// a a root of an irreducible factor: polynomials modulo it, a field.
+struct FactorArithmetic {
+    explicit FactorArithmetic(QPoly factor) : modulus(std::move(factor)) {}
+    QPoly modulus;
+    bool IsZero(const QPoly& p) const { return flint::Remainder(p, modulus).IsZero(); }
+    // The quotients of a case share their denominator: one inverse serves all.
+    RationalFunction Quotient(const QPoly& n, const QPoly& d) {
+        if (!(d == denominator_)) {
+            denominator_ = d;
+            inverse_ = flint::InverseModulo(flint::Remainder(d, modulus), modulus);
+        }
+        return flint::Remainder(flint::Remainder(n, modulus) * inverse_, modulus).ToPolynomial();
+    }
+
+  private:
+    QPoly denominator_;
+    QPoly inverse_;
+};
+
+// --- Classification of a case ---
+
+struct Classification {
+    int rankCoefficients = 0;
+    int rankAugmented = 0;
+    bool compatible = false;
+    std::vector<int> pivots;  // 0-based pivot columns of the row echelon form of A
+    std::vector<ParametricFunction> solution;
+};
+
+// The ranks of A' (the table's n + 1 columns) and of A, the pivot columns of
+// A's row echelon form (where the rank of the first columns grows) and, when
+// compatible, the general solution: the unknowns of the other columns are
+// free and take the parameters in their order; the pivot unknowns come from
+// Cramer's rule on a regular block of the pivot columns.
+template <class Arithmetic>
+Classification Classify(Arithmetic& arithmetic, const MinorTable& minors) {
+    const int n = minors.cols() - 1;
+    std::vector<char> nonZero(minors.Size());
+    for (int r = 0; r < (1 << minors.rows()); ++r)
+        for (int c = 0; c < (1 << minors.cols()); ++c)
+            if (MinorTable::Count(r) == MinorTable::Count(c))
+                nonZero[minors.Index(r, c)] = !arithmetic.IsZero(minors.at(r, c));
+    auto rank = [&](int columns) {
+        int best = 0;
+        for (int r = 0; r < (1 << minors.rows()); ++r)
+            for (int c = columns; c > 0; c = (c - 1) & columns)  // the subsets of `columns`
+                if (nonZero[minors.Index(r, c)]) best = std::max(best, MinorTable::Count(c));
+        return best;
+    };
+
+    Classification k;
+    k.rankAugmented = rank(Mask(n + 1));
+    k.rankCoefficients = rank(Mask(n));
+    k.compatible = k.rankCoefficients == k.rankAugmented;
+    int pivotMask = 0;
+    for (int j = 0, before = 0; j < n; ++j) {
+        const int now = rank(Mask(j + 1));
+        if (now > before) {
+            k.pivots.push_back(j);
+            pivotMask |= 1 << j;
+        }
+        before = now;
+    }
+    if (!k.compatible) return k;
+
+    const int r = k.rankCoefficients;
+    int block = 0;  // the first set of r rows on which the pivot columns are regular
+    while (MinorTable::Count(block) != r || !nonZero[minors.Index(block, pivotMask)]) ++block;
+    // Entry (i, c) of the reduced echelon form: the block's determinant with
+    // pivot column i replaced by column c, over the block's determinant.
+    auto entry = [&](int i, int c) {
+        const int p = k.pivots[static_cast<std::size_t>(i)];
+        int passed = 0;  // pivot columns between p and c: the sign of the reordering
+        for (int q : k.pivots) passed += q > std::min(p, c) && q < std::max(p, c);
+        const QPoly& m = minors.at(block, (pivotMask & ~(1 << p)) | (1 << c));
+        return arithmetic.Quotient(passed % 2 == 0 ? m : -m, minors.at(block, pivotMask));
+    };
+    std::vector<int> parameterOf(static_cast<std::size_t>(n), -1);
+    int parameters = 0;
+    for (int j = 0; j < n; ++j)
+        if ((pivotMask & (1 << j)) == 0) parameterOf[static_cast<std::size_t>(j)] = parameters++;
+    k.solution.assign(static_cast<std::size_t>(n), ParametricFunction{});
+    for (int j = 0; j < n; ++j) {
+        ParametricFunction& v = k.solution[static_cast<std::size_t>(j)];
+        v.coefficients.assign(static_cast<std::size_t>(parameters), {});
+        const int t = parameterOf[static_cast<std::size_t>(j)];
+        if (t >= 0) v.coefficients[static_cast<std::size_t>(t)] = Polynomial(1);
+    }
+    for (int i = 0; i < r; ++i) {
+        ParametricFunction& v =
+            k.solution[static_cast<std::size_t>(k.pivots[static_cast<std::size_t>(i)])];
+        v.constant = entry(i, n);
+        for (int j = 0; j < n; ++j) {
+            const int t = parameterOf[static_cast<std::size_t>(j)];
+            if (t < 0) continue;
+            RationalFunction c = entry(i, j);
+            for (mpq_class& x : c.numerator.coefficients) x = -x;
+            v.coefficients[static_cast<std::size_t>(t)] = c;
+        }
+    }
+    return k;
+}
+
+Grid Columns(const Grid& m, int cols) {
+    Grid r;
+    for (const std::vector<QPoly>& row : m) r.emplace_back(row.begin(), row.begin() + cols);
+    return r;
+}
+
+// --- The fraction-free triangular form ---
+
+PolynomialMatrix ToMatrix(const Grid& g, int cols) {
+    PolynomialMatrix r(static_cast<int>(g.size()), cols);
+    for (int i = 1; i <= r.rows; ++i)
+        for (int j = 1; j <= cols; ++j) r.at(i, j) = g[i - 1][j - 1].ToPolynomial();
+    return r;
+}
+
+// Each row times the positive number that leaves integer coefficients with
+// gcd 1 throughout: the same equations, written without fractions.
+void MakeRowsPrimitive(PolynomialMatrix& m) {
+    for (int i = 1; i <= m.rows; ++i) {
+        mpz_class g = 0;
+        mpz_class l = 1;
+        for (int j = 1; j <= m.cols; ++j) {
+            for (const mpq_class& c : m.at(i, j).coefficients) {
+                g = gcd(g, c.get_num());
+                l = lcm(l, c.get_den());
+            }
+        }
+        if (g == 0) continue;
+        mpq_class scale(l, g);
+        scale.canonicalize();
+        for (int j = 1; j <= m.cols; ++j)
+            for (mpq_class& c : m.at(i, j).coefficients) c *= scale;
+    }
+}
+
+PolynomialMatrix FractionFreeTriangular(Grid m, int cols) {
+    const int rows = static_cast<int>(m.size());
+    QPoly previous(1);
+    int r = 0;
+    for (int j = 0; j < cols && r < rows; ++j) {
+        // The pivot of lowest degree (a number when there is one), the first
+        // of them, so the form stays as small as a hand computation.
+        int p = -1;
+        for (int i = r; i < rows; ++i)
+            if (!m[i][j].IsZero() && (p < 0 || m[i][j].Degree() < m[p][j].Degree())) p = i;
+        if (p < 0) continue;
+        std::swap(m[p], m[r]);
+        for (int t = r + 1; t < rows; ++t) {
+            for (int k = j + 1; k < cols; ++k)
+                m[t][k] = flint::ExactQuotient(m[r][j] * m[t][k] - m[t][j] * m[r][k], previous);
+            m[t][j] = QPoly();
+        }
+        previous = m[r][j];
+        ++r;
+    }
+    PolynomialMatrix t = ToMatrix(m, cols);
+    MakeRowsPrimitive(t);
+    return t;
+}
+
+// --- The cases ---
+
+bool FactorBefore(const QPoly& f, const QPoly& g) {
+    if (f.Degree() != g.Degree()) return f.Degree() < g.Degree();
+    for (long k = f.Degree(); k >= 0; --k) {
+        const int c = cmp(f.Coefficient(k), g.Coefficient(k));
+        if (c != 0) return c < 0;
+    }
+    return false;
+}
+
+// The irreducible factors, without repeats, of the polynomials whose roots
+// are critical: the linear ones as values, increasing; the others that have
+// a real root, by degree.
+void CriticalCases(const std::vector<QPoly>& critical, std::vector<mpq_class>& values,
+                   std::vector<QPoly>& factors) {
+    std::vector<QPoly> all;
+    for (const QPoly& p : critical)
+        for (QPoly& f : flint::IrreducibleFactors(p))
+            if (std::find(all.begin(), all.end(), f) == all.end()) all.push_back(std::move(f));
+    for (const QPoly& f : all) {
+        if (f.Degree() == 1) {
+            values.push_back(-f.Coefficient(0) / f.Coefficient(1));
+        } else if (flint::RealRootCount(f) > 0) {
+            factors.push_back(f);
+        }
+    }
+    std::sort(values.begin(), values.end());
+    std::sort(factors.begin(), factors.end(), FactorBefore);
+}
+
+DiscussionCase CaseOf(const Classification& c, int n) {
+    DiscussionCase d;
+    d.rankCoefficients = c.rankCoefficients;
+    d.rankAugmented = c.rankAugmented;
+    d.compatible = c.compatible;
+    d.determined = c.compatible && c.rankCoefficients == n;
+    d.solution = c.solution;
+    return d;
+}
+
+void CheckSize(const PolynomialMatrix& m) {
+    if (m.rows < 1 || m.rows > kMaxEquations || m.cols < 2 || m.cols > kMaxUnknowns + 1) {
+        throw DiscussionTooLarge("se discuten sistemas de 1 a 4 ecuaciones con 1 a 4 incógnitas");
+    }
+    if (static_cast<int>(m.cells.size()) != m.rows * m.cols)
+        throw std::invalid_argument("matriz de polinomios mal formada");
+    for (const Polynomial& p : m.cells) {
+        if (p.Degree() > kMaxParameterDegree)
+            throw DiscussionTooLarge("un coeficiente pasa del grado 4 en a");
+        for (const mpq_class& c : p.coefficients) {
+            if (mpz_sizeinbase(c.get_num_mpz_t(), 2) > kMaxCoefficientBits ||
+                mpz_sizeinbase(c.get_den_mpz_t(), 2) > kMaxCoefficientBits) {
+                throw DiscussionTooLarge("un coeficiente tiene números demasiado grandes");
+            }
+        }
+    }
+}
+
+// 1-based row that is 0 = 0 for every a, 0 when none is.
+int NullRow(const PolynomialMatrix& m) {
+    for (int i = 1; i <= m.rows; ++i) {
+        bool null = true;
+        for (int j = 1; j <= m.cols && null; ++j) null = m.at(i, j).IsZero();
+        if (null) return i;
+    }
+    return 0;
+}
+
+}  // namespace
+
+Discussion DiscussSystem(const PolynomialMatrix& augmented) {
+    CheckSize(augmented);
+    if (NullRow(augmented) != 0) throw std::invalid_argument("ecuación nula");
+
+    // Every typed unknown stays, as for a system of numbers: one whose column
+    // is 0 for every a is free wherever the system is compatible.
+    const int m = augmented.rows;
+    const int n = augmented.cols - 1;
+    Discussion d;
+    d.unknownCount = n;
+    d.augmented = augmented;
+    d.coefficients = PolynomialMatrix(m, n);
+    for (int i = 1; i <= m; ++i)
+        for (int j = 1; j <= n; ++j) d.coefficients.at(i, j) = augmented.at(i, j);
+
+    // Scaling an equation changes nothing of the discussion.
+    PolynomialMatrix scaled = d.augmented;
+    MakeRowsPrimitive(scaled);
+    Grid system(static_cast<std::size_t>(m));
+    for (int i = 1; i <= m; ++i) {
+        for (int j = 1; j <= n + 1; ++j) {
+            for (const mpq_class& c : scaled.at(i, j).coefficients)
+                if (mpz_sizeinbase(c.get_num_mpz_t(), 2) > kMaxRowBits)
+                    throw DiscussionTooLarge(
+                        "los números del sistema son demasiado grandes para discutirlo");
+            system[i - 1].push_back(QPoly(scaled.at(i, j)));
+        }
+    }
+    d.augmentedTriangular = FractionFreeTriangular(system, n + 1);
+    d.coefficientsTriangular = FractionFreeTriangular(Columns(system, n), n);
+
+    const MinorTable minors(system, n + 1);
+    GeneralArithmetic generalArithmetic;
+    const Classification general = Classify(generalArithmetic, minors);
+    std::vector<QPoly> critical{minors.Gcd(Mask(n + 1), general.rankAugmented),
+                                minors.Gcd(Mask(n), general.rankCoefficients)};
+    if (general.compatible && general.rankCoefficients < n) {
+        // Where the free unknowns of the general solution change.
+        for (int j = 1; j < n; ++j) {
+            const int r = static_cast<int>(std::count_if(
+                general.pivots.begin(), general.pivots.end(), [j](int p) { return p < j; }));
+            critical.push_back(minors.Gcd(Mask(j), r));
+        }
+    }
+    std::vector<mpq_class> values;
+    std::vector<QPoly> factors;
+    CriticalCases(critical, values, factors);
+
+    DiscussionCase g = CaseOf(general, n);
+    g.excludedValues = values;
+    for (const QPoly& f : factors) g.excludedFactors.push_back(f.ToPolynomial());
+    d.cases.push_back(std::move(g));
+    for (const mpq_class& v : values) {
+        ValueArithmetic arithmetic{v};
+        DiscussionCase c = CaseOf(Classify(arithmetic, minors), n);
+        c.kind = CaseKind::Value;
+        c.value = v;
+        d.cases.push_back(std::move(c));
+    }
+    for (const QPoly& f : factors) {
+        FactorArithmetic arithmetic{f};
+        DiscussionCase c = CaseOf(Classify(arithmetic, minors), n);
+        c.kind = CaseKind::Factor;
+        c.factor = f.ToPolynomial();
+        d.cases.push_back(std::move(c));
+    }
+    for (DiscussionCase& c : d.cases) {
+        c.lines = CaseLines(c, n);
+        d.lines.insert(d.lines.end(), c.lines.begin(), c.lines.end());
+    }
+    return d;
+}
+
+CellDiscussion DiscussCells(const std::vector<std::vector<std::string>>& cells) {
+    CellDiscussion r;
+    const int rows = static_cast<int>(cells.size());
+    const int cols = rows > 0 ? static_cast<int>(cells[0].size()) : 0;
+    PolynomialMatrix m(rows, cols);
+    for (int i = 1; i <= rows; ++i) {
+        if (static_cast<int>(cells[i - 1].size()) != cols)
+            throw std::invalid_argument("filas de distinta longitud");
+        for (int j = 1; j <= cols; ++j) {
+            const std::string& text = cells[i - 1][j - 1];
+            if (text.find_first_not_of(" \t") == std::string::npos) continue;  // empty: 0
+            const PolynomialReading reading = ReadPolynomial(text, m.at(i, j));
+            if (reading != PolynomialReading::Ok) {
+                r.status = CellDiscussion::Status::UnreadableCell;
+                r.row = i;
+                r.column = j;
+                r.reading = reading;
+                return r;
+            }
+        }
+    }
+    r.row = NullRow(m);
+    if (r.row != 0) {
+        r.status = CellDiscussion::Status::NullEquation;
+        return r;
+    }
+    try {
+        r.discussion = DiscussSystem(m);
+    } catch (const DiscussionTooLarge& e) {
+        r.status = CellDiscussion::Status::TooLarge;
+        r.message = e.what();
+    }
+    return r;
+}
+
+bool PolynomialMatrix::HasParameter() const {
+    return std::any_of(cells.begin(), cells.end(),
+                       [](const Polynomial& p) { return !p.IsConstant(); });
+}
+
+}  // namespace velmora

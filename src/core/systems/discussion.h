@@ -1,0 +1,138 @@
+// The discussion of a system whose coefficients are polynomials in a
+// parameter a: the cases of a with their ranks, verdicts and solutions,
+// everything exact.
+//
+// The cases are the general one and the critical values, where a rank of A or
+// of A' drops below its value for a general a: the roots of the gcd of the
+// maximal non-zero minors. A rational root is a case "a = v"; an irreducible
+// factor of degree 2 or more with a real root is one case for all its roots
+// ("a tal que a^2 - 2 = 0"), computed in the field of that factor (arithmetic
+// modulo it), whose solutions are polynomials in a reduced modulo the factor.
+// The parameter is real: a factor with no real root (a^2 + 1) gives no case.
+//
+// A compatible undetermined general case also splits off the values where
+// the unknowns its solution is written in stop being free: the values where
+// a rank of the first j columns of A drops. There the ranks stay those of a
+// general a, but the general solution would divide by zero.
+//
+// The unknowns are all those of the typed system, named by position. An
+// unknown whose column vanishes, for every a or at some value of a, occurs in
+// no equation there and is free, as in a system of numbers.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/arith/polynomial.h"
+
+namespace velmora {
+
+// m x n polynomials, rows and columns from 1.
+struct PolynomialMatrix {
+    int rows = 0;
+    int cols = 0;
+    std::vector<Polynomial> cells;
+
+    PolynomialMatrix() = default;
+    PolynomialMatrix(int r, int c) : rows(r), cols(c), cells(static_cast<std::size_t>(r * c)) {}
+    Polynomial& at(int i, int j) { return cells[static_cast<std::size_t>((i - 1) * cols + j - 1)]; }
+    const Polynomial& at(int i, int j) const {
+        return cells[static_cast<std::size_t>((i - 1) * cols + j - 1)];
+    }
+    // True when some cell holds a.
+    bool HasParameter() const;
+};
+
+// One unknown of a general solution: constant + sum of coefficients[k] times
+// parameter k (λ, μ, ν, ξ). In a case "a = v" every part is a number; in a
+// case of an irreducible factor every part is a polynomial of lower degree.
+struct ParametricFunction {
+    RationalFunction constant;
+    std::vector<RationalFunction> coefficients;
+};
+
+enum class CaseKind {
+    General,  // every a but the critical values
+    Value,    // a = value
+    Factor,   // a a root of `factor`
+};
+
+struct DiscussionCase {
+    CaseKind kind = CaseKind::General;
+    mpq_class value;                          // Value
+    Polynomial factor;                        // Factor: irreducible, integer, positive leading
+    std::vector<mpq_class> excludedValues;    // General, increasing
+    std::vector<Polynomial> excludedFactors;  // General, in the order of their cases
+    int rankCoefficients = 0;
+    int rankAugmented = 0;
+    bool compatible = false;
+    bool determined = false;  // compatible with rank A = number of unknowns
+    // A compatible case's values, one per unknown, with unknownCount -
+    // rankCoefficients parameters.
+    std::vector<ParametricFunction> solution;
+    std::vector<std::string> lines;  // the case's lines of the discussion text
+};
+
+struct Discussion {
+    PolynomialMatrix augmented;     // A' as typed
+    PolynomialMatrix coefficients;  // A: `augmented` without its last column
+    // Fraction-free triangular forms over the polynomials: each row combines
+    // rows with polynomial factors and is then divided by the previous pivot
+    // (exactly), so its entries are minors; every row is finally brought to
+    // integer coefficients with gcd 1.
+    PolynomialMatrix augmentedTriangular;
+    PolynomialMatrix coefficientsTriangular;
+    int unknownCount = 0;
+    std::vector<DiscussionCase> cases;  // the general case first
+    // The text, one case per line, each case's solution on the lines after it:
+    // "Para a ≠ -2, a ≠ 1: rango A = 3, rango A' = 3 => sistema COMPATIBLE
+    // DETERMINADO  (S.C.D.)", "   x = (-a - 1)/(a + 2)    y = ...    ", ...
+    std::vector<std::string> lines;
+};
+
+// A system the discussion will not take on: too many equations or unknowns,
+// a cell past degree 4 or with numbers so large the work would take long.
+// what() is the message for the user.
+class DiscussionTooLarge : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Discusses the system of augmented matrix `augmented` (1..4 equations, 1..4
+// unknowns, the last column the right-hand side, cells of degree at most 4).
+// Throws std::invalid_argument for an equation that is 0 = 0 for every a (as
+// CheckRows) or a matrix without a column, DiscussionTooLarge as above.
+Discussion DiscussSystem(const PolynomialMatrix& augmented);
+
+// The discussion of a grid of cell texts, as typed: rows of equal length, the
+// last cell of each row the right-hand side. An empty or blank cell is 0; the
+// others are read by ReadPolynomial.
+struct CellDiscussion {
+    enum class Status {
+        Done,
+        UnreadableCell,  // row, column, reading: the first cell refused
+        NullEquation,    // row: an equation that is 0 = 0 for every a
+        TooLarge,        // message
+    };
+    Status status = Status::Done;
+    int row = 0;     // 1-based
+    int column = 0;  // 1-based; the right-hand side is the last column
+    PolynomialReading reading = PolynomialReading::Ok;
+    std::string message;  // TooLarge: what to tell the user
+    Discussion discussion;
+};
+CellDiscussion DiscussCells(const std::vector<std::vector<std::string>>& cells);
+
+// The text of one unknown's value, by the rules of ParametricValueText
+// (general_solution.h) with parts that may hold a: the constant written as
+// RationalFunctionText writes it; a coefficient that holds a, after its sign,
+// is "a" or an integer times a in front ("aλ", "- 2aλ") and anything else in
+// parentheses ("(a + 1)λ", "(1/(a + 2))μ").
+std::string ParametricFunctionText(const ParametricFunction& v);
+// The lines of one case of a discussion of `unknownCount` unknowns: the case
+// with its ranks and verdict, then a determined case's values on one line or
+// an undetermined case's general solution on two.
+std::vector<std::string> CaseLines(const DiscussionCase& c, int unknownCount);
+
+}  // namespace velmora

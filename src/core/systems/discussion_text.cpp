@@ -1,0 +1,92 @@
+// The text of a discussion: one line per case, then its solution.
+#include "core/systems/discussion.h"
+#include "core/systems/general_solution.h"
+#include "core/toolkit/strings.h"
+
+namespace velmora {
+
+namespace {
+
+// A coefficient that holds a, before a parameter, without its sign: "a",
+// "2a", "(a + 1)", "(1/(a + 2))".
+std::string CoefficientText(const RationalFunction& magnitude) {
+    const Polynomial& p = magnitude.numerator;
+    const bool monomial = magnitude.denominator == Polynomial(1) && p.Degree() == 1 &&
+                          p.TermCount() == 1 && p.coefficients[1].get_den() == 1;
+    const std::string text = RationalFunctionText(magnitude);
+    return monomial ? text : "(" + text + ")";
+}
+
+// The sign in front of a term: a quotient is negative when its numerator's
+// leading coefficient is (its denominator is monic).
+bool IsNegative(const RationalFunction& f) {
+    return !f.IsZero() && sgn(f.numerator.coefficients.back()) < 0;
+}
+
+RationalFunction Negated(RationalFunction f) {
+    for (mpq_class& c : f.numerator.coefficients) c = -c;
+    return f;
+}
+
+std::string Verdict(const DiscussionCase& c) {
+    if (!c.compatible) return "INCOMPATIBLE";
+    return c.determined ? "COMPATIBLE DETERMINADO  (S.C.D.)" : "COMPATIBLE INDETERMINADO  (S.C.I.)";
+}
+
+std::string Condition(const DiscussionCase& c) {
+    switch (c.kind) {
+        case CaseKind::Value:
+            return "Para a = " + RationalText(c.value);
+        case CaseKind::Factor:
+            return "Para a tal que " + PolynomialText(c.factor) + " = 0";
+        case CaseKind::General:
+            break;
+    }
+    if (c.excludedValues.empty() && c.excludedFactors.empty()) return "Para todo a";
+    std::string s = "Para ";
+    for (const mpq_class& v : c.excludedValues) s += "a ≠ " + RationalText(v) + ", ";
+    for (const Polynomial& f : c.excludedFactors) s += PolynomialText(f) + " ≠ 0, ";
+    s.resize(s.size() - 2);
+    return s;
+}
+
+}  // namespace
+
+std::string ParametricFunctionText(const ParametricFunction& v) {
+    // The constant always comes first, so it keeps its own sign.
+    std::vector<SignedTerm> terms;
+    if (!v.constant.IsZero()) terms.push_back({false, RationalFunctionText(v.constant)});
+    for (std::size_t k = 0; k < v.coefficients.size(); ++k) {
+        const RationalFunction& c = v.coefficients[k];
+        const int parameter = static_cast<int>(k) + 1;
+        if (c.IsZero()) continue;
+        if (c.IsConstant()) {
+            terms.push_back(ParameterTerm(c.numerator.coefficients[0], parameter));
+        } else {
+            const bool negative = IsNegative(c);
+            terms.push_back(
+                {negative, CoefficientText(negative ? Negated(c) : c) + ParameterName(parameter)});
+        }
+    }
+    return JoinTerms(terms);
+}
+
+std::vector<std::string> CaseLines(const DiscussionCase& c, int unknownCount) {
+    std::vector<std::string> lines{Condition(c) + ": rango A = " + IntToText(c.rankCoefficients) +
+                                   ", rango A' = " + IntToText(c.rankAugmented) + " => sistema " +
+                                   Verdict(c)};
+    if (!c.compatible || unknownCount == 0) return lines;
+    std::vector<std::string> values;
+    for (const ParametricFunction& v : c.solution)
+        values.push_back(c.determined ? RationalFunctionText(v.constant)
+                                      : ParametricFunctionText(v));
+    if (c.determined) {
+        lines.push_back("   " + NamedValuesText(values));
+    } else {
+        lines.push_back("   Solución:   " + NamedValuesText(values));
+        lines.push_back("   " + ParametersText(unknownCount - c.rankCoefficients));
+    }
+    return lines;
+}
+
+}  // namespace velmora

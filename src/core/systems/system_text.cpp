@@ -1,0 +1,236 @@
+#include "core/systems/system_text.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "core/matrix/matrix_text.h"
+#include "core/systems/latex_line.h"
+
+namespace velmora {
+
+namespace {
+
+// One term of an equation's left side: its sign and the text of its
+// magnitude ("" for a magnitude 1).
+struct Term {
+    bool negative = false;
+    std::string magnitude;
+};
+
+// The equation's left side from the terms of columns 1..cols - 1 (none for a
+// coefficient 0), each followed by its unknown (in words as TermText writes
+// it); "0" when every coefficient is 0.
+template <typename TermOf>
+std::string LeftSide(int cols, bool latex, TermOf termOf) {
+    std::string text;
+    for (int j = 1; j < cols; ++j) {
+        const std::optional<Term> t = termOf(j);
+        if (!t) continue;
+        if (text.empty()) {
+            text += t->negative ? "-" : "";
+        } else {
+            text += t->negative ? " - " : " + ";
+        }
+        text += latex ? t->magnitude + UnknownName(j) : TermText(t->magnitude, j);
+    }
+    if (text.empty()) text.push_back('0');
+    return text;
+}
+
+// An unknown in no equation is left out of each, but the last ones would then
+// be named by no equation at all, and the system read back from its text
+// would lose them: the first equation writes them with coefficient 0
+// ("x + y + 0z = 1").
+template <typename IsZero>
+bool KeptAsZero(int rows, int cols, int row, int j, IsZero zero) {
+    if (row != 1) return false;
+    for (int i = 1; i <= rows; ++i) {
+        for (int k = j; k < cols; ++k) {
+            if (!zero(i, k)) return false;
+        }
+    }
+    return true;
+}
+
+// The left side of a row of fractions, the magnitude of each term written by
+// `magnitude` (which gets |num| and |den| in 64 bits: -2147483648 has no
+// 32-bit magnitude).
+template <typename Magnitude>
+std::string LeftSide(const Matrix& m, int row, bool latex, Magnitude magnitude) {
+    const auto zero = [&](int i, int j) { return m.at(i, j).IsZero(); };
+    return LeftSide(m.cols, latex, [&](int j) -> std::optional<Term> {
+        const Fraction c = m.at(row, j);
+        if (KeptAsZero(m.rows, m.cols, row, j, zero)) return Term{false, "0"};
+        if (c.IsZero()) return std::nullopt;
+        return Term{(c.num < 0) != (c.den < 0),
+                    magnitude(std::llabs(static_cast<long long>(c.num)),
+                              std::llabs(static_cast<long long>(c.den)))};
+    });
+}
+
+// "-\frac{3}{4}", "5".
+std::string RationalLatex(const mpq_class& q) {
+    if (q.get_den() == 1) return q.get_num().get_str();
+    const mpz_class magnitude = abs(q.get_num());
+    return std::string(sgn(q) < 0 ? "-" : "") + "\\frac{" + magnitude.get_str() + "}{" +
+           q.get_den().get_str() + "}";
+}
+
+// As PolynomialText, in LaTeX: "a^{2} - \frac{1}{2}a + 3".
+std::string PolynomialLatex(const Polynomial& p) {
+    return JoinTerms(p, [](const mpq_class& magnitude, int k) {
+        std::string s = k == 0 || magnitude != 1 ? RationalLatex(magnitude) : "";
+        if (k >= 1) s += 'a';
+        if (k >= 2) s += "^{" + std::to_string(k) + "}";
+        return s;
+    });
+}
+
+// The left side of a row of polynomials: a coefficient of more than one term
+// in parentheses, its leading sign in front.
+std::string LeftSide(const PolynomialMatrix& m, int row, bool latex) {
+    const auto zero = [&](int i, int j) { return m.at(i, j).IsZero(); };
+    return LeftSide(m.cols, latex, [&](int j) -> std::optional<Term> {
+        Polynomial c = m.at(row, j);
+        if (KeptAsZero(m.rows, m.cols, row, j, zero)) return Term{false, "0"};
+        if (c.IsZero()) return std::nullopt;
+        const bool negative = sgn(c.coefficients.back()) < 0;
+        if (negative) {
+            for (mpq_class& k : c.coefficients) k = -k;
+        }
+        const std::string text = latex ? PolynomialLatex(c) : PolynomialText(c);
+        if (c.TermCount() > 1) return Term{negative, "(" + text + ")"};
+        return Term{negative, c == Polynomial(1) ? "" : text};
+    });
+}
+
+// A line without the blanks at its end.
+std::string Trimmed(std::string line) {
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+}
+
+// The conclusion box's lines, each piece between its own CR LF a line.
+std::vector<std::string> BoxLines(const SystemAnalysis& a) {
+    std::vector<std::string> lines{a.rankAugmentedText, a.rankCoefficientsText};
+    for (const std::string& text : a.conclusion) {
+        std::size_t start = 0;
+        while (true) {
+            const std::size_t end = text.find("\r\n", start);
+            lines.push_back(
+                Trimmed(text.substr(start, end == std::string::npos ? end : end - start)));
+            if (end == std::string::npos) break;
+            start = end + 2;
+        }
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::string TermText(std::string_view magnitude, int j) {
+    std::string s(magnitude == "1" ? "" : magnitude);
+    const bool fraction =
+        s.find('/') != std::string::npos && s.find_first_not_of("0123456789/") == std::string::npos;
+    const bool power = s.find('^') != std::string::npos && !s.empty() &&
+                       std::isdigit(static_cast<unsigned char>(s.back()));
+    if (fraction) s = "(" + s + ")";
+    if (power) s += ' ';
+    if (j >= 1 && j <= 4) s += UnknownName(j);  // a fifth column has no unknown's letter
+    return s;
+}
+
+std::string EquationText(const Matrix& m, int row) {
+    return LeftSide(m, row, false,
+                    [](long long num, long long den) {
+                        const std::string n = std::to_string(num);
+                        return den != 1 ? n + "/" + std::to_string(den) : n;
+                    }) +
+           " = " + m.at(row, m.cols).ToText();
+}
+
+std::string EquationLatex(const Matrix& m, int row) {
+    return LeftSide(m, row, true,
+                    [](long long num, long long den) {
+                        if (den != 1)
+                            return "\\frac{" + std::to_string(num) + "}{" + std::to_string(den) +
+                                   "}";
+                        return num != 1 ? std::to_string(num) : std::string();
+                    }) +
+           " = " + FractionLatex(m.at(row, m.cols));
+}
+
+namespace {
+
+// Equations, a blank line and the lines after them.
+std::string TextOf(const std::vector<std::string>& equations,
+                   const std::vector<std::string>& lines) {
+    std::string s;
+    for (const std::string& equation : equations) s += equation + "\n";
+    s += "\n";
+    for (const std::string& line : lines) s += Trimmed(line) + "\n";
+    return s;
+}
+
+// A displayed formula: the equations (in LaTeX) in an array aligned at their
+// "=" behind a brace, beside an array of the lines, as words and mathematics.
+std::string LatexOf(const std::vector<std::string>& equations,
+                    const std::vector<std::string>& lines) {
+    std::string s = "\\[\n\\left\\{\\begin{array}{rcl}\n";
+    for (std::size_t i = 0; i < equations.size(); ++i) {
+        std::string equation = equations[i];
+        equation.replace(equation.rfind(" = "), 3, " & = & ");
+        s += equation + (i + 1 < equations.size() ? " \\\\\n" : "\n");
+    }
+    s += "\\end{array}\\right.\n\\qquad\n\\begin{array}{l}\n";
+    std::vector<std::string> texts;
+    for (const std::string& line : lines) {
+        if (!Trimmed(line).empty()) texts.push_back(LineLatex(line));
+    }
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        s += texts[k] + (k + 1 < texts.size() ? " \\\\\n" : "\n");
+    }
+    return s + "\\end{array}\n\\]";
+}
+
+template <typename System, typename Writer>
+std::vector<std::string> Equations(const System& augmented, Writer writer) {
+    std::vector<std::string> equations;
+    for (int i = 1; i <= augmented.rows; ++i) equations.push_back(writer(augmented, i));
+    return equations;
+}
+
+}  // namespace
+
+std::string EquationText(const PolynomialMatrix& m, int row) {
+    return LeftSide(m, row, false) + " = " + PolynomialText(m.at(row, m.cols));
+}
+
+std::string EquationLatex(const PolynomialMatrix& m, int row) {
+    return LeftSide(m, row, true) + " = " + PolynomialLatex(m.at(row, m.cols));
+}
+
+std::string SystemText(const SystemAnalysis& a) {
+    const auto text = [](const Matrix& m, int i) { return EquationText(m, i); };
+    return TextOf(Equations(a.augmented, text), BoxLines(a));
+}
+
+std::string SystemLatex(const SystemAnalysis& a) {
+    const auto latex = [](const Matrix& m, int i) { return EquationLatex(m, i); };
+    return LatexOf(Equations(a.augmented, latex), BoxLines(a));
+}
+
+std::string DiscussionText(const Discussion& d) {
+    const auto text = [](const PolynomialMatrix& m, int i) { return EquationText(m, i); };
+    return TextOf(Equations(d.augmented, text), d.lines);
+}
+
+std::string DiscussionLatex(const Discussion& d) {
+    const auto latex = [](const PolynomialMatrix& m, int i) { return EquationLatex(m, i); };
+    return LatexOf(Equations(d.augmented, latex), d.lines);
+}
+
+}  // namespace velmora

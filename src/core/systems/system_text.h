@@ -1,0 +1,51 @@
+// A system as text for other programs and for velmora-calc: its equations,
+// and the system with its ranks and conclusion as the window shows them, in
+// words and in LaTeX.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/matrix/matrix.h"
+#include "core/systems/discussion.h"
+#include "core/systems/linear_system.h"
+
+namespace velmora {
+
+// A term of an equation in words: the magnitude of its coefficient as the
+// program writes a number or a polynomial in a ("1", "2", "1/2", "a^2",
+// "(a + 1)") and unknown j (1..4): "x", "2x", "(1/2)x", "a^2 y", "(a + 1)z".
+// A fraction goes in parentheses and a power stands apart from the unknown,
+// so the term reads back as written (never 1/(2x) nor a^(2y)).
+std::string TermText(std::string_view magnitude, int j);
+
+// Equation `row` of an augmented matrix: "2x - y + (1/2)z = 3", the unknowns
+// named by their column; "0 = 5" when every coefficient is 0.
+std::string EquationText(const Matrix& augmented, int row);
+// The same in LaTeX: "2x - y + \frac{1}{2}z = 3".
+std::string EquationLatex(const Matrix& augmented, int row);
+
+// The analysed system as equations, a blank line, the two
+// rank texts and the conclusion box's lines; one line each, each ended by a
+// line break.
+std::string SystemText(const SystemAnalysis& analysis);
+// The same in LaTeX, a displayed formula "\[ ... \]" as every fragment the
+// program writes: the equations in an array aligned at their "=" behind a
+// brace, beside an array of the rank and conclusion lines (LineLatex: the
+// words as text, the rest as mathematics).
+std::string SystemLatex(const SystemAnalysis& analysis);
+
+// Equation `row` of an augmented matrix of polynomials in a: "ax + y + z = 1",
+// "(a + 1)x - (1/2)ay = a^2 - 1", "a^2 y = 1", a coefficient of more than one term in
+// parentheses with its leading sign in front. In LaTeX: "(a + 1)x -
+// \frac{1}{2}ay = a^{2} - 1".
+std::string EquationText(const PolynomialMatrix& augmented, int row);
+std::string EquationLatex(const PolynomialMatrix& augmented, int row);
+
+// A discussed system as equations, a blank line and the
+// lines of the discussion; one line each, each ended by a line break.
+std::string DiscussionText(const Discussion& discussion);
+// The same in LaTeX, as SystemLatex writes a system.
+std::string DiscussionLatex(const Discussion& discussion);
+
+}  // namespace velmora

@@ -1,0 +1,90 @@
+// The "Pasos" window: the steps of a computation, each a line of notation and
+// the matrix it leaves, drawn between bars as the store draws its matrices,
+// in a scrolling pane. "Copiar" puts the steps on the clipboard as text,
+// "Copiar LaTeX" as a LaTeX fragment; with no steps the pane says why and
+// both are greyed. It is not modal: the window that opened it stays usable
+// and hands it the steps of each new result while it is open. It opens
+// beside that window, and PgUp, PgDn, Home and End scroll it.
+#pragma once
+
+#include <QPointer>
+#include <QRect>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/matrix/steps.h"
+#include "gui/toolkit/template_dialog.h"
+
+namespace velmora {
+
+inline constexpr Colour kStepsFill = Rgb(255, 255, 231);    // as the matrix panel
+inline constexpr Colour kStepsMatrix = Rgb(0, 0, 200);      // its matrices
+inline constexpr Colour kStepsNotation = Rgb(200, 0, 100);  // its letters
+
+class StepsWindow : public DialogHandler {
+  public:
+    // Controls of "Pasos".
+    enum : int { kClose = kCommandEscape, kCopy = 10, kCopyLatex = 11, kPane = 20 };
+
+    // owner: the window it stays in front of and opens beside; it is never
+    // disabled. title: the window's own, telling the windows' steps apart.
+    StepsWindow(QWidget* owner, std::string_view title);
+    ~StepsWindow() override;
+    StepsWindow(const StepsWindow&) = delete;
+    StepsWindow& operator=(const StepsWindow&) = delete;
+
+    // Shows these steps (none: whyNone in their place) and brings the
+    // window to the front; one that was not on show opens beside its owner.
+    void open(std::vector<Step> steps, std::string whyNone = {});
+    // Shows these steps instead, if the window is open.
+    void follow(std::vector<Step> steps, std::string whyNone = {});
+    // Shown: not closed (hidden), nor gone with its owner.
+    bool isOpen() const;
+    const std::vector<Step>& steps() const { return steps_; }
+    // Why there are no steps, shown in the pane while there are none.
+    const std::string& whyNone() const { return whyNone_; }
+    // nullptr once closed with its owner gone.
+    TemplateDialog* window() const { return window_; }
+
+    void onCommand(TemplateDialog& d, int id, int notification) override;
+
+  private:
+    void show(std::vector<Step> steps, std::string whyNone);
+    void draw();
+    void drawOn(DrawingPane& pane);
+    void drawWhyNone(DrawingPane& pane);
+    void placeBesideOwner();
+
+    std::vector<Step> steps_;
+    std::string whyNone_;
+    QPointer<QWidget> owner_;
+    QPointer<TemplateDialog> window_;
+};
+
+// Where a window of `size` (frame included) opens beside `owner` (its frame)
+// on `screen`: on the owner's right when it fits there, else on its left;
+// where neither fits, at the screen's left edge, so that it covers the
+// owner's left part and never its right, where the editors are. Its top is
+// the owner's, moved up as far as needed to stay on the screen.
+QPoint BesideOwner(const QRect& owner, const QSize& size, const QRect& screen);
+
+// A window's "Pasos": opens it with the steps (again, if it had been
+// closed: the window is kept), or hands the steps to the one open.
+class StepsWindowSlot {
+  public:
+    explicit StepsWindowSlot(std::string title = "Pasos") : title_(std::move(title)) {}
+    void open(QWidget* owner, std::vector<Step> steps, std::string whyNone = {});
+    // The steps of a new result, for the window if it is open.
+    void follow(std::vector<Step> steps, std::string whyNone = {});
+    bool isOpen() const { return window_ && window_->isOpen(); }
+    StepsWindow* window() const { return window_.get(); }
+    // Closes the window: before its owner goes.
+    void close() { window_.reset(); }
+
+  private:
+    std::string title_;
+    std::unique_ptr<StepsWindow> window_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,149 @@
+// The "Pasos" window on its own and as the main window opens it: what it
+// draws, what it copies, how it scrolls, when "Pasos..." is enabled, and
+// that it follows the working matrix.
+#include "gui/steps/steps_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <algorithm>
+
+#include "core/matrix/steps.h"
+#include "gui/textout/text_output.h"
+#include "gui/toolkit/dialog_helpers.h"
+#include "support/main_window_fixture.h"
+
+namespace velmora {
+namespace {
+
+using namespace principal;
+using test::MainWindowTest;
+
+std::vector<Step> TriangularSteps(const Matrix& m) {
+    StepRecorder steps;
+    StartSteps(steps, m);
+    Matrix r;
+    m.Triangular(r, steps);
+    return steps.take();
+}
+
+bool Drawn(DeviceContext& dc, const std::string& text) {
+    const std::vector<std::string> texts = dc.drawnTexts();
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+TEST(StepsWindowTest, DrawsCopiesAndScrolls) {
+    InitTextOutput();
+    const Matrix m =
+        Matrix::FromRows({{2, 1, -1, 3, 1}, {4, 3, 1, 0, 2}, {-2, 5, 3, 1, 0}, {6, 2, 0, 4, -3}});
+    const std::vector<Step> steps = TriangularSteps(m);
+    StepsWindowSlot slot;
+    slot.open(nullptr, steps);
+    ASSERT_TRUE(slot.isOpen());
+    TemplateDialog& w = *slot.window()->window();
+    EXPECT_EQ(w.windowTitle().toStdString(), "Pasos");
+    DeviceContext& dc = w.paneOf(StepsWindow::kPane)->dc();
+    // Each line of notation and every entry of the matrices.
+    for (const char* text : {"matriz:", "F2 ← F2 - 2F1", "F4 ← 8F4 + 3F3", "-45"})
+        EXPECT_TRUE(Drawn(dc, text)) << text;
+
+    w.click(StepsWindow::kCopy);
+    EXPECT_EQ(ClipboardText(), StepsText(steps));
+    w.click(StepsWindow::kCopyLatex);
+    EXPECT_EQ(ClipboardText(), StepsLatex(steps));
+
+    // The pane holds all the steps and scrolls through them.
+    const int height = w.paneOf(StepsWindow::kPane)->height();
+    EXPECT_GT(height, PaneViewSize(w, StepsWindow::kPane).height() + 200);
+    ScrollSetPos(w, StepsWindow::kPane, 200);
+    EXPECT_EQ(ScrollGetPos(w, StepsWindow::kPane), 200);
+    ScrollSetPos(w, StepsWindow::kPane, 100000);
+    EXPECT_EQ(ScrollGetPos(w, StepsWindow::kPane),
+              height - PaneViewSize(w, StepsWindow::kPane).height());
+
+    // New steps while open start from the top; closing, then opening anew.
+    slot.follow(TriangularSteps(Matrix::FromRows({{0, 1}, {1, 0}})));
+    EXPECT_EQ(ScrollGetPos(w, StepsWindow::kPane), 0);
+    EXPECT_TRUE(Drawn(dc, "F1 ↔ F2"));
+    w.pressEscape();
+    EXPECT_FALSE(slot.isOpen());
+    slot.follow(steps);  // not open: nothing happens
+    EXPECT_EQ(slot.window()->steps().size(), 2u);
+    slot.open(nullptr, steps);
+    EXPECT_TRUE(slot.isOpen());
+    EXPECT_EQ(slot.window()->steps(), steps);
+}
+
+// "Pasos..." after "triangular (Gauss)", "diagonal (Gauss-Jordan)" and
+// "inversa", and for the determinant of any committed square matrix.
+TEST_F(MainWindowTest, StepsAreThoseOfTheWorkingMatrix) {
+    EXPECT_FALSE(IsMenuItemEnabled(*d, kSteps));  // nothing committed
+    commit({{"1", "2", "3"}, {"2", "4", "7"}});
+    EXPECT_FALSE(IsMenuItemEnabled(*d, kSteps));  // not square, no elimination
+    d->click(kTriangular);
+    ASSERT_TRUE(IsMenuItemEnabled(*d, kSteps));
+    d->command(kSteps);
+    StepsWindow* w = window->stepsWindow();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(w->isOpen());
+    EXPECT_EQ(StepsText(w->steps()), "matriz:\n1 2 3\n2 4 7\n\nF2 ← F2 - 2F1\n1 2 3\n0 0 1\n\n");
+
+    // The window follows: Gauss-Jordan of that form.
+    d->click(kDiagonal);
+    EXPECT_EQ(StepsText(w->steps()), "matriz:\n1 2 3\n0 0 1\n\nF1 ← F1 - 3F2\n1 2 0\n0 0 1\n\n");
+    // A matrix that is no result of them: no steps, "Pasos..." disabled.
+    SetItemText(*d, kFactorBox, "2");
+    d->click(kMulFactor);
+    EXPECT_TRUE(w->steps().empty());
+    EXPECT_FALSE(IsMenuItemEnabled(*d, kSteps));
+
+    // A square matrix: its determinant; the inverse: its lines.
+    commit({{"1", "2"}, {"3", "4"}});
+    ASSERT_TRUE(IsMenuItemEnabled(*d, kSteps));
+    EXPECT_EQ(w->steps().front().text, "det = 1·M11 - 2·M12");
+    d->click(kInverse);
+    ASSERT_EQ(w->steps().size(), 4u);
+    EXPECT_EQ(w->steps()[0].text, "det = -2");
+    EXPECT_EQ(w->steps()[3].text, "inversa = adjunta / det:");
+    // Re-reading the same cells keeps the origin, and so the steps.
+    d->click(kEditorOk);
+    EXPECT_EQ(w->steps()[3].text, "inversa = adjunta / det:");
+}
+
+// The window has a title of its own and the keys of a page scroll it; with
+// no steps to show, its pane says why and there is nothing to copy.
+TEST_F(MainWindowTest, WithoutStepsThePaneSaysWhyAndTheKeysOfAPageScroll) {
+    commit(
+        {{"2", "1", "-1", "3"}, {"4", "3", "1", "0"}, {"-2", "5", "3", "1"}, {"6", "2", "0", "4"}});
+    d->click(kDiagonal);
+    d->command(kSteps);
+    TemplateDialog& p = *window->stepsWindow()->window();
+    EXPECT_EQ(p.windowTitle().toStdString(), "Pasos de la matriz");
+    const auto press = [&](Qt::Key key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(p.item(StepsWindow::kCopy), &event);  // where the focus is
+        return ScrollGetPos(p, StepsWindow::kPane);
+    };
+    EXPECT_EQ(press(Qt::Key_End), p.paneOf(StepsWindow::kPane)->height() -
+                                      PaneViewSize(p, StepsWindow::kPane).height());
+    EXPECT_EQ(press(Qt::Key_Home), 0);
+    EXPECT_GT(press(Qt::Key_PageDown), 100);
+    commit({{"1", "2", "3"}});
+    EXPECT_TRUE(Drawn(p.paneOf(StepsWindow::kPane)->dc(),
+                      "No hay pasos: una matriz que no es cuadrada no tiene determinante."));
+    EXPECT_FALSE(IsItemEnabled(p, StepsWindow::kCopy) || IsItemEnabled(p, StepsWindow::kCopyLatex));
+}
+
+// Beside its owner: on its right, else its left, else at the screen's left
+// edge, over the owner's left part (the store, the equations) and clear of
+// its editor on the right; moved up to stay on the screen.
+TEST(StepsWindowPlace, BesideTheOwnerClearOfItsEditor) {
+    const QRect screen(0, 0, 1280, 900);
+    EXPECT_EQ(BesideOwner({140, 57, 812, 520}, {602, 470}, screen), QPoint(0, 57));
+    EXPECT_EQ(BesideOwner({10, 20, 600, 400}, {602, 470}, screen), QPoint(610, 20));
+    EXPECT_EQ(BesideOwner({660, 600, 600, 290}, {602, 470}, screen), QPoint(58, 430));
+}
+
+}  // namespace
+}  // namespace velmora

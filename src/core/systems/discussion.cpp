@@ -419,10 +419,6 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
         c.factor = f.ToPolynomial();
         d.cases.push_back(std::move(c));
     }
-    for (DiscussionCase& c : d.cases) {
-        c.lines = CaseLines(c, n);
-        d.lines.insert(d.lines.end(), c.lines.begin(), c.lines.end());
-    }
     return d;
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/matrix/steps.h"
 #include "core/systems/general_solution.h"
+#include "core/systems/system_text.h"
 #include "core/toolkit/strings.h"
 
 namespace velmora {
@@ -97,7 +98,7 @@ void RecordRanks(StepRecorder& steps, SystemAnalysis& r) {
                StepMatrix::Of(r.augmented));
     const std::size_t first = steps.steps().size();
     r.rankAugmented = MatrixRank(r.augmented, steps);
-    steps.Line("rango A' = " + IntToText(r.rankAugmented),
+    steps.Line(RankAugmentedText(r.rankAugmented),
                "\\operatorname{rango} A' = " + IntToText(r.rankAugmented));
     if (r.coefficients.cols == 0) {
         r.rankCoefficients = 0;
@@ -133,7 +134,7 @@ void RecordRanks(StepRecorder& steps, SystemAnalysis& r) {
                    StepMatrix::Of(r.coefficients));
         for (Step& s : own.take()) steps.Append(std::move(s));
     }
-    steps.Line("rango A = " + IntToText(r.rankCoefficients),
+    steps.Line(RankCoefficientsText(r.rankCoefficients),
                "\\operatorname{rango} A = " + IntToText(r.rankCoefficients));
 }
 
@@ -197,55 +198,12 @@ SystemAnalysis AnalyseSystem(const Matrix& augmented, StepRecorder* steps) {
         r.solutionOverflow = !SolveDetermined(a, r.unknownCount, r.solution, steps);
     else if (r.compatible)
         SolveUndetermined(a, r, steps);
-    r.rankAugmentedText = "rango A' = " + IntToText(r.rankAugmented);
-    r.rankCoefficientsText = "rango A = " + IntToText(r.rankCoefficients);
-    r.conclusion = ConclusionLines(r);
     return r;
 }
 
 char UnknownName(int i) {
     static constexpr char kNames[] = "xyzt";
     return i >= 1 && i <= 4 ? kNames[i - 1] : '?';
-}
-
-std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis) {
-    if (!analysis.compatible) return {"rango A <> rango A' => sistema INCOMPATIBLE"};
-
-    std::vector<std::string> lines{" rango A = rango A' => sistema COMPATIBLE"};
-    const int r = analysis.rankCoefficients;
-    const int n = analysis.unknownCount;
-    if (r == n) {
-        lines.push_back(" rango = " + IntToText(r) + " = nº incógnitas => DETERMINADO  (S.C.D.)");
-        if (analysis.solutionOverflow) {
-            lines.push_back(kSolutionOutOfRange);
-            return lines;
-        }
-        std::string solution = "\r\n Solución:   ";
-        for (std::size_t i = 0; i < analysis.solution.size(); ++i) {
-            solution += UnknownName(static_cast<int>(i) + 1);
-            solution += " = " + analysis.solution[i].ToText() + "    ";
-        }
-        lines.push_back(solution);
-    } else {
-        lines.push_back("rango = " + IntToText(r) +
-                        " < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
-                        "   Grado de indeterminación = " +
-                        IntToText(n) + " - " + IntToText(r) + " = " + IntToText(n - r));
-        if (analysis.generalSolutionOverflow) {
-            lines.push_back(kSolutionOutOfRange);
-        } else if (!analysis.generalSolution.empty()) {
-            // Shaped as the determined solution: an empty line, then the values.
-            std::vector<ParametricValue> values;
-            for (const ParametricFraction& f : analysis.generalSolution) {
-                ParametricValue& v = values.emplace_back();
-                v.constant = ToRational(f.constant);
-                for (const Fraction c : f.coefficients) v.coefficients.push_back(ToRational(c));
-            }
-            lines.push_back("\r\n Solución:   " + SolutionValuesText(values));
-            lines.push_back("   " + ParametersText(static_cast<int>(analysis.freeUnknowns.size())));
-        }
-    }
-    return lines;
 }
 
 }  // namespace velmora

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "core/matrix/matrix_text.h"
+#include "core/systems/discussion_text.h"
+#include "core/systems/general_solution.h"
 #include "core/systems/latex_line.h"
+#include "core/toolkit/strings.h"
 
 namespace velmora {
 
@@ -89,21 +92,30 @@ std::string PolynomialLatex(const Polynomial& p) {
     });
 }
 
-// The left side of a row of polynomials: a coefficient of more than one term
-// in parentheses, its leading sign in front.
+// A non-zero polynomial as the coefficient of an unknown: its leading sign
+// apart, its magnitude as `write` writes it, in parentheses when it has more
+// than one term.
+template <typename Write>
+Term CoefficientTerm(Polynomial c, Write write) {
+    const bool negative = sgn(c.coefficients.back()) < 0;
+    if (negative) {
+        for (mpq_class& k : c.coefficients) k = -k;
+    }
+    const std::string text = write(c);
+    return {negative, c.TermCount() > 1 ? "(" + text + ")" : text};
+}
+
+// The left side of a row of polynomials, each coefficient as CoefficientText
+// writes it (in LaTeX, its parts as PolynomialLatex writes them).
 std::string LeftSide(const PolynomialMatrix& m, int row, bool latex) {
     const auto zero = [&](int i, int j) { return m.at(i, j).IsZero(); };
     return LeftSide(m.cols, latex, [&](int j) -> std::optional<Term> {
-        Polynomial c = m.at(row, j);
+        const Polynomial& c = m.at(row, j);
         if (KeptAsZero(m.rows, m.cols, row, j, zero)) return Term{false, "0"};
         if (c.IsZero()) return std::nullopt;
-        const bool negative = sgn(c.coefficients.back()) < 0;
-        if (negative) {
-            for (mpq_class& k : c.coefficients) k = -k;
-        }
-        const std::string text = latex ? PolynomialLatex(c) : PolynomialText(c);
-        if (c.TermCount() > 1) return Term{negative, "(" + text + ")"};
-        return Term{negative, c == Polynomial(1) ? "" : text};
+        Term t = latex ? CoefficientTerm(c, PolynomialLatex) : CoefficientTerm(c, PolynomialText);
+        if (t.magnitude == "1") t.magnitude.clear();
+        return t;
     });
 }
 
@@ -113,23 +125,65 @@ std::string Trimmed(std::string line) {
     return line;
 }
 
-// The conclusion box's lines, each piece between its own CR LF a line.
+// The rank texts and the conclusion box's lines.
 std::vector<std::string> BoxLines(const SystemAnalysis& a) {
-    std::vector<std::string> lines{a.rankAugmentedText, a.rankCoefficientsText};
-    for (const std::string& text : a.conclusion) {
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t end = text.find("\r\n", start);
-            lines.push_back(
-                Trimmed(text.substr(start, end == std::string::npos ? end : end - start)));
-            if (end == std::string::npos) break;
-            start = end + 2;
-        }
-    }
+    std::vector<std::string> lines{RankAugmentedText(a.rankAugmented),
+                                   RankCoefficientsText(a.rankCoefficients)};
+    for (const std::string& line : ConclusionLines(a)) lines.push_back(Trimmed(line));
     return lines;
 }
 
 }  // namespace
+
+std::string RankAugmentedText(int rank) {
+    return "rango A' = " + IntToText(rank);
+}
+
+std::string RankCoefficientsText(int rank) {
+    return "rango A = " + IntToText(rank);
+}
+
+std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis) {
+    if (!analysis.compatible) return {"rango A <> rango A' => sistema INCOMPATIBLE"};
+
+    std::vector<std::string> lines{" rango A = rango A' => sistema COMPATIBLE"};
+    const int r = analysis.rankCoefficients;
+    const int n = analysis.unknownCount;
+    if (r == n) {
+        lines.push_back(" rango = " + IntToText(r) + " = nº incógnitas => DETERMINADO  (S.C.D.)");
+        lines.emplace_back();
+        if (analysis.solutionOverflow) {
+            lines.push_back(kSolutionOutOfRange);
+            return lines;
+        }
+        std::string solution = " Solución:   ";
+        for (std::size_t i = 0; i < analysis.solution.size(); ++i) {
+            solution += UnknownName(static_cast<int>(i) + 1);
+            solution += " = " + analysis.solution[i].ToText() + "    ";
+        }
+        lines.push_back(solution);
+    } else {
+        lines.push_back("rango = " + IntToText(r) + " < nº incógnitas => INDETERMINADO  (S.C.I.)");
+        lines.push_back("   Grado de indeterminación = " + IntToText(n) + " - " + IntToText(r) +
+                        " = " + IntToText(n - r));
+        if (analysis.generalSolutionOverflow) {
+            lines.emplace_back();
+            lines.push_back(kSolutionOutOfRange);
+        } else if (!analysis.generalSolution.empty()) {
+            // Shaped as the determined solution: an empty line, then the values.
+            std::vector<ParametricValue> values;
+            for (const ParametricFraction& f : analysis.generalSolution) {
+                ParametricValue& v = values.emplace_back();
+                v.constant = ToRational(f.constant);
+                for (const Fraction c : f.coefficients) v.coefficients.push_back(ToRational(c));
+            }
+            lines.emplace_back();
+            lines.push_back(" Solución:   " + SolutionValuesText(values));
+            lines.push_back("   " + ParametersText(static_cast<int>(analysis.freeUnknowns.size())));
+        }
+    }
+    return lines;
+}
 
 std::string TermText(std::string_view magnitude, int j) {
     std::string s(magnitude == "1" ? "" : magnitude);
@@ -141,6 +195,12 @@ std::string TermText(std::string_view magnitude, int j) {
     if (power) s += ' ';
     if (j >= 1 && j <= 4) s += UnknownName(j);  // a fifth column has no unknown's letter
     return s;
+}
+
+std::string CoefficientText(const Polynomial& p) {
+    if (p.IsZero()) return "0";
+    const Term t = CoefficientTerm(p, PolynomialText);
+    return (t.negative ? "-" : "") + t.magnitude;
 }
 
 std::string EquationText(const Matrix& m, int row) {
@@ -225,12 +285,12 @@ std::string SystemLatex(const SystemAnalysis& a) {
 
 std::string DiscussionText(const Discussion& d) {
     const auto text = [](const PolynomialMatrix& m, int i) { return EquationText(m, i); };
-    return TextOf(Equations(d.augmented, text), d.lines);
+    return TextOf(Equations(d.augmented, text), DiscussionLines(d));
 }
 
 std::string DiscussionLatex(const Discussion& d) {
     const auto latex = [](const PolynomialMatrix& m, int i) { return EquationLatex(m, i); };
-    return LatexOf(Equations(d.augmented, latex), d.lines);
+    return LatexOf(Equations(d.augmented, latex), DiscussionLines(d));
 }
 
 }  // namespace velmora

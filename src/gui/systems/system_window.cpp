@@ -6,6 +6,7 @@
 #include <span>
 
 #include "core/matrix/steps.h"
+#include "core/systems/discussion_text.h"
 #include "core/systems/system_text.h"
 #include "core/toolkit/strings.h"
 #include "core/toolkit/user_dialogs.h"
@@ -342,18 +343,6 @@ std::optional<TextMatrix> TriangularForm(const Matrix& m) {
     return TextsOf(t);
 }
 
-// A polynomial as a coefficient drawn before its unknown: one term as it is
-// written ("2a", "-a", "1/2"), more in parentheses with the leading sign in
-// front ("(a + 1)", "-(a - 1)").
-std::string CoefficientText(Polynomial p) {
-    if (p.TermCount() <= 1) return PolynomialText(p);
-    const bool negative = sgn(p.coefficients.back()) < 0;
-    if (negative) {
-        for (mpq_class& c : p.coefficients) c = -c;
-    }
-    return (negative ? "-(" : "(") + PolynomialText(p) + ")";
-}
-
 // The texts of a matrix of polynomials; as equations, its coefficients as
 // CoefficientText writes them.
 TextMatrix TextsOf(const PolynomialMatrix& m, bool equations = false) {
@@ -367,8 +356,8 @@ TextMatrix TextsOf(const PolynomialMatrix& m, bool equations = false) {
     return t;
 }
 
-// The conclusion box: the lines as appending them one by one would leave
-// them, set in one go. None is cut: the verdict lines are far shorter than
+// The conclusion box: the lines, each after the CR LF that ends the one
+// before, set in one go. None is cut: the verdict lines are far shorter than
 // 255 characters, and a solution may be longer; the box scrolls instead.
 void ShowConclusion(TemplateDialog& d, const std::vector<std::string>& lines) {
     std::string conclusion;
@@ -415,8 +404,8 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
     drawDisplays(d, {texts, texts, TriangularForm(analysis.augmented),
                      TextsOf(analysis.coefficients), TriangularForm(analysis.coefficients)});
     // After the drawing, which starts by clearing the displays and the ranks.
-    SetItemText(d, kRankAugmented, analysis.rankAugmentedText);
-    SetItemText(d, kRankCoefficients, analysis.rankCoefficientsText);
+    SetItemText(d, kRankAugmented, RankAugmentedText(analysis.rankAugmented));
+    SetItemText(d, kRankCoefficients, RankCoefficientsText(analysis.rankCoefficients));
     ShowConclusion(d, ConclusionLines(analysis));
     analysisShown_ = true;
     // A solution that does not fit is said once for each system read, picked
@@ -445,9 +434,9 @@ void SystemWindow::showDiscussion(TemplateDialog& d) {
                  {TextsOf(s.augmented, true), TextsOf(s.augmented), TextsOf(s.augmentedTriangular),
                   TextsOf(s.coefficients), TextsOf(s.coefficientsTriangular), true});
     const DiscussionCase& general = s.cases.front();
-    SetItemText(d, kRankAugmented, "rango A' = " + IntToText(general.rankAugmented));
-    SetItemText(d, kRankCoefficients, "rango A = " + IntToText(general.rankCoefficients));
-    ShowConclusion(d, s.lines);
+    SetItemText(d, kRankAugmented, RankAugmentedText(general.rankAugmented));
+    SetItemText(d, kRankCoefficients, RankCoefficientsText(general.rankCoefficients));
+    ShowConclusion(d, DiscussionLines(s));
     analysisShown_ = true;
 }
 

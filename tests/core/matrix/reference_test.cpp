@@ -28,6 +28,7 @@
 
 #include "core/matrix/matrix.h"
 #include "core/systems/linear_system.h"
+#include "core/systems/system_text.h"
 
 namespace velmora {
 namespace {
@@ -670,8 +671,9 @@ std::string CheckSolve(const Matrix& a, Tally&, bool) {
     }
     if (r.unknownCount != static_cast<int>(n) || r.rankCoefficients != rankA ||
         r.rankAugmented != rankAug || r.compatible != (rankA == rankAug)) {
-        return "AnalyseSystem: " + r.rankCoefficientsText + ", " + r.rankAugmentedText +
-               ", expected " + std::to_string(rankA) + " and " + std::to_string(rankAug);
+        return "AnalyseSystem: " + RankCoefficientsText(r.rankCoefficients) + ", " +
+               RankAugmentedText(r.rankAugmented) + ", expected " + std::to_string(rankA) +
+               " and " + std::to_string(rankAug);
     }
     if ((!r.compatible || rankA < static_cast<int>(n)) &&
         (!r.solution.empty() || r.solutionOverflow))

@@ -1,5 +1,6 @@
 // Textbook exercises, worked by hand, and the texts of the discussion.
 #include "core/systems/discussion.h"
+#include "core/systems/discussion_text.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,7 @@ RationalFunction Poly(std::vector<long> coefficients) {
 std::vector<std::string> Discuss(std::vector<std::vector<std::string>> cells) {
     const CellDiscussion r = DiscussCells(cells);
     EXPECT_EQ(r.status, CellDiscussion::Status::Done);
-    return r.discussion.lines;
+    return DiscussionLines(r.discussion);
 }
 
 TEST(Discussion, TextbookExercises) {

@@ -27,6 +27,7 @@
 #include "core/arith/random.h"
 #include "core/matrix/steps.h"
 #include "core/systems/sts_file.h"
+#include "core/systems/system_text.h"
 #include "gui/textout/text_output.h"
 #include "gui/toolkit/dialog_helpers.h"
 #include "gui/toolkit/qt_user_dialogs.h"
@@ -938,13 +939,13 @@ TEST_F(SystemWindowTest, AnswersPastThirtyTwoBits) {
     const Case cases[] = {
         {"a solution that does not fit",
          {{"1", "-1", "2147483647"}, {"0", "1", "2147483647"}},
-         determined2 + "\r\n" + kSolutionOutOfRange,
+         determined2 + "\r\n\r\n" + kSolutionOutOfRange,
          true,
          false,
          false},
         {"the entries that once overflowed the rank",
          {{"100000", "3", "1"}, {"7", "100001", "5"}},
-         determined2 + "\r\n" + kSolutionOutOfRange,
+         determined2 + "\r\n\r\n" + kSolutionOutOfRange,
          true,
          true,
          false},

@@ -168,10 +168,10 @@ std::span<const FontSize> SmallerSizes(bool polynomials) {
 // area, else from x = 12 in the largest smaller one that lets them; in the
 // smallest, the terms that still do not fit give way to an ellipsis.
 void DrawEquations(const TextMatrix& m, const Fill& fill, bool polynomials) {
-    EquationMode = true;
     const int limit = fill.right - 1;
+    const DrawingOptions equations{.equations = true, .rightLimit = static_cast<uint16_t>(limit)};
     int x = 20;
-    const auto fits = [&] { return x + MatrixDrawingWidth(m) <= limit; };
+    const auto fits = [&] { return x + MatrixDrawingWidth(m, equations) <= limit; };
     std::optional<DrawingSize> smaller;
     if (!fits()) {
         x = 12;
@@ -180,10 +180,7 @@ void DrawEquations(const TextMatrix& m, const Fill& fill, bool polynomials) {
             if (fits()) break;
         }
     }
-    RightLimit = static_cast<uint16_t>(limit);
-    DrawMatrixAt(m, static_cast<uint16_t>(x), 30);
-    RightLimit = 0;
-    EquationMode = false;
+    DrawMatrixAt(m, static_cast<uint16_t>(x), 30, equations);
 }
 
 // Drawn in place of a triangular form that has no 32-bit form, and of one
@@ -207,13 +204,14 @@ void DrawWithTriangular(const TextMatrix& m, std::optional<TextMatrix> t, bool w
                         const Fill& fill) {
     const int k = m.cols;
     const int limit = fill.right - 1;
+    const DrawingOptions withinFill{.rightLimit = static_cast<uint16_t>(limit)};
     std::string_view note = kNoTriangularForm;
     const auto tRows = [&] { return t ? t->rows : 1; };
     const auto rows = [&] { return std::max<int>(m.rows, tRows()); };
     const auto tWidth = [&] { return t ? MatrixDrawingWidth(*t) : TextWidth(note); };
     const auto drawT = [&](int x, int y, int noteY) {
         if (t) {
-            DrawMatrixAt(*t, static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+            DrawMatrixAt(*t, static_cast<uint16_t>(x), static_cast<uint16_t>(y), withinFill);
         } else {
             DrawTextAt(CurrentDC, x, noteY, note);
         }
@@ -263,10 +261,8 @@ void DrawWithTriangular(const TextMatrix& m, std::optional<TextMatrix> t, bool w
     uint16_t right = 0;
     uint16_t bottom = 0;
     if (below) {
-        RightLimit = static_cast<uint16_t>(limit);
-        DrawMatrixAt(m, 12, static_cast<uint16_t>(top));
+        DrawMatrixAt(m, 12, static_cast<uint16_t>(top), withinFill);
         drawT(belowX(), belowTop(), belowTop());
-        RightLimit = 0;
         const int h = CurrentFont.lfHeight;
         DrawTextAt(CurrentDC, 12, belowTop() + (tRows() - 1) * h / 2, "->");
         return;
@@ -277,13 +273,10 @@ void DrawWithTriangular(const TextMatrix& m, std::optional<TextMatrix> t, bool w
         const int room = limit - 1 - 12 - (6 + TextWidth("->") + 7);
         mLimit = 12 + (t ? std::max(room / 2, room - tWidth()) : room - tWidth()) + 1;
     }
-    RightLimit = static_cast<uint16_t>(mLimit);
-    DrawMatrix(m, 12, 30, right, bottom);
+    DrawMatrix(m, 12, 30, right, bottom, {.rightLimit = static_cast<uint16_t>(mLimit)});
     const int arrowX = arrowAfter(right);
-    RightLimit = static_cast<uint16_t>(limit);
     const int arrowY = 30 + ScaledToFont(20);
     drawT(triangularAfter(arrowX), 30, arrowY);
-    RightLimit = 0;
     DrawTextAt(CurrentDC, arrowX, arrowY, "->");
 }
 

@@ -37,16 +37,11 @@ class MatrixDrawing : public ::testing::Test {
     DeviceContext dc{&image};
     void SetUp() override {
         InitTextOutput();
-        EquationMode = false;
-        ColumnChars = 4;
         image.fill(Qt::white);
         CurrentDC = &dc;
         SelectFont(&dc);
     }
-    void TearDown() override {
-        EquationMode = false;
-        CurrentDC = nullptr;
-    }
+    void TearDown() override { CurrentDC = nullptr; }
     std::vector<Piece> Texts() const {
         std::vector<Piece> pieces;
         for (const DrawRecord& r : dc.records()) {
@@ -149,8 +144,7 @@ TEST_F(MatrixDrawing, EquationPieces) {
         Matrix m;
         m.SetSize(1, static_cast<int>(c.row.size()));
         for (std::size_t j = 0; j < c.row.size(); ++j) m.at(1, static_cast<int>(j) + 1) = c.row[j];
-        EquationMode = true;
-        DrawMatrixAt(m, 20, 30);
+        DrawMatrixAt(m, 20, 30, {.equations = true});
         std::vector<std::string> got;
         for (const Piece& p : Texts()) got.push_back(p.text);
         EXPECT_EQ(got, c.pieces);
@@ -161,15 +155,14 @@ TEST_F(MatrixDrawing, EquationPieces) {
 
 // A power stands apart from its unknown: a^2y would read a^(2y).
 TEST_F(MatrixDrawing, EquationPiecesOfPolynomials) {
-    EquationMode = true;
-    DrawMatrixAt(TextMatrix{1, 3, {"-a^3", "(a + 1)", "a^2"}}, 20, 30);
+    DrawMatrixAt(TextMatrix{1, 3, {"-a^3", "(a + 1)", "a^2"}}, 20, 30, {.equations = true});
     EXPECT_EQ(Texts()[0].text + "|" + Texts()[1].text, "-a^3 x|+ (a + 1)y");
 }
 
 TEST_F(MatrixDrawing, EquationExtentsReachTheFarthestText) {
-    EquationMode = true;
     uint16_t right = 0, bottom = 0;
-    DrawMatrix(Matrix::FromRows({{2, Fraction(-1), 0, 5}, {1, 1, 1, 3}}), 20, 30, right, bottom);
+    DrawMatrix(Matrix::FromRows({{2, Fraction(-1), 0, 5}, {1, 1, 1, 3}}), 20, 30, right, bottom,
+               {.equations = true});
     // The widest last-column text, " = 5", reaches past the "5" alone.
     EXPECT_EQ(right, 122 - dc.textWidth(" = 5") / 2 + dc.textWidth(" = 5"));
     EXPECT_EQ(bottom, 62);
@@ -214,9 +207,9 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
         for (const bool equations : {false, true}) {
             for (const TextMatrix& m : cases) {
                 dc.clearRecords();
-                EquationMode = equations;
+                const DrawingOptions options{.equations = equations};
                 uint16_t right = 0, bottom = 0;
-                DrawMatrix(m, 20, 30, right, bottom);
+                DrawMatrix(m, 20, 30, right, bottom, options);
                 const std::string where = std::to_string(size.height) + "/" +
                                           std::to_string(size.width) +
                                           (equations ? " equations " : " ") + m.at(1, 1);
@@ -240,27 +233,25 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
                     EXPECT_EQ(test::Outside(boxes, 20, 30, right, bottom), "") << where;
                 }
                 EXPECT_EQ(test::Overlaps(boxes), "") << where;
-                EXPECT_EQ(MatrixDrawingWidth(m), right - 20) << where;
+                EXPECT_EQ(MatrixDrawingWidth(m, options), right - 20) << where;
             }
         }
     }
 }
 
-// Past RightLimit the columns before the last give way to an ellipsis, then
+// Past the right limit the columns before the last give way to an ellipsis, then
 // the last one too; nothing is drawn at the limit or beyond.
 TEST_F(MatrixDrawing, PastTheLimitColumnsGiveWayToAnEllipsis) {
     const Matrix m = Matrix::FromRows(
         {{2000000000, -2000000000, 1999999999, 7}, {1, 2000000000, -1, -2000000000}});
     for (const bool equations : {false, true}) {
-        EquationMode = equations;
-        const int natural = MatrixDrawingWidth(m);
+        const int natural = MatrixDrawingWidth(m, {.equations = equations});
         // Columns drawn in a row, the ellipsis as 0.
         const auto drawnColumns = [&](int limit) {
             dc.clearRecords();
-            RightLimit = static_cast<uint16_t>(limit);
             uint16_t right = 0, bottom = 0;
-            DrawMatrix(m, 20, 30, right, bottom);
-            RightLimit = 0;
+            DrawMatrix(m, 20, 30, right, bottom,
+                       {.equations = equations, .rightLimit = static_cast<uint16_t>(limit)});
             std::vector<test::Box> boxes = test::TextBoxes(dc);
             const std::vector<test::Box> bars = test::UprightLines(dc);
             boxes.insert(boxes.end(), bars.begin(), bars.end());

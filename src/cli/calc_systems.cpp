@@ -219,13 +219,7 @@ int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::os
         err << "velmora-calc: matriz ilegible: " << error << '\n';
         return kUnreadable;
     }
-    bool nullRow = false;
-    for (int i = 1; i <= m.rows; ++i) {
-        bool null = true;
-        for (int j = 1; j <= m.cols; ++j) null = null && m.at(i, j).IsZero();
-        nullRow = nullRow || null;
-    }
-    if (!CheckSystemSize(m.rows, m.cols, nullRow, err)) return kRefused;
+    if (!CheckSystemSize(m.rows, m.cols, !CheckRows(m), err)) return kRefused;
     try {
         for (const std::string& line : DiscussionLines(DiscussSystem(m))) out << line << '\n';
     } catch (const DiscussionTooLarge& e) {

@@ -124,10 +124,8 @@ namespace {
 // Recording stays out of the inverse's way: these run only with a recorder.
 [[gnu::cold]] void RecordIntegerInverse(StepRecorder& steps, const Matrix& m,
                                         const IntCofactors& cof, wide::Int det) {
-    StepMatrix s;
-    s.rows = s.cols = m.rows;
-    for (int i = 0; i < m.rows; ++i)
-        for (int j = 0; j < m.rows; ++j) s.cells.push_back(detail::IntText(cof[i][j]));
+    const StepMatrix s = StepMatrix::Of(
+        m.rows, m.rows, [&](int i, int j) { return detail::IntText(cof[i - 1][j - 1]); });
     detail::RecordInverse(steps, m, detail::IntText(det), s);
 }
 

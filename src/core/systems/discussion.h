@@ -44,6 +44,8 @@ struct PolynomialMatrix {
     }
     // True when some cell holds a.
     bool HasParameter() const;
+    // True when every cell of row i is the zero polynomial.
+    bool RowIsZero(int i) const;
 };
 
 // One unknown of a general solution: constant + sum of coefficients[k] times
@@ -101,6 +103,9 @@ class DiscussionTooLarge : public std::runtime_error {
 // Throws std::invalid_argument for an equation that is 0 = 0 for every a (as
 // CheckRows) or a matrix without a column, DiscussionTooLarge as above.
 Discussion DiscussSystem(const PolynomialMatrix& augmented);
+// As CheckRows of a system of numbers: false when some equation is 0 = 0 for
+// every a (every coefficient and the right-hand side the zero polynomial).
+bool CheckRows(const PolynomialMatrix& augmented);
 
 // The discussion of a grid of cell texts, as typed: rows of equal length, the
 // last cell of each row the right-hand side. An empty or blank cell is 0; the

@@ -116,12 +116,8 @@ void RecordRanks(StepRecorder& steps, SystemAnalysis& r) {
         Step b = augmentedSteps[first + k];
         if (b.matrix.cols > 0) {
             // A' without its last column.
-            StepMatrix cut;
-            cut.rows = b.matrix.rows;
-            cut.cols = b.matrix.cols - 1;
-            for (int i = 1; i <= cut.rows; ++i)
-                for (int j = 1; j <= cut.cols; ++j) cut.cells.push_back(b.matrix.at(i, j));
-            b.matrix = cut;
+            b.matrix = StepMatrix::Of(b.matrix.rows, b.matrix.cols - 1,
+                                      [&](int i, int j) { return b.matrix.at(i, j); });
         }
         same = StepText(a) == StepText(b) && a.matrix == b.matrix;
     }
@@ -163,11 +159,8 @@ void SolveUndetermined(const Matrix& augmented, SystemAnalysis& r, StepRecorder*
 }  // namespace
 
 bool CheckRows(const Matrix& augmented) {
-    for (int i = 1; i <= augmented.rows; ++i) {
-        bool null = true;
-        for (int j = 1; j <= augmented.cols && null; ++j) null = augmented.at(i, j).num == 0;
-        if (null) return false;
-    }
+    for (int i = 1; i <= augmented.rows; ++i)
+        if (augmented.RowIsZero(static_cast<uint8_t>(i))) return false;
     return true;
 }
 

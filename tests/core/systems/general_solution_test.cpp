@@ -95,16 +95,5 @@ TEST(SolveGeneral, EchelonPivotsAndFreeColumns) {
     EXPECT_THROW(SolveGeneral({}), std::invalid_argument);
 }
 
-TEST(NarrowRational, ThirtyTwoBitsOnly) {
-    Fraction f(7);
-    EXPECT_TRUE(NarrowRational(Q("-2147483648/2147483647"), f));
-    EXPECT_EQ(f, Fraction(INT32_MIN, 2147483647));
-    EXPECT_FALSE(NarrowRational(Q("2147483648"), f));
-    EXPECT_FALSE(NarrowRational(Q("1/2147483648"), f));
-    EXPECT_EQ(f, Fraction(INT32_MIN, 2147483647)) << "untouched";
-    EXPECT_EQ(ToRational(Fraction(INT32_MIN)), Q("-2147483648"));
-    EXPECT_EQ(ToRational(Fraction(3, -6)), Q("-1/2"));
-}
-
 }  // namespace
 }  // namespace velmora

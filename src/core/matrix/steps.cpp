@@ -131,7 +131,7 @@ void StepRecorder::Determinant(std::string text, std::string latex, StepMatrix m
     steps_.back().determinant = true;
 }
 
-const StepMatrix* StepRecorder::lastMatrix() const {
+const StepMatrix* StepRecorder::LastMatrix() const {
     for (auto it = steps_.rbegin(); it != steps_.rend(); ++it)
         if (!it->matrix.empty()) return &it->matrix;
     return nullptr;

@@ -82,10 +82,10 @@ class StepRecorder {
     void Overflow(int t, int p, const std::string& d, const std::string& n);
     void Append(Step step) { steps_.push_back(std::move(step)); }
 
-    const std::vector<Step>& steps() const { return steps_; }
-    std::vector<Step> take() { return std::move(steps_); }
+    const std::vector<Step>& Steps() const { return steps_; }
+    std::vector<Step> Take() { return std::move(steps_); }
     // The matrix of the last step that has one (empty when none has).
-    const StepMatrix* lastMatrix() const;
+    const StepMatrix* LastMatrix() const;
 
   private:
     std::vector<Step> steps_;

@@ -96,7 +96,7 @@ bool SolveDetermined(const Matrix& augmented, int n, std::vector<Fraction>& solu
 void RecordRanks(StepRecorder& steps, SystemAnalysis& r) {
     steps.Line("A' (matriz ampliada):", "A' \\text{ (matriz ampliada):}",
                StepMatrix::Of(r.augmented));
-    const std::size_t first = steps.steps().size();
+    const std::size_t first = steps.Steps().size();
     r.rankAugmented = MatrixRank(r.augmented, steps);
     steps.Line(RankAugmentedText(r.rankAugmented),
                "\\operatorname{rango} A' = " + IntToText(r.rankAugmented));
@@ -109,10 +109,10 @@ void RecordRanks(StepRecorder& steps, SystemAnalysis& r) {
     }
     StepRecorder own;
     r.rankCoefficients = MatrixRank(r.coefficients, own);
-    const std::vector<Step>& augmentedSteps = steps.steps();
-    bool same = own.steps().size() + 1 == augmentedSteps.size() - first;
-    for (std::size_t k = 0; same && k < own.steps().size(); ++k) {
-        const Step& a = own.steps()[k];
+    const std::vector<Step>& augmentedSteps = steps.Steps();
+    bool same = own.Steps().size() + 1 == augmentedSteps.size() - first;
+    for (std::size_t k = 0; same && k < own.Steps().size(); ++k) {
+        const Step& a = own.Steps()[k];
         Step b = augmentedSteps[first + k];
         if (b.matrix.cols > 0) {
             // A' without its last column.
@@ -128,7 +128,7 @@ void RecordRanks(StepRecorder& steps, SystemAnalysis& r) {
     } else {
         steps.Line("A (matriz de los coeficientes):", "A \\text{ (matriz de los coeficientes):}",
                    StepMatrix::Of(r.coefficients));
-        for (Step& s : own.take()) steps.Append(std::move(s));
+        for (Step& s : own.Take()) steps.Append(std::move(s));
     }
     steps.Line(RankCoefficientsText(r.rankCoefficients),
                "\\operatorname{rango} A = " + IntToText(r.rankCoefficients));

@@ -360,7 +360,7 @@ void SystemWindow::openSteps(TemplateDialog& d) {
 std::vector<Step> SystemWindow::analysisSteps() const {
     StepRecorder steps;
     AnalyseSystem(current, &steps);
-    return steps.take();
+    return steps.Take();
 }
 
 // The open "Pasos" window follows the analysis on show: that of another

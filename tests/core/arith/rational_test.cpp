@@ -14,7 +14,7 @@ mpq_class Q(const char* text) {
     return q;
 }
 
-TEST(NarrowRational, ThirtyTwoBitsOnly) {
+TEST(NarrowRationalTest, ThirtyTwoBitsOnly) {
     Fraction f(7);
     EXPECT_TRUE(NarrowRational(Q("-2147483648/2147483647"), f));
     EXPECT_EQ(f, Fraction(INT32_MIN, 2147483647));
@@ -26,7 +26,7 @@ TEST(NarrowRational, ThirtyTwoBitsOnly) {
 }
 
 // A fraction and its rational are written alike, and the text reads back.
-TEST(RationalText, AsTheProgramWritesEveryFraction) {
+TEST(RationalTextTest, AsTheProgramWritesEveryFraction) {
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int32_t> any(INT32_MIN, INT32_MAX);
     std::uniform_int_distribution<int32_t> small(-9, 9);

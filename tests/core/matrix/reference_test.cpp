@@ -718,13 +718,13 @@ std::string CheckPowers(const Matrix& a, Tally& tally, bool strict) {
 
 // ------------------------------------------------------------------- tests
 
-TEST(ReferenceCheck, Determinant) {
+TEST(ReferenceCheckTest, Determinant) {
     RunRandom(1, 500, AnySquare, CheckDeterminant, "determinant");
 }
 
 // The fraction draws above skip matrices whose determinant the engine cannot
 // compute; here every draw counts, per size.
-TEST(ReferenceCheck, DeterminantOfFractionMatrices) {
+TEST(ReferenceCheckTest, DeterminantOfFractionMatrices) {
     Draw draw(11);
     for (int n = 1; n <= 5; ++n) {
         int spurious = 0, beyond = 0;
@@ -748,23 +748,23 @@ TEST(ReferenceCheck, DeterminantOfFractionMatrices) {
 
 // The rank is a small number even where the triangular form does not fit in
 // 32 bits, so an overflow here is a rank the user does not get.
-TEST(ReferenceCheck, Rank) {
+TEST(ReferenceCheckTest, Rank) {
     RunRandom(2, 1500, AnyShape, CheckRank, "rank");
 }
 
-TEST(ReferenceCheck, TriangularForm) {
+TEST(ReferenceCheckTest, TriangularForm) {
     // The fraction-free rows of a fraction matrix may outgrow 32 bits.
     RunRandom(3, 500, AnyShape, CheckTriangular, "Triangular", true);
 }
 
-TEST(ReferenceCheck, GaussJordanForm) {
+TEST(ReferenceCheckTest, GaussJordanForm) {
     RunRandom(4, 500, AnyShape, CheckGaussJordan, "GaussJordan", true);
 }
 
 // Where every pivot of the triangular form stands on the diagonal, the
 // diagonal form is what it always was: back elimination from the diagonal
 // pivots only, redone here step by step through the public EliminateRow.
-TEST(ReferenceCheck, GaussJordanUnchangedWhereEveryPivotIsOnTheDiagonal) {
+TEST(ReferenceCheckTest, GaussJordanUnchangedWhereEveryPivotIsOnTheDiagonal) {
     Draw draw(15);
     int compared = 0;
     for (Kind kind : {Kind::kInteger, Kind::kZeroHeavy, Kind::kDependent, Kind::kFraction}) {
@@ -799,23 +799,27 @@ TEST(ReferenceCheck, GaussJordanUnchangedWhereEveryPivotIsOnTheDiagonal) {
     EXPECT_GT(compared, 1000);
 }
 
-TEST(ReferenceCheck, TransposeAndMultiplesByAFraction) {
+TEST(ReferenceCheckTest, TransposeAndMultiplesByAFraction) {
     RunRandom(12, 200, AnyShape, CheckTranspose, "Transpose");
     RunRandom(13, 150, AnyShape, CheckMulFraction, "MulFraction");
 }
 
 // Up to 4 equations in up to 4 unknowns, as the system window takes them.
-TEST(ReferenceCheck, SystemAnalysis) {
+TEST(ReferenceCheckTest, SystemAnalysis) {
     RunRandom(14, 600, SystemShape, CheckSolve, "AnalyseSystem");
 }
 
-TEST(ReferenceCheck, Inverse) { RunRandom(5, 400, AnySquare, CheckInverse, "inverse"); }
+TEST(ReferenceCheckTest, Inverse) {
+    RunRandom(5, 400, AnySquare, CheckInverse, "inverse");
+}
 
-TEST(ReferenceCheck, CofactorsAndAdjugate) {
+TEST(ReferenceCheckTest, CofactorsAndAdjugate) {
     RunRandom(6, 200, AnySquare, CheckCofactors, "cofactors");
 }
 
-TEST(ReferenceCheck, SmallPowers) { RunRandom(7, 150, AnySquare, CheckPowers, "powers"); }
+TEST(ReferenceCheckTest, SmallPowers) {
+    RunRandom(7, 150, AnySquare, CheckPowers, "powers");
+}
 
 // Sums, differences and products take two matrices; the draw pairs compatible
 // shapes most of the time and incompatible ones now and then. A square result
@@ -845,7 +849,7 @@ std::string CheckBinary(BinaryOp op, const Matrix& a, const Matrix& b,
     return SameRecord(dest, alias) ? "" : "result written over A differs";
 }
 
-TEST(ReferenceCheck, SumsDifferencesProducts) {
+TEST(ReferenceCheckTest, SumsDifferencesProducts) {
     Draw draw(8);
     for (Kind kind : kKinds) {
         Tally tally;
@@ -877,7 +881,7 @@ TEST(ReferenceCheck, SumsDifferencesProducts) {
     }
 }
 
-TEST(ReferenceCheck, CramerSolveMatchesTheInverse) {
+TEST(ReferenceCheckTest, CramerSolveMatchesTheInverse) {
     Draw draw(9);
     int solved = 0, overflows = 0;
     for (Kind kind : kKinds) {
@@ -921,7 +925,7 @@ struct RankCase {
     const char* why;
 };
 
-TEST(ReferenceCheck, RankOfHandPickedMatrices) {
+TEST(ReferenceCheckTest, RankOfHandPickedMatrices) {
     const RankCase cases[] = {
         {Matrix::FromRows({{0, 0}, {0, 0}}), 0, "zero matrix"},
         {Matrix::FromRows({{0}}), 0, "1 x 1 zero"},
@@ -981,7 +985,7 @@ struct FormCase {
     const char* why;
 };
 
-TEST(ReferenceCheck, EliminationReducesBeforeNarrowing) {
+TEST(ReferenceCheckTest, EliminationReducesBeforeNarrowing) {
     const int32_t big = 2147483647;
     const FormCase cases[] = {
         {Matrix::FromRows({{1, -1, 0}, {big, big, 0}}), Matrix::FromRows({{1, -1, 0}, {0, 1, 0}}),
@@ -1031,7 +1035,7 @@ struct PowerCase {
     const char* why;
 };
 
-TEST(ReferenceCheck, PowersAtTheLimits) {
+TEST(ReferenceCheckTest, PowersAtTheLimits) {
     const Matrix fib = Matrix::FromRows({{1, 1}, {1, 0}});
     const Matrix shear = Matrix::FromRows({{1, 1}, {0, 1}});
     const PowerCase cases[] = {
@@ -1066,7 +1070,7 @@ TEST(ReferenceCheck, PowersAtTheLimits) {
     }
 }
 
-TEST(ReferenceCheck, OneByOneInverseAndCofactor) {
+TEST(ReferenceCheckTest, OneByOneInverseAndCofactor) {
     for (Fraction a : {Fraction(5), Fraction(-3, 7), Fraction(-2147483647 - 1), Fraction(1, 2147483647)}) {
         SCOPED_TRACE(Show(a));
         const Matrix m = Matrix::FromRows({{a}});

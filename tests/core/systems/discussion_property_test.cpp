@@ -228,7 +228,7 @@ bool Differs(const Reference<E>& r, const Reference<Q>& generic, const Discussio
     return general.compatible && !general.determined && r.pivots != generic.pivots;
 }
 
-TEST(DiscussionProperty, EveryCaseAgreesWithTheSystemAtItsValues) {
+TEST(DiscussionPropertyTest, EveryCaseAgreesWithTheSystemAtItsValues) {
     std::mt19937 gen(20261207);
     auto draw = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
     const Q ks[] = {-2, -1, 0, 1, 2, Frac(1, 2), Frac(-3, 2)};

@@ -22,7 +22,7 @@ ParametricValue Value(const char* constant, std::vector<const char*> coefficient
     return v;
 }
 
-TEST(ParametricValueText, HandExamples) {
+TEST(ParametricValueTextTest, HandExamples) {
     struct Case {
         const char* constant;
         std::vector<const char*> coefficients;
@@ -54,7 +54,7 @@ TEST(ParametricValueText, HandExamples) {
         EXPECT_EQ(ParametricValueText(Value(c.constant, c.coefficients)), c.text) << c.text;
 }
 
-TEST(GeneralSolutionText, ValuesAndParameters) {
+TEST(GeneralSolutionTextTest, ValuesAndParameters) {
     EXPECT_EQ(SolutionValuesText({Value("1", {"-2"}), Value("3", {"1/2"}), Value("0", {"1"})}),
               "x = 1 - 2λ    y = 3 + (1/2)λ    z = λ    ");
     EXPECT_EQ(SolutionValuesText({}), "");
@@ -67,7 +67,7 @@ TEST(GeneralSolutionText, ValuesAndParameters) {
 
 // What a printer of the reduction reads: the reduced echelon form, its pivot
 // and free columns.
-TEST(SolveGeneral, EchelonPivotsAndFreeColumns) {
+TEST(SolveGeneralTest, EchelonPivotsAndFreeColumns) {
     // x + 2y + z = 1, 2x + 4y + 3z + t = 3, z + t = 1: y and t are free.
     const GeneralSolution s = SolveGeneral({{Q("1"), Q("2"), Q("1"), Q("0"), Q("1")},
                                             {Q("2"), Q("4"), Q("3"), Q("1"), Q("3")},

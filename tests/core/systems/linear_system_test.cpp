@@ -211,7 +211,7 @@ std::vector<AnalysisCase> AnalysisCases() {
     };
 }
 
-TEST(AnalyseSystem, TextsAndReductionForEachCase) {
+TEST(AnalyseSystemTest, TextsAndReductionForEachCase) {
     for (const AnalysisCase& c : AnalysisCases()) {
         SCOPED_TRACE(c.name);
         Matrix m = c.input;
@@ -241,7 +241,7 @@ TEST(AnalyseSystem, TextsAndReductionForEachCase) {
     }
 }
 
-TEST(AnalyseSystem, SolutionOnlyForDeterminedSystems) {
+TEST(AnalyseSystemTest, SolutionOnlyForDeterminedSystems) {
     Matrix determined = Matrix::FromRows({{2, 1, 1}, {1, -1, 0}});
     EXPECT_EQ(AnalyseSystem(determined).solution,
               (std::vector<Fraction>{Fraction(1, 3), Fraction(1, 3)}));
@@ -253,7 +253,7 @@ TEST(AnalyseSystem, SolutionOnlyForDeterminedSystems) {
     EXPECT_TRUE(a.solution.empty());
 }
 
-TEST(AnalyseSystem, RefusesZeroDenominators) {
+TEST(AnalyseSystemTest, RefusesZeroDenominators) {
     Matrix m = Matrix::FromRows({{1, 1, 1}, {1, -1, 0}});
     m.at(2, 2) = Fraction(1, 0);
     EXPECT_TRUE(HasZeroDenominator(m));
@@ -265,7 +265,7 @@ TEST(AnalyseSystem, RefusesZeroDenominators) {
     EXPECT_FALSE(HasZeroDenominator(used));
 }
 
-TEST(CheckRows, NullRowsAreRefused) {
+TEST(CheckRowsTest, NullRowsAreRefused) {
     struct Case {
         const char* name;
         Matrix m;
@@ -283,7 +283,7 @@ TEST(CheckRows, NullRowsAreRefused) {
     for (const Case& c : cases) EXPECT_EQ(CheckRows(c.m), c.accepted) << c.name;
 }
 
-TEST(UnknownName, LettersByPosition) {
+TEST(UnknownNameTest, LettersByPosition) {
     EXPECT_EQ(UnknownName(1), 'x');
     EXPECT_EQ(UnknownName(2), 'y');
     EXPECT_EQ(UnknownName(3), 'z');

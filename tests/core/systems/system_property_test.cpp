@@ -48,7 +48,7 @@ mpq_class Q(const Fraction& f) {
     return q;
 }
 
-TEST(SystemProperty, VerdictAgreesWithReferenceRanksAndSolutionsSatisfyEveryEquation) {
+TEST(SystemPropertyTest, VerdictAgreesWithReferenceRanksAndSolutionsSatisfyEveryEquation) {
     std::mt19937 gen(20240607);
     auto draw = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
     int determined = 0, undetermined = 0, incompatible = 0;
@@ -192,7 +192,7 @@ bool ReadValue(const std::string& text, mpq_class& constant, std::vector<mpq_cla
     return true;
 }
 
-TEST(SystemProperty, GeneralSolutionsOfUndeterminedSystems) {
+TEST(SystemPropertyTest, GeneralSolutionsOfUndeterminedSystems) {
     std::mt19937 gen(20260113);
     auto draw = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
     auto small = [&] {

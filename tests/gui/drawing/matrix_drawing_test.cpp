@@ -31,7 +31,7 @@ std::ostream& operator<<(std::ostream& os, const Segment& s) {
     return os << "(" << s.x1 << "," << s.y1 << ")-(" << s.x2 << "," << s.y2 << ")";
 }
 
-class MatrixDrawing : public ::testing::Test {
+class MatrixDrawingTest : public ::testing::Test {
   protected:
     QImage image{400, 200, QImage::Format_ARGB32_Premultiplied};
     DeviceContext dc{&image};
@@ -58,7 +58,7 @@ class MatrixDrawing : public ::testing::Test {
     }
 };
 
-TEST_F(MatrixDrawing, TwoByTwoAtTwentyThirty) {
+TEST_F(MatrixDrawingTest, TwoByTwoAtTwentyThirty) {
     uint16_t right = 0, bottom = 0;
     DrawMatrix(Matrix::FromRows({{1, 2}, {3, 4}}), 20, 30, right, bottom);
     EXPECT_EQ(Texts(),
@@ -76,7 +76,7 @@ TEST_F(MatrixDrawing, TwoByTwoAtTwentyThirty) {
     EXPECT_EQ(image.pixelColor(71, 61), QColor(Qt::black)) << "right bar";
 }
 
-TEST_F(MatrixDrawing, LongEntriesWidenTheirColumns) {
+TEST_F(MatrixDrawingTest, LongEntriesWidenTheirColumns) {
     uint16_t right = 0, bottom = 0;
     DrawMatrix(Matrix::FromRows({{Fraction(-12, 7), 1}, {0, Fraction(-100, 3)}}), 20, 30, right,
                bottom);
@@ -90,7 +90,7 @@ TEST_F(MatrixDrawing, LongEntriesWidenTheirColumns) {
     EXPECT_EQ(right, 20 + first + 6 + second / 2 + 18 + 6);
 }
 
-TEST_F(MatrixDrawing, EntriesThatFitKeepTheirColumns) {
+TEST_F(MatrixDrawingTest, EntriesThatFitKeepTheirColumns) {
     // Texts of up to four characters that leave a pixel clear in a column of
     // 24 px (and four clear of the left bar) stay at the centres 30 px apart,
     // whatever the other entries.
@@ -103,7 +103,7 @@ TEST_F(MatrixDrawing, EntriesThatFitKeepTheirColumns) {
     EXPECT_EQ(right, 92 + 9 + 6);
 }
 
-TEST_F(MatrixDrawing, OneColumnBetweenTwoBars) {
+TEST_F(MatrixDrawingTest, OneColumnBetweenTwoBars) {
     uint16_t right = 0, bottom = 0;
     DrawMatrix(Matrix::FromRows({{5}, {-3}, {7}}), 10, 10, right, bottom);
     EXPECT_EQ(Texts(), (std::vector<Piece>{{"5", 22, 10}, {"-3", 22, 26}, {"7", 22, 42}}));
@@ -112,7 +112,7 @@ TEST_F(MatrixDrawing, OneColumnBetweenTwoBars) {
     EXPECT_EQ(Lines().size(), 6u);
 }
 
-TEST_F(MatrixDrawing, WidthsFollowTheFont) {
+TEST_F(MatrixDrawingTest, WidthsFollowTheFont) {
     CurrentFont.lfHeight = 20;
     CurrentFont.lfWidth = 8;
     SelectFont(&dc);
@@ -123,7 +123,7 @@ TEST_F(MatrixDrawing, WidthsFollowTheFont) {
     EXPECT_EQ(bottom, 20);
 }
 
-TEST_F(MatrixDrawing, EquationPieces) {
+TEST_F(MatrixDrawingTest, EquationPieces) {
     struct Case {
         std::vector<Fraction> row;
         std::vector<std::string> pieces;
@@ -154,12 +154,12 @@ TEST_F(MatrixDrawing, EquationPieces) {
 }
 
 // A power stands apart from its unknown: a^2y would read a^(2y).
-TEST_F(MatrixDrawing, EquationPiecesOfPolynomials) {
+TEST_F(MatrixDrawingTest, EquationPiecesOfPolynomials) {
     DrawMatrixAt(TextMatrix{1, 3, {"-a^3", "(a + 1)", "a^2"}}, 20, 30, {.equations = true});
     EXPECT_EQ(Texts()[0].text + "|" + Texts()[1].text, "-a^3 x|+ (a + 1)y");
 }
 
-TEST_F(MatrixDrawing, EquationExtentsReachTheFarthestText) {
+TEST_F(MatrixDrawingTest, EquationExtentsReachTheFarthestText) {
     uint16_t right = 0, bottom = 0;
     DrawMatrix(Matrix::FromRows({{2, Fraction(-1), 0, 5}, {1, 1, 1, 3}}), 20, 30, right, bottom,
                {.equations = true});
@@ -172,7 +172,7 @@ TEST_F(MatrixDrawing, EquationExtentsReachTheFarthestText) {
 // Drawn texts never run together, stay between the bars and keep their rows,
 // for large entries and the polynomials of a system with a parameter, in
 // matrix and equation mode, at every drawing size.
-TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
+TEST_F(MatrixDrawingTest, TextsNeverMeetAndStayBetweenTheBars) {
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int32_t> wide(-2147483647, 2147483647);
     std::uniform_int_distribution<int32_t> positive(1, 2147483647);
@@ -241,7 +241,7 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
 
 // Past the right limit the columns before the last give way to an ellipsis, then
 // the last one too; nothing is drawn at the limit or beyond.
-TEST_F(MatrixDrawing, PastTheLimitColumnsGiveWayToAnEllipsis) {
+TEST_F(MatrixDrawingTest, PastTheLimitColumnsGiveWayToAnEllipsis) {
     const Matrix m = Matrix::FromRows(
         {{2000000000, -2000000000, 1999999999, 7}, {1, 2000000000, -1, -2000000000}});
     for (const bool equations : {false, true}) {
@@ -287,7 +287,7 @@ TEST_F(MatrixDrawing, PastTheLimitColumnsGiveWayToAnEllipsis) {
     }
 }
 
-TEST(MatrixEntryText, MatrixModeKeepsTheFraction) {
+TEST(MatrixEntryTextTest, MatrixModeKeepsTheFraction) {
     EXPECT_EQ(EntryText(TextMatrix{1, 3, {"0", "-1", "0"}}, 1, 2, false), "-1");
     EXPECT_EQ(EntryText(TextMatrix{1, 3, {"0", "-1", "0"}}, 1, 1, false), "0");
     EXPECT_EQ(EntryText(TextMatrix{1, 6, {"1", "0", "0", "0", "7", "0"}}, 1, 5, true), "+ 7")

@@ -1067,7 +1067,7 @@ TEST_F(SystemWindowTest, ACommandThatFailsChangesNothing) {
 }
 
 // The real entry point runs modally; the test looks at it from inside the loop.
-TEST(OpenSystemWindow, HandsOverACopyAndReturnsWhenClosed) {
+TEST(OpenSystemWindowTest, HandsOverACopyAndReturnsWhenClosed) {
     InitTextOutput();
     test::ScriptedDialogs dialogs;
     const Matrix handed = Matrix::FromRows({{1, 1, 2}, {1, -1, 0}});

@@ -124,8 +124,13 @@ namespace {
 // Recording stays out of the inverse's way: these run only with a recorder.
 [[gnu::cold]] void RecordIntegerInverse(StepRecorder& steps, const Matrix& m,
                                         const IntCofactors& cof, wide::Int det) {
-    const StepMatrix s = StepMatrix::Of(
-        m.rows, m.rows, [&](int i, int j) { return detail::IntText(cof[i - 1][j - 1]); });
+    // Filled here rather than through StepMatrix::Of: GCC inlines this into
+    // InverseOf, and the template's lambda costs the inverse's hot path
+    // instructions even when nothing is recorded.
+    StepMatrix s;
+    s.rows = s.cols = m.rows;
+    for (int i = 0; i < m.rows; ++i)
+        for (int j = 0; j < m.rows; ++j) s.cells.push_back(detail::IntText(cof[i][j]));
     detail::RecordInverse(steps, m, detail::IntText(det), s);
 }
 

@@ -5,14 +5,12 @@
 #include <cstdint>
 #include <random>
 
+#include "support/rationals.h"
+
 namespace velmora {
 namespace {
 
-mpq_class Q(const char* text) {
-    mpq_class q(text);
-    q.canonicalize();
-    return q;
-}
+using test::Q;
 
 TEST(NarrowRationalTest, ThirtyTwoBitsOnly) {
     Fraction f(7);

@@ -7,14 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "support/rationals.h"
+
 namespace velmora {
 namespace {
 
-mpq_class Q(const char* text) {
-    mpq_class q(text);
-    q.canonicalize();
-    return q;
-}
+using test::Q;
 
 ParametricValue Value(const char* constant, std::vector<const char*> coefficients) {
     ParametricValue v{Q(constant), {}};

@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (const char* runs = std::getenv("VELMORA_BENCH_RUNS")) kRuns = std::max(1, std::atoi(runs));
     InitTextOutput();
-    DeviceContext::SetRecording(false);  // as the program runs
+    DeviceContext::setRecording(false);  // as the program runs
     SeedRandom(20261207);
     MainWindowFigures();
     SystemWindowFigures();

@@ -55,13 +55,13 @@ int CalcWithSteps(const std::vector<std::string>& args, std::ostream& out, std::
         const int status = CalcSolve({args[1]}, result, err);
         if (!result.str().empty()) {
             AnalyseSystem(m, &steps);
-            out << StepsText(steps.steps());
+            out << StepsText(steps.Steps());
         }
         out << result.str();
         return status;
     }
     RecordSteps(args[0], m, steps);
-    out << StepsText(steps.steps());
+    out << StepsText(steps.Steps());
     return RunCommand(args, out, err);
 }
 

@@ -7,6 +7,7 @@
 #include "cli/matrix_reader.h"
 #include "core/store/evaluator.h"
 #include "core/store/matrix_store.h"
+#include "core/systems/discussion_text.h"
 #include "core/systems/linear_system.h"
 #include "core/systems/sts_file.h"
 #include "core/systems/system_text.h"
@@ -23,26 +24,12 @@ constexpr int kUnreadable = kCalcBadInput;
 constexpr const char* kOverflowText =
     "velmora-calc: desbordamiento: el resultado exacto no cabe en fracciones de 32 bits\n";
 
-// Texts of the conclusion box as terminal lines: its CR LF become newlines.
-void PrintBoxText(const std::string& text, std::ostream& out) {
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            out << line << '\n';
-            line.clear();
-            ++i;
-        } else {
-            line += text[i];
-        }
-    }
-    out << line << '\n';
-}
-
 // Prints the ranks and the box's lines, the verdict even without the solution;
 // false when a solution, determined or general, has no 32-bit form.
 bool PrintAnalysis(const SystemAnalysis& a, std::ostream& out) {
-    out << a.rankAugmentedText << '\n' << a.rankCoefficientsText << '\n';
-    for (const std::string& line : a.conclusion) PrintBoxText(line, out);
+    out << RankAugmentedText(a.rankAugmented) << '\n'
+        << RankCoefficientsText(a.rankCoefficients) << '\n';
+    for (const std::string& line : ConclusionLines(a)) out << line << '\n';
     return !a.solutionOverflow && !a.generalSolutionOverflow;
 }
 
@@ -232,15 +219,9 @@ int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::os
         err << "velmora-calc: matriz ilegible: " << error << '\n';
         return kUnreadable;
     }
-    bool nullRow = false;
-    for (int i = 1; i <= m.rows; ++i) {
-        bool null = true;
-        for (int j = 1; j <= m.cols; ++j) null = null && m.at(i, j).IsZero();
-        nullRow = nullRow || null;
-    }
-    if (!CheckSystemSize(m.rows, m.cols, nullRow, err)) return kRefused;
+    if (!CheckSystemSize(m.rows, m.cols, !CheckRows(m), err)) return kRefused;
     try {
-        for (const std::string& line : DiscussSystem(m).lines) out << line << '\n';
+        for (const std::string& line : DiscussionLines(DiscussSystem(m))) out << line << '\n';
     } catch (const DiscussionTooLarge& e) {
         err << "velmora-calc: " << e.what() << '\n';
         return kRefused;

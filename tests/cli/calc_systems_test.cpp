@@ -26,7 +26,7 @@ CalcRun Call(F command, std::vector<std::string> args) {
     return {status, out.str(), err.str()};
 }
 
-TEST(CalcSolve, PrintsRanksAndTheConclusionBox) {
+TEST(CalcSolveTest, PrintsRanksAndTheConclusionBox) {
     const CalcRun r = Call(CalcSolve, {"[2 1 1; 1 -1 0]"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
@@ -39,7 +39,7 @@ TEST(CalcSolve, PrintsRanksAndTheConclusionBox) {
     EXPECT_TRUE(r.err.empty());
 }
 
-TEST(CalcSolve, StatusTable) {
+TEST(CalcSolveTest, StatusTable) {
     struct Case {
         std::string matrix;
         int status;
@@ -107,7 +107,7 @@ TEST(CalcSolve, StatusTable) {
     EXPECT_EQ(Call(CalcSolve, {"[1 1 1]", "[1 1 1]"}).status, 2);
 }
 
-TEST(CalcDiscuss, PrintsTheDiscussionOrRefuses) {
+TEST(CalcDiscussTest, PrintsTheDiscussionOrRefuses) {
     const CalcRun r = Call(CalcDiscuss, {"[a 1 1 1; 1 a 1 a; 1 1 a a^2]"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(
@@ -166,7 +166,7 @@ TEST(CalcDiscuss, PrintsTheDiscussionOrRefuses) {
     }
 }
 
-TEST(CalcSolve, APolynomialCellPointsToDiscuss) {
+TEST(CalcSolveTest, APolynomialCellPointsToDiscuss) {
     const CalcRun r = Call(CalcSolve, {"[a 1 1; 1 1 2]"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err,
@@ -176,7 +176,7 @@ TEST(CalcSolve, APolynomialCellPointsToDiscuss) {
               "velmora-calc: matriz ilegible: «x» no es un número (fila 1, columna 1)\n");
 }
 
-TEST(CalcEval, StatusTable) {
+TEST(CalcEvalTest, StatusTable) {
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -222,7 +222,7 @@ TEST(CalcEval, StatusTable) {
               "velmora-calc: Expresión incorrecta: más de 254 caracteres\n");
 }
 
-TEST(CalcSts, AddThenShow) {
+TEST(CalcStsTest, AddThenShow) {
     TempDir dir;
     const std::string path = dir.file("s.sts");
     CalcRun r = Call(CalcSts, {"add", path, "[2 1 1; 1 -1 0]", "Año 1º"});
@@ -268,7 +268,7 @@ TEST(CalcSts, AddThenShow) {
 }
 
 // x = 2^31: the system keeps its ranks and verdict, the next one is shown whole.
-TEST(CalcSts, ASolutionPastThirtyTwoBitsKeepsItsVerdict) {
+TEST(CalcStsTest, ASolutionPastThirtyTwoBitsKeepsItsVerdict) {
     TempDir dir;
     const std::string path = dir.file("s.sts");
     ASSERT_EQ(Call(CalcSts, {"add", path, "[1/2 0 1073741824; 0 1 0]"}).status, 0);
@@ -288,7 +288,7 @@ TEST(CalcSts, ASolutionPastThirtyTwoBitsKeepsItsVerdict) {
     EXPECT_NE(r.out.find("= 3 - 2 = 1\n\n Solución:   fuera de rango"), std::string::npos) << r.out;
 }
 
-TEST(CalcSts, RefusalsAndDamagedFiles) {
+TEST(CalcStsTest, RefusalsAndDamagedFiles) {
     TempDir dir;
     const std::string path = dir.file("s.sts");
     struct Case {

@@ -10,7 +10,7 @@ namespace {
 using test::TempDir;
 using test::WriteBytes;
 
-TEST(GuideHtml, FiguresWithAPictureStayAndPointAtItMissingOnesGoWhole) {
+TEST(GuideHtmlTest, FiguresWithAPictureStayAndPointAtItMissingOnesGoWhole) {
     TempDir first;
     TempDir second;
     WriteBytes(first.file("a.png"), "png");
@@ -64,7 +64,7 @@ TEST(GuideHtml, FiguresWithAPictureStayAndPointAtItMissingOnesGoWhole) {
 }
 
 // A picture outside a figure is laid out by Qt as one blank page: it is named.
-TEST(GuideHtml, NamesPicturesOutsideFigures) {
+TEST(GuideHtmlTest, NamesPicturesOutsideFigures) {
     TempDir dir;
     WriteBytes(dir.file("a.png"), "png");
     const PreparedGuide guide = PrepareGuideHtml(

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <vector>
 
+#include "core/systems/discussion_text.h"
 #include "core/systems/sts_file.h"
 #include "core/toolkit/strings.h"
 #include "core/tools/utilities.h"
@@ -411,7 +412,8 @@ void CheckSystems(TemplateDialog* d) {
         std::string shown;
         std::string lines;
         GetItemTextAlloc(*d, 250, shown);
-        for (const std::string& line : s.lines) lines += (lines.empty() ? "" : "\r\n") + line;
+        for (const std::string& line : DiscussionLines(s))
+            lines += (lines.empty() ? "" : "\r\n") + line;
         if (shown != lines) Fail("conclusion of a discussion: '" + shown + "'");
     } else if (augmented != "Rango A' =") {
         const Matrix& m = w.current;

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 #include "checks.h"
@@ -24,6 +25,9 @@ class TemplateDialog;
 }  // namespace velmora
 
 namespace velmora::soak {
+
+// An index drawn with the given weights.
+int Choose(Rng& rng, std::initializer_list<int> weights);
 
 struct Limits {
     double seconds = 20;

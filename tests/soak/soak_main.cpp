@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
     // As the program starts, but never launching anything: the opener of
     // documents is one that does not exist.
     InitTextOutput();
-    DeviceContext::SetRecording(false);
+    DeviceContext::setRecording(false);
     LanguageIndex = 2;
     SetDocumentOpener((scratch / "no-opener").string());
     SeedRandom(seed);

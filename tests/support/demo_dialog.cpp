@@ -119,10 +119,8 @@ void DrawDemo(TemplateDialog& d) {
     SelectFont(CurrentDC);
     SetBackColour(Rgb(255, 255, 231));
     SetTextColour(Rgb(0, 0, 0));
-    EquationMode = true;
     DrawMatrixAt(Matrix::FromRows({{2, -1, 0, 5}, {1, Fraction(3, 2), -3, -4}, {0, 1, 1, 0}}), 20,
-                 30);
-    EquationMode = false;
+                 30, {.equations = true});
     SetTextAlignment(kAlignLeftTop);
     CurrentDC = &d.dc();
 }

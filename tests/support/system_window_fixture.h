@@ -1,5 +1,6 @@
 // The real system window on a fresh dialog, with scripted answers, and the
-// typing every system window test needs.
+// typing every system window test needs; the fixture of the window's own
+// tests.
 #pragma once
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/arith/random.h"
 #include "gui/systems/system_window.h"
 #include "gui/textout/text_output.h"
 #include "gui/toolkit/dialog_helpers.h"
@@ -52,6 +54,36 @@ class SystemWindowFixture : public ::testing::Test {
     SystemWindow w;
     ScriptedDialogs dialogs;
     std::unique_ptr<TemplateDialog> d;
+};
+
+// The conclusion of the system 2x + y = 1, x - y = 0.
+inline const std::string kDetermined =
+    " rango A = rango A' => sistema COMPATIBLE\r\n"
+    " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\r\n\r\n"
+    " Solución:   x = 1/3    y = 1/3    ";
+
+// The system window's own tests: random systems from a fixed seed, and a
+// system analysed or added as the user does it.
+class SystemWindowTest : public SystemWindowFixture {
+  protected:
+    void SetUp() override {
+        SystemWindowFixture::SetUp();
+        SeedRandom(20261207);
+    }
+    void analyse(const Rows& rows) {
+        type(rows);
+        d->click(1);
+    }
+    void add(const Rows& rows, const std::string& comment) {
+        analyse(rows);
+        SetItemText(*d, InnerChild(*d, 150), comment);
+        d->click(15);
+    }
+    std::vector<std::string> comboEntries() {
+        std::vector<std::string> e;
+        for (int k = 1; k <= ComboCount(*d, 150); ++k) e.push_back(ComboItemText(*d, 150, k));
+        return e;
+    }
 };
 
 }  // namespace velmora::test

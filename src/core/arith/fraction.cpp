@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "core/arith/wide.h"
+#include "core/toolkit/strings.h"
 
 namespace velmora {
 
@@ -21,18 +22,8 @@ int DigitValue(char c, int base) {
     return v < base ? v : -1;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 // "−" (U+2212), read as "-".
 constexpr std::string_view kTypographicMinus = "\u2212";
-
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
 
 // The integer reading of ParseInteger, telling a text that is no integer from
 // one whose value leaves 32 bits. `value` is written only on Ok.

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/arith/fraction.h"
+#include "core/toolkit/strings.h"
 
 namespace velmora {
 
@@ -37,27 +38,14 @@ void Polynomial::Trim() {
     while (!coefficients.empty() && sgn(coefficients.back()) == 0) coefficients.pop_back();
 }
 
-std::string RationalText(const mpq_class& q) {
-    std::string s = q.get_num().get_str();
-    if (q.get_den() != 1) s += "/" + q.get_den().get_str();
-    return s;
-}
-
 std::string JoinTerms(const Polynomial& p,
                       const std::function<std::string(const mpq_class&, int)>& term) {
-    if (p.IsZero()) return "0";
-    std::string s;
+    std::vector<SignedTerm> terms;
     for (int k = p.Degree(); k >= 0; --k) {
         const mpq_class& c = p.coefficients[static_cast<std::size_t>(k)];
-        if (sgn(c) == 0) continue;
-        if (s.empty()) {
-            if (sgn(c) < 0) s += '-';
-        } else {
-            s += sgn(c) < 0 ? " - " : " + ";
-        }
-        s += term(abs(c), k);
+        if (sgn(c) != 0) terms.push_back({sgn(c) < 0, term(abs(c), k)});
     }
-    return s;
+    return JoinTerms(terms);
 }
 
 std::string PolynomialText(const Polynomial& p) {
@@ -89,10 +77,6 @@ namespace {
 
 bool IsParameterLetter(char c) {
     return c == 'a' || c == 'A';
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
 }
 
 // Bits of the larger of a number's numerator and denominator.

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/arith/rational.h"
+
 namespace velmora {
 
 // The highest power of a a typed cell may hold.
@@ -64,13 +66,12 @@ struct RationalFunction {
     friend bool operator==(const RationalFunction& f, const RationalFunction& g) = default;
 };
 
-// "-3/4", "5", "0": a number as the program writes every fraction, of any size.
-std::string RationalText(const mpq_class& q);
 // From the highest power down, the coefficient 1 left out and fractions in
 // parentheses before a: "a^2 + 2a + 1", "-a - 1", "(1/2)a - 3/4", "0".
 std::string PolynomialText(const Polynomial& p);
 // p from the highest power down: each non-zero term as `term(|c|, k)` writes
-// it, joined by " + " and " - ", a leading "-" for a negative first term.
+// it, the terms joined by JoinTerms (toolkit/strings.h): " + " and " - ", a
+// leading "-" for a negative first term, "0" for none.
 std::string JoinTerms(const Polynomial& p,
                       const std::function<std::string(const mpq_class&, int)>& term);
 // "p", "p/q", or "(p)/(q)" with parentheses around a side of more than one

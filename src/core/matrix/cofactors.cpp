@@ -124,6 +124,9 @@ namespace {
 // Recording stays out of the inverse's way: these run only with a recorder.
 [[gnu::cold]] void RecordIntegerInverse(StepRecorder& steps, const Matrix& m,
                                         const IntCofactors& cof, wide::Int det) {
+    // Filled here rather than through StepMatrix::Of: GCC inlines this into
+    // InverseOf, and the template's lambda costs the inverse's hot path
+    // instructions even when nothing is recorded.
     StepMatrix s;
     s.rows = s.cols = m.rows;
     for (int i = 0; i < m.rows; ++i)

@@ -15,13 +15,9 @@ namespace velmora {
 
 namespace {
 
-bool IsBlankChar(char c) {
-    return c == ' ' || c == '\t';
-}
-
 std::string TrimLine(std::string_view s) {
-    while (!s.empty() && (IsBlankChar(s.front()) || s.front() == '\r')) s.remove_prefix(1);
-    while (!s.empty() && (IsBlankChar(s.back()) || s.back() == '\r')) s.remove_suffix(1);
+    while (!s.empty() && (IsBlank(s.front()) || s.front() == '\r')) s.remove_prefix(1);
+    while (!s.empty() && (IsBlank(s.back()) || s.back() == '\r')) s.remove_suffix(1);
     return std::string(s);
 }
 
@@ -323,8 +319,7 @@ bool CopiedAsBracketForm(std::string_view text, std::string& form, std::string& 
     }
     // Equations in words: the first line that is not blank holds "=".
     std::string_view rest = plain;
-    while (!rest.empty() &&
-           (IsBlankChar(rest.front()) || rest.front() == '\n' || rest.front() == '\r'))
+    while (!rest.empty() && (IsBlank(rest.front()) || rest.front() == '\n' || rest.front() == '\r'))
         rest.remove_prefix(1);
     const std::size_t firstEnd = rest.find('\n');
     if (rest.substr(0, firstEnd).find('=') != std::string_view::npos) {

@@ -141,9 +141,10 @@ void Record(StepRecorder& steps, const Matrix& m, int p, int t, int64_t qn, int6
 [[gnu::cold]] void RecordWideStep(StepRecorder& steps, const Matrix& m, int p, int t, int64_t qn,
                                   int64_t qd, const wide::Int* num, const wide::Int* den,
                                   wide::UInt g) {
-    Record(steps, m, p, t, qn, qd,
-           CombinedRow(m, t, [&](int j) { return detail::RationalText(num[j - 1], den[j - 1]); }),
-           g > 1 ? detail::IntText(wide::Int(g)) : "");
+    Record(
+        steps, m, p, t, qn, qd,
+        CombinedRow(m, t, [&](int j) { return detail::WideRationalText(num[j - 1], den[j - 1]); }),
+        g > 1 ? detail::IntText(wide::Int(g)) : "");
 }
 
 [[gnu::cold]] void RecordSwap(StepRecorder& steps, const Matrix& m, int i, int k) {

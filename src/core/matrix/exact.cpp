@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/arith/rational.h"
 #include "core/matrix/matrix_internal.h"
 #include "core/matrix/steps.h"
 
@@ -37,30 +38,16 @@ class QMatrix {
     std::vector<mpq_class> cells_;
 };
 
-mpq_class ToQ(Fraction f) {
-    if (f.den == 0) throw DivisionByZero();
-    int64_t n = f.num;
-    int64_t d = f.den;
-    if (d < 0) {
-        n = -n;
-        d = -d;
-    }
-    mpq_class q;
-    mpq_set_si(q.get_mpq_t(), static_cast<long>(n), static_cast<unsigned long>(d));
-    q.canonicalize();
-    return q;
-}
-
 Fraction Narrow(const mpq_class& q) {
-    if (!q.get_num().fits_sint_p() || !q.get_den().fits_sint_p()) throw ArithmeticOverflow();
-    return Fraction(static_cast<int32_t>(q.get_num().get_si()),
-                    static_cast<int32_t>(q.get_den().get_si()));
+    Fraction f;
+    if (!NarrowRational(q, f)) throw ArithmeticOverflow();
+    return f;
 }
 
 QMatrix ToQ(const Matrix& m, int rows, const int* ri, int cols, const int* ci) {
     QMatrix q(rows, cols);
     for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < cols; ++j) q(i, j) = ToQ(m.at(ri[i], ci[j]));
+        for (int j = 0; j < cols; ++j) q(i, j) = ToRational(m.at(ri[i], ci[j]));
     return q;
 }
 
@@ -121,12 +108,8 @@ QMatrix Product(const QMatrix& a, const QMatrix& b) {
 }
 
 StepMatrix Texts(const QMatrix& a) {
-    StepMatrix s;
-    s.rows = a.rows;
-    s.cols = a.cols;
-    for (int i = 0; i < a.rows; ++i)
-        for (int j = 0; j < a.cols; ++j) s.cells.push_back(a(i, j).get_str());
-    return s;
+    return StepMatrix::Of(a.rows, a.cols,
+                          [&](int i, int j) { return RationalText(a(i - 1, j - 1)); });
 }
 
 // The rows of a QMatrix for EchelonForm (1-based), with the fast path's
@@ -191,7 +174,7 @@ std::string ExactDeterminantText(const Matrix& m, int n, const int* rowIndex, co
     QMatrix a = ToQ(m, n, rowIndex, n, colIndex);
     mpq_class det;
     RowReduce(a, n, false, &det);
-    return det.get_str();
+    return RationalText(det);
 }
 
 int ExactRank(const Matrix& m, StepRecorder* steps) {
@@ -204,19 +187,16 @@ bool ExactInverse(const Matrix& m, Matrix& dest, StepRecorder* steps) {
     const int n = m.rows;
     QMatrix a(n, 2 * n);
     for (int i = 0; i < n; ++i) {
-        for (int j = 0; j < n; ++j) a(i, j) = ToQ(m.at(i + 1, j + 1));
+        for (int j = 0; j < n; ++j) a(i, j) = ToRational(m.at(i + 1, j + 1));
         a(i, n + i) = 1;
     }
     mpq_class det;
     const bool regular = RowReduce(a, n, true, &det) == n;
     if (steps) {
         // The cofactors are det times the inverse, transposed.
-        StepMatrix cofactors;
-        cofactors.rows = cofactors.cols = n;
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j)
-                cofactors.cells.push_back(mpq_class(det * a(j, n + i)).get_str());
-        RecordInverse(*steps, m, regular ? det.get_str() : "0", cofactors);
+        const StepMatrix cofactors = StepMatrix::Of(
+            n, n, [&](int i, int j) { return RationalText(det * a(j - 1, n + i - 1)); });
+        RecordInverse(*steps, m, regular ? RationalText(det) : "0", cofactors);
     }
     if (!regular) return false;
     Matrix inv;
@@ -251,24 +231,26 @@ void CramerSteps(const Matrix& augmented, StepRecorder& steps) {
     };
     QMatrix c(n, n);
     for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) c(i, j) = ToQ(augmented.at(i + 1, j + 1));
+        for (int j = 0; j < n; ++j) c(i, j) = ToRational(augmented.at(i + 1, j + 1));
     const mpq_class d = determinant(c);
-    steps.Determinant("D = " + d.get_str(), "D = " + FractionTextLatex(d.get_str()), Texts(c));
+    steps.Determinant("D = " + RationalText(d), "D = " + FractionTextLatex(RationalText(d)),
+                      Texts(c));
     std::vector<mpq_class> dk;
     for (int k = 0; k < n; ++k) {
         QMatrix t = c;
-        for (int i = 0; i < n; ++i) t(i, k) = ToQ(augmented.at(i + 1, n + 1));
+        for (int i = 0; i < n; ++i) t(i, k) = ToRational(augmented.at(i + 1, n + 1));
         dk.push_back(determinant(t));
         steps.Determinant(
-            "D" + name(k + 1) + " = " + dk.back().get_str(),
-            "D_{" + latexName(k + 1) + "} = " + FractionTextLatex(dk.back().get_str()), Texts(t));
+            "D" + name(k + 1) + " = " + RationalText(dk.back()),
+            "D_{" + latexName(k + 1) + "} = " + FractionTextLatex(RationalText(dk.back())),
+            Texts(t));
     }
     if (sgn(d) == 0) return;
     for (int k = 0; k < n; ++k) {
         const std::string x = name(k + 1);
-        const std::string num = dk[k].get_str();
-        const std::string den = d.get_str();
-        const std::string value = mpq_class(dk[k] / d).get_str();
+        const std::string num = RationalText(dk[k]);
+        const std::string den = RationalText(d);
+        const std::string value = RationalText(dk[k] / d);
         const auto bracket = [](const std::string& v, const char* marks) {
             return v.find_first_of(marks) == std::string::npos ? v : "(" + v + ")";
         };
@@ -292,7 +274,7 @@ std::vector<Fraction> ExactSolve(const Matrix& augmented) {
 
 Fraction ExactDot(const Matrix& a, int i, const Matrix& b, int j) {
     mpq_class s;
-    for (int k = 1; k <= a.cols; ++k) s += ToQ(a.at(i, k)) * ToQ(b.at(k, j));
+    for (int k = 1; k <= a.cols; ++k) s += ToRational(a.at(i, k)) * ToRational(b.at(k, j));
     return Narrow(s);
 }
 

@@ -75,7 +75,7 @@ Matrix ExactPower(const Matrix& a, uint32_t n);
 // Texts of wide values for the steps.
 std::string IntText(wide::Int v);
 // n/d with d > 0, already reduced.
-std::string RationalText(wide::Int n, wide::Int d);
+std::string WideRationalText(wide::Int n, wide::Int d);
 // The lines of an inverse: the determinant with the matrix, then (unless it
 // is 0) the cofactors and their transpose; and the inverse itself.
 void RecordInverse(StepRecorder& steps, const Matrix& m, const std::string& det,

@@ -10,14 +10,7 @@
 namespace velmora {
 
 std::string FractionLatex(const Fraction& f) {
-    if (f.den == 1 || f.num == 0) return std::to_string(f.num);
-    // 64 bits: the magnitude of -2147483648 has no 32-bit form.
-    const int64_t num = f.num;
-    const bool negative = (num < 0) != (f.den < 0);
-    const int64_t magnitude = num < 0 ? -num : num;
-    const int64_t den = f.den < 0 ? -int64_t(f.den) : int64_t(f.den);
-    return std::string(negative ? "-" : "") + "\\frac{" + std::to_string(magnitude) + "}{" +
-           std::to_string(den) + "}";
+    return FractionTextLatex(f.ToText());
 }
 
 std::string MatrixLatex(const Matrix& m) {
@@ -127,14 +120,10 @@ bool IsBracketForm(std::string_view text) {
     return !body.empty() && (body.front() == '[' || body.back() == ']');
 }
 
-bool IsBlank(std::string_view line) {
+// A line of a block with nothing but spaces. Not IsBlank: in a block
+// separated by tabs a line of tabs is a row of empty cells.
+bool OnlySpaces(std::string_view line) {
     return line.find_first_not_of(' ') == std::string_view::npos;
-}
-
-std::string_view TrimCell(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
 }
 
 // The cells of a line between runs of blanks, a "/" with blanks around it
@@ -175,12 +164,12 @@ std::vector<Row> SplitBlock(std::string_view text) {
     }
     std::size_t first = 0;
     std::size_t last = lines.size();
-    while (first < last && IsBlank(lines[first])) ++first;
-    while (last > first && IsBlank(lines[last - 1])) --last;
+    while (first < last && OnlySpaces(lines[first])) ++first;
+    while (last > first && OnlySpaces(lines[last - 1])) --last;
     std::vector<Row> rows;
     for (std::size_t k = first; k < last; ++k) {
         const std::string_view line = lines[k];
-        if (separator == ' ' || IsBlank(line)) {
+        if (separator == ' ' || OnlySpaces(line)) {
             rows.push_back(BlankSeparated(line));
             continue;
         }
@@ -189,7 +178,7 @@ std::vector<Row> SplitBlock(std::string_view text) {
         while (true) {
             const std::size_t to = line.find(separator, from);
             cells.push_back(
-                TrimCell(line.substr(from, to == std::string_view::npos ? to : to - from)));
+                TrimBlanks(line.substr(from, to == std::string_view::npos ? to : to - from)));
             if (to == std::string_view::npos) break;
             from = to + 1;
         }

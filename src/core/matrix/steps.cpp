@@ -1,6 +1,7 @@
 #include "core/matrix/steps.h"
 
 #include "core/matrix/matrix_internal.h"
+#include "core/toolkit/strings.h"
 
 namespace velmora {
 
@@ -22,10 +23,13 @@ std::string Scaled(const std::string& k, const std::string& row, bool latex) {
     return (latex ? FractionTextLatex(k) : "(" + k + ")") + row;
 }
 
-// " - 2F1", " + F1" for n = -1: the sign of n joins the operation.
-std::string Subtracted(const std::string& n, const std::string& row, bool latex) {
+// "3F2 - 2F1", "3F2 + F1" for n = -1: the sign of n joins the operation.
+std::string Combination(const Step& step, const std::string& row, const std::string& other,
+                        bool latex) {
+    const std::string& n = step.factor;
     const bool negative = !n.empty() && n[0] == '-';
-    return (negative ? " + " : " - ") + Scaled(negative ? n.substr(1) : n, row, latex);
+    return JoinTerms({{false, Scaled(step.scale, row, latex)},
+                      {!negative, Scaled(negative ? n.substr(1) : n, other, latex)}});
 }
 
 // A divisor: the gcd of a row's numerators, or a pivot (of any sign, or a
@@ -70,13 +74,7 @@ std::string DeterminantValue(const Matrix& m, int n, const int* ri, const int* c
 }  // namespace
 
 StepMatrix StepMatrix::Of(const Matrix& m) {
-    StepMatrix s;
-    s.rows = m.rows;
-    s.cols = m.cols;
-    s.cells.reserve(static_cast<std::size_t>(m.rows * m.cols));
-    for (int i = 1; i <= m.rows; ++i)
-        for (int j = 1; j <= m.cols; ++j) s.cells.push_back(m.at(i, j).ToText());
-    return s;
+    return Of(m.rows, m.cols, [&](int i, int j) { return m.at(i, j).ToText(); });
 }
 
 void StepRecorder::Swap(StepMatrix after, int i, int k) {
@@ -133,7 +131,7 @@ void StepRecorder::Determinant(std::string text, std::string latex, StepMatrix m
     steps_.back().determinant = true;
 }
 
-const StepMatrix* StepRecorder::lastMatrix() const {
+const StepMatrix* StepRecorder::LastMatrix() const {
     for (auto it = steps_.rbegin(); it != steps_.rend(); ++it)
         if (!it->matrix.empty()) return &it->matrix;
     return nullptr;
@@ -145,8 +143,7 @@ std::string StepText(const Step& step) {
         case Step::Kind::Swap:
             return row + " ↔ " + RowName(step.other);
         case Step::Kind::Combine:
-            return row + " ← " + Scaled(step.scale, row, false) +
-                   Subtracted(step.factor, RowName(step.other), false);
+            return row + " ← " + Combination(step, row, RowName(step.other), false);
         case Step::Kind::Divide:
             return row + " ← " + row + " / " + Divisor(step.scale, false);
         case Step::Kind::Line:
@@ -161,8 +158,7 @@ std::string StepLatex(const Step& step) {
         case Step::Kind::Swap:
             return row + " \\leftrightarrow " + RowLatex(step.other);
         case Step::Kind::Combine:
-            return row + " \\leftarrow " + Scaled(step.scale, row, true) +
-                   Subtracted(step.factor, RowLatex(step.other), true);
+            return row + " \\leftarrow " + Combination(step, row, RowLatex(step.other), true);
         case Step::Kind::Divide:
             return row + " \\leftarrow " + row + " / " + Divisor(step.scale, true);
         case Step::Kind::Line:
@@ -240,10 +236,10 @@ void DeterminantSteps(const Matrix& m, StepRecorder& steps) {
         return;
     }
     // The expansion, its minors (shown up to order 3) and its terms.
-    std::string expansion = "det =";
-    std::string expansionLatex = "\\det =";
-    std::string terms = "det =";
-    std::string termsLatex = "\\det =";
+    std::vector<SignedTerm> expansion;
+    std::vector<SignedTerm> expansionLatex;
+    std::vector<SignedTerm> terms;
+    std::vector<SignedTerm> termsLatex;
     std::vector<Step> minors;
     int rows[Matrix::kMaxDim];
     for (int k = 0; k < n - 1; ++k) rows[k] = k + 2;
@@ -255,11 +251,11 @@ void DeterminantSteps(const Matrix& m, StepRecorder& steps) {
         const std::string nameLatex = "M_{1" + std::to_string(j) + "}";
         const std::string a = m.at(1, j).ToText();
         const std::string minor = DeterminantValue(m, n - 1, rows, cols);
-        const std::string op = j == 1 ? " " : j % 2 == 0 ? " - " : " + ";
-        expansion += op + Factor(a) + "·" + name;
-        expansionLatex += op + FactorLatex(a) + " \\cdot " + nameLatex;
-        terms += op + Factor(a) + "·" + Factor(minor);
-        termsLatex += op + FactorLatex(a) + " \\cdot " + FactorLatex(minor);
+        const bool negative = j % 2 == 0;
+        expansion.push_back({negative, Factor(a) + "·" + name});
+        expansionLatex.push_back({negative, FactorLatex(a) + " \\cdot " + nameLatex});
+        terms.push_back({negative, Factor(a) + "·" + Factor(minor)});
+        termsLatex.push_back({negative, FactorLatex(a) + " \\cdot " + FactorLatex(minor)});
         if (n <= 3) {
             Matrix sub;
             m.Minor(1, static_cast<uint8_t>(j), sub);
@@ -272,10 +268,12 @@ void DeterminantSteps(const Matrix& m, StepRecorder& steps) {
     }
     static constexpr int kIndex[Matrix::kMaxDim] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     const std::string det = DeterminantValue(m, n, kIndex, kIndex);
-    steps.Determinant(expansion, expansionLatex, whole);
+    steps.Determinant("det = " + JoinTerms(expansion), "\\det = " + JoinTerms(expansionLatex),
+                      whole);
     for (Step& s : minors)
         steps.Determinant(std::move(s.text), std::move(s.latex), std::move(s.matrix));
-    steps.Line(terms + " = " + det, termsLatex + " = " + FractionTextLatex(det));
+    steps.Line("det = " + JoinTerms(terms) + " = " + det,
+               "\\det = " + JoinTerms(termsLatex) + " = " + FractionTextLatex(det));
 }
 
 namespace detail {
@@ -292,7 +290,7 @@ std::string IntText(wide::Int v) {
     return negative ? "-" + digits : digits;
 }
 
-std::string RationalText(wide::Int n, wide::Int d) {
+std::string WideRationalText(wide::Int n, wide::Int d) {
     if (n == 0 || d == 1) return IntText(n);
     return IntText(n) + "/" + IntText(d);
 }

@@ -28,6 +28,17 @@ struct StepMatrix {
     std::vector<std::string> cells;  // row after row
 
     static StepMatrix Of(const Matrix& m);
+    // rows x cols entries, each the text cell(i, j) gives (i, j from 1).
+    template <class Cell>
+    static StepMatrix Of(int rows, int cols, Cell cell) {
+        StepMatrix s;
+        s.rows = rows;
+        s.cols = cols;
+        s.cells.reserve(static_cast<std::size_t>(rows * cols));
+        for (int i = 1; i <= rows; ++i)
+            for (int j = 1; j <= cols; ++j) s.cells.push_back(cell(i, j));
+        return s;
+    }
     bool empty() const { return rows == 0; }
     const std::string& at(int i, int j) const { return cells[(i - 1) * cols + (j - 1)]; }
     std::string& at(int i, int j) { return cells[(i - 1) * cols + (j - 1)]; }
@@ -71,10 +82,10 @@ class StepRecorder {
     void Overflow(int t, int p, const std::string& d, const std::string& n);
     void Append(Step step) { steps_.push_back(std::move(step)); }
 
-    const std::vector<Step>& steps() const { return steps_; }
-    std::vector<Step> take() { return std::move(steps_); }
+    const std::vector<Step>& Steps() const { return steps_; }
+    std::vector<Step> Take() { return std::move(steps_); }
     // The matrix of the last step that has one (empty when none has).
-    const StepMatrix* lastMatrix() const;
+    const StepMatrix* LastMatrix() const;
 
   private:
     std::vector<Step> steps_;

@@ -4,6 +4,7 @@
 
 #include "core/arith/flint_poly.h"
 #include "core/systems/linear_system.h"
+#include "core/toolkit/strings.h"
 
 namespace velmora {
 
@@ -343,11 +344,8 @@ void CheckSize(const PolynomialMatrix& m) {
 
 // 1-based row that is 0 = 0 for every a, 0 when none is.
 int NullRow(const PolynomialMatrix& m) {
-    for (int i = 1; i <= m.rows; ++i) {
-        bool null = true;
-        for (int j = 1; j <= m.cols && null; ++j) null = m.at(i, j).IsZero();
-        if (null) return i;
-    }
+    for (int i = 1; i <= m.rows; ++i)
+        if (m.RowIsZero(i)) return i;
     return 0;
 }
 
@@ -355,7 +353,7 @@ int NullRow(const PolynomialMatrix& m) {
 
 Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     CheckSize(augmented);
-    if (NullRow(augmented) != 0) throw std::invalid_argument("ecuación nula");
+    if (!CheckRows(augmented)) throw std::invalid_argument("ecuación nula");
 
     // Every typed unknown stays, as for a system of numbers: one whose column
     // is 0 for every a is free wherever the system is compatible.
@@ -419,10 +417,6 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
         c.factor = f.ToPolynomial();
         d.cases.push_back(std::move(c));
     }
-    for (DiscussionCase& c : d.cases) {
-        c.lines = CaseLines(c, n);
-        d.lines.insert(d.lines.end(), c.lines.begin(), c.lines.end());
-    }
     return d;
 }
 
@@ -436,7 +430,7 @@ CellDiscussion DiscussCells(const std::vector<std::vector<std::string>>& cells) 
             throw std::invalid_argument("filas de distinta longitud");
         for (int j = 1; j <= cols; ++j) {
             const std::string& text = cells[i - 1][j - 1];
-            if (text.find_first_not_of(" \t") == std::string::npos) continue;  // empty: 0
+            if (IsBlank(text)) continue;  // empty: 0
             const PolynomialReading reading = ReadPolynomial(text, m.at(i, j));
             if (reading != PolynomialReading::Ok) {
                 r.status = CellDiscussion::Status::UnreadableCell;
@@ -464,6 +458,16 @@ CellDiscussion DiscussCells(const std::vector<std::vector<std::string>>& cells) 
 bool PolynomialMatrix::HasParameter() const {
     return std::any_of(cells.begin(), cells.end(),
                        [](const Polynomial& p) { return !p.IsConstant(); });
+}
+
+bool PolynomialMatrix::RowIsZero(int i) const {
+    for (int j = 1; j <= cols; ++j)
+        if (!at(i, j).IsZero()) return false;
+    return true;
+}
+
+bool CheckRows(const PolynomialMatrix& augmented) {
+    return NullRow(augmented) == 0;
 }
 
 }  // namespace velmora

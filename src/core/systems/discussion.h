@@ -18,6 +18,8 @@
 // The unknowns are all those of the typed system, named by position. An
 // unknown whose column vanishes, for every a or at some value of a, occurs in
 // no equation there and is free, as in a system of numbers.
+//
+// The discussion's wording is made in discussion_text.h.
 #pragma once
 
 #include <stdexcept>
@@ -42,6 +44,8 @@ struct PolynomialMatrix {
     }
     // True when some cell holds a.
     bool HasParameter() const;
+    // True when every cell of row i is the zero polynomial.
+    bool RowIsZero(int i) const;
 };
 
 // One unknown of a general solution: constant + sum of coefficients[k] times
@@ -71,7 +75,6 @@ struct DiscussionCase {
     // A compatible case's values, one per unknown, with unknownCount -
     // rankCoefficients parameters.
     std::vector<ParametricFunction> solution;
-    std::vector<std::string> lines;  // the case's lines of the discussion text
 };
 
 struct Discussion {
@@ -85,10 +88,6 @@ struct Discussion {
     PolynomialMatrix coefficientsTriangular;
     int unknownCount = 0;
     std::vector<DiscussionCase> cases;  // the general case first
-    // The text, one case per line, each case's solution on the lines after it:
-    // "Para a ≠ -2, a ≠ 1: rango A = 3, rango A' = 3 => sistema COMPATIBLE
-    // DETERMINADO  (S.C.D.)", "   x = (-a - 1)/(a + 2)    y = ...    ", ...
-    std::vector<std::string> lines;
 };
 
 // A system the discussion will not take on: too many equations or unknowns,
@@ -104,6 +103,9 @@ class DiscussionTooLarge : public std::runtime_error {
 // Throws std::invalid_argument for an equation that is 0 = 0 for every a (as
 // CheckRows) or a matrix without a column, DiscussionTooLarge as above.
 Discussion DiscussSystem(const PolynomialMatrix& augmented);
+// As CheckRows of a system of numbers: false when some equation is 0 = 0 for
+// every a (every coefficient and the right-hand side the zero polynomial).
+bool CheckRows(const PolynomialMatrix& augmented);
 
 // The discussion of a grid of cell texts, as typed: rows of equal length, the
 // last cell of each row the right-hand side. An empty or blank cell is 0; the
@@ -123,16 +125,5 @@ struct CellDiscussion {
     Discussion discussion;
 };
 CellDiscussion DiscussCells(const std::vector<std::vector<std::string>>& cells);
-
-// The text of one unknown's value, by the rules of ParametricValueText
-// (general_solution.h) with parts that may hold a: the constant written as
-// RationalFunctionText writes it; a coefficient that holds a, after its sign,
-// is "a" or an integer times a in front ("aλ", "- 2aλ") and anything else in
-// parentheses ("(a + 1)λ", "(1/(a + 2))μ").
-std::string ParametricFunctionText(const ParametricFunction& v);
-// The lines of one case of a discussion of `unknownCount` unknowns: the case
-// with its ranks and verdict, then a determined case's values on one line or
-// an undetermined case's general solution on two.
-std::vector<std::string> CaseLines(const DiscussionCase& c, int unknownCount);
 
 }  // namespace velmora

@@ -1,7 +1,7 @@
-// The text of a discussion: one line per case, then its solution.
-#include "core/systems/discussion.h"
+#include "core/systems/discussion_text.h"
+
 #include "core/systems/general_solution.h"
-#include "core/toolkit/strings.h"
+#include "core/systems/system_text.h"
 
 namespace velmora {
 
@@ -9,7 +9,7 @@ namespace {
 
 // A coefficient that holds a, before a parameter, without its sign: "a",
 // "2a", "(a + 1)", "(1/(a + 2))".
-std::string CoefficientText(const RationalFunction& magnitude) {
+std::string ParameterCoefficientText(const RationalFunction& magnitude) {
     const Polynomial& p = magnitude.numerator;
     const bool monomial = magnitude.denominator == Polynomial(1) && p.Degree() == 1 &&
                           p.TermCount() == 1 && p.coefficients[1].get_den() == 1;
@@ -64,16 +64,16 @@ std::string ParametricFunctionText(const ParametricFunction& v) {
             terms.push_back(ParameterTerm(c.numerator.coefficients[0], parameter));
         } else {
             const bool negative = IsNegative(c);
-            terms.push_back(
-                {negative, CoefficientText(negative ? Negated(c) : c) + ParameterName(parameter)});
+            terms.push_back({negative, ParameterCoefficientText(negative ? Negated(c) : c) +
+                                           ParameterName(parameter)});
         }
     }
     return JoinTerms(terms);
 }
 
 std::vector<std::string> CaseLines(const DiscussionCase& c, int unknownCount) {
-    std::vector<std::string> lines{Condition(c) + ": rango A = " + IntToText(c.rankCoefficients) +
-                                   ", rango A' = " + IntToText(c.rankAugmented) + " => sistema " +
+    std::vector<std::string> lines{Condition(c) + ": " + RankCoefficientsText(c.rankCoefficients) +
+                                   ", " + RankAugmentedText(c.rankAugmented) + " => sistema " +
                                    Verdict(c)};
     if (!c.compatible || unknownCount == 0) return lines;
     std::vector<std::string> values;
@@ -85,6 +85,15 @@ std::vector<std::string> CaseLines(const DiscussionCase& c, int unknownCount) {
     } else {
         lines.push_back("   Solución:   " + NamedValuesText(values));
         lines.push_back("   " + ParametersText(unknownCount - c.rankCoefficients));
+    }
+    return lines;
+}
+
+std::vector<std::string> DiscussionLines(const Discussion& d) {
+    std::vector<std::string> lines;
+    for (const DiscussionCase& c : d.cases) {
+        const std::vector<std::string> own = CaseLines(c, d.unknownCount);
+        lines.insert(lines.end(), own.begin(), own.end());
     }
     return lines;
 }

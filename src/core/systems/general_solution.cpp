@@ -12,12 +12,8 @@ namespace velmora {
 namespace {
 
 StepMatrix Texts(const RationalRows& a) {
-    StepMatrix s;
-    s.rows = static_cast<int>(a.size());
-    s.cols = a.empty() ? 0 : static_cast<int>(a[0].size());
-    for (const auto& row : a)
-        for (const mpq_class& q : row) s.cells.push_back(q.get_str());
-    return s;
+    return StepMatrix::Of(static_cast<int>(a.size()), a.empty() ? 0 : static_cast<int>(a[0].size()),
+                          [&](int i, int j) { return RationalText(a[i - 1][j - 1]); });
 }
 
 // "x = 1 - 2λ, y = λ; para todo λ", and in LaTeX.
@@ -66,12 +62,12 @@ GeneralSolution SolveGeneral(const RationalRows& augmented, StepRecorder* steps)
         const mpq_class pivot = a[rank][j];
         const mpq_class inverse = 1 / pivot;
         for (int k = j; k < cols; ++k) a[rank][k] *= inverse;
-        if (steps && pivot != 1) steps->Divide(Texts(a), rank + 1, pivot.get_str());
+        if (steps && pivot != 1) steps->Divide(Texts(a), rank + 1, RationalText(pivot));
         for (int t = 0; t < m; ++t) {
             if (t == rank || sgn(a[t][j]) == 0) continue;
             const mpq_class factor = a[t][j];
             for (int k = j; k < cols; ++k) a[t][k] -= factor * a[rank][k];
-            if (steps) steps->Combine(Texts(a), t + 1, rank + 1, "1", factor.get_str());
+            if (steps) steps->Combine(Texts(a), t + 1, rank + 1, "1", RationalText(factor));
         }
         s.pivotColumns.push_back(j + 1);
         ++rank;
@@ -101,27 +97,12 @@ GeneralSolution SolveGeneral(const RationalRows& augmented, StepRecorder* steps)
     return s;
 }
 
-mpq_class ToRational(Fraction f) {
-    if (f.den == 0) throw DivisionByZero();
-    // mpz from long: a 32-bit numerator or denominator, -2147483648 included.
-    mpq_class q{mpz_class(static_cast<long>(f.num)), mpz_class(static_cast<long>(f.den))};
-    q.canonicalize();
-    return q;
-}
-
 RationalRows ToRationalRows(const Matrix& m) {
     RationalRows rows(static_cast<std::size_t>(m.rows));
     for (int i = 1; i <= m.rows; ++i)
         for (int j = 1; j <= m.cols; ++j)
             rows[static_cast<std::size_t>(i - 1)].push_back(ToRational(m.at(i, j)));
     return rows;
-}
-
-bool NarrowRational(const mpq_class& q, Fraction& out) {
-    if (!q.get_num().fits_sint_p() || !q.get_den().fits_sint_p()) return false;
-    out = Fraction(static_cast<int32_t>(q.get_num().get_si()),
-                   static_cast<int32_t>(q.get_den().get_si()));
-    return true;
 }
 
 namespace {
@@ -148,31 +129,17 @@ SignedTerm ParameterTerm(const mpq_class& c, int k) {
     const mpq_class magnitude = abs(c);
     std::string body;
     if (magnitude.get_den() != 1) {
-        body = "(" + magnitude.get_str() + ")";
+        body = "(" + RationalText(magnitude) + ")";
     } else if (magnitude != 1) {
-        body = magnitude.get_str();
+        body = RationalText(magnitude);
     }
     return {sgn(c) < 0, body + ParameterName(k)};
-}
-
-std::string JoinTerms(const std::vector<SignedTerm>& terms) {
-    if (terms.empty()) return "0";
-    std::string text;
-    for (const SignedTerm& t : terms) {
-        if (text.empty()) {
-            text = t.negative ? "-" : "";
-        } else {
-            text += t.negative ? " - " : " + ";
-        }
-        text += t.body;
-    }
-    return text;
 }
 
 std::string ParametricValueText(const ParametricValue& value) {
     std::vector<SignedTerm> terms;
     if (sgn(value.constant) != 0)
-        terms.push_back({sgn(value.constant) < 0, mpq_class(abs(value.constant)).get_str()});
+        terms.push_back({sgn(value.constant) < 0, RationalText(abs(value.constant))});
     for (std::size_t k = 0; k < value.coefficients.size(); ++k)
         if (sgn(value.coefficients[k]) != 0)
             terms.push_back(ParameterTerm(value.coefficients[k], static_cast<int>(k) + 1));

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "core/arith/fraction.h"
+#include "core/arith/rational.h"
 #include "core/matrix/matrix.h"
+#include "core/toolkit/strings.h"
 
 namespace velmora {
 
@@ -46,10 +48,8 @@ struct GeneralSolution {
 // row, both with rational coefficients), then the values.
 GeneralSolution SolveGeneral(const RationalRows& augmented, StepRecorder* steps = nullptr);
 
-mpq_class ToRational(Fraction f);  // f must have a non-zero denominator
+// The rows of m, each cell as ToRational (arith/rational.h) gives it.
 RationalRows ToRationalRows(const Matrix& m);
-// False, `out` untouched, when q has no 32-bit numerator or denominator.
-bool NarrowRational(const mpq_class& q, Fraction& out);
 
 // "λ", "μ", "ν" for parameters 1..3, "ξ" for a fourth (a system with rank 0
 // in four unknowns); "?" outside (UTF-8). In LaTeX: "\lambda", "\mu",
@@ -64,17 +64,11 @@ std::string ParameterLatex(int k);
 // a negative first term starts with "-" ("-λ", "-3 + λ"); all zero is "0".
 std::string ParametricValueText(const ParametricValue& value);
 
-// The pieces of that text, for values whose parts are not all numbers (the
-// discussion of a system with a parameter): a term with its sign apart.
-struct SignedTerm {
-    bool negative = false;
-    std::string body;  // "2λ", "(1/2)μ", "3"
-};
-// Parameter k (1-based) with the non-zero coefficient c: "2λ", "(1/2)μ", "ν".
+// A term of that text, for values whose parts are not all numbers (the
+// discussion of a system with a parameter; JoinTerms in toolkit/strings.h
+// joins them): parameter k (1-based) with the non-zero coefficient c: "2λ",
+// "(1/2)μ", "ν".
 SignedTerm ParameterTerm(const mpq_class& c, int k);
-// The terms joined: a negative first term starts with "-", the others follow
-// with " + " or " - "; no term at all is "0".
-std::string JoinTerms(const std::vector<SignedTerm>& terms);
 
 // "x = 1 - 2λ    y = 3 + (1/2)λ    z = λ    ": each unknown by its position's
 // name, " = ", its value and four blanks.

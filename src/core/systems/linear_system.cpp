@@ -5,6 +5,7 @@
 
 #include "core/matrix/steps.h"
 #include "core/systems/general_solution.h"
+#include "core/systems/system_text.h"
 #include "core/toolkit/strings.h"
 
 namespace velmora {
@@ -95,9 +96,9 @@ bool SolveDetermined(const Matrix& augmented, int n, std::vector<Fraction>& solu
 void RecordRanks(StepRecorder& steps, SystemAnalysis& r) {
     steps.Line("A' (matriz ampliada):", "A' \\text{ (matriz ampliada):}",
                StepMatrix::Of(r.augmented));
-    const std::size_t first = steps.steps().size();
+    const std::size_t first = steps.Steps().size();
     r.rankAugmented = MatrixRank(r.augmented, steps);
-    steps.Line("rango A' = " + IntToText(r.rankAugmented),
+    steps.Line(RankAugmentedText(r.rankAugmented),
                "\\operatorname{rango} A' = " + IntToText(r.rankAugmented));
     if (r.coefficients.cols == 0) {
         r.rankCoefficients = 0;
@@ -108,19 +109,15 @@ void RecordRanks(StepRecorder& steps, SystemAnalysis& r) {
     }
     StepRecorder own;
     r.rankCoefficients = MatrixRank(r.coefficients, own);
-    const std::vector<Step>& augmentedSteps = steps.steps();
-    bool same = own.steps().size() + 1 == augmentedSteps.size() - first;
-    for (std::size_t k = 0; same && k < own.steps().size(); ++k) {
-        const Step& a = own.steps()[k];
+    const std::vector<Step>& augmentedSteps = steps.Steps();
+    bool same = own.Steps().size() + 1 == augmentedSteps.size() - first;
+    for (std::size_t k = 0; same && k < own.Steps().size(); ++k) {
+        const Step& a = own.Steps()[k];
         Step b = augmentedSteps[first + k];
         if (b.matrix.cols > 0) {
             // A' without its last column.
-            StepMatrix cut;
-            cut.rows = b.matrix.rows;
-            cut.cols = b.matrix.cols - 1;
-            for (int i = 1; i <= cut.rows; ++i)
-                for (int j = 1; j <= cut.cols; ++j) cut.cells.push_back(b.matrix.at(i, j));
-            b.matrix = cut;
+            b.matrix = StepMatrix::Of(b.matrix.rows, b.matrix.cols - 1,
+                                      [&](int i, int j) { return b.matrix.at(i, j); });
         }
         same = StepText(a) == StepText(b) && a.matrix == b.matrix;
     }
@@ -131,9 +128,9 @@ void RecordRanks(StepRecorder& steps, SystemAnalysis& r) {
     } else {
         steps.Line("A (matriz de los coeficientes):", "A \\text{ (matriz de los coeficientes):}",
                    StepMatrix::Of(r.coefficients));
-        for (Step& s : own.take()) steps.Append(std::move(s));
+        for (Step& s : own.Take()) steps.Append(std::move(s));
     }
-    steps.Line("rango A = " + IntToText(r.rankCoefficients),
+    steps.Line(RankCoefficientsText(r.rankCoefficients),
                "\\operatorname{rango} A = " + IntToText(r.rankCoefficients));
 }
 
@@ -162,11 +159,8 @@ void SolveUndetermined(const Matrix& augmented, SystemAnalysis& r, StepRecorder*
 }  // namespace
 
 bool CheckRows(const Matrix& augmented) {
-    for (int i = 1; i <= augmented.rows; ++i) {
-        bool null = true;
-        for (int j = 1; j <= augmented.cols && null; ++j) null = augmented.at(i, j).num == 0;
-        if (null) return false;
-    }
+    for (int i = 1; i <= augmented.rows; ++i)
+        if (augmented.RowIsZero(static_cast<uint8_t>(i))) return false;
     return true;
 }
 
@@ -197,55 +191,12 @@ SystemAnalysis AnalyseSystem(const Matrix& augmented, StepRecorder* steps) {
         r.solutionOverflow = !SolveDetermined(a, r.unknownCount, r.solution, steps);
     else if (r.compatible)
         SolveUndetermined(a, r, steps);
-    r.rankAugmentedText = "rango A' = " + IntToText(r.rankAugmented);
-    r.rankCoefficientsText = "rango A = " + IntToText(r.rankCoefficients);
-    r.conclusion = ConclusionLines(r);
     return r;
 }
 
 char UnknownName(int i) {
     static constexpr char kNames[] = "xyzt";
     return i >= 1 && i <= 4 ? kNames[i - 1] : '?';
-}
-
-std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis) {
-    if (!analysis.compatible) return {"rango A <> rango A' => sistema INCOMPATIBLE"};
-
-    std::vector<std::string> lines{" rango A = rango A' => sistema COMPATIBLE"};
-    const int r = analysis.rankCoefficients;
-    const int n = analysis.unknownCount;
-    if (r == n) {
-        lines.push_back(" rango = " + IntToText(r) + " = nº incógnitas => DETERMINADO  (S.C.D.)");
-        if (analysis.solutionOverflow) {
-            lines.push_back(kSolutionOutOfRange);
-            return lines;
-        }
-        std::string solution = "\r\n Solución:   ";
-        for (std::size_t i = 0; i < analysis.solution.size(); ++i) {
-            solution += UnknownName(static_cast<int>(i) + 1);
-            solution += " = " + analysis.solution[i].ToText() + "    ";
-        }
-        lines.push_back(solution);
-    } else {
-        lines.push_back("rango = " + IntToText(r) +
-                        " < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
-                        "   Grado de indeterminación = " +
-                        IntToText(n) + " - " + IntToText(r) + " = " + IntToText(n - r));
-        if (analysis.generalSolutionOverflow) {
-            lines.push_back(kSolutionOutOfRange);
-        } else if (!analysis.generalSolution.empty()) {
-            // Shaped as the determined solution: an empty line, then the values.
-            std::vector<ParametricValue> values;
-            for (const ParametricFraction& f : analysis.generalSolution) {
-                ParametricValue& v = values.emplace_back();
-                v.constant = ToRational(f.constant);
-                for (const Fraction c : f.coefficients) v.coefficients.push_back(ToRational(c));
-            }
-            lines.push_back("\r\n Solución:   " + SolutionValuesText(values));
-            lines.push_back("   " + ParametersText(static_cast<int>(analysis.freeUnknowns.size())));
-        }
-    }
-    return lines;
 }
 
 }  // namespace velmora

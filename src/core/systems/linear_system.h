@@ -1,5 +1,6 @@
 // A linear system of up to four equations, its classification by ranks
-// (Rouché–Frobenius) and its exact solution.
+// (Rouché–Frobenius) and its exact solution. Their wording is made in
+// system_text.h.
 #pragma once
 
 #include <string>
@@ -51,9 +52,6 @@ struct SystemAnalysis {
     // Some constant or coefficient has no 32-bit form: `generalSolution`
     // stays empty and the conclusion says so on the solution line.
     bool generalSolutionOverflow = false;
-    std::string rankAugmentedText;        // "rango A' = 2"
-    std::string rankCoefficientsText;     // "rango A = 2"
-    std::vector<std::string> conclusion;  // ConclusionLines of this analysis
 };
 
 // False when some equation is null: every coefficient and the right-hand side
@@ -78,18 +76,7 @@ bool HasZeroDenominator(const Matrix& m);
 // reduction to a square system and Cramer's rule.
 SystemAnalysis AnalyseSystem(const Matrix& augmented, StepRecorder* steps = nullptr);
 
-// The solution line of a system whose solution (determined or general) has no
-// 32-bit form.
-inline constexpr const char* kSolutionOutOfRange =
-    "\r\n Solución:   fuera de rango (no cabe en fracciones de 32 bits)";
-
 // 'x', 'y', 'z', 't' for 1..4; '?' outside.
 char UnknownName(int i);
-
-// The texts of the conclusion box, in order. A text may hold its own CR LF.
-// A determined system ends with its solution line; an undetermined one with
-// its general solution: "\r\n Solución:   x = 1 - 2λ    ..." and
-// "   para todo λ". A solution that does not fit gives kSolutionOutOfRange alone.
-std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis);
 
 }  // namespace velmora

@@ -7,37 +7,35 @@
 #include <vector>
 
 #include "core/matrix/matrix_text.h"
+#include "core/matrix/steps.h"
+#include "core/systems/discussion_text.h"
+#include "core/systems/general_solution.h"
 #include "core/systems/latex_line.h"
+#include "core/toolkit/strings.h"
 
 namespace velmora {
 
 namespace {
 
-// One term of an equation's left side: its sign and the text of its
-// magnitude ("" for a magnitude 1).
-struct Term {
-    bool negative = false;
-    std::string magnitude;
-};
-
-// The equation's left side from the terms of columns 1..cols - 1 (none for a
-// coefficient 0), each followed by its unknown (in words as TermText writes
-// it); "0" when every coefficient is 0.
+// The equation's left side from the coefficients of columns 1..cols - 1,
+// each a signed term whose body is the text of its magnitude (none for a
+// coefficient 0), followed by its unknown (in words as TermText writes it; in
+// LaTeX a magnitude 1 is left out); "0" when every coefficient is 0.
 template <typename TermOf>
 std::string LeftSide(int cols, bool latex, TermOf termOf) {
-    std::string text;
+    std::vector<SignedTerm> terms;
     for (int j = 1; j < cols; ++j) {
-        const std::optional<Term> t = termOf(j);
+        std::optional<SignedTerm> t = termOf(j);
         if (!t) continue;
-        if (text.empty()) {
-            text += t->negative ? "-" : "";
+        if (!latex) {
+            t->body = TermText(t->body, j);
         } else {
-            text += t->negative ? " - " : " + ";
+            if (t->body == "1") t->body.clear();
+            t->body += UnknownName(j);
         }
-        text += latex ? t->magnitude + UnknownName(j) : TermText(t->magnitude, j);
+        terms.push_back(std::move(*t));
     }
-    if (text.empty()) text.push_back('0');
-    return text;
+    return JoinTerms(terms);
 }
 
 // An unknown in no equation is left out of each, but the last ones would then
@@ -55,28 +53,26 @@ bool KeptAsZero(int rows, int cols, int row, int j, IsZero zero) {
     return true;
 }
 
-// The left side of a row of fractions, the magnitude of each term written by
-// `magnitude` (which gets |num| and |den| in 64 bits: -2147483648 has no
-// 32-bit magnitude).
-template <typename Magnitude>
-std::string LeftSide(const Matrix& m, int row, bool latex, Magnitude magnitude) {
+// The left side of a row of fractions: the magnitude of each coefficient as
+// the program writes a fraction, in 64 bits (-2147483648 has no 32-bit
+// magnitude); in LaTeX as FractionTextLatex writes that.
+std::string LeftSide(const Matrix& m, int row, bool latex) {
     const auto zero = [&](int i, int j) { return m.at(i, j).IsZero(); };
-    return LeftSide(m.cols, latex, [&](int j) -> std::optional<Term> {
+    return LeftSide(m.cols, latex, [&](int j) -> std::optional<SignedTerm> {
         const Fraction c = m.at(row, j);
-        if (KeptAsZero(m.rows, m.cols, row, j, zero)) return Term{false, "0"};
+        if (KeptAsZero(m.rows, m.cols, row, j, zero)) return SignedTerm{false, "0"};
         if (c.IsZero()) return std::nullopt;
-        return Term{(c.num < 0) != (c.den < 0),
-                    magnitude(std::llabs(static_cast<long long>(c.num)),
-                              std::llabs(static_cast<long long>(c.den)))};
+        const long long den = std::llabs(static_cast<long long>(c.den));
+        std::string magnitude = std::to_string(std::llabs(static_cast<long long>(c.num)));
+        if (den != 1) magnitude += "/" + std::to_string(den);
+        return SignedTerm{(c.num < 0) != (c.den < 0),
+                          latex ? FractionTextLatex(magnitude) : magnitude};
     });
 }
 
 // "-\frac{3}{4}", "5".
 std::string RationalLatex(const mpq_class& q) {
-    if (q.get_den() == 1) return q.get_num().get_str();
-    const mpz_class magnitude = abs(q.get_num());
-    return std::string(sgn(q) < 0 ? "-" : "") + "\\frac{" + magnitude.get_str() + "}{" +
-           q.get_den().get_str() + "}";
+    return FractionTextLatex(RationalText(q));
 }
 
 // As PolynomialText, in LaTeX: "a^{2} - \frac{1}{2}a + 3".
@@ -89,47 +85,90 @@ std::string PolynomialLatex(const Polynomial& p) {
     });
 }
 
-// The left side of a row of polynomials: a coefficient of more than one term
-// in parentheses, its leading sign in front.
+// A non-zero polynomial as the coefficient of an unknown: its leading sign
+// apart, its magnitude as `write` writes it, in parentheses when it has more
+// than one term.
+template <typename Write>
+SignedTerm CoefficientTerm(Polynomial c, Write write) {
+    const bool negative = sgn(c.coefficients.back()) < 0;
+    if (negative) {
+        for (mpq_class& k : c.coefficients) k = -k;
+    }
+    const std::string text = write(c);
+    return {negative, c.TermCount() > 1 ? "(" + text + ")" : text};
+}
+
+// The left side of a row of polynomials, each coefficient as CoefficientText
+// writes it (in LaTeX, its parts as PolynomialLatex writes them).
 std::string LeftSide(const PolynomialMatrix& m, int row, bool latex) {
     const auto zero = [&](int i, int j) { return m.at(i, j).IsZero(); };
-    return LeftSide(m.cols, latex, [&](int j) -> std::optional<Term> {
-        Polynomial c = m.at(row, j);
-        if (KeptAsZero(m.rows, m.cols, row, j, zero)) return Term{false, "0"};
+    return LeftSide(m.cols, latex, [&](int j) -> std::optional<SignedTerm> {
+        const Polynomial& c = m.at(row, j);
+        if (KeptAsZero(m.rows, m.cols, row, j, zero)) return SignedTerm{false, "0"};
         if (c.IsZero()) return std::nullopt;
-        const bool negative = sgn(c.coefficients.back()) < 0;
-        if (negative) {
-            for (mpq_class& k : c.coefficients) k = -k;
-        }
-        const std::string text = latex ? PolynomialLatex(c) : PolynomialText(c);
-        if (c.TermCount() > 1) return Term{negative, "(" + text + ")"};
-        return Term{negative, c == Polynomial(1) ? "" : text};
+        return latex ? CoefficientTerm(c, PolynomialLatex) : CoefficientTerm(c, PolynomialText);
     });
 }
 
-// A line without the blanks at its end.
-std::string Trimmed(std::string line) {
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    return line;
-}
-
-// The conclusion box's lines, each piece between its own CR LF a line.
+// The rank texts and the conclusion box's lines.
 std::vector<std::string> BoxLines(const SystemAnalysis& a) {
-    std::vector<std::string> lines{a.rankAugmentedText, a.rankCoefficientsText};
-    for (const std::string& text : a.conclusion) {
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t end = text.find("\r\n", start);
-            lines.push_back(
-                Trimmed(text.substr(start, end == std::string::npos ? end : end - start)));
-            if (end == std::string::npos) break;
-            start = end + 2;
-        }
-    }
+    std::vector<std::string> lines{RankAugmentedText(a.rankAugmented),
+                                   RankCoefficientsText(a.rankCoefficients)};
+    for (const std::string& line : ConclusionLines(a)) lines.push_back(TrimRight(line));
     return lines;
 }
 
 }  // namespace
+
+std::string RankAugmentedText(int rank) {
+    return "rango A' = " + IntToText(rank);
+}
+
+std::string RankCoefficientsText(int rank) {
+    return "rango A = " + IntToText(rank);
+}
+
+std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis) {
+    if (!analysis.compatible) return {"rango A <> rango A' => sistema INCOMPATIBLE"};
+
+    std::vector<std::string> lines{" rango A = rango A' => sistema COMPATIBLE"};
+    const int r = analysis.rankCoefficients;
+    const int n = analysis.unknownCount;
+    if (r == n) {
+        lines.push_back(" rango = " + IntToText(r) + " = nº incógnitas => DETERMINADO  (S.C.D.)");
+        lines.emplace_back();
+        if (analysis.solutionOverflow) {
+            lines.push_back(kSolutionOutOfRange);
+            return lines;
+        }
+        std::string solution = " Solución:   ";
+        for (std::size_t i = 0; i < analysis.solution.size(); ++i) {
+            solution += UnknownName(static_cast<int>(i) + 1);
+            solution += " = " + analysis.solution[i].ToText() + "    ";
+        }
+        lines.push_back(solution);
+    } else {
+        lines.push_back("rango = " + IntToText(r) + " < nº incógnitas => INDETERMINADO  (S.C.I.)");
+        lines.push_back("   Grado de indeterminación = " + IntToText(n) + " - " + IntToText(r) +
+                        " = " + IntToText(n - r));
+        if (analysis.generalSolutionOverflow) {
+            lines.emplace_back();
+            lines.push_back(kSolutionOutOfRange);
+        } else if (!analysis.generalSolution.empty()) {
+            // Shaped as the determined solution: an empty line, then the values.
+            std::vector<ParametricValue> values;
+            for (const ParametricFraction& f : analysis.generalSolution) {
+                ParametricValue& v = values.emplace_back();
+                v.constant = ToRational(f.constant);
+                for (const Fraction c : f.coefficients) v.coefficients.push_back(ToRational(c));
+            }
+            lines.emplace_back();
+            lines.push_back(" Solución:   " + SolutionValuesText(values));
+            lines.push_back("   " + ParametersText(static_cast<int>(analysis.freeUnknowns.size())));
+        }
+    }
+    return lines;
+}
 
 std::string TermText(std::string_view magnitude, int j) {
     std::string s(magnitude == "1" ? "" : magnitude);
@@ -143,24 +182,18 @@ std::string TermText(std::string_view magnitude, int j) {
     return s;
 }
 
+std::string CoefficientText(const Polynomial& p) {
+    if (p.IsZero()) return "0";
+    const SignedTerm t = CoefficientTerm(p, PolynomialText);
+    return (t.negative ? "-" : "") + t.body;
+}
+
 std::string EquationText(const Matrix& m, int row) {
-    return LeftSide(m, row, false,
-                    [](long long num, long long den) {
-                        const std::string n = std::to_string(num);
-                        return den != 1 ? n + "/" + std::to_string(den) : n;
-                    }) +
-           " = " + m.at(row, m.cols).ToText();
+    return LeftSide(m, row, false) + " = " + m.at(row, m.cols).ToText();
 }
 
 std::string EquationLatex(const Matrix& m, int row) {
-    return LeftSide(m, row, true,
-                    [](long long num, long long den) {
-                        if (den != 1)
-                            return "\\frac{" + std::to_string(num) + "}{" + std::to_string(den) +
-                                   "}";
-                        return num != 1 ? std::to_string(num) : std::string();
-                    }) +
-           " = " + FractionLatex(m.at(row, m.cols));
+    return LeftSide(m, row, true) + " = " + FractionLatex(m.at(row, m.cols));
 }
 
 namespace {
@@ -171,7 +204,7 @@ std::string TextOf(const std::vector<std::string>& equations,
     std::string s;
     for (const std::string& equation : equations) s += equation + "\n";
     s += "\n";
-    for (const std::string& line : lines) s += Trimmed(line) + "\n";
+    for (const std::string& line : lines) s += TrimRight(line) + "\n";
     return s;
 }
 
@@ -188,7 +221,7 @@ std::string LatexOf(const std::vector<std::string>& equations,
     s += "\\end{array}\\right.\n\\qquad\n\\begin{array}{l}\n";
     std::vector<std::string> texts;
     for (const std::string& line : lines) {
-        if (!Trimmed(line).empty()) texts.push_back(LineLatex(line));
+        if (!TrimRight(line).empty()) texts.push_back(LineLatex(line));
     }
     for (std::size_t k = 0; k < texts.size(); ++k) {
         s += texts[k] + (k + 1 < texts.size() ? " \\\\\n" : "\n");
@@ -225,12 +258,12 @@ std::string SystemLatex(const SystemAnalysis& a) {
 
 std::string DiscussionText(const Discussion& d) {
     const auto text = [](const PolynomialMatrix& m, int i) { return EquationText(m, i); };
-    return TextOf(Equations(d.augmented, text), d.lines);
+    return TextOf(Equations(d.augmented, text), DiscussionLines(d));
 }
 
 std::string DiscussionLatex(const Discussion& d) {
     const auto latex = [](const PolynomialMatrix& m, int i) { return EquationLatex(m, i); };
-    return LatexOf(Equations(d.augmented, latex), d.lines);
+    return LatexOf(Equations(d.augmented, latex), DiscussionLines(d));
 }
 
 }  // namespace velmora

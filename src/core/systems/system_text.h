@@ -1,10 +1,12 @@
-// A system as text for other programs and for velmora-calc: its equations,
-// and the system with its ranks and conclusion as the window shows them, in
-// words and in LaTeX.
+// The wording of a system and of its analysis: the rank texts and the
+// conclusion box's lines as the window shows them, the equations, and the
+// system with its ranks and conclusion for other programs and for
+// velmora-calc, in words and in LaTeX.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/matrix/matrix.h"
 #include "core/systems/discussion.h"
@@ -12,12 +14,34 @@
 
 namespace velmora {
 
+// "rango A' = 2", "rango A = 2".
+std::string RankAugmentedText(int rank);
+std::string RankCoefficientsText(int rank);
+
+// The solution line of a system whose solution (determined or general) has no
+// 32-bit form.
+inline constexpr const char* kSolutionOutOfRange =
+    " Solución:   fuera de rango (no cabe en fracciones de 32 bits)";
+
+// The lines of the conclusion box, in order, none with a line break of its
+// own (the window joins them with its CR LF). A compatible system's verdict
+// takes two lines, an undetermined one's three with its degree of
+// indetermination; then an empty line and the solution line: the values
+// (" Solución:   x = 1    y = 1    "), an undetermined system's general
+// solution followed by its parameters ("   para todo λ"), or
+// kSolutionOutOfRange alone for a solution that does not fit.
+std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis);
+
 // A term of an equation in words: the magnitude of its coefficient as the
 // program writes a number or a polynomial in a ("1", "2", "1/2", "a^2",
 // "(a + 1)") and unknown j (1..4): "x", "2x", "(1/2)x", "a^2 y", "(a + 1)z".
 // A fraction goes in parentheses and a power stands apart from the unknown,
 // so the term reads back as written (never 1/(2x) nor a^(2y)).
 std::string TermText(std::string_view magnitude, int j);
+// A polynomial in a as the coefficient of an unknown, with its sign: one
+// term as PolynomialText writes it ("2a", "-a", "1/2", "-1", "0"), more in
+// parentheses with their leading sign in front ("(a + 1)", "-(a - 1)").
+std::string CoefficientText(const Polynomial& p);
 
 // Equation `row` of an augmented matrix: "2x - y + (1/2)z = 3", the unknowns
 // named by their column; "0 = 5" when every coefficient is 0.

@@ -52,7 +52,7 @@ std::vector<std::string> SplitWords(std::string_view line) {
         if (c == '"') {
             quoted = !quoted;
             inWord = true;
-        } else if ((c == ' ' || c == '\t') && !quoted) {
+        } else if (IsBlank(c) && !quoted) {
             if (inWord) words.push_back(word);
             word.clear();
             inWord = false;

@@ -45,6 +45,34 @@ std::string Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
 
 std::string IntToText(int64_t n) { return std::to_string(n); }
 
+bool IsBlank(std::string_view s) {
+    return s.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool IsBlankLines(std::string_view s) {
+    return s.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+std::string JoinTerms(const std::vector<SignedTerm>& terms) {
+    if (terms.empty()) return "0";
+    std::string text;
+    for (const SignedTerm& t : terms) {
+        if (text.empty()) {
+            text = t.negative ? "-" : "";
+        } else {
+            text += t.negative ? " - " : " + ";
+        }
+        text += t.body;
+    }
+    return text;
+}
+
 std::vector<std::string_view> SplitAt(std::string_view s, std::string_view mark) {
     std::vector<std::string_view> pieces;
     for (std::size_t start = 0;;) {

@@ -14,11 +14,33 @@ namespace velmora {
 // a..z and the accented letters àáçèéíïñòóúü become capitals; everything else
 // (other accented letters included) is copied unchanged.
 std::string UpperCaseLatin(std::string_view s);
-// Only the blank (0x20) is trimmed; tabs stay.
+// Only the space (0x20) is trimmed; tabs stay.
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
 std::string Trim(std::string_view s);
 std::string IntToText(int64_t n);
+
+// Blanks are the space and the tab: the white space inside a line. A line
+// break is not a blank.
+inline bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+// True when s holds nothing but blanks (or nothing at all).
+bool IsBlank(std::string_view s);
+// s without the blanks at either end.
+std::string_view TrimBlanks(std::string_view s);
+// True when s holds nothing but blanks and line breaks (CR, LF): a text of
+// blank lines, or none.
+bool IsBlankLines(std::string_view s);
+
+// A term of a sum, its sign apart: "2λ" negative for "- 2λ".
+struct SignedTerm {
+    bool negative = false;
+    std::string body;  // "2λ", "(1/2)μ", "3", "a^2"
+};
+// The terms joined as a sum is written: a negative first term starts with
+// "-", the others follow with " + " or " - "; no term at all is "0".
+std::string JoinTerms(const std::vector<SignedTerm>& terms);
 // 1-based position of the last occurrence of c in s; 0 when absent.
 std::size_t LastCharPos(char c, std::string_view s);
 // The text inside the first top-level pair of parentheses, nested ones kept;

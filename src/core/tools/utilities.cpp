@@ -37,10 +37,6 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
     return lines;
 }
 
-bool IsBlankLine(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
-}
-
 // Where each utility starts. A utility is four lines; a blank line where a
 // name is expected is either an empty name or a stray line (a separator the
 // user typed, a trailing blank line). Of all the ways to read the file, the
@@ -59,7 +55,7 @@ std::vector<std::size_t> UtilityStarts(const std::vector<std::string_view>& line
     std::vector<Cost> best(n + 1);
     std::vector<bool> skip(n + 1, false);
     for (std::size_t p = n; p-- > 0;) {
-        const bool blank = IsBlankLine(lines[p]);
+        const bool blank = IsBlank(lines[p]);
         Cost record = p + 4 <= n ? best[p + 4] : Cost{1, 0, 0};
         record.nameless += blank ? 1 : 0;
         best[p] = record;
@@ -198,7 +194,7 @@ bool UtilityList::saveUtilities(const std::filesystem::path& path) const {
         const Utility& u = records_[i - 1];
         // A blank name line is where a reader of the file looks for stray blank
         // lines; a utility without a name would make the file ambiguous.
-        if (IsBlankLine(u.name)) {
+        if (IsBlank(u.name)) {
             ShowMessageStyled(kCaption,
                               "La utilidad " + IntToText(int64_t(i)) +
                                   " no tiene nombre. Póngale uno o elimínela.",

@@ -10,10 +10,6 @@
 
 namespace velmora {
 
-bool EquationMode = false;
-uint8_t ColumnChars = 4;
-uint16_t RightLimit = 0;
-
 std::string EntryText(const TextMatrix& m, int i, int j, bool equations) {
     const std::string& fraction = m.at(i, j);
     if (!equations) return fraction;
@@ -33,7 +29,7 @@ std::string EntryText(const TextMatrix& m, int i, int j, bool equations) {
 
 namespace {
 
-// What stands for the columns left out before RightLimit.
+// What stands for the columns left out before the right limit.
 constexpr std::string_view kEllipsis = "…";
 // Blank pixels at least between a bar and the texts beside it, so that no
 // bracket meets a number ("[-1/2]", "a^2]") whatever the glyphs' bearings.
@@ -46,12 +42,13 @@ struct Entry {
 };
 
 // The texts of a matrix and the widths of its columns. A column is
-// ColumnChars characters wide, or as wide as its widest text with a pixel
+// columnChars characters wide, or as wide as its widest text with a pixel
 // clear on either side (and at least one character width per character of
 // its fractions), whichever is more; the columns stand one character apart
 // and their texts are centred in them. So a matrix of short entries is drawn
 // in columns of the same width as ever, and no two texts meet.
 struct Layout {
+    bool equations = false;
     int rows = 0;
     int cols = 0;
     int w = 0;                    // character width
@@ -62,23 +59,23 @@ struct Layout {
     const Entry& at(int i, int j) const { return entries[(i - 1) * cols + (j - 1)]; }
 };
 
-Layout LayOut(const TextMatrix& m) {
+Layout LayOut(const TextMatrix& m, const DrawingOptions& options) {
     Layout l;
+    l.equations = options.equations;
     l.rows = m.rows;
     l.cols = m.cols;
     l.w = CurrentFont.lfWidth;
-    l.width.fill(ColumnChars * l.w);
+    l.width.fill(options.columnChars * l.w);
     l.entries.reserve(static_cast<std::size_t>(m.rows * m.cols));
     for (int i = 1; i <= m.rows; ++i) {
         for (int j = 1; j <= m.cols; ++j) {
             const std::string& fraction = m.at(i, j);
-            Entry e{EntryText(m, i, j, EquationMode), static_cast<int>(fraction.size()),
-                    0};
+            Entry e{EntryText(m, i, j, l.equations), static_cast<int>(fraction.size()), 0};
             e.width = TextWidth(e.text);
             int& width = l.width[j];
             width = std::max({width, e.width + 2, e.length * l.w});
             // Blank pixels between the left bar and the texts of the first column.
-            if (j == 1 && !EquationMode) width = std::max(width, 2 * (kBarGap + 1 + e.width / 2));
+            if (j == 1 && !l.equations) width = std::max(width, 2 * (kBarGap + 1 + e.width / 2));
             l.entries.push_back(std::move(e));
         }
     }
@@ -122,12 +119,12 @@ Places Place(const Layout& l, const Shown& s, int x) {
 // their texts.
 int RightEdge(const Layout& l, const Shown& s) {
     const Places p = Place(l, s, 0);
-    int edge = EquationMode ? 0 : l.w;
+    int edge = l.equations ? 0 : l.w;
     const auto reach = [&](int centre, int length, int width) {
         const int described = centre + length * l.w / 2;
         const int drawn = centre - width / 2 + width;  // one past the last pixel
-        edge = EquationMode ? std::max({edge, described, drawn})
-                            : std::max({edge, described + l.w, drawn + kBarGap});
+        edge = l.equations ? std::max({edge, described, drawn})
+                           : std::max({edge, described + l.w, drawn + kBarGap});
     };
     const auto column = [&](int j) {
         for (int i = 1; i <= l.rows; ++i) reach(p.centre[j], l.at(i, j).length, l.at(i, j).width);
@@ -146,7 +143,7 @@ int RightEdge(const Layout& l, const Shown& s) {
 Shown ColumnsWithin(const Layout& l, int room) {
     const auto fits = [&](const Shown& s) {
         const int edge = RightEdge(l, s);
-        return EquationMode ? edge <= room : edge < room;
+        return l.equations ? edge <= room : edge < room;
     };
     Shown s{l.cols, false, false};
     if (fits(s)) return s;
@@ -171,26 +168,27 @@ TextMatrix TextsOf(const Matrix& m) {
     return t;
 }
 
-int MatrixDrawingWidth(const TextMatrix& m) {
-    const Layout l = LayOut(m);
+int MatrixDrawingWidth(const TextMatrix& m, const DrawingOptions& options) {
+    const Layout l = LayOut(m, options);
     return RightEdge(l, {l.cols, false, false});
 }
 
-int MatrixDrawingWidth(const Matrix& m) {
-    return MatrixDrawingWidth(TextsOf(m));
+int MatrixDrawingWidth(const Matrix& m, const DrawingOptions& options) {
+    return MatrixDrawingWidth(TextsOf(m), options);
 }
 
-int MatrixDrawingWidth(const StepMatrix& m) {
-    return MatrixDrawingWidth(TextMatrix{m.rows, m.cols, m.cells});
+int MatrixDrawingWidth(const StepMatrix& m, const DrawingOptions& options) {
+    return MatrixDrawingWidth(TextMatrix{m.rows, m.cols, m.cells}, options);
 }
 
-void DrawMatrix(const TextMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom) {
+void DrawMatrix(const TextMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom,
+                const DrawingOptions& options) {
     SetTextAlignment(kAlignCentreTop);
     const int h = CurrentFont.lfHeight;
     const int w = CurrentFont.lfWidth;
-    const Layout l = LayOut(m);
-    const Shown shown =
-        RightLimit != 0 ? ColumnsWithin(l, RightLimit - x) : Shown{m.cols, false, false};
+    const Layout l = LayOut(m, options);
+    const Shown shown = options.rightLimit != 0 ? ColumnsWithin(l, options.rightLimit - x)
+                                                : Shown{m.cols, false, false};
     const Places places = Place(l, shown, x);
     const int bottomEdge = y + m.rows * h;
     for (int i = 1; i <= m.rows; ++i) {
@@ -201,7 +199,7 @@ void DrawMatrix(const TextMatrix& m, uint16_t x, uint16_t y, uint16_t& right, ui
         if (shown.last) DrawTextAt(CurrentDC, places.centre[m.cols], top, l.at(i, m.cols).text);
     }
     const int rightEdge = x + RightEdge(l, shown);
-    if (!EquationMode) {
+    if (!l.equations) {
         MoveTo(x + w, y);
         DrawLineTo(x, y);
         DrawLineTo(x, bottomEdge);
@@ -217,22 +215,24 @@ void DrawMatrix(const TextMatrix& m, uint16_t x, uint16_t y, uint16_t& right, ui
     bottom = static_cast<uint16_t>(bottomEdge);
 }
 
-void DrawMatrix(const Matrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom) {
-    DrawMatrix(TextsOf(m), x, y, right, bottom);
+void DrawMatrix(const Matrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom,
+                const DrawingOptions& options) {
+    DrawMatrix(TextsOf(m), x, y, right, bottom, options);
 }
 
-void DrawMatrix(const StepMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom) {
-    DrawMatrix(TextMatrix{m.rows, m.cols, m.cells}, x, y, right, bottom);
+void DrawMatrix(const StepMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom,
+                const DrawingOptions& options) {
+    DrawMatrix(TextMatrix{m.rows, m.cols, m.cells}, x, y, right, bottom, options);
 }
 
-void DrawMatrixAt(const TextMatrix& m, uint16_t x, uint16_t y) {
+void DrawMatrixAt(const TextMatrix& m, uint16_t x, uint16_t y, const DrawingOptions& options) {
     uint16_t right = 0;
     uint16_t bottom = 0;
-    DrawMatrix(m, x, y, right, bottom);
+    DrawMatrix(m, x, y, right, bottom, options);
 }
 
-void DrawMatrixAt(const Matrix& m, uint16_t x, uint16_t y) {
-    DrawMatrixAt(TextsOf(m), x, y);
+void DrawMatrixAt(const Matrix& m, uint16_t x, uint16_t y, const DrawingOptions& options) {
+    DrawMatrixAt(TextsOf(m), x, y, options);
 }
 
 int ScaledToFont(int pixels) {

@@ -1,5 +1,6 @@
 // Drawing a matrix, or a system as equations, into a pane through TextOutput.
-// The caller selects CurrentDC, the font and the colours before calling.
+// The caller selects CurrentDC, the font and the colours before calling, and
+// says how to draw in the DrawingOptions it passes.
 #pragma once
 
 #include <array>
@@ -13,34 +14,39 @@
 
 namespace velmora {
 
-// When true, the next drawings write equations in x, y, z, t instead of a
-// matrix between bars.
-extern bool EquationMode;
-// Width of a column, in character widths: the least a column takes. A column
-// whose widest text needs more is as wide as that text.
-extern uint8_t ColumnChars;
-// When not 0, no drawing reaches this x or beyond: columns are left out and
-// an ellipsis stands for them, from the one before the last leftwards (the
-// last column goes only when no other is left to give way).
-extern uint16_t RightLimit;
+// How a drawing is made; the usual one is a matrix between bars, whole.
+struct DrawingOptions {
+    // Equations in x, y, z, t instead of a matrix between bars.
+    bool equations = false;
+    // Width of a column, in character widths: the least a column takes. A
+    // column whose widest text needs more is as wide as that text.
+    uint8_t columnChars = 4;
+    // When not 0, the drawing reaches neither this x nor beyond: columns are
+    // left out and an ellipsis stands for them, from the one before the last
+    // leftwards (the last column goes only when no other is left to give way).
+    uint16_t rightLimit = 0;
+};
 
 // The fraction texts of m (TextMatrix: matrix/matrix_text.h).
 TextMatrix TextsOf(const Matrix& m);
 
 // Draws m with its top-left at (x, y). right receives the x of the right bar
-// (the largest right edge of the entries' texts in equation mode); bottom
+// (the largest right edge of the entries' texts for equations); bottom
 // receives y + rows * line height.
-void DrawMatrix(const TextMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom);
-void DrawMatrix(const Matrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom);
-void DrawMatrixAt(const TextMatrix& m, uint16_t x, uint16_t y);
-void DrawMatrixAt(const Matrix& m, uint16_t x, uint16_t y);
+void DrawMatrix(const TextMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom,
+                const DrawingOptions& options = {});
+void DrawMatrix(const Matrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom,
+                const DrawingOptions& options = {});
+void DrawMatrixAt(const TextMatrix& m, uint16_t x, uint16_t y, const DrawingOptions& options = {});
+void DrawMatrixAt(const Matrix& m, uint16_t x, uint16_t y, const DrawingOptions& options = {});
 // The same for a matrix of a step, whose entries may pass 32 bits.
-void DrawMatrix(const StepMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom);
-// right - x of DrawMatrix, with the current font and mode and no RightLimit,
-// without drawing.
-int MatrixDrawingWidth(const TextMatrix& m);
-int MatrixDrawingWidth(const Matrix& m);
-int MatrixDrawingWidth(const StepMatrix& m);
+void DrawMatrix(const StepMatrix& m, uint16_t x, uint16_t y, uint16_t& right, uint16_t& bottom,
+                const DrawingOptions& options = {});
+// right - x of DrawMatrix, with the current font, as if options.rightLimit
+// were 0, without drawing.
+int MatrixDrawingWidth(const TextMatrix& m, const DrawingOptions& options = {});
+int MatrixDrawingWidth(const Matrix& m, const DrawingOptions& options = {});
+int MatrixDrawingWidth(const StepMatrix& m, const DrawingOptions& options = {});
 
 // The text drawn for entry (i, j) of m: unchanged in matrix mode; in equation
 // mode the coefficient with its unknown as TermText writes it ("2x", "- y",

@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
         InstallSpanishQtTexts();
 
         InitTextOutput();
-        DeviceContext::SetRecording(false);  // the drawing records are for the tests
+        DeviceContext::setRecording(false);  // the drawing records are for the tests
         // The window starts with an empty store, its fixed colours and a 3 x 3 editor.
         MainWindowHooks hooks;
         hooks.openSystemWindow = OpenSystemWindow;

@@ -322,7 +322,7 @@ void MainWindow::applyOperation(int id) {
     const int source = operandSlot();
     const Description origin =
         source > 0 ? Description::Operation(id - kTranspose, source) : Description{};
-    operationSteps_ = {!steps.steps().empty(), result, origin, steps.take()};
+    operationSteps_ = {!steps.Steps().empty(), result, origin, steps.Take()};
     showResult(result, origin);
 }
 
@@ -356,7 +356,7 @@ std::vector<Step> MainWindow::workingSteps() const {
     if (!editor_.working.square) return {};
     StepRecorder steps;
     DeterminantSteps(editor_.working, steps);
-    return steps.take();
+    return steps.Take();
 }
 
 // What an open "Pasos" window says while the working matrix has no steps.

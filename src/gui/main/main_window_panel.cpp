@@ -118,7 +118,7 @@ namespace {
 // A matrix's place on the panel.
 struct Place {
     int x = 0, y = 0;
-    int limit = 0;  // RightLimit while it is drawn; 0 for none
+    int limit = 0;  // its drawing's right limit; 0 for none
 };
 
 // Places the stored matrices, at the current font, side by side from x = 20,
@@ -139,7 +139,7 @@ bool PlaceMatrices(const MatrixStore& store, const MainWindow::Rect& panel, int 
         const Matrix& m = store.matrix(i);
         const int width =
             widest > 0 ? std::min(widest, MatrixDrawingWidth(m)) : MatrixDrawingWidth(m);
-        const int estimate = (ColumnChars + 2) * w * m.cols - w;
+        const int estimate = (DrawingOptions{}.columnChars + 2) * w * m.cols - w;
         if (x > kLeft && (x + estimate > 460 || x + width + 3 > panel.right)) {
             x = kLeft;
             y = lowest + ScaledToFont(30);
@@ -190,10 +190,8 @@ void MainWindow::paintPanel() {
         hit.top = p.y - ScaledToFont(20);
         uint16_t right = 0;
         uint16_t bottom = 0;
-        RightLimit = static_cast<uint16_t>(p.limit);
         DrawMatrix(store_.matrix(i), static_cast<uint16_t>(p.x), static_cast<uint16_t>(p.y), right,
-                   bottom);
-        RightLimit = 0;
+                   bottom, {.rightLimit = static_cast<uint16_t>(p.limit)});
         DrawColouredText((p.x + right) / 2, hit.top, slotLetter(i), kSlotLetter);
         hit.right = right + 3;
         hit.bottom = bottom + 3;

@@ -2,6 +2,10 @@
 // of 2 to 4 linear equations in 2 to 4 unknowns, has it classified and solved,
 // sees A' and A beside their triangular forms, and keeps systems in a
 // commented list with its .sts files.
+//
+// One class in three files: system_window.cpp keeps the widgets, the
+// commands and the list; system_grid.cpp reads and checks the grid;
+// system_displays.cpp shows the analysis and draws the three areas.
 #pragma once
 
 #include <array>
@@ -34,6 +38,46 @@ DialogColours SystemWindowColours();
 constexpr int CellId(int i, int j) {
     return 100 + 5 * (i - 1) + j;
 }
+
+// Controls of SistEq, shared by the window's files.
+namespace sisteq {
+inline constexpr int kOk = 1;
+inline constexpr int kClose = 2;
+inline constexpr int kRandom = 8;
+inline constexpr int kNew = 9;
+inline constexpr int kFirstHeading = 10;  // "x"; "t" is 13
+inline constexpr int kAdd = 15;
+inline constexpr int kReset = 16;
+inline constexpr int kDelete = 17;
+inline constexpr int kRename = 18;
+inline constexpr int kEquationsArea = 30;
+inline constexpr int kAugmentedArea = 31;
+inline constexpr int kCoefficientsArea = 32;
+inline constexpr int kUnknownsBar = 50;
+inline constexpr int kEquationsBar = 51;
+inline constexpr int kCommentBox = 150;
+inline constexpr int kRankAugmented = 200;
+inline constexpr int kRankCoefficients = 201;
+inline constexpr int kConclusion = 250;
+// Menu MNUSIST ("&Nuevo" and "&Generar" are 9 and 8, as the buttons).
+inline constexpr int kOpen = 205;
+inline constexpr int kSave = 210;
+inline constexpr int kAppend = 215;
+inline constexpr int kSteps = 220;  // "Pasos..."
+inline constexpr int kCopy = 311;
+inline constexpr int kCopyLatex = 312;
+inline constexpr int kPaste = 313;
+
+inline constexpr int kFirstCell = CellId(1, 1);
+inline constexpr int kLastCell = CellId(4, 5);
+inline constexpr int kRightHandSide = 5;
+inline constexpr int kMinCount = 2;
+inline constexpr int kMaxCount = 4;
+
+// The counts of unknowns and of equations the scroll bars show.
+int Unknowns(TemplateDialog& d);
+int Equations(TemplateDialog& d);
+}  // namespace sisteq
 
 class SystemWindow : public DialogHandler {
   public:

@@ -172,7 +172,7 @@ namespace {
 bool recording = true;
 }  // namespace
 
-void DeviceContext::SetRecording(bool on) {
+void DeviceContext::setRecording(bool on) {
     recording = on;
 }
 

@@ -91,7 +91,7 @@ class DeviceContext {
 
     // Whether drawing calls are recorded for records() (on unless switched
     // off; the program switches it off, the tests read the records).
-    static void SetRecording(bool on);
+    static void setRecording(bool on);
     // Called after every drawing (the pane showing the surface repaints).
     void setChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
 

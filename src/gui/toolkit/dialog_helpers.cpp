@@ -403,7 +403,7 @@ template <class Read>
 bool ReadClipboard(Read read) {
     const std::string text = ClipboardText();
     std::string error = "el portapapeles no tiene texto";
-    if (text.find_first_not_of(" \t\r\n") != std::string::npos && read(text, error)) return true;
+    if (!IsBlankLines(text) && read(text, error)) return true;
     ShowMessageStyled("Pegar", "No se ha pegado nada: " + error + ".", kMbIconExclamation);
     return false;
 }

@@ -22,7 +22,7 @@ using test::WriteBytes;
 
 enum Place : unsigned { kBin = 1, kShare = 2, kHere = 4, kNowhere = 0 };
 
-TEST(InfoDocuments, FoundNextToTheProgramThenInShareThenHere) {
+TEST(InfoDocumentsTest, FoundNextToTheProgramThenInShareThenHere) {
     struct Case {
         unsigned present;
         Place expected;
@@ -56,7 +56,7 @@ TEST(InfoDocuments, FoundNextToTheProgramThenInShareThenHere) {
     }
 }
 
-TEST(InfoDocuments, AFolderOfThatNameIsNoDocument) {
+TEST(InfoDocumentsTest, AFolderOfThatNameIsNoDocument) {
     TempDir dir;
     fs::create_directories(dir.path() / "bin/Velmora.pdf");
     CurrentDirGuard cwd(dir.path());
@@ -90,7 +90,7 @@ class RecordingOpener {
     std::string out_;
 };
 
-TEST(InfoDocuments, OpenHandsTheFoundDocumentToTheOpener) {
+TEST(InfoDocumentsTest, OpenHandsTheFoundDocumentToTheOpener) {
     struct Case {
         const char* prefix;  // folder of the installation
         bool byName;         // opened by its bare name from its own folder
@@ -118,7 +118,7 @@ TEST(InfoDocuments, OpenHandsTheFoundDocumentToTheOpener) {
 }
 
 // The main window says so; this only answers.
-TEST(InfoDocuments, AMissingDocumentOpensNothingAndAnswersNotFound) {
+TEST(InfoDocumentsTest, AMissingDocumentOpensNothingAndAnswersNotFound) {
     TempDir dir;
     ScriptedDialogs dialogs;
     RecordingOpener opener(dir);

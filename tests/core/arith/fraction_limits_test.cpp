@@ -208,7 +208,7 @@ const LimitCase kLimitCases[] = {
     {Op::kMulInt, {1, k2p16}, {-k2p16, 1}, Fraction(-1), "-2^16/2^16"},
 };
 
-TEST(FractionLimits, HandPickedCases) {
+TEST(FractionLimitsTest, HandPickedCases) {
     for (const LimitCase& c : kLimitCases) {
         SCOPED_TRACE(std::string(c.why) + ": " + Show(c.a) + " " + OpName(c.op) + " " +
                      Show(c.b));
@@ -226,7 +226,7 @@ TEST(FractionLimits, HandPickedCases) {
     }
 }
 
-TEST(FractionLimits, DivisionByZeroIsRefusedNotOverflow) {
+TEST(FractionLimitsTest, DivisionByZeroIsRefusedNotOverflow) {
     for (Fraction a : {Fraction(0), Fraction(1), Fraction(kMin), Fraction(kMax, 2)}) {
         Fraction r(5, 7);
         EXPECT_THROW(FracDiv(a, Fraction(0), r), DivisionByZero) << Show(a);
@@ -239,7 +239,7 @@ struct NormalizeCase {
     std::optional<Fraction> want;
 };
 
-TEST(FractionLimits, NormalizeAtTheEdges) {
+TEST(FractionLimitsTest, NormalizeAtTheEdges) {
     const NormalizeCase cases[] = {
         {{kMin, -1}, kOverflow},          // 2^31
         {{kMin, 2}, Fraction(-1073741824)},
@@ -271,7 +271,7 @@ struct GcdCase {
     int64_t a, b, gcd, lcm;
 };
 
-TEST(FractionLimits, GcdAndLcmOfExtremes) {
+TEST(FractionLimitsTest, GcdAndLcmOfExtremes) {
     const GcdCase cases[] = {
         {kMin, 0, 2147483648LL, 0},
         {kMin, kMin, 2147483648LL, 2147483648LL},
@@ -339,7 +339,7 @@ private:
     std::mt19937 gen_;
 };
 
-TEST(FractionLimits, RandomOperandsAgreeWithGmp) {
+TEST(FractionLimitsTest, RandomOperandsAgreeWithGmp) {
     NearLimits draw(20261207);
     const Op ops[] = {Op::kAdd, Op::kSub, Op::kMul, Op::kDiv, Op::kMulInt};
     int fits = 0, overflows = 0, disagreements = 0;

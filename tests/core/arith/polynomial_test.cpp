@@ -17,7 +17,7 @@ Polynomial P(std::vector<const char*> coefficients) {
     return p;
 }
 
-TEST(ReadPolynomial, CellsAsPeopleWriteThem) {
+TEST(ReadPolynomialTest, CellsAsPeopleWriteThem) {
     const struct {
         const char* text;
         Polynomial value;
@@ -68,7 +68,7 @@ TEST(ReadPolynomial, CellsAsPeopleWriteThem) {
     }
 }
 
-TEST(ReadPolynomial, RefusesWithAReasonAndLeavesTheValue) {
+TEST(ReadPolynomialTest, RefusesWithAReasonAndLeavesTheValue) {
     using R = PolynomialReading;
     const struct {
         const char* text;
@@ -119,7 +119,7 @@ TEST(ReadPolynomial, RefusesWithAReasonAndLeavesTheValue) {
 
 // Parentheses inside parentheses: as many as anyone writes, and a refusal at
 // once, not a stack overflow, for thousands of them.
-TEST(ReadPolynomial, NestingIsBounded) {
+TEST(ReadPolynomialTest, NestingIsBounded) {
     for (const int depth : {kMaxNesting, kMaxNesting + 1, 12500}) {
         const std::string text = std::string(depth, '(') + "a" + std::string(depth, ')');
         Polynomial p;
@@ -129,7 +129,7 @@ TEST(ReadPolynomial, NestingIsBounded) {
     }
 }
 
-TEST(HoldsParameter, OnlyTextsWithAThatAreNoNumber) {
+TEST(HoldsParameterTest, OnlyTextsWithAThatAreNoNumber) {
     EXPECT_TRUE(HoldsParameter("a"));
     EXPECT_TRUE(HoldsParameter(" 2A+1"));
     EXPECT_TRUE(HoldsParameter("1/a"));  // refused later, but it is meant as one
@@ -138,7 +138,7 @@ TEST(HoldsParameter, OnlyTextsWithAThatAreNoNumber) {
     EXPECT_FALSE(HoldsParameter(""));
 }
 
-TEST(PolynomialText, HighestPowerFirstCoefficientOneLeftOut) {
+TEST(PolynomialTextTest, HighestPowerFirstCoefficientOneLeftOut) {
     const struct {
         Polynomial p;
         const char* text;
@@ -157,7 +157,7 @@ TEST(PolynomialText, HighestPowerFirstCoefficientOneLeftOut) {
     for (const auto& c : cases) EXPECT_EQ(PolynomialText(c.p), c.text);
 }
 
-TEST(PolynomialText, ReadsBackAsTheSamePolynomial) {
+TEST(PolynomialTextTest, ReadsBackAsTheSamePolynomial) {
     const Polynomial cases[] = {P({"-3/4", "-1/2", "2"}), P({"1", "0", "0", "0", "-1"}),
                                 P({"0", "-2147483648"}), P({"7/2"})};
     for (const Polynomial& p : cases) {
@@ -168,7 +168,7 @@ TEST(PolynomialText, ReadsBackAsTheSamePolynomial) {
     }
 }
 
-TEST(RationalFunctionText, ParenthesesAroundSidesOfMoreThanOneTerm) {
+TEST(RationalFunctionTextTest, ParenthesesAroundSidesOfMoreThanOneTerm) {
     EXPECT_EQ(RationalFunctionText({P({"-1", "-1"}), P({"2", "1"})}), "(-a - 1)/(a + 2)");
     EXPECT_EQ(RationalFunctionText({P({"1"}), P({"2", "1"})}), "1/(a + 2)");
     EXPECT_EQ(RationalFunctionText({P({"0", "-1"}), P({"0", "0", "1"})}), "-a/a^2");

@@ -186,7 +186,7 @@ TEST(MatrixTest, OverflowLeavesTheMatrixAsItWas) {
     EXPECT_EQ(m.det, before.det);
 }
 
-TEST(MatrixText, LatexAndTabBlocks) {
+TEST(MatrixTextTest, LatexAndTabBlocks) {
     const Matrix m = Matrix::FromRows({{1, Fraction(-1, 2)}, {3, 4}});
     EXPECT_EQ(MatrixLatex(m),
               "\\[ \\begin{pmatrix} 1 & -\\frac{1}{2} \\\\ 3 & 4 \\end{pmatrix} \\]");

@@ -13,7 +13,7 @@ namespace {
 constexpr BlockLimits kEditor{1, 4, 1, 5};
 constexpr BlockLimits kSystem{2, 4, 3, 5};
 
-TEST(PastedMatrix, BlocksOfEveryFormRead) {
+TEST(PastedMatrixTest, BlocksOfEveryFormRead) {
     const Fraction half(-1, 2);
     const struct Case {
         const char* text;
@@ -55,7 +55,7 @@ TEST(PastedMatrix, BlocksOfEveryFormRead) {
     }
 }
 
-TEST(PastedMatrix, RefusalsSayWhatIsWrongAndChangeNothing) {
+TEST(PastedMatrixTest, RefusalsSayWhatIsWrongAndChangeNothing) {
     const struct Case {
         const char* text;
         BlockLimits limits;
@@ -112,7 +112,7 @@ TEST(PastedMatrix, RefusalsSayWhatIsWrongAndChangeNothing) {
 
 // Copied as a spreadsheet block or as velmora-calc's text, any matrix of the
 // editor's sizes pastes back as itself.
-TEST(PastedMatrix, CopiesPasteBackTheSame) {
+TEST(PastedMatrixTest, CopiesPasteBackTheSame) {
     std::mt19937 random(2026);
     std::uniform_int_distribution<int32_t> any(INT32_MIN, INT32_MAX);
     std::uniform_int_distribution<int> small(-9, 9);
@@ -138,7 +138,7 @@ TEST(PastedMatrix, CopiesPasteBackTheSame) {
     }
 }
 
-TEST(PastedMatrix, SingleValuesAreWhatACellTakes) {
+TEST(PastedMatrixTest, SingleValuesAreWhatACellTakes) {
     const struct {
         const char* text;
         bool single;

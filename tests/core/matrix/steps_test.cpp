@@ -64,7 +64,7 @@ TEST(StepsTest, EliminationsByHand) {
         StepRecorder steps;
         Matrix r;
         c.gaussJordan ? c.m.GaussJordan(r, steps) : c.m.Triangular(r, steps);
-        EXPECT_EQ(Lines(steps.steps()), c.steps) << c.m;
+        EXPECT_EQ(Lines(steps.Steps()), c.steps) << c.m;
         Matrix plain;
         c.gaussJordan ? c.m.GaussJordan(plain) : c.m.Triangular(plain);
         EXPECT_EQ(r, plain) << c.m;  // recording changes nothing
@@ -75,21 +75,21 @@ TEST(StepsTest, LinesOfInverseDeterminantAndCramer) {
     StepRecorder inverse;
     Matrix r;
     ASSERT_TRUE(Matrix::FromRows({{1, 2}, {3, 4}}).Inverse(r, inverse));
-    EXPECT_EQ(Lines(inverse.steps()),
+    EXPECT_EQ(Lines(inverse.Steps()),
               (std::vector<std::string>{"det = -2 | 1 2; 3 4", "adjuntos: | 4 -3; -2 1",
                                         "adjunta (traspuesta): | 4 -2; -3 1",
                                         "inversa = adjunta / det: | -2 1; 3/2 -1/2"}));
 
     StepRecorder det;
     DeterminantSteps(Matrix::FromRows({{2, -1}, {Fraction(1, 2), 3}}), det);
-    EXPECT_EQ(Lines(det.steps()),
+    EXPECT_EQ(Lines(det.Steps()),
               (std::vector<std::string>{"det = 2·M11 - (-1)·M12 | 2 -1; 1/2 3", "M11 = 3 | 3",
                                         "M12 = 1/2 | 1/2", "det = 2·3 - (-1)·(1/2) = 13/2 |"}));
 
     StepRecorder cramer;
     CramerSolve(Matrix::FromRows({{1, 1, 3}, {1, -1, 1}}), cramer);
     EXPECT_EQ(
-        Lines(cramer.steps()),
+        Lines(cramer.Steps()),
         (std::vector<std::string>{"D = -2 | 1 1; 1 -1", "Dx = -4 | 3 1; 1 -1", "Dy = -2 | 1 3; 1 1",
                                   "x = Dx / D = -4 / (-2) = 2 |", "y = Dy / D = -2 / (-2) = 1 |"}));
 }
@@ -98,7 +98,7 @@ TEST(StepsTest, LatexNotation) {
     StepRecorder steps;
     Matrix r;
     Matrix::FromRows({{0, 2}, {3, 1}, {Fraction(-1, 2), 1}}).Triangular(r, steps);
-    const std::vector<Step>& s = steps.steps();
+    const std::vector<Step>& s = steps.Steps();
     ASSERT_GE(s.size(), 2u);
     EXPECT_EQ(StepLatex(s[0]), "F_1 \\leftrightarrow F_2");
     EXPECT_EQ(StepLatex(s[1]), "F_3 \\leftarrow 6F_3 + F_1");
@@ -114,7 +114,7 @@ TEST(StepsTest, LatexNotation) {
     DeterminantSteps(Matrix::FromRows({{1, 2}, {3, 4}}), det);
     Matrix system = Matrix::FromRows({{1, 1, 2}, {1, -1, 0}});
     AnalyseSystem(system, &det);
-    const std::string latex = StepsLatex(det.steps());
+    const std::string latex = StepsLatex(det.Steps());
     for (const char* line :
          {"\\[ \\det = \\begin{vmatrix} 1 & 2 \\\\ 3 & 4 \\end{vmatrix} = 1 \\cdot M_{11} - 2 "
           "\\cdot M_{12} \\]\n",
@@ -127,7 +127,7 @@ TEST(StepsTest, LatexNotation) {
 TEST(StepsTest, LatexCompiles) {
     VELMORA_NEED_PDFLATEX();
     std::string body;
-    const auto add = [&](const StepRecorder& steps) { body += StepsLatex(steps.steps()) + "\n"; };
+    const auto add = [&](const StepRecorder& steps) { body += StepsLatex(steps.Steps()) + "\n"; };
     Matrix r;
     {
         StepRecorder s;

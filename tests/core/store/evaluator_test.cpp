@@ -47,7 +47,7 @@ constexpr EvalResult kUnreadable = EvalResult::Unreadable;
 constexpr EvalResult kSizes = EvalResult::SizeMismatch;
 constexpr EvalResult kOverflow = EvalResult::Overflow;
 
-TEST(Evaluate, OrdinaryAlgebra) {
+TEST(EvaluateTest, OrdinaryAlgebra) {
     const MatrixStore store = StoreOf({kJ, kK, kL, kM});
     const Case cases[] = {
         {"J+K", kOk, Matrix::FromRows({{3, 2}, {4, 5}})},
@@ -147,7 +147,7 @@ TEST(Evaluate, OrdinaryAlgebra) {
     for (const Case& c : cases) Check(store, c);
 }
 
-TEST(Evaluate, LettersNameStoredMatricesOnly) {
+TEST(EvaluateTest, LettersNameStoredMatricesOnly) {
     // Groups take no slot: with the store full they work as without them, and a
     // letter past the stored ones is never a group's value.
     const std::vector<Matrix> fourteen(14, kJ);
@@ -169,7 +169,7 @@ TEST(Evaluate, LettersNameStoredMatricesOnly) {
     for (const StoreCase& s : cases) Check(StoreOf(s.stored), s.c);
 }
 
-TEST(Evaluate, TextsOverTheLimitAreRefusedNotCut) {
+TEST(EvaluateTest, TextsOverTheLimitAreRefusedNotCut) {
     const MatrixStore store = StoreOf({Matrix::FromRows({{1}})});
     std::string sum = "-J";
     for (int k = 0; k < 125; ++k) sum += "+J";
@@ -181,7 +181,7 @@ TEST(Evaluate, TextsOverTheLimitAreRefusedNotCut) {
     for (const Case& c : cases) Check(store, c);
 }
 
-TEST(Evaluate, LargeExponents) {
+TEST(EvaluateTest, LargeExponents) {
     const MatrixStore store =
         StoreOf({Matrix::FromRows({{1, 1}, {0, 1}}), Matrix::FromRows({{2}}),
                  Matrix::FromRows({{Fraction(1, 2)}}), Matrix::FromRows({{0, 1}, {-1, 0}})});
@@ -198,7 +198,7 @@ TEST(Evaluate, LargeExponents) {
     for (const Case& c : cases) Check(store, c);
 }
 
-TEST(Evaluate, OnlyAResultThatDoesNotFitOverflows) {
+TEST(EvaluateTest, OnlyAResultThatDoesNotFitOverflows) {
     const Matrix big = Matrix::FromRows({{2000000000, 0}, {0, 1}});
     const MatrixStore store = StoreOf({Matrix::FromRows({{46341}}), Matrix::FromRows({{-46341}}),
                                        Matrix::FromRows({{INT32_MIN}}), big,
@@ -391,7 +391,7 @@ class TextMaker {
     int count_;
 };
 
-TEST(Evaluate, AgreesWithAReferenceOnRandomExpressions) {
+TEST(EvaluateTest, AgreesWithAReferenceOnRandomExpressions) {
     std::mt19937 rng(20240611);
     const std::vector<Fraction> entries = {0,
                                            1,

@@ -20,7 +20,7 @@ MatrixStore Filled(const std::vector<Description>& descriptions) {
     return store;
 }
 
-TEST(SlotLetters, JToW) {
+TEST(SlotLettersTest, JToW) {
     const std::pair<int, const char*> letters[] = {{0, ""}, {1, "J"}, {2, "K"}, {3, "L"},
                                                    {13, "V"}, {14, "W"}, {15, ""}};
     for (const auto& [slot, letter] : letters) EXPECT_EQ(slotLetter(slot), letter) << slot;
@@ -30,7 +30,7 @@ TEST(SlotLetters, JToW) {
     EXPECT_EQ(slotOfLetter('X'), 15);
 }
 
-TEST(Caption, PiecesOfTheEditorCaption) {
+TEST(CaptionTest, PiecesOfTheEditorCaption) {
     struct Case {
         int selected;
         Description d;
@@ -52,7 +52,7 @@ TEST(Caption, PiecesOfTheEditorCaption) {
     EXPECT_EQ(std::string(kCaptionNoMatrix), "Matriz... ");
 }
 
-TEST(MatrixStore, StoreAppendsOrOverwritesAndNeverPassesFourteen) {
+TEST(MatrixStoreTest, StoreAppendsOrOverwritesAndNeverPassesFourteen) {
     MatrixStore store;
     ASSERT_TRUE(store.store(Numbered(1), Description::Expression("J")));
     EXPECT_EQ(store.count(), 1);
@@ -80,7 +80,7 @@ TEST(MatrixStore, StoreAppendsOrOverwritesAndNeverPassesFourteen) {
     EXPECT_THROW(store.setSelected(15), std::out_of_range);
 }
 
-TEST(MatrixStore, DeleteRenumbersOperationOrigins) {
+TEST(MatrixStoreTest, DeleteRenumbersOperationOrigins) {
     using D = Description;
     struct Case {
         const char* name;
@@ -126,7 +126,7 @@ TEST(MatrixStore, DeleteRenumbersOperationOrigins) {
     }
 }
 
-TEST(MatrixStore, ResetEmptiesEverything) {
+TEST(MatrixStoreTest, ResetEmptiesEverything) {
     MatrixStore store = Filled({Description::Expression("J"), Description::Operation(kOpTranspose, 1)});
     store.setSelected(2);
     store.reset();
@@ -136,7 +136,7 @@ TEST(MatrixStore, ResetEmptiesEverything) {
     EXPECT_TRUE(store.description(2).IsEmpty());
 }
 
-TEST(MatrixStore, GenerateOnlyWhatFits) {
+TEST(MatrixStoreTest, GenerateOnlyWhatFits) {
     struct Case {
         int stored;
         int requested;
@@ -162,7 +162,7 @@ TEST(MatrixStore, GenerateOnlyWhatFits) {
     }
 }
 
-TEST(MatrixStore, GenerateDrawsColumnsBeforeRows) {
+TEST(MatrixStoreTest, GenerateDrawsColumnsBeforeRows) {
     for (uint64_t seed : {1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u}) {
         SeedRandom(seed);
         const uint32_t cols = 2 + RandomBelow(4);

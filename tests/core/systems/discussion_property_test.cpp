@@ -9,6 +9,7 @@
 #include <set>
 
 #include "core/systems/discussion.h"
+#include "core/systems/discussion_text.h"
 #include "core/systems/general_solution.h"
 #include "core/systems/linear_system.h"
 
@@ -227,7 +228,7 @@ bool Differs(const Reference<E>& r, const Reference<Q>& generic, const Discussio
     return general.compatible && !general.determined && r.pivots != generic.pivots;
 }
 
-TEST(DiscussionProperty, EveryCaseAgreesWithTheSystemAtItsValues) {
+TEST(DiscussionPropertyTest, EveryCaseAgreesWithTheSystemAtItsValues) {
     std::mt19937 gen(20261207);
     auto draw = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
     const Q ks[] = {-2, -1, 0, 1, 2, Frac(1, 2), Frac(-3, 2)};
@@ -276,7 +277,7 @@ TEST(DiscussionProperty, EveryCaseAgreesWithTheSystemAtItsValues) {
         ASSERT_EQ(result.status, CellDiscussion::Status::Done);
         const Discussion& d = result.discussion;
         std::string trace;
-        for (const auto& line : d.lines) trace += line + "\n";
+        for (const auto& line : DiscussionLines(d)) trace += line + "\n";
         SCOPED_TRACE(trace);
 
         // The reference's system: every typed column, one that is 0 for every
@@ -320,7 +321,7 @@ TEST(DiscussionProperty, EveryCaseAgreesWithTheSystemAtItsValues) {
             // The very lines of the general solution of that system of numbers.
             const DiscussionCase& at = d.cases[c - 1];
             if (at.compatible && !at.determined && u > 0) {
-                EXPECT_EQ(at.lines.at(1),
+                EXPECT_EQ(CaseLines(at, d.unknownCount).at(1),
                           "   Solución:   " + SolutionValuesText(SolveGeneral(At(kept, v)).values));
             }
             ++values;

@@ -1,5 +1,6 @@
 // Textbook exercises, worked by hand, and the texts of the discussion.
 #include "core/systems/discussion.h"
+#include "core/systems/discussion_text.h"
 
 #include <gtest/gtest.h>
 
@@ -23,10 +24,10 @@ RationalFunction Poly(std::vector<long> coefficients) {
 std::vector<std::string> Discuss(std::vector<std::vector<std::string>> cells) {
     const CellDiscussion r = DiscussCells(cells);
     EXPECT_EQ(r.status, CellDiscussion::Status::Done);
-    return r.discussion.lines;
+    return DiscussionLines(r.discussion);
 }
 
-TEST(Discussion, TextbookExercises) {
+TEST(DiscussionTest, TextbookExercises) {
     using Lines = std::vector<std::string>;
     const struct {
         std::vector<std::vector<std::string>> cells;
@@ -121,7 +122,7 @@ TEST(Discussion, TextbookExercises) {
     }
 }
 
-TEST(Discussion, ValuesInTheParametersWithCoefficientsThatHoldA) {
+TEST(DiscussionTest, ValuesInTheParametersWithCoefficientsThatHoldA) {
     auto number = [](const char* q) {
         mpq_class v(q);
         v.canonicalize();
@@ -146,7 +147,7 @@ TEST(Discussion, ValuesInTheParametersWithCoefficientsThatHoldA) {
     for (const auto& c : cases) EXPECT_EQ(ParametricFunctionText(c.value), c.text);
 }
 
-TEST(Discussion, FractionFreeTriangularFormsOverThePolynomials) {
+TEST(DiscussionTest, FractionFreeTriangularFormsOverThePolynomials) {
     const CellDiscussion r =
         DiscussCells({{"a", "1", "1", "1"}, {"1", "a", "1", "a"}, {"1", "1", "a", "a^2"}});
     const char* expected[3][4] = {{"1", "a", "1", "a"},
@@ -161,7 +162,7 @@ TEST(Discussion, FractionFreeTriangularFormsOverThePolynomials) {
     EXPECT_EQ(PolynomialText(r.discussion.coefficientsTriangular.at(3, 3)), "a^3 - 3a + 2");
 }
 
-TEST(Discussion, CellsThatAreRefused) {
+TEST(DiscussionTest, CellsThatAreRefused) {
     using S = CellDiscussion::Status;
     CellDiscussion r = DiscussCells({{"a", "1", "1"}, {"1", "2/(a+1)", "1"}});
     EXPECT_EQ(r.status, S::UnreadableCell);
@@ -197,7 +198,7 @@ TEST(Discussion, CellsThatAreRefused) {
 // integers, and with integers as large as a row may hold. The time is the
 // optimised program's: a build with sanitizers or without optimisation takes
 // several times longer.
-TEST(Discussion, TheLargestSystemsAreQuick) {
+TEST(DiscussionTest, TheLargestSystemsAreQuick) {
 #if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
     constexpr double kSeconds = 1.0;
 #else

@@ -7,14 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "support/rationals.h"
+
 namespace velmora {
 namespace {
 
-mpq_class Q(const char* text) {
-    mpq_class q(text);
-    q.canonicalize();
-    return q;
-}
+using test::Q;
 
 ParametricValue Value(const char* constant, std::vector<const char*> coefficients) {
     ParametricValue v{Q(constant), {}};
@@ -22,7 +20,7 @@ ParametricValue Value(const char* constant, std::vector<const char*> coefficient
     return v;
 }
 
-TEST(ParametricValueText, HandExamples) {
+TEST(ParametricValueTextTest, HandExamples) {
     struct Case {
         const char* constant;
         std::vector<const char*> coefficients;
@@ -54,7 +52,7 @@ TEST(ParametricValueText, HandExamples) {
         EXPECT_EQ(ParametricValueText(Value(c.constant, c.coefficients)), c.text) << c.text;
 }
 
-TEST(GeneralSolutionText, ValuesAndParameters) {
+TEST(GeneralSolutionTextTest, ValuesAndParameters) {
     EXPECT_EQ(SolutionValuesText({Value("1", {"-2"}), Value("3", {"1/2"}), Value("0", {"1"})}),
               "x = 1 - 2λ    y = 3 + (1/2)λ    z = λ    ");
     EXPECT_EQ(SolutionValuesText({}), "");
@@ -67,7 +65,7 @@ TEST(GeneralSolutionText, ValuesAndParameters) {
 
 // What a printer of the reduction reads: the reduced echelon form, its pivot
 // and free columns.
-TEST(SolveGeneral, EchelonPivotsAndFreeColumns) {
+TEST(SolveGeneralTest, EchelonPivotsAndFreeColumns) {
     // x + 2y + z = 1, 2x + 4y + 3z + t = 3, z + t = 1: y and t are free.
     const GeneralSolution s = SolveGeneral({{Q("1"), Q("2"), Q("1"), Q("0"), Q("1")},
                                             {Q("2"), Q("4"), Q("3"), Q("1"), Q("3")},
@@ -93,17 +91,6 @@ TEST(SolveGeneral, EchelonPivotsAndFreeColumns) {
                  std::invalid_argument);
     EXPECT_THROW(SolveGeneral({{Q("1"), Q("1")}, {Q("1")}}), std::invalid_argument);
     EXPECT_THROW(SolveGeneral({}), std::invalid_argument);
-}
-
-TEST(NarrowRational, ThirtyTwoBitsOnly) {
-    Fraction f(7);
-    EXPECT_TRUE(NarrowRational(Q("-2147483648/2147483647"), f));
-    EXPECT_EQ(f, Fraction(INT32_MIN, 2147483647));
-    EXPECT_FALSE(NarrowRational(Q("2147483648"), f));
-    EXPECT_FALSE(NarrowRational(Q("1/2147483648"), f));
-    EXPECT_EQ(f, Fraction(INT32_MIN, 2147483647)) << "untouched";
-    EXPECT_EQ(ToRational(Fraction(INT32_MIN)), Q("-2147483648"));
-    EXPECT_EQ(ToRational(Fraction(3, -6)), Q("-1/2"));
 }
 
 }  // namespace

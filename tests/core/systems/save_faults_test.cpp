@@ -56,9 +56,9 @@ std::string PreviousFile(Writer w) {
     return bytes;
 }
 
-class SaveFaults : public ::testing::TestWithParam<std::tuple<Writer, Fault>> {};
+class SaveFaultsTest : public ::testing::TestWithParam<std::tuple<Writer, Fault>> {};
 
-TEST_P(SaveFaults, ReportKeepFileKeepList) {
+TEST_P(SaveFaultsTest, ReportKeepFileKeepList) {
     const auto [writer, fault] = GetParam();
     TempDir dir;
     const fs::path folder = dir.path() / "datos";
@@ -122,7 +122,7 @@ TEST_P(SaveFaults, ReportKeepFileKeepList) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    AllWritersAllFaults, SaveFaults,
+    AllWritersAllFaults, SaveFaultsTest,
     ::testing::Combine(::testing::Values(Writer::StsReplace, Writer::StsAppend, Writer::ToolsRel),
                        ::testing::Values(Fault::ReadOnlyFolder, Fault::ReadOnlyFile,
                                          Fault::FailsAtStart, Fault::FailsPartWay)));

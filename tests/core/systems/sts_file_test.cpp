@@ -48,14 +48,14 @@ std::string TwoByTwoRecord() {
                       "A\xF1o 1\xBA \x80");
 }
 
-TEST(StsRecord, EncodesAtTheDescribedOffsets) {
+TEST(StsRecordTest, EncodesAtTheDescribedOffsets) {
     const LinearSystem s{Matrix::FromRows({{2, 1, 1}, {1, -1, 0}}), "Año 1º €"};
     EXPECT_EQ(AsString(EncodeRecord(s)), TwoByTwoRecord());
 }
 
 // A square record carries its determinant; one past 32 bits has no value to
 // write and leaves 0/0. Both read back as the same system.
-TEST(StsRecord, SquareFlagAndDeterminantOfASquareRecord) {
+TEST(StsRecordTest, SquareFlagAndDeterminantOfASquareRecord) {
     struct Case {
         int32_t corner;          // cell (1, 1); the diagonal goes on with 3 and -1/2
         int32_t detNum, detDen;  // the det field
@@ -81,7 +81,7 @@ TEST(StsRecord, SquareFlagAndDeterminantOfASquareRecord) {
     }
 }
 
-TEST(StsRecord, DecodesTheHandBuiltRecord) {
+TEST(StsRecordTest, DecodesTheHandBuiltRecord) {
     const std::string bytes = TwoByTwoRecord();
     LinearSystem s;
     ASSERT_TRUE(DecodeRecord(reinterpret_cast<const uint8_t*>(bytes.data()), s));
@@ -89,7 +89,7 @@ TEST(StsRecord, DecodesTheHandBuiltRecord) {
     EXPECT_EQ(s.comment, "Año 1º €");
 }
 
-TEST(StsRecord, CommentIsCutAndUnencodableBecomesVisible) {
+TEST(StsRecordTest, CommentIsCutAndUnencodableBecomesVisible) {
     const LinearSystem longComment{Matrix::FromRows({{1, 1}}), std::string(70, 'c')};
     EXPECT_EQ(EncodeRecord(longComment)[824], 64);
     // Only a comment read from a damaged file can hold U+FFFD.
@@ -99,7 +99,7 @@ TEST(StsRecord, CommentIsCutAndUnencodableBecomesVisible) {
     EXPECT_EQ(std::string(r.begin() + 825, r.begin() + 828), "a?b");
 }
 
-TEST(StsRecord, RecordsTheWindowCannotShowAreRefused) {
+TEST(StsRecordTest, RecordsTheWindowCannotShowAreRefused) {
     struct Case {
         const char* name;
         std::size_t at;
@@ -128,7 +128,7 @@ TEST(StsRecord, RecordsTheWindowCannotShowAreRefused) {
     }
 }
 
-TEST(StsRecord, CellsAreBroughtToNormalForm) {
+TEST(StsRecordTest, CellsAreBroughtToNormalForm) {
     std::string bytes = HandRecord(1, 3, {{{2, 4}, {3, -4}, {0, 7}}}, "");
     LinearSystem s;
     ASSERT_TRUE(DecodeRecord(reinterpret_cast<const uint8_t*>(bytes.data()), s));
@@ -137,7 +137,7 @@ TEST(StsRecord, CellsAreBroughtToNormalForm) {
     EXPECT_EQ(s.augmented.at(1, 3), Fraction(0, 1));
 }
 
-TEST(StsFile, PartialAndGarbageRecordsAreSkippedAndLongFilesRefused) {
+TEST(StsFileTest, PartialAndGarbageRecordsAreSkippedAndLongFilesRefused) {
     TempDir dir;
     const std::string good = TwoByTwoRecord();
     const std::string garbage(890, '\xFF');
@@ -183,7 +183,7 @@ TEST(StsFile, PartialAndGarbageRecordsAreSkippedAndLongFilesRefused) {
               "El fichero /dev/zero es demasiado largo para una lista de sistemas (más de 1024).");
 }
 
-TEST(StsFile, SkippedTextNamesWhatWasLeftOut) {
+TEST(StsFileTest, SkippedTextNamesWhatWasLeftOut) {
     StsReadResult r;
     r.systems.resize(2);
     r.invalidRecords = 1;
@@ -218,7 +218,7 @@ std::vector<LinearSystem> Systems(int n) {
     return v;
 }
 
-TEST(StsFile, FailedReplaceKeepsTheOldFile) {
+TEST(StsFileTest, FailedReplaceKeepsTheOldFile) {
     TempDir dir;
     const std::string path = dir.file("f.sts");
     const std::string old = TwoByTwoRecord() + "xyz";
@@ -238,7 +238,7 @@ TEST(StsFile, FailedReplaceKeepsTheOldFile) {
     EXPECT_EQ(dir.entries(), 1u);
 }
 
-TEST(StsFile, FailedAppendRestoresTheOldFile) {
+TEST(StsFileTest, FailedAppendRestoresTheOldFile) {
     TempDir dir;
     const std::string path = dir.file("f.sts");
     const std::string old = TwoByTwoRecord() + TwoByTwoRecord();
@@ -253,7 +253,7 @@ TEST(StsFile, FailedAppendRestoresTheOldFile) {
 }
 
 // Only a list of systems is appended to; anything else is left as it was.
-TEST(StsFile, AppendOnlyToAListOfSystems) {
+TEST(StsFileTest, AppendOnlyToAListOfSystems) {
     TempDir dir;
     const std::string path = dir.file("f.sts");
     const std::string good = TwoByTwoRecord();
@@ -300,7 +300,7 @@ TEST(StsFile, AppendOnlyToAListOfSystems) {
     EXPECT_EQ(WriteStsFile("/dev/zero", Systems(1), SaveMode::Append, error), StsWrite::NotAList);
 }
 
-TEST(StsFile, ReadOnlyFileIsNotReplaced) {
+TEST(StsFileTest, ReadOnlyFileIsNotReplaced) {
     TempDir dir;
     const std::string path = dir.file("f.sts");
     WriteBytes(path, TwoByTwoRecord());

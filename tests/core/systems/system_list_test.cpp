@@ -31,7 +31,7 @@ void ExpectSystems(const SystemList& list, const std::vector<int>& ks) {
     }
 }
 
-TEST(SystemList, SaveAppendLoadRoundTrip) {
+TEST(SystemListTest, SaveAppendLoadRoundTrip) {
     ScriptedDialogs dialogs;
     TempDir dir;
     const std::string path = dir.file("lista.sts");
@@ -65,7 +65,7 @@ TEST(SystemList, SaveAppendLoadRoundTrip) {
 
 // Every change a save would keep marks the list; only saving and loading
 // make it unmodified again.
-TEST(SystemList, ModifiedByEveryChangeUntilSavedOrLoaded) {
+TEST(SystemListTest, ModifiedByEveryChangeUntilSavedOrLoaded) {
     ScriptedDialogs dialogs;
     TempDir dir;
     const std::string path = dir.file("a.sts");
@@ -102,7 +102,7 @@ TEST(SystemList, ModifiedByEveryChangeUntilSavedOrLoaded) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST(SystemList, DeleteMovesLaterItemsUpAndCommentsAreCut) {
+TEST(SystemListTest, DeleteMovesLaterItemsUpAndCommentsAreCut) {
     SystemList list;
     AddSystems(list, 1, 4);
     list.Delete(2);
@@ -117,7 +117,7 @@ TEST(SystemList, DeleteMovesLaterItemsUpAndCommentsAreCut) {
     EXPECT_EQ(list.Get(1).comment, std::string(60, 'a') + "ññññ");
 }
 
-TEST(SystemList, AskSaveBeforeLoadingAModifiedList) {
+TEST(SystemListTest, AskSaveBeforeLoadingAModifiedList) {
     struct Case {
         const char* name;
         std::deque<int> answers;
@@ -173,7 +173,7 @@ TEST(SystemList, AskSaveBeforeLoadingAModifiedList) {
     }
 }
 
-TEST(SystemList, LoadOfEmptyMissingAndDamagedFiles) {
+TEST(SystemListTest, LoadOfEmptyMissingAndDamagedFiles) {
     ScriptedDialogs dialogs;
     TempDir dir;
     SystemList list;
@@ -231,7 +231,7 @@ TEST(SystemList, LoadOfEmptyMissingAndDamagedFiles) {
 // "Abrir" reads no file longer than 1024 records and a partial one, and
 // "Añadir a fichero" adds only to a list of systems; both say why and change
 // nothing.
-TEST(SystemList, FilesThatAreNotListsAreNeitherOpenedNorAppendedTo) {
+TEST(SystemListTest, FilesThatAreNotListsAreNeitherOpenedNorAppendedTo) {
     TempDir dir;
     SystemList list;
     AddSystems(list, 1, 2);
@@ -263,7 +263,7 @@ TEST(SystemList, FilesThatAreNotListsAreNeitherOpenedNorAppendedTo) {
     EXPECT_NE(dialogs.boxes[0].text.find("no es una lista de sistemas"), std::string::npos);
 }
 
-TEST(SystemList, FailedSaveIsReportedAndChangesNothing) {
+TEST(SystemListTest, FailedSaveIsReportedAndChangesNothing) {
     ScriptedDialogs dialogs;
     TempDir dir;
     const std::string path = dir.file("f.sts");
@@ -290,7 +290,7 @@ TEST(SystemList, FailedSaveIsReportedAndChangesNothing) {
     EXPECT_EQ(list.FileName(), "./*.sts");
 }
 
-TEST(SystemList, RefusalsOfAdd) {
+TEST(SystemListTest, RefusalsOfAdd) {
     ScriptedDialogs dialogs;
     SystemList list;
     for (int k = 0; k < 1024; ++k) ASSERT_TRUE(list.Add(System(1), ""));

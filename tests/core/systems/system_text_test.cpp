@@ -15,7 +15,7 @@
 namespace velmora {
 namespace {
 
-TEST(SystemText, EquationsInWordsAndInLatex) {
+TEST(SystemTextTest, EquationsInWordsAndInLatex) {
     const Matrix m = Matrix::FromRows({{2, -1, Fraction(1, 2), 3},
                                        {0, 1, Fraction(-3, 4), Fraction(-1, 3)},
                                        {0, 0, 0, 5},
@@ -36,7 +36,7 @@ TEST(SystemText, EquationsInWordsAndInLatex) {
     }
 }
 
-TEST(SystemText, SystemWithRanksAndConclusion) {
+TEST(SystemTextTest, SystemWithRanksAndConclusion) {
     const struct {
         Matrix augmented;
         const char* text;
@@ -122,7 +122,7 @@ const struct {
      "\\textbackslash{}}"},
 };
 
-TEST(SystemText, LinesInLatexAreMathematics) {
+TEST(SystemTextTest, LinesInLatexAreMathematics) {
     for (const auto& c : kLines) EXPECT_EQ(LineLatex(c.line), c.latex) << c.line;
 }
 
@@ -136,7 +136,7 @@ PolynomialMatrix Polynomials(const std::vector<std::vector<std::string>>& rows) 
     return m;
 }
 
-TEST(SystemText, EquationsWithAParameter) {
+TEST(SystemTextTest, EquationsWithAParameter) {
     const PolynomialMatrix m = Polynomials({{"a", "1", "1", "1"},
                                             {"a+1", "1-a", "-1/2", "a^2-1"},
                                             {"2/3a", "-a^2", "0", "(a+1)/2"},
@@ -159,7 +159,7 @@ TEST(SystemText, EquationsWithAParameter) {
     }
 }
 
-TEST(SystemText, DiscussionInLatex) {
+TEST(SystemTextTest, DiscussionInLatex) {
     const Discussion d = DiscussSystem(Polynomials({{"1", "a", "1"}, {"a", "2", "1"}}));
     EXPECT_EQ(
         DiscussionLatex(d),
@@ -182,7 +182,7 @@ TEST(SystemText, DiscussionInLatex) {
 // Whatever a system is copied as, text or LaTeX, it pastes back as the same
 // grid: random systems of numbers and with the parameter. An unknown in no
 // equation comes back as long as a solution line names it.
-TEST(SystemText, CopiesPasteBackAsTheSameGrid) {
+TEST(SystemTextTest, CopiesPasteBackAsTheSameGrid) {
     std::mt19937 gen(2121);
     auto draw = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
     int discussed = 0;
@@ -238,7 +238,7 @@ TEST(SystemText, CopiesPasteBackAsTheSameGrid) {
 // Systems, discussions (one of them with a fourth parameter, ξ) and every
 // kind of line in one document with amsmath, compiled by pdflatex: each
 // fragment is a displayed formula of its own.
-TEST(SystemText, LatexCompiles) {
+TEST(SystemTextTest, LatexCompiles) {
     VELMORA_NEED_PDFLATEX();
     std::string body;
     for (const auto& rows : std::vector<std::vector<std::vector<std::string>>>{

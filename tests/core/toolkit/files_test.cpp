@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Files : public ::testing::Test {
+class FilesTest : public ::testing::Test {
   protected:
     fs::path dir;
     void SetUp() override {
@@ -51,7 +51,7 @@ class Files : public ::testing::Test {
     }
 };
 
-TEST(Paths, NameOfPathAndBaseName) {
+TEST(PathsTest, NameOfPathAndBaseName) {
     struct Case {
         const char* path;
         const char* name;
@@ -75,12 +75,12 @@ TEST(Paths, NameOfPathAndBaseName) {
     EXPECT_EQ(NativePath("C:\\a\\b"), "C:/a/b");
 }
 
-TEST(Paths, ProgramNameIsTheRunningTest) {
+TEST(PathsTest, ProgramNameIsTheRunningTest) {
     EXPECT_EQ(ProgramName(), "velmora_core_tests");
     EXPECT_EQ(NameOfPath(ProgramPath()), "velmora_core_tests");
 }
 
-TEST_F(Files, ExistenceWithWildcardsAndStrictFolders) {
+TEST_F(FilesTest, ExistenceWithWildcardsAndStrictFolders) {
     Write("uno.sts", "x");
     fs::create_directory(dir / "sub");
     EXPECT_TRUE(FileExists(At("uno.sts")));
@@ -95,13 +95,13 @@ TEST_F(Files, ExistenceWithWildcardsAndStrictFolders) {
     EXPECT_FALSE(FileExists(""));
 }
 
-TEST_F(Files, OpenForReadingAMissingFileLeavesTheStreamUnbound) {
+TEST_F(FilesTest, OpenForReadingAMissingFileLeavesTheStreamUnbound) {
     std::ifstream in;
     EXPECT_FALSE(OpenTextForReading(At("Tools.rel"), in));
     EXPECT_FALSE(in.is_open());
 }
 
-TEST_F(Files, CreateEmptiesAndReadingGivesTheBytesBack) {
+TEST_F(FilesTest, CreateEmptiesAndReadingGivesTheBytesBack) {
     Write("Tools.rel", "old content that must go");
     std::ofstream out;
     ASSERT_TRUE(CreateTextFile(At("Tools.rel"), out));
@@ -116,7 +116,7 @@ TEST_F(Files, CreateEmptiesAndReadingGivesTheBytesBack) {
     EXPECT_FALSE(CreateTextFile(At("no/such/folder/x"), nowhere));
 }
 
-TEST_F(Files, FileYearOfTheLastChange) {
+TEST_F(FilesTest, FileYearOfTheLastChange) {
     Write("a.txt", "x");
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -126,14 +126,14 @@ TEST_F(Files, FileYearOfTheLastChange) {
     EXPECT_EQ(FileYear(At("missing.exe")), "");
 }
 
-TEST_F(Files, RunProgramStartsACommandLineDetached) {
+TEST_F(FilesTest, RunProgramStartsACommandLineDetached) {
     const std::string program = Script("tool", "ran.log");
     const uint16_t code = RunProgram(program + " uno \"dos tres\"");
     EXPECT_GT(code, 32);
     EXPECT_EQ(WaitFor("ran.log"), "uno dos tres");
 }
 
-TEST_F(Files, RunProgramFailsWithACodeNotACrash) {
+TEST_F(FilesTest, RunProgramFailsWithACodeNotACrash) {
     EXPECT_LE(RunProgram(At("no-such-program") + " x"), 32);
     EXPECT_EQ(RunProgram(At("no-such-program")), kLaunchFileNotFound);
     EXPECT_LE(RunProgram("velmora-no-such-command-anywhere"), 32);
@@ -143,13 +143,13 @@ TEST_F(Files, RunProgramFailsWithACodeNotACrash) {
     EXPECT_LE(RunProgram(dir.string()), 32) << "a folder is not a program";
 }
 
-TEST_F(Files, OpenDocumentRunsExeTextsAsCommandLines) {
+TEST_F(FilesTest, OpenDocumentRunsExeTextsAsCommandLines) {
     const std::string program = Script("tool.exe", "exe.log");
     EXPECT_GT(OpenDocument(program + " readme.txt"), 32);
     EXPECT_EQ(WaitFor("exe.log"), "readme.txt");
 }
 
-TEST_F(Files, OpenDocumentHandsOtherFilesToTheOpener) {
+TEST_F(FilesTest, OpenDocumentHandsOtherFilesToTheOpener) {
     SetDocumentOpener(Script("opener", "opened.log"));
     Write("a.EXE", "not a program");
     EXPECT_GT(OpenDocument(At("a.EXE")), 32) << "only lower-case .exe is a command line";
@@ -157,7 +157,7 @@ TEST_F(Files, OpenDocumentHandsOtherFilesToTheOpener) {
 }
 
 // An opener that gives up, or no opener at all, means nothing can open the file.
-TEST_F(Files, OpenDocumentTellsWhenTheOpenerGivesUp) {
+TEST_F(FilesTest, OpenDocumentTellsWhenTheOpenerGivesUp) {
     Write("notes.odt", "");
     struct Case {
         const char* script;  // the opener's body; nullptr: there is no opener
@@ -184,7 +184,7 @@ TEST_F(Files, OpenDocumentTellsWhenTheOpenerGivesUp) {
     EXPECT_EQ(LaunchFailureReason(kLaunchFileNotFound), "no existe");
 }
 
-TEST_F(Files, OpenDocumentSplitsFileAndParametersAtTheFirstBlank) {
+TEST_F(FilesTest, OpenDocumentSplitsFileAndParametersAtTheFirstBlank) {
     SetDocumentOpener(Script("opener", "opened.log"));
     Write("page.htm", "<html></html>");
     EXPECT_GT(OpenDocument(At("page.htm") + " extra"), 32);
@@ -193,7 +193,7 @@ TEST_F(Files, OpenDocumentSplitsFileAndParametersAtTheFirstBlank) {
     EXPECT_LE(OpenDocument(""), 32);
 }
 
-TEST_F(Files, OpenDocumentStartsAnExecutableFileWithItsParameters) {
+TEST_F(FilesTest, OpenDocumentStartsAnExecutableFileWithItsParameters) {
     SetDocumentOpener(At("must-not-be-used"));
     const std::string program = Script("prog", "prog.log");
     EXPECT_GT(OpenDocument(program + " a b"), 32);

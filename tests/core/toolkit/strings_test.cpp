@@ -28,6 +28,34 @@ TEST(StringsTest, Trimming) {
     EXPECT_EQ(IntToText(0), "0");
 }
 
+// Blanks are spaces and tabs; a line break is none, but a text of blank lines
+// holds nothing else.
+TEST(StringsTest, Blanks) {
+    struct Case {
+        const char* text;
+        bool blank, blankLines;
+        const char* trimmed;
+    } cases[] = {
+        {"", true, true, ""},
+        {" \t ", true, true, ""},
+        {"\t7 ", false, false, "7"},
+        {" \r\n\t\n", false, true, "\r\n\t\n"},
+        {" 1 / 2\t", false, false, "1 / 2"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsBlank(c.text), c.blank) << c.text;
+        EXPECT_EQ(IsBlankLines(c.text), c.blankLines) << c.text;
+        EXPECT_EQ(TrimBlanks(c.text), c.trimmed) << c.text;
+    }
+}
+
+TEST(StringsTest, JoinTerms) {
+    EXPECT_EQ(JoinTerms({}), "0");
+    EXPECT_EQ(JoinTerms({{true, "x"}}), "-x");
+    EXPECT_EQ(JoinTerms({{false, "2x"}, {true, "y"}, {false, "(1/2)z"}}), "2x - y + (1/2)z");
+    EXPECT_EQ(JoinTerms({{true, "a^2"}, {true, "1"}}), "-a^2 - 1");
+}
+
 TEST(StringsTest, LastCharPos) {
     EXPECT_EQ(LastCharPos('\\', "C:\\a\\b.txt"), 5u);
     EXPECT_EQ(LastCharPos('/', "C:\\a\\b.txt"), 0u);

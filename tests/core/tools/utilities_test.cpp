@@ -17,7 +17,7 @@ Utility Make(const char* name, const char* file, const char* dir, const char* pa
     return {name, file, dir, params};
 }
 
-TEST(Utilities, LoadFromTheFourLineFormat) {
+TEST(UtilitiesTest, LoadFromTheFourLineFormat) {
     struct Case {
         const char* name;
         std::string bytes;
@@ -57,7 +57,7 @@ TEST(Utilities, LoadFromTheFourLineFormat) {
 // (and reported, unless only blank lines follow it) instead of shifting
 // every later field. An older file with a nameless utility keeps it when
 // that is the only way to end on a whole utility.
-TEST(Utilities, BlankLinesDoNotShiftTheUtilitiesAfterThem) {
+TEST(UtilitiesTest, BlankLinesDoNotShiftTheUtilitiesAfterThem) {
     struct Case {
         const char* name;
         std::string bytes;
@@ -122,7 +122,7 @@ TEST(Utilities, BlankLinesDoNotShiftTheUtilitiesAfterThem) {
     }
 }
 
-TEST(Utilities, FilesThatCannotBeReadLeaveTheListAlone) {
+TEST(UtilitiesTest, FilesThatCannotBeReadLeaveTheListAlone) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("folder"));
     WriteBytes(dir.file("big"), std::string(kMaxUtilitiesFileSize + 1, '\n'));
@@ -147,7 +147,7 @@ TEST(Utilities, FilesThatCannotBeReadLeaveTheListAlone) {
     }
 }
 
-TEST(Utilities, SaveWritesTwelveCrLfLinesInWindows1252) {
+TEST(UtilitiesTest, SaveWritesTwelveCrLfLinesInWindows1252) {
     ScriptedDialogs dialogs;
     TempDir dir;
     const std::string path = dir.file("Tools.rel");
@@ -171,7 +171,7 @@ TEST(Utilities, SaveWritesTwelveCrLfLinesInWindows1252) {
     for (std::size_t i = 1; i <= 3; ++i) EXPECT_EQ(again.get(i), list.get(i));
 }
 
-TEST(Utilities, UnwritableFieldsAreRefusedBeforeAnythingIsWritten) {
+TEST(UtilitiesTest, UnwritableFieldsAreRefusedBeforeAnythingIsWritten) {
     const Utility bad[] = {Make("n", "f", "flecha →", ""), Make("n", "f", "dos\nlíneas", ""),
                            Make("", "f", "", ""), Make(" \t", "f", "d", "p"), Make("", "", "", "")};
     for (const Utility& u : bad) {
@@ -198,7 +198,7 @@ TEST(Utilities, UnwritableFieldsAreRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(dialogs.boxes.size(), 1u);
 }
 
-TEST(Utilities, CapacityOfSixtyFour) {
+TEST(UtilitiesTest, CapacityOfSixtyFour) {
     ScriptedDialogs dialogs;
     UtilityList list;
     for (int k = 0; k < 64; ++k) ASSERT_TRUE(list.newUtility());
@@ -218,7 +218,7 @@ TEST(Utilities, CapacityOfSixtyFour) {
     EXPECT_EQ(dialogs.boxes.size(), 2u);
 }
 
-TEST(Utilities, DeleteAndSet) {
+TEST(UtilitiesTest, DeleteAndSet) {
     UtilityList list;
     for (int k = 1; k <= 3; ++k) {
         ASSERT_TRUE(list.newUtility());

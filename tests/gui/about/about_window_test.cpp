@@ -32,7 +32,7 @@ QRgb Pixel(AboutWindow& a, int x, int y) {
 
 constexpr QRgb kPaleYellow = 0xFFFFB2;
 
-TEST(AboutWindow, WebAddressPerLanguageAndAnUnknownIndexReadsAsSpanish) {
+TEST(AboutWindowTest, WebAddressPerLanguageAndAnUnknownIndexReadsAsSpanish) {
     struct Case {
         int language;
         const char* prefix;
@@ -51,7 +51,7 @@ TEST(AboutWindow, WebAddressPerLanguageAndAnUnknownIndexReadsAsSpanish) {
     }
 }
 
-TEST(AboutWindow, WindowPlaceClassCaptionAndButton) {
+TEST(AboutWindowTest, WindowPlaceClassCaptionAndButton) {
     AboutWindow about("Cálculo matricial y sistemas de ecuaciones", "velmora@orbenit.example");
     TemplateDialog& w = about.window();
     EXPECT_EQ(w.objectName().toStdString(), "FerSobre");
@@ -70,7 +70,7 @@ TEST(AboutWindow, WindowPlaceClassCaptionAndButton) {
     EXPECT_NE(std::find(kSpanish.begin(), kSpanish.end(), shown), kSpanish.end()) << shown;
 }
 
-TEST(AboutWindow, TheFiveTextsAtTheirPlacesFacesAndColours) {
+TEST(AboutWindowTest, TheFiveTextsAtTheirPlacesFacesAndColours) {
     AboutWindow about("Cálculo matricial y sistemas de ecuaciones", "velmora@orbenit.example");
     about.window().dc().clearRecords();
     about.open();
@@ -111,7 +111,7 @@ TEST(AboutWindow, TheFiveTextsAtTheirPlacesFacesAndColours) {
     EXPECT_EQ(Pixel(about, 305, 235), kPaleYellow);
 }
 
-TEST(AboutWindow, AnEmptyContactLeavesOutTheWholeMailLine) {
+TEST(AboutWindowTest, AnEmptyContactLeavesOutTheWholeMailLine) {
     AboutWindow about("desc", "");
     about.window().dc().clearRecords();
     about.open();
@@ -120,7 +120,7 @@ TEST(AboutWindow, AnEmptyContactLeavesOutTheWholeMailLine) {
     }
 }
 
-TEST(AboutWindow, ARepaintDrawsTheTextsAgainNotTheIcon) {
+TEST(AboutWindowTest, ARepaintDrawsTheTextsAgainNotTheIcon) {
     QPixmap red(32, 32);
     red.fill(Qt::red);
     QApplication::setWindowIcon(QIcon(red));
@@ -137,7 +137,7 @@ TEST(AboutWindow, ARepaintDrawsTheTextsAgainNotTheIcon) {
     EXPECT_EQ(Pixel(about, 150, 106), kPaleYellow);
 }
 
-TEST(AboutWindow, WithoutAnApplicationIconNothingIsDrawnThere) {
+TEST(AboutWindowTest, WithoutAnApplicationIconNothingIsDrawnThere) {
     QApplication::setWindowIcon(QIcon());
     AboutWindow about("desc", "");
     about.open();
@@ -145,7 +145,7 @@ TEST(AboutWindow, WithoutAnApplicationIconNothingIsDrawnThere) {
         for (int y = 90; y < 122; y += 4) EXPECT_EQ(Pixel(about, x, y), kPaleYellow);
 }
 
-TEST(AboutWindow, EverySpanishExclamationAppearsOverManyOpenings) {
+TEST(AboutWindowTest, EverySpanishExclamationAppearsOverManyOpenings) {
     std::map<std::string, int> seen;
     for (int i = 0; i < 300; ++i) {
         AboutWindow about("d", "");
@@ -160,7 +160,7 @@ TEST(AboutWindow, EverySpanishExclamationAppearsOverManyOpenings) {
     EXPECT_EQ(keys, expected);
 }
 
-TEST(AboutWindow, TheButtonAndTheCloseBoxClose) {
+TEST(AboutWindowTest, TheButtonAndTheCloseBoxClose) {
     struct Case {
         const char* name;
         std::function<void(TemplateDialog&)> act;
@@ -180,7 +180,7 @@ TEST(AboutWindow, TheButtonAndTheCloseBoxClose) {
     }
 }
 
-TEST(AboutWindow, ShowAboutReturnsOnceClosedAndTheMainWindowWorksMeanwhile) {
+TEST(AboutWindowTest, ShowAboutReturnsOnceClosedAndTheMainWindowWorksMeanwhile) {
     test::RecordingHandler mainHandler;
     mainHandler.endOnEscape = false;
     TemplateDialog mainWindow(res::PrincipalTemplate(), mainHandler);

@@ -22,7 +22,7 @@ std::string ShotDir() {
     return dir == nullptr ? std::string() : std::string(dir);
 }
 
-TEST(Screenshots, AboutWindowAndUtilitiesEditor) {
+TEST(ScreenshotsTest, AboutWindowAndUtilitiesEditor) {
     const std::string dir = ShotDir();
     if (dir.empty()) GTEST_SKIP() << "VELMORA_SHOT_DIR not set";
 

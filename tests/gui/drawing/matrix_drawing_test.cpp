@@ -31,22 +31,17 @@ std::ostream& operator<<(std::ostream& os, const Segment& s) {
     return os << "(" << s.x1 << "," << s.y1 << ")-(" << s.x2 << "," << s.y2 << ")";
 }
 
-class MatrixDrawing : public ::testing::Test {
+class MatrixDrawingTest : public ::testing::Test {
   protected:
     QImage image{400, 200, QImage::Format_ARGB32_Premultiplied};
     DeviceContext dc{&image};
     void SetUp() override {
         InitTextOutput();
-        EquationMode = false;
-        ColumnChars = 4;
         image.fill(Qt::white);
         CurrentDC = &dc;
         SelectFont(&dc);
     }
-    void TearDown() override {
-        EquationMode = false;
-        CurrentDC = nullptr;
-    }
+    void TearDown() override { CurrentDC = nullptr; }
     std::vector<Piece> Texts() const {
         std::vector<Piece> pieces;
         for (const DrawRecord& r : dc.records()) {
@@ -63,7 +58,7 @@ class MatrixDrawing : public ::testing::Test {
     }
 };
 
-TEST_F(MatrixDrawing, TwoByTwoAtTwentyThirty) {
+TEST_F(MatrixDrawingTest, TwoByTwoAtTwentyThirty) {
     uint16_t right = 0, bottom = 0;
     DrawMatrix(Matrix::FromRows({{1, 2}, {3, 4}}), 20, 30, right, bottom);
     EXPECT_EQ(Texts(),
@@ -81,7 +76,7 @@ TEST_F(MatrixDrawing, TwoByTwoAtTwentyThirty) {
     EXPECT_EQ(image.pixelColor(71, 61), QColor(Qt::black)) << "right bar";
 }
 
-TEST_F(MatrixDrawing, LongEntriesWidenTheirColumns) {
+TEST_F(MatrixDrawingTest, LongEntriesWidenTheirColumns) {
     uint16_t right = 0, bottom = 0;
     DrawMatrix(Matrix::FromRows({{Fraction(-12, 7), 1}, {0, Fraction(-100, 3)}}), 20, 30, right,
                bottom);
@@ -95,7 +90,7 @@ TEST_F(MatrixDrawing, LongEntriesWidenTheirColumns) {
     EXPECT_EQ(right, 20 + first + 6 + second / 2 + 18 + 6);
 }
 
-TEST_F(MatrixDrawing, EntriesThatFitKeepTheirColumns) {
+TEST_F(MatrixDrawingTest, EntriesThatFitKeepTheirColumns) {
     // Texts of up to four characters that leave a pixel clear in a column of
     // 24 px (and four clear of the left bar) stay at the centres 30 px apart,
     // whatever the other entries.
@@ -108,7 +103,7 @@ TEST_F(MatrixDrawing, EntriesThatFitKeepTheirColumns) {
     EXPECT_EQ(right, 92 + 9 + 6);
 }
 
-TEST_F(MatrixDrawing, OneColumnBetweenTwoBars) {
+TEST_F(MatrixDrawingTest, OneColumnBetweenTwoBars) {
     uint16_t right = 0, bottom = 0;
     DrawMatrix(Matrix::FromRows({{5}, {-3}, {7}}), 10, 10, right, bottom);
     EXPECT_EQ(Texts(), (std::vector<Piece>{{"5", 22, 10}, {"-3", 22, 26}, {"7", 22, 42}}));
@@ -117,7 +112,7 @@ TEST_F(MatrixDrawing, OneColumnBetweenTwoBars) {
     EXPECT_EQ(Lines().size(), 6u);
 }
 
-TEST_F(MatrixDrawing, WidthsFollowTheFont) {
+TEST_F(MatrixDrawingTest, WidthsFollowTheFont) {
     CurrentFont.lfHeight = 20;
     CurrentFont.lfWidth = 8;
     SelectFont(&dc);
@@ -128,7 +123,7 @@ TEST_F(MatrixDrawing, WidthsFollowTheFont) {
     EXPECT_EQ(bottom, 20);
 }
 
-TEST_F(MatrixDrawing, EquationPieces) {
+TEST_F(MatrixDrawingTest, EquationPieces) {
     struct Case {
         std::vector<Fraction> row;
         std::vector<std::string> pieces;
@@ -149,8 +144,7 @@ TEST_F(MatrixDrawing, EquationPieces) {
         Matrix m;
         m.SetSize(1, static_cast<int>(c.row.size()));
         for (std::size_t j = 0; j < c.row.size(); ++j) m.at(1, static_cast<int>(j) + 1) = c.row[j];
-        EquationMode = true;
-        DrawMatrixAt(m, 20, 30);
+        DrawMatrixAt(m, 20, 30, {.equations = true});
         std::vector<std::string> got;
         for (const Piece& p : Texts()) got.push_back(p.text);
         EXPECT_EQ(got, c.pieces);
@@ -160,16 +154,15 @@ TEST_F(MatrixDrawing, EquationPieces) {
 }
 
 // A power stands apart from its unknown: a^2y would read a^(2y).
-TEST_F(MatrixDrawing, EquationPiecesOfPolynomials) {
-    EquationMode = true;
-    DrawMatrixAt(TextMatrix{1, 3, {"-a^3", "(a + 1)", "a^2"}}, 20, 30);
+TEST_F(MatrixDrawingTest, EquationPiecesOfPolynomials) {
+    DrawMatrixAt(TextMatrix{1, 3, {"-a^3", "(a + 1)", "a^2"}}, 20, 30, {.equations = true});
     EXPECT_EQ(Texts()[0].text + "|" + Texts()[1].text, "-a^3 x|+ (a + 1)y");
 }
 
-TEST_F(MatrixDrawing, EquationExtentsReachTheFarthestText) {
-    EquationMode = true;
+TEST_F(MatrixDrawingTest, EquationExtentsReachTheFarthestText) {
     uint16_t right = 0, bottom = 0;
-    DrawMatrix(Matrix::FromRows({{2, Fraction(-1), 0, 5}, {1, 1, 1, 3}}), 20, 30, right, bottom);
+    DrawMatrix(Matrix::FromRows({{2, Fraction(-1), 0, 5}, {1, 1, 1, 3}}), 20, 30, right, bottom,
+               {.equations = true});
     // The widest last-column text, " = 5", reaches past the "5" alone.
     EXPECT_EQ(right, 122 - dc.textWidth(" = 5") / 2 + dc.textWidth(" = 5"));
     EXPECT_EQ(bottom, 62);
@@ -179,7 +172,7 @@ TEST_F(MatrixDrawing, EquationExtentsReachTheFarthestText) {
 // Drawn texts never run together, stay between the bars and keep their rows,
 // for large entries and the polynomials of a system with a parameter, in
 // matrix and equation mode, at every drawing size.
-TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
+TEST_F(MatrixDrawingTest, TextsNeverMeetAndStayBetweenTheBars) {
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int32_t> wide(-2147483647, 2147483647);
     std::uniform_int_distribution<int32_t> positive(1, 2147483647);
@@ -214,9 +207,9 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
         for (const bool equations : {false, true}) {
             for (const TextMatrix& m : cases) {
                 dc.clearRecords();
-                EquationMode = equations;
+                const DrawingOptions options{.equations = equations};
                 uint16_t right = 0, bottom = 0;
-                DrawMatrix(m, 20, 30, right, bottom);
+                DrawMatrix(m, 20, 30, right, bottom, options);
                 const std::string where = std::to_string(size.height) + "/" +
                                           std::to_string(size.width) +
                                           (equations ? " equations " : " ") + m.at(1, 1);
@@ -240,27 +233,25 @@ TEST_F(MatrixDrawing, TextsNeverMeetAndStayBetweenTheBars) {
                     EXPECT_EQ(test::Outside(boxes, 20, 30, right, bottom), "") << where;
                 }
                 EXPECT_EQ(test::Overlaps(boxes), "") << where;
-                EXPECT_EQ(MatrixDrawingWidth(m), right - 20) << where;
+                EXPECT_EQ(MatrixDrawingWidth(m, options), right - 20) << where;
             }
         }
     }
 }
 
-// Past RightLimit the columns before the last give way to an ellipsis, then
+// Past the right limit the columns before the last give way to an ellipsis, then
 // the last one too; nothing is drawn at the limit or beyond.
-TEST_F(MatrixDrawing, PastTheLimitColumnsGiveWayToAnEllipsis) {
+TEST_F(MatrixDrawingTest, PastTheLimitColumnsGiveWayToAnEllipsis) {
     const Matrix m = Matrix::FromRows(
         {{2000000000, -2000000000, 1999999999, 7}, {1, 2000000000, -1, -2000000000}});
     for (const bool equations : {false, true}) {
-        EquationMode = equations;
-        const int natural = MatrixDrawingWidth(m);
+        const int natural = MatrixDrawingWidth(m, {.equations = equations});
         // Columns drawn in a row, the ellipsis as 0.
         const auto drawnColumns = [&](int limit) {
             dc.clearRecords();
-            RightLimit = static_cast<uint16_t>(limit);
             uint16_t right = 0, bottom = 0;
-            DrawMatrix(m, 20, 30, right, bottom);
-            RightLimit = 0;
+            DrawMatrix(m, 20, 30, right, bottom,
+                       {.equations = equations, .rightLimit = static_cast<uint16_t>(limit)});
             std::vector<test::Box> boxes = test::TextBoxes(dc);
             const std::vector<test::Box> bars = test::UprightLines(dc);
             boxes.insert(boxes.end(), bars.begin(), bars.end());
@@ -296,7 +287,7 @@ TEST_F(MatrixDrawing, PastTheLimitColumnsGiveWayToAnEllipsis) {
     }
 }
 
-TEST(MatrixEntryText, MatrixModeKeepsTheFraction) {
+TEST(MatrixEntryTextTest, MatrixModeKeepsTheFraction) {
     EXPECT_EQ(EntryText(TextMatrix{1, 3, {"0", "-1", "0"}}, 1, 2, false), "-1");
     EXPECT_EQ(EntryText(TextMatrix{1, 3, {"0", "-1", "0"}}, 1, 1, false), "0");
     EXPECT_EQ(EntryText(TextMatrix{1, 6, {"1", "0", "0", "0", "7", "0"}}, 1, 5, true), "+ 7")

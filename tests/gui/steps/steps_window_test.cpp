@@ -25,7 +25,7 @@ std::vector<Step> TriangularSteps(const Matrix& m) {
     StartSteps(steps, m);
     Matrix r;
     m.Triangular(r, steps);
-    return steps.take();
+    return steps.Take();
 }
 
 bool Drawn(DeviceContext& dc, const std::string& text) {
@@ -138,7 +138,7 @@ TEST_F(MainWindowTest, WithoutStepsThePaneSaysWhyAndTheKeysOfAPageScroll) {
 // Beside its owner: on its right, else its left, else at the screen's left
 // edge, over the owner's left part (the store, the equations) and clear of
 // its editor on the right; moved up to stay on the screen.
-TEST(StepsWindowPlace, BesideTheOwnerClearOfItsEditor) {
+TEST(StepsWindowPlaceTest, BesideTheOwnerClearOfItsEditor) {
     const QRect screen(0, 0, 1280, 900);
     EXPECT_EQ(BesideOwner({140, 57, 812, 520}, {602, 470}, screen), QPoint(0, 57));
     EXPECT_EQ(BesideOwner({10, 20, 600, 400}, {602, 470}, screen), QPoint(610, 20));

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "core/systems/discussion.h"
+#include "core/systems/discussion_text.h"
 #include "core/systems/system_text.h"
 #include "gui/steps/steps_window.h"
 #include "gui/systems/system_window.h"
@@ -80,7 +81,7 @@ TEST_F(SystemDiscussionTest, ShowsEveryCaseOfA) {
         EXPECT_TRUE(dialogs.boxes.empty());
         EXPECT_EQ(w.discussing(), c.numbers == nullptr);
         std::string discussion;
-        for (const std::string& line : DiscussCells(c.rows).discussion.lines)
+        for (const std::string& line : DiscussionLines(DiscussCells(c.rows).discussion))
             discussion += (discussion.empty() ? "" : "\r\n") + line;
         EXPECT_EQ(conclusion(), c.numbers == nullptr ? discussion : c.numbers);
         EXPECT_EQ(GetItemText(*d, 200) + " " + GetItemText(*d, 201),

@@ -7,7 +7,7 @@
 namespace velmora {
 namespace {
 
-class TextOutput : public ::testing::Test {
+class TextOutputTest : public ::testing::Test {
   protected:
     QImage image{200, 60, QImage::Format_ARGB32_Premultiplied};
     DeviceContext dc{&image};
@@ -34,12 +34,12 @@ class TextOutput : public ::testing::Test {
     }
 };
 
-TEST_F(TextOutput, StartsWithHeight16Width6Arial) {
+TEST_F(TextOutputTest, StartsWithHeight16Width6Arial) {
     EXPECT_EQ(CurrentFont, (LogFont{16, 6, 0, "arial"}));
     EXPECT_EQ(LastFont, kNullFont);
 }
 
-TEST_F(TextOutput, ThreeSelectionsLeaveTheFirstDeletedTheSecondAliveTheThirdSelected) {
+TEST_F(TextOutputTest, ThreeSelectionsLeaveTheFirstDeletedTheSecondAliveTheThirdSelected) {
     EXPECT_EQ(dc.selectedFont(), kStockFont);
     SelectFont(&dc);
     const FontHandle first = dc.selectedFont();
@@ -56,7 +56,7 @@ TEST_F(TextOutput, ThreeSelectionsLeaveTheFirstDeletedTheSecondAliveTheThirdSele
     EXPECT_TRUE(FontAlive(kStockFont)) << "deleting the stock font does nothing";
 }
 
-TEST_F(TextOutput, BeginTextKeepsThePreviousLastFontAlive) {
+TEST_F(TextOutputTest, BeginTextKeepsThePreviousLastFontAlive) {
     QWidget window;
     QImage surface(10, 10, QImage::Format_ARGB32_Premultiplied);
     DeviceContext windowDc(&surface);
@@ -77,7 +77,7 @@ TEST_F(TextOutput, BeginTextKeepsThePreviousLastFontAlive) {
     DrawText(1, 1, "nothing to draw on");  // harmless
 }
 
-TEST_F(TextOutput, FontChangesAreCumulative) {
+TEST_F(TextOutputTest, FontChangesAreCumulative) {
     SetBold(true);
     SetFontWidth(7);
     const LogFont f = FontDescription(dc.selectedFont());
@@ -89,7 +89,7 @@ TEST_F(TextOutput, FontChangesAreCumulative) {
     EXPECT_EQ(FontDescription(dc.selectedFont()).lfWidth, 7);
 }
 
-TEST_F(TextOutput, WidthHeightAndWeightShapeTheGlyphs) {
+TEST_F(TextOutputTest, WidthHeightAndWeightShapeTheGlyphs) {
     SetFontWidth(6);
     const int six = dc.textWidth("0123456789");
     SetFontWidth(7);
@@ -108,7 +108,7 @@ TEST_F(TextOutput, WidthHeightAndWeightShapeTheGlyphs) {
     EXPECT_EQ(QtFont(dc.selectedFont()).weight(), QFont::Bold);
 }
 
-TEST_F(TextOutput, DrawColouredTextRestoresWhateverColourWasSet) {
+TEST_F(TextOutputTest, DrawColouredTextRestoresWhateverColourWasSet) {
     const Colour colours[] = {Rgb(0, 0, 200), Rgb(1, 2, 3), 0};
     for (Colour before : colours) {
         SetTextColour(before);
@@ -118,7 +118,7 @@ TEST_F(TextOutput, DrawColouredTextRestoresWhateverColourWasSet) {
     }
 }
 
-TEST_F(TextOutput, TextCellsAreFilledWithTheBackground) {
+TEST_F(TextOutputTest, TextCellsAreFilledWithTheBackground) {
     SetBackColour(Rgb(255, 190, 211));
     SetTextColour(Rgb(0, 0, 200));
     DrawText(10, 20, "12");
@@ -128,7 +128,7 @@ TEST_F(TextOutput, TextCellsAreFilledWithTheBackground) {
     EXPECT_GE(Columns(QColor(0, 0, 200)).first, 10);
 }
 
-TEST_F(TextOutput, AlignmentSixCentresOnX) {
+TEST_F(TextOutputTest, AlignmentSixCentresOnX) {
     SetBackColour(Rgb(255, 0, 0));
     SetTextAlignment(kAlignCentreTop);
     DrawText(100, 10, "12");
@@ -143,7 +143,7 @@ TEST_F(TextOutput, AlignmentSixCentresOnX) {
     EXPECT_EQ(Columns(QColor(255, 0, 0)).first, 100);
 }
 
-TEST_F(TextOutput, EmptyTextDrawsNothingAndLongTextIsCut) {
+TEST_F(TextOutputTest, EmptyTextDrawsNothingAndLongTextIsCut) {
     SetBackColour(Rgb(255, 0, 0));
     DrawText(10, 10, "");
     EXPECT_EQ(Columns(QColor(255, 0, 0)).first, -1);
@@ -151,7 +151,7 @@ TEST_F(TextOutput, EmptyTextDrawsNothingAndLongTextIsCut) {
     EXPECT_EQ(dc.records().back().text, std::string(255, 'a'));
 }
 
-TEST_F(TextOutput, LinesLeaveOutTheirEndPoint) {
+TEST_F(TextOutputTest, LinesLeaveOutTheirEndPoint) {
     MoveTo(5, 5);
     DrawLineTo(5, 15);
     DrawLineTo(15, 15);
@@ -168,7 +168,7 @@ TEST_F(TextOutput, LinesLeaveOutTheirEndPoint) {
     EXPECT_EQ(image.pixelColor(3, 3), QColor(Qt::white));
 }
 
-TEST_F(TextOutput, FillInvertAndRectangle) {
+TEST_F(TextOutputTest, FillInvertAndRectangle) {
     dc.fillRect(0, 0, 10, 10, Rgb(255, 255, 231));
     EXPECT_EQ(image.pixelColor(9, 9), QColor(255, 255, 231));
     EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::white));
@@ -183,7 +183,7 @@ TEST_F(TextOutput, FillInvertAndRectangle) {
     EXPECT_EQ(image.pixelColor(30, 30), QColor(Qt::white));
 }
 
-TEST(TextFontHolder, KeepsItsOwnDescriptionAndTwoFontsAtMost) {
+TEST(TextFontHolderTest, KeepsItsOwnDescriptionAndTwoFontsAtMost) {
     InitTextOutput();
     QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
     DeviceContext dc(&image);

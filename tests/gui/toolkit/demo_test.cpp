@@ -14,7 +14,7 @@
 namespace velmora {
 namespace {
 
-TEST(DemoDialog, DrawsAMatrixWithBarsAndASystemAsEquations) {
+TEST(DemoDialogTest, DrawsAMatrixWithBarsAndASystemAsEquations) {
     InitTextOutput();
     test::RecordingHandler h;
     h.onPaintAction = test::DrawDemo;
@@ -64,7 +64,7 @@ TEST(DemoDialog, DrawsAMatrixWithBarsAndASystemAsEquations) {
 
 // Pictures of the three real templates, for a look at their layout. Set
 // VELMORA_SHOT_DIR to a folder to have them written.
-TEST(DemoDialog, PicturesOfTheProgramTemplates) {
+TEST(DemoDialogTest, PicturesOfTheProgramTemplates) {
     const char* folder = std::getenv("VELMORA_SHOT_DIR");
     if (folder == nullptr) GTEST_SKIP() << "VELMORA_SHOT_DIR not set";
     const DialogColours mainColours{Rgb(96, 127, 240), Rgb(96, 127, 240), Rgb(230, 255, 250),

@@ -14,7 +14,7 @@ namespace {
 using test::DemoTemplate;
 using test::RecordingHandler;
 
-class DialogHelpers : public ::testing::Test {
+class DialogHelpersTest : public ::testing::Test {
   protected:
     RecordingHandler handler;
     TemplateDialog d{DemoTemplate(), handler};
@@ -27,7 +27,7 @@ std::string Repeat(std::string_view piece, int n) {
     return s;
 }
 
-TEST_F(DialogHelpers, GetItemIntegerTrimsAndFlagsWhatIsNoInteger) {
+TEST_F(DialogHelpersTest, GetItemIntegerTrimsAndFlagsWhatIsNoInteger) {
     struct Case {
         const char* text;
         int32_t value;
@@ -47,7 +47,7 @@ TEST_F(DialogHelpers, GetItemIntegerTrimsAndFlagsWhatIsNoInteger) {
     }
 }
 
-TEST_F(DialogHelpers, TextLimitsCountCharacters) {
+TEST_F(DialogHelpersTest, TextLimitsCountCharacters) {
     const std::string ascii = Repeat("a", 300);
     SetItemTextZ(d, 101, ascii);
     EXPECT_EQ(GetItemText(d, 101).size(), 254u);
@@ -64,7 +64,7 @@ TEST_F(DialogHelpers, TextLimitsCountCharacters) {
     EXPECT_EQ(GetItemTextAlloc(d, 101, all), 300u);
 }
 
-TEST_F(DialogHelpers, TextsOfLabelsButtonsAndGroupBoxes) {
+TEST_F(DialogHelpersTest, TextsOfLabelsButtonsAndGroupBoxes) {
     EXPECT_EQ(GetItemText(d, 40), "Etiqueta");
     SetItemText(d, 40, "rango A' = 2");
     EXPECT_EQ(GetItemText(d, 40), "rango A' = 2");
@@ -76,7 +76,7 @@ TEST_F(DialogHelpers, TextsOfLabelsButtonsAndGroupBoxes) {
     EXPECT_EQ(d.windowTitle().size(), 255);
 }
 
-TEST_F(DialogHelpers, AppendItemLineSeparatesWithCrLf) {
+TEST_F(DialogHelpersTest, AppendItemLineSeparatesWithCrLf) {
     AppendItemLine("a", d, 250);
     EXPECT_EQ(GetItemText(d, 250), "a") << "no line break in an empty box";
     AppendItemLine("b", d, 250);
@@ -90,7 +90,7 @@ TEST_F(DialogHelpers, AppendItemLineSeparatesWithCrLf) {
     EXPECT_EQ(GetItemText(d, 101), "x\r\ny");
 }
 
-TEST_F(DialogHelpers, ComboAddListSkipsEmptyPieces) {
+TEST_F(DialogHelpersTest, ComboAddListSkipsEmptyPieces) {
     struct Case {
         const char* list;
         std::vector<std::string> entries;
@@ -111,7 +111,7 @@ TEST_F(DialogHelpers, ComboAddListSkipsEmptyPieces) {
     }
 }
 
-TEST_F(DialogHelpers, ComboPositionsAreOneBasedAndZeroIsNone) {
+TEST_F(DialogHelpersTest, ComboPositionsAreOneBasedAndZeroIsNone) {
     ComboAddList(d, 150, "1;2;3");
     EXPECT_EQ(ComboGetSelection(d, 150), 0);
     EXPECT_EQ(GetItemText(d, 150), "") << "adding leaves the edit field alone";
@@ -132,7 +132,7 @@ TEST_F(DialogHelpers, ComboPositionsAreOneBasedAndZeroIsNone) {
     EXPECT_EQ(ComboGetSelection(d, 150), 0);
 }
 
-TEST_F(DialogHelpers, ComboDropDownShowsTheList) {
+TEST_F(DialogHelpersTest, ComboDropDownShowsTheList) {
     ComboAddList(d, 150, "a;b");
     ComboDropDown(d, 150);
     auto* box = static_cast<QComboBox*>(d.item(150));
@@ -140,7 +140,7 @@ TEST_F(DialogHelpers, ComboDropDownShowsTheList) {
     box->hidePopup();
 }
 
-TEST_F(DialogHelpers, InnerChildNamesTheEditOfADropDown) {
+TEST_F(DialogHelpersTest, InnerChildNamesTheEditOfADropDown) {
     const int inner = InnerChild(d, 150);
     EXPECT_EQ(inner, 150 + kInnerEditBase);
     EXPECT_EQ(InnerChild(d, 101), 0) << "an edit has no inner control";
@@ -153,7 +153,7 @@ TEST_F(DialogHelpers, InnerChildNamesTheEditOfADropDown) {
     EXPECT_EQ(ItemHandle(d, inner), d.item(150));
 }
 
-TEST_F(DialogHelpers, CheckedRadioGivesTheOffsetOfTheLastChecked) {
+TEST_F(DialogHelpersTest, CheckedRadioGivesTheOffsetOfTheLastChecked) {
     EXPECT_EQ(CheckedRadio(d, 51, 54), 0);
     CheckItem(d, 53, true);
     EXPECT_EQ(CheckedRadio(d, 51, 54), 3);
@@ -166,7 +166,7 @@ TEST_F(DialogHelpers, CheckedRadioGivesTheOffsetOfTheLastChecked) {
     EXPECT_EQ(CheckedRadio(d, 60, 61), 2) << "independent check boxes: the last one counts";
 }
 
-TEST_F(DialogHelpers, ShowHideAndEnable) {
+TEST_F(DialogHelpersTest, ShowHideAndEnable) {
     HideItem(d, 101);
     EXPECT_FALSE(IsItemShown(d, 101));
     ShowItem(d, 101);
@@ -179,7 +179,7 @@ TEST_F(DialogHelpers, ShowHideAndEnable) {
     EXPECT_TRUE(IsItemEnabled(d, 1));
 }
 
-TEST_F(DialogHelpers, AnIdWithoutControlReadsEmptyAndChangesNothing) {
+TEST_F(DialogHelpersTest, AnIdWithoutControlReadsEmptyAndChangesNothing) {
     SetItemText(d, 999, "x");
     EXPECT_EQ(GetItemText(d, 999), "");
     bool error = true;
@@ -195,7 +195,7 @@ TEST_F(DialogHelpers, AnIdWithoutControlReadsEmptyAndChangesNothing) {
     EXPECT_EQ(ItemHandle(d, 999), nullptr);
 }
 
-TEST_F(DialogHelpers, ListBoxes) {
+TEST_F(DialogHelpersTest, ListBoxes) {
     for (const char* name : {"editor", "calc", "web"}) ListAdd(d, 160, name);
     EXPECT_EQ(ListCount(d, 160), 3);
     EXPECT_EQ(ListGetSelection(d, 160), 0);
@@ -208,7 +208,7 @@ TEST_F(DialogHelpers, ListBoxes) {
     EXPECT_EQ(handler.events().size(), 1u) << "no notification for the program's own changes";
 }
 
-TEST_F(DialogHelpers, MenuItemsByIdAndByPosition) {
+TEST_F(DialogHelpersTest, MenuItemsByIdAndByPosition) {
     EXPECT_EQ(MenuPopupCount(d), 2);
     QMenu* file = MenuPopup(d, 1);
     ASSERT_NE(file, nullptr);
@@ -237,7 +237,7 @@ TEST_F(DialogHelpers, MenuItemsByIdAndByPosition) {
     EXPECT_EQ(MenuItemCount(file), 3);
 }
 
-TEST_F(DialogHelpers, ScrollBarsKeepTheirPositionInRange) {
+TEST_F(DialogHelpersTest, ScrollBarsKeepTheirPositionInRange) {
     ScrollSetRange(d, 81, 2, 4);
     ScrollSetPos(d, 81, 3);
     EXPECT_EQ(ScrollGetPos(d, 81), 3);
@@ -247,7 +247,7 @@ TEST_F(DialogHelpers, ScrollBarsKeepTheirPositionInRange) {
     EXPECT_EQ(ScrollGetPos(d, 81), 4);
 }
 
-TEST_F(DialogHelpers, ClipboardKeepsUtf8AndLineBreaks) {
+TEST_F(DialogHelpersTest, ClipboardKeepsUtf8AndLineBreaks) {
     for (const std::string text : {"1\t-1/2\n3\t4\n", "x = 1 - 2λ", ""}) {
         SetClipboardText(text);
         EXPECT_EQ(ClipboardText(), text);

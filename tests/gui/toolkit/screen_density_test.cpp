@@ -23,7 +23,7 @@ constexpr QRgb kWhite = 0xFFFFFFFF;
 
 // An inversion covers exactly the pixels a fill of the same rectangle
 // covers, however dense the surface; a transparent pixel inverts to white.
-TEST(ScreenDensity, InvertCoversTheRectanglesDevicePixels) {
+TEST(ScreenDensityTest, InvertCoversTheRectanglesDevicePixels) {
     for (const qreal ratio : {1.0, 2.0, 3.0}) {
         QImage image(QSize(20, 10) * ratio, QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(ratio);
@@ -48,7 +48,7 @@ TEST(ScreenDensity, InvertCoversTheRectanglesDevicePixels) {
 
 // A dialog's panes have its density; the picture of what lies under a pane
 // covers the whole pane, and the pane shows its image pixel for pixel.
-TEST(ScreenDensity, PanesDrawAtTheWindowsDensity) {
+TEST(ScreenDensityTest, PanesDrawAtTheWindowsDensity) {
     test::RecordingHandler handler;
     TemplateDialog d(res::SistEqTemplate(), handler);
     d.start();

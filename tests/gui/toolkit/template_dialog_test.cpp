@@ -35,7 +35,7 @@ void SendKey(QWidget* target, int key) {
     QApplication::sendEvent(target, &press);
 }
 
-TEST(TemplateDialog, MainWindowTemplateTitleSizeAndPlaces) {
+TEST(TemplateDialogTest, MainWindowTemplateTitleSizeAndPlaces) {
     RecordingHandler h;
     TemplateDialog d(res::PrincipalTemplate(), h);
     EXPECT_EQ(d.windowTitle().toStdString(), "Cálculos con matrices  ");
@@ -70,7 +70,7 @@ TEST(TemplateDialog, MainWindowTemplateTitleSizeAndPlaces) {
 
 // A button reached with the keyboard wears a ring that stands out on the
 // dialog's blue: dozens of dark pixels more than without the focus.
-TEST(TemplateDialog, TheKeyboardFocusRingStandsOut) {
+TEST(TemplateDialogTest, TheKeyboardFocusRingStandsOut) {
     RecordingHandler h;
     TemplateDialog d(res::PrincipalTemplate(), h, {Rgb(96, 127, 240), Rgb(96, 127, 240), {}, {}});
     d.start();
@@ -90,7 +90,7 @@ TEST(TemplateDialog, TheKeyboardFocusRingStandsOut) {
     EXPECT_GE(dark() - before, (rnd->width() + rnd->height()) / 2);
 }
 
-TEST(TemplateDialog, EveryTemplateControlSitsAtItsUnitsTimesScale) {
+TEST(TemplateDialogTest, EveryTemplateControlSitsAtItsUnitsTimesScale) {
     for (const res::DialogTemplate* t : {&res::PrincipalTemplate(), &res::SistEqTemplate(),
                                          &res::DlgToolsTemplate(), &DemoTemplate()}) {
         RecordingHandler h;
@@ -107,7 +107,7 @@ TEST(TemplateDialog, EveryTemplateControlSitsAtItsUnitsTimesScale) {
     }
 }
 
-TEST(TemplateDialog, ArialDialogUsesItsOwnUnits) {
+TEST(TemplateDialogTest, ArialDialogUsesItsOwnUnits) {
     RecordingHandler h;
     TemplateDialog d(res::DlgToolsTemplate(), h);
     // x units of 1.5 px, y units of 1.875 px.
@@ -116,7 +116,7 @@ TEST(TemplateDialog, ArialDialogUsesItsOwnUnits) {
     EXPECT_EQ(d.menuBar(), nullptr);
 }
 
-TEST(TemplateDialog, ControlsAreFoundByIdAndDrawingAreasHavePanes) {
+TEST(TemplateDialogTest, ControlsAreFoundByIdAndDrawingAreasHavePanes) {
     RecordingHandler h;
     TemplateDialog d(res::SistEqTemplate(), h);
     for (int id : {30, 31, 32}) {
@@ -136,7 +136,7 @@ TEST(TemplateDialog, ControlsAreFoundByIdAndDrawingAreasHavePanes) {
     EXPECT_EQ(main.paneOf(10), nullptr);
 }
 
-TEST(TemplateDialog, InitialisationComesOnceWithTheHookBeforeIt) {
+TEST(TemplateDialogTest, InitialisationComesOnceWithTheHookBeforeIt) {
     RecordingHandler h;
     TemplateDialog d(DemoTemplate(), h);
     d.start();
@@ -145,7 +145,7 @@ TEST(TemplateDialog, InitialisationComesOnceWithTheHookBeforeIt) {
     EXPECT_TRUE(d.isVisible());
 }
 
-TEST(TemplateDialog, EnterAndEscapeKeysAreCommandsOneAndTwo) {
+TEST(TemplateDialogTest, EnterAndEscapeKeysAreCommandsOneAndTwo) {
     RecordingHandler h;
     h.endOnEscape = false;
     TemplateDialog d(DemoTemplate(), h);
@@ -162,7 +162,7 @@ TEST(TemplateDialog, EnterAndEscapeKeysAreCommandsOneAndTwo) {
     EXPECT_EQ(GetItemText(d, 250), "");
 }
 
-TEST(TemplateDialog, CloseBoxIsCommandTwoAndTheWindowDecides) {
+TEST(TemplateDialogTest, CloseBoxIsCommandTwoAndTheWindowDecides) {
     RecordingHandler h;
     h.endOnEscape = false;
     TemplateDialog d(DemoTemplate(), h);
@@ -178,7 +178,7 @@ TEST(TemplateDialog, CloseBoxIsCommandTwoAndTheWindowDecides) {
     EXPECT_EQ(d.endResult(), 0);
 }
 
-TEST(TemplateDialog, TheHookRunsBeforeEveryEvent) {
+TEST(TemplateDialogTest, TheHookRunsBeforeEveryEvent) {
     RecordingHandler h;
     TemplateDialog d(DemoTemplate(), h);
     d.start();
@@ -194,7 +194,7 @@ TEST(TemplateDialog, TheHookRunsBeforeEveryEvent) {
     EXPECT_EQ(h.log, expected);
 }
 
-TEST(TemplateDialog, ButtonsRadiosAndCheckBoxesSendClicked) {
+TEST(TemplateDialogTest, ButtonsRadiosAndCheckBoxesSendClicked) {
     RecordingHandler h;
     TemplateDialog d(DemoTemplate(), h);
     d.start();
@@ -212,7 +212,7 @@ TEST(TemplateDialog, ButtonsRadiosAndCheckBoxesSendClicked) {
     EXPECT_EQ(h.events().size(), 4u) << "a disabled button cannot be clicked";
 }
 
-TEST(TemplateDialog, UserSelectionsSendSelectionChangedButProgramChangesDoNot) {
+TEST(TemplateDialogTest, UserSelectionsSendSelectionChangedButProgramChangesDoNot) {
     RecordingHandler h;
     TemplateDialog d(DemoTemplate(), h);
     d.start();
@@ -271,7 +271,7 @@ class FailingHandler : public DialogHandler {
     }
 };
 
-TEST(TemplateDialog, AnExceptionEndsInABoxAndTheWindowPutsItsStateBack) {
+TEST(TemplateDialogTest, AnExceptionEndsInABoxAndTheWindowPutsItsStateBack) {
     test::ScriptedDialogs boxes;
     FailingHandler h;
     TemplateDialog d(DemoTemplate(), h);
@@ -321,7 +321,7 @@ TEST(TemplateDialog, AnExceptionEndsInABoxAndTheWindowPutsItsStateBack) {
               "La orden no se ha podido completar (pintura). No se ha cambiado nada.");
 }
 
-TEST(TemplateDialog, EnterInADropDownIsCommandOneAndAddsNoEntry) {
+TEST(TemplateDialogTest, EnterInADropDownIsCommandOneAndAddsNoEntry) {
     RecordingHandler h;
     TemplateDialog d(DemoTemplate(), h);
     d.start();
@@ -336,7 +336,7 @@ TEST(TemplateDialog, EnterInADropDownIsCommandOneAndAddsNoEntry) {
     EXPECT_EQ(h.events().back(), "command 1 0");
 }
 
-TEST(TemplateDialog, MenuItemsDeliverTheirIds) {
+TEST(TemplateDialogTest, MenuItemsDeliverTheirIds) {
     RecordingHandler h;
     h.endOnEscape = false;
     TemplateDialog d(res::PrincipalTemplate(), h);
@@ -347,7 +347,7 @@ TEST(TemplateDialog, MenuItemsDeliverTheirIds) {
     EXPECT_EQ(h.events(), (Strings{"init", "command 203 0", "command 531 0"}));
 }
 
-TEST(TemplateDialog, ScrollBarsReportAndLeaveThePositionToTheWindow) {
+TEST(TemplateDialogTest, ScrollBarsReportAndLeaveThePositionToTheWindow) {
     RecordingHandler h;
     TemplateDialog d(DemoTemplate(), h);
     d.start();
@@ -369,7 +369,7 @@ TEST(TemplateDialog, ScrollBarsReportAndLeaveThePositionToTheWindow) {
     EXPECT_EQ(ScrollGetPos(d, 80), 4) << "kept within the range";
 }
 
-TEST(TemplateDialog, MouseDownArrivesInClientPixelsAndMapsIntoPanes) {
+TEST(TemplateDialogTest, MouseDownArrivesInClientPixelsAndMapsIntoPanes) {
     RecordingHandler h;
     TemplateDialog d(DemoTemplate(), h);
     d.start();
@@ -383,7 +383,7 @@ TEST(TemplateDialog, MouseDownArrivesInClientPixelsAndMapsIntoPanes) {
     EXPECT_EQ(d.toPane(31, QPoint(60, 140)), QPoint(50, 4));
 }
 
-TEST(TemplateDialog, InvalidateDeliversOnePaintFromTheEventLoop) {
+TEST(TemplateDialogTest, InvalidateDeliversOnePaintFromTheEventLoop) {
     RecordingHandler h;
     TemplateDialog d(DemoTemplate(), h);
     d.start();  // showing asks for a paint
@@ -394,7 +394,7 @@ TEST(TemplateDialog, InvalidateDeliversOnePaintFromTheEventLoop) {
     EXPECT_EQ(h.events(), (Strings{"init", "paint"}));
 }
 
-TEST(TemplateDialog, RunIsModalAndReturnsTheResultGivenToEnd) {
+TEST(TemplateDialogTest, RunIsModalAndReturnsTheResultGivenToEnd) {
     RecordingHandler h;
     TemplateDialog d(DemoTemplate(), h);
     QTimer::singleShot(0, &d, [&d] {
@@ -406,7 +406,7 @@ TEST(TemplateDialog, RunIsModalAndReturnsTheResultGivenToEnd) {
     EXPECT_EQ(h.events(), (Strings{"init", "command 1 0"}));
 }
 
-TEST(TemplateDialog, RunModelessKeepsOtherWindowsUsable) {
+TEST(TemplateDialogTest, RunModelessKeepsOtherWindowsUsable) {
     RecordingHandler h;
     TemplateDialog d(DemoTemplate(), h);
     QTimer::singleShot(0, &d, [&d] {
@@ -418,7 +418,7 @@ TEST(TemplateDialog, RunModelessKeepsOtherWindowsUsable) {
     EXPECT_FALSE(d.isVisible());
 }
 
-TEST(TemplateDialog, EndingDuringInitialisationNeverShowsTheDialog) {
+TEST(TemplateDialogTest, EndingDuringInitialisationNeverShowsTheDialog) {
     RecordingHandler h;
     h.onInitAction = [](TemplateDialog& d) { d.end(3); };
     TemplateDialog d(DemoTemplate(), h);
@@ -426,7 +426,7 @@ TEST(TemplateDialog, EndingDuringInitialisationNeverShowsTheDialog) {
     EXPECT_FALSE(d.isVisible());
 }
 
-TEST(TemplateDialog, ColoursGoToDialogStaticsEditsAndScrollBars) {
+TEST(TemplateDialogTest, ColoursGoToDialogStaticsEditsAndScrollBars) {
     RecordingHandler h;
     TemplateDialog d(DemoTemplate(), h, DemoColours());
     const QColor blue(0, 123, 255);

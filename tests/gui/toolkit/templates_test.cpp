@@ -16,7 +16,7 @@ const ControlTemplate* Find(const DialogTemplate& t, int id) {
     return nullptr;
 }
 
-TEST(Templates, FoundByTheirResourceNames) {
+TEST(TemplatesTest, FoundByTheirResourceNames) {
     EXPECT_EQ(FindDialogTemplate("Principal"), &PrincipalTemplate());
     EXPECT_EQ(FindDialogTemplate("SistEq"), &SistEqTemplate());
     EXPECT_EQ(FindDialogTemplate("DlgTools"), &DlgToolsTemplate());
@@ -26,7 +26,7 @@ TEST(Templates, FoundByTheirResourceNames) {
     EXPECT_EQ(DlgToolsTemplate().menu, nullptr);
 }
 
-TEST(Templates, IdsNameOneControlExceptTheSharedOnes) {
+TEST(TemplatesTest, IdsNameOneControlExceptTheSharedOnes) {
     // Labels without an id share 0 or -1; the system window has two "close" buttons.
     const std::map<std::string_view, std::map<int, int>> shared{
         {"Principal", {{kNoId, 2}}},
@@ -44,7 +44,7 @@ TEST(Templates, IdsNameOneControlExceptTheSharedOnes) {
     }
 }
 
-TEST(Templates, TextsKeepTheirBlanks) {
+TEST(TemplatesTest, TextsKeepTheirBlanks) {
     struct Case {
         const DialogTemplate& tmpl;
         int id;
@@ -74,7 +74,7 @@ TEST(Templates, TextsKeepTheirBlanks) {
     EXPECT_EQ(PrincipalTemplate().controls[5].text, "filas ");
 }
 
-TEST(Templates, GridsFollowTheirAddressing) {
+TEST(TemplatesTest, GridsFollowTheirAddressing) {
     // Main editor cell (r, c) is 150 + 5(r-1) + c; system cell (i, j) is 100 + 5(i-1) + j.
     for (int r = 1; r <= 4; ++r) {
         for (int c = 1; c <= 5; ++c) {

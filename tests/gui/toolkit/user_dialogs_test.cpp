@@ -36,7 +36,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ScriptedDialogs, BoxesCarryTheirButtonSetsAndIcons) {
+TEST(ScriptedDialogsTest, BoxesCarryTheirButtonSetsAndIcons) {
     test::ScriptedDialogs user;
     user.answers = {kIdOk, kIdOk, kIdYes, kIdNo, kIdCancel};
     EXPECT_EQ(ShowMessage("Error", "texto"), kIdOk);
@@ -54,7 +54,7 @@ TEST(ScriptedDialogs, BoxesCarryTheirButtonSetsAndIcons) {
     EXPECT_EQ(user.boxes[3].text, "¿Eliminar todos los sistemas?");
 }
 
-TEST(ScriptedDialogs, CaptionsAndTextsAreCutTo255Characters) {
+TEST(ScriptedDialogsTest, CaptionsAndTextsAreCutTo255Characters) {
     test::ScriptedDialogs user;
     std::string longText;
     for (int i = 0; i < 300; ++i) longText += "é";
@@ -63,7 +63,7 @@ TEST(ScriptedDialogs, CaptionsAndTextsAreCutTo255Characters) {
     EXPECT_EQ(user.boxes[0].text.size(), 255u * 2);
 }
 
-TEST(ScriptedDialogs, ACancelledFileDialogKeepsThePreset) {
+TEST(ScriptedDialogsTest, ACancelledFileDialogKeepsThePreset) {
     test::ScriptedDialogs user;
     user.files = {"", "/tmp/otro.sts"};
     std::string name = "./*.sts";
@@ -102,7 +102,7 @@ void PressEscape(QWidget* w) {
     QApplication::sendEvent(w, &esc);
 }
 
-class QtDialogs : public ::testing::Test {
+class QtDialogsTest : public ::testing::Test {
   protected:
     QtUserDialogs provider;
     UserDialogs* previous = nullptr;
@@ -110,7 +110,7 @@ class QtDialogs : public ::testing::Test {
     void TearDown() override { SetUserDialogs(previous); }
 };
 
-TEST_F(QtDialogs, YesNoBoxIgnoresEscapeAndTheCloseBox) {
+TEST_F(QtDialogsTest, YesNoBoxIgnoresEscapeAndTheCloseBox) {
     std::vector<std::string> buttons;
     bool stillOpen = false;
     WhenModal([&](QWidget* w) {
@@ -133,7 +133,7 @@ TEST_F(QtDialogs, YesNoBoxIgnoresEscapeAndTheCloseBox) {
 
 // A question whose safe answer is "No": it is the default, for Enter, and
 // Esc gives it too.
-TEST_F(QtDialogs, YesNoBoxWithNoAsDefaultAnswersNoToEnterAndEscape) {
+TEST_F(QtDialogsTest, YesNoBoxWithNoAsDefaultAnswersNoToEnterAndEscape) {
     for (const int key : {int(Qt::Key_Return), int(Qt::Key_Escape)}) {
         WhenModal([key](QWidget* w) {
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
@@ -144,7 +144,7 @@ TEST_F(QtDialogs, YesNoBoxWithNoAsDefaultAnswersNoToEnterAndEscape) {
     }
 }
 
-TEST_F(QtDialogs, YesNoCancelBoxAnswersCancelToEscape) {
+TEST_F(QtDialogsTest, YesNoCancelBoxAnswersCancelToEscape) {
     std::vector<std::string> buttons;
     WhenModal([&](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
@@ -156,7 +156,7 @@ TEST_F(QtDialogs, YesNoCancelBoxAnswersCancelToEscape) {
     EXPECT_EQ(buttons, (std::vector<std::string>{"Cancelar", "No", "Sí"}));
 }
 
-TEST_F(QtDialogs, MessageBoxHasOneAcceptButton) {
+TEST_F(QtDialogsTest, MessageBoxHasOneAcceptButton) {
     std::vector<std::string> buttons;
     WhenModal([&](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
@@ -176,7 +176,7 @@ TEST_F(QtDialogs, MessageBoxHasOneAcceptButton) {
 
 // However long the caption, the box leaves room for all of it in a title bar
 // (bold, with the frame's icon and buttons), whatever the text.
-TEST_F(QtDialogs, ABoxIsAsWideAsItsTitle) {
+TEST_F(QtDialogsTest, ABoxIsAsWideAsItsTitle) {
     const char* const captions[] = {"Lista de sistemas modificada", "Confirmar eliminar",
                                     "Un título bastante más largo que el texto de la caja"};
     for (const char* caption : captions) {
@@ -194,7 +194,7 @@ TEST_F(QtDialogs, ABoxIsAsWideAsItsTitle) {
 }
 
 // What the program's start-up installs: Qt's own texts in Spanish.
-TEST(QtTexts, SpanishAfterStartUp) {
+TEST(QtTextsTest, SpanishAfterStartUp) {
     const QLocale before;
     QTranslator* translator = InstallSpanishQtTexts();
     ASSERT_NE(translator, nullptr) << "qtbase_es.qm (qt6-translations-l10n, scripts/setup)";
@@ -232,12 +232,12 @@ TEST(QtTexts, SpanishAfterStartUp) {
                                                "Última modificación", "Guardar", "Cancelar"}));
 }
 
-class QtFileDialogs : public QtDialogs {
+class QtFileDialogsTest : public QtDialogsTest {
   protected:
     fs::path dir;
     QString before;
     void SetUp() override {
-        QtDialogs::SetUp();
+        QtDialogsTest::SetUp();
         before = QDir::currentPath();
         char pattern[] = "/tmp/velmora-dialogs-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -254,7 +254,7 @@ class QtFileDialogs : public QtDialogs {
                            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
         QDir::setCurrent(before);
         fs::remove_all(dir);
-        QtDialogs::TearDown();
+        QtDialogsTest::TearDown();
     }
     // The file names the dialog lists in its folder, once it has read `expected` of them.
     static QStringList Listed(QFileDialog* dialog, int expected) {
@@ -271,7 +271,7 @@ class QtFileDialogs : public QtDialogs {
     }
 };
 
-TEST_F(QtFileDialogs, APresetPatternListsTheMatchingFilesOfItsFolder) {
+TEST_F(QtFileDialogsTest, APresetPatternListsTheMatchingFilesOfItsFolder) {
     QDir::setCurrent(QString::fromStdString(dir.string()));
     QStringList listed;
     QString folder;
@@ -291,7 +291,7 @@ TEST_F(QtFileDialogs, APresetPatternListsTheMatchingFilesOfItsFolder) {
 
 // In Spanish, every column but the name (which takes the room left) is as
 // wide as its heading and its entries.
-TEST_F(QtFileDialogs, ColumnsShowTheirWholeTexts) {
+TEST_F(QtFileDialogsTest, ColumnsShowTheirWholeTexts) {
     QTranslator* translator = InstallSpanishQtTexts();
     QDir::setCurrent(QString::fromStdString(dir.string()));
     WhenModal([&](QWidget* w) {
@@ -320,7 +320,7 @@ TEST_F(QtFileDialogs, ColumnsShowTheirWholeTexts) {
 
 // The filter that shows every file is named in Spanish, and sizes and dates
 // are written in the program's language whatever the desktop's.
-TEST_F(QtFileDialogs, FiltersSizesAndDatesInSpanish) {
+TEST_F(QtFileDialogsTest, FiltersSizesAndDatesInSpanish) {
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     QDir::setCurrent(QString::fromStdString(dir.string()));
     QFile tres(QStringLiteral("otra/tres.sts"));  // alone in its folder
@@ -342,7 +342,7 @@ TEST_F(QtFileDialogs, FiltersSizesAndDatesInSpanish) {
     EXPECT_EQ(shown, (QStringList{"*.sts", "Todos los ficheros (*)", "48,83 KiB", "5/3/24 14:07"}));
 }
 
-TEST_F(QtFileDialogs, StsDialogsLeaveTheCurrentFolderWhereTheFileIs) {
+TEST_F(QtFileDialogsTest, StsDialogsLeaveTheCurrentFolderWhereTheFileIs) {
     QDir::setCurrent(QString::fromStdString(dir.string()));
     WhenModal([&](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
@@ -364,7 +364,7 @@ TEST_F(QtFileDialogs, StsDialogsLeaveTheCurrentFolderWhereTheFileIs) {
     EXPECT_EQ(name, (dir / "nuevo").string()) << "no extension is added";
 }
 
-TEST_F(QtFileDialogs, ProgramDialogRestoresTheCurrentFolder) {
+TEST_F(QtFileDialogsTest, ProgramDialogRestoresTheCurrentFolder) {
     QDir::setCurrent(QString::fromStdString(dir.string()));
     WhenModal([&](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);

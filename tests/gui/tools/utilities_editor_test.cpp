@@ -67,7 +67,7 @@ struct Open {
     TemplateDialog& d = editor.dialog();
 };
 
-TEST(UtilitiesEditor, TitleAndGroupFollowTheLanguage) {
+TEST(UtilitiesEditorTest, TitleAndGroupFollowTheLanguage) {
     struct Case {
         int language;
         const char* title;
@@ -88,7 +88,7 @@ TEST(UtilitiesEditor, TitleAndGroupFollowTheLanguage) {
     LanguageIndex = saved;
 }
 
-TEST(UtilitiesEditor, OpensWithTheNamesListedEmptyFieldsAndNoDelete) {
+TEST(UtilitiesEditorTest, OpensWithTheNamesListedEmptyFieldsAndNoDelete) {
     UtilityList list = ListOf({kA, kB, kC});
     Open o(list);
     EXPECT_EQ(ListBox(o.d), (Strings{"Bloc", "Ayuda", "Gráficas"}));
@@ -98,7 +98,7 @@ TEST(UtilitiesEditor, OpensWithTheNamesListedEmptyFieldsAndNoDelete) {
     EXPECT_EQ(o.d.dialogTemplate().font.face, "Arial");
 }
 
-TEST(UtilitiesEditor, PutAppendsAfterNewAndOverwritesInPlaceAfterPicking) {
+TEST(UtilitiesEditorTest, PutAppendsAfterNewAndOverwritesInPlaceAfterPicking) {
     UtilityList list = ListOf({kA, kB});
     Open o(list);
 
@@ -131,7 +131,7 @@ TEST(UtilitiesEditor, PutAppendsAfterNewAndOverwritesInPlaceAfterPicking) {
 
 // Clicks with the mouse, as the user makes them (the list moves its current
 // row before it selects): every action works on the utility highlighted.
-TEST(UtilitiesEditor, AClickInTheListActsOnTheClickedUtility) {
+TEST(UtilitiesEditorTest, AClickInTheListActsOnTheClickedUtility) {
     ScriptedDialogs dialogs;
     UtilityList list = ListOf({kA, kB, kC});
     Open o(list);
@@ -171,7 +171,7 @@ TEST(UtilitiesEditor, AClickInTheListActsOnTheClickedUtility) {
     o.d.click(E::kEsc);
 }
 
-TEST(UtilitiesEditor, TheSixtyFifthUtilityIsRefusedWithAMessage) {
+TEST(UtilitiesEditorTest, TheSixtyFifthUtilityIsRefusedWithAMessage) {
     ScriptedDialogs dialogs;
     UtilityList list;
     for (int i = 0; i < 64; ++i) ASSERT_TRUE(list.newUtility());
@@ -184,7 +184,7 @@ TEST(UtilitiesEditor, TheSixtyFifthUtilityIsRefusedWithAMessage) {
     EXPECT_EQ(ListCount(o.d, E::kList), 64);
 }
 
-TEST(UtilitiesEditor, DeleteAsksAndOnlyYesDeletes) {
+TEST(UtilitiesEditorTest, DeleteAsksAndOnlyYesDeletes) {
     struct Case {
         int pick;
         int answer;
@@ -225,7 +225,7 @@ TEST(UtilitiesEditor, DeleteAsksAndOnlyYesDeletes) {
     EXPECT_EQ(list.get(2), kC);
 }
 
-TEST(UtilitiesEditor, ChoosingTheFileFillsTheFileAndAnEmptyDirectory) {
+TEST(UtilitiesEditorTest, ChoosingTheFileFillsTheFileAndAnEmptyDirectory) {
     struct Case {
         const char* chosen;
         const char* directoryBefore;
@@ -266,7 +266,7 @@ TEST(UtilitiesEditor, ChoosingTheFileFillsTheFileAndAnEmptyDirectory) {
     EXPECT_EQ(dialogs.filePresets.back(), "/opt/keep");
 }
 
-TEST(UtilitiesEditor, OkSavesToolsRelAndEndsWithOne) {
+TEST(UtilitiesEditorTest, OkSavesToolsRelAndEndsWithOne) {
     TempDir dir;
     CurrentDirGuard cwd(dir.path());
     ScriptedDialogs dialogs;
@@ -284,7 +284,7 @@ TEST(UtilitiesEditor, OkSavesToolsRelAndEndsWithOne) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST(UtilitiesEditor, OkAtOnceRewritesTheSameFile) {
+TEST(UtilitiesEditorTest, OkAtOnceRewritesTheSameFile) {
     TempDir dir;
     CurrentDirGuard cwd(dir.path());
     const std::string bytes = "A\r\na.sh\r\n/x\r\n\r\nB \x80\r\nb.pdf\r\n\r\n-v\r\n";
@@ -297,7 +297,7 @@ TEST(UtilitiesEditor, OkAtOnceRewritesTheSameFile) {
     EXPECT_EQ(ReadBytes("Tools.rel"), bytes);
 }
 
-TEST(UtilitiesEditor, AFailedSaveSaysWhyAndKeepsTheEditorOpen) {
+TEST(UtilitiesEditorTest, AFailedSaveSaysWhyAndKeepsTheEditorOpen) {
     TempDir dir;
     CurrentDirGuard cwd(dir.path());
     struct Case {
@@ -327,7 +327,7 @@ TEST(UtilitiesEditor, AFailedSaveSaysWhyAndKeepsTheEditorOpen) {
     }
 }
 
-TEST(UtilitiesEditor, EscEndsWithZeroSavesNothingAndPutsTheListBack) {
+TEST(UtilitiesEditorTest, EscEndsWithZeroSavesNothingAndPutsTheListBack) {
     TempDir dir;
     CurrentDirGuard cwd(dir.path());
     ScriptedDialogs dialogs;
@@ -345,7 +345,7 @@ TEST(UtilitiesEditor, EscEndsWithZeroSavesNothingAndPutsTheListBack) {
     EXPECT_FALSE(fs::exists("Tools.rel"));
 }
 
-TEST(UtilitiesEditor, EnterWalksTheFocusThroughTheFieldsToTheList) {
+TEST(UtilitiesEditorTest, EnterWalksTheFocusThroughTheFieldsToTheList) {
     struct Case {
         int from;
         int to;

@@ -54,7 +54,7 @@ std::vector<Item> WithUtilities(std::vector<Item> extra) {
 }
 
 // Each test starts with an empty program-wide list and ends the same way.
-class UtilitiesMenu : public ::testing::Test {
+class UtilitiesMenuTest : public ::testing::Test {
   protected:
     void SetUp() override { Utilities() = UtilityList(); }
     void TearDown() override { Utilities() = UtilityList(); }
@@ -64,7 +64,7 @@ class UtilitiesMenu : public ::testing::Test {
     TemplateDialog main{res::PrincipalTemplate(), handler};
 };
 
-TEST_F(UtilitiesMenu, InstallAddsOneItemPerUtilityOfToolsRel) {
+TEST_F(UtilitiesMenuTest, InstallAddsOneItemPerUtilityOfToolsRel) {
     struct Case {
         const char* name;
         std::optional<std::string> toolsRel;  // none: no file
@@ -98,7 +98,7 @@ TEST_F(UtilitiesMenu, InstallAddsOneItemPerUtilityOfToolsRel) {
 
 // A Tools.rel that cannot be read, whatever it is, gives an empty menu; the
 // program starts.
-TEST_F(UtilitiesMenu, AnUnreadableToolsRelGivesAnEmptyMenu) {
+TEST_F(UtilitiesMenuTest, AnUnreadableToolsRelGivesAnEmptyMenu) {
     struct Case {
         const char* name;
         std::function<void()> make;
@@ -133,13 +133,13 @@ TEST_F(UtilitiesMenu, AnUnreadableToolsRelGivesAnEmptyMenu) {
     fs::remove_all("Tools.rel");
 }
 
-TEST_F(UtilitiesMenu, APopupPositionPastTheLastTakesTheLast) {
+TEST_F(UtilitiesMenuTest, APopupPositionPastTheLastTakesTheLast) {
     WriteBytes("Tools.rel", "A\r\na.sh\r\n\r\n\r\n");
     installUtilitiesMenu(main, 9);
     EXPECT_EQ(ItemsOf(MenuPopup(main, 4)), WithUtilities({{531, "A"}}));
 }
 
-TEST_F(UtilitiesMenu, RebuildingKeepsTheTemplateItemsAndLeavesNoDuplicate) {
+TEST_F(UtilitiesMenuTest, RebuildingKeepsTheTemplateItemsAndLeavesNoDuplicate) {
     UtilityList list;
     for (const char* name : {"uno", "dos", "tres"}) {
         ASSERT_TRUE(list.newUtility());
@@ -158,7 +158,7 @@ TEST_F(UtilitiesMenu, RebuildingKeepsTheTemplateItemsAndLeavesNoDuplicate) {
     EXPECT_EQ(ItemsOf(menu), kTemplateItems);
 }
 
-TEST_F(UtilitiesMenu, OnlyTheEditorAndTheUtilityIdsAreHandled) {
+TEST_F(UtilitiesMenuTest, OnlyTheEditorAndTheUtilityIdsAreHandled) {
     ScriptedDialogs dialogs;
     struct Case {
         int id;
@@ -184,7 +184,7 @@ void WhenEditorOpens(std::function<void(TemplateDialog&)> drive) {
     });
 }
 
-TEST_F(UtilitiesMenu, EditorSavedRebuildsTheMenuEscLeavesMenuAndListAsTheyWere) {
+TEST_F(UtilitiesMenuTest, EditorSavedRebuildsTheMenuEscLeavesMenuAndListAsTheyWere) {
     WriteBytes("Tools.rel", "A\r\na.sh\r\n\r\n\r\nB\r\nb.sh\r\n\r\n\r\n");
     installUtilitiesMenu(main, 4);
     ScriptedDialogs dialogs;
@@ -228,7 +228,7 @@ std::string WaitForFile(const std::string& path) {
     return fs::exists(path) ? ReadBytes(path) : std::string("(not written)");
 }
 
-TEST_F(UtilitiesMenu, LaunchRunsTheFileInItsWorkingDirectoryAndComesBack) {
+TEST_F(UtilitiesMenuTest, LaunchRunsTheFileInItsWorkingDirectoryAndComesBack) {
     ScriptedDialogs dialogs;
     fs::create_directories(dir.path() / "work dir");
     fs::create_directories(dir.path() / "here");
@@ -258,7 +258,7 @@ TEST_F(UtilitiesMenu, LaunchRunsTheFileInItsWorkingDirectoryAndComesBack) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(UtilitiesMenu, LaunchThroughTheMenuIdPicksTheUtilityByPosition) {
+TEST_F(UtilitiesMenuTest, LaunchThroughTheMenuIdPicksTheUtilityByPosition) {
     ScriptedDialogs dialogs;
     fs::create_directories(dir.path() / "second");
     const std::string out = dir.file("pwd.txt");
@@ -272,7 +272,7 @@ TEST_F(UtilitiesMenu, LaunchThroughTheMenuIdPicksTheUtilityByPosition) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(UtilitiesMenu, ADirectoryThatIsMissingOrCannotBeEnteredStopsTheLaunch) {
+TEST_F(UtilitiesMenuTest, ADirectoryThatIsMissingOrCannotBeEnteredStopsTheLaunch) {
     fs::create_directories(dir.path() / "dirA");
     const std::string out = dir.file("pwd.txt");
     const std::string script = WriteRecorder(dir, out);
@@ -304,7 +304,7 @@ TEST_F(UtilitiesMenu, ADirectoryThatIsMissingOrCannotBeEnteredStopsTheLaunch) {
 }
 
 // A launch that fails says so, naming the file.
-TEST_F(UtilitiesMenu, AFileThatCannotBeOpenedIsReported) {
+TEST_F(UtilitiesMenuTest, AFileThatCannotBeOpenedIsReported) {
     const std::string refuser = dir.file("refuser");  // xdg-open: "no method available"
     WriteBytes(refuser, "#!/bin/sh\nexit 3\n");
     fs::permissions(refuser, fs::perms::owner_all);
@@ -336,7 +336,7 @@ TEST_F(UtilitiesMenu, AFileThatCannotBeOpenedIsReported) {
     SetDocumentOpener("xdg-open");
 }
 
-TEST_F(UtilitiesMenu, ACurrentDirectoryThatVanishedIsReportedAfterTheLaunch) {
+TEST_F(UtilitiesMenuTest, ACurrentDirectoryThatVanishedIsReportedAfterTheLaunch) {
     ScriptedDialogs dialogs;
     fs::create_directories(dir.path() / "gone");
     fs::create_directories(dir.path() / "work");

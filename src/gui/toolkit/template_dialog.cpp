@@ -31,6 +31,7 @@
 #include <QStyleOptionFocusRect>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -331,6 +332,10 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
                 e->setTextInteractionFlags(Qt::TextSelectableByMouse |
                                            Qt::TextSelectableByKeyboard);
             e->setTabChangesFocus(true);
+            // What the user types or pastes notifies; what the program sets does not.
+            connect(e, &QPlainTextEdit::textChanged, this, [this, id] {
+                if (!quiet()) command(id, kNotifyEditChange);
+            });
             w = e;
             break;
         }
@@ -764,7 +769,11 @@ bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
         if (key->matches(QKeySequence::Paste) && PasteOneLine(watched)) return true;
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
             return QDialog::eventFilter(watched, event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        const bool breaksLines =
+            std::any_of(controls_.begin(), controls_.end(), [watched](const Control& c) {
+                return c.widget == watched && (c.style & res::kWantReturn);
+            });
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !breaksLines) {
             pressEnter();
             return true;
         }

@@ -226,7 +226,7 @@ std::string FormLine(const MatrixForm& form) {
 
 std::string MarkedWorkingText(const WorkingCheck& check, std::string_view working,
                               bool stopAtWrong) {
-    std::vector<std::string_view> lines = WorkingLines(working);
+    std::vector<std::string_view> lines = TextLines(working);
     if (lines.size() > 1 && lines.back().empty()) lines.pop_back();  // the last line's break
     std::string text;
     std::size_t step = 0;
@@ -268,7 +268,7 @@ std::string StepHeading(const WorkingCheck& check, const CheckedStep& step) {
 
 std::string PartHeading(const WorkingPart& part) {
     if (part.kind == WorkingPart::Kind::Matrix) return Lines(part) + ": matriz";
-    const std::string first(WorkingLines(part.text).front());
+    const std::string first(TextLines(part.text).front());
     return Lines(part) + ": " + first + (first.size() < part.text.size() ? " …" : "");
 }
 

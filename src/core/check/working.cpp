@@ -34,18 +34,6 @@ WorkingPart MatrixPart(const std::vector<std::string_view>& lines, std::size_t f
 
 }  // namespace
 
-std::vector<std::string_view> WorkingLines(std::string_view working) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= working.size(); ++i) {
-        if (i < working.size() && working[i] != '\n' && working[i] != '\r') continue;
-        lines.push_back(working.substr(start, i - start));
-        if (i + 1 < working.size() && working[i] == '\r' && working[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    return lines;
-}
-
 bool IsMarkLine(std::string_view line) {
     const std::string t = Trim(line);
     for (const std::string_view mark : {"✓", "✗", "?", "→"})
@@ -54,7 +42,7 @@ bool IsMarkLine(std::string_view line) {
 }
 
 std::vector<WorkingPart> ReadWorking(std::string_view working) {
-    const std::vector<std::string_view> lines = WorkingLines(working);
+    const std::vector<std::string_view> lines = TextLines(working);
     std::vector<WorkingPart> parts;
     // The last part, while a matrix after it would be its own.
     bool operationsOpen = false;

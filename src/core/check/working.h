@@ -41,9 +41,6 @@ struct WorkingPart {
 
 std::vector<WorkingPart> ReadWorking(std::string_view working);
 
-// The lines of a text (LF, CR LF or CR), as ReadWorking numbers them.
-std::vector<std::string_view> WorkingLines(std::string_view working);
-
 // A line the working passes over: blank, or a copied mark.
 bool IsMarkLine(std::string_view line);
 

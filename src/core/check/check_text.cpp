@@ -81,6 +81,7 @@ std::string ValueText(const LinearExpression& e) {
 }
 
 std::vector<std::string> NotEquivalentLines(const StepVerdict& v) {
+    if (v.cells.empty()) return {kWrong + "no es equivalente a la anterior"};
     const CellValue& c = v.cells.front();
     std::string line = kWrong + "no es equivalente a la anterior; " + Place(c) + ": ";
     if (v.valueKnown) {

@@ -93,7 +93,11 @@ class Reader {
         if (Symbol(symbol)) {
             body.terms[symbol] = 1;
         } else if (Eat("(")) {
+            // Parentheses nest as deep as a student writes them, not as a
+            // pasted text of thousands would take the stack.
+            if (++depth_ > kMostDepth) return false;
             if (!Expression(body) || !Eat(")")) return false;
+            --depth_;
             e.dividesByZero = e.dividesByZero || body.dividesByZero;
         } else if (number) {
             body.constant = 1;
@@ -121,9 +125,12 @@ class Reader {
         return true;
     }
 
+    static constexpr int kMostDepth = 32;
+
     std::string_view s_;
     const SymbolReader& symbol_;
     std::size_t at_ = 0;
+    int depth_ = 0;
 };
 
 }  // namespace

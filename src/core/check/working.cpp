@@ -7,6 +7,12 @@ namespace velmora {
 
 namespace {
 
+// A line to pass over: a mark, or the label the program's copy of its steps
+// puts before the matrix they start from.
+bool PassedOver(std::string_view line) {
+    return IsMarkLine(line) || Trim(line) == "matriz:";
+}
+
 constexpr BlockLimits kAnySize{1, Matrix::kMaxDim, 1, Matrix::kMaxDim};
 
 // Lines of numbers from `first` to `last` (0-based) as one matrix.
@@ -49,7 +55,7 @@ std::vector<WorkingPart> ReadWorking(std::string_view working) {
     for (std::size_t k = 0; k < lines.size();) {
         const std::string_view line = lines[k];
         const int number = static_cast<int>(k) + 1;
-        if (IsMarkLine(line)) {
+        if (PassedOver(line)) {
             ++k;
             continue;
         }
@@ -79,7 +85,7 @@ std::vector<WorkingPart> ReadWorking(std::string_view working) {
         }
         // Lines of numbers up to a blank line, a mark, operations or a conclusion.
         std::size_t last = k;
-        while (last + 1 < lines.size() && !IsMarkLine(lines[last + 1]) &&
+        while (last + 1 < lines.size() && !PassedOver(lines[last + 1]) &&
                !IsOperationLine(lines[last + 1]) &&
                ReadClaimLine(lines[last + 1], claims) == ClaimLine::None) {
             ++last;

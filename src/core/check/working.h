@@ -5,7 +5,8 @@
 // "|" read as blanks); a block of numbers after another matrix is a matrix
 // with no operation named. Lines of a conclusion (claims.h) are read as
 // such. Lines that start with a mark ("✓", "✗", "?", "→", as the marks
-// are copied) are passed over, so that a copy with its marks reads back.
+// are copied) are passed over, so that a copy with its marks reads back,
+// and so is the line "matriz:" of the program's copy of its own steps.
 #pragma once
 
 #include <optional>

@@ -259,8 +259,9 @@ void StepsWindow::openWorking() {
 void StepsWindow::saveWorking() {
     std::string name = kWorkingFiles;
     if (!AskSaveFile(name)) return;
-    std::string text = working_;
-    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+    std::string text;  // the edit's CR LF written as LF
+    for (const std::string_view line : TextLines(working_)) text += std::string(line) + "\n";
+    text.pop_back();
     std::string error;
     if (!WriteWorkingFile(name, text, error)) {
         ShowMessageStyled("Guardar pasos", error, kMbIconExclamation);

@@ -95,6 +95,13 @@ TEST(CheckerTest, TheProgramsOwnEliminationsAreRightInEveryForm) {
         if (!steps.empty()) {
             EXPECT_EQ(bare.last, RowsOf(steps.back().matrix));
         }
+        // The program's own copy of them, which starts with "matriz:" and the matrix.
+        StepRecorder copy;
+        StartSteps(copy, m);
+        for (const Step& s : steps) copy.Append(s);
+        const WorkingCheck copied = CheckWorking(m, StepsText(copy.steps()));
+        EXPECT_TRUE(copied.AllRight());
+        EXPECT_EQ(copied.steps.front().verdict.kind, StepVerdict::Kind::Same);
         // Matrices alone: each is one step, and the step named gives it.
         const WorkingCheck alone = CheckWorking(m, Working(steps, false, true));
         ASSERT_EQ(alone.steps.size(), steps.size());

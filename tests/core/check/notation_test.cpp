@@ -45,6 +45,8 @@ TEST(RowOperationTest, ReadsEveryNotationAsTheProgramWritesIt) {
     for (const char* text : {"F2 ←", "F2 ← 3", "F2 ← F2 F1", "F2 ← F2 +", "F0 ← F1", "F2 ↔",
                              "F2 ← (F2", "F2 ← x", "F2 ← F2 - 3F1,, F3 ↔", "F2 F1"})
         EXPECT_FALSE(ReadRowOperations(text, ops)) << text;
+    // Parentheses nested without end are refused, not followed down the stack.
+    EXPECT_FALSE(ReadRowOperations("F2 ← " + std::string(100000, '(') + "F2", ops));
 }
 
 TEST(RowOperationTest, FaultsOfAnElimination) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "cli/calc_check.h"
 #include "cli/calc_steps.h"
 #include "cli/calc_systems.h"
 #include "cli/matrix_reader.h"
@@ -34,6 +35,13 @@ constexpr const char* kUsage =
     "  sts add FICHERO MATRIZ_AMPLIADA [COMENTARIO]\n"
     "                        añade un sistema a una lista de sistemas (la crea si\n"
     "                        no existe; a otro fichero no le añade nada)\n"
+    "  comprobar MATRIZ < PASOS\n"
+    "                        comprueba los pasos de una eliminación hecha a mano\n"
+    "                        desde MATRIZ (uno por bloque: F2 ← F2 - 3F1, F1 ↔ F3,\n"
+    "                        F2 ← F2 / 5 o F2 <- F2 - 3F1, y la matriz que da, o solo\n"
+    "                        la matriz; al final, si se quiere, rango = 2, S.C.D. o\n"
+    "                        x = 1, y = 2): escribe los pasos con ✓ o ✗ y el motivo,\n"
+    "                        hasta el primero que está mal\n"
     "\n"
     "  --latex ORDEN ...     delante de trans, adj, inv, tri, gj, mul, pow o eval:\n"
     "                        escribe la matriz resultante en LaTeX (pmatrix)\n"
@@ -48,13 +56,14 @@ constexpr const char* kUsage =
     "(a+1)/2, 2/3a; con blancos, entre paréntesis: (3a^2 - a + 1).\n"
     "\n"
     "Salida:\n"
-    "  0  hecho\n"
+    "  0  hecho (comprobar: todos los pasos están bien)\n"
     "  1  se ha leído pero no se puede hacer: tamaños que no encajan, matriz\n"
     "     singular, desbordamiento, comentario o fichero que no se puede escribir,\n"
-    "     resultado que no se puede escribir (disco lleno)\n"
+    "     resultado que no se puede escribir (disco lleno); comprobar: un paso\n"
+    "     está mal\n"
     "  2  no se puede leer: orden desconocida, matriz, número o expresión mal\n"
     "     escritos, letra sin matriz, expresión vacía, fichero que no se puede\n"
-    "     abrir o que no es una lista de sistemas\n";
+    "     abrir o que no es una lista de sistemas, pasos que no se entienden\n";
 
 // A command's work, with the reading of its arguments already done.
 class Command {
@@ -186,7 +195,8 @@ bool GivesMatrix(const std::string& command) {
     return false;
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool latex) {
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool latex,
+        std::istream& in) {
     if (args.empty()) {
         err << kUsage;
         return kCalcBadInput;
@@ -197,8 +207,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     const auto& commands = Commands();
     const auto it = commands.find(args[0]);
-    const bool systemsCommand =
-        args[0] == "eval" || args[0] == "solve" || args[0] == "sts" || args[0] == "discuss";
+    const bool systemsCommand = args[0] == "eval" || args[0] == "solve" || args[0] == "sts" ||
+                                args[0] == "discuss" || args[0] == "comprobar";
     if (it == commands.end() && !systemsCommand) {
         err << "velmora-calc: orden desconocida «" << args[0] << "»\n\n" << kUsage;
         return kCalcBadInput;
@@ -210,6 +220,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (args[0] == "solve") return CalcSolve(rest, out, err);
         if (args[0] == "discuss") return CalcDiscuss(rest, out, err);
         if (args[0] == "sts") return CalcSts(rest, out, err);
+        if (args[0] == "comprobar") return CalcCheck(rest, in, out, err);
         return it->second(command);
     } catch (const ArithmeticOverflow&) {
         return command.Refuse("desbordamiento: el resultado exacto no cabe en fracciones de 32 bits");
@@ -220,7 +231,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 }  // namespace
 
-int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               std::istream& in) {
     if (!args.empty() && args[0] == "--pasos") return CalcWithSteps({args.begin() + 1, args.end()}, out, err);
     if (!args.empty() && args[0] == "--latex") {
         const std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -230,13 +242,14 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
                 << kUsage;
             return kCalcBadInput;
         }
-        return Run(rest, out, err, true);
+        return Run(rest, out, err, true, in);
     }
-    return Run(args, out, err, false);
+    return Run(args, out, err, false, in);
 }
 
-int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const int status = RunCommand(args, out, err);
+int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            std::istream& in) {
+    const int status = RunCommand(args, out, err, in);
     // A result that never reached its reader (a full disk, a closed pipe) is
     // no success, whatever the command did.
     out.flush();

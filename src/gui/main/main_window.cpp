@@ -322,7 +322,7 @@ void MainWindow::applyOperation(int id) {
     const int source = operandSlot();
     const Description origin =
         source > 0 ? Description::Operation(id - kTranspose, source) : Description{};
-    operationSteps_ = {!steps.Steps().empty(), result, origin, steps.Take()};
+    operationSteps_ = {!steps.Steps().empty(), result, origin, steps.Take(), operand};
     showResult(result, origin);
 }
 
@@ -363,24 +363,41 @@ std::vector<Step> MainWindow::workingSteps() const {
 std::string MainWindow::whyNoSteps() const {
     if (!editor_.committed) return "No hay pasos: el editor no tiene ninguna matriz confirmada.";
     return "No hay pasos: una matriz que no es cuadrada no tiene determinante.\n"
-           "«triangular (Gauss)», «diagonal (Gauss-Jordan)» e «inversa» dejan aquí los suyos.";
+           "«triangular (Gauss)», «diagonal (Gauss-Jordan)» e «inversa» dejan aquí los suyos;\n"
+           "«Comprobar mis pasos» comprueba los de una eliminación hecha a mano.";
 }
 
 // After "triangular (Gauss)", "diagonal (Gauss-Jordan)" and "inversa" their
-// steps; for any other committed square matrix, those of its determinant.
+// steps; for any other committed square matrix, those of its determinant;
+// for any committed matrix, a working of one's own to check.
 bool MainWindow::stepsAvailable() const {
-    return editor_.committed && (editor_.working.square || operationSteps_.made(editor_));
+    return editor_.committed;
 }
 
 // Of what the grid shows, as every operation (commitEdits).
 void MainWindow::openSteps() {
     if (!commitEdits() || !stepsAvailable()) return;
-    stepsWindow_.open(dialog_.get(), workingSteps());
+    checkFromEditor();
+    std::vector<Step> steps = workingSteps();
+    std::string whyNone = steps.empty() ? whyNoSteps() : std::string();
+    stepsWindow_.open(dialog_.get(), std::move(steps), std::move(whyNone));
+}
+
+void MainWindow::checkFromEditor() {
+    if (!editor_.committed) {
+        stepsWindow_.checkFrom(std::nullopt,
+                               "No hay matriz de partida: el editor no tiene ninguna matriz "
+                               "confirmada.");
+        return;
+    }
+    stepsWindow_.checkFrom(operationSteps_.made(editor_) ? operationSteps_.operand
+                                                         : editor_.working);
 }
 
 // The open "Pasos" window follows the working matrix.
 void MainWindow::followSteps() {
     if (!stepsWindow_.isOpen()) return;
+    checkFromEditor();
     std::vector<Step> steps = workingSteps();
     std::string whyNone = steps.empty() ? whyNoSteps() : std::string();
     const StepsWindow& w = *stepsWindow_.window();

@@ -166,6 +166,8 @@ class MainWindow : public DialogHandler {
     bool stepsAvailable() const;
     void openSteps();
     void followSteps();
+    // "Comprobar mis pasos" starts from the matrix the steps start from.
+    void checkFromEditor();
 
     // --- store and panel (matrix_panel.cpp) ---
     void storeWorking();
@@ -233,6 +235,7 @@ class MainWindow : public DialogHandler {
         Matrix result;
         Description origin;
         std::vector<Step> steps;
+        Matrix operand;  // the matrix they start from
         // The editor's working matrix is this result, with its origin.
         bool made(const EditorState& editor) const;
     };

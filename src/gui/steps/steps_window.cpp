@@ -3,6 +3,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "core/check/check_text.h"
 #include "gui/drawing/matrix_drawing.h"
 #include "gui/textout/text_output.h"
 #include "gui/toolkit/dialog_helpers.h"
@@ -28,8 +29,14 @@ const res::DialogTemplate kPasos{
         // As wide as the longest line of a system's steps, so that only a
         // wide matrix needs the horizontal scroll bar.
         {StepsWindow::kPane, K::Pane, "", 8, 8, 584, 392, res::kVScroll},
+        // "Comprobar mis pasos": the working on the left, its marks on the right.
+        {StepsWindow::kWorking, K::MultiLineEdit, "", 8, 8, 236, 392, res::kWantReturn},
+        {StepsWindow::kMarks, K::Pane, "", 252, 8, 340, 392, res::kVScroll},
         {StepsWindow::kCopy, K::Button, "Copiar", 8, 408, 90, 24},
         {StepsWindow::kCopyLatex, K::Button, "Copiar LaTeX", 106, 408, 110, 24},
+        {StepsWindow::kOpen, K::Button, "Abrir...", 106, 408, 80, 24},
+        {StepsWindow::kSave, K::Button, "Guardar...", 194, 408, 80, 24},
+        {StepsWindow::kCheck, K::Button, "Comprobar mis pasos", 282, 408, 150, 24},
         {StepsWindow::kClose, K::Button, "Cerrar", 502, 408, 90, 24},
     }};
 
@@ -83,8 +90,7 @@ void StepsWindow::show(std::vector<Step> steps, std::string whyNone) {
     whyNone_ = std::move(whyNone);
     draw();
     ScrollSetPos(*window_, kPane, 0);
-    EnableItem(*window_, kCopy, !steps_.empty());
-    EnableItem(*window_, kCopyLatex, !steps_.empty());
+    enableButtons();
 }
 
 QPoint BesideOwner(const QRect& owner, const QSize& size, const QRect& screen) {
@@ -115,10 +121,25 @@ bool StepsWindow::isOpen() const {
     return window_ != nullptr && window_->isVisible();
 }
 
-void StepsWindow::onCommand(TemplateDialog& d, int id, int) {
+void StepsWindow::onCommand(TemplateDialog& d, int id, int notification) {
     switch (id) {
         case kCopy:
-            SetClipboardText(StepsText(steps_));
+            SetClipboardText(checking_ ? MarkedWorkingText(check_, working_) : StepsText(steps_));
+            break;
+        case kCheck:
+            showChecking(!checking_);
+            break;
+        case kWorking:
+            if (notification == kNotifyEditChange) {
+                GetItemTextAlloc(d, kWorking, working_);
+                recheck();
+            }
+            break;
+        case kOpen:
+            openWorking();
+            break;
+        case kSave:
+            saveWorking();
             break;
         case kCopyLatex:
             SetClipboardText(StepsLatex(steps_));
@@ -208,9 +229,24 @@ void StepsWindow::drawWhyNone(DrawingPane& pane) {
 }
 
 void StepsWindowSlot::open(QWidget* owner, std::vector<Step> steps, std::string whyNone) {
-    if (!window_ || window_->window() == nullptr)
+    if (!window_ || window_->window() == nullptr) {
+        if (window_) working_ = window_->workingText();
         window_ = std::make_unique<StepsWindow>(owner, title_);
+        window_->setWorkingText(working_);
+        window_->checkFrom(start_, noStart_);
+    }
     window_->open(std::move(steps), std::move(whyNone));
+}
+
+void StepsWindowSlot::checkFrom(std::optional<Matrix> start, std::string whyNot) {
+    start_ = std::move(start);
+    noStart_ = std::move(whyNot);
+    if (window_) window_->checkFrom(start_, noStart_);
+}
+
+void StepsWindowSlot::close() {
+    if (window_) working_ = window_->workingText();
+    window_.reset();
 }
 
 void StepsWindowSlot::follow(std::vector<Step> steps, std::string whyNone) {

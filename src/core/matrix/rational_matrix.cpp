@@ -83,7 +83,6 @@ QMatrix Product(const QMatrix& a, const QMatrix& b) {
     return r;
 }
 
-
 QMatrix QMatrix::Identity(int n) {
     QMatrix r(n, n);
     for (int i = 0; i < n; ++i) r(i, i) = 1;

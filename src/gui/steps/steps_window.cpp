@@ -33,6 +33,26 @@ const res::DialogTemplate kPasos{
         {StepsWindow::kClose, K::Button, "Cerrar", 502, 408, 90, 24},
     }};
 
+// The same with the buttons of a result: "Pasos..." and "<-".
+const res::DialogTemplate kResult{
+    "Resultado",
+    "Resultado",
+    0,
+    0,
+    600,
+    440,
+    false,
+    res::kPixelUnits,
+    nullptr,
+    {
+        {StepsWindow::kPane, K::Pane, "", 8, 8, 584, 392, res::kVScroll},
+        {StepsWindow::kCopy, K::Button, "Copiar", 8, 408, 90, 24},
+        {StepsWindow::kCopyLatex, K::Button, "Copiar LaTeX", 106, 408, 110, 24},
+        {StepsWindow::kSteps, K::Button, "Pasos...", 224, 408, 90, 24},
+        {StepsWindow::kStore, K::Button, "<-", 322, 408, 50, 24},
+        {StepsWindow::kClose, K::Button, "Cerrar", 502, 408, 90, 24},
+    }};
+
 // Distances in the pane, in pixels of the usual 16 x 6 font.
 constexpr int kMargin = 8;
 constexpr int kLineHeight = 18;  // a line of notation and the gap under it
@@ -50,11 +70,18 @@ struct Placed {
 
 }  // namespace
 
-StepsWindow::StepsWindow(QWidget* owner, std::string_view title)
-    : owner_(owner), window_(new TemplateDialog(kPasos, *this, DialogColours{}, owner)) {
+StepsWindow::StepsWindow(QWidget* owner, std::string_view title, StepsWindowExtras extras)
+    : extras_(std::move(extras)),
+      owner_(owner),
+      window_(new TemplateDialog(extras_.steps || extras_.store ? kResult : kPasos, *this,
+                                 DialogColours{}, owner)) {
     window_->setObjectName(QStringLiteral("Pasos"));
     window_->setWindowModality(Qt::NonModal);
     SetWindowTitle(*window_, title);
+    if (extras_.steps || extras_.store) {
+        ShowItemIf(*window_, kSteps, static_cast<bool>(extras_.steps));
+        ShowItemIf(*window_, kStore, static_cast<bool>(extras_.store));
+    }
 }
 
 StepsWindow::~StepsWindow() {
@@ -111,6 +138,10 @@ void StepsWindow::placeBesideOwner() {
     window_->move(framed ? at : at + QPoint(frame.left(), frame.top()));
 }
 
+void StepsWindow::enableStore(bool enable) {
+    if (window_ != nullptr && extras_.store) EnableItem(*window_, kStore, enable);
+}
+
 bool StepsWindow::isOpen() const {
     return window_ != nullptr && window_->isVisible();
 }
@@ -122,6 +153,12 @@ void StepsWindow::onCommand(TemplateDialog& d, int id, int) {
             break;
         case kCopyLatex:
             SetClipboardText(StepsLatex(steps_));
+            break;
+        case kSteps:
+            if (extras_.steps) extras_.steps();
+            break;
+        case kStore:
+            if (extras_.store) extras_.store();
             break;
         case kClose:  // also Esc and the close box
             // Hidden, not ended: opening it again shows it at once.
@@ -209,7 +246,7 @@ void StepsWindow::drawWhyNone(DrawingPane& pane) {
 
 void StepsWindowSlot::open(QWidget* owner, std::vector<Step> steps, std::string whyNone) {
     if (!window_ || window_->window() == nullptr)
-        window_ = std::make_unique<StepsWindow>(owner, title_);
+        window_ = std::make_unique<StepsWindow>(owner, title_, extras_);
     window_->open(std::move(steps), std::move(whyNone));
 }
 

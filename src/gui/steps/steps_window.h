@@ -9,6 +9,7 @@
 
 #include <QPointer>
 #include <QRect>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,14 +23,28 @@ inline constexpr Colour kStepsFill = Rgb(255, 255, 231);    // as the matrix pan
 inline constexpr Colour kStepsMatrix = Rgb(0, 0, 200);      // its matrices
 inline constexpr Colour kStepsNotation = Rgb(200, 0, 100);  // its letters
 
+// Buttons a result window adds to those of the steps: "Pasos..." (the steps
+// behind the result) and "<-" (keeps it in the store), each shown when set.
+struct StepsWindowExtras {
+    std::function<void()> steps;
+    std::function<void()> store;
+};
+
 class StepsWindow : public DialogHandler {
   public:
     // Controls of "Pasos".
-    enum : int { kClose = kCommandEscape, kCopy = 10, kCopyLatex = 11, kPane = 20 };
+    enum : int {
+        kClose = kCommandEscape,
+        kCopy = 10,
+        kCopyLatex = 11,
+        kSteps = 12,
+        kStore = 13,
+        kPane = 20
+    };
 
     // owner: the window it stays in front of and opens beside; it is never
     // disabled. title: the window's own, telling the windows' steps apart.
-    StepsWindow(QWidget* owner, std::string_view title);
+    StepsWindow(QWidget* owner, std::string_view title, StepsWindowExtras extras = {});
     ~StepsWindow() override;
     StepsWindow(const StepsWindow&) = delete;
     StepsWindow& operator=(const StepsWindow&) = delete;
@@ -46,6 +61,8 @@ class StepsWindow : public DialogHandler {
     const std::string& whyNone() const { return whyNone_; }
     // nullptr once closed with its owner gone.
     TemplateDialog* window() const { return window_; }
+    // "<-" usable or greyed (a result that cannot be stored).
+    void enableStore(bool enable);
 
     void onCommand(TemplateDialog& d, int id, int notification) override;
 
@@ -58,6 +75,7 @@ class StepsWindow : public DialogHandler {
 
     std::vector<Step> steps_;
     std::string whyNone_;
+    StepsWindowExtras extras_;
     QPointer<QWidget> owner_;
     QPointer<TemplateDialog> window_;
 };
@@ -73,7 +91,8 @@ QPoint BesideOwner(const QRect& owner, const QSize& size, const QRect& screen);
 // closed: the window is kept), or hands the steps to the one open.
 class StepsWindowSlot {
   public:
-    explicit StepsWindowSlot(std::string title = "Pasos") : title_(std::move(title)) {}
+    explicit StepsWindowSlot(std::string title = "Pasos", StepsWindowExtras extras = {})
+        : title_(std::move(title)), extras_(std::move(extras)) {}
     void open(QWidget* owner, std::vector<Step> steps, std::string whyNone = {});
     // The steps of a new result, for the window if it is open.
     void follow(std::vector<Step> steps, std::string whyNone = {});
@@ -84,6 +103,7 @@ class StepsWindowSlot {
 
   private:
     std::string title_;
+    StepsWindowExtras extras_;
     std::unique_ptr<StepsWindow> window_;
 };
 

@@ -221,17 +221,21 @@ std::string VerdictText(const MatrixEquation& q) {
         return "rango A = " + a + " <> rango A' = " + IntToText(q.rankAugmented) +
                " => la ecuación no tiene solución";
     if (q.unique()) return "rango A = rango A' = " + a + " = nº de incógnitas => una sola solución";
+    // Two lines: one would be wider than the window.
     return "rango A = rango A' = " + a + " < " + n +
-           " = nº de incógnitas => infinitas soluciones "
-           "(grado de indeterminación " +
+           " = nº de incógnitas\n=> infinitas soluciones (grado de indeterminación " +
            IntToText(q.unknowns() - q.rankCoefficients) + ")";
 }
 
 void Line(StepRecorder& r, const Both& b, StepMatrix m = {}) {
     r.Line(b.text, b.latex, std::move(m));
 }
+// A line of words and mathematics; a "\n" in it starts another line.
 void Words(StepRecorder& r, const std::string& text, StepMatrix m = {}) {
-    r.Line(text, LineLatex(text), std::move(m));
+    const std::size_t end = text.find('\n');
+    if (end == std::string::npos) return r.Line(text, LineLatex(text), std::move(m));
+    Words(r, text.substr(0, end));
+    Words(r, text.substr(end + 1), std::move(m));
 }
 
 }  // namespace

@@ -247,8 +247,8 @@ TEST(MatrixEquationTest, TheAnswerAsATeacherWritesIt) {
         {"J*X = X*J",
          {"J X = X J    (X es 2 × 2)", "X =", "igualando elemento a elemento:", "3y - 2z = 0",
           "2x + 3y - 2t = 0", "3x + 3z - 3t = 0",
-          "rango A = rango A' = 2 < 4 = nº de incógnitas => infinitas soluciones "
-          "(grado de indeterminación 2)",
+          "rango A = rango A' = 2 < 4 = nº de incógnitas",
+          "=> infinitas soluciones (grado de indeterminación 2)",
           "X =", "para todo λ, μ"}},
     };
     for (const Case& c : cases) {

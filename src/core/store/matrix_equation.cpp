@@ -235,10 +235,15 @@ EvalResult SolveMatrixEquation(std::string_view text, const MatrixStore& store, 
     try {
         ExactValues values(e, shapes, store);
         q.system = BuildSystem(values, e.root(), size);
+        // One echelon form gives both ranks: A's are its rows with a pivot
+        // left of the last column.
         QMatrix echelon = q.system;
         q.rankAugmented = detail::RowReduce(echelon, q.system.cols, false);
-        echelon = q.system;
-        q.rankCoefficients = detail::RowReduce(echelon, q.system.cols - 1, false);
+        for (int i = 0; i < q.rankAugmented; ++i) {
+            int j = 0;
+            while (j < echelon.cols - 1 && sgn(echelon(i, j)) == 0) ++j;
+            q.rankCoefficients += j < echelon.cols - 1 ? 1 : 0;
+        }
         q.x = size;
         if (q.compatible()) {
             GeneralSolution general = SolveGeneral(Rows(q.system));

@@ -15,6 +15,16 @@
 
 namespace velmora::test {
 
+// A store holding these matrices from J on, nothing selected.
+inline MatrixStore StoreOf(const std::vector<Matrix>& matrices) {
+    MatrixStore store;
+    for (const Matrix& m : matrices) {
+        store.store(m, {});
+        store.setSelected(0);
+    }
+    return store;
+}
+
 using QMat = std::vector<std::vector<mpq_class>>;
 
 inline QMat QIdentity(std::size_t n) {

@@ -228,7 +228,6 @@ EvalProblem ProblemAt(const Expression& e, const std::vector<Shape>& shapes, Eva
     if (n.a >= 0) {
         p.first = NodeText(e, n.a, place);
         p.firstShape = shape(n.a);
-        p.firstScalar = e[n.a].scalar;
     }
     if (n.b >= 0) {
         p.second = NodeText(e, n.b, place);

@@ -50,8 +50,7 @@ struct EvalProblem {
     std::string second;  // (none for one operand)
     Shape firstShape;    // their sizes, as far as they are known
     Shape secondShape;
-    bool firstScalar = false;  // the first operand is a number
-    char letter = 0;           // MissingLetter
+    char letter = 0;     // MissingLetter
 };
 
 // Evaluates `text` over the occupied slots of `store` into `result`; only Ok

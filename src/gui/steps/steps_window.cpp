@@ -33,25 +33,16 @@ const res::DialogTemplate kPasos{
         {StepsWindow::kClose, K::Button, "Cerrar", 502, 408, 90, 24},
     }};
 
-// The same with the buttons of a result: "Pasos..." and "<-".
-const res::DialogTemplate kResult{
-    "Resultado",
-    "Resultado",
-    0,
-    0,
-    600,
-    440,
-    false,
-    res::kPixelUnits,
-    nullptr,
-    {
-        {StepsWindow::kPane, K::Pane, "", 8, 8, 584, 392, res::kVScroll},
-        {StepsWindow::kCopy, K::Button, "Copiar", 8, 408, 90, 24},
-        {StepsWindow::kCopyLatex, K::Button, "Copiar LaTeX", 106, 408, 110, 24},
-        {StepsWindow::kSteps, K::Button, "Pasos...", 224, 408, 90, 24},
-        {StepsWindow::kStore, K::Button, "<-", 322, 408, 50, 24},
-        {StepsWindow::kClose, K::Button, "Cerrar", 502, 408, 90, 24},
-    }};
+// The same with the buttons of a result before "Cerrar": "Pasos..." and "<-".
+res::DialogTemplate ResultTemplate() {
+    res::DialogTemplate t = kPasos;
+    t.name = t.title = "Resultado";
+    t.controls.insert(t.controls.end() - 1,
+                      {{StepsWindow::kSteps, K::Button, "Pasos...", 224, 408, 90, 24},
+                       {StepsWindow::kStore, K::Button, "<-", 322, 408, 50, 24}});
+    return t;
+}
+const res::DialogTemplate kResult = ResultTemplate();
 
 // Distances in the pane, in pixels of the usual 16 x 6 font.
 constexpr int kMargin = 8;

@@ -1,7 +1,5 @@
 #include "core/store/evaluator.h"
 
-#include "support/expression_reference.h"
-
 #include <gmpxx.h>
 #include <gtest/gtest.h>
 
@@ -10,23 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "support/expression_reference.h"
+
 namespace velmora {
 namespace {
+
+using test::StoreOf;
 
 // J, K, M are 2 x 2, L is 2 x 3.
 const Matrix kJ = Matrix::FromRows({{1, 2}, {3, 4}});
 const Matrix kK = Matrix::FromRows({{2, 0}, {1, 1}});
 const Matrix kL = Matrix::FromRows({{1, 0, 1}, {0, 1, -1}});
 const Matrix kM = Matrix::FromRows({{1, 1}, {1, 1}});
-
-MatrixStore StoreOf(const std::vector<Matrix>& matrices) {
-    MatrixStore store;
-    for (const Matrix& m : matrices) {
-        store.store(m, {});
-        store.setSelected(0);
-    }
-    return store;
-}
 
 struct Case {
     std::string text;

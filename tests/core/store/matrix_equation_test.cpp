@@ -15,15 +15,7 @@ namespace {
 
 using test::QMat;
 using test::Reference;
-
-MatrixStore StoreOf(const std::vector<Matrix>& matrices) {
-    MatrixStore store;
-    for (const Matrix& m : matrices) {
-        store.store(m, {});
-        store.setSelected(0);
-    }
-    return store;
-}
+using test::StoreOf;
 
 QMat ToQMat(const Matrix& m) {
     QMat q(m.rows, std::vector<mpq_class>(m.cols));

@@ -69,13 +69,12 @@ int CalcEquation(const std::vector<std::string>& args, std::ostream& out, std::o
         return Unreadable(result) ? kCalcBadInput : kCalcRefused;
     }
     const std::vector<Step> answer = EquationDocument(equation);
-    if (output == EquationOutput::Latex) {
-        out << StepsLatex(answer);
-        return kCalcOk;
-    }
     if (output == EquationOutput::Steps) out << StepsText(EquationSteps(equation));
-    out << StepsText(answer);
-    return kCalcOk;
+    out << (output == EquationOutput::Latex ? StepsLatex(answer) : StepsText(answer));
+    // As solve: the verdict is printed, a value that does not fit is not.
+    if (EquationAnswerFits(equation)) return kCalcOk;
+    err << "velmora-calc: desbordamiento: el resultado exacto no cabe en fracciones de 32 bits\n";
+    return kCalcRefused;
 }
 
 }  // namespace velmora

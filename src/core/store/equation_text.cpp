@@ -35,6 +35,16 @@ std::string RationalLatex(const mpq_class& q) {
     return FractionTextLatex(q.get_str());
 }
 
+// A number past 32 bits is never shown: the answer says so in its place, as
+// a system's solution line does.
+constexpr const char* kOutOfRange = "fuera de rango (no cabe en fracciones de 32 bits)";
+
+bool Fits(const std::vector<mpq_class>& numbers) {
+    Fraction f;
+    return std::all_of(numbers.begin(), numbers.end(),
+                       [&](const mpq_class& q) { return NarrowRational(q, f); });
+}
+
 // c times `body` as a term of a sum, in words ("(1/2)J") and in LaTeX
 // ("\frac{1}{2}J"); the number alone for an empty body.
 std::pair<SignedTerm, SignedTerm> Scaled(const mpq_class& c, const Both& body) {
@@ -230,6 +240,21 @@ std::string VerdictText(const MatrixEquation& q) {
 void Line(StepRecorder& r, const Both& b, StepMatrix m = {}) {
     r.Line(b.text, b.latex, std::move(m));
 }
+
+// "name =" and its matrix, or "name = fuera de rango (...)".
+void Shown(StepRecorder& r, const Both& name, StepMatrix m, bool fits) {
+    if (fits) return Line(r, {name.text + " =", name.latex + " ="}, std::move(m));
+    Line(r, {name.text + " = " + kOutOfRange, name.latex + " = \\text{" + kOutOfRange + "}"});
+}
+
+bool ValuesFit(const MatrixEquation& q) {
+    std::vector<mpq_class> numbers;
+    for (const ParametricValue& v : q.values) {
+        numbers.push_back(v.constant);
+        numbers.insert(numbers.end(), v.coefficients.begin(), v.coefficients.end());
+    }
+    return Fits(numbers);
+}
 // A line of words and mathematics; a "\n" in it starts another line.
 void Words(StepRecorder& r, const std::string& text, StepMatrix m = {}) {
     const std::size_t end = text.find('\n');
@@ -239,6 +264,13 @@ void Words(StepRecorder& r, const std::string& text, StepMatrix m = {}) {
 }
 
 }  // namespace
+
+bool EquationAnswerFits(const MatrixEquation& q) {
+    const Isolation& s = q.isolation;
+    const bool inverses =
+        !s.byInverse || (Fits(s.left.inverse.cells()) && Fits(s.right.inverse.cells()));
+    return ValuesFit(q) && inverses && (s.byInverse || Fits(q.system.cells()));
+}
 
 std::vector<Step> EquationDocument(const MatrixEquation& q) {
     StepRecorder r;
@@ -264,10 +296,9 @@ std::vector<Step> EquationDocument(const MatrixEquation& q) {
             for (const auto& [f, text] :
                  {std::pair{&s.left, lines.left}, {&s.right, lines.right}}) {
                 if (f->empty()) continue;
-                const Both inv = Inverse(text);
-                Line(r, {inv.text + " =", inv.latex + " ="}, detail::Texts(f->inverse));
+                Shown(r, Inverse(text), detail::Texts(f->inverse), Fits(f->inverse.cells()));
             }
-            Line(r, {"X =", "X ="}, ValuesOf(q));
+            Shown(r, {"X", "X"}, ValuesOf(q), ValuesFit(q));
             return r.take();
         }
         if (!asTyped) Line(r, lines.factored);
@@ -279,10 +310,14 @@ std::vector<Step> EquationDocument(const MatrixEquation& q) {
                      ": X no se despeja con la inversa");
     }
     Line(r, {"X =", "X ="}, NamesOf(q));
-    Words(r, "igualando elemento a elemento:");
+    if (!Fits(q.system.cells())) {
+        Words(r, std::string("igualando elemento a elemento: ") + kOutOfRange);
+    } else {
+        Words(r, "igualando elemento a elemento:");
+    }
     // Each equation once, 0 = 0 left out.
     std::vector<std::string> shown;
-    for (int k = 0; k < q.system.rows; ++k) {
+    for (int k = 0; k < q.system.rows && Fits(q.system.cells()); ++k) {
         const Both equation = SystemEquation(q, k);
         if (equation.text.empty() ||
             std::find(shown.begin(), shown.end(), equation.text) != shown.end())
@@ -292,7 +327,7 @@ std::vector<Step> EquationDocument(const MatrixEquation& q) {
     }
     Words(r, VerdictText(q));
     if (q.compatible()) {
-        Line(r, {"X =", "X ="}, ValuesOf(q));
+        Shown(r, {"X", "X"}, ValuesOf(q), ValuesFit(q));
         if (!q.freeEntries.empty())
             Words(r, ParametersText(static_cast<int>(q.freeEntries.size())));
     }
@@ -316,7 +351,11 @@ std::vector<Step> EquationSteps(const MatrixEquation& q) {
             const Both inv = Inverse(text);
             Line(r, {inv.text + ":", inv.latex + ":"});
             Matrix inverse;
-            m.Inverse(inverse, r);
+            try {
+                m.Inverse(inverse, r);
+            } catch (const ArithmeticOverflow&) {
+                // The steps up to the inverse, which does not fit, stay.
+            }
         }
         return r.take();
     }
@@ -335,7 +374,7 @@ std::vector<Step> EquationSteps(const MatrixEquation& q) {
     if (q.compatible() && !steps.empty()) steps.pop_back();
     StepRecorder tail;
     Words(tail, VerdictText(q));
-    if (q.compatible()) Line(tail, {"X =", "X ="}, ValuesOf(q));
+    if (q.compatible()) Shown(tail, {"X", "X"}, ValuesOf(q), ValuesFit(q));
     for (Step& step : tail.take()) steps.push_back(std::move(step));
     return steps;
 }

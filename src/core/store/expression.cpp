@@ -24,7 +24,8 @@ class Reader {
     Reading ReadAll() {
         const bool read = equation_ ? Equation() : Sum() >= 0;
         if (missing_ != 0) return Reading::MissingLetter;
-        return read && Peek() == '\0' ? Reading::Ok : Reading::Unreadable;
+        Peek();  // a NUL byte is a character like any other, not the end
+        return read && pos_ == s_.size() ? Reading::Ok : Reading::Unreadable;
     }
     char missing() const { return missing_; }
 

@@ -22,7 +22,11 @@ std::string EvalProblemText(const EvalProblem& problem);
 // the system they satisfy, its ranks and verdict; then X ("X =" and the
 // matrix, in the parameters "para todo λ, μ" when there are many), or "la
 // ecuación no tiene solución".
+// A number that does not fit 32 bits (of X, an inverse, the system) is not
+// shown: "X = fuera de rango (no cabe en fracciones de 32 bits)".
 std::vector<Step> EquationDocument(const MatrixEquation& equation);
+// False when the answer leaves out such a number.
+bool EquationAnswerFits(const MatrixEquation& equation);
 
 // The steps behind it: each inverse of the isolation as the inverse of a
 // matrix is worked out, or the reduction of the system.

@@ -104,6 +104,7 @@ TEST(Evaluate, OrdinaryAlgebra) {
         {" J", kOk, kJ},
         {"J ", kOk, kJ},
         {"J\t", kUnreadable},
+        {std::string("J*K\0", 4), kUnreadable},  // a NUL is no end of the text
         {"2*J", kOk, Matrix::FromRows({{2, 4}, {6, 8}})},  // a number times a matrix
         {"J*2", kOk, Matrix::FromRows({{2, 4}, {6, 8}})},
         {"J^(2)", kUnreadable},

@@ -250,7 +250,17 @@ TEST(MatrixEquationTest, TheAnswerAsATeacherWritesIt) {
         ASSERT_GE(answer.size(), c.lines.size()) << c.text;
         for (std::size_t k = 0; k < c.lines.size(); ++k)
             EXPECT_EQ(answer[k].text, c.lines[k]) << c.text;
+        EXPECT_TRUE(EquationAnswerFits(q)) << c.text;
     }
+    // A number past 32 bits is not shown: the answer says so in its place.
+    MatrixEquation q;
+    const Matrix big = Matrix::FromRows({{46341, 0}, {0, 1}});
+    ASSERT_EQ(SolveMatrixEquation("J*J*X = K", StoreOf({big, Matrix::Identity(2)}), {}, q),
+              EvalResult::Ok);
+    const std::vector<Step> answer = EquationDocument(q);
+    EXPECT_EQ(answer[2].text, "(J J)^-1 = fuera de rango (no cabe en fracciones de 32 bits)");
+    EXPECT_EQ(answer[3].text, "X = fuera de rango (no cabe en fracciones de 32 bits)");
+    EXPECT_FALSE(EquationAnswerFits(q));
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 // outside the timed loops.
 //
 // Pairs: determinant (fmpq_mat_det), inverse (fmpq_mat_inv), Gauss-Jordan form
-// (fmpq_mat_rref) and rank. FLINT 2.9 has no rank for rational matrices, so the
+// (fmpq_mat_rref), rank, and a matrix equation in 16 unknowns (fmpq_mat_solve
+// of its system). FLINT 2.9 has no rank for rational matrices, so the
 // rational rank is the one fmpq_mat_rref returns; BM_Rank_FlintInteger adds
 // fmpz_mat_rank on the same (integer) matrices. FLINT has no rational echelon
 // form short of the reduced one, so the triangular form is paired with its
@@ -24,6 +25,8 @@
 #include <vector>
 
 #include "core/matrix/matrix.h"
+#include "core/store/expression_text.h"
+#include "core/store/matrix_equation.h"
 
 namespace {
 
@@ -225,6 +228,79 @@ void BM_Rank_FlintInteger(benchmark::State& state) {
     Count(state);
 }
 
+// -------------------------------------------------- matrix equations
+
+// The worst case the main window can ask for: J X + X K = L with J, K, L
+// 4 x 4 and regular, so X has 16 entries and no inverse isolates it (the
+// system of 16 equations is built from the expression and solved exactly,
+// the isolation looked for, the answer written). FLINT solves the same
+// 16 x 16 system, made once outside the timed loop.
+struct EquationSet {
+    std::vector<velmora::MatrixStore> stores;
+    std::vector<fmpq_mat_struct> a, b;
+
+    EquationSet() {
+        const MatrixSet& set = SetOfSize(4);
+        stores.resize(kMatrices);
+        a.resize(kMatrices);
+        b.resize(kMatrices);
+        for (int k = 0; k < kMatrices; ++k) {
+            for (int l = 0; l < 3; ++l) {
+                stores[k].store(set.ours[(k + l) % kMatrices], {});
+                stores[k].setSelected(0);
+            }
+            velmora::MatrixEquation q;
+            velmora::SolveMatrixEquation(kEquation, stores[k], {}, q);
+            fmpq_mat_init(&a[k], 16, 16);
+            fmpq_mat_init(&b[k], 16, 1);
+            for (int i = 0; i < 16; ++i) {
+                for (int j = 0; j <= 16; ++j) {
+                    fmpq* to = j < 16 ? fmpq_mat_entry(&a[k], i, j) : fmpq_mat_entry(&b[k], i, 0);
+                    fmpq_set_mpq(to, q.system(i, j).get_mpq_t());
+                }
+            }
+        }
+    }
+    ~EquationSet() {
+        for (auto& m : a) fmpq_mat_clear(&m);
+        for (auto& m : b) fmpq_mat_clear(&m);
+    }
+    EquationSet(const EquationSet&) = delete;
+    EquationSet& operator=(const EquationSet&) = delete;
+
+    static constexpr const char* kEquation = "J*X + X*K = L";
+};
+
+EquationSet& Equations() {
+    static EquationSet set;
+    return set;
+}
+
+void BM_Equation_Velmora(benchmark::State& state) {
+    const EquationSet& set = Equations();
+    for (auto _ : state) {
+        for (const velmora::MatrixStore& store : set.stores) {
+            velmora::MatrixEquation q;
+            benchmark::DoNotOptimize(
+                velmora::SolveMatrixEquation(EquationSet::kEquation, store, {}, q));
+            benchmark::DoNotOptimize(velmora::EquationDocument(q));
+        }
+    }
+    Count(state);
+}
+
+void BM_Equation_Flint(benchmark::State& state) {
+    EquationSet& set = Equations();
+    fmpq_mat_t x;
+    fmpq_mat_init(x, 16, 1);
+    for (auto _ : state) {
+        for (int k = 0; k < kMatrices; ++k)
+            benchmark::DoNotOptimize(fmpq_mat_solve(x, &set.a[k], &set.b[k]));
+    }
+    fmpq_mat_clear(x);
+    Count(state);
+}
+
 }  // namespace
 
 #define VELMORA_PAIR(op)                                    \
@@ -237,5 +313,7 @@ VELMORA_PAIR(Triangular);
 VELMORA_PAIR(GaussJordan);
 VELMORA_PAIR(Rank);
 BENCHMARK(BM_Rank_FlintInteger)->Arg(3)->Arg(4);
+BENCHMARK(BM_Equation_Velmora)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Equation_Flint)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

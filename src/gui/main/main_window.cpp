@@ -7,9 +7,11 @@
 
 #include "core/about/info_documents.h"
 #include "core/store/evaluator.h"
+#include "core/store/expression_text.h"
 #include "core/toolkit/files.h"
 #include "core/toolkit/strings.h"
 #include "core/toolkit/user_dialogs.h"
+#include "gui/main/equation_window.h"
 #include "gui/main/program_icon.h"
 #include "gui/textout/text_output.h"
 #include "gui/toolkit/dialog_helpers.h"
@@ -201,6 +203,7 @@ void MainWindow::onCommand(TemplateDialog& d, int id, int) {
             break;
         case kToSystem:      handOverToSystem(); break;
         case kSteps:         openSteps(); break;
+        case kEquation:      openEquation(); break;
         case kSystemWindow:  if (hooks_.openSystemWindow) hooks_.openSystemWindow(nullptr); break;
         case kCopy:          copyMatrix(false); break;
         case kCopyLatex:     copyMatrix(true); break;
@@ -250,6 +253,7 @@ void MainWindow::applyEnableRules() {
     }
     const bool anyStored = store_.count() > 0;
     for (int id : {kExprGroup, kExpression, kExprOk}) EnableItem(d, id, anyStored);
+    EnableMenuItem(d, kEquation, anyStored);
     EnableMenuItem(d, kSteps, stepsAvailable());
     enableToSystem();
     followSteps();
@@ -405,6 +409,19 @@ void MainWindow::followSteps() {
         stepsWindow_.follow(std::move(steps), std::move(whyNone));
 }
 
+// The equation's dialog, over the store as it is at each "Resolver"; "<-"
+// in its answer puts X in the editor and stores it, its origin the equation.
+void MainWindow::openEquation() {
+    if (!equation_) {
+        equation_ = std::make_unique<EquationWindow>(
+            dialog_.get(), store_, [this](const Matrix& x, const std::string& equation) {
+                showResult(x, Description::Expression("X de " + equation));
+                storeWorking();
+            });
+    }
+    equation_->open();
+}
+
 // The slot an operation acts on: the selected one while the working matrix is
 // still its matrix; 0 once the grid has changed it ("Rnd ", edited cells).
 int MainWindow::operandSlot() const {
@@ -480,7 +497,8 @@ void MainWindow::evaluateCommand() {
     GetItemTextAlloc(*dialog_, kExpression, text);
     if (text.empty()) return;
     Matrix result;
-    switch (Evaluate(text, store_, result)) {
+    EvalProblem problem;
+    switch (Evaluate(text, store_, result, &problem)) {
         case EvalResult::Ok:
             showResult(result, Description::Expression(text));
             break;
@@ -490,6 +508,9 @@ void MainWindow::evaluateCommand() {
             break;
         case EvalResult::Overflow:
             WarnOverflow();
+            break;
+        default:  // a refusal with its reason: "J no tiene inversa (det J = 0)"
+            ShowMessage("Error", EvalProblemText(problem));
             break;
     }
 }

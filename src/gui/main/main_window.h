@@ -24,6 +24,8 @@
 
 namespace velmora {
 
+class EquationWindow;
+
 // Windows of other parts of the program, reached through these. An empty hook
 // does nothing.
 struct MainWindowHooks {
@@ -75,7 +77,8 @@ inline constexpr int kInverse = 203;
 inline constexpr int kTriangular = 204;
 inline constexpr int kDiagonal = 205;
 inline constexpr int kToSystem = 206;
-inline constexpr int kSteps = 207;  // menu "Pasos..."
+inline constexpr int kSteps = 207;     // menu "Pasos..."
+inline constexpr int kEquation = 208;  // menu "Ecuación matricial..."
 inline constexpr int kSystemWindow = 210;
 inline constexpr int kCopy = 311;
 inline constexpr int kCopyLatex = 312;
@@ -132,6 +135,8 @@ class MainWindow : public DialogHandler {
     Rect hitRect(int slot) const { return hits_.at(slot); }
     // The "Pasos" window, while one has been opened.
     StepsWindow* stepsWindow() const { return stepsWindow_.window(); }
+    // "Ecuación matricial...", once opened.
+    EquationWindow* equationWindow() const { return equation_.get(); }
 
     // DialogHandler
     void checkpoint(TemplateDialog& d) override;
@@ -168,6 +173,7 @@ class MainWindow : public DialogHandler {
     void followSteps();
     // "Comprobar mis pasos" starts from the matrix the steps start from.
     void checkFromEditor();
+    void openEquation();
 
     // --- store and panel (matrix_panel.cpp) ---
     void storeWorking();
@@ -241,6 +247,7 @@ class MainWindow : public DialogHandler {
     };
     OperationSteps operationSteps_;
     StepsWindowSlot stepsWindow_{"Pasos de la matriz"};  // after dialog_: it goes first
+    std::unique_ptr<EquationWindow> equation_;           // the same
 };
 
 }  // namespace velmora

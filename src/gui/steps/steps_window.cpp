@@ -40,6 +40,23 @@ const res::DialogTemplate kPasos{
         {StepsWindow::kClose, K::Button, "Cerrar", 502, 408, 90, 24},
     }};
 
+// The same without the student's working, with the buttons of a result
+// before "Cerrar": "Pasos..." and "<-".
+res::DialogTemplate ResultTemplate() {
+    res::DialogTemplate t = kPasos;
+    t.name = t.title = "Resultado";
+    std::erase_if(t.controls, [](const res::ControlTemplate& c) {
+        return c.id == StepsWindow::kWorking || c.id == StepsWindow::kMarks ||
+               c.id == StepsWindow::kOpen || c.id == StepsWindow::kSave ||
+               c.id == StepsWindow::kCheck;
+    });
+    t.controls.insert(t.controls.end() - 1,
+                      {{StepsWindow::kSteps, K::Button, "Pasos...", 224, 408, 90, 24},
+                       {StepsWindow::kStore, K::Button, "<-", 322, 408, 50, 24}});
+    return t;
+}
+const res::DialogTemplate kResult = ResultTemplate();
+
 // Distances in the pane, in pixels of the usual 16 x 6 font.
 constexpr int kMargin = 8;
 constexpr int kLineHeight = 18;  // a line of notation and the gap under it
@@ -57,11 +74,18 @@ struct Placed {
 
 }  // namespace
 
-StepsWindow::StepsWindow(QWidget* owner, std::string_view title)
-    : owner_(owner), window_(new TemplateDialog(kPasos, *this, DialogColours{}, owner)) {
+StepsWindow::StepsWindow(QWidget* owner, std::string_view title, StepsWindowExtras extras)
+    : extras_(std::move(extras)),
+      owner_(owner),
+      window_(new TemplateDialog(extras_.steps || extras_.store ? kResult : kPasos, *this,
+                                 DialogColours{}, owner)) {
     window_->setObjectName(QStringLiteral("Pasos"));
     window_->setWindowModality(Qt::NonModal);
     SetWindowTitle(*window_, title);
+    if (extras_.steps || extras_.store) {
+        ShowItemIf(*window_, kSteps, static_cast<bool>(extras_.steps));
+        ShowItemIf(*window_, kStore, static_cast<bool>(extras_.store));
+    }
 }
 
 StepsWindow::~StepsWindow() {
@@ -117,6 +141,10 @@ void StepsWindow::placeBesideOwner() {
     window_->move(framed ? at : at + QPoint(frame.left(), frame.top()));
 }
 
+void StepsWindow::enableStore(bool enable) {
+    if (window_ != nullptr && extras_.store) EnableItem(*window_, kStore, enable);
+}
+
 bool StepsWindow::isOpen() const {
     return window_ != nullptr && window_->isVisible();
 }
@@ -143,6 +171,12 @@ void StepsWindow::onCommand(TemplateDialog& d, int id, int notification) {
             break;
         case kCopyLatex:
             SetClipboardText(StepsLatex(steps_));
+            break;
+        case kSteps:
+            if (extras_.steps) extras_.steps();
+            break;
+        case kStore:
+            if (extras_.store) extras_.store();
             break;
         case kClose:  // also Esc and the close box
             // Hidden, not ended: opening it again shows it at once.
@@ -231,7 +265,7 @@ void StepsWindow::drawWhyNone(DrawingPane& pane) {
 void StepsWindowSlot::open(QWidget* owner, std::vector<Step> steps, std::string whyNone) {
     if (!window_ || window_->window() == nullptr) {
         if (window_) working_ = window_->workingText();
-        window_ = std::make_unique<StepsWindow>(owner, title_);
+        window_ = std::make_unique<StepsWindow>(owner, title_, extras_);
         window_->setWorkingText(working_);
         window_->checkFrom(start_, noStart_);
     }

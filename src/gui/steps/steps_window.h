@@ -17,6 +17,7 @@
 
 #include <QPointer>
 #include <QRect>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +33,13 @@ inline constexpr Colour kStepsFill = Rgb(255, 255, 231);    // as the matrix pan
 inline constexpr Colour kStepsMatrix = Rgb(0, 0, 200);      // its matrices
 inline constexpr Colour kStepsNotation = Rgb(200, 0, 100);  // its letters
 
+// Buttons a result window adds to those of the steps: "Pasos..." (the steps
+// behind the result) and "<-" (keeps it in the store), each shown when set.
+struct StepsWindowExtras {
+    std::function<void()> steps;
+    std::function<void()> store;
+};
+
 class StepsWindow : public DialogHandler {
   public:
     // Controls of "Pasos".
@@ -42,6 +50,8 @@ class StepsWindow : public DialogHandler {
         kCheck = 12,  // "Comprobar mis pasos", and back: "Ver los pasos"
         kOpen = 13,
         kSave = 14,
+        kSteps = 15,  // a result's "Pasos..."
+        kStore = 16,  // a result's "<-"
         kPane = 20,
         kWorking = 21,  // the student's working
         kMarks = 22,    // its marks
@@ -49,7 +59,7 @@ class StepsWindow : public DialogHandler {
 
     // owner: the window it stays in front of and opens beside; it is never
     // disabled. title: the window's own, telling the windows' steps apart.
-    StepsWindow(QWidget* owner, std::string_view title);
+    StepsWindow(QWidget* owner, std::string_view title, StepsWindowExtras extras = {});
     ~StepsWindow() override;
     StepsWindow(const StepsWindow&) = delete;
     StepsWindow& operator=(const StepsWindow&) = delete;
@@ -66,6 +76,8 @@ class StepsWindow : public DialogHandler {
     const std::string& whyNone() const { return whyNone_; }
     // nullptr once closed with its owner gone.
     TemplateDialog* window() const { return window_; }
+    // "<-" usable or greyed (a result that cannot be stored).
+    void enableStore(bool enable);
 
     // The matrix a working starts from; none: why there is none.
     void checkFrom(std::optional<Matrix> start, std::string whyNot = {});
@@ -101,6 +113,7 @@ class StepsWindow : public DialogHandler {
     std::string working_;
     std::string saved_;  // the text last opened or saved
     WorkingCheck check_;
+    StepsWindowExtras extras_;
     QPointer<QWidget> owner_;
     QPointer<TemplateDialog> window_;
 };
@@ -116,7 +129,8 @@ QPoint BesideOwner(const QRect& owner, const QSize& size, const QRect& screen);
 // closed: the window is kept), or hands the steps to the one open.
 class StepsWindowSlot {
   public:
-    explicit StepsWindowSlot(std::string title = "Pasos") : title_(std::move(title)) {}
+    explicit StepsWindowSlot(std::string title = "Pasos", StepsWindowExtras extras = {})
+        : title_(std::move(title)), extras_(std::move(extras)) {}
     void open(QWidget* owner, std::vector<Step> steps, std::string whyNone = {});
     // The steps of a new result, for the window if it is open.
     void follow(std::vector<Step> steps, std::string whyNone = {});
@@ -131,6 +145,7 @@ class StepsWindowSlot {
 
   private:
     std::string title_;
+    StepsWindowExtras extras_;
     std::unique_ptr<StepsWindow> window_;
     std::optional<Matrix> start_;
     std::string noStart_;

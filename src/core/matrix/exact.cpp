@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/matrix/echelon.h"
 #include "core/matrix/matrix_internal.h"
 #include "core/matrix/steps.h"
 

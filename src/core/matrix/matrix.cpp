@@ -5,6 +5,7 @@
 
 #include "core/arith/random.h"
 #include "core/arith/wide.h"
+#include "core/matrix/integer_rows.h"
 #include "core/matrix/matrix_internal.h"
 #include "core/matrix/steps.h"
 
@@ -307,12 +308,16 @@ bool MatrixPower(Matrix a, uint32_t n, Matrix& dest) {
 namespace {
 
 int Rank(const Matrix& a, StepRecorder* steps) {
+    if (!steps) {
+        int rank = 0;
+        if (detail::RankInWords(a, rank)) return rank;
+    }
     Matrix t = a;
     try {
         detail::TriangularQuiet(t, steps);
     } catch (const ArithmeticOverflow&) {
         // The echelon form has no 32-bit form; the rank always does. The
-        // wide path carries on from the last step that fitted.
+        // wide path carries on from the last step that fitted (recorded).
         if (steps) {
             steps->Line("se sigue con números de cualquier tamaño",
                         "\\text{se sigue con números de cualquier tamaño}");

@@ -1,0 +1,158 @@
+// The engine's paths in machine words against its path in fractions, step by
+// step: a form or an inverse computed with a recorder takes the fractions'
+// path, row operation by row operation, and without one the words' path.
+// Both must give the same record, or both report overflow, on matrices drawn
+// near the edges where 32 and 64 bits run out.
+#include <gmpxx.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/matrix/matrix.h"
+#include "core/matrix/steps.h"
+
+namespace velmora {
+namespace {
+
+class EdgeDraw {
+  public:
+    explicit EdgeDraw(uint32_t seed) : gen_(seed) {}
+    int In(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen_); }
+
+    // Small entries, zero columns and repeated rows (the echelon form's
+    // corners), entries about 2^14 (the determinant's 64-bit bound), 2^16
+    // (where a step's products pass 32 bits) and 2^31, and fractions.
+    Matrix Random() {
+        const int kind = In(0, 5);
+        Matrix m = Matrix::Zero(In(1, 6), In(1, 6));
+        for (int i = 1; i <= m.rows; ++i) {
+            for (int j = 1; j <= m.cols; ++j) {
+                const int32_t v = kind == 1   ? (In(0, 2) == 0 ? 0 : In(-3, 3))
+                                  : kind == 2 ? (In(0, 1) ? 1 : -1) * (16383 - In(0, 2))
+                                  : kind == 3 ? In(-70000, 70000)
+                                  : kind == 4 ? (In(0, 1) ? INT32_MAX - In(0, 2) : INT32_MIN + In(0, 2))
+                                              : In(-9, 9);
+                Fraction f(v, kind == 5 && In(0, 1) ? In(2, 7) : 1);
+                f.Normalize();
+                m.at(i, j) = f;
+            }
+        }
+        if (kind == 1 && m.rows > 1) {  // a repeated row and a zero column
+            for (int j = 1; j <= m.cols; ++j) m.at(m.rows, j) = m.at(1, j);
+            for (int i = 1; i <= m.rows; ++i) m.at(i, In(1, m.cols)) = Fraction(0);
+        }
+        try {
+            m.Refresh();
+        } catch (const ArithmeticOverflow&) {
+        }
+        return m;
+    }
+
+  private:
+    std::mt19937 gen_;
+};
+
+std::string Record(const Matrix& m) {
+    std::string s;
+    for (int i = 1; i <= m.rows; ++i)
+        for (int j = 1; j <= m.cols; ++j) s += m.at(i, j).ToText() + (j < m.cols ? " " : "; ");
+    if (m.square) s += m.detOverflow ? "det overflows" : "det " + m.det.ToText();
+    return s;
+}
+
+// The outcome of an operation: its record, or "overflow", or "refused".
+std::string Outcome(const std::function<bool(Matrix&)>& op) {
+    Matrix dest;
+    try {
+        return op(dest) ? Record(dest) : "refused";
+    } catch (const ArithmeticOverflow&) {
+        return "overflow";
+    }
+}
+
+TEST(FastPathTest, WordsAndFractionsGiveTheSameForms) {
+    EdgeDraw draw(29);
+    int overflows = 0;
+    for (int n = 0; n < 6000; ++n) {
+        const Matrix a = draw.Random();
+        StepRecorder steps;
+        const auto triangular = [&](bool record) {
+            return Outcome([&](Matrix& t) { return record ? (a.Triangular(t, steps), true) : (a.Triangular(t), true); });
+        };
+        const auto diagonal = [&](bool record) {
+            return Outcome([&](Matrix& t) { return record ? (a.GaussJordan(t, steps), true) : (a.GaussJordan(t), true); });
+        };
+        const auto inverse = [&](bool record) {
+            return Outcome([&](Matrix& t) { return record ? a.Inverse(t, steps) : a.Inverse(t); });
+        };
+        const std::string form = triangular(false);
+        overflows += form == "overflow";
+        ASSERT_EQ(form, triangular(true)) << a;
+        ASSERT_EQ(diagonal(false), diagonal(true)) << a;
+        ASSERT_EQ(inverse(false), inverse(true)) << a;
+        ASSERT_EQ(MatrixRank(a), MatrixRank(a, steps)) << a;
+    }
+    EXPECT_GT(overflows, 500);  // the edges were reached
+}
+
+// The determinant by Gaussian elimination in GMP rationals.
+mpq_class ReferenceDeterminant(const Matrix& a) {
+    std::vector<std::vector<mpq_class>> q(a.rows, std::vector<mpq_class>(a.cols));
+    for (int i = 0; i < a.rows; ++i)
+        for (int j = 0; j < a.cols; ++j) q[i][j] = a.at(i + 1, j + 1).num;
+    mpq_class det = 1;
+    for (int k = 0; k < a.rows; ++k) {
+        int p = k;
+        while (p < a.rows && q[p][k] == 0) ++p;
+        if (p == a.rows) return 0;
+        if (p != k) std::swap(q[p], q[k]), det = -det;
+        det *= q[k][k];
+        for (int t = k + 1; t < a.rows; ++t) {
+            const mpq_class f = q[t][k] / q[k][k];
+            for (int j = k; j < a.cols; ++j) q[t][j] -= f * q[k][j];
+        }
+    }
+    return det;
+}
+
+// Entries about 2^14, where the determinant's 64-bit formula ends, mixed with
+// small ones; and matrices of determinant 1 or -1 whose entries pass 2^14
+// (row additions of the identity), where the formula's products would pass
+// 64 bits: against GMP.
+TEST(FastPathTest, DeterminantsAtTheWordBound) {
+    EdgeDraw draw(30);
+    int fitting = 0;
+    for (int k = 0; k < 4000; ++k) {
+        const int n = draw.In(2, 4);
+        Matrix a = Matrix::Identity(n);
+        if (k % 2 == 0) {
+            for (int i = 1; i <= n; ++i)
+                for (int j = 1; j <= n; ++j)
+                    a.at(i, j) = Fraction(draw.In(0, 1) ? draw.In(-2, 2) : (draw.In(0, 1) ? 1 : -1) * draw.In(16370, 16400));
+        } else {
+            for (int step = 0; step < 12; ++step) {
+                const int i = draw.In(1, n), j = draw.In(1, n), f = draw.In(-60, 60);
+                for (int c = 1; c <= n && i != j; ++c)
+                    a.at(i, c) = Fraction(a.at(i, c).num + f * a.at(j, c).num);
+                if (a.at(i, 1).num > (1 << 20) || a.at(i, 1).num < -(1 << 20)) break;
+            }
+        }
+        const mpq_class want = ReferenceDeterminant(a);
+        a.ComputeDeterminant();
+        const bool fits = want >= INT32_MIN && want <= INT32_MAX;
+        fitting += fits;
+        ASSERT_EQ(a.detOverflow, !fits) << a;
+        if (fits) {
+            ASSERT_EQ(a.det.num, want.get_num().get_si()) << a;
+        }
+    }
+    EXPECT_GT(fitting, 2000);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,6 +1,7 @@
 // 128-bit helpers behind the exact arithmetic. Internal to the engine.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <limits>
 
@@ -11,11 +12,31 @@ namespace velmora::wide {
 __extension__ typedef __int128 Int;
 __extension__ typedef unsigned __int128 UInt;
 
+// The gcds of the numbers below 64, the most common case (entries and
+// denominators as people type them): one look-up, no loop to mispredict.
+inline constexpr int kSmallGcd = 64;
+inline constexpr auto kSmallGcds = [] {
+    std::array<uint8_t, kSmallGcd * kSmallGcd> t{};
+    for (int a = 0; a < kSmallGcd; ++a) {
+        for (int b = 0; b < kSmallGcd; ++b) {
+            int x = a, y = b;
+            while (y != 0) {
+                const int r = x % y;
+                x = y;
+                y = r;
+            }
+            t[a * kSmallGcd + b] = static_cast<uint8_t>(x);
+        }
+    }
+    return t;
+}();
+
 // The binary method. The loop has no branch that depends on the values: the
 // smaller of the two stays, the other becomes their difference (its trailing
 // zeros, those of the difference, shifted out next), all by conditional
 // moves; a gcd of small numbers is a handful of cycles.
 inline uint64_t Gcd64(uint64_t a, uint64_t b) {
+    if ((a | b) < kSmallGcd) return kSmallGcds[a * kSmallGcd + b];
     if (a == 0) return b;
     if (b == 0) return a;
     int az = __builtin_ctzll(a);
@@ -35,28 +56,49 @@ inline uint64_t Gcd64(uint64_t a, uint64_t b) {
 
 inline uint64_t Magnitude64(int64_t v) { return v < 0 ? 0 - uint64_t(v) : uint64_t(v); }
 
+// The inverse of an odd number modulo 2^64: (3 * odd) ^ 2 is right in its
+// low 5 bits, and each of Newton's steps doubles them.
+constexpr uint64_t OddInverse(uint64_t odd) {
+    uint64_t x = (3 * odd) ^ 2;
+    for (int i = 0; i < 4; ++i) x *= 2 - odd * x;
+    return x;
+}
+
+// The inverses of the odd numbers below kSmallGcd, (2k + 1) at k.
+inline constexpr auto kOddInverses = [] {
+    std::array<uint64_t, kSmallGcd / 2> t{};
+    for (uint64_t k = 0; k < t.size(); ++k) t[k] = OddInverse(2 * k + 1);
+    return t;
+}();
+
 // v / d for every v that d divides, by one multiplication: the odd part of d
 // has an inverse modulo 2^64, and an exact quotient is the product of v
-// (shifted by the trailing zeros of d) with that inverse. d != 0; a quotient
-// must fit in 64 bits.
+// (shifted by the trailing zeros of d) with that inverse. A division is
+// slow (tens of cycles); a small divisor's inverse is looked up, a larger
+// one's worked out. d != 0; a quotient must fit in 64 bits.
 class ExactDivisor {
   public:
     explicit ExactDivisor(int64_t d) : ExactDivisor(Magnitude64(d), d < 0) {}
     ExactDivisor(uint64_t magnitude, bool negative) {
         shift_ = __builtin_ctzll(magnitude);
         const uint64_t odd = magnitude >> shift_;
-        uint64_t x = (3 * odd) ^ 2;  // right in its low 5 bits; Newton doubles them
-        for (int i = 0; i < 4; ++i) x *= 2 - odd * x;
+        const uint64_t x = odd < kSmallGcd ? kOddInverses[odd / 2] : OddInverse(odd);
         inverse_ = negative ? 0 - x : x;
     }
     int64_t operator()(int64_t v) const {
         return static_cast<int64_t>(static_cast<uint64_t>(v >> shift_) * inverse_);
     }
+    uint64_t operator()(uint64_t v) const { return (v >> shift_) * inverse_; }
 
   private:
     int shift_;
     uint64_t inverse_;
 };
+
+// v / d where d > 0 divides v.
+inline int64_t DivideExact(int64_t v, uint64_t d) {
+    return ExactDivisor(d, false)(v);
+}
 
 inline UInt Gcd(UInt a, UInt b) {
     // Euclid until both fit in 64 bits, then the binary method.
@@ -127,8 +169,11 @@ inline Fraction Reduce64(int64_t n, int64_t d) {
     uint64_t ad = Magnitude64(d);
     if (ad != 1) {
         const uint64_t g = Gcd64(an, ad);
-        an /= g;
-        ad /= g;
+        if (g > 1) {
+            const ExactDivisor divide(g, false);
+            an = divide(an);
+            ad = divide(ad);
+        }
     }
     const bool negative = (n < 0) != (d < 0);
     const uint64_t limit = negative ? 2147483648u : 2147483647u;

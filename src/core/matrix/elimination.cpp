@@ -6,7 +6,7 @@
 
 #include "core/arith/wide.h"
 #include "core/matrix/echelon.h"
-#include "core/matrix/integer_rows.h"
+#include "core/matrix/word_rows.h"
 #include "core/matrix/matrix.h"
 #include "core/matrix/matrix_internal.h"
 #include "core/matrix/steps.h"
@@ -411,9 +411,11 @@ void TriangularQuiet(Matrix& m, StepRecorder* steps) {
         return;
     }
     // On overflow, m is as it was.
-    if (WithIntegerRows(m, false, [&m](auto& words) {
+    if (InWords<IntegerRows>(m, [&m](auto& words) {
+            if (!words.Load(m)) return false;
             TriangularSteps(words);
             words.Store(m);
+            return true;
         })) {
         return;
     }
@@ -443,7 +445,7 @@ void Matrix::EliminateRow(uint8_t p, uint8_t t) {
 namespace {
 
 // dest := a with its used cells those of `words`, an echelon form, and its
-// determinant, the product of the diagonal. Only the used cells are written.
+// determinant. Only the used cells are written.
 template <class Words>
 void StoreForm(const Matrix& a, Words& words, Matrix& dest) {
     dest.rows = a.rows;
@@ -453,22 +455,49 @@ void StoreForm(const Matrix& a, Words& words, Matrix& dest) {
     words.Store(dest);
     dest.square = dest.rows == dest.cols;
     if (!dest.square) return;
-    int32_t det = 0;
-    dest.detOverflow = !words.TriangularDeterminant(det);
-    dest.det = Fraction(dest.detOverflow ? 0 : det);
+    if constexpr (requires(Words w, int32_t d) { w.TriangularDeterminant(d); }) {
+        int32_t det = 0;
+        dest.detOverflow = !words.TriangularDeterminant(det);
+        dest.det = Fraction(dest.detOverflow ? 0 : det);
+    } else if (Fraction det; words.TriangularDeterminant(det)) {
+        dest.det = det;
+        dest.detOverflow = false;
+    } else {
+        dest.ComputeDeterminant();
+    }
 }
 
-// Without a recorder, a matrix of integers is eliminated in machine words.
+// The form in machine words: false when the matrix's rows are not Rows
+// (then dest is untouched).
+template <bool kDiagonal, template <int> class Rows>
+bool FormInWords(const Matrix& a, Matrix& dest) {
+    return detail::InWords<Rows>(a, [&](auto& words) {
+        if (!words.Load(a)) return false;
+        if constexpr (kDiagonal) {
+            detail::GaussJordanSteps(words);
+        } else {
+            detail::TriangularSteps(words);
+        }
+        StoreForm(a, words, dest);
+        return true;
+    });
+}
+
+// Rows of fractions in words, out of the way of the integers' path; false
+// when they do not fit them.
+template <bool kDiagonal>
+[[gnu::noinline]] bool FractionFormInWords(const Matrix& a, Matrix& dest) {
+    try {
+        return FormInWords<kDiagonal, detail::RationalRows>(a, dest);
+    } catch (const detail::LeftWords&) {
+        return false;  // a product past 64 bits: the fractions' own path
+    }
+}
+
 template <bool kDiagonal>
 void EchelonFormOf(const Matrix& a, Matrix& dest, StepRecorder* steps) {
-    if (!steps && detail::WithIntegerRows(a, false, [&](auto& words) {
-            if constexpr (kDiagonal) {
-                detail::GaussJordanSteps(words);
-            } else {
-                detail::TriangularSteps(words);
-            }
-            StoreForm(a, words, dest);
-        })) {
+    if (!steps && (FormInWords<kDiagonal, detail::IntegerRows>(a, dest) ||
+                   FractionFormInWords<kDiagonal>(a, dest))) {
         return;
     }
     Matrix m = a;

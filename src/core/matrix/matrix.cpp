@@ -5,7 +5,7 @@
 
 #include "core/arith/random.h"
 #include "core/arith/wide.h"
-#include "core/matrix/integer_rows.h"
+#include "core/matrix/word_rows.h"
 #include "core/matrix/matrix_internal.h"
 #include "core/matrix/steps.h"
 

@@ -26,9 +26,10 @@ class EdgeDraw {
 
     // Small entries, zero columns and repeated rows (the echelon form's
     // corners), entries about 2^14 (the determinant's 64-bit bound), 2^16
-    // (where a step's products pass 32 bits) and 2^31, and fractions.
+    // (where a step's products pass 32 bits) and 2^31, small fractions and
+    // fractions whose rows pass 64 bits over a common denominator.
     Matrix Random() {
-        const int kind = In(0, 5);
+        const int kind = In(0, 6);
         Matrix m = Matrix::Zero(In(1, 6), In(1, 6));
         for (int i = 1; i <= m.rows; ++i) {
             for (int j = 1; j <= m.cols; ++j) {
@@ -37,7 +38,8 @@ class EdgeDraw {
                                   : kind == 3 ? In(-70000, 70000)
                                   : kind == 4 ? (In(0, 1) ? INT32_MAX - In(0, 2) : INT32_MIN + In(0, 2))
                                               : In(-9, 9);
-                Fraction f(v, kind == 5 && In(0, 1) ? In(2, 7) : 1);
+                Fraction f(kind == 6 ? In(-70000, 70000) : v,
+                           kind == 6 ? In(1, 3000) : kind == 5 && In(0, 1) ? In(2, 7) : 1);
                 f.Normalize();
                 m.at(i, j) = f;
             }

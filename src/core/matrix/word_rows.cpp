@@ -1,4 +1,4 @@
-#include "core/matrix/integer_rows.h"
+#include "core/matrix/word_rows.h"
 
 #include "core/matrix/echelon.h"
 
@@ -6,7 +6,11 @@ namespace velmora::detail {
 
 bool RankInWords(const Matrix& m, int& rank) {
     try {
-        return WithIntegerRows(m, true, [&rank](auto& rows) { rank = EchelonForm(rows); });
+        return InWords<IntegerRows>(m, [&](auto& rows) {
+            if (!rows.LoadScaled(m)) return false;
+            rank = EchelonForm(rows);
+            return true;
+        });
     } catch (const ArithmeticOverflow&) {
         return false;
     }

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/matrix/exact_system.h"
 #include "core/matrix/matrix.h"
 #include "core/matrix/steps.h"
 
@@ -154,6 +155,56 @@ TEST(FastPathTest, DeterminantsAtTheWordBound) {
         }
     }
     EXPECT_GT(fitting, 2000);
+}
+
+// The solution of the n x (n + 1) augmented rows by Gauss-Jordan in GMP;
+// empty when singular.
+std::vector<mpq_class> ReferenceSolve(int n, std::vector<mpq_class> a) {
+    const auto at = [&a, n](int i, int j) -> mpq_class& { return a[i * (n + 1) + j]; };
+    for (int k = 0; k < n; ++k) {
+        int p = k;
+        while (p < n && at(p, k) == 0) ++p;
+        if (p == n) return {};
+        for (int j = 0; j <= n; ++j) std::swap(at(p, j), at(k, j));
+        for (int i = 0; i < n; ++i) {
+            if (i == k || at(i, k) == 0) continue;
+            const mpq_class f = at(i, k) / at(k, k);
+            for (int j = 0; j <= n; ++j) at(i, j) -= f * at(k, j);
+        }
+    }
+    std::vector<mpq_class> x;
+    for (int i = 0; i < n; ++i) x.push_back(at(i, n) / at(i, i));
+    return x;
+}
+
+// Square systems of 1 to 20 unknowns, sparse or dense, singular now and
+// then, with entries from small integers and fractions to 2^40: the words'
+// solution is GMP's, or the words give way.
+TEST(FastPathTest, SquareSystemsInWords) {
+    EdgeDraw draw(31);
+    int inWords = 0;
+    int gaveWay = 0;
+    for (int k = 0; k < 600; ++k) {
+        const int n = draw.In(1, 20);
+        const int kind = draw.In(0, 3);
+        std::vector<mpq_class> rows(n * (n + 1));
+        for (mpq_class& v : rows) {
+            if (kind == 0 && draw.In(0, 2) > 0) continue;  // sparse
+            v = kind == 3 ? mpq_class(mpz_class(draw.In(-9, 9)) << draw.In(0, 40)) : draw.In(-9, 9);
+            if (kind == 2) v /= draw.In(1, 12);
+        }
+        if (n > 1 && draw.In(0, 5) == 0)  // a repeated equation
+            for (int j = 0; j < n; ++j) rows[(n - 1) * (n + 1) + j] = rows[j];
+        std::vector<mpq_class> x;
+        if (!detail::SolveInWords(n, rows, x)) {
+            ++gaveWay;
+            continue;
+        }
+        ++inWords;
+        ASSERT_EQ(x, ReferenceSolve(n, rows)) << n << " unknowns, draw " << k;
+    }
+    EXPECT_GT(inWords, 300);
+    EXPECT_GT(gaveWay, 20);
 }
 
 }  // namespace

@@ -34,6 +34,7 @@
 #include <flint/fmpq.h>
 #include <flint/fmpq_mat.h>
 #include <flint/fmpz_mat.h>
+#include <gmpxx.h>
 
 #include <cstdio>
 #include <map>
@@ -43,6 +44,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/matrix/exact_system.h"
 #include "core/matrix/matrix.h"
 
 namespace {
@@ -314,6 +316,94 @@ void BM_Rank_FlintInteger(benchmark::State& state) {
     Count(state);
 }
 
+// ------------------------------------------- a matrix equation, 16 unknowns
+
+// J X + X K = L with J, K and L 4 x 4 (entries -3..3, -3..3, -9..9): the
+// largest system a matrix equation asks for, 16 equations in the 16 entries
+// of X, each with at most 7 unknowns. Regular ones only.
+struct EquationSet {
+    static constexpr int kOrder = 16;
+    std::vector<std::vector<mpq_class>> ours;  // augmented, row after row
+    std::vector<fmpq_mat_struct> coefficients;
+    std::vector<fmpq_mat_struct> rightSides;
+
+    EquationSet() {
+        std::mt19937 gen(20261207u);
+        std::uniform_int_distribution<int> small(-3, 3);
+        std::uniform_int_distribution<int> entry(-9, 9);
+        while (static_cast<int>(ours.size()) < kMatrices) {
+            int j[4][4], k[4][4];
+            for (auto& row : j)
+                for (int& v : row) v = small(gen);
+            for (auto& row : k)
+                for (int& v : row) v = small(gen);
+            // Unknown c * 4 + r is X(r, c); equation c * 4 + r is entry (r, c).
+            std::vector<mpq_class> rows(kOrder * (kOrder + 1));
+            const auto at = [&rows](int e, int u) -> mpq_class& { return rows[e * (kOrder + 1) + u]; };
+            for (int r = 0; r < 4; ++r) {
+                for (int c = 0; c < 4; ++c) {
+                    const int e = c * 4 + r;
+                    for (int m = 0; m < 4; ++m) {
+                        at(e, c * 4 + m) += j[r][m];
+                        at(e, m * 4 + r) += k[m][c];
+                    }
+                    at(e, kOrder) = entry(gen);
+                }
+            }
+            if (velmora::SolveSquareSystem(kOrder, rows).empty()) continue;
+            ours.push_back(rows);
+        }
+        coefficients.resize(kMatrices);
+        rightSides.resize(kMatrices);
+        for (int s = 0; s < kMatrices; ++s) {
+            fmpq_mat_init(&coefficients[s], kOrder, kOrder);
+            fmpq_mat_init(&rightSides[s], kOrder, 1);
+            for (int e = 0; e < kOrder; ++e) {
+                for (int u = 0; u <= kOrder; ++u) {
+                    const mpq_class& v = ours[s][e * (kOrder + 1) + u];
+                    fmpq* cell = u < kOrder ? fmpq_mat_entry(&coefficients[s], e, u)
+                                                   : fmpq_mat_entry(&rightSides[s], e, 0);
+                    fmpq_set_mpq(cell, v.get_mpq_t());
+                }
+            }
+        }
+    }
+    ~EquationSet() {
+        for (auto& m : coefficients) fmpq_mat_clear(&m);
+        for (auto& m : rightSides) fmpq_mat_clear(&m);
+    }
+    EquationSet(const EquationSet&) = delete;
+    EquationSet& operator=(const EquationSet&) = delete;
+};
+
+EquationSet& Equations() {
+    static EquationSet set;
+    return set;
+}
+
+// The exact solver of square systems of any order; once the matrix
+// equations have their own, this row times that one.
+void BM_Solve16_Velmora(benchmark::State& state) {
+    const EquationSet& set = Equations();
+    for (auto _ : state) {
+        for (const std::vector<mpq_class>& rows : set.ours)
+            benchmark::DoNotOptimize(velmora::SolveSquareSystem(EquationSet::kOrder, rows));
+    }
+    Count(state);
+}
+
+void BM_Solve16_Flint(benchmark::State& state) {
+    EquationSet& set = Equations();
+    fmpq_mat_t x;
+    fmpq_mat_init(x, EquationSet::kOrder, 1);
+    for (auto _ : state) {
+        for (int s = 0; s < kMatrices; ++s)
+            benchmark::DoNotOptimize(fmpq_mat_solve(x, &set.coefficients[s], &set.rightSides[s]));
+    }
+    fmpq_mat_clear(x);
+    Count(state);
+}
+
 // ------------------------------------------------------- the closing table
 
 // The console output, and then ours / FLINT for every pair of rows.
@@ -371,6 +461,8 @@ VELMORA_PAIR(GaussJordan);
 VELMORA_PAIR(Rank);
 VELMORA_ROW(BM_Rank_FlintInteger, Kind::kIntegers, "");
 VELMORA_ROW(BM_Rank_FlintInteger, Kind::kFractions, "_Fractions");
+BENCHMARK(BM_Solve16_Velmora);
+BENCHMARK(BM_Solve16_Flint);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

@@ -34,8 +34,10 @@
 #include <flint/fmpq.h>
 #include <flint/fmpq_mat.h>
 #include <flint/fmpz_mat.h>
+#include <flint/fmpz_poly_mat.h>
 #include <gmpxx.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -46,6 +48,7 @@
 
 #include "core/matrix/exact_system.h"
 #include "core/matrix/matrix.h"
+#include "core/systems/minor_table.h"
 
 namespace {
 
@@ -404,6 +407,84 @@ void BM_Solve16_Flint(benchmark::State& state) {
     Count(state);
 }
 
+// ------------------------------------------------- matrices of polynomials
+
+// n x n matrices of polynomials in the parameter of a discussion, each entry
+// of degree 0..2 with coefficients -3..3. Ours is the discussion's table of
+// every minor, the determinant and the rank read from it; FLINT's, the
+// determinant and the rank of the same fmpz_poly_mat.
+struct PolynomialSet {
+    int n = 0;
+    std::vector<velmora::MinorTable::Grid> ours;
+    std::vector<fmpz_poly_mat_struct> flint;
+
+    explicit PolynomialSet(int size) : n(size) {
+        std::mt19937 gen(20261207u + static_cast<unsigned>(size));
+        std::uniform_int_distribution<int> degree(0, 2);
+        std::uniform_int_distribution<int> coefficient(-3, 3);
+        flint.resize(kMatrices);
+        for (int k = 0; k < kMatrices; ++k) {
+            velmora::MinorTable::Grid grid(n, std::vector<velmora::flint::QPoly>(n));
+            fmpz_poly_mat_init(&flint[k], n, n);
+            for (int i = 0; i < n; ++i) {
+                for (int j = 0; j < n; ++j) {
+                    for (int d = degree(gen); d >= 0; --d) {
+                        const int c = coefficient(gen);
+                        fmpq_poly_set_coeff_si(grid[i][j].get(), d, c);
+                        fmpz_poly_set_coeff_si(fmpz_poly_mat_entry(&flint[k], i, j), d, c);
+                    }
+                }
+            }
+            ours.push_back(std::move(grid));
+        }
+    }
+    ~PolynomialSet() {
+        for (auto& m : flint) fmpz_poly_mat_clear(&m);
+    }
+    PolynomialSet(const PolynomialSet&) = delete;
+    PolynomialSet& operator=(const PolynomialSet&) = delete;
+};
+
+PolynomialSet& PolynomialsOf(const benchmark::State& state) {
+    static std::map<int, std::unique_ptr<PolynomialSet>> sets;
+    const int n = static_cast<int>(state.range(0));
+    auto& set = sets[n];
+    if (!set) set = std::make_unique<PolynomialSet>(n);
+    return *set;
+}
+
+void BM_PolyDetRank_Velmora(benchmark::State& state) {
+    const PolynomialSet& set = PolynomialsOf(state);
+    const int full = (1 << set.n) - 1;
+    for (auto _ : state) {
+        for (const velmora::MinorTable::Grid& grid : set.ours) {
+            const velmora::MinorTable minors(grid, set.n);
+            int rank = 0;
+            for (int r = 1; r <= full; ++r)
+                for (int c = 1; c <= full; ++c)
+                    if (!minors.IsZero(r, c)) rank = std::max(rank, velmora::MinorTable::Count(c));
+            benchmark::DoNotOptimize(minors.at(full, full));
+            benchmark::DoNotOptimize(rank);
+        }
+    }
+    Count(state);
+}
+
+void BM_PolyDetRank_Flint(benchmark::State& state) {
+    PolynomialSet& set = PolynomialsOf(state);
+    fmpz_poly_t det;
+    fmpz_poly_init(det);
+    for (auto _ : state) {
+        for (const fmpz_poly_mat_struct& m : set.flint) {
+            fmpz_poly_mat_det(det, &m);
+            benchmark::DoNotOptimize(det);
+            benchmark::DoNotOptimize(fmpz_poly_mat_rank(&m));
+        }
+    }
+    fmpz_poly_clear(det);
+    Count(state);
+}
+
 // ------------------------------------------------------- the closing table
 
 // The console output, and then ours / FLINT for every pair of rows.
@@ -461,6 +542,8 @@ VELMORA_PAIR(GaussJordan);
 VELMORA_PAIR(Rank);
 VELMORA_ROW(BM_Rank_FlintInteger, Kind::kIntegers, "");
 VELMORA_ROW(BM_Rank_FlintInteger, Kind::kFractions, "_Fractions");
+BENCHMARK(BM_PolyDetRank_Velmora)->Arg(3)->Arg(4);
+BENCHMARK(BM_PolyDetRank_Flint)->Arg(3)->Arg(4);
 BENCHMARK(BM_Solve16_Velmora);
 BENCHMARK(BM_Solve16_Flint);
 

@@ -12,24 +12,12 @@ namespace velmora::wide {
 __extension__ typedef __int128 Int;
 __extension__ typedef unsigned __int128 UInt;
 
-// The gcds of the numbers below 64, the most common case (entries and
-// denominators as people type them): one look-up, no loop to mispredict.
-inline constexpr int kSmallGcd = 64;
-inline constexpr auto kSmallGcds = [] {
-    std::array<uint8_t, kSmallGcd * kSmallGcd> t{};
-    for (int a = 0; a < kSmallGcd; ++a) {
-        for (int b = 0; b < kSmallGcd; ++b) {
-            int x = a, y = b;
-            while (y != 0) {
-                const int r = x % y;
-                x = y;
-                y = r;
-            }
-            t[a * kSmallGcd + b] = static_cast<uint8_t>(x);
-        }
-    }
-    return t;
-}();
+// The gcds of the numbers below kSmallGcd, the most common case (entries
+// and denominators as people type them, and a number reduced modulo one of
+// them): one look-up, no loop to mispredict. gcd(a, b) is at
+// a * kSmallGcd + b. Worked out when the program is compiled (wide.cpp).
+inline constexpr int kSmallGcd = 256;
+extern const std::array<uint8_t, kSmallGcd * kSmallGcd> kSmallGcds;
 
 // The binary method. The loop has no branch that depends on the values: the
 // smaller of the two stays, the other becomes their difference (its trailing
@@ -39,6 +27,9 @@ inline uint64_t Gcd64(uint64_t a, uint64_t b) {
     if ((a | b) < kSmallGcd) return kSmallGcds[a * kSmallGcd + b];
     if (a == 0) return b;
     if (b == 0) return a;
+    // One small: Euclid's step, one division, brings the other below it.
+    if (a < kSmallGcd) return kSmallGcds[a * kSmallGcd + b % a];
+    if (b < kSmallGcd) return kSmallGcds[b * kSmallGcd + a % b];
     int az = __builtin_ctzll(a);
     const int bz = __builtin_ctzll(b);
     const int shift = az < bz ? az : bz;
@@ -64,12 +55,8 @@ constexpr uint64_t OddInverse(uint64_t odd) {
     return x;
 }
 
-// The inverses of the odd numbers below kSmallGcd, (2k + 1) at k.
-inline constexpr auto kOddInverses = [] {
-    std::array<uint64_t, kSmallGcd / 2> t{};
-    for (uint64_t k = 0; k < t.size(); ++k) t[k] = OddInverse(2 * k + 1);
-    return t;
-}();
+// The inverses of the odd numbers below kSmallGcd, (2k + 1)'s at k (wide.cpp).
+extern const std::array<uint64_t, kSmallGcd / 2> kOddInverses;
 
 // v / d for every v that d divides, by one multiplication: the odd part of d
 // has an inverse modulo 2^64, and an exact quotient is the product of v

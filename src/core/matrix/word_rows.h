@@ -266,11 +266,11 @@ class RationalRows {
     }
     void Completing() {}
 
-    // As IntegerRows's: the product of the diagonal entries, each factor
-    // cancelled against the product so far, so it stays in lowest terms.
+    // As IntegerRows's: the product of the diagonal entries over that of
+    // the rows' denominators, reduced once.
     bool TriangularDeterminant(Fraction& det) const {
-        int64_t pn = 1;
-        int64_t pd = 1;
+        wide::Int pn = 1;
+        wide::Int pd = 1;
         for (int i = 0; i < rows_; ++i) {
             if (cell_[i][i] == 0) {
                 det = Fraction(0);
@@ -278,17 +278,16 @@ class RationalRows {
             }
         }
         for (int i = 0; i < rows_; ++i) {
-            int64_t n = cell_[i][i];
-            int64_t d = den_[i];
-            LowestTerms(n, d);
-            Reduce(n, pd);
-            Reduce(pn, d);
-            if (__builtin_mul_overflow(pn, n, &pn) || __builtin_mul_overflow(pd, d, &pd)) {
-                return false;  // past 64 bits: the general path decides
+            if (__builtin_mul_overflow(pn, wide::Int(cell_[i][i]), &pn) ||
+                __builtin_mul_overflow(pd, wide::Int(den_[i]), &pd)) {
+                return false;  // past 127 bits: the general path decides
             }
         }
-        if (Outside32(pn) || pd > INT32_MAX) return false;
-        det = Fraction(static_cast<int32_t>(pn), static_cast<int32_t>(pd));
+        try {
+            det = wide::Reduce(pn, pd);
+        } catch (const ArithmeticOverflow&) {
+            return false;
+        }
         return true;
     }
 

@@ -8,11 +8,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <numeric>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/arith/wide.h"
 #include "core/matrix/exact_system.h"
 #include "core/matrix/matrix.h"
 #include "core/matrix/steps.h"
@@ -101,6 +103,25 @@ TEST(FastPathTest, WordsAndFractionsGiveTheSameForms) {
         ASSERT_EQ(MatrixRank(a), MatrixRank(a, steps)) << a;
     }
     EXPECT_GT(overflows, 500);  // the edges were reached
+}
+
+// The gcd by look-up (both below 256), by one division and a look-up (one
+// below), by the binary method (neither), and exact division by one
+// multiplication, against the library's.
+TEST(FastPathTest, GcdsAndExactQuotients) {
+    std::mt19937_64 gen(33);
+    const auto any = [&gen](int bits) { return bits == 0 ? 0 : gen() >> (64 - bits); };
+    for (int n = 0; n < 100000; ++n) {
+        const int ab = static_cast<int>(gen() % 64), bb = static_cast<int>(gen() % 64);
+        const uint64_t a = any(n % 3 == 0 ? ab % 9 : ab), b = any(n % 3 == 1 ? bb % 9 : bb);
+        const uint64_t g = std::gcd(a, b);
+        ASSERT_EQ(wide::Gcd64(a, b), g) << a << ", " << b;
+        if (g == 0) continue;
+        const int64_t v = static_cast<int64_t>(a / g * (n % 2 ? 1 : -1)) * static_cast<int64_t>(g);
+        if (a < (uint64_t(1) << 62)) {
+            ASSERT_EQ(wide::ExactDivisor(g, n % 5 == 0)(v), (n % 5 == 0 ? -v : v) / static_cast<int64_t>(g));
+        }
+    }
 }
 
 // The determinant by Gaussian elimination in GMP rationals.

@@ -410,15 +410,6 @@ void TriangularQuiet(Matrix& m, StepRecorder* steps) {
         TriangularSteps(rows);
         return;
     }
-    // On overflow, m is as it was.
-    if (InWords<IntegerRows>(m, [&m](auto& words) {
-            if (!words.Load(m)) return false;
-            TriangularSteps(words);
-            words.Store(m);
-            return true;
-        })) {
-        return;
-    }
     FractionRows<std::nullptr_t> rows{m, nullptr};
     TriangularSteps(rows);
 }

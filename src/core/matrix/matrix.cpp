@@ -317,7 +317,7 @@ int Rank(const Matrix& a, StepRecorder* steps) {
         detail::TriangularQuiet(t, steps);
     } catch (const ArithmeticOverflow&) {
         // The echelon form has no 32-bit form; the rank always does. The
-        // wide path carries on from the last step that fitted (recorded).
+        // wide path carries on from the last step that fitted.
         if (steps) {
             steps->Line("se sigue con números de cualquier tamaño",
                         "\\text{se sigue con números de cualquier tamaño}");

@@ -25,9 +25,7 @@ bool WideDeterminant(const Matrix& m, int n, wide::Rational& det);
 // The determinant of m without row i and column j (m square).
 Fraction MinorDeterminant(const Matrix& m, int i, int j);
 // Elimination steps without the refreshes nobody reads; the callers refresh
-// once. With a recorder, every row operation is recorded as it is done, and
-// an overflow leaves the rows that fitted; without one, TriangularQuiet works
-// a matrix of integers in machine words and an overflow leaves m as it was.
+// once. With a recorder, every row operation is recorded as it is done.
 bool EliminateRowQuiet(Matrix& m, int p, int t, StepRecorder* steps = nullptr);
 void RowGcdReduceQuiet(Matrix& m, int i, int64_t& g);
 void TriangularQuiet(Matrix& m, StepRecorder* steps = nullptr);

@@ -19,17 +19,23 @@
 // the reduced one, so the triangular form is paired with its fraction-free LU
 // (fmpz_mat_fflu), the same idea as ours, again on rows scaled to integers.
 //
-// The floor of the 4 x 4 integer triangular form. Its steps combine rows 2..4
-// with row 1 (3 rows of 4 entries), rows 3..4 with row 2 and row 4 with row 3:
-// 24 entries, each d * x - n * y, so 48 multiplications and 24 subtractions,
-// some 25 ns of arithmetic at three instructions a cycle. Then every combined
-// row is divided by the gcd of its entries: rows 2 and 3 need 3 gcds of
-// numbers of 8 to 16 bits (the last row, one number, needs none), some 10
-// cycles a bit's step of the binary method: 30 to 50 ns. With reading the 16
-// cells and writing them back, the floor is some 60 to 80 ns a matrix. The
-// closing figures, on a quiet machine (see the table this program prints):
-// about 120 ns a matrix (BM_Triangular_Velmora/4: 7.5 us for 64), some 1.5 to
-// 2 times the floor; FLINT's fflu, 350 ns.
+// Further rows: the determinant and rank of matrices of polynomials (the
+// discussion's table of minors against fmpz_poly_mat), and a matrix equation
+// of 16 unknowns (against fmpq_mat_solve).
+//
+// The floor of the 4 x 4 integer triangular form. Its steps combine rows
+// 2..4 with row 1, rows 3..4 with row 2 and row 4 with row 3: 3 * 3 + 2 * 2 +
+// 1 = 14 entries right of a pivot, each d * x - n * y, so 28 multiplications
+// and 14 subtractions (we combine whole rows, 24 entries), a chain of three
+// steps some 15 cycles deep. Each combined row is then divided by the gcd of
+// its entries; put off to the end, that is 3 gcds (row 2's three entries,
+// row 3's two; row 4's one entry is its own gcd) of numbers of 8 to 16 bits,
+// 30 to 60 cycles each. With the 16 cells read and written and the loop's
+// own tests, the floor is some 200 to 250 cycles: 70 to 80 ns a form, 4.5 to
+// 5 us a row of 64. Closing figures (two cores shared with other builds, CPU
+// time, medians of three interleaved runs): BM_Triangular_Velmora/4 7.5 to
+// 9.3 us, 120 to 145 ns a form, 1.6 to 1.9 times the floor (before: 23 us);
+// FLINT's fflu 22 us, 350 ns a form.
 #include <benchmark/benchmark.h>
 #include <flint/fmpq.h>
 #include <flint/fmpq_mat.h>

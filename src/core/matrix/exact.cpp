@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "core/arith/rational.h"
+#include "core/matrix/echelon.h"
+#include "core/matrix/exact_system.h"
 #include "core/matrix/matrix_internal.h"
 #include "core/matrix/rational_matrix.h"
 #include "core/matrix/steps.h"
@@ -165,10 +167,13 @@ void CramerSteps(const Matrix& augmented, StepRecorder& steps) {
 std::vector<Fraction> ExactSolve(const Matrix& augmented) {
     const int n = augmented.rows;
     if (augmented.cols != n + 1) throw DivisionByZero();
-    QMatrix a = ToQ(augmented);
-    if (RowReduce(a, n, true) < n) throw DivisionByZero();
-    std::vector<Fraction> x(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) x[static_cast<std::size_t>(i)] = Narrow(a(i, n));
+    std::vector<mpq_class> rows;
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n + 1; ++j) rows.push_back(ToQ(augmented.at(i, j)));
+    const std::vector<mpq_class> solution = SolveSquareSystem(n, rows);
+    if (solution.empty()) throw DivisionByZero();
+    std::vector<Fraction> x;
+    for (const mpq_class& v : solution) x.push_back(Narrow(v));
     return x;
 }
 
@@ -197,3 +202,18 @@ Matrix ExactPower(const Matrix& a, uint32_t n) {
 }
 
 }  // namespace velmora::detail
+
+namespace velmora {
+
+std::vector<mpq_class> SolveSquareSystem(int n, const std::vector<mpq_class>& rows) {
+    if (std::vector<mpq_class> x; detail::SolveInWords(n, rows, x)) return x;
+    detail::QMatrix a(n, n + 1);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j <= n; ++j) a(i, j) = rows[static_cast<std::size_t>(i * (n + 1) + j)];
+    if (detail::RowReduce(a, n, true) < n) return {};
+    std::vector<mpq_class> x;
+    for (int i = 0; i < n; ++i) x.push_back(a(i, n));
+    return x;
+}
+
+}  // namespace velmora

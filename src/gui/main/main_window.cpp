@@ -436,7 +436,7 @@ void MainWindow::handOverToSystem() {
     const Matrix operand = editor_.working;
     if (operandSlot() > 0) editor_.current = Description::Operation(kOpToSystem, operandSlot());
     if (hooks_.openSystemWindow) hooks_.openSystemWindow(&operand);
-    unselect();
+    clearSelection();
     showMatrix(editor_.working);
 }
 
@@ -450,7 +450,7 @@ void MainWindow::showResult(const Matrix& result) {
 void MainWindow::showResult(const Matrix& result, const Description& origin) {
     editor_.working = result;
     editor_.current = origin;
-    unselect();
+    clearSelection();
     showMatrix(editor_.working);
 }
 

@@ -179,6 +179,10 @@ class MainWindow : public DialogHandler {
     void storeWorking();
     void selectAt(int x, int y);
     void unselect();
+    // unselect() without the caption and the enable rules, for a command
+    // whose showMatrix sets both: the caption then changes at most once, and
+    // the editor group (every cell in it) is not repainted for nothing.
+    void clearSelection();
     void deleteSelected();
     void resetStore();
     void generate();

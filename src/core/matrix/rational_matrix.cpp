@@ -77,11 +77,21 @@ std::size_t Bits(const QMatrix& a) {
     return bits;
 }
 
+// Row by row, a zero of a skipped whole: the matrix equations multiply by
+// matrices with a single 1 (X's entries one at a time).
 QMatrix Product(const QMatrix& a, const QMatrix& b) {
     QMatrix r(a.rows, b.cols);
-    for (int i = 0; i < a.rows; ++i)
-        for (int j = 0; j < b.cols; ++j)
-            for (int k = 0; k < a.cols; ++k) r(i, j) += a(i, k) * b(k, j);
+    mpq_class t;
+    for (int i = 0; i < a.rows; ++i) {
+        for (int k = 0; k < a.cols; ++k) {
+            if (sgn(a(i, k)) == 0) continue;
+            for (int j = 0; j < b.cols; ++j) {
+                if (sgn(b(k, j)) == 0) continue;
+                t = a(i, k) * b(k, j);
+                r(i, j) += t;
+            }
+        }
+    }
     return r;
 }
 

@@ -52,7 +52,8 @@ const MenuTemplate kMnuSist{"MNUSIST",
                                   {312, "Copiar LaTeX"},
                                   {313, "Pegar\tCtrl+V"},
                                   {0, ""},
-                                  {220, "Pasos..."}}},
+                                  {220, "Pasos..."},
+                                  {221, "Vista"}}},
                             }};
 
 constexpr std::string_view kDigits[] = {"1", "2", "3", "4", "5"};

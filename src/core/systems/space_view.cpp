@@ -152,15 +152,28 @@ Scene SceneOf(const SystemAnalysis& a, const Camera& camera, double width, doubl
     const auto project = [&](const Vec3& p) {
         return Project(p, box, camera, s.flat, width, height);
     };
+    std::vector<std::pair<Vec3, double>> planes;
     for (int i = 1; i <= a.augmented.rows; ++i) {
         const Vec3 normal{Real(a.augmented.at(i, 1)), Real(a.augmented.at(i, 2)),
                           n == 3 ? Real(a.augmented.at(i, 3)) : 0};
         if (Length(normal) == 0) continue;
+        const double b = Real(a.augmented.at(i, n + 1));
         std::vector<Point2> shape;
-        for (const Vec3& p : PlaneInBox(normal, Real(a.augmented.at(i, n + 1)), box, s.flat))
-            shape.push_back(project(p));
+        for (const Vec3& p : PlaneInBox(normal, b, box, s.flat)) shape.push_back(project(p));
         s.rows.push_back(i);
         s.shapes.push_back(std::move(shape));
+        // The line where it meets each plane before it: along d = n1 x n2,
+        // through (b1 (n2 x d) + b2 (d x n1)) / |d|^2.
+        for (const auto& [other, c] : planes) {
+            const Vec3 d = Cross(other, normal);
+            const double size = Dot(d, d);
+            if (s.flat || size <= 1e-12 * Dot(other, other) * Dot(normal, normal)) continue;
+            const Vec3 p =
+                Times(1 / size, Plus(Times(c, Cross(normal, d)), Times(b, Cross(d, other))));
+            if (const auto ends = LineInBox(p, d, box))
+                s.meets.emplace_back(project(ends->first), project(ends->second));
+        }
+        planes.emplace_back(normal, b);
     }
     if (a.compatible && !a.solution.empty()) {
         s.common.push_back(

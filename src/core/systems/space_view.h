@@ -52,6 +52,8 @@ struct Scene {
     // a polygon (planes) or a segment (lines); empty when it misses the box.
     std::vector<int> rows;  // 1-based row of each shape
     std::vector<std::vector<Point2>> shapes;
+    // Planes: where each two that cut meet, the part of that line in the box.
+    std::vector<std::pair<Point2, Point2>> meets;
     // The common point (one point) or line (two ends), when there is one.
     std::vector<Point2> common;
     // The box's twelve edges (four sides when flat), as pairs of ends.

@@ -8,11 +8,13 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "core/arith/rational.h"
 #include "core/systems/system_text.h"
+#include "gui/steps/steps_window.h"
 
 namespace velmora {
 
@@ -30,7 +32,7 @@ QPointF At(const Point2& p) {
 }  // namespace
 
 ViewCanvas::ViewCanvas(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(420, 360);
+    setMinimumSize(480, 420);
     setCursor(Qt::OpenHandCursor);
 }
 
@@ -47,7 +49,15 @@ void ViewCanvas::resetCamera() {
 
 Scene ViewCanvas::scene() const {
     if (!analysis_) return {};
-    return SceneOf(*analysis_, camera_, width(), height());
+    // Between the legend above and the position below.
+    const int top = 10 + kLegendLine * analysis_->augmented.rows, bottom = 44;
+    Scene s = SceneOf(*analysis_, camera_, width(), std::max(1, height() - top - bottom));
+    const auto down = [&](Point2& p) { p.y += top; };
+    for (auto& shape : s.shapes) std::for_each(shape.begin(), shape.end(), down);
+    std::for_each(s.common.begin(), s.common.end(), down);
+    for (auto* lines : {&s.meets, &s.edges})
+        for (auto& [from, to] : *lines) down(from), down(to);
+    return s;
 }
 
 void ViewCanvas::paintEvent(QPaintEvent*) {
@@ -77,6 +87,8 @@ void ViewCanvas::paintEvent(QPaintEvent*) {
             p.drawPolygon(shape);
         }
     }
+    p.setPen(QPen(QColor(60, 60, 60), 1.5));
+    for (const auto& [from, to] : s.meets) p.drawLine(At(from), At(to));
     p.setBrush(Qt::black);
     p.setPen(QPen(Qt::black, 3.5, Qt::SolidLine, Qt::RoundCap));
     if (s.common.size() == 1) p.drawEllipse(At(s.common[0]), 5, 5);
@@ -91,7 +103,8 @@ void ViewCanvas::paintEvent(QPaintEvent*) {
                    QString::fromStdString(EquationText(analysis_->augmented, s.rows[k])));
         y += kLegendLine;
     }
-    p.drawText(QRect(8, height() - 26, width() - 16, 20), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawText(QRect(8, height() - 40, width() - 16, 36),
+               Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap,
                QString::fromStdString(PositionText(analysis_->position)));
 }
 
@@ -108,11 +121,12 @@ void ViewCanvas::mouseMoveEvent(QMouseEvent* event) {
     update();
 }
 
-ViewWindow::ViewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
+ViewWindow::ViewWindow(QWidget* owner) : QWidget(owner, Qt::Dialog) {
     setWindowTitle("Vista");
     canvas_ = new ViewCanvas(this);
     auto* reset = new QPushButton("Restablecer", this);
     cases_ = new QComboBox(this);
+    cases_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     valueLabel_ = new QLabel("a =", this);
     value_ = new QLineEdit(this);
     value_->setMaximumWidth(90);
@@ -129,7 +143,11 @@ ViewWindow::ViewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     connect(cases_, &QComboBox::activated, this, &ViewWindow::pickCase);
     connect(value_, &QLineEdit::editingFinished, this, &ViewWindow::typeValue);
     showDiscussion(nullptr);
-    if (owner != nullptr) move(owner->frameGeometry().topRight() + QPoint(8, 0));
+    if (owner != nullptr && owner->screen() != nullptr) {
+        resize(sizeHint());
+        move(
+            BesideOwner(owner->frameGeometry(), frameSize(), owner->screen()->availableGeometry()));
+    }
 }
 
 void ViewWindow::showSystem(const Matrix& augmented) {
@@ -166,6 +184,7 @@ void ViewWindow::showNothing(const std::string& why) {
 
 void ViewWindow::showValue(const mpq_class& value) {
     value_->setText(QString::fromStdString(RationalText(value)));
+    cases_->setCurrentIndex(cases_->findData(QString::fromStdString(value.get_str())));
     const std::optional<Matrix> m = SystemAt(*discussion_, value);
     if (!m) {
         canvas_->setSystem(std::nullopt,

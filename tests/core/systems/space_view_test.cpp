@@ -39,6 +39,7 @@ TEST(SpaceViewTest, EveryShapeCrossesTheBoxInsideTheViewThroughTheCommonPart) {
     };
     const double w = 400, h = 300;
     int points = 0, lines = 0;
+    std::size_t meets = 0;
     for (int trial = 0; trial < 2000; ++trial) {
         const int n = draw(2, 3), rows = draw(2, 4);
         Matrix m = Matrix::Zero(rows, n + 1);
@@ -69,6 +70,14 @@ TEST(SpaceViewTest, EveryShapeCrossesTheBoxInsideTheViewThroughTheCommonPart) {
             }
             for (const Point2& p : s.common) EXPECT_TRUE(Inside(p, shape, 0.5));
         }
+        // Where two planes meet lies in both.
+        meets += s.meets.size();
+        for (const auto& [from, to] : s.meets) {
+            int in = 0;
+            for (const auto& shape : s.shapes)
+                in += Inside(from, shape, 0.5) && Inside(to, shape, 0.5);
+            EXPECT_GE(in, 2);
+        }
         EXPECT_EQ(s.edges.size(), n == 2 ? 4u : 12u);
         const bool point = a.compatible && a.rankCoefficients == n;
         const bool line = a.compatible && a.rankCoefficients == n - 1;
@@ -78,6 +87,7 @@ TEST(SpaceViewTest, EveryShapeCrossesTheBoxInsideTheViewThroughTheCommonPart) {
     }
     EXPECT_GT(points, 100);
     EXPECT_GT(lines, 100);
+    EXPECT_GT(meets, 1000u);
 }
 
 // The corners of a plane's part lie on it and on the box, in order round it.

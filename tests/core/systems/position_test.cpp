@@ -7,11 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 #include <vector>
 
 #include "core/systems/discussion.h"
 #include "core/systems/discussion_text.h"
 #include "core/systems/linear_system.h"
+#include "support/matrix_reference.h"
 
 namespace velmora {
 namespace {
@@ -82,30 +84,18 @@ TEST(PositionTest, EveryPositionOnASystemWorkedByHand) {
 // ax + 2y = a are one line for a^2 = 2 (the second is a times the first
 // there), parallel for a = 0 and cut elsewhere; the same for the planes
 // with a z column of zeros.
-TEST(PositionTest, EveryCaseOfADiscussionInItsArithmetic) {
-    for (const bool planes : {false, true}) {
-        std::vector<std::vector<std::string>> cells{{"1", "a", "1"}, {"a", "2", "a"}};
-        if (planes)
-            for (auto& row : cells) row.insert(row.end() - 1, "0");
-        const Discussion d = DiscussCells(cells).discussion;
-        ASSERT_EQ(d.cases.size(), 2u);
-        EXPECT_EQ(d.cases[0].kind, CaseKind::General);
-        EXPECT_EQ(d.cases[0].position, planes ? P::TwoPlanesCut : P::TwoLinesCut);
-        EXPECT_EQ(d.cases[1].kind, CaseKind::Factor);
-        EXPECT_EQ(d.cases[1].position, planes ? P::TwoPlanesCoincident : P::TwoLinesCoincident);
-    }
-    // At a = 0 the first equation is 0 = 0 and is left out, or it is 0 = 1.
+// A case of a discussion in its own arithmetic: at a = 0 the first equation
+// is 0 = 0 and left out, or 0 = 1. And x = 0, y = 0, (a^2 - 2)x + y = 1 form
+// a triangle for every a, but for a^2 = 2 two are parallel: the ranks stay,
+// the position is said apart.
+TEST(PositionTest, CasesOfADiscussion) {
     for (const bool null : {true, false}) {
         const Discussion d =
             DiscussCells({{"a", "a", null ? "a" : "1"}, {"0", "1", "1"}}).discussion;
         ASSERT_EQ(d.cases.size(), 2u);
         EXPECT_EQ(d.cases[0].position, P::TwoLinesCut);
-        EXPECT_EQ(d.cases[1].value, 0);
         EXPECT_EQ(d.cases[1].position, null ? P::OneLine : P::NoLine);
     }
-    // x = 0, y = 0 and (a^2 - 2)x + y = 1 form a triangle for every a, but
-    // for a^2 = 2 the third is parallel to the second: the ranks stay, the
-    // position is said apart.
     const Discussion t =
         DiscussCells({{"1", "0", "0"}, {"0", "1", "0"}, {"a^2-2", "1", "1"}}).discussion;
     ASSERT_EQ(t.cases.size(), 1u);
@@ -117,47 +107,26 @@ TEST(PositionTest, EveryCaseOfADiscussionInItsArithmetic) {
 
 // --- Random systems against relations found here ---
 
-using Q = mpq_class;
-using QRows = std::vector<std::vector<Q>>;
+using test::QMat;
 
-int Rank(QRows m, std::size_t cols) {
-    int rank = 0;
-    for (std::size_t c = 0; c < cols; ++c) {
-        std::size_t p = static_cast<std::size_t>(rank);
-        while (p < m.size() && m[p][c] == 0) ++p;
-        if (p == m.size()) continue;
-        std::swap(m[p], m[static_cast<std::size_t>(rank)]);
-        for (std::size_t r = static_cast<std::size_t>(rank) + 1; r < m.size(); ++r) {
-            const Q f = m[r][c] / m[static_cast<std::size_t>(rank)][c];
-            for (std::size_t k = c; k < cols; ++k)
-                m[r][k] -= f * m[static_cast<std::size_t>(rank)][k];
-        }
-        ++rank;
-    }
-    return rank;
+int Rank(QMat m, std::size_t cols) {
+    for (auto& row : m) row.resize(cols);
+    return test::QRank(m);
 }
 
-enum class Pair { Cut, Parallel, Coincident };
-
-// Two equations by the ranks of their own 2-row system.
-Pair PairOf(const std::vector<Q>& u, const std::vector<Q>& v, std::size_t n) {
-    if (Rank({u, v}, n) == 2) return Pair::Cut;
-    return Rank({u, v}, n + 1) == 2 ? Pair::Parallel : Pair::Coincident;
-}
-
-// The position of two, three or four lines or planes from how each pair
-// stands and whether the whole system has a common point.
-Position Expected(const QRows& m, std::size_t n) {
+// The position of two, three or four lines or planes from how each two
+// stand (the ranks of their own system) and whether all have a common point.
+Position Expected(const QMat& m, std::size_t n) {
     const bool lines = n == 2;
     const int rank = Rank(m, n);
     const bool common = rank == Rank(m, n + 1);
     int cut = 0, parallel = 0, coincident = 0;
     for (std::size_t i = 0; i < m.size(); ++i)
         for (std::size_t j = i + 1; j < m.size(); ++j) {
-            const Pair p = PairOf(m[i], m[j], n);
-            cut += p == Pair::Cut;
-            parallel += p == Pair::Parallel;
-            coincident += p == Pair::Coincident;
+            const bool cuts = Rank({m[i], m[j]}, n) == 2;
+            cut += cuts;
+            parallel += !cuts && Rank({m[i], m[j]}, n + 1) == 2;
+            coincident += Rank({m[i], m[j]}, n + 1) == 1;
         }
     if (m.size() == 2) {
         if (cut) return lines ? P::TwoLinesCut : P::TwoPlanesCut;
@@ -191,77 +160,44 @@ TEST(PositionTest, RandomSystemsAgreeWithTheirPairsAndRanks) {
     const auto draw = [&](int lo, int hi) {
         return std::uniform_int_distribution<int>(lo, hi)(rng);
     };
-    int seen[64] = {};
+    std::set<Position> seen;
     for (int trial = 0; trial < 4000; ++trial) {
         const std::size_t n = static_cast<std::size_t>(draw(2, 3));
-        const std::size_t rows = static_cast<std::size_t>(draw(2, 4));
-        QRows m;
-        for (std::size_t i = 0; i < rows; ++i) {
-            std::vector<Q> row(n + 1);
+        const int rows = draw(2, 4);
+        QMat m;
+        for (int i = 0; i < rows; ++i) {
+            std::vector<mpq_class> row(n + 1);
             const int how = i == 0 ? 0 : draw(0, i >= 2 ? 4 : 2);
-            const int last = static_cast<int>(i) - 1;
-            const std::vector<Q> u = i ? m[static_cast<std::size_t>(draw(0, last))] : row;
-            const std::vector<Q> v = i ? m[static_cast<std::size_t>(draw(0, last))] : row;
-            const Q k(draw(1, 4) * (draw(0, 1) ? 1 : -1), draw(1, 3));
+            const auto& u = i ? m[static_cast<std::size_t>(draw(0, i - 1))] : row;
+            const auto& v = i ? m[static_cast<std::size_t>(draw(0, i - 1))] : row;
+            const mpq_class k(draw(1, 4) * (draw(0, 1) ? 1 : -1), draw(1, 3));
             for (std::size_t j = 0; j <= n; ++j) {
-                if (how == 0) row[j] = draw(-3, 3);
-                if (how == 1 || how == 2) row[j] = k * u[j];
-                if (how >= 3) row[j] = u[j] + k * v[j];
+                row[j] = how == 0   ? mpq_class(draw(-3, 3))
+                         : how <= 2 ? mpq_class(k * u[j])
+                                    : mpq_class(u[j] + k * v[j]);
+                row[j].canonicalize();
             }
             if (how == 2 || how == 4) row[n] += draw(1, 3);
-            bool zero = true;
-            for (std::size_t j = 0; j < n; ++j) zero = zero && row[j] == 0;
-            if (zero) row[0] = 1;  // every equation a line or a plane
+            if (Rank({row}, n) == 0) row[0] = 1;  // every equation a line or a plane
             m.push_back(row);
         }
-        Matrix a = Matrix::Zero(static_cast<int>(rows), static_cast<int>(n) + 1);
-        bool fits = true;
-        for (std::size_t i = 0; i < rows; ++i)
-            for (std::size_t j = 0; j <= n; ++j) {
-                Q& q = m[i][j];
-                q.canonicalize();
-                fits = fits && abs(q.get_num()) < 1000000 && q.get_den() < 1000000;
-                if (fits)
-                    a.at(static_cast<int>(i) + 1, static_cast<int>(j) + 1) =
-                        Fraction(static_cast<int>(q.get_num().get_si()),
-                                 static_cast<int>(q.get_den().get_si()));
-            }
-        if (!fits) continue;
+        if (!test::Fits(m)) continue;
         const Position expected = Expected(m, n);
         SCOPED_TRACE(trial);
-        EXPECT_EQ(AnalyseSystem(a).position, expected);
-        ++seen[static_cast<int>(expected)];
+        EXPECT_EQ(
+            AnalyseSystem(
+                test::Build(
+                    rows, static_cast<int>(n) + 1,
+                    [&](int i, int j) {
+                        return test::Narrow(
+                            m[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)]);
+                    },
+                    false))
+                .position,
+            expected);
+        seen.insert(expected);
     }
-    // Every position of two to four lines or planes came up.
-    for (const Position p : {P::TwoLinesCut,
-                             P::TwoLinesParallel,
-                             P::TwoLinesCoincident,
-                             P::ThreeLinesCut,
-                             P::TwoLinesCoincideThirdCuts,
-                             P::Triangle,
-                             P::TwoLinesParallelThirdCuts,
-                             P::ThreeLinesParallel,
-                             P::TwoLinesCoincideThirdParallel,
-                             P::ThreeLinesCoincident,
-                             P::FourLinesCut,
-                             P::FourLinesCoincident,
-                             P::FourLinesNoCommonPoint,
-                             P::TwoPlanesCut,
-                             P::TwoPlanesParallel,
-                             P::TwoPlanesCoincident,
-                             P::ThreePlanesPoint,
-                             P::Sheaf,
-                             P::TwoPlanesCoincideThirdCuts,
-                             P::Prism,
-                             P::TwoPlanesParallelThirdCuts,
-                             P::ThreePlanesParallel,
-                             P::TwoPlanesCoincideThirdParallel,
-                             P::ThreePlanesCoincident,
-                             P::FourPlanesPoint,
-                             P::FourPlanesLine,
-                             P::FourPlanesCoincident,
-                             P::FourPlanesNoCommonPoint})
-        EXPECT_GT(seen[static_cast<int>(p)], 0) << static_cast<int>(p);
+    EXPECT_EQ(seen.size(), 28u) << "every position of two to four lines or planes";
 }
 
 }  // namespace

@@ -216,7 +216,8 @@ std::string StepMatrixLatex(const StepMatrix& m, std::string_view environment) {
         if (i > 1) s += " \\\\ ";
         for (int j = 1; j <= m.cols; ++j) {
             if (j > 1) s += " & ";
-            s += FractionTextLatex(m.at(i, j));
+            const std::size_t k = static_cast<std::size_t>((i - 1) * m.cols + (j - 1));
+            s += m.latex.empty() ? FractionTextLatex(m.at(i, j)) : m.latex[k];
         }
     }
     return s + " \\end{" + name + "}";

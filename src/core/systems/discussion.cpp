@@ -4,6 +4,7 @@
 
 #include "core/arith/flint_poly.h"
 #include "core/systems/linear_system.h"
+#include "core/systems/minor_table.h"
 #include "core/toolkit/strings.h"
 
 namespace velmora {
@@ -12,7 +13,7 @@ using flint::QPoly;
 
 namespace {
 
-using Grid = std::vector<std::vector<QPoly>>;
+using Grid = MinorTable::Grid;
 
 // Past these, a discussion is refused before it starts: with at most 4 x 5
 // cells of degree 4 and 32-bit numbers it always ends in milliseconds.
@@ -23,82 +24,6 @@ constexpr int kMaxUnknowns = 4;
 // makes them large. At this size the slowest system takes about half a
 // second.
 constexpr std::size_t kMaxRowBits = 512;
-
-// --- Every minor ---
-
-// The determinant of every square block of A': at(R, C) for a set R of rows
-// and a set C of columns of the same size, as bit masks (at(0, 0) = 1).
-// Ranks, critical values and solutions all come from this table, so every
-// case is computed the same way: a rank is the largest size of a minor that
-// is not 0, and a solution is Cramer's rule on a regular block.
-class MinorTable {
-  public:
-    MinorTable(const Grid& m, int cols)
-        : rows_(static_cast<int>(m.size())),
-          cols_(cols),
-          table_(std::size_t(1) << (rows_ + cols_)) {
-        Set(0, 0, QPoly(1));
-        for (int r = 1; r < (1 << rows_); ++r) {
-            const int k = Count(r);
-            const int last = 31 - __builtin_clz(static_cast<unsigned>(r));
-            const std::vector<QPoly>& row = m[static_cast<std::size_t>(last)];
-            for (int c = 1; c < (1 << cols_); ++c) {
-                if (Count(c) != k) continue;
-                // Expanded along its last row, row k of the block.
-                QPoly sum;
-                int position = 0;
-                for (int j = 0; j < cols_; ++j) {
-                    if ((c & (1 << j)) == 0) continue;
-                    const QPoly& rest = at(r & ~(1 << last), c & ~(1 << j));
-                    if (!row[j].IsZero() && !rest.IsZero()) {
-                        const QPoly term = row[j] * rest;
-                        sum = (k - 1 + position) % 2 == 0 ? sum + term : sum - term;
-                    }
-                    ++position;
-                }
-                Set(r, c, sum);
-            }
-        }
-    }
-
-    static int Count(int mask) { return __builtin_popcount(static_cast<unsigned>(mask)); }
-
-    int rows() const { return rows_; }
-    int cols() const { return cols_; }
-    // Index of the pair (R, C) in tables of this size.
-    std::size_t Index(int r, int c) const { return static_cast<std::size_t>(r << cols_ | c); }
-    std::size_t Size() const { return table_.size(); }
-    const QPoly& at(int r, int c) const { return table_[Index(r, c)]; }
-
-    // The gcd of the k x k minors within the columns `columns`: its roots are
-    // where the rank of those columns falls below k.
-    QPoly Gcd(int columns, int k) const {
-        if (k == 0) return QPoly(1);
-        QPoly g;
-        for (int c = 1; c < (1 << cols_); ++c) {
-            if ((c & ~columns) != 0 || Count(c) != k) continue;
-            for (int r = 1; r < (1 << rows_) && !g.IsOne(); ++r)
-                if (Count(r) == k) g = flint::Gcd(g, at(r, c));
-        }
-        return g;
-    }
-
-    // The gcd of the minors on the rows `rows` within the columns `columns`:
-    // its roots are where those rows fall below full rank there.
-    QPoly RowGcd(int rows, int columns) const {
-        QPoly g;
-        for (int c = columns; c > 0; c = (c - 1) & columns)
-            if (Count(c) == Count(rows)) g = flint::Gcd(g, at(rows, c));
-        return g;
-    }
-
-  private:
-    void Set(int r, int c, QPoly p) { table_[Index(r, c)] = std::move(p); }
-
-    int rows_;
-    int cols_;
-    std::vector<QPoly> table_;
-};
 
 int Mask(int columns) {
     return (1 << columns) - 1;
@@ -340,6 +265,15 @@ DiscussionCase CaseOf(const Classification& c, int n) {
     return d;
 }
 
+// The gcd of the minors on the rows `rows` within the columns `columns`: its
+// roots are where those rows fall below full rank there.
+QPoly RowGcd(const MinorTable& minors, int rows, int columns) {
+    QPoly g;
+    for (int c = columns; c > 0; c = (c - 1) & columns)
+        if (MinorTable::Count(c) == MinorTable::Count(rows)) g = flint::Gcd(g, minors.at(rows, c));
+    return g;
+}
+
 // Where a row loses its unknowns or two rows turn proportional, in their
 // coefficients or whole, away from the critical values: the general case
 // keeps its ranks there, but not always its position.
@@ -350,7 +284,7 @@ void PositionsApart(const MinorTable& minors, const std::vector<mpq_class>& crit
     for (int r = 1; r < (1 << minors.rows()); ++r) {
         if (MinorTable::Count(r) > 2) continue;
         for (const int columns : {Mask(n), Mask(n + 1)}) {
-            QPoly g = minors.RowGcd(r, columns);
+            QPoly g = RowGcd(minors, r, columns);
             if (!g.IsZero() && g.Degree() > 0) turning.push_back(std::move(g));
         }
     }

@@ -170,7 +170,11 @@ void ViewWindow::showDiscussion(std::shared_ptr<const Discussion> discussion) {
         general = k % 2 ? mpq_class((k + 1) / 2) : mpq_class(-(k / 2));
     cases_->addItem(QString::fromStdString("a = " + RationalText(general) + " (caso general)"),
                     QString::fromStdString(general.get_str()));
-    for (const DiscussionCase& c : discussion_->cases)
+    // The values of a case and those where the general case's position changes.
+    std::vector<DiscussionCase> valued = discussion_->cases;
+    valued.insert(valued.end(), discussion_->cases[0].positionsApart.begin(),
+                  discussion_->cases[0].positionsApart.end());
+    for (const DiscussionCase& c : valued)
         if (c.kind == CaseKind::Value)
             cases_->addItem(QString::fromStdString("a = " + RationalText(c.value)),
                             QString::fromStdString(c.value.get_str()));

@@ -70,6 +70,14 @@ TEST_F(SystemWindowTest, TheViewFollowsTheSystemAndTheCasePicked) {
     view->value()->setText("1");
     emit view->value()->editingFinished();
     EXPECT_EQ(canvas.system()->position, Position::ThreePlanesCoincident);
+    EXPECT_EQ(view->cases()->currentIndex(), 2);
+
+    // A value where the general case's lines turn parallel is offered too.
+    analyse({{"1", "1", "2"}, {"1", "-1", "0"}, {"a", "1", "3"}});
+    QApplication::processEvents();
+    ASSERT_EQ(view->cases()->count(), 4);  // general, a = 2, a = -1, a = 1
+    emit view->cases()->activated(3);
+    EXPECT_EQ(canvas.system()->position, Position::TwoLinesParallelThirdCuts);
 }
 
 }  // namespace

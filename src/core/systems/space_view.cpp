@@ -129,7 +129,28 @@ ViewBox BoxOf(const SystemAnalysis& a) {
             centre[j] = Real(a.generalSolution[static_cast<std::size_t>(j)].constant);
     }
     box.centre = {centre[0], centre[1], centre[2]};
+    // Lines with no common point: round the points where each two cross, all
+    // of them inside.
+    std::vector<Vec3> crossings;
+    for (int i = 1; n == 2 && !a.compatible && i <= a.augmented.rows; ++i)
+        for (int k = i + 1; k <= a.augmented.rows; ++k) {
+            const Matrix& m = a.augmented;
+            const double det =
+                Real(m.at(i, 1)) * Real(m.at(k, 2)) - Real(m.at(i, 2)) * Real(m.at(k, 1));
+            if (det == 0) continue;
+            crossings.push_back(
+                {(Real(m.at(i, 3)) * Real(m.at(k, 2)) - Real(m.at(i, 2)) * Real(m.at(k, 3))) / det,
+                 (Real(m.at(i, 1)) * Real(m.at(k, 3)) - Real(m.at(i, 3)) * Real(m.at(k, 1))) / det,
+                 0});
+        }
+    if (!crossings.empty()) {
+        box.centre = {};
+        for (const Vec3& p : crossings)
+            box.centre = Plus(box.centre, Times(1.0 / static_cast<double>(crossings.size()), p));
+    }
     double farthest = 0;
+    for (const Vec3& p : crossings)
+        farthest = std::max({farthest, std::abs(p.x - box.centre.x), std::abs(p.y - box.centre.y)});
     for (int i = 1; i <= a.augmented.rows; ++i) {
         Vec3 normal;
         double* parts[] = {&normal.x, &normal.y, &normal.z};
@@ -167,7 +188,15 @@ Scene SceneOf(const SystemAnalysis& a, const Camera& camera, double width, doubl
         for (const auto& [other, c] : planes) {
             const Vec3 d = Cross(other, normal);
             const double size = Dot(d, d);
-            if (s.flat || size <= 1e-12 * Dot(other, other) * Dot(normal, normal)) continue;
+            if (size <= 1e-12 * Dot(other, other) * Dot(normal, normal)) continue;
+            if (s.flat) {  // Cramer's rule; d.z is the determinant
+                const Vec3 p{(c * normal.y - b * other.y) / d.z, (other.x * b - normal.x * c) / d.z,
+                             0};
+                if (std::abs(p.x - box.centre.x) <= box.half &&
+                    std::abs(p.y - box.centre.y) <= box.half)
+                    s.crossings.push_back(project(p));
+                continue;
+            }
             const Vec3 p =
                 Times(1 / size, Plus(Times(c, Cross(normal, d)), Times(b, Cross(d, other))));
             if (const auto ends = LineInBox(p, d, box))

@@ -54,6 +54,8 @@ struct Scene {
     std::vector<std::vector<Point2>> shapes;
     // Planes: where each two that cut meet, the part of that line in the box.
     std::vector<std::pair<Point2, Point2>> meets;
+    // Lines: the point where each two that cut meet, inside the box.
+    std::vector<Point2> crossings;
     // The common point (one point) or line (two ends), when there is one.
     std::vector<Point2> common;
     // The box's twelve edges (four sides when flat), as pairs of ends.

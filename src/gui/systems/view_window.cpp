@@ -55,6 +55,7 @@ Scene ViewCanvas::scene() const {
     const auto down = [&](Point2& p) { p.y += top; };
     for (auto& shape : s.shapes) std::for_each(shape.begin(), shape.end(), down);
     std::for_each(s.common.begin(), s.common.end(), down);
+    std::for_each(s.crossings.begin(), s.crossings.end(), down);
     for (auto* lines : {&s.meets, &s.edges})
         for (auto& [from, to] : *lines) down(from), down(to);
     return s;
@@ -89,6 +90,8 @@ void ViewCanvas::paintEvent(QPaintEvent*) {
     }
     p.setPen(QPen(QColor(60, 60, 60), 1.5));
     for (const auto& [from, to] : s.meets) p.drawLine(At(from), At(to));
+    p.setBrush(QColor(60, 60, 60));
+    for (const Point2& at : s.crossings) p.drawEllipse(At(at), 3, 3);
     p.setBrush(Qt::black);
     p.setPen(QPen(Qt::black, 3.5, Qt::SolidLine, Qt::RoundCap));
     if (s.common.size() == 1) p.drawEllipse(At(s.common[0]), 5, 5);

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <random>
 
+#include "core/arith/rational.h"
+
 namespace velmora {
 namespace {
 
@@ -69,6 +71,20 @@ TEST(SpaceViewTest, EveryShapeCrossesTheBoxInsideTheViewThroughTheCommonPart) {
                 EXPECT_LE(p.y, h);
             }
             for (const Point2& p : s.common) EXPECT_TRUE(Inside(p, shape, 0.5));
+        }
+        for (const Point2& p : s.crossings) {
+            int in = 0;
+            for (const auto& shape : s.shapes) in += Inside(p, shape, 0.5);
+            EXPECT_GE(in, 2);
+        }
+        meets += s.crossings.size();
+        if (n == 2 && !a.compatible) {  // every crossing in the box
+            std::size_t crossing = 0;
+            for (int i = 1; i <= rows; ++i)
+                for (int k = i + 1; k <= rows; ++k)
+                    crossing += !(ToRational(m.at(i, 1)) * ToRational(m.at(k, 2)) ==
+                                  ToRational(m.at(i, 2)) * ToRational(m.at(k, 1)));
+            EXPECT_EQ(s.crossings.size(), crossing);
         }
         // Where two planes meet lies in both.
         meets += s.meets.size();

@@ -166,17 +166,20 @@ void ViewWindow::showDiscussion(std::shared_ptr<const Discussion> discussion) {
     for (QWidget* w : std::initializer_list<QWidget*>{cases_, valueLabel_, value_})
         w->setVisible(discussion_ != nullptr);
     if (!discussion_) return;
-    // The general case at the first of 0, 1, -1, 2, -2... that is no other case.
-    const std::vector<mpq_class>& excluded = discussion_->cases[0].excludedValues;
-    mpq_class general = 0;
-    for (int k = 1; std::count(excluded.begin(), excluded.end(), general); ++k)
-        general = k % 2 ? mpq_class((k + 1) / 2) : mpq_class(-(k / 2));
-    cases_->addItem(QString::fromStdString("a = " + RationalText(general) + " (caso general)"),
-                    QString::fromStdString(general.get_str()));
     // The values of a case and those where the general case's position changes.
     std::vector<DiscussionCase> valued = discussion_->cases;
     valued.insert(valued.end(), discussion_->cases[0].positionsApart.begin(),
                   discussion_->cases[0].positionsApart.end());
+    // The general case at the first of 0, 1, -1, 2, -2... that is none of them.
+    mpq_class general = 0;
+    for (int k = 1; std::any_of(valued.begin(), valued.end(),
+                                [&](const DiscussionCase& c) {
+                                    return c.kind == CaseKind::Value && c.value == general;
+                                });
+         ++k)
+        general = k % 2 ? mpq_class((k + 1) / 2) : mpq_class(-(k / 2));
+    cases_->addItem(QString::fromStdString("a = " + RationalText(general) + " (caso general)"),
+                    QString::fromStdString(general.get_str()));
     for (const DiscussionCase& c : valued)
         if (c.kind == CaseKind::Value)
             cases_->addItem(QString::fromStdString("a = " + RationalText(c.value)),

@@ -78,6 +78,12 @@ TEST_F(SystemWindowTest, TheViewFollowsTheSystemAndTheCasePicked) {
     ASSERT_EQ(view->cases()->count(), 4);  // general, a = 2, a = -1, a = 1
     emit view->cases()->activated(3);
     EXPECT_EQ(canvas.system()->position, Position::TwoLinesParallelThirdCuts);
+    // x = 0, y = 0, ax + y = 1: a triangle but for a = 0, so the general
+    // case is drawn at a = 1.
+    analyse({{"1", "0", "0"}, {"0", "1", "0"}, {"a", "1", "1"}});
+    QApplication::processEvents();
+    EXPECT_EQ(view->cases()->itemText(0).toStdString(), "a = 1 (caso general)");
+    EXPECT_EQ(canvas.system()->position, Position::Triangle);
 }
 
 }  // namespace

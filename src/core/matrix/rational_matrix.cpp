@@ -9,23 +9,13 @@
 namespace velmora::detail {
 
 mpq_class ToQ(Fraction f) {
-    if (f.den == 0) throw DivisionByZero();
-    int64_t n = f.num;
-    int64_t d = f.den;
-    if (d < 0) {
-        n = -n;
-        d = -d;
-    }
-    mpq_class q;
-    mpq_set_si(q.get_mpq_t(), static_cast<long>(n), static_cast<unsigned long>(d));
-    q.canonicalize();
-    return q;
+    return ToRational(f);
 }
 
 Fraction Narrow(const mpq_class& q) {
-    if (!q.get_num().fits_sint_p() || !q.get_den().fits_sint_p()) throw ArithmeticOverflow();
-    return Fraction(static_cast<int32_t>(q.get_num().get_si()),
-                    static_cast<int32_t>(q.get_den().get_si()));
+    Fraction f;
+    if (!NarrowRational(q, f)) throw ArithmeticOverflow();
+    return f;
 }
 
 QMatrix ToQ(const Matrix& m, int rows, const int* ri, int cols, const int* ci) {
@@ -77,11 +67,21 @@ std::size_t Bits(const QMatrix& a) {
     return bits;
 }
 
+// Row by row, a zero of a skipped whole: the matrix equations multiply by
+// matrices with a single 1 (X's entries one at a time).
 QMatrix Product(const QMatrix& a, const QMatrix& b) {
     QMatrix r(a.rows, b.cols);
-    for (int i = 0; i < a.rows; ++i)
-        for (int j = 0; j < b.cols; ++j)
-            for (int k = 0; k < a.cols; ++k) r(i, j) += a(i, k) * b(k, j);
+    mpq_class t;
+    for (int i = 0; i < a.rows; ++i) {
+        for (int k = 0; k < a.cols; ++k) {
+            if (sgn(a(i, k)) == 0) continue;
+            for (int j = 0; j < b.cols; ++j) {
+                if (sgn(b(k, j)) == 0) continue;
+                t = a(i, k) * b(k, j);
+                r(i, j) += t;
+            }
+        }
+    }
     return r;
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "core/matrix/exact_system.h"
+
 namespace velmora {
 
 namespace {
@@ -197,6 +199,25 @@ class Isolator {
     bool isolable_ = true;
 };
 
+// As many equations as unknowns and a regular system, the usual case: its
+// one solution by the square kernel, both ranks the order. False otherwise,
+// and q untouched.
+bool SolveSquare(MatrixEquation& q) {
+    const int n = q.unknowns();
+    if (q.system.rows != n) return false;
+    std::vector<mpq_class> rows;
+    rows.reserve(static_cast<std::size_t>(n * (n + 1)));
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j <= n; ++j) rows.push_back(q.system(i, j));
+    std::vector<mpq_class> x = SolveSquareSystem(n, rows);
+    if (x.empty()) return false;
+    q.rankCoefficients = q.rankAugmented = n;
+    q.values.clear();
+    for (mpq_class& v : x) q.values.push_back({std::move(v), {}});
+    q.freeEntries.clear();
+    return true;
+}
+
 }  // namespace
 
 EvalResult SolveMatrixEquation(std::string_view text, const MatrixStore& store, Shape x,
@@ -235,6 +256,13 @@ EvalResult SolveMatrixEquation(std::string_view text, const MatrixStore& store, 
     try {
         ExactValues values(e, shapes, store);
         q.system = BuildSystem(values, e.root(), size);
+        q.x = size;
+        if (SolveSquare(q)) {
+            q.isolation = Isolator(e, values, size).Find();
+            q.expression = std::move(e);
+            equation = std::move(q);
+            return EvalResult::Ok;
+        }
         // One echelon form gives both ranks: A's are its rows with a pivot
         // left of the last column.
         QMatrix echelon = q.system;

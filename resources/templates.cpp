@@ -53,7 +53,8 @@ const MenuTemplate kMnuSist{"MNUSIST",
                                   {312, "Copiar LaTeX"},
                                   {313, "Pegar\tCtrl+V"},
                                   {0, ""},
-                                  {220, "Pasos..."}}},
+                                  {220, "Pasos..."},
+                                  {221, "Vista"}}},
                             }};
 
 constexpr std::string_view kDigits[] = {"1", "2", "3", "4", "5"};
@@ -149,16 +150,17 @@ std::vector<ControlTemplate> SistEqControls() {
         {32, K::GroupBox, "matriz coeficientes  A", 186, 90, 150, 60, kDrawingArea},
         {200, K::Label, "Rango A' =", 50, 150, 40, 8},
         {201, K::Label, "Rango A =", 220, 150, 40, 8},
-        // Six whole lines: a general solution's conclusion, without scrolling.
+        // Seven whole lines: a general solution's conclusion and the position
+        // of the planes, without scrolling.
         {kNoId, K::Label, "Conclusión", 10, 160, 40, 8},
-        {250, K::MultiLineEdit, "", 10, 168, 320, 48, kReadOnly},
-        {kNoId, K::Label, "comentario:", 80, 220, 60, 8},
-        {150, K::DropDown, "", 120, 218, 194, 80, kVScroll},
-        {15, K::Button, "<<", 316, 219, 14, 10},
-        {16, K::Button, "reset", 256, 231, 28, 10},
-        {17, K::Button, "X", 285, 231, 12, 10},
-        {18, K::Button, "Ok", 298, 231, 16, 10},
-        {2, K::Button, "Salir", 4, 230, 50, 12},
+        {250, K::MultiLineEdit, "", 10, 168, 320, 56, kReadOnly},
+        {kNoId, K::Label, "comentario:", 80, 228, 60, 8},
+        {150, K::DropDown, "", 120, 226, 194, 80, kVScroll},
+        {15, K::Button, "<<", 316, 227, 14, 10},
+        {16, K::Button, "reset", 256, 239, 28, 10},
+        {17, K::Button, "X", 285, 239, 12, 10},
+        {18, K::Button, "Ok", 298, 239, 16, 10},
+        {2, K::Button, "Salir", 4, 238, 50, 12},
     };
     c.insert(c.end(), rest.begin(), rest.end());
     return c;
@@ -168,7 +170,7 @@ const DialogTemplate kPrincipal{
     "Principal", "Cálculos con matrices  ", 70, 38, 405, 240, false, kSystemFont,
     &kMnuPrin,   PrincipalControls()};
 
-const DialogTemplate kSistEq{"SistEq",  "Sistema de ecuaciones", 0, 0, 344, 244, true, kSystemFont,
+const DialogTemplate kSistEq{"SistEq",  "Sistema de ecuaciones", 0, 0, 344, 252, true, kSystemFont,
                              &kMnuSist, SistEqControls()};
 
 // The controls reach x = 225 and y = 118; the dialog leaves a small margin.

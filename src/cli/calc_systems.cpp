@@ -30,7 +30,7 @@ constexpr const char* kOverflowText =
 bool PrintAnalysis(const SystemAnalysis& a, std::ostream& out) {
     out << RankAugmentedText(a.rankAugmented) << '\n'
         << RankCoefficientsText(a.rankCoefficients) << '\n';
-    for (const std::string& line : ConclusionLines(a)) out << line << '\n';
+    for (const std::string& line : ConclusionBoxLines(a)) out << line << '\n';
     return !a.solutionOverflow && !a.generalSolutionOverflow;
 }
 

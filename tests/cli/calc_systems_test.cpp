@@ -35,7 +35,8 @@ TEST(CalcSolveTest, PrintsRanksAndTheConclusionBox) {
               " rango A = rango A' => sistema COMPATIBLE\n"
               " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n"
               "\n"
-              " Solución:   x = 1/3    y = 1/3    \n");
+              " Solución:   x = 1/3    y = 1/3    \n"
+              "   Posición: Las dos rectas se cortan en un punto\n");
     EXPECT_TRUE(r.err.empty());
 }
 
@@ -47,32 +48,37 @@ TEST(CalcSolveTest, StatusTable) {
     };
     const Case cases[] = {
         {"[1 1 1; 1 1 2]", 0,
-         "rango A' = 2\nrango A = 1\nrango A <> rango A' => sistema INCOMPATIBLE\n"},
+         "rango A' = 2\nrango A = 1\nrango A <> rango A' => sistema INCOMPATIBLE\n"
+         "   Posición: Las dos rectas son paralelas\n"},
         {"[1 1 1; 2 2 2]", 0,
          "rango A' = 1\nrango A = 1\n rango A = rango A' => sistema COMPATIBLE\n"
          "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
          "   Grado de indeterminación = 2 - 1 = 1\n\n"
          " Solución:   x = 1 - λ    y = λ    \n"
-         "   para todo λ\n"},
+         "   para todo λ\n"
+         "   Posición: Las dos rectas son coincidentes\n"},
         {"[1 0 2 1; 0 2 -1 6]", 0,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
          "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
          "   Grado de indeterminación = 3 - 2 = 1\n\n"
          " Solución:   x = 1 - 2λ    y = 3 + (1/2)λ    z = λ    \n"
-         "   para todo λ\n"},
+         "   para todo λ\n"
+         "   Posición: Los dos planos se cortan en una recta\n"},
         {"[1 1 1 1; 2 2 2 2]", 0,
          "rango A' = 1\nrango A = 1\n rango A = rango A' => sistema COMPATIBLE\n"
          "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
          "   Grado de indeterminación = 3 - 1 = 2\n\n"
          " Solución:   x = 1 - λ - μ    y = λ    z = μ    \n"
-         "   para todo λ, μ\n"},
+         "   para todo λ, μ\n"
+         "   Posición: Los dos planos son coincidentes\n"},
         // x + 0y + z = 2, x + 0y - z = 0: y is free, z = 1.
         {"[1 0 1 2; 1 0 -1 0]", 0,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
          "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
          "   Grado de indeterminación = 3 - 2 = 1\n\n"
          " Solución:   x = 1    y = λ    z = 1    \n"
-         "   para todo λ\n"},
+         "   para todo λ\n"
+         "   Posición: Los dos planos se cortan en una recta\n"},
         {"[1 1 1; 0 0 0]", 1, ""},              // null equation
         {"[1 2 3 4 5 6; 1 1 1 1 1 1]", 1, ""},  // five unknowns
         {"[1 1; 1 1; 1 1; 1 1; 1 1]", 1, ""},   // five equations
@@ -83,19 +89,22 @@ TEST(CalcSolveTest, StatusTable) {
         {"[2147483647 2147483646 1; 2147483646 2147483647 1]", 1,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
          " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n"
-         " Solución:   fuera de rango (no cabe en fracciones de 32 bits)\n"},
+         " Solución:   fuera de rango (no cabe en fracciones de 32 bits)\n"
+         "   Posición: Las dos rectas se cortan en un punto\n"},
         // The triangular forms have no 32-bit form; the answer does.
         {"[65536 3 65533; 7 65537 -65530]", 0,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
          " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n Solución:   x = 1    y = -1    "
-         "\n"},
+         "\n"
+         "   Posición: Las dos rectas se cortan en un punto\n"},
         // Undetermined with x = (65522 - 65531λ)/4295032811: the described
         // lines, the solution line out of range, then the overflow.
         {"[65536 3 1 1; 7 65537 2 5]", 1,
          "rango A' = 2\nrango A = 2\n rango A = rango A' => sistema COMPATIBLE\n"
          "rango = 2 < nº incógnitas => INDETERMINADO  (S.C.I.)\n"
          "   Grado de indeterminación = 3 - 2 = 1\n\n"
-         " Solución:   fuera de rango (no cabe en fracciones de 32 bits)\n"},
+         " Solución:   fuera de rango (no cabe en fracciones de 32 bits)\n"
+         "   Posición: Los dos planos se cortan en una recta\n"},
     };
     for (const Case& c : cases) {
         const CalcRun r = Call(CalcSolve, {c.matrix});
@@ -115,10 +124,13 @@ TEST(CalcDiscussTest, PrintsTheDiscussionOrRefuses) {
         "Para a ≠ -2, a ≠ 1: rango A = 3, rango A' = 3 => sistema COMPATIBLE DETERMINADO  "
         "(S.C.D.)\n"
         "   x = (-a - 1)/(a + 2)    y = 1/(a + 2)    z = (a^2 + 2a + 1)/(a + 2)    \n"
+        "   Posición: Los tres planos se cortan en un punto\n"
         "Para a = -2: rango A = 2, rango A' = 3 => sistema INCOMPATIBLE\n"
+        "   Posición: Los planos se cortan dos a dos en tres rectas paralelas (prisma)\n"
         "Para a = 1: rango A = 1, rango A' = 1 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)\n"
         "   Solución:   x = 1 - λ - μ    y = λ    z = μ    \n"
-        "   para todo λ, μ\n");
+        "   para todo λ, μ\n"
+        "   Posición: Los tres planos son coincidentes\n");
     EXPECT_TRUE(r.err.empty());
 
     const struct {
@@ -254,6 +266,7 @@ TEST(CalcStsTest, AddThenShow) {
               " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n"
               "\n"
               " Solución:   x = 1/3    y = 1/3    \n"
+              "   Posición: Las dos rectas se cortan en un punto\n"
               "\n"
               "Sistema 2:\n"
               "  x + y = 1\n"
@@ -261,6 +274,7 @@ TEST(CalcStsTest, AddThenShow) {
               "rango A' = 2\n"
               "rango A = 1\n"
               "rango A <> rango A' => sistema INCOMPATIBLE\n"
+              "   Posición: Las dos rectas son paralelas\n"
               "\n"
               "Sistema 3:\n"
               "  x + 2z = 1\n"
@@ -272,7 +286,8 @@ TEST(CalcStsTest, AddThenShow) {
               "   Grado de indeterminación = 3 - 2 = 1\n"
               "\n"
               " Solución:   x = 1 - 2λ    y = 3 + (1/2)λ    z = λ    \n"
-              "   para todo λ\n");
+              "   para todo λ\n"
+              "   Posición: Los dos planos se cortan en una recta\n");
 }
 
 // x = 2^31: the system keeps its ranks and verdict, the next one is shown whole.
@@ -286,7 +301,8 @@ TEST(CalcStsTest, ASolutionPastThirtyTwoBitsKeepsItsVerdict) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("  y = 0\nrango A' = 2\nrango A = 2\n rango A = rango A' => sistema "
                          "COMPATIBLE\n rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n\n"
-                         " Solución:   fuera de rango (no cabe en fracciones de 32 bits)\n\n"
+                         " Solución:   fuera de rango (no cabe en fracciones de 32 bits)\n   "
+                         "Posición: Las dos rectas se cortan en un punto\n\n"
                          "Sistema 2:"),
               std::string::npos)
         << r.out;

@@ -171,8 +171,8 @@ void Driver::actOnSystem(TemplateDialog& d, int kind) {
             dialogs_.openPurpose = OpenPurpose::Other;
             break;
         case 13: {
-            // Guardar, Pasos..., Copiar, Copiar LaTeX, Pegar.
-            const int id = rng_.pick(std::vector<int>{210, 220, 311, 312, 313});
+            // Guardar, Pasos..., Vista, Copiar, Copiar LaTeX, Pegar.
+            const int id = rng_.pick(std::vector<int>{210, 220, 221, 311, 312, 313});
             note("system", "menu " + std::to_string(id));
             menu(d, id);
             break;

@@ -60,7 +60,8 @@ class SystemWindowFixture : public ::testing::Test {
 inline const std::string kDetermined =
     " rango A = rango A' => sistema COMPATIBLE\r\n"
     " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\r\n\r\n"
-    " Solución:   x = 1/3    y = 1/3    ";
+    " Solución:   x = 1/3    y = 1/3    \r\n"
+    "   Posición: Las dos rectas se cortan en un punto";
 
 // The system window's own tests: random systems from a fixed seed, and a
 // system analysed or added as the user does it.

@@ -81,6 +81,7 @@ struct Classification {
     bool compatible = false;
     std::vector<int> pivots;  // 0-based pivot columns of the row echelon form of A
     std::vector<ParametricFunction> solution;
+    Position position = Position::None;
 };
 
 // The ranks of A' (the table's n + 1 columns) and of A, the pivot columns of
@@ -117,6 +118,11 @@ Classification Classify(Arithmetic& arithmetic, const MinorTable& minors) {
         }
         before = now;
     }
+    // Parallel and coincident rows from the same minors, in the same arithmetic.
+    k.position = PositionOf(n, k.rankCoefficients, k.rankAugmented,
+                            RelationsOf(minors.rows(), n, [&](int r, int c) {
+                                return nonZero[minors.Index(r, c)] == 0;
+                            }));
     if (!k.compatible) return k;
 
     const int r = k.rankCoefficients;
@@ -255,7 +261,55 @@ DiscussionCase CaseOf(const Classification& c, int n) {
     d.compatible = c.compatible;
     d.determined = c.compatible && c.rankCoefficients == n;
     d.solution = c.solution;
+    d.position = c.position;
     return d;
+}
+
+// The gcd of the minors on the rows `rows` within the columns `columns`: its
+// roots are where those rows fall below full rank there.
+QPoly RowGcd(const MinorTable& minors, int rows, int columns) {
+    QPoly g;
+    for (int c = columns; c > 0; c = (c - 1) & columns)
+        if (MinorTable::Count(c) == MinorTable::Count(rows)) g = flint::Gcd(g, minors.at(rows, c));
+    return g;
+}
+
+// Where a row loses its unknowns or two rows turn proportional, in their
+// coefficients or whole, away from the critical values: the general case
+// keeps its ranks there, but not always its position.
+void PositionsApart(const MinorTable& minors, const std::vector<mpq_class>& critical,
+                    const std::vector<QPoly>& criticalFactors, DiscussionCase& general) {
+    const int n = minors.cols() - 1;
+    std::vector<QPoly> turning;
+    for (int r = 1; r < (1 << minors.rows()); ++r) {
+        if (MinorTable::Count(r) > 2) continue;
+        for (const int columns : {Mask(n), Mask(n + 1)}) {
+            QPoly g = RowGcd(minors, r, columns);
+            if (!g.IsZero() && g.Degree() > 0) turning.push_back(std::move(g));
+        }
+    }
+    std::vector<mpq_class> values;
+    std::vector<QPoly> factors;
+    CriticalCases(turning, values, factors);
+    // Kept when it stands otherwise than in the general case.
+    const auto apart = [&](auto arithmetic, DiscussionCase c) {
+        c.position = Classify(arithmetic, minors).position;
+        if (c.position != general.position) general.positionsApart.push_back(std::move(c));
+    };
+    for (const mpq_class& v : values) {
+        if (std::count(critical.begin(), critical.end(), v)) continue;
+        DiscussionCase c;
+        c.kind = CaseKind::Value;
+        c.value = v;
+        apart(ValueArithmetic{v}, std::move(c));
+    }
+    for (const QPoly& f : factors) {
+        if (std::count(criticalFactors.begin(), criticalFactors.end(), f)) continue;
+        DiscussionCase c;
+        c.kind = CaseKind::Factor;
+        c.factor = f.ToPolynomial();
+        apart(FactorArithmetic{f}, std::move(c));
+    }
 }
 
 void CheckSize(const PolynomialMatrix& m) {
@@ -336,6 +390,7 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     DiscussionCase g = CaseOf(general, n);
     g.excludedValues = values;
     for (const QPoly& f : factors) g.excludedFactors.push_back(f.ToPolynomial());
+    if (general.position != Position::None) PositionsApart(minors, values, factors, g);
     d.cases.push_back(std::move(g));
     for (const mpq_class& v : values) {
         ValueArithmetic arithmetic{v};

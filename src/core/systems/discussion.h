@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "core/arith/polynomial.h"
+#include "core/systems/position.h"
 
 namespace velmora {
 
@@ -75,6 +76,14 @@ struct DiscussionCase {
     // A compatible case's values, one per unknown, with unknownCount -
     // rankCoefficients parameters.
     std::vector<ParametricFunction> solution;
+    // Where the lines or planes stand in this case; None but for two or three
+    // unknowns.
+    Position position = Position::None;
+    // The general case: the values of a, or the roots of a factor, where its
+    // ranks and solution hold but two equations turn parallel or coincident
+    // (or one loses its unknowns), so they stand otherwise: each is kind Value
+    // or Factor with its value or factor and its position, nothing else.
+    std::vector<DiscussionCase> positionsApart;
 };
 
 struct Discussion {

@@ -33,15 +33,14 @@ std::string Verdict(const DiscussionCase& c) {
     return c.determined ? "COMPATIBLE DETERMINADO  (S.C.D.)" : "COMPATIBLE INDETERMINADO  (S.C.I.)";
 }
 
+// A case of a value or a factor: "a = 2", "a tal que a^2 - 2 = 0".
+std::string ValueCondition(const DiscussionCase& c) {
+    return c.kind == CaseKind::Value ? "a = " + RationalText(c.value)
+                                     : "a tal que " + PolynomialText(c.factor) + " = 0";
+}
+
 std::string Condition(const DiscussionCase& c) {
-    switch (c.kind) {
-        case CaseKind::Value:
-            return "Para a = " + RationalText(c.value);
-        case CaseKind::Factor:
-            return "Para a tal que " + PolynomialText(c.factor) + " = 0";
-        case CaseKind::General:
-            break;
-    }
+    if (c.kind != CaseKind::General) return "Para " + ValueCondition(c);
     if (c.excludedValues.empty() && c.excludedFactors.empty()) return "Para todo a";
     std::string s = "Para ";
     for (const mpq_class& v : c.excludedValues) s += "a ≠ " + RationalText(v) + ", ";
@@ -94,6 +93,10 @@ std::vector<std::string> DiscussionLines(const Discussion& d) {
     for (const DiscussionCase& c : d.cases) {
         const std::vector<std::string> own = CaseLines(c, d.unknownCount);
         lines.insert(lines.end(), own.begin(), own.end());
+        if (c.position != Position::None) lines.push_back(PositionLine(c.position));
+        for (const DiscussionCase& apart : c.positionsApart)
+            lines.push_back("   Posición para " + ValueCondition(apart) + ": " +
+                            PositionText(apart.position));
     }
     return lines;
 }

@@ -21,7 +21,8 @@ std::string ParametricFunctionText(const ParametricFunction& v);
 std::vector<std::string> CaseLines(const DiscussionCase& c, int unknownCount);
 // The lines of every case, in the order of the cases: "Para a ≠ -2, a ≠ 1:
 // rango A = 3, rango A' = 3 => sistema COMPATIBLE DETERMINADO  (S.C.D.)",
-// "   x = (-a - 1)/(a + 2)    y = ...    ", ...
+// "   x = (-a - 1)/(a + 2)    y = ...    ", each case's lines followed, for
+// two or three unknowns, by its PositionLine.
 std::vector<std::string> DiscussionLines(const Discussion& d);
 
 }  // namespace velmora

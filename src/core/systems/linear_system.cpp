@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "core/arith/rational.h"
 #include "core/matrix/steps.h"
 #include "core/systems/general_solution.h"
 #include "core/systems/system_text.h"
@@ -156,6 +157,23 @@ void SolveUndetermined(const Matrix& augmented, SystemAnalysis& r, StepRecorder*
     r.generalSolution = std::move(values);
 }
 
+// The position of the rows of A', every minor exact.
+Position PositionOfRows(const SystemAnalysis& r) {
+    const Matrix& m = r.augmented;
+    const auto cell = [&](int i, int column) { return ToRational(m.at(i + 1, column + 1)); };
+    const auto zero = [&](int rows, int columns) {
+        int i[2], c[2], k = 0, l = 0;
+        for (int b = 0; b < 5; ++b) {
+            if (rows & (1 << b)) i[k++] = b;
+            if (columns & (1 << b)) c[l++] = b;
+        }
+        if (k == 1) return sgn(cell(i[0], c[0])) == 0;
+        return cell(i[0], c[0]) * cell(i[1], c[1]) == cell(i[0], c[1]) * cell(i[1], c[0]);
+    };
+    return PositionOf(r.unknownCount, r.rankCoefficients, r.rankAugmented,
+                      RelationsOf(m.rows, r.unknownCount, zero));
+}
+
 }  // namespace
 
 bool CheckRows(const Matrix& augmented) {
@@ -191,6 +209,7 @@ SystemAnalysis AnalyseSystem(const Matrix& augmented, StepRecorder* steps) {
         r.solutionOverflow = !SolveDetermined(a, r.unknownCount, r.solution, steps);
     else if (r.compatible)
         SolveUndetermined(a, r, steps);
+    r.position = PositionOfRows(r);
     return r;
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/arith/fraction.h"
 #include "core/matrix/matrix.h"
+#include "core/systems/position.h"
 
 namespace velmora {
 
@@ -52,6 +53,8 @@ struct SystemAnalysis {
     // Some constant or coefficient has no 32-bit form: `generalSolution`
     // stays empty and the conclusion says so on the solution line.
     bool generalSolutionOverflow = false;
+    // Where the lines (two unknowns) or planes (three) stand; None otherwise.
+    Position position = Position::None;
 };
 
 // False when some equation is null: every coefficient and the right-hand side

@@ -114,7 +114,7 @@ std::string LeftSide(const PolynomialMatrix& m, int row, bool latex) {
 std::vector<std::string> BoxLines(const SystemAnalysis& a) {
     std::vector<std::string> lines{RankAugmentedText(a.rankAugmented),
                                    RankCoefficientsText(a.rankCoefficients)};
-    for (const std::string& line : ConclusionLines(a)) lines.push_back(TrimRight(line));
+    for (const std::string& line : ConclusionBoxLines(a)) lines.push_back(TrimRight(line));
     return lines;
 }
 
@@ -126,6 +126,64 @@ std::string RankAugmentedText(int rank) {
 
 std::string RankCoefficientsText(int rank) {
     return "rango A = " + IntToText(rank);
+}
+
+std::string PositionText(Position position) {
+    struct Words {
+        Position position;
+        const char* text;
+    };
+    // clang-format off
+    static constexpr Words kWords[] = {
+        {Position::NoLine,  "Una de las ecuaciones es imposible: no hay ningún punto común"},
+        {Position::WholePlane, "Todas las ecuaciones son 0 = 0: se cumplen en todo el plano"},
+        {Position::OneLine, "Una sola recta"},
+        {Position::TwoLinesCut, "Las dos rectas se cortan en un punto"},
+        {Position::TwoLinesParallel, "Las dos rectas son paralelas"},
+        {Position::TwoLinesCoincident, "Las dos rectas son coincidentes"},
+        {Position::ThreeLinesCut, "Las tres rectas se cortan en un punto"},
+        {Position::TwoLinesCoincideThirdCuts,
+         "Dos rectas son coincidentes y la tercera las corta en un punto"},
+        {Position::Triangle, "Las tres rectas se cortan dos a dos formando un triángulo"},
+        {Position::TwoLinesParallelThirdCuts, "Dos rectas son paralelas y la tercera las corta"},
+        {Position::ThreeLinesParallel, "Las tres rectas son paralelas"},
+        {Position::TwoLinesCoincideThirdParallel,
+         "Dos rectas son coincidentes y la tercera es paralela a ellas"},
+        {Position::ThreeLinesCoincident, "Las tres rectas son coincidentes"},
+        {Position::FourLinesCut, "Las cuatro rectas pasan por un mismo punto"},
+        {Position::FourLinesCoincident, "Las cuatro rectas son coincidentes"},
+        {Position::FourLinesNoCommonPoint, "Las cuatro rectas no tienen ningún punto común"},
+        {Position::NoPlane, "Una de las ecuaciones es imposible: no hay ningún punto común"},
+        {Position::WholeSpace, "Todas las ecuaciones son 0 = 0: se cumplen en todo el espacio"},
+        {Position::OnePlane, "Un solo plano"},
+        {Position::TwoPlanesCut, "Los dos planos se cortan en una recta"},
+        {Position::TwoPlanesParallel, "Los dos planos son paralelos"},
+        {Position::TwoPlanesCoincident, "Los dos planos son coincidentes"},
+        {Position::ThreePlanesPoint, "Los tres planos se cortan en un punto"},
+        {Position::Sheaf, "Los tres planos se cortan en una recta (haz de planos)"},
+        {Position::TwoPlanesCoincideThirdCuts,
+         "Dos planos son coincidentes y el tercero los corta en una recta"},
+        {Position::Prism, "Los planos se cortan dos a dos en tres rectas paralelas (prisma)"},
+        {Position::TwoPlanesParallelThirdCuts,
+         "Dos planos son paralelos y el tercero los corta en dos rectas paralelas"},
+        {Position::ThreePlanesParallel, "Los tres planos son paralelos"},
+        {Position::TwoPlanesCoincideThirdParallel,
+         "Dos planos son coincidentes y el tercero es paralelo a ellos"},
+        {Position::ThreePlanesCoincident, "Los tres planos son coincidentes"},
+        {Position::FourPlanesPoint, "Los cuatro planos se cortan en un punto"},
+        {Position::FourPlanesLine, "Los cuatro planos se cortan en una recta"},
+        {Position::FourPlanesCoincident, "Los cuatro planos son coincidentes"},
+        {Position::FourPlanesNoCommonPoint, "Los cuatro planos no tienen ningún punto común"},
+    };
+    // clang-format on
+    for (const Words& w : kWords)
+        if (w.position == position) return w.text;
+    return {};
+}
+
+std::string PositionLine(Position position) {
+    const std::string text = PositionText(position);
+    return text.empty() ? text : "   Posición: " + text;
 }
 
 std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis) {
@@ -167,6 +225,12 @@ std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis) {
             lines.push_back("   " + ParametersText(static_cast<int>(analysis.freeUnknowns.size())));
         }
     }
+    return lines;
+}
+
+std::vector<std::string> ConclusionBoxLines(const SystemAnalysis& analysis) {
+    std::vector<std::string> lines = ConclusionLines(analysis);
+    if (analysis.position != Position::None) lines.push_back(PositionLine(analysis.position));
     return lines;
 }
 

@@ -31,6 +31,15 @@ inline constexpr const char* kSolutionOutOfRange =
 // solution followed by its parameters ("   para todo λ"), or
 // kSolutionOutOfRange alone for a solution that does not fit.
 std::vector<std::string> ConclusionLines(const SystemAnalysis& analysis);
+// The box as the window shows it: ConclusionLines, then for two or three
+// unknowns PositionLine.
+std::vector<std::string> ConclusionBoxLines(const SystemAnalysis& analysis);
+
+// Where the lines or planes stand, in words: "Los tres planos se cortan en
+// una recta (haz de planos)"; empty for Position::None.
+std::string PositionText(Position position);
+// "   Posición: " and PositionText; empty for Position::None.
+std::string PositionLine(Position position);
 
 // A term of an equation in words: the magnitude of its coefficient as the
 // program writes a number or a polynomial in a ("1", "2", "1/2", "a^2",

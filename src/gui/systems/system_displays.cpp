@@ -99,7 +99,7 @@ void SystemWindow::analyseAndShow(TemplateDialog& d) {
     // After the drawing, which starts by clearing the displays and the ranks.
     SetItemText(d, kRankAugmented, RankAugmentedText(analysis.rankAugmented));
     SetItemText(d, kRankCoefficients, RankCoefficientsText(analysis.rankCoefficients));
-    ShowConclusion(d, ConclusionLines(analysis));
+    ShowConclusion(d, ConclusionBoxLines(analysis));
     analysisShown_ = true;
     // A solution that does not fit is said once for each system read, picked
     // or handed over, not at every repaint (the flag goes before the box,

@@ -94,13 +94,17 @@ void SystemWindow::applyEnableRules(TemplateDialog& d) {
     EnableItem(d, kDelete, selected_ > 0);
     EnableItem(d, kRename, selected_ > 0);
     EnableMenuItem(d, kSteps, hasSystem_ && !discussion);  // steps are of numbers
+    EnableMenuItem(d, kView, hasSystem_);
     followSteps();
+    followView();
 }
 
 // --- 2. Opening ---
 
 void SystemWindow::onInit(TemplateDialog& d) {
     steps_.close();  // one left from an earlier opening
+    if (view_) view_->deleteLater();
+    view_ = nullptr;
     stepsShown_.reset();
     list_ = SystemList();
     hasSystem_ = false;
@@ -202,6 +206,9 @@ void SystemWindow::onCommand(TemplateDialog& d, int id, int notification) {
             break;
         case kSteps:
             openSteps(d);
+            break;
+        case kView:
+            openView(d);
             break;
         case kCopy:
         case kCopyLatex:
@@ -390,6 +397,27 @@ void SystemWindow::followSteps() {
     if (shown == stepsShown_ && whyNone == steps_.window()->whyNone()) return;
     stepsShown_ = shown;
     steps_.follow(shown ? analysisSteps() : std::vector<Step>{}, std::move(whyNone));
+}
+
+void SystemWindow::openView(TemplateDialog& d) {
+    if (!hasSystem_) return;
+    readGridAndAnalyse(d);
+    if (!view_) view_ = new ViewWindow(&d);
+    view_->show();
+    view_->raise();
+    followView();
+}
+
+// The open "Vista" follows the system on show, or says why it draws none.
+void SystemWindow::followView() {
+    if (!view_ || !view_->isVisible()) return;
+    if (!hasSystem_ || !analysisShown_) {
+        view_->showNothing("El sistema de la cuadrícula no se ha analizado: «Ok» lo analiza.");
+    } else if (discussion) {
+        if (view_->shownDiscussion() != discussion) view_->showDiscussion(discussion);
+    } else {
+        view_->showSystem(current);
+    }
 }
 
 // --- Clipboard ---

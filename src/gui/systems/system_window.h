@@ -20,6 +20,7 @@
 #include "core/systems/linear_system.h"
 #include "core/systems/system_list.h"
 #include "gui/steps/steps_window.h"
+#include "gui/systems/view_window.h"
 #include "gui/toolkit/template_dialog.h"
 
 namespace velmora {
@@ -64,6 +65,7 @@ inline constexpr int kOpen = 205;
 inline constexpr int kSave = 210;
 inline constexpr int kAppend = 215;
 inline constexpr int kSteps = 220;  // "Pasos..."
+inline constexpr int kView = 221;   // "Vista"
 inline constexpr int kCopy = 311;
 inline constexpr int kCopyLatex = 312;
 inline constexpr int kPaste = 313;
@@ -105,6 +107,8 @@ class SystemWindow : public DialogHandler {
     StepsWindow* stepsWindow() const { return steps_.window(); }
     // Closes it: before the dialog that owns it goes.
     void closeSteps() { steps_.close(); }
+    // The "Vista" window, while one is open.
+    ViewWindow* viewWindow() const { return view_; }
     // The system on show is discussed by the values of a.
     bool discussing() const { return hasSystem_ && discussion != nullptr; }
 
@@ -145,6 +149,9 @@ class SystemWindow : public DialogHandler {
     void openSteps(TemplateDialog& d);
     std::vector<Step> analysisSteps() const;
     void followSteps();
+    // "Vista": the picture of the system on show, following it.
+    void openView(TemplateDialog& d);
+    void followView();
     // --- clipboard ---
     void copySystem(TemplateDialog& d, bool latex);
     void pasteSystem(TemplateDialog& d);
@@ -155,6 +162,7 @@ class SystemWindow : public DialogHandler {
     bool hasSystem_ = false;
     StepsWindowSlot steps_{"Pasos del sistema"};
     std::optional<Matrix> stepsShown_;  // the system whose steps the window shows
+    QPointer<ViewWindow> view_;         // a child of the dialog: it goes with it
     // The displays show the analysis of the system on show (not cleared
     // since, as "rnd" and a change of the counts clear them).
     bool analysisShown_ = false;

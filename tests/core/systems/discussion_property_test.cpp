@@ -316,6 +316,7 @@ TEST(DiscussionPropertyTest, EveryCaseAgreesWithTheSystemAtItsValues) {
                 EXPECT_EQ(numeric.rankCoefficients, d.cases[c - 1].rankCoefficients);
                 EXPECT_EQ(numeric.rankAugmented, d.cases[c - 1].rankAugmented);
                 EXPECT_EQ(numeric.unknownCount, d.unknownCount);
+                EXPECT_EQ(numeric.position, d.cases[c - 1].position);
                 ++numbersCompared;
             }
             // The very lines of the general solution of that system of numbers.

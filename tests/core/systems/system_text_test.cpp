@@ -51,7 +51,8 @@ TEST(SystemTextTest, SystemWithRanksAndConclusion) {
          " rango A = rango A' => sistema COMPATIBLE\n"
          " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\n"
          "\n"
-         " Solución:   x = 1    y = 1\n",
+         " Solución:   x = 1    y = 1\n"
+         "   Posición: Las dos rectas se cortan en un punto\n",
          "\\[\n"
          "\\left\\{\\begin{array}{rcl}\n"
          "x + y & = & 2 \\\\\n"
@@ -64,7 +65,8 @@ TEST(SystemTextTest, SystemWithRanksAndConclusion) {
          "\\text{rango } A = \\text{rango } A' \\Rightarrow \\text{sistema COMPATIBLE} \\\\\n"
          "\\text{rango} = 2 = \\text{nº incógnitas} \\Rightarrow \\text{DETERMINADO} \\quad "
          "\\text{(S.C.D.)} \\\\\n"
-         "\\text{Solución:} \\quad x = 1 \\quad y = 1\n"
+         "\\text{Solución:} \\quad x = 1 \\quad y = 1 \\\\\n"
+         "\\text{Posición: Las dos rectas se cortan en un punto}\n"
          "\\end{array}\n"
          "\\]"},
         {Matrix::FromRows({{1, 1, 1}, {2, 2, Fraction(-1, 2)}}),
@@ -73,7 +75,8 @@ TEST(SystemTextTest, SystemWithRanksAndConclusion) {
          "\n"
          "rango A' = 2\n"
          "rango A = 1\n"
-         "rango A <> rango A' => sistema INCOMPATIBLE\n",
+         "rango A <> rango A' => sistema INCOMPATIBLE\n"
+         "   Posición: Las dos rectas son paralelas\n",
          "\\[\n"
          "\\left\\{\\begin{array}{rcl}\n"
          "x + y & = & 1 \\\\\n"
@@ -83,7 +86,8 @@ TEST(SystemTextTest, SystemWithRanksAndConclusion) {
          "\\begin{array}{l}\n"
          "\\text{rango } A' = 2 \\\\\n"
          "\\text{rango } A = 1 \\\\\n"
-         "\\text{rango } A \\neq \\text{rango } A' \\Rightarrow \\text{sistema INCOMPATIBLE}\n"
+         "\\text{rango } A \\neq \\text{rango } A' \\Rightarrow \\text{sistema INCOMPATIBLE} \\\\\n"
+         "\\text{Posición: Las dos rectas son paralelas}\n"
          "\\end{array}\n"
          "\\]"},
     };
@@ -173,8 +177,10 @@ TEST(SystemTextTest, DiscussionInLatex) {
         "\\text{Para } a^{2} - 2 \\neq 0 \\text{: rango } A = 2 \\text{, rango } A' = 2 "
         "\\Rightarrow \\text{sistema COMPATIBLE DETERMINADO} \\quad \\text{(S.C.D.)} \\\\\n"
         "x = \\frac{a - 2}{a^{2} - 2} \\quad y = \\frac{a - 1}{a^{2} - 2} \\\\\n"
+        "\\text{Posición: Las dos rectas se cortan en un punto} \\\\\n"
         "\\text{Para } a \\text{ tal que } a^{2} - 2 = 0 \\text{: rango } A = 1 \\text{, rango } "
-        "A' = 2 \\Rightarrow \\text{sistema INCOMPATIBLE}\n"
+        "A' = 2 \\Rightarrow \\text{sistema INCOMPATIBLE} \\\\\n"
+        "\\text{Posición: Las dos rectas son paralelas}\n"
         "\\end{array}\n"
         "\\]");
 }

@@ -28,10 +28,13 @@ const Rows kExample{{"a", "1", "1", "1"}, {"1", "a", "1", "a"}, {"1", "1", "a", 
 const std::string kExampleConclusion =
     "Para a ≠ -2, a ≠ 1: rango A = 3, rango A' = 3 => sistema COMPATIBLE DETERMINADO  (S.C.D.)\r\n"
     "   x = (-a - 1)/(a + 2)    y = 1/(a + 2)    z = (a^2 + 2a + 1)/(a + 2)    \r\n"
+    "   Posición: Los tres planos se cortan en un punto\r\n"
     "Para a = -2: rango A = 2, rango A' = 3 => sistema INCOMPATIBLE\r\n"
+    "   Posición: Los planos se cortan dos a dos en tres rectas paralelas (prisma)\r\n"
     "Para a = 1: rango A = 1, rango A' = 1 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)\r\n"
     "   Solución:   x = 1 - λ - μ    y = λ    z = μ    \r\n"
-    "   para todo λ, μ";
+    "   para todo λ, μ\r\n"
+    "   Posición: Los tres planos son coincidentes";
 // Wider than any area: its triangular forms give way to a note.
 const Rows kWide{{"3a^2-a+1", "2a", "1", "a+1", "1"},
                  {"1", "a^2", "2", "1-a", "a"},
@@ -72,7 +75,8 @@ TEST_F(SystemDiscussionTest, ShowsEveryCaseOfA) {
          {"2x", "+ y", " = 1"},
          " rango A = rango A' => sistema COMPATIBLE\r\n"
          " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\r\n\r\n"
-         " Solución:   x = 1/3    y = 1/3    "},
+         " Solución:   x = 1/3    y = 1/3    \r\n"
+         "   Posición: Las dos rectas se cortan en un punto"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rows[0][0]);
@@ -239,11 +243,14 @@ TEST_F(SystemDiscussionTest, CopiesTheDiscussion) {
               "Para a ≠ -2, a ≠ 1: rango A = 3, rango A' = 3 => sistema COMPATIBLE DETERMINADO  "
               "(S.C.D.)\n"
               "   x = (-a - 1)/(a + 2)    y = 1/(a + 2)    z = (a^2 + 2a + 1)/(a + 2)\n"
+              "   Posición: Los tres planos se cortan en un punto\n"
               "Para a = -2: rango A = 2, rango A' = 3 => sistema INCOMPATIBLE\n"
+              "   Posición: Los planos se cortan dos a dos en tres rectas paralelas (prisma)\n"
               "Para a = 1: rango A = 1, rango A' = 1 => sistema COMPATIBLE INDETERMINADO  "
               "(S.C.I.)\n"
               "   Solución:   x = 1 - λ - μ    y = λ    z = μ\n"
-              "   para todo λ, μ\n");
+              "   para todo λ, μ\n"
+              "   Posición: Los tres planos son coincidentes\n");
     d->command(312);
     EXPECT_EQ(ClipboardText(), DiscussionLatex(*w.discussion));
     EXPECT_NE(ClipboardText().find("x + y + az & = & a^{2}"), std::string::npos);

@@ -26,11 +26,11 @@ using test::kDetermined;
 using test::Rows;
 using test::SystemWindowTest;
 
-// The conclusion is the program's: six whole lines in view, keys change
+// The conclusion is the program's: seven whole lines in view, keys change
 // nothing, and what is selected in it is what Ctrl+C copies.
 TEST_F(SystemWindowTest, TheConclusionShowsWholeAndIsReadNotTyped) {
     open();
-    analyse({{"1", "0", "2", "1"}, {"0", "2", "-1", "6"}, {"1", "2", "1", "7"}});  // six lines
+    analyse({{"1", "0", "2", "1"}, {"0", "2", "-1", "6"}, {"1", "2", "1", "7"}});  // seven lines
     auto* box = qobject_cast<QPlainTextEdit*>(ItemHandle(*d, 250));
     QApplication::processEvents();
     EXPECT_EQ(box->verticalScrollBar()->maximum(), 0);
@@ -59,21 +59,25 @@ TEST_F(SystemWindowTest, ClassifiesTheExamplesWithTheirExactTexts) {
          "rango = 1 < nº incógnitas => INDETERMINADO  (S.C.I.)\r\n"
          "   Grado de indeterminación = 2 - 1 = 1\r\n\r\n"
          " Solución:   x = 1 - λ    y = λ    \r\n"
-         "   para todo λ"},
+         "   para todo λ\r\n"
+         "   Posición: Las dos rectas son coincidentes"},
         {{{"1", "1", "1"}, {"1", "1", "2"}},
          "rango A' = 2",
          "rango A = 1",
-         "rango A <> rango A' => sistema INCOMPATIBLE"},
+         "rango A <> rango A' => sistema INCOMPATIBLE\r\n"
+         "   Posición: Las dos rectas son paralelas"},
         {{{"0", "0", "5"}, {"1", "1", "1"}},
          "rango A' = 2",
          "rango A = 1",
-         "rango A <> rango A' => sistema INCOMPATIBLE"},
+         "rango A <> rango A' => sistema INCOMPATIBLE\r\n"
+         "   Posición: Una de las ecuaciones es imposible: no hay ningún punto común"},
         {{{"1", "1", "2"}, {"1", "-1", "0"}, {"2", "2", "4"}},
          "rango A' = 2",
          "rango A = 2",
          " rango A = rango A' => sistema COMPATIBLE\r\n"
          " rango = 2 = nº incógnitas => DETERMINADO  (S.C.D.)\r\n\r\n"
-         " Solución:   x = 1    y = 1    "},
+         " Solución:   x = 1    y = 1    \r\n"
+         "   Posición: Dos rectas son coincidentes y la tercera las corta en un punto"},
     };
     open();
     for (const Case& c : cases) {
@@ -85,8 +89,8 @@ TEST_F(SystemWindowTest, ClassifiesTheExamplesWithTheirExactTexts) {
     }
 }
 
-// Six lines and more, some longer than the box is wide: all of it is there,
-// and the box scrolls to it.
+// Lines longer than the box is wide are there whole; more lines than the
+// box holds scroll.
 TEST_F(SystemWindowTest, AGeneralSolutionTallerThanTheBoxScrolls) {
     open();
     analyse(
@@ -108,6 +112,9 @@ TEST_F(SystemWindowTest, AGeneralSolutionTallerThanTheBoxScrolls) {
               "   para todo λ, μ");
     auto* edit = qobject_cast<QPlainTextEdit*>(ItemHandle(*d, 250));
     ASSERT_NE(edit, nullptr);
+    // Seven lines now fit: a discussion of three cases, each with its
+    // position, takes nine.
+    analyse({{"a", "1", "1", "1"}, {"1", "a", "1", "a"}, {"1", "1", "a", "a^2"}});
     QApplication::processEvents();
     EXPECT_GT(edit->verticalScrollBar()->maximum(), 0);
     EXPECT_TRUE(edit->verticalScrollBar()->isVisible());
@@ -271,6 +278,7 @@ TEST_F(SystemWindowTest, AnswersPastThirtyTwoBits) {
     const std::string determined3 =
         " rango A = rango A' => sistema COMPATIBLE\r\n"
         " rango = 3 = nº incógnitas => DETERMINADO  (S.C.D.)\r\n\r\n Solución:   ";
+    const std::string kLinesCut = "   Posición: Las dos rectas se cortan en un punto";
     struct Case {
         const char* name;
         Rows rows;
@@ -281,13 +289,13 @@ TEST_F(SystemWindowTest, AnswersPastThirtyTwoBits) {
     const Case cases[] = {
         {"a solution that does not fit",
          {{"1", "-1", "2147483647"}, {"0", "1", "2147483647"}},
-         determined2 + "\r\n\r\n" + kSolutionOutOfRange,
+         determined2 + "\r\n\r\n" + kSolutionOutOfRange + "\r\n" + kLinesCut,
          true,
          false,
          false},
         {"the entries that once overflowed the rank",
          {{"100000", "3", "1"}, {"7", "100001", "5"}},
-         determined2 + "\r\n\r\n" + kSolutionOutOfRange,
+         determined2 + "\r\n\r\n" + kSolutionOutOfRange + "\r\n" + kLinesCut,
          true,
          true,
          false},
@@ -295,7 +303,8 @@ TEST_F(SystemWindowTest, AnswersPastThirtyTwoBits) {
          {{"1999999994", "-1999999991", "5", "-13"},
           {"1999999994", "-1999999992", "-2", "2"},
           {"1", "-5", "-2", "8"}},
-         determined3 + "x = -1    y = -1    z = -2    ",
+         determined3 + "x = -1    y = -1    z = -2    \r\n"
+                       "   Posición: Los tres planos se cortan en un punto",
          false,
          true,
          true},

@@ -196,7 +196,7 @@ int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostr
         PolynomialMatrix p;
         std::string error;
         if (ReadPolynomialMatrixText(args[0], p, error))
-            err << "velmora-calc: un sistema con el parámetro a se discute con velmora-calc "
+            err << "velmora-calc: un sistema con un parámetro se discute con velmora-calc "
                    "discuss\n";
         return kUnreadable;
     }

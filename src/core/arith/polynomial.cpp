@@ -48,8 +48,8 @@ std::string JoinTerms(const Polynomial& p,
     return JoinTerms(terms);
 }
 
-std::string PolynomialText(const Polynomial& p) {
-    return JoinTerms(p, [](const mpq_class& magnitude, int k) {
+std::string PolynomialText(const Polynomial& p, char letter) {
+    return JoinTerms(p, [letter](const mpq_class& magnitude, int k) {
         std::string s;
         if (k == 0) {
             s = RationalText(magnitude);
@@ -58,25 +58,32 @@ std::string PolynomialText(const Polynomial& p) {
         } else if (magnitude != 1) {
             s = magnitude.get_num().get_str();
         }
-        if (k >= 1) s += 'a';
+        if (k >= 1) s += letter;
         if (k >= 2) s += "^" + std::to_string(k);
         return s;
     });
 }
 
-std::string RationalFunctionText(const RationalFunction& f) {
-    auto side = [](const Polynomial& p) {
-        const std::string text = PolynomialText(p);
+std::string RationalFunctionText(const RationalFunction& f, char letter) {
+    auto side = [letter](const Polynomial& p) {
+        const std::string text = PolynomialText(p, letter);
         return p.TermCount() > 1 ? "(" + text + ")" : text;
     };
-    if (f.denominator == Polynomial(1) || f.numerator.IsZero()) return PolynomialText(f.numerator);
+    if (f.denominator == Polynomial(1) || f.numerator.IsZero())
+        return PolynomialText(f.numerator, letter);
     return side(f.numerator) + "/" + side(f.denominator);
+}
+
+bool IsParameterLetter(char c) {
+    const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return lower >= 'a' && lower <= 'z' && lower != 'x' && lower != 'y' && lower != 'z' &&
+           lower != 't';
 }
 
 namespace {
 
-bool IsParameterLetter(char c) {
-    return c == 'a' || c == 'A';
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // Bits of the larger of a number's numerator and denominator.
@@ -93,6 +100,9 @@ std::size_t Bits(const mpq_class& q) {
 class PolynomialParser {
   public:
     explicit PolynomialParser(std::string_view text) : s_(text) {}
+
+    // The letter read, in lower case; 0 before any.
+    char letter() const { return letter_; }
 
     PolynomialReading Read(Polynomial& out) {
         Polynomial p;
@@ -200,6 +210,8 @@ class PolynomialParser {
     bool Primary(Polynomial& result, bool negative) {
         const char c = Peek();
         if (IsParameterLetter(c)) {
+            if (letter_ != 0 && Lower(c) != letter_) return Fail(PolynomialReading::TwoParameters);
+            letter_ = Lower(c);
             ++i_;
             result = Polynomial::Parameter();
             return true;
@@ -277,6 +289,7 @@ class PolynomialParser {
     std::string_view s_;
     std::size_t i_ = 0;
     int depth_ = 0;
+    char letter_ = 0;
     PolynomialReading failure_ = PolynomialReading::NotANumber;
 };
 
@@ -286,10 +299,16 @@ bool NamesParameter(std::string_view text) {
     return false;
 }
 
+// "k en la fila 1, columna 2".
+std::string LetterPlace(char letter, int row, int column) {
+    return std::string(1, letter) + " en la fila " + std::to_string(row) + ", columna " +
+           std::to_string(column);
+}
+
 }  // namespace
 
-PolynomialReading ReadPolynomial(std::string_view text, Polynomial& p) {
-    if (HasTypographicMinus(text)) return ReadPolynomial(WithAsciiMinus(text), p);
+PolynomialReading ReadPolynomial(std::string_view text, Polynomial& p, char* letter) {
+    if (HasTypographicMinus(text)) return ReadPolynomial(WithAsciiMinus(text), p, letter);
     Fraction f;
     const NumberReading number = ReadNumber(text, f);
     if (number == NumberReading::Ok) {
@@ -297,9 +316,11 @@ PolynomialReading ReadPolynomial(std::string_view text, Polynomial& p) {
         return PolynomialReading::Ok;
     }
     Polynomial read;
-    const PolynomialReading reading = PolynomialParser(text).Read(read);
+    PolynomialParser parser(text);
+    const PolynomialReading reading = parser.Read(read);
     if (reading == PolynomialReading::Ok) {
         p = read;
+        if (letter != nullptr && parser.letter() != 0) *letter = parser.letter();
         return reading;
     }
     // A text with no a that is no expression either: why it is no number.
@@ -315,19 +336,21 @@ const char* PolynomialReadingText(PolynomialReading reading) {
         case PolynomialReading::Ok:
             return "";
         case PolynomialReading::NotANumber:
-            return "no es un número ni un polinomio en a";
+            return "no es un número ni un polinomio en el parámetro";
         case PolynomialReading::OutOfRange:
             return NumberReadingText(NumberReading::OutOfRange);
         case PolynomialReading::ZeroDenominator:
             return NumberReadingText(NumberReading::ZeroDenominator);
         case PolynomialReading::ParameterInDenominator:
-            return "tiene a en un denominador";
+            return "tiene el parámetro en un denominador";
         case PolynomialReading::DegreeTooHigh:
-            return "pasa del grado 4 en a";
+            return "pasa del grado 4 en el parámetro";
         case PolynomialReading::TooLarge:
             return "tiene números demasiado grandes (de más de 4096 bits)";
         case PolynomialReading::TooDeep:
             return "tiene más de 32 paréntesis uno dentro de otro";
+        case PolynomialReading::TwoParameters:
+            return "tiene dos letras: solo se admite un parámetro";
     }
     static_assert(kMaxCoefficientBits == 4096 && kMaxNesting == 32, "the texts above name them");
     return "";
@@ -336,6 +359,42 @@ const char* PolynomialReadingText(PolynomialReading reading) {
 bool HoldsParameter(std::string_view text) {
     Fraction f;
     return NamesParameter(text) && ReadNumber(text, f) != NumberReading::Ok;
+}
+
+char ParameterLetter(std::string_view text) {
+    if (!HoldsParameter(text)) return 0;
+    for (char c : text)
+        if (IsParameterLetter(c)) return Lower(c);
+    return 0;
+}
+
+GridParameter ParameterOfGrid(const std::vector<std::vector<std::string>>& cells) {
+    GridParameter g;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        for (std::size_t j = 0; j < cells[i].size(); ++j) {
+            // A second letter in the same cell is that cell's reading's to refuse.
+            const char c = ParameterLetter(cells[i][j]);
+            if (c == 0) continue;
+            const int row = static_cast<int>(i + 1);
+            const int column = static_cast<int>(j + 1);
+            if (g.letter == 0) {
+                g.letter = c;
+                g.row = row;
+                g.column = column;
+            } else if (c != g.letter) {
+                g.other = c;
+                g.otherRow = row;
+                g.otherColumn = column;
+                return g;
+            }
+        }
+    }
+    return g;
+}
+
+std::string TwoParametersText(const GridParameter& g) {
+    return "solo se admite un parámetro: " + LetterPlace(g.letter, g.row, g.column) + " y " +
+           LetterPlace(g.other, g.otherRow, g.otherColumn);
 }
 
 }  // namespace velmora

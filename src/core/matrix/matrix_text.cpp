@@ -353,13 +353,14 @@ bool ReadPastedCells(std::string_view text, const BlockLimits& limits, bool para
                 read.texts.push_back(f.ToText());
             } else {
                 Polynomial p;
-                const PolynomialReading reading = ReadPolynomial(cell, p);
+                char letter = kDefaultParameter;
+                const PolynomialReading reading = ReadPolynomial(cell, p, &letter);
                 if (reading != PolynomialReading::Ok) {
                     error =
                         QuotedText(cell) + " " + PolynomialReadingText(reading) + CellPlace(i, j);
                     return false;
                 }
-                read.texts.push_back(PolynomialText(p));
+                read.texts.push_back(PolynomialText(p, letter));
             }
         }
     }

@@ -363,6 +363,7 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     d.unknownCount = n;
     d.augmented = augmented;
     d.coefficients = PolynomialMatrix(m, n);
+    d.coefficients.parameter = augmented.parameter;
     for (int i = 1; i <= m; ++i)
         for (int j = 1; j <= n; ++j) d.coefficients.at(i, j) = augmented.at(i, j);
 
@@ -381,6 +382,8 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     }
     d.augmentedTriangular = FractionFreeTriangular(system, n + 1);
     d.coefficientsTriangular = FractionFreeTriangular(Columns(system, n), n);
+    d.augmentedTriangular.parameter = augmented.parameter;
+    d.coefficientsTriangular.parameter = augmented.parameter;
 
     const MinorTable minors(system, n + 1);
     GeneralArithmetic generalArithmetic;
@@ -428,6 +431,15 @@ CellDiscussion DiscussCells(const std::vector<std::vector<std::string>>& cells) 
     for (int i = 1; i <= rows; ++i) {
         if (static_cast<int>(cells[i - 1].size()) != cols)
             throw std::invalid_argument("filas de distinta longitud");
+    }
+    const GridParameter letter = ParameterOfGrid(cells);
+    if (letter.TwoLetters()) {
+        r.status = CellDiscussion::Status::TwoParameters;
+        r.message = TwoParametersText(letter);
+        return r;
+    }
+    if (letter.letter != 0) m.parameter = letter.letter;
+    for (int i = 1; i <= rows; ++i) {
         for (int j = 1; j <= cols; ++j) {
             const std::string& text = cells[i - 1][j - 1];
             if (IsBlank(text)) continue;  // empty: 0

@@ -377,9 +377,11 @@ void SystemWindow::followSteps() {
             "No hay pasos: el sistema de la cuadrícula no se ha analizado.\n"
             "«Ok» o Intro en su última casilla lo analiza.";
     } else if (discussion) {
-        whyNone =
-            "No hay pasos: un sistema con el parámetro a se discute por los valores de a,\n"
-            "caso por caso, en la conclusión. Los pasos son de sistemas de números.";
+        const std::string k(1, discussion->augmented.parameter);
+        whyNone = "No hay pasos: un sistema con el parámetro " + k +
+                  " se discute por los valores de " + k +
+                  ",\n"
+                  "caso por caso, en la conclusión. Los pasos son de sistemas de números.";
     }
     if (shown == stepsShown_ && whyNone == steps_.window()->whyNone()) return;
     stepsShown_ = shown;

@@ -17,6 +17,30 @@ Polynomial P(std::vector<const char*> coefficients) {
     return p;
 }
 
+// Any letter but the unknowns' names the parameter, a capital as its lower
+// case; the reading tells which.
+TEST(ReadPolynomialTest, TheParameterIsAnyLetterButTheUnknowns) {
+    for (const char* text : {"k^2 - 1", "K^2-1", "(m+1)(m-1)", "b*b - 1", "P^2 - p^0"}) {
+        Polynomial p;
+        char letter = 0;
+        ASSERT_EQ(ReadPolynomial(text, p, &letter), PolynomialReading::Ok) << text;
+        EXPECT_EQ(p, P({"-1", "0", "1"})) << text;
+        EXPECT_EQ(PolynomialText(p, letter), std::string(1, letter) + "^2 - 1") << text;
+        EXPECT_EQ(letter, ParameterLetter(text)) << text;
+    }
+    for (const char* text : {"x", "2y", "z+1", "t^2", "T"}) {
+        Polynomial p;
+        EXPECT_EQ(ReadPolynomial(text, p), PolynomialReading::NotANumber) << text;
+        EXPECT_FALSE(HoldsParameter(text)) << text;
+    }
+    const GridParameter g = ParameterOfGrid({{"1", "$A", "2"}, {"3", "K+1", "k"}, {"q", "", ""}});
+    EXPECT_EQ(g.letter, 'k');
+    EXPECT_EQ(g.row * 10 + g.column, 22);
+    EXPECT_EQ(g.other, 'q');
+    EXPECT_EQ(g.otherRow * 10 + g.otherColumn, 31);
+    EXPECT_FALSE(ParameterOfGrid({{"1", "$A"}, {"3/4", ""}}).letter);
+}
+
 TEST(ReadPolynomialTest, CellsAsPeopleWriteThem) {
     const struct {
         const char* text;
@@ -81,7 +105,7 @@ TEST(ReadPolynomialTest, RefusesWithAReasonAndLeavesTheValue) {
         {"1.5a", R::NotANumber},
         {"(a+1", R::NotANumber},
         {"a)", R::NotANumber},
-        {"ab", R::NotANumber},
+        {"ab", R::TwoParameters},
         {"--a", R::NotANumber},
         {"a^", R::NotANumber},
         {"a^-1", R::NotANumber},
@@ -114,7 +138,7 @@ TEST(ReadPolynomialTest, RefusesWithAReasonAndLeavesTheValue) {
         EXPECT_EQ(p, P({"5"})) << c.text;
         EXPECT_STRNE(PolynomialReadingText(c.reading), "");
     }
-    EXPECT_STREQ(PolynomialReadingText(R::ParameterInDenominator), "tiene a en un denominador");
+    EXPECT_STREQ(PolynomialReadingText(R::ParameterInDenominator), "tiene el parámetro en un denominador");
 }
 
 // Parentheses inside parentheses: as many as anyone writes, and a refusal at

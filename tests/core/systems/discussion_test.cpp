@@ -49,6 +49,14 @@ TEST(DiscussionTest, TextbookExercises) {
           "Para a = -1: rango A = 1, rango A' = 2 => sistema INCOMPATIBLE",
           "Para a = 1: rango A = 1, rango A' = 1 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
           "   Solución:   x = 1 - λ    y = λ    ", "   para todo λ"}},
+        // The same with the letter m, typed once in capital: every text says m.
+        {Cells({{"m", "1", "1"}, {"1", "M", "1"}}),
+         {"Para m ≠ -1, m ≠ 1: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  "
+          "(S.C.D.)",
+          "   x = 1/(m + 1)    y = 1/(m + 1)    ",
+          "Para m = -1: rango A = 1, rango A' = 2 => sistema INCOMPATIBLE",
+          "Para m = 1: rango A = 1, rango A' = 1 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
+          "   Solución:   x = 1 - λ    y = λ    ", "   para todo λ"}},
         // Three equations, two unknowns: det A' = 2a - 4.
         {Cells({{"1", "1", "2"}, {"1", "-1", "0"}, {"a", "1", "3"}}),
          {"Para a ≠ 2: rango A = 2, rango A' = 3 => sistema INCOMPATIBLE",
@@ -169,6 +177,13 @@ TEST(DiscussionTest, CellsThatAreRefused) {
     EXPECT_EQ(r.row, 2);
     EXPECT_EQ(r.column, 2);
     EXPECT_EQ(r.reading, PolynomialReading::ParameterInDenominator);
+
+    r = DiscussCells({{"1", "k", "1"}, {"1", "2", "3"}, {"m", "1", "k"}});
+    EXPECT_EQ(r.status, S::TwoParameters);
+    EXPECT_EQ(r.message,
+              "solo se admite un parámetro: k en la fila 1, columna 2 y m en la fila 3, columna 1");
+    r = DiscussCells({{"1", "km", "1"}});
+    EXPECT_EQ(r.reading, PolynomialReading::TwoParameters);
 
     r = DiscussCells({{"a", "1", "1"}, {"a - a", " ", "0"}});
     EXPECT_EQ(r.status, S::NullEquation);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "cli/calc_parametric.h"
 #include "cli/calc_steps.h"
 #include "cli/calc_systems.h"
 #include "cli/matrix_reader.h"
@@ -55,6 +56,10 @@ constexpr const char* kUsage =
     "  2  no se puede leer: orden desconocida, matriz, número o expresión mal\n"
     "     escritos, letra sin matriz, expresión vacía, fichero que no se puede\n"
     "     abrir o que no es una lista de sistemas\n";
+
+constexpr const char* kLatexUsage =
+    "velmora-calc: --latex va delante de una orden que da una matriz: trans, adj, inv, tri, gj, "
+    "mul, pow o eval, o de det o rank de una matriz con un parámetro\n\n";
 
 // A command's work, with the reading of its arguments already done.
 class Command {
@@ -186,7 +191,7 @@ bool GivesMatrix(const std::string& command) {
     return false;
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool latex) {
+int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, bool latex) {
     if (args.empty()) {
         err << kUsage;
         return kCalcBadInput;
@@ -203,9 +208,18 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         err << "velmora-calc: orden desconocida «" << args[0] << "»\n\n" << kUsage;
         return kCalcBadInput;
     }
+    bool substituted = false;
+    int status = kCalcOk;
+    if (!SubstituteArgument(args, substituted, status, err)) return status;
+    if (latex && !GivesMatrix(args[0]) && !HoldsParametricMatrix(args)) {
+        err << kLatexUsage << kUsage;
+        return kCalcBadInput;
+    }
+    if (HoldsParametricMatrix(args)) return CalcParametric(args, out, err, latex);
     Command command(args, out, err, latex);
     try {
         const std::vector<std::string> rest(args.begin() + 1, args.end());
+        if (args[0] == "discuss" && substituted) return CalcSolveSubstituted(rest, out, err);
         if (args[0] == "eval") return (latex ? CalcEvalLatex : CalcEval)(rest, out, err);
         if (args[0] == "solve") return CalcSolve(rest, out, err);
         if (args[0] == "discuss") return CalcDiscuss(rest, out, err);
@@ -224,10 +238,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!args.empty() && args[0] == "--pasos") return CalcWithSteps({args.begin() + 1, args.end()}, out, err);
     if (!args.empty() && args[0] == "--latex") {
         const std::vector<std::string> rest(args.begin() + 1, args.end());
-        if (rest.empty() || !GivesMatrix(rest[0])) {
-            err << "velmora-calc: --latex va delante de una orden que da una matriz: trans, adj, "
-                   "inv, tri, gj, mul, pow o eval\n\n"
-                << kUsage;
+        if (rest.empty()) {
+            err << kLatexUsage << kUsage;
             return kCalcBadInput;
         }
         return Run(rest, out, err, true);

@@ -186,7 +186,10 @@ int CalcEvalLatex(const std::vector<std::string>& args, std::ostream& out, std::
     return Eval(args, out, err, true);
 }
 
-int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int Solve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+          bool substituted) {
     if (args.size() != 1) {
         err << "uso: velmora-calc solve MATRIZ_AMPLIADA\n";
         return kUnreadable;
@@ -200,12 +203,23 @@ int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostr
                    "discuss\n";
         return kUnreadable;
     }
-    if (!CheckSystemSize(m, err)) return kRefused;
+    if (!CheckSystemSize(m.rows, m.cols, !substituted && !CheckRows(m), err)) return kRefused;
     if (!PrintAnalysis(AnalyseSystem(m), out)) {
         err << kOverflowText;
         return kRefused;
     }
     return kOk;
+}
+
+}  // namespace
+
+int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Solve(args, out, err, false);
+}
+
+int CalcSolveSubstituted(const std::vector<std::string>& args, std::ostream& out,
+                         std::ostream& err) {
+    return Solve(args, out, err, true);
 }
 
 int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

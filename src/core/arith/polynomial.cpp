@@ -64,14 +64,62 @@ std::string PolynomialText(const Polynomial& p, char letter) {
     });
 }
 
+namespace {
+
+// The factors of a product, without its constant: "k", "(k - 1)^2 (k + 1)".
+std::string ProductText(const std::vector<std::pair<Polynomial, int>>& factors, char letter) {
+    std::string s;
+    bool afterPower = false;
+    for (const auto& [f, e] : factors) {
+        const std::string text = PolynomialText(f, letter);
+        if (afterPower) s += ' ';
+        s += f.TermCount() > 1 ? "(" + text + ")" : text;
+        if (e > 1) s += "^" + std::to_string(e);
+        afterPower = e > 1;
+    }
+    return s;
+}
+
+}  // namespace
+
+std::string FactoredText(const FactoredPolynomial& f, char letter) {
+    if (f.factors.empty()) return RationalText(f.content);
+    if (f.content == 1 && f.factors.size() == 1 && f.factors[0].second == 1)
+        return PolynomialText(f.factors[0].first, letter);
+    const mpz_class& n = f.content.get_num();
+    std::string s = sgn(n) < 0 ? "-" : "";
+    if (abs(n) != 1) s += mpz_class(abs(n)).get_str();
+    s += ProductText(f.factors, letter);
+    if (f.content.get_den() != 1) s += "/" + f.content.get_den().get_str();
+    return s;
+}
+
 std::string RationalFunctionText(const RationalFunction& f, char letter) {
-    auto side = [letter](const Polynomial& p) {
-        const std::string text = PolynomialText(p, letter);
-        return p.TermCount() > 1 ? "(" + text + ")" : text;
-    };
-    if (f.denominator == Polynomial(1) || f.numerator.IsZero())
-        return PolynomialText(f.numerator, letter);
-    return side(f.numerator) + "/" + side(f.denominator);
+    if (f.denominator.IsConstant() || f.numerator.IsZero()) {
+        RationalFunction g = f;
+        if (!f.denominator.IsConstant() || f.denominator.IsZero()) return "0";
+        for (mpq_class& c : g.numerator.coefficients) c /= f.denominator.coefficients[0];
+        return PolynomialText(g.numerator, letter);
+    }
+    // n/d = (u N)/(v P) with N of integer coefficients of gcd 1, P the
+    // product of the denominator's factors, u/v in lowest terms, v > 0.
+    const FactoredPolynomial d = Factor(f.denominator);
+    mpz_class g = 0;
+    mpz_class l = 1;
+    for (const mpq_class& c : f.numerator.coefficients) {
+        g = gcd(g, c.get_num());
+        l = lcm(l, c.get_den());
+    }
+    const mpq_class content = mpq_class(g, l) / d.content;
+    Polynomial numerator = f.numerator;
+    for (mpq_class& c : numerator.coefficients) c = c / mpq_class(g, l) * content.get_num();
+    const std::string top = PolynomialText(numerator, letter);
+    std::string bottom = ProductText(d.factors, letter);
+    const mpz_class v = abs(content.get_den());
+    if (v != 1) bottom = v.get_str() + bottom;
+    const bool single = v == 1 && d.factors.size() == 1;
+    return (numerator.TermCount() > 1 ? "(" + top + ")" : top) + "/" +
+           (single ? bottom : "(" + bottom + ")");
 }
 
 bool IsParameterLetter(char c) {

@@ -74,6 +74,20 @@ struct RationalFunction {
     friend bool operator==(const RationalFunction& f, const RationalFunction& g) = default;
 };
 
+// A non-zero polynomial as content times powers of irreducible factors over
+// the rationals, each with integer coefficients of gcd 1 and a positive
+// leading coefficient: the factor a first (when it divides), the others by
+// degree and then by their coefficients from the highest down.
+struct FactoredPolynomial {
+    mpq_class content;
+    std::vector<std::pair<Polynomial, int>> factors;  // factor, power >= 1
+};
+FactoredPolynomial Factor(const Polynomial& p);
+// As a teacher writes the factored form: "(k - 1)^2 (k + 1)", "-(k - 2)(k + 2)",
+// "2k(k - 1)", "(k - 1)(k + 1)/2"; a blank after a power before the next
+// factor; a constant as RationalText writes it.
+std::string FactoredText(const FactoredPolynomial& f, char letter = kDefaultParameter);
+
 // From the highest power down, the coefficient 1 left out and fractions in
 // parentheses before a: "a^2 + 2a + 1", "-a - 1", "(1/2)a - 3/4", "0".
 std::string PolynomialText(const Polynomial& p, char letter = kDefaultParameter);
@@ -82,8 +96,12 @@ std::string PolynomialText(const Polynomial& p, char letter = kDefaultParameter)
 // leading "-" for a negative first term, "0" for none.
 std::string JoinTerms(const Polynomial& p,
                       const std::function<std::string(const mpq_class&, int)>& term);
-// "p", "p/q", or "(p)/(q)" with parentheses around a side of more than one
-// term: "1/(a + 2)", "(-a - 1)/(a + 2)", "a^2 + 1".
+// A polynomial as PolynomialText writes it; a quotient as a teacher writes
+// it: integer coefficients without a common factor, the denominator factored
+// with a positive leading coefficient, a side of more than one term or
+// factor in parentheses: "1/(a + 2)", "(-a - 1)/(a + 2)",
+// "(a^2 + 2a - 5)/(2(a - 3))", "(2a^2 + 2a + 1)/(a + 1)^2", "1/(a(a - 1))",
+// "3/(2a)", "3a/2" never a fraction inside it.
 std::string RationalFunctionText(const RationalFunction& f, char letter = kDefaultParameter);
 
 // Why a typed cell was refused; the first three are ReadNumber's.

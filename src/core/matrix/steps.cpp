@@ -1,6 +1,9 @@
 #include "core/matrix/steps.h"
 
+#include <algorithm>
+
 #include "core/matrix/matrix_internal.h"
+#include "core/systems/latex_line.h"
 #include "core/toolkit/strings.h"
 
 namespace velmora {
@@ -216,7 +219,12 @@ std::string StepMatrixLatex(const StepMatrix& m, std::string_view environment) {
         if (i > 1) s += " \\\\ ";
         for (int j = 1; j <= m.cols; ++j) {
             if (j > 1) s += " & ";
-            s += FractionTextLatex(m.at(i, j));
+            // A cell that holds the parameter is mathematics of its own.
+            const std::string& cell = m.at(i, j);
+            const bool letters = std::any_of(cell.begin(), cell.end(), [](char c) {
+                return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+            });
+            s += letters ? LineLatex(cell) : FractionTextLatex(cell);
         }
     }
     return s + " \\end{" + name + "}";

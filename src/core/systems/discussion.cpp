@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/arith/flint_poly.h"
+#include "core/systems/minor_table.h"
 #include "core/systems/linear_system.h"
 #include "core/toolkit/strings.h"
 
@@ -12,7 +13,7 @@ using flint::QPoly;
 
 namespace {
 
-using Grid = std::vector<std::vector<QPoly>>;
+using Grid = MinorTable::Grid;
 
 // Past these, a discussion is refused before it starts: with at most 4 x 5
 // cells of degree 4 and 32-bit numbers it always ends in milliseconds.
@@ -23,73 +24,6 @@ constexpr int kMaxUnknowns = 4;
 // makes them large. At this size the slowest system takes about half a
 // second.
 constexpr std::size_t kMaxRowBits = 512;
-
-// --- Every minor ---
-
-// The determinant of every square block of A': at(R, C) for a set R of rows
-// and a set C of columns of the same size, as bit masks (at(0, 0) = 1).
-// Ranks, critical values and solutions all come from this table, so every
-// case is computed the same way: a rank is the largest size of a minor that
-// is not 0, and a solution is Cramer's rule on a regular block.
-class MinorTable {
-  public:
-    MinorTable(const Grid& m, int cols)
-        : rows_(static_cast<int>(m.size())),
-          cols_(cols),
-          table_(std::size_t(1) << (rows_ + cols_)) {
-        Set(0, 0, QPoly(1));
-        for (int r = 1; r < (1 << rows_); ++r) {
-            const int k = Count(r);
-            const int last = 31 - __builtin_clz(static_cast<unsigned>(r));
-            const std::vector<QPoly>& row = m[static_cast<std::size_t>(last)];
-            for (int c = 1; c < (1 << cols_); ++c) {
-                if (Count(c) != k) continue;
-                // Expanded along its last row, row k of the block.
-                QPoly sum;
-                int position = 0;
-                for (int j = 0; j < cols_; ++j) {
-                    if ((c & (1 << j)) == 0) continue;
-                    const QPoly& rest = at(r & ~(1 << last), c & ~(1 << j));
-                    if (!row[j].IsZero() && !rest.IsZero()) {
-                        const QPoly term = row[j] * rest;
-                        sum = (k - 1 + position) % 2 == 0 ? sum + term : sum - term;
-                    }
-                    ++position;
-                }
-                Set(r, c, sum);
-            }
-        }
-    }
-
-    static int Count(int mask) { return __builtin_popcount(static_cast<unsigned>(mask)); }
-
-    int rows() const { return rows_; }
-    int cols() const { return cols_; }
-    // Index of the pair (R, C) in tables of this size.
-    std::size_t Index(int r, int c) const { return static_cast<std::size_t>(r << cols_ | c); }
-    std::size_t Size() const { return table_.size(); }
-    const QPoly& at(int r, int c) const { return table_[Index(r, c)]; }
-
-    // The gcd of the k x k minors within the columns `columns`: its roots are
-    // where the rank of those columns falls below k.
-    QPoly Gcd(int columns, int k) const {
-        if (k == 0) return QPoly(1);
-        QPoly g;
-        for (int c = 1; c < (1 << cols_); ++c) {
-            if ((c & ~columns) != 0 || Count(c) != k) continue;
-            for (int r = 1; r < (1 << rows_) && !g.IsOne(); ++r)
-                if (Count(r) == k) g = flint::Gcd(g, at(r, c));
-        }
-        return g;
-    }
-
-  private:
-    void Set(int r, int c, QPoly p) { table_[Index(r, c)] = std::move(p); }
-
-    int rows_;
-    int cols_;
-    std::vector<QPoly> table_;
-};
 
 int Mask(int columns) {
     return (1 << columns) - 1;
@@ -238,8 +172,8 @@ PolynomialMatrix ToMatrix(const Grid& g, int cols) {
     return r;
 }
 
-// Each row times the positive number that leaves integer coefficients with
-// gcd 1 throughout: the same equations, written without fractions.
+}  // namespace
+
 void MakeRowsPrimitive(PolynomialMatrix& m) {
     for (int i = 1; i <= m.rows; ++i) {
         mpz_class g = 0;
@@ -257,6 +191,8 @@ void MakeRowsPrimitive(PolynomialMatrix& m) {
             for (mpq_class& c : m.at(i, j).coefficients) c *= scale;
     }
 }
+
+namespace {
 
 PolynomialMatrix FractionFreeTriangular(Grid m, int cols) {
     const int rows = static_cast<int>(m.size());
@@ -284,35 +220,6 @@ PolynomialMatrix FractionFreeTriangular(Grid m, int cols) {
 }
 
 // --- The cases ---
-
-bool FactorBefore(const QPoly& f, const QPoly& g) {
-    if (f.Degree() != g.Degree()) return f.Degree() < g.Degree();
-    for (long k = f.Degree(); k >= 0; --k) {
-        const int c = cmp(f.Coefficient(k), g.Coefficient(k));
-        if (c != 0) return c < 0;
-    }
-    return false;
-}
-
-// The irreducible factors, without repeats, of the polynomials whose roots
-// are critical: the linear ones as values, increasing; the others that have
-// a real root, by degree.
-void CriticalCases(const std::vector<QPoly>& critical, std::vector<mpq_class>& values,
-                   std::vector<QPoly>& factors) {
-    std::vector<QPoly> all;
-    for (const QPoly& p : critical)
-        for (QPoly& f : flint::IrreducibleFactors(p))
-            if (std::find(all.begin(), all.end(), f) == all.end()) all.push_back(std::move(f));
-    for (const QPoly& f : all) {
-        if (f.Degree() == 1) {
-            values.push_back(-f.Coefficient(0) / f.Coefficient(1));
-        } else if (flint::RealRootCount(f) > 0) {
-            factors.push_back(f);
-        }
-    }
-    std::sort(values.begin(), values.end());
-    std::sort(factors.begin(), factors.end(), FactorBefore);
-}
 
 DiscussionCase CaseOf(const Classification& c, int n) {
     DiscussionCase d;
@@ -400,7 +307,7 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     }
     std::vector<mpq_class> values;
     std::vector<QPoly> factors;
-    CriticalCases(critical, values, factors);
+    flint::CriticalCases(critical, values, factors);
 
     DiscussionCase g = CaseOf(general, n);
     g.excludedValues = values;
@@ -421,6 +328,15 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
         d.cases.push_back(std::move(c));
     }
     return d;
+}
+
+PolynomialMatrix FractionFreeForm(const PolynomialMatrix& m) {
+    Grid grid(static_cast<std::size_t>(m.rows));
+    for (int i = 1; i <= m.rows; ++i)
+        for (int j = 1; j <= m.cols; ++j) grid[i - 1].push_back(QPoly(m.at(i, j)));
+    PolynomialMatrix t = FractionFreeTriangular(grid, m.cols);
+    t.parameter = m.parameter;
+    return t;
 }
 
 CellDiscussion DiscussCells(const std::vector<std::vector<std::string>>& cells) {

@@ -108,6 +108,12 @@ class DiscussionTooLarge : public std::runtime_error {
 // Throws std::invalid_argument for an equation that is 0 = 0 for every a (as
 // CheckRows) or a matrix without a column, DiscussionTooLarge as above.
 Discussion DiscussSystem(const PolynomialMatrix& augmented);
+// The fraction-free triangular form over the polynomials of any matrix of at
+// most 5 x 5 cells, as the discussion makes those of A' and A.
+PolynomialMatrix FractionFreeForm(const PolynomialMatrix& m);
+// Each row times the positive number that leaves integer coefficients with
+// gcd 1 throughout: the same equations, written without fractions.
+void MakeRowsPrimitive(PolynomialMatrix& m);
 // As CheckRows of a system of numbers: false when some equation is 0 = 0 for
 // every a (every coefficient and the right-hand side the zero polynomial).
 bool CheckRows(const PolynomialMatrix& augmented);

@@ -41,6 +41,29 @@ TEST(ReadPolynomialTest, TheParameterIsAnyLetterButTheUnknowns) {
     EXPECT_FALSE(ParameterOfGrid({{"1", "$A"}, {"3/4", ""}}).letter);
 }
 
+// Quotients and products as a teacher writes them: integer coefficients, the
+// denominator factored, never a fraction inside a quotient.
+TEST(PolynomialTextTest, QuotientsAndFactorsInTheTeachersForm) {
+    const struct {
+        Polynomial numerator, denominator;
+        const char* quotient;
+        const char* product;  // the numerator factored
+    } cases[] = {
+        {P({"-5/2", "1", "1/2"}), P({"-3", "1"}), "(a^2 + 2a - 5)/(2(a - 3))", "(a^2 + 2a - 5)/2"},
+        {P({"1", "2", "2"}), P({"1", "2", "1"}), "(2a^2 + 2a + 1)/(a + 1)^2", "2a^2 + 2a + 1"},
+        {P({"1"}), P({"0", "-1", "1"}), "1/(a(a - 1))", "1"},
+        {P({"3/2"}), P({"0", "1"}), "3/(2a)", "3/2"},
+        {P({"0", "3"}), P({"2"}), "(3/2)a", "3a"},
+        {P({"1", "-1", "-1", "1"}), P({"1"}), "a^3 - a^2 - a + 1", "(a - 1)^2 (a + 1)"},
+        {P({"4", "0", "-1"}), P({"-2", "0", "1"}), "(-a^2 + 4)/(a^2 - 2)", "-(a - 2)(a + 2)"},
+        {P({"0", "0", "-6", "6"}), P({"1"}), "6a^3 - 6a^2", "6a^2 (a - 1)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RationalFunctionText({c.numerator, c.denominator}, 'a'), c.quotient);
+        EXPECT_EQ(FactoredText(Factor(c.numerator)), c.product);
+    }
+}
+
 TEST(ReadPolynomialTest, CellsAsPeopleWriteThem) {
     const struct {
         const char* text;

@@ -28,7 +28,7 @@ TEST(CalcParametricTest, TextbookExercises) {
          "Para k = -2, k = 2: det = 0, no tiene inversa\n"},
         // Along row 1: m(m^2 - 1) - (m - 0).
         {{"det", "[m 1 0; 1 M 1; 0 1 m]"}, 0,
-         "det = m^3 - 2m = m(m^2 - 2)\ndet = 0 para m = 0, m tal que m^2 - 2 = 0\n"},
+         "det = m^3 - 2m = m(m^2 - 2)\ndet = 0 para m = 0, m = ±√2\n"},
         {{"rank", "[1 m 2; 2 2m 4]"}, 0, "Para todo m: rango = 1\n"},
         {{"det", "[k -13; 1 k-2]", "=", "28"}, 0, "det = 28 para k = -3, k = 5\n"},
         {{"det", "[1 k; k 4]", "=", "28"}, 0, "ningún valor de k da det = 28\n"},

@@ -82,6 +82,41 @@ std::string ProductText(const std::vector<std::pair<Polynomial, int>>& factors, 
 
 }  // namespace
 
+std::string QuadraticRootsText(const Polynomial& f) {
+    if (f.Degree() != 2) return "";
+    for (const mpq_class& c : f.coefficients)
+        if (c.get_den() != 1) return "";
+    mpz_class a = f.coefficients[2].get_num();
+    mpz_class b = f.coefficients[1].get_num();
+    const mpz_class c = f.coefficients[0].get_num();
+    if (sgn(a) < 0) {
+        a = -a;
+        b = -b;
+    }
+    const mpz_class discriminant = b * b - 4 * a * (sgn(f.coefficients[2]) < 0 ? -c : c);
+    if (sgn(discriminant) <= 0 || mpz_perfect_square_p(discriminant.get_mpz_t())) return "";
+    // discriminant = s^2 d with d square-free.
+    mpz_class s = 1;
+    mpz_class d = discriminant;
+    for (mpz_class p = 2; p * p <= d; ++p) {
+        while (d % (p * p) == 0) {
+            d /= p * p;
+            s *= p;
+        }
+    }
+    mpz_class minus = -b;
+    mpz_class twice = 2 * a;
+    const mpz_class g = gcd(gcd(minus, s), twice);
+    minus /= g;
+    s /= g;
+    twice /= g;
+    const std::string radical = (s == 1 ? "" : s.get_str()) + "√" + d.get_str();
+    const std::string over = twice == 1 ? "" : "/" + twice.get_str();
+    if (minus == 0) return "±" + radical + over;
+    const std::string pair = minus.get_str() + " ± " + radical;
+    return twice == 1 ? pair : "(" + pair + ")" + over;
+}
+
 std::string FactoredText(const FactoredPolynomial& f, char letter) {
     if (f.factors.empty()) return RationalText(f.content);
     if (f.content == 1 && f.factors.size() == 1 && f.factors[0].second == 1)

@@ -88,6 +88,12 @@ FactoredPolynomial Factor(const Polynomial& p);
 // factor; a constant as RationalText writes it.
 std::string FactoredText(const FactoredPolynomial& f, char letter = kDefaultParameter);
 
+// The two real roots of an irreducible quadratic with integer coefficients,
+// as one text with radicals, the radicand square-free and no common factor
+// left: "(1 ± √13)/2" for a^2 - a - 3, "±√2" for a^2 - 2, "1 ± 2√3",
+// "±√2/2". Empty for any other polynomial.
+std::string QuadraticRootsText(const Polynomial& f);
+
 // From the highest power down, the coefficient 1 left out and fractions in
 // parentheses before a: "a^2 + 2a + 1", "-a - 1", "(1/2)a - 3/4", "0".
 std::string PolynomialText(const Polynomial& p, char letter = kDefaultParameter);

@@ -24,8 +24,7 @@ std::string ValuesCondition(const std::vector<mpq_class>& values, char letter) {
 std::string RootsText(const RealRoots& roots, char letter) {
     std::vector<std::string> parts;
     for (const mpq_class& v : roots.values) parts.push_back(Letter(letter) + " = " + RationalText(v));
-    for (const Polynomial& f : roots.factors)
-        parts.push_back(Letter(letter) + " tal que " + PolynomialText(f, letter) + " = 0");
+    for (const Polynomial& f : roots.factors) parts.push_back(RootsText(f, letter));
     std::string s;
     for (const std::string& p : parts) s += (s.empty() ? "" : ", ") + p;
     return s;

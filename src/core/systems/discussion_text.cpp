@@ -35,20 +35,30 @@ std::string Verdict(const DiscussionCase& c) {
 
 }  // namespace
 
+std::string RootsText(const Polynomial& factor, char letter) {
+    const std::string k(1, letter);
+    const std::string radicals = QuadraticRootsText(factor);
+    if (!radicals.empty()) return k + " = " + radicals;
+    return k + " tal que " + PolynomialText(factor, letter) + " = 0";
+}
+
 std::string ConditionText(const ParameterCondition& c, char letter) {
     const std::string k(1, letter);
     switch (c.kind) {
         case CaseKind::Value:
             return "Para " + k + " = " + RationalText(c.value);
         case CaseKind::Factor:
-            return "Para " + k + " tal que " + PolynomialText(c.factor, letter) + " = 0";
+            return "Para " + RootsText(c.factor, letter);
         case CaseKind::General:
             break;
     }
     if (c.excludedValues.empty() && c.excludedFactors.empty()) return "Para todo " + k;
     std::string s = "Para ";
     for (const mpq_class& v : c.excludedValues) s += k + " ≠ " + RationalText(v) + ", ";
-    for (const Polynomial& f : c.excludedFactors) s += PolynomialText(f, letter) + " ≠ 0, ";
+    for (const Polynomial& f : c.excludedFactors) {
+        const std::string radicals = QuadraticRootsText(f);
+        s += radicals.empty() ? PolynomialText(f, letter) + " ≠ 0, " : k + " ≠ " + radicals + ", ";
+    }
     s.resize(s.size() - 2);
     return s;
 }

@@ -15,8 +15,12 @@ namespace velmora {
 // is "a" or an integer times a in front ("aλ", "- 2aλ") and anything else in
 // parentheses ("(a + 1)λ", "(1/(a + 2))μ").
 std::string ParametricFunctionText(const ParametricFunction& v, char letter = kDefaultParameter);
+// The roots of an irreducible factor: "k = (1 ± √13)/2", "k = ±√2" for a
+// quadratic, "k tal que k^3 - 2 = 0" past degree 2.
+std::string RootsText(const Polynomial& factor, char letter);
 // The values of the parameter `letter` a case is about: "Para k = 2",
-// "Para k tal que k^2 - 2 = 0", "Para k ≠ -2, k ≠ 1", "Para todo k".
+// "Para k = ±√2", "Para k tal que k^3 - 2 = 0", "Para k ≠ -2, k ≠ (1 ± √13)/2",
+// "Para todo k".
 std::string ConditionText(const ParameterCondition& c, char letter);
 // The lines of one case of a discussion of `unknownCount` unknowns: the case
 // with its ranks and verdict, then a determined case's values on one line or

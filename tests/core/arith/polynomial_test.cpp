@@ -64,6 +64,23 @@ TEST(PolynomialTextTest, QuotientsAndFactorsInTheTeachersForm) {
     }
 }
 
+// The roots of irreducible quadratics with radicals, worked by hand; none
+// for a quadratic with no real root, a reducible one or another degree.
+TEST(PolynomialTextTest, QuadraticRootsWithRadicals) {
+    const struct {
+        Polynomial f;
+        const char* roots;
+    } cases[] = {
+        {P({"-3", "-1", "1"}), "(1 ± √13)/2"}, {P({"-2", "0", "1"}), "±√2"},
+        {P({"-12", "-2", "1"}), "1 ± √13"},    {P({"-1", "0", "2"}), "±√2/2"},
+        {P({"3", "0", "-1"}), "±√3"},          {P({"-1", "2", "4"}), "(-1 ± √5)/4"},
+        {P({"-7", "0", "9"}), "±√7/3"},        {P({"-6", "6", "3"}), "-1 ± √3"},
+        {P({"1", "0", "1"}), ""},              {P({"-1", "0", "1"}), ""},
+        {P({"-2", "0", "0", "1"}), ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(QuadraticRootsText(c.f), c.roots) << PolynomialText(c.f);
+}
+
 TEST(ReadPolynomialTest, CellsAsPeopleWriteThem) {
     const struct {
         const char* text;

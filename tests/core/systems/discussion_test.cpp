@@ -69,14 +69,14 @@ TEST(DiscussionTest, TextbookExercises) {
           "   Solución:   x = λ    y = 1 - 2λ    z = λ    ", "   para todo λ"}},
         // det A = 2 - a^2, no rational root.
         {Cells({{"1", "a", "1"}, {"a", "2", "1"}}),
-         {"Para a^2 - 2 ≠ 0: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  (S.C.D.)",
+         {"Para a ≠ ±√2: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  (S.C.D.)",
           "   x = (a - 2)/(a^2 - 2)    y = (a - 1)/(a^2 - 2)    ",
-          "Para a tal que a^2 - 2 = 0: rango A = 1, rango A' = 2 => sistema INCOMPATIBLE"}},
+          "Para a = ±√2: rango A = 1, rango A' = 2 => sistema INCOMPATIBLE"}},
         // The same with a = ±√2 compatible: row 2 = a row 1 there.
         {Cells({{"1", "a", "a"}, {"a", "2", "2"}}),
-         {"Para a^2 - 2 ≠ 0: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  (S.C.D.)",
+         {"Para a ≠ ±√2: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  (S.C.D.)",
           "   x = 0    y = 1    ",
-          "Para a tal que a^2 - 2 = 0: rango A = 1, rango A' = 1 => sistema COMPATIBLE "
+          "Para a = ±√2: rango A = 1, rango A' = 1 => sistema COMPATIBLE "
           "INDETERMINADO  "
           "(S.C.I.)",
           "   Solución:   x = a - aλ    y = λ    ", "   para todo λ"}},

@@ -170,10 +170,10 @@ TEST(SystemTextTest, DiscussionInLatex) {
         "\\end{array}\\right.\n"
         "\\qquad\n"
         "\\begin{array}{l}\n"
-        "\\text{Para } a^{2} - 2 \\neq 0 \\text{: rango } A = 2 \\text{, rango } A' = 2 "
+        "\\text{Para } a \\neq \\pm\\sqrt{2} \\text{: rango } A = 2 \\text{, rango } A' = 2 "
         "\\Rightarrow \\text{sistema COMPATIBLE DETERMINADO} \\quad \\text{(S.C.D.)} \\\\\n"
         "x = \\frac{a - 2}{a^{2} - 2} \\quad y = \\frac{a - 1}{a^{2} - 2} \\\\\n"
-        "\\text{Para } a \\text{ tal que } a^{2} - 2 = 0 \\text{: rango } A = 1 \\text{, rango } "
+        "\\text{Para } a = \\pm\\sqrt{2} \\text{: rango } A = 1 \\text{, rango } "
         "A' = 2 \\Rightarrow \\text{sistema INCOMPATIBLE}\n"
         "\\end{array}\n"
         "\\]");

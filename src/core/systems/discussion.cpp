@@ -231,6 +231,82 @@ DiscussionCase CaseOf(const Classification& c, int n) {
     return d;
 }
 
+// Each parameter of a general solution times the polynomial that clears the
+// denominators of its coefficients (λ -> aλ): its coefficients become
+// polynomials, and the solution may hold at values the quotients excluded.
+void ClearDenominators(DiscussionCase& g) {
+    if (g.solution.empty()) return;
+    const std::size_t parameters = g.solution[0].coefficients.size();
+    for (std::size_t t = 0; t < parameters; ++t) {
+        QPoly clear(1);
+        for (const ParametricFunction& v : g.solution) {
+            const QPoly den(v.coefficients[t].denominator);
+            clear = flint::ExactQuotient(clear * den, flint::Gcd(clear, den));
+        }
+        if (clear.IsConstant()) continue;
+        clear = flint::PrimitivePositive(clear);
+        mpz_class numerators = 0;
+        mpz_class denominators = 1;
+        for (ParametricFunction& v : g.solution) {
+            RationalFunction& c = v.coefficients[t];
+            if (c.IsZero()) continue;
+            c = flint::ExactQuotient(QPoly(c.numerator) * clear, QPoly(c.denominator))
+                    .ToPolynomial();
+            for (const mpq_class& k : c.numerator.coefficients) {
+                numerators = gcd(numerators, k.get_num());
+                denominators = lcm(denominators, k.get_den());
+            }
+        }
+        // And by the number that leaves integers of gcd 1 throughout.
+        const mpq_class integers(denominators, numerators);
+        for (ParametricFunction& v : g.solution)
+            for (mpq_class& k : v.coefficients[t].numerator.coefficients) k *= integers;
+    }
+}
+
+// The rank of a matrix of numbers, rows of equal length.
+int Rank(std::vector<std::vector<mpq_class>> m) {
+    int rank = 0;
+    const std::size_t cols = m.empty() ? 0 : m[0].size();
+    for (std::size_t j = 0; j < cols && rank < static_cast<int>(m.size()); ++j) {
+        std::size_t p = static_cast<std::size_t>(rank);
+        while (p < m.size() && sgn(m[p][j]) == 0) ++p;
+        if (p == m.size()) continue;
+        std::swap(m[p], m[static_cast<std::size_t>(rank)]);
+        const std::vector<mpq_class>& pivot = m[static_cast<std::size_t>(rank)];
+        for (std::size_t i = static_cast<std::size_t>(rank) + 1; i < m.size(); ++i) {
+            const mpq_class f = m[i][j] / pivot[j];
+            for (std::size_t k = j; k < cols; ++k) m[i][k] -= f * pivot[k];
+        }
+        ++rank;
+    }
+    return rank;
+}
+
+// True when the general case's line and solution also say what holds at the
+// value of case c: the same ranks and, for a compatible system, a solution
+// whose constants are defined there and whose parameters' coefficients stay
+// independent there (they solve the system for every a, so at that value
+// they span all its solutions).
+bool Covers(const DiscussionCase& g, const DiscussionCase& c) {
+    if (c.rankCoefficients != g.rankCoefficients || c.rankAugmented != g.rankAugmented)
+        return false;
+    if (!g.compatible) return true;
+    const mpq_class& v = c.value;
+    std::vector<std::vector<mpq_class>> directions;
+    for (const ParametricFunction& x : g.solution) {
+        if (sgn(x.constant.denominator.Evaluate(v)) == 0) return false;
+        std::vector<mpq_class>& row = directions.emplace_back();
+        for (const RationalFunction& k : x.coefficients) {
+            const mpq_class den = k.denominator.Evaluate(v);
+            if (sgn(den) == 0) return false;
+            row.push_back(k.numerator.Evaluate(v) / den);
+        }
+    }
+    const std::size_t parameters = g.solution.empty() ? 0 : g.solution[0].coefficients.size();
+    return Rank(directions) == static_cast<int>(parameters);
+}
+
 void CheckSize(const PolynomialMatrix& m) {
     if (m.rows < 1 || m.rows > kMaxEquations || m.cols < 2 || m.cols > kMaxUnknowns + 1) {
         throw DiscussionTooLarge("se discuten sistemas de 1 a 4 ecuaciones con 1 a 4 incógnitas");
@@ -310,16 +386,20 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     flint::CriticalCases(critical, values, factors);
 
     DiscussionCase g = CaseOf(general, n);
-    g.excludedValues = values;
+    ClearDenominators(g);
     for (const QPoly& f : factors) g.excludedFactors.push_back(f.ToPolynomial());
-    d.cases.push_back(std::move(g));
+    std::vector<DiscussionCase> apart;
     for (const mpq_class& v : values) {
         ValueArithmetic arithmetic{v};
         DiscussionCase c = CaseOf(Classify(arithmetic, minors), n);
         c.kind = CaseKind::Value;
         c.value = v;
-        d.cases.push_back(std::move(c));
+        if (Covers(g, c)) continue;
+        g.excludedValues.push_back(v);
+        apart.push_back(std::move(c));
     }
+    d.cases.push_back(std::move(g));
+    for (DiscussionCase& c : apart) d.cases.push_back(std::move(c));
     for (const QPoly& f : factors) {
         FactorArithmetic arithmetic{f};
         DiscussionCase c = CaseOf(Classify(arithmetic, minors), n);

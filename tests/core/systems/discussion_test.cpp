@@ -57,6 +57,11 @@ TEST(DiscussionTest, TextbookExercises) {
           "Para m = -1: rango A = 1, rango A' = 2 => sistema INCOMPATIBLE",
           "Para m = 1: rango A = 1, rango A' = 1 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
           "   Solución:   x = 1 - λ    y = λ    ", "   para todo λ"}},
+        // x = -(1/a)λ for a ≠ 0 and x free at a = 0: with λ -> aλ one
+        // formula serves every a, and a = 0 is not listed apart.
+        {Cells({{"a", "-1", "0", "0"}, {"0", "1", "1", "0"}}),
+         {"Para todo a: rango A = 2, rango A' = 2 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
+          "   Solución:   x = -λ    y = -aλ    z = aλ    ", "   para todo λ"}},
         // Three equations, two unknowns: det A' = 2a - 4.
         {Cells({{"1", "1", "2"}, {"1", "-1", "0"}, {"a", "1", "3"}}),
          {"Para a ≠ 2: rango A = 2, rango A' = 3 => sistema INCOMPATIBLE",
@@ -93,12 +98,12 @@ TEST(DiscussionTest, TextbookExercises) {
           "Para a = 1/2: rango A = 1, rango A' = 1 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
           "   Solución:   x = 1 - λ    y = λ    ", "   para todo λ"}},
         // Undetermined for every a; at a = -1 the ranks stay but z, not y,
-        // is no longer free: (a + 1) divides the general solution.
+        // is no longer free: (a + 1) divides the general solution's
+        // constants (its λ is scaled by a + 1, but the constants fail there).
         {Cells({{"a", "1", "1", "1"}, {"1", "a", "1", "1"}}),
          {"Para a ≠ -1, a ≠ 1: rango A = 2, rango A' = 2 => sistema COMPATIBLE INDETERMINADO  "
           "(S.C.I.)",
-          "   Solución:   x = 1/(a + 1) - (1/(a + 1))λ    y = 1/(a + 1) - (1/(a + 1))λ    z = λ   "
-          " ",
+          "   Solución:   x = 1/(a + 1) - λ    y = 1/(a + 1) - λ    z = (a + 1)λ    ",
           "   para todo λ",
           "Para a = -1: rango A = 2, rango A' = 2 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
           "   Solución:   x = λ    y = λ    z = 1    ", "   para todo λ",

@@ -130,11 +130,20 @@ std::string FactoredText(const FactoredPolynomial& f, char letter) {
 }
 
 std::string RationalFunctionText(const RationalFunction& f, char letter) {
-    if (f.denominator.IsConstant() || f.numerator.IsZero()) {
-        RationalFunction g = f;
-        if (!f.denominator.IsConstant() || f.denominator.IsZero()) return "0";
-        for (mpq_class& c : g.numerator.coefficients) c /= f.denominator.coefficients[0];
-        return PolynomialText(g.numerator, letter);
+    if (f.numerator.IsZero() || f.denominator.IsZero()) return "0";
+    if (f.denominator.IsConstant()) {
+        // A polynomial with fractions over their common denominator:
+        // "(a - 3)/2", "a/2"; a number as RationalText writes it.
+        Polynomial p = f.numerator;
+        mpz_class l = 1;
+        for (mpq_class& c : p.coefficients) {
+            c /= f.denominator.coefficients[0];
+            l = lcm(l, c.get_den());
+        }
+        if (l == 1 || p.IsConstant()) return PolynomialText(p, letter);
+        for (mpq_class& c : p.coefficients) c *= l;
+        const std::string top = PolynomialText(p, letter);
+        return (p.TermCount() > 1 ? "(" + top + ")" : top) + "/" + l.get_str();
     }
     // n/d = (u N)/(v P) with N of integer coefficients of gcd 1, P the
     // product of the denominator's factors, u/v in lowest terms, v > 0.

@@ -112,7 +112,7 @@ std::vector<Step> DeterminantValueDocument(const RealRoots& roots, bool every,
 
 std::vector<Step> MatrixDocument(const std::string& title, const PolynomialMatrix& m) {
     return {DocumentLine(title, StepMatrix::Of(m.rows, m.cols, [&m](int i, int j) {
-                             return PolynomialText(m.at(i, j), m.parameter);
+                             return RationalFunctionText(m.at(i, j), m.parameter);
                          }))};
 }
 

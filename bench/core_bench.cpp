@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "core/matrix/matrix.h"
+#include "core/matrix/parametric_cells.h"
 
 namespace {
 
@@ -225,6 +226,36 @@ void BM_Rank_FlintInteger(benchmark::State& state) {
     Count(state);
 }
 
+// ------------------------------------------------- a matrix with a parameter
+
+// The worst case of a 4 x 4 grid with a parameter: every cell a dense
+// polynomial of degree 2 (coefficients -9..9, fixed seed), read from its text
+// and answered as the windows ask (determinant, rank, inverse, each as its
+// document). One iteration is the three answers for one grid: under 16 ms.
+void BM_ParametricDetRankInverse(benchmark::State& state) {
+    std::mt19937 gen(23u);
+    std::uniform_int_distribution<int> c(-9, 9);
+    std::vector<velmora::CellTexts> grids(8);
+    for (auto& grid : grids) {
+        grid.assign(4, std::vector<std::string>(4));
+        for (auto& row : grid)
+            for (std::string& cell : row)
+                cell = "(" + std::to_string(c(gen)) + ")k^2 + (" + std::to_string(c(gen)) +
+                       ")k + (" + std::to_string(c(gen)) + ")";
+    }
+    std::size_t k = 0;
+    for (auto _ : state) {
+        const velmora::CellTexts& grid = grids[k++ % grids.size()];
+        for (auto op : {velmora::ParametricOperation::Determinant,
+                        velmora::ParametricOperation::Rank,
+                        velmora::ParametricOperation::Inverse}) {
+            const velmora::ParametricAnswer a = velmora::ParametricResult(grid, op);
+            if (!a.ok) state.SkipWithError(a.reason.c_str());
+            benchmark::DoNotOptimize(a);
+        }
+    }
+}
+
 }  // namespace
 
 #define VELMORA_PAIR(op)                                    \
@@ -237,5 +268,6 @@ VELMORA_PAIR(Triangular);
 VELMORA_PAIR(GaussJordan);
 VELMORA_PAIR(Rank);
 BENCHMARK(BM_Rank_FlintInteger)->Arg(3)->Arg(4);
+BENCHMARK(BM_ParametricDetRankInverse)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

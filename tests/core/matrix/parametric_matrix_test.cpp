@@ -68,6 +68,56 @@ PolynomialMatrix Random(std::mt19937& g, int n, const Polynomial& q) {
     return m;
 }
 
+// Numbers x + y√D for one D > 0 that is no square: the field of the roots
+// of an irreducible quadratic, to put such a root into the matrix exactly.
+struct Surd {
+    mpq_class x, y;
+};
+
+Surd Mul(const Surd& a, const Surd& b, const mpq_class& d) {
+    return {a.x * b.x + a.y * b.y * d, a.x * b.y + a.y * b.x};
+}
+
+// The rank of m at the root (-q + √D)/(2p) of p k^2 + q k + r.
+int RankAtQuadraticRoot(const PolynomialMatrix& m, const Polynomial& f) {
+    const mpq_class p = f.coefficients[2], q = f.coefficients[1], r = f.coefficients[0];
+    const mpq_class d = q * q - 4 * p * r;
+    const Surd root{-q / (2 * p), 1 / (2 * p)};
+    std::vector<std::vector<Surd>> a(static_cast<std::size_t>(m.rows));
+    for (int i = 1; i <= m.rows; ++i) {
+        for (int j = 1; j <= m.cols; ++j) {
+            Surd v{0, 0};
+            const std::vector<mpq_class>& c = m.at(i, j).coefficients;
+            for (auto k = c.rbegin(); k != c.rend(); ++k) {
+                v = Mul(v, root, d);
+                v.x += *k;
+            }
+            a[i - 1].push_back(v);
+        }
+    }
+    const auto zero = [](const Surd& v) { return v.x == 0 && v.y == 0; };
+    int rank = 0;
+    for (int j = 0; j < m.cols && rank < m.rows; ++j) {
+        int p0 = rank;
+        while (p0 < m.rows && zero(a[p0][j])) ++p0;
+        if (p0 == m.rows) continue;
+        std::swap(a[p0], a[rank]);
+        const Surd& pivot = a[rank][j];
+        const mpq_class norm = pivot.x * pivot.x - pivot.y * pivot.y * d;
+        const Surd inverse{pivot.x / norm, -pivot.y / norm};
+        for (int t = rank + 1; t < m.rows; ++t) {
+            const Surd factor = Mul(a[t][j], inverse, d);
+            for (int k = j; k < m.cols; ++k) {
+                const Surd minus = Mul(factor, a[rank][k], d);
+                a[t][k].x -= minus.x;
+                a[t][k].y -= minus.y;
+            }
+        }
+        ++rank;
+    }
+    return rank;
+}
+
 bool IsRoot(const RealRoots& r, const mpq_class& v) {
     for (const mpq_class& x : r.values)
         if (x == v) return true;
@@ -81,6 +131,7 @@ TEST(ParametricMatrixTest, DeterminantRankAndInverseHoldAtEveryValue) {
     const Polynomial qs[] = {Poly({-2, 1}), Poly({1, 2}), Poly({-2, 0, 1}), Poly({3, 0, -1}),
                              Poly({1})};
     int factorCases = 0;
+    int quadratic = 0;
     for (int round = 0; round < 240; ++round) {
         const int n = 2 + round % 3;
         const Polynomial& q = qs[round % 5];
@@ -89,6 +140,7 @@ TEST(ParametricMatrixTest, DeterminantRankAndInverseHoldAtEveryValue) {
         const ParametricDeterminant d = DeterminantOf(m);
         const ParametricRank r = RankOf(m);
         const ParametricInverse inv = InverseOf(m);
+        for (const mpq_class& v : d.zeros.values) EXPECT_EQ(QDet(At(m, v)), 0);
         if (!d.value.IsZero() && q.Degree() >= 1) {
             for (const mpq_class& v : RootsOf(q).values) EXPECT_TRUE(IsRoot(d.zeros, v));
         }
@@ -120,6 +172,10 @@ TEST(ParametricMatrixTest, DeterminantRankAndInverseHoldAtEveryValue) {
             } else if (c.kind == CaseKind::Factor) {
                 ++factorCases;
                 EXPECT_LT(c.rank, general.rank);
+                if (c.factor.Degree() == 2) {
+                    EXPECT_EQ(RankAtQuadraticRoot(m, c.factor), c.rank);
+                    ++quadratic;
+                }
             }
         }
         // Where det = the value at a random integer, that integer is listed.
@@ -129,6 +185,7 @@ TEST(ParametricMatrixTest, DeterminantRankAndInverseHoldAtEveryValue) {
         EXPECT_TRUE(every || IsRoot(values, at));
     }
     EXPECT_GT(factorCases, 20);
+    EXPECT_GT(quadratic, 20);
 }
 
 }  // namespace

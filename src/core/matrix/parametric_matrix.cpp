@@ -14,16 +14,8 @@ namespace {
 void CheckSize(const PolynomialMatrix& m) {
     if (m.rows < 1 || m.rows > kMaxParametricOrder || m.cols < 1 || m.cols > kMaxParametricOrder)
         throw ParametricTooLarge("con un parámetro, una matriz tiene de 1 a 5 filas y columnas");
-    for (const Polynomial& p : m.cells) {
-        if (p.Degree() > kMaxParameterDegree)
-            throw ParametricTooLarge("un elemento pasa del grado 4 en el parámetro");
-        for (const mpq_class& c : p.coefficients) {
-            if (mpz_sizeinbase(c.get_num_mpz_t(), 2) > kMaxCoefficientBits ||
-                mpz_sizeinbase(c.get_den_mpz_t(), 2) > kMaxCoefficientBits) {
-                throw ParametricTooLarge("un elemento tiene números demasiado grandes");
-            }
-        }
-    }
+    const std::string why = CellPastBounds(m);
+    if (!why.empty()) throw ParametricTooLarge("un elemento " + why);
 }
 
 MinorTable TableOf(const PolynomialMatrix& m) {

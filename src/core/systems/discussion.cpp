@@ -313,16 +313,8 @@ void CheckSize(const PolynomialMatrix& m) {
     }
     if (static_cast<int>(m.cells.size()) != m.rows * m.cols)
         throw std::invalid_argument("matriz de polinomios mal formada");
-    for (const Polynomial& p : m.cells) {
-        if (p.Degree() > kMaxParameterDegree)
-            throw DiscussionTooLarge("un coeficiente pasa del grado 4 en a");
-        for (const mpq_class& c : p.coefficients) {
-            if (mpz_sizeinbase(c.get_num_mpz_t(), 2) > kMaxCoefficientBits ||
-                mpz_sizeinbase(c.get_den_mpz_t(), 2) > kMaxCoefficientBits) {
-                throw DiscussionTooLarge("un coeficiente tiene números demasiado grandes");
-            }
-        }
-    }
+    const std::string why = CellPastBounds(m);
+    if (!why.empty()) throw DiscussionTooLarge("un coeficiente " + why);
 }
 
 // 1-based row that is 0 = 0 for every a, 0 when none is.
@@ -472,6 +464,19 @@ bool PolynomialMatrix::RowIsZero(int i) const {
     for (int j = 1; j <= cols; ++j)
         if (!at(i, j).IsZero()) return false;
     return true;
+}
+
+std::string CellPastBounds(const PolynomialMatrix& m) {
+    for (const Polynomial& p : m.cells) {
+        if (p.Degree() > kMaxParameterDegree) return "pasa del grado 4 en el parámetro";
+        for (const mpq_class& c : p.coefficients) {
+            if (mpz_sizeinbase(c.get_num_mpz_t(), 2) > kMaxCoefficientBits ||
+                mpz_sizeinbase(c.get_den_mpz_t(), 2) > kMaxCoefficientBits) {
+                return "tiene números demasiado grandes";
+            }
+        }
+    }
+    return "";
 }
 
 bool CheckRows(const PolynomialMatrix& augmented) {

@@ -111,6 +111,10 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented);
 // The fraction-free triangular form over the polynomials of any matrix of at
 // most 5 x 5 cells, as the discussion makes those of A' and A.
 PolynomialMatrix FractionFreeForm(const PolynomialMatrix& m);
+// Why some cell of m is past what a typed cell may be (degree 4, numbers of
+// kMaxCoefficientBits): "pasa del grado 4 en el parámetro", "tiene números
+// demasiado grandes"; empty when every cell is within.
+std::string CellPastBounds(const PolynomialMatrix& m);
 // Each row times the positive number that leaves integer coefficients with
 // gcd 1 throughout: the same equations, written without fractions.
 void MakeRowsPrimitive(PolynomialMatrix& m);

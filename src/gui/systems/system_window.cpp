@@ -248,7 +248,7 @@ void SystemWindow::addCurrentSystem(TemplateDialog& d) {
     if (discussion) {
         ShowMessageStyled("Sistema con parámetro",
                           "Solo se pueden añadir a la lista sistemas de números: un fichero "
-                          ".sts guarda fracciones, no polinomios en a. La lista no ha cambiado.",
+                          ".sts guarda fracciones, no polinomios. La lista no ha cambiado.",
                           kMbIconExclamation);
         return;
     }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/matrix/matrix_text.h"
+
 namespace velmora {
 namespace {
 
@@ -55,6 +57,11 @@ TEST(ParametricCellsTest, RefusalsNameTheCell) {
         EXPECT_FALSE(a.ok);
         EXPECT_EQ(a.reason, c.reason);
     }
+    TextMatrix pasted;
+    std::string error;
+    EXPECT_FALSE(ReadPastedCells("[k 1 1; 1 M 0]", {1, 4, 2, 5}, true, pasted, error));
+    EXPECT_EQ(error,
+              "solo se admite un parámetro: k en la fila 1, columna 1 y m en la fila 2, columna 2");
     const Substitution s = SubstituteCells({{"k^4", "1"}}, 1000);
     EXPECT_EQ(s.reason,
               "La celda de la fila 1, columna 1 vale 1000000000000, que no cabe en una fracción "

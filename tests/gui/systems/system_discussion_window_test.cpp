@@ -208,7 +208,7 @@ TEST_F(SystemDiscussionTest, AddKeepsOnlySystemsOfNumbers) {
     EXPECT_EQ(dialogs.boxes[0].caption, "Sistema con parámetro");
     EXPECT_EQ(dialogs.boxes[0].text,
               "Solo se pueden añadir a la lista sistemas de números: un fichero .sts guarda "
-              "fracciones, no polinomios en a. La lista no ha cambiado.");
+              "fracciones, no polinomios. La lista no ha cambiado.");
     EXPECT_EQ(w.list().Count(), 0u);
     EXPECT_EQ(GetItemText(*d, CellId(3, 5)), "a^2");
     EXPECT_EQ(conclusion(), kExampleConclusion);

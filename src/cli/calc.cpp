@@ -38,8 +38,8 @@ constexpr const char* kUsage =
     "                        no existe; a otro fichero no le añade nada)\n"
     "\n"
     "  --latex ORDEN ...     delante de trans, adj, inv, tri, gj, mul, pow o eval:\n"
-    "                        escribe la matriz resultante en LaTeX (pmatrix); con\n"
-    "                        un parámetro, también delante de det y rank\n"
+    "                        escribe la matriz resultante en LaTeX (pmatrix); delante\n"
+    "                        de discuss, y con un parámetro de det y rank, la discusión\n"
     "  --pasos ORDEN MATRIZ  con tri, gj, inv, det, rank o solve: escribe antes\n"
     "                        cada paso (una línea y la matriz que deja), luego el\n"
     "                        resultado\n"
@@ -65,7 +65,7 @@ constexpr const char* kUsage =
 
 constexpr const char* kLatexUsage =
     "velmora-calc: --latex va delante de una orden que da una matriz: trans, adj, inv, tri, gj, "
-    "mul, pow o eval, o de det o rank de una matriz con un parámetro\n\n";
+    "mul, pow o eval, de discuss, o de det o rank de una matriz con un parámetro\n\n";
 
 // A command's work, with the reading of its arguments already done.
 class Command {
@@ -217,7 +217,8 @@ int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, boo
     bool substituted = false;
     int status = kCalcOk;
     if (!SubstituteArgument(args, substituted, status, err)) return status;
-    if (latex && !GivesMatrix(args[0]) && !HoldsParametricMatrix(args)) {
+    if (latex && !GivesMatrix(args[0]) && !HoldsParametricMatrix(args) &&
+        !(args[0] == "discuss" && !substituted)) {
         err << kLatexUsage << kUsage;
         return kCalcBadInput;
     }
@@ -228,7 +229,7 @@ int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, boo
         if (args[0] == "discuss" && substituted) return CalcSolveSubstituted(rest, out, err);
         if (args[0] == "eval") return (latex ? CalcEvalLatex : CalcEval)(rest, out, err);
         if (args[0] == "solve") return CalcSolve(rest, out, err);
-        if (args[0] == "discuss") return CalcDiscuss(rest, out, err);
+        if (args[0] == "discuss") return (latex ? CalcDiscussLatex : CalcDiscuss)(rest, out, err);
         if (args[0] == "sts") return CalcSts(rest, out, err);
         return it->second(command);
     } catch (const ArithmeticOverflow&) {
@@ -241,7 +242,14 @@ int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, boo
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (!args.empty() && args[0] == "--pasos") return CalcWithSteps({args.begin() + 1, args.end()}, out, err);
+    if (!args.empty() && args[0] == "--pasos") {
+        // A value of the parameter is put in first: the steps are those of numbers.
+        std::vector<std::string> rest(args.begin() + 1, args.end());
+        bool substituted = false;
+        int status = kCalcOk;
+        if (!SubstituteArgument(rest, substituted, status, err)) return status;
+        return CalcWithSteps(rest, out, err);
+    }
     if (!args.empty() && args[0] == "--latex") {
         const std::vector<std::string> rest(args.begin() + 1, args.end());
         if (rest.empty()) {

@@ -222,7 +222,10 @@ int CalcSolveSubstituted(const std::vector<std::string>& args, std::ostream& out
     return Solve(args, out, err, true);
 }
 
-int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int Discuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            bool latex) {
     if (args.size() != 1) {
         err << "uso: velmora-calc discuss MATRIZ_AMPLIADA\n";
         return kUnreadable;
@@ -235,12 +238,27 @@ int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (!CheckSystemSize(m.rows, m.cols, !CheckRows(m), err)) return kRefused;
     try {
-        for (const std::string& line : DiscussionLines(DiscussSystem(m))) out << line << '\n';
+        const Discussion d = DiscussSystem(m);
+        if (latex) {
+            out << DiscussionLatex(d) << '\n';
+        } else {
+            for (const std::string& line : DiscussionLines(d)) out << line << '\n';
+        }
     } catch (const DiscussionTooLarge& e) {
         err << "velmora-calc: " << e.what() << '\n';
         return kRefused;
     }
     return kOk;
+}
+
+}  // namespace
+
+int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Discuss(args, out, err, false);
+}
+
+int CalcDiscussLatex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Discuss(args, out, err, true);
 }
 
 int CalcSts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

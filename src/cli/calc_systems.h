@@ -23,6 +23,8 @@ int CalcSolveSubstituted(const std::vector<std::string>& args, std::ostream& out
                          std::ostream& err);
 // discuss AUGMENTED: a system with the parameter a, case by case
 int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The same as the LaTeX "Copiar LaTeX" copies (--latex discuss).
+int CalcDiscussLatex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // sts show FILE | sts add FILE AUGMENTED [COMMENT]
 int CalcSts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -42,6 +42,11 @@ TEST(CalcParametricTest, TextbookExercises) {
         {{"det", "[1 1 1; 1 k 1; 1 1 k^2]", "k=3"}, 0, "16\n"},
         {{"inv", "[1 k; k 4]", "k=1"}, 0, "4/3 -1/3\n-1/3 1/3\n"},
         {{"rank", "[1 k; k 4]", "m=1"}, 2, "el parámetro de la matriz es k, no m"},
+        {{"--pasos", "rank", "[1 k; k 4]", "k=2"}, 0,
+         "matriz:\n1 2\n2 4\n\nF2 ← F2 - 2F1\n1 2\n0 0\n\n1\n"},
+        {{"--latex", "det", "[k 1; 1 k]"}, 0,
+         "\\[ \\text{det} = k^{2} - 1 = (k - 1)(k + 1) \\]\n"
+         "\\[ \\text{det} = 0 \\text{ para } k = -1 \\text{, } k = 1 \\]\n"},
     };
     for (const auto& c : cases) {
         std::ostringstream out, err;

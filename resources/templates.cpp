@@ -33,6 +33,7 @@ const MenuTemplate kMnuPrin{
           {204, "Triangular (Gauss)"},
           {205, "Diagonal (Gauss-Jordan)"},
           {206, "Hacer sistema"},
+          {208, "Ecuación matricial..."},
           {0, ""},
           {207, "Pasos..."}}},
         {"&Info", {{800, "Info"}, {802, "Contacto..."}, {801, "Respecto Velmora"}}},

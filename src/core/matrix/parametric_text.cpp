@@ -34,6 +34,7 @@ Step DocumentLine(std::string text, StepMatrix matrix) {
     Step s;
     s.latex = LineLatex(text);
     s.text = std::move(text);
+    for (const std::string& cell : matrix.cells) matrix.latex.push_back(LineLatex(cell));
     s.matrix = std::move(matrix);
     return s;
 }

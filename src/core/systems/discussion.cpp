@@ -5,6 +5,7 @@
 #include "core/arith/flint_poly.h"
 #include "core/systems/minor_table.h"
 #include "core/systems/linear_system.h"
+#include "core/systems/minor_table.h"
 #include "core/toolkit/strings.h"
 
 namespace velmora {

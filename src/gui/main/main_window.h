@@ -24,6 +24,8 @@
 
 namespace velmora {
 
+class EquationWindow;
+
 // Windows of other parts of the program, reached through these. An empty hook
 // does nothing.
 struct MainWindowHooks {
@@ -75,7 +77,8 @@ inline constexpr int kInverse = 203;
 inline constexpr int kTriangular = 204;
 inline constexpr int kDiagonal = 205;
 inline constexpr int kToSystem = 206;
-inline constexpr int kSteps = 207;  // menu "Pasos..."
+inline constexpr int kSteps = 207;     // menu "Pasos..."
+inline constexpr int kEquation = 208;  // menu "Ecuación matricial..."
 inline constexpr int kSystemWindow = 210;
 inline constexpr int kCopy = 311;
 inline constexpr int kCopyLatex = 312;
@@ -132,6 +135,8 @@ class MainWindow : public DialogHandler {
     Rect hitRect(int slot) const { return hits_.at(slot); }
     // The "Pasos" window, while one has been opened.
     StepsWindow* stepsWindow() const { return stepsWindow_.window(); }
+    // "Ecuación matricial...", once opened.
+    EquationWindow* equationWindow() const { return equation_.get(); }
 
     // DialogHandler
     void checkpoint(TemplateDialog& d) override;
@@ -166,11 +171,18 @@ class MainWindow : public DialogHandler {
     bool stepsAvailable() const;
     void openSteps();
     void followSteps();
+    // "Comprobar mis pasos" starts from the matrix the steps start from.
+    void checkFromEditor();
+    void openEquation();
 
     // --- store and panel (matrix_panel.cpp) ---
     void storeWorking();
     void selectAt(int x, int y);
     void unselect();
+    // unselect() without the caption and the enable rules, for a command
+    // whose showMatrix sets both: the caption then changes at most once, and
+    // the editor group (every cell in it) is not repainted for nothing.
+    void clearSelection();
     void deleteSelected();
     void resetStore();
     void generate();
@@ -233,11 +245,13 @@ class MainWindow : public DialogHandler {
         Matrix result;
         Description origin;
         std::vector<Step> steps;
+        Matrix operand;  // the matrix they start from
         // The editor's working matrix is this result, with its origin.
         bool made(const EditorState& editor) const;
     };
     OperationSteps operationSteps_;
     StepsWindowSlot stepsWindow_{"Pasos de la matriz"};  // after dialog_: it goes first
+    std::unique_ptr<EquationWindow> equation_;           // the same
 };
 
 }  // namespace velmora

@@ -72,9 +72,6 @@ std::vector<Step> RankDocument(const ParametricRank& r, char letter) {
             if (o.kind == CaseKind::Value && o.rank == c.rank) same.push_back(o.value);
         doc.push_back(DocumentLine(ValuesCondition(same, letter) + rank(c.rank)));
     }
-    // The factors' cases after the values, as the cases come.
-    std::stable_partition(doc.begin() + 1, doc.end(),
-                          [](const Step& s) { return s.text.find(" tal que ") == std::string::npos; });
     return doc;
 }
 

@@ -653,13 +653,11 @@ VELMORA_PAIR(Inverse);
 VELMORA_PAIR(Triangular);
 VELMORA_PAIR(GaussJordan);
 VELMORA_PAIR(Rank);
-BENCHMARK(BM_Rank_FlintInteger)->Arg(3)->Arg(4);
-BENCHMARK(BM_ParametricDetRankInverse)->Unit(benchmark::kMillisecond);
-
 VELMORA_ROW(BM_Rank_FlintInteger, Kind::kIntegers, "");
 VELMORA_ROW(BM_Rank_FlintInteger, Kind::kFractions, "_Fractions");
 BENCHMARK(BM_PolyDetRank_Velmora)->Arg(3)->Arg(4);
 BENCHMARK(BM_PolyDetRank_Flint)->Arg(3)->Arg(4);
+BENCHMARK(BM_ParametricDetRankInverse)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Solve16_Velmora);
 BENCHMARK(BM_Solve16_Flint);
 BENCHMARK(BM_Equation_Velmora)->Unit(benchmark::kMillisecond);

@@ -9,23 +9,13 @@
 namespace velmora::detail {
 
 mpq_class ToQ(Fraction f) {
-    if (f.den == 0) throw DivisionByZero();
-    int64_t n = f.num;
-    int64_t d = f.den;
-    if (d < 0) {
-        n = -n;
-        d = -d;
-    }
-    mpq_class q;
-    mpq_set_si(q.get_mpq_t(), static_cast<long>(n), static_cast<unsigned long>(d));
-    q.canonicalize();
-    return q;
+    return ToRational(f);
 }
 
 Fraction Narrow(const mpq_class& q) {
-    if (!q.get_num().fits_sint_p() || !q.get_den().fits_sint_p()) throw ArithmeticOverflow();
-    return Fraction(static_cast<int32_t>(q.get_num().get_si()),
-                    static_cast<int32_t>(q.get_den().get_si()));
+    Fraction f;
+    if (!NarrowRational(q, f)) throw ArithmeticOverflow();
+    return f;
 }
 
 QMatrix ToQ(const Matrix& m, int rows, const int* ri, int cols, const int* ci) {

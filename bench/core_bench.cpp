@@ -55,6 +55,7 @@
 
 #include "core/matrix/exact_system.h"
 #include "core/matrix/matrix.h"
+#include "core/matrix/parametric_cells.h"
 #include "core/store/expression_text.h"
 #include "core/store/matrix_equation.h"
 #include "core/systems/minor_table.h"
@@ -606,6 +607,36 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::vector<std::string> order_;
 };
 
+// ------------------------------------------------- a matrix with a parameter
+
+// The worst case of a 4 x 4 grid with a parameter: every cell a dense
+// polynomial of degree 2 (coefficients -9..9, fixed seed), read from its text
+// and answered as the windows ask (determinant, rank, inverse, each as its
+// document). One iteration is the three answers for one grid: under 16 ms.
+void BM_ParametricDetRankInverse(benchmark::State& state) {
+    std::mt19937 gen(23u);
+    std::uniform_int_distribution<int> c(-9, 9);
+    std::vector<velmora::CellTexts> grids(8);
+    for (auto& grid : grids) {
+        grid.assign(4, std::vector<std::string>(4));
+        for (auto& row : grid)
+            for (std::string& cell : row)
+                cell = "(" + std::to_string(c(gen)) + ")k^2 + (" + std::to_string(c(gen)) +
+                       ")k + (" + std::to_string(c(gen)) + ")";
+    }
+    std::size_t k = 0;
+    for (auto _ : state) {
+        const velmora::CellTexts& grid = grids[k++ % grids.size()];
+        for (auto op : {velmora::ParametricOperation::Determinant,
+                        velmora::ParametricOperation::Rank,
+                        velmora::ParametricOperation::Inverse}) {
+            const velmora::ParametricAnswer a = velmora::ParametricResult(grid, op);
+            if (!a.ok) state.SkipWithError(a.reason.c_str());
+            benchmark::DoNotOptimize(a);
+        }
+    }
+}
+
 }  // namespace
 
 // The integer rows keep their names; the fraction rows end in _Fractions.
@@ -626,6 +657,7 @@ VELMORA_ROW(BM_Rank_FlintInteger, Kind::kIntegers, "");
 VELMORA_ROW(BM_Rank_FlintInteger, Kind::kFractions, "_Fractions");
 BENCHMARK(BM_PolyDetRank_Velmora)->Arg(3)->Arg(4);
 BENCHMARK(BM_PolyDetRank_Flint)->Arg(3)->Arg(4);
+BENCHMARK(BM_ParametricDetRankInverse)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Solve16_Velmora);
 BENCHMARK(BM_Solve16_Flint);
 BENCHMARK(BM_Equation_Velmora)->Unit(benchmark::kMillisecond);

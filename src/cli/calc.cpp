@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "cli/calc_parametric.h"
 #include "cli/calc_check.h"
 #include "cli/calc_equation.h"
 #include "cli/calc_steps.h"
@@ -35,8 +36,9 @@ constexpr const char* kUsage =
     "                        tamaño de X cuando la ecuación no lo decide\n"
     "  solve MATRIZ_AMPLIADA clasifica y resuelve un sistema de ecuaciones\n"
     "  discuss MATRIZ_AMPLIADA\n"
-    "                        discute un sistema con el parámetro a según sus valores,\n"
+    "                        discute un sistema con un parámetro según sus valores,\n"
     "                        p. ej. \"[a 1 1 1; 1 a 1 a; 1 1 a a^2]\"\n"
+    "  det MATRIZ = VALOR    valores del parámetro con ese determinante\n"
     "  sts show FICHERO      lista los sistemas de un fichero .sts\n"
     "  sts add FICHERO MATRIZ_AMPLIADA [COMENTARIO]\n"
     "                        añade un sistema a una lista de sistemas (la crea si\n"
@@ -50,7 +52,8 @@ constexpr const char* kUsage =
     "                        hasta el primero que está mal\n"
     "\n"
     "  --latex ORDEN ...     delante de trans, adj, inv, tri, gj, mul, pow, eval o\n"
-    "                        ecuacion: escribe el resultado en LaTeX (pmatrix)\n"
+    "                        ecuacion: escribe el resultado en LaTeX (pmatrix); delante\n"
+    "                        de discuss, y con un parámetro de det y rank, la discusión\n"
     "  --pasos ORDEN MATRIZ  con tri, gj, inv, det, rank, solve o ecuacion: escribe\n"
     "                        antes cada paso (una línea y la matriz que deja), luego\n"
     "                        el resultado\n"
@@ -61,9 +64,13 @@ constexpr const char* kUsage =
     "ecuaciones, J^-1 es la inversa, J^-2 su cuadrado, J^T la transpuesta, I la\n"
     "identidad del tamaño que pide su sitio; un número multiplica a una matriz\n"
     "(2J, 2*J, (1/2)J, J/2) y dos matrices seguidas, con un blanco entre ellas,\n"
-    "se multiplican (J^-1 (L - K)). En discuss, un elemento\n"
-    "puede ser también un polinomio en a de grado 4 como mucho: a, -2a, a^2-1,\n"
-    "(a+1)/2, 2/3a; con blancos, entre paréntesis: (3a^2 - a + 1).\n"
+    "se multiplican (J^-1 (L - K)). Un elemento puede ser también un polinomio de\n"
+    "grado 4 como mucho en un parámetro, cualquier letra menos x, y, z, t (una\n"
+    "sola por matriz): k, -2k, k^2-1, (k+1)/2, 2/3k; con blancos, entre\n"
+    "paréntesis: (3k^2 - k + 1). Con un parámetro, det, rank, inv, trans, adj,\n"
+    "tri, gj, mul y pow escriben la discusión según sus valores. LETRA=VALOR tras\n"
+    "la matriz (k=2, k=-1/2) sustituye antes el parámetro por ese número, en\n"
+    "cualquier orden: discuss \"[k 1 1; 1 k 1]\" k=2.\n"
     "\n"
     "Salida:\n"
     "  0  hecho (comprobar: todos los pasos están bien)\n"
@@ -74,6 +81,10 @@ constexpr const char* kUsage =
     "  2  no se puede leer: orden desconocida, matriz, número o expresión mal\n"
     "     escritos, letra sin matriz, expresión vacía, fichero que no se puede\n"
     "     abrir o que no es una lista de sistemas, pasos que no se entienden\n";
+
+constexpr const char* kLatexUsage =
+    "velmora-calc: --latex va delante de una orden que da una matriz: trans, adj, inv, tri, gj, "
+    "mul, pow, eval o ecuacion, de discuss, o de det o rank de una matriz con un parámetro\n\n";
 
 // A command's work, with the reading of its arguments already done.
 class Command {
@@ -205,7 +216,7 @@ bool GivesMatrix(const std::string& command) {
     return false;
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool latex,
+int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, bool latex,
         std::istream& in) {
     if (args.empty()) {
         err << kUsage;
@@ -224,15 +235,25 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         err << "velmora-calc: orden desconocida «" << args[0] << "»\n\n" << kUsage;
         return kCalcBadInput;
     }
+    bool substituted = false;
+    int status = kCalcOk;
+    if (!SubstituteArgument(args, substituted, status, err)) return status;
+    if (latex && !GivesMatrix(args[0]) && !HoldsParametricMatrix(args) &&
+        !(args[0] == "discuss" && !substituted)) {
+        err << kLatexUsage << kUsage;
+        return kCalcBadInput;
+    }
+    if (HoldsParametricMatrix(args)) return CalcParametric(args, out, err, latex);
     Command command(args, out, err, latex);
     try {
         const std::vector<std::string> rest(args.begin() + 1, args.end());
+        if (args[0] == "discuss" && substituted) return CalcSolveSubstituted(rest, out, err);
         if (args[0] == "eval") return (latex ? CalcEvalLatex : CalcEval)(rest, out, err);
         if (args[0] == "ecuacion")
             return CalcEquation(rest, out, err,
                                 latex ? EquationOutput::Latex : EquationOutput::Text);
         if (args[0] == "solve") return CalcSolve(rest, out, err);
-        if (args[0] == "discuss") return CalcDiscuss(rest, out, err);
+        if (args[0] == "discuss") return (latex ? CalcDiscussLatex : CalcDiscuss)(rest, out, err);
         if (args[0] == "sts") return CalcSts(rest, out, err);
         if (args[0] == "comprobar") return CalcCheck(rest, in, out, err);
         return it->second(command);
@@ -247,13 +268,18 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                std::istream& in) {
-    if (!args.empty() && args[0] == "--pasos") return CalcWithSteps({args.begin() + 1, args.end()}, out, err);
+    if (!args.empty() && args[0] == "--pasos") {
+        // A value of the parameter is put in first: the steps are those of numbers.
+        std::vector<std::string> rest(args.begin() + 1, args.end());
+        bool substituted = false;
+        int status = kCalcOk;
+        if (!SubstituteArgument(rest, substituted, status, err)) return status;
+        return CalcWithSteps(rest, out, err);
+    }
     if (!args.empty() && args[0] == "--latex") {
         const std::vector<std::string> rest(args.begin() + 1, args.end());
-        if (rest.empty() || !GivesMatrix(rest[0])) {
-            err << "velmora-calc: --latex va delante de una orden que da una matriz: trans, adj, "
-                   "inv, tri, gj, mul, pow, eval o ecuacion\n\n"
-                << kUsage;
+        if (rest.empty()) {
+            err << kLatexUsage << kUsage;
             return kCalcBadInput;
         }
         return Run(rest, out, err, true, in);

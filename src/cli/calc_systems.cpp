@@ -199,7 +199,10 @@ int CalcEvalLatex(const std::vector<std::string>& args, std::ostream& out, std::
     return Eval(args, out, err, true);
 }
 
-int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int Solve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+          bool substituted) {
     if (args.size() != 1) {
         err << "uso: velmora-calc solve MATRIZ_AMPLIADA\n";
         return kUnreadable;
@@ -209,11 +212,11 @@ int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostr
         PolynomialMatrix p;
         std::string error;
         if (ReadPolynomialMatrixText(args[0], p, error))
-            err << "velmora-calc: un sistema con el parámetro a se discute con velmora-calc "
+            err << "velmora-calc: un sistema con un parámetro se discute con velmora-calc "
                    "discuss\n";
         return kUnreadable;
     }
-    if (!CheckSystemSize(m, err)) return kRefused;
+    if (!CheckSystemSize(m.rows, m.cols, !substituted && !CheckRows(m), err)) return kRefused;
     if (!PrintAnalysis(AnalyseSystem(m), out)) {
         err << kOverflowText;
         return kRefused;
@@ -221,7 +224,21 @@ int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return kOk;
 }
 
-int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+}  // namespace
+
+int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Solve(args, out, err, false);
+}
+
+int CalcSolveSubstituted(const std::vector<std::string>& args, std::ostream& out,
+                         std::ostream& err) {
+    return Solve(args, out, err, true);
+}
+
+namespace {
+
+int Discuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            bool latex) {
     if (args.size() != 1) {
         err << "uso: velmora-calc discuss MATRIZ_AMPLIADA\n";
         return kUnreadable;
@@ -234,12 +251,27 @@ int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (!CheckSystemSize(m.rows, m.cols, !CheckRows(m), err)) return kRefused;
     try {
-        for (const std::string& line : DiscussionLines(DiscussSystem(m))) out << line << '\n';
+        const Discussion d = DiscussSystem(m);
+        if (latex) {
+            out << DiscussionLatex(d) << '\n';
+        } else {
+            for (const std::string& line : DiscussionLines(d)) out << line << '\n';
+        }
     } catch (const DiscussionTooLarge& e) {
         err << "velmora-calc: " << e.what() << '\n';
         return kRefused;
     }
     return kOk;
+}
+
+}  // namespace
+
+int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Discuss(args, out, err, false);
+}
+
+int CalcDiscussLatex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return Discuss(args, out, err, true);
 }
 
 int CalcSts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -24,8 +24,14 @@ int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int CalcEvalLatex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // solve AUGMENTED
 int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The same for a system a value of the parameter made: an equation may be
+// 0 = 0 (kept) or 0 = c, analysed as it is.
+int CalcSolveSubstituted(const std::vector<std::string>& args, std::ostream& out,
+                         std::ostream& err);
 // discuss AUGMENTED: a system with the parameter a, case by case
 int CalcDiscuss(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The same as the LaTeX "Copiar LaTeX" copies (--latex discuss).
+int CalcDiscussLatex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // sts show FILE | sts add FILE AUGMENTED [COMMENT]
 int CalcSts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -13,6 +13,14 @@ bool ReadPolynomialMatrixText(std::string_view text, PolynomialMatrix& m, std::s
     };
     if (!SplitMatrixText(text, true, keep, rows, error)) return false;
     PolynomialMatrix r(static_cast<int>(rows), static_cast<int>(cells[0].size()));
+    std::vector<std::vector<std::string>> texts;
+    for (const std::vector<std::string_view>& row : cells) texts.emplace_back(row.begin(), row.end());
+    const GridParameter letter = ParameterOfGrid(texts);
+    if (letter.TwoLetters()) {
+        error = TwoParametersText(letter);
+        return false;
+    }
+    if (letter.letter != 0) r.parameter = letter.letter;
     for (std::size_t i = 0; i < rows; ++i) {
         for (std::size_t j = 0; j < cells[i].size(); ++j) {
             const PolynomialReading reading =

@@ -153,11 +153,11 @@ TEST(CalcDiscussTest, PrintsTheDiscussionOrRefuses) {
         {{"[a 1 1; 1 1/a 1]"},
          2,
          "",
-         "velmora-calc: matriz ilegible: «1/a» tiene a en un denominador (fila 2, columna 2)\n"},
+         "velmora-calc: matriz ilegible: «1/a» tiene el parámetro en un denominador (fila 2, columna 2)\n"},
         {{"[a^5 1]"},
          2,
          "",
-         "velmora-calc: matriz ilegible: «a^5» pasa del grado 4 en a (fila 1, columna 1)\n"},
+         "velmora-calc: matriz ilegible: «a^5» pasa del grado 4 en el parámetro (fila 1, columna 1)\n"},
         {{"[a 1 1 1 1 1]"},
          1,
          "",
@@ -183,7 +183,7 @@ TEST(CalcSolveTest, APolynomialCellPointsToDiscuss) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err,
               "velmora-calc: matriz ilegible: «a» no es un número (fila 1, columna 1)\n"
-              "velmora-calc: un sistema con el parámetro a se discute con velmora-calc discuss\n");
+              "velmora-calc: un sistema con un parámetro se discute con velmora-calc discuss\n");
     EXPECT_EQ(Call(CalcSolve, {"[x 1 1; 1 1 2]"}).err,
               "velmora-calc: matriz ilegible: «x» no es un número (fila 1, columna 1)\n");
 }

@@ -112,7 +112,8 @@ TEST(CalcTest, UnreadableInputSaysWhy) {
          "matriz ilegible: «((((((((2147483647^9)^9)^9)^9)^9)^9)^9)^…» tiene números demasiado "
          "grandes (de más de 4096 bits) (fila 1, columna 1)"},
         {{"det", "[" + deep + "]"},
-         "matriz ilegible: " + opening + "no es un número (fila 1, columna 1)"},
+         "matriz ilegible: " + opening +
+             "tiene más de 32 paréntesis uno dentro de otro (fila 1, columna 1)"},
         {{"eval", deep, "J=[1]"}, "Expresión incorrecta: más de 254 caracteres"},
         {{"det", "[1 2; 3]"}, "matriz ilegible: la fila 2 tiene 1 elemento y la fila 1 tiene 2"},
         {{"det", "[1; 2 3]"}, "matriz ilegible: la fila 2 tiene 2 elementos y la fila 1 tiene 1"},

@@ -183,6 +183,35 @@ std::vector<QPoly> IrreducibleFactors(const QPoly& x) {
     return factors;
 }
 
+bool FactorBefore(const QPoly& f, const QPoly& g) {
+    const bool fa = f.Degree() == 1 && sgn(f.Coefficient(0)) == 0;
+    const bool ga = g.Degree() == 1 && sgn(g.Coefficient(0)) == 0;
+    if (fa != ga) return fa;
+    if (f.Degree() != g.Degree()) return f.Degree() < g.Degree();
+    for (long k = f.Degree(); k >= 0; --k) {
+        const int c = cmp(f.Coefficient(k), g.Coefficient(k));
+        if (c != 0) return c < 0;
+    }
+    return false;
+}
+
+void CriticalCases(const std::vector<QPoly>& critical, std::vector<mpq_class>& values,
+                   std::vector<QPoly>& factors) {
+    std::vector<QPoly> all;
+    for (const QPoly& p : critical)
+        for (QPoly& f : IrreducibleFactors(p))
+            if (std::find(all.begin(), all.end(), f) == all.end()) all.push_back(std::move(f));
+    for (const QPoly& f : all) {
+        if (f.Degree() == 1) {
+            values.push_back(-f.Coefficient(0) / f.Coefficient(1));
+        } else if (RealRootCount(f) > 0) {
+            factors.push_back(f);
+        }
+    }
+    std::sort(values.begin(), values.end());
+    std::sort(factors.begin(), factors.end(), FactorBefore);
+}
+
 long RealRootCount(const QPoly& squareFree) {
     if (squareFree.IsConstant()) return 0;
     ZPoly z;
@@ -191,3 +220,40 @@ long RealRootCount(const QPoly& squareFree) {
 }
 
 }  // namespace velmora::flint
+
+namespace velmora {
+
+FactoredPolynomial Factor(const Polynomial& p) {
+    using flint::QPoly;
+    const QPoly q(p);
+    FactoredPolynomial r;
+    flint::ZPoly z;
+    fmpq_poly_get_numerator(z.get(), q.get());
+    fmpz_poly_factor_t fac;
+    fmpz_poly_factor_init(fac);
+    fmpz_poly_factor(fac, z.get());
+    mpz_class c;
+    fmpz_get_mpz(c.get_mpz_t(), &fac->c);
+    mpz_class den;
+    fmpz_get_mpz(den.get_mpz_t(), fmpq_poly_denref(q.get()));
+    r.content = mpq_class(c, den);
+    r.content.canonicalize();
+    std::vector<std::pair<QPoly, int>> factors;
+    for (slong i = 0; i < fac->num; ++i) {
+        QPoly f;
+        fmpq_poly_set_fmpz_poly(f.get(), fac->p + i);
+        const int e = static_cast<int>(fac->exp[i]);
+        if (f.LeadingSign() < 0) {
+            f = -f;
+            if (e % 2 != 0) r.content = -r.content;
+        }
+        factors.emplace_back(std::move(f), e);
+    }
+    fmpz_poly_factor_clear(fac);
+    std::sort(factors.begin(), factors.end(),
+              [](const auto& x, const auto& y) { return flint::FactorBefore(x.first, y.first); });
+    for (const auto& [f, e] : factors) r.factors.emplace_back(f.ToPolynomial(), e);
+    return r;
+}
+
+}  // namespace velmora

@@ -78,6 +78,14 @@ QPoly Primitive(const QPoly& x);
 // polynomial, each primitive with a positive leading coefficient
 // (FLINT's factorisation over the integers of its primitive part).
 std::vector<QPoly> IrreducibleFactors(const QPoly& x);
+// The order of factors in a product as a teacher writes it: a itself first,
+// then by degree, then by the coefficients from the highest down.
+bool FactorBefore(const QPoly& f, const QPoly& g);
+// The irreducible factors, without repeats, of the polynomials whose roots
+// are critical: the linear ones as their roots, increasing; the others that
+// have a real root, by FactorBefore.
+void CriticalCases(const std::vector<QPoly>& critical, std::vector<mpq_class>& values,
+                   std::vector<QPoly>& factors);
 // The number of distinct real roots of a square-free polynomial.
 long RealRootCount(const QPoly& squareFree);
 

@@ -48,8 +48,8 @@ std::string JoinTerms(const Polynomial& p,
     return JoinTerms(terms);
 }
 
-std::string PolynomialText(const Polynomial& p) {
-    return JoinTerms(p, [](const mpq_class& magnitude, int k) {
+std::string PolynomialText(const Polynomial& p, char letter) {
+    return JoinTerms(p, [letter](const mpq_class& magnitude, int k) {
         std::string s;
         if (k == 0) {
             s = RationalText(magnitude);
@@ -58,25 +58,126 @@ std::string PolynomialText(const Polynomial& p) {
         } else if (magnitude != 1) {
             s = magnitude.get_num().get_str();
         }
-        if (k >= 1) s += 'a';
+        if (k >= 1) s += letter;
         if (k >= 2) s += "^" + std::to_string(k);
         return s;
     });
 }
 
-std::string RationalFunctionText(const RationalFunction& f) {
-    auto side = [](const Polynomial& p) {
-        const std::string text = PolynomialText(p);
-        return p.TermCount() > 1 ? "(" + text + ")" : text;
-    };
-    if (f.denominator == Polynomial(1) || f.numerator.IsZero()) return PolynomialText(f.numerator);
-    return side(f.numerator) + "/" + side(f.denominator);
+namespace {
+
+// The factors of a product, without its constant: "k", "(k - 1)^2 (k + 1)".
+std::string ProductText(const std::vector<std::pair<Polynomial, int>>& factors, char letter) {
+    std::string s;
+    bool afterPower = false;
+    for (const auto& [f, e] : factors) {
+        const std::string text = PolynomialText(f, letter);
+        if (afterPower) s += ' ';
+        s += f.TermCount() > 1 ? "(" + text + ")" : text;
+        if (e > 1) s += "^" + std::to_string(e);
+        afterPower = e > 1;
+    }
+    return s;
+}
+
+}  // namespace
+
+std::string QuadraticRootsText(const Polynomial& f) {
+    if (f.Degree() != 2) return "";
+    for (const mpq_class& c : f.coefficients)
+        if (c.get_den() != 1) return "";
+    mpz_class a = f.coefficients[2].get_num();
+    mpz_class b = f.coefficients[1].get_num();
+    const mpz_class c = f.coefficients[0].get_num();
+    if (sgn(a) < 0) {
+        a = -a;
+        b = -b;
+    }
+    const mpz_class discriminant = b * b - 4 * a * (sgn(f.coefficients[2]) < 0 ? -c : c);
+    if (sgn(discriminant) <= 0 || mpz_perfect_square_p(discriminant.get_mpz_t())) return "";
+    // discriminant = s^2 d with d free of the squares of numbers below 4096
+    // (square-free whenever it is below 2^24): a bound on the work whatever
+    // the size of the numbers.
+    mpz_class s = 1;
+    mpz_class d = discriminant;
+    for (unsigned long p = 2; p < 4096 && p * p <= d; ++p) {
+        while (mpz_divisible_ui_p(d.get_mpz_t(), p * p) != 0) {
+            d /= p * p;
+            s *= p;
+        }
+    }
+    mpz_class minus = -b;
+    mpz_class twice = 2 * a;
+    const mpz_class g = gcd(gcd(minus, s), twice);
+    minus /= g;
+    s /= g;
+    twice /= g;
+    const std::string radical = (s == 1 ? "" : s.get_str()) + "√" + d.get_str();
+    const std::string over = twice == 1 ? "" : "/" + twice.get_str();
+    if (minus == 0) return "±" + radical + over;
+    const std::string pair = minus.get_str() + " ± " + radical;
+    return twice == 1 ? pair : "(" + pair + ")" + over;
+}
+
+std::string FactoredText(const FactoredPolynomial& f, char letter) {
+    if (f.factors.empty()) return RationalText(f.content);
+    if (f.content == 1 && f.factors.size() == 1 && f.factors[0].second == 1)
+        return PolynomialText(f.factors[0].first, letter);
+    const mpz_class& n = f.content.get_num();
+    std::string s = sgn(n) < 0 ? "-" : "";
+    if (abs(n) != 1) s += mpz_class(abs(n)).get_str();
+    s += ProductText(f.factors, letter);
+    if (f.content.get_den() != 1) s += "/" + f.content.get_den().get_str();
+    return s;
+}
+
+std::string RationalFunctionText(const RationalFunction& f, char letter) {
+    if (f.numerator.IsZero() || f.denominator.IsZero()) return "0";
+    if (f.denominator.IsConstant()) {
+        // A polynomial with fractions over their common denominator:
+        // "(a - 3)/2", "a/2"; a number as RationalText writes it.
+        Polynomial p = f.numerator;
+        mpz_class l = 1;
+        for (mpq_class& c : p.coefficients) {
+            c /= f.denominator.coefficients[0];
+            l = lcm(l, c.get_den());
+        }
+        if (l == 1 || p.IsConstant()) return PolynomialText(p, letter);
+        for (mpq_class& c : p.coefficients) c *= l;
+        const std::string top = PolynomialText(p, letter);
+        return (p.TermCount() > 1 ? "(" + top + ")" : top) + "/" + l.get_str();
+    }
+    // n/d = (u N)/(v P) with N of integer coefficients of gcd 1, P the
+    // product of the denominator's factors, u/v in lowest terms, v > 0.
+    const FactoredPolynomial d = Factor(f.denominator);
+    mpz_class g = 0;
+    mpz_class l = 1;
+    for (const mpq_class& c : f.numerator.coefficients) {
+        g = gcd(g, c.get_num());
+        l = lcm(l, c.get_den());
+    }
+    const mpq_class content = mpq_class(g, l) / d.content;
+    Polynomial numerator = f.numerator;
+    for (mpq_class& c : numerator.coefficients) c = c / mpq_class(g, l) * content.get_num();
+    const std::string top = PolynomialText(numerator, letter);
+    std::string bottom = ProductText(d.factors, letter);
+    const mpz_class v = abs(content.get_den());
+    if (v != 1) bottom = v.get_str() + bottom;
+    const bool single = v == 1 && d.factors.size() == 1;
+    return (numerator.TermCount() > 1 ? "(" + top + ")" : top) + "/" +
+           (single ? bottom : "(" + bottom + ")");
+}
+
+bool IsParameterLetter(char c) {
+    const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return lower >= 'a' && lower <= 'z' && lower != 'x' && lower != 'y' && lower != 'z' &&
+           lower != 't';
 }
 
 namespace {
 
-bool IsParameterLetter(char c) {
-    return c == 'a' || c == 'A';
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // Bits of the larger of a number's numerator and denominator.
@@ -93,6 +194,9 @@ std::size_t Bits(const mpq_class& q) {
 class PolynomialParser {
   public:
     explicit PolynomialParser(std::string_view text) : s_(text) {}
+
+    // The letter read, in lower case; 0 before any.
+    char letter() const { return letter_; }
 
     PolynomialReading Read(Polynomial& out) {
         Polynomial p;
@@ -200,6 +304,8 @@ class PolynomialParser {
     bool Primary(Polynomial& result, bool negative) {
         const char c = Peek();
         if (IsParameterLetter(c)) {
+            if (letter_ != 0 && Lower(c) != letter_) return Fail(PolynomialReading::TwoParameters);
+            letter_ = Lower(c);
             ++i_;
             result = Polynomial::Parameter();
             return true;
@@ -277,6 +383,7 @@ class PolynomialParser {
     std::string_view s_;
     std::size_t i_ = 0;
     int depth_ = 0;
+    char letter_ = 0;
     PolynomialReading failure_ = PolynomialReading::NotANumber;
 };
 
@@ -286,10 +393,16 @@ bool NamesParameter(std::string_view text) {
     return false;
 }
 
+// "k en la fila 1, columna 2".
+std::string LetterPlace(char letter, int row, int column) {
+    return std::string(1, letter) + " en la fila " + std::to_string(row) + ", columna " +
+           std::to_string(column);
+}
+
 }  // namespace
 
-PolynomialReading ReadPolynomial(std::string_view text, Polynomial& p) {
-    if (HasTypographicMinus(text)) return ReadPolynomial(WithAsciiMinus(text), p);
+PolynomialReading ReadPolynomial(std::string_view text, Polynomial& p, char* letter) {
+    if (HasTypographicMinus(text)) return ReadPolynomial(WithAsciiMinus(text), p, letter);
     Fraction f;
     const NumberReading number = ReadNumber(text, f);
     if (number == NumberReading::Ok) {
@@ -297,9 +410,11 @@ PolynomialReading ReadPolynomial(std::string_view text, Polynomial& p) {
         return PolynomialReading::Ok;
     }
     Polynomial read;
-    const PolynomialReading reading = PolynomialParser(text).Read(read);
+    PolynomialParser parser(text);
+    const PolynomialReading reading = parser.Read(read);
     if (reading == PolynomialReading::Ok) {
         p = read;
+        if (letter != nullptr && parser.letter() != 0) *letter = parser.letter();
         return reading;
     }
     // A text with no a that is no expression either: why it is no number.
@@ -315,19 +430,21 @@ const char* PolynomialReadingText(PolynomialReading reading) {
         case PolynomialReading::Ok:
             return "";
         case PolynomialReading::NotANumber:
-            return "no es un número ni un polinomio en a";
+            return "no es un número ni un polinomio en el parámetro";
         case PolynomialReading::OutOfRange:
             return NumberReadingText(NumberReading::OutOfRange);
         case PolynomialReading::ZeroDenominator:
             return NumberReadingText(NumberReading::ZeroDenominator);
         case PolynomialReading::ParameterInDenominator:
-            return "tiene a en un denominador";
+            return "tiene el parámetro en un denominador";
         case PolynomialReading::DegreeTooHigh:
-            return "pasa del grado 4 en a";
+            return "pasa del grado 4 en el parámetro";
         case PolynomialReading::TooLarge:
             return "tiene números demasiado grandes (de más de 4096 bits)";
         case PolynomialReading::TooDeep:
             return "tiene más de 32 paréntesis uno dentro de otro";
+        case PolynomialReading::TwoParameters:
+            return "tiene dos letras: solo se admite un parámetro";
     }
     static_assert(kMaxCoefficientBits == 4096 && kMaxNesting == 32, "the texts above name them");
     return "";
@@ -336,6 +453,42 @@ const char* PolynomialReadingText(PolynomialReading reading) {
 bool HoldsParameter(std::string_view text) {
     Fraction f;
     return NamesParameter(text) && ReadNumber(text, f) != NumberReading::Ok;
+}
+
+char ParameterLetter(std::string_view text) {
+    if (!HoldsParameter(text)) return 0;
+    for (char c : text)
+        if (IsParameterLetter(c)) return Lower(c);
+    return 0;
+}
+
+GridParameter ParameterOfGrid(const std::vector<std::vector<std::string>>& cells) {
+    GridParameter g;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        for (std::size_t j = 0; j < cells[i].size(); ++j) {
+            // A second letter in the same cell is that cell's reading's to refuse.
+            const char c = ParameterLetter(cells[i][j]);
+            if (c == 0) continue;
+            const int row = static_cast<int>(i + 1);
+            const int column = static_cast<int>(j + 1);
+            if (g.letter == 0) {
+                g.letter = c;
+                g.row = row;
+                g.column = column;
+            } else if (c != g.letter) {
+                g.other = c;
+                g.otherRow = row;
+                g.otherColumn = column;
+                return g;
+            }
+        }
+    }
+    return g;
+}
+
+std::string TwoParametersText(const GridParameter& g) {
+    return "solo se admite un parámetro: " + LetterPlace(g.letter, g.row, g.column) + " y " +
+           LetterPlace(g.other, g.otherRow, g.otherColumn);
 }
 
 }  // namespace velmora

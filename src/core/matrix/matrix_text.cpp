@@ -326,11 +326,20 @@ bool ReadPastedCells(std::string_view text, const BlockLimits& limits, bool para
     std::vector<Row> rows;
     if (!CopiedAsBracketForm(text, form, error) || !SplitPasted(form, limits, rows, error))
         return false;
-    // One a in a cell makes every cell a polynomial, as in a typed grid.
+    // One a in a cell makes every cell a polynomial, as in a typed grid; two
+    // letters are refused as there.
     bool polynomials = false;
-    for (const Row& row : rows)
+    std::vector<std::vector<std::string>> texts;
+    for (const Row& row : rows) {
+        texts.emplace_back(row.begin(), row.end());
         for (const std::string_view cell : row)
             polynomials = polynomials || (parameter && HoldsParameter(cell));
+    }
+    const GridParameter letters = ParameterOfGrid(texts);
+    if (polynomials && letters.TwoLetters()) {
+        error = TwoParametersText(letters);
+        return false;
+    }
     TextMatrix read{static_cast<int>(rows.size()), static_cast<int>(rows[0].size()), {}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
         for (std::size_t j = 0; j < rows[i].size(); ++j) {
@@ -346,13 +355,14 @@ bool ReadPastedCells(std::string_view text, const BlockLimits& limits, bool para
                 read.texts.push_back(f.ToText());
             } else {
                 Polynomial p;
-                const PolynomialReading reading = ReadPolynomial(cell, p);
+                char letter = kDefaultParameter;
+                const PolynomialReading reading = ReadPolynomial(cell, p, &letter);
                 if (reading != PolynomialReading::Ok) {
                     error =
                         QuotedText(cell) + " " + PolynomialReadingText(reading) + CellPlace(i, j);
                     return false;
                 }
-                read.texts.push_back(PolynomialText(p));
+                read.texts.push_back(PolynomialText(p, letter));
             }
         }
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/arith/flint_poly.h"
+#include "core/systems/minor_table.h"
 #include "core/systems/linear_system.h"
 #include "core/systems/minor_table.h"
 #include "core/toolkit/strings.h"
@@ -178,8 +179,8 @@ PolynomialMatrix ToMatrix(const Grid& g, int cols) {
     return r;
 }
 
-// Each row times the positive number that leaves integer coefficients with
-// gcd 1 throughout: the same equations, written without fractions.
+}  // namespace
+
 void MakeRowsPrimitive(PolynomialMatrix& m) {
     for (int i = 1; i <= m.rows; ++i) {
         mpz_class g = 0;
@@ -197,6 +198,8 @@ void MakeRowsPrimitive(PolynomialMatrix& m) {
             for (mpq_class& c : m.at(i, j).coefficients) c *= scale;
     }
 }
+
+namespace {
 
 PolynomialMatrix FractionFreeTriangular(Grid m, int cols) {
     const int rows = static_cast<int>(m.size());
@@ -224,35 +227,6 @@ PolynomialMatrix FractionFreeTriangular(Grid m, int cols) {
 }
 
 // --- The cases ---
-
-bool FactorBefore(const QPoly& f, const QPoly& g) {
-    if (f.Degree() != g.Degree()) return f.Degree() < g.Degree();
-    for (long k = f.Degree(); k >= 0; --k) {
-        const int c = cmp(f.Coefficient(k), g.Coefficient(k));
-        if (c != 0) return c < 0;
-    }
-    return false;
-}
-
-// The irreducible factors, without repeats, of the polynomials whose roots
-// are critical: the linear ones as values, increasing; the others that have
-// a real root, by degree.
-void CriticalCases(const std::vector<QPoly>& critical, std::vector<mpq_class>& values,
-                   std::vector<QPoly>& factors) {
-    std::vector<QPoly> all;
-    for (const QPoly& p : critical)
-        for (QPoly& f : flint::IrreducibleFactors(p))
-            if (std::find(all.begin(), all.end(), f) == all.end()) all.push_back(std::move(f));
-    for (const QPoly& f : all) {
-        if (f.Degree() == 1) {
-            values.push_back(-f.Coefficient(0) / f.Coefficient(1));
-        } else if (flint::RealRootCount(f) > 0) {
-            factors.push_back(f);
-        }
-    }
-    std::sort(values.begin(), values.end());
-    std::sort(factors.begin(), factors.end(), FactorBefore);
-}
 
 DiscussionCase CaseOf(const Classification& c, int n) {
     DiscussionCase d;
@@ -290,7 +264,7 @@ void PositionsApart(const MinorTable& minors, const std::vector<mpq_class>& crit
     }
     std::vector<mpq_class> values;
     std::vector<QPoly> factors;
-    CriticalCases(turning, values, factors);
+    flint::CriticalCases(turning, values, factors);
     // Kept when it stands otherwise than in the general case.
     const auto apart = [&](auto arithmetic, DiscussionCase c) {
         c.position = Classify(arithmetic, minors).position;
@@ -312,22 +286,128 @@ void PositionsApart(const MinorTable& minors, const std::vector<mpq_class>& crit
     }
 }
 
+// Each parameter of a general solution times the polynomial that clears the
+// denominators of its coefficients (λ -> aλ): its coefficients become
+// polynomials, and the solution may hold at values the quotients excluded.
+void ClearDenominators(DiscussionCase& g) {
+    if (g.solution.empty()) return;
+    const std::size_t parameters = g.solution[0].coefficients.size();
+    for (std::size_t t = 0; t < parameters; ++t) {
+        QPoly clear(1);
+        for (const ParametricFunction& v : g.solution) {
+            const QPoly den(v.coefficients[t].denominator);
+            clear = flint::ExactQuotient(clear * den, flint::Gcd(clear, den));
+        }
+        if (clear.IsConstant()) continue;
+        clear = flint::PrimitivePositive(clear);
+        mpz_class numerators = 0;
+        mpz_class denominators = 1;
+        for (ParametricFunction& v : g.solution) {
+            RationalFunction& c = v.coefficients[t];
+            if (c.IsZero()) continue;
+            c = flint::ExactQuotient(QPoly(c.numerator) * clear, QPoly(c.denominator))
+                    .ToPolynomial();
+            for (const mpq_class& k : c.numerator.coefficients) {
+                numerators = gcd(numerators, k.get_num());
+                denominators = lcm(denominators, k.get_den());
+            }
+        }
+        // And by the number that leaves integers of gcd 1 throughout.
+        const mpq_class integers(denominators, numerators);
+        for (ParametricFunction& v : g.solution)
+            for (mpq_class& k : v.coefficients[t].numerator.coefficients) k *= integers;
+    }
+}
+
+// The rank of a matrix of numbers, rows of equal length.
+int Rank(std::vector<std::vector<mpq_class>> m) {
+    int rank = 0;
+    const std::size_t cols = m.empty() ? 0 : m[0].size();
+    for (std::size_t j = 0; j < cols && rank < static_cast<int>(m.size()); ++j) {
+        std::size_t p = static_cast<std::size_t>(rank);
+        while (p < m.size() && sgn(m[p][j]) == 0) ++p;
+        if (p == m.size()) continue;
+        std::swap(m[p], m[static_cast<std::size_t>(rank)]);
+        const std::vector<mpq_class>& pivot = m[static_cast<std::size_t>(rank)];
+        for (std::size_t i = static_cast<std::size_t>(rank) + 1; i < m.size(); ++i) {
+            const mpq_class f = m[i][j] / pivot[j];
+            for (std::size_t k = j; k < cols; ++k) m[i][k] -= f * pivot[k];
+        }
+        ++rank;
+    }
+    return rank;
+}
+
+// True when the general case's line and solution also say what holds at the
+// value of case c: the same ranks and, for a compatible system, a solution
+// whose constants are defined there and whose parameters' coefficients stay
+// independent there (they solve the system for every a, so at that value
+// they span all its solutions).
+bool Covers(const DiscussionCase& g, const DiscussionCase& c) {
+    if (c.rankCoefficients != g.rankCoefficients || c.rankAugmented != g.rankAugmented)
+        return false;
+    if (!g.compatible) return true;
+    const mpq_class& v = c.value;
+    std::vector<std::vector<mpq_class>> directions;
+    for (const ParametricFunction& x : g.solution) {
+        if (sgn(x.constant.denominator.Evaluate(v)) == 0) return false;
+        std::vector<mpq_class>& row = directions.emplace_back();
+        for (const RationalFunction& k : x.coefficients) {
+            const mpq_class den = k.denominator.Evaluate(v);
+            if (sgn(den) == 0) return false;
+            row.push_back(k.numerator.Evaluate(v) / den);
+        }
+    }
+    const std::size_t parameters = g.solution.empty() ? 0 : g.solution[0].coefficients.size();
+    return Rank(directions) == static_cast<int>(parameters);
+}
+
+// Covers at the roots of an irreducible factor: the same test in the field
+// of its roots (polynomials modulo it).
+bool CoversFactor(const DiscussionCase& g, const DiscussionCase& c, const QPoly& f) {
+    if (c.rankCoefficients != g.rankCoefficients || c.rankAugmented != g.rankAugmented)
+        return false;
+    if (!g.compatible) return true;
+    const std::size_t parameters = g.solution.empty() ? 0 : g.solution[0].coefficients.size();
+    std::vector<std::vector<QPoly>> directions(parameters);
+    for (const ParametricFunction& x : g.solution) {
+        if (flint::Remainder(QPoly(x.constant.denominator), f).IsZero()) return false;
+        for (std::size_t t = 0; t < parameters; ++t) {
+            const RationalFunction& k = x.coefficients[t];
+            const QPoly den = flint::Remainder(QPoly(k.denominator), f);
+            if (den.IsZero()) return false;
+            directions[t].push_back(flint::Remainder(
+                QPoly(k.numerator) * flint::InverseModulo(den, f), f));
+        }
+    }
+    // Their rank modulo f, by elimination in that field.
+    std::size_t rank = 0;
+    const std::size_t n = g.solution.size();
+    for (std::size_t j = 0; j < n && rank < parameters; ++j) {
+        std::size_t p = rank;
+        while (p < parameters && directions[p][j].IsZero()) ++p;
+        if (p == parameters) continue;
+        std::swap(directions[p], directions[rank]);
+        const QPoly inverse = flint::InverseModulo(directions[rank][j], f);
+        for (std::size_t i = rank + 1; i < parameters; ++i) {
+            const QPoly factor = flint::Remainder(directions[i][j] * inverse, f);
+            for (std::size_t k = j; k < n; ++k)
+                directions[i][k] =
+                    flint::Remainder(directions[i][k] - factor * directions[rank][k], f);
+        }
+        ++rank;
+    }
+    return rank == parameters;
+}
+
 void CheckSize(const PolynomialMatrix& m) {
     if (m.rows < 1 || m.rows > kMaxEquations || m.cols < 2 || m.cols > kMaxUnknowns + 1) {
         throw DiscussionTooLarge("se discuten sistemas de 1 a 4 ecuaciones con 1 a 4 incógnitas");
     }
     if (static_cast<int>(m.cells.size()) != m.rows * m.cols)
         throw std::invalid_argument("matriz de polinomios mal formada");
-    for (const Polynomial& p : m.cells) {
-        if (p.Degree() > kMaxParameterDegree)
-            throw DiscussionTooLarge("un coeficiente pasa del grado 4 en a");
-        for (const mpq_class& c : p.coefficients) {
-            if (mpz_sizeinbase(c.get_num_mpz_t(), 2) > kMaxCoefficientBits ||
-                mpz_sizeinbase(c.get_den_mpz_t(), 2) > kMaxCoefficientBits) {
-                throw DiscussionTooLarge("un coeficiente tiene números demasiado grandes");
-            }
-        }
-    }
+    const std::string why = CellPastBounds(m);
+    if (!why.empty()) throw DiscussionTooLarge("un coeficiente " + why);
 }
 
 // 1-based row that is 0 = 0 for every a, 0 when none is.
@@ -351,6 +431,7 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     d.unknownCount = n;
     d.augmented = augmented;
     d.coefficients = PolynomialMatrix(m, n);
+    d.coefficients.parameter = augmented.parameter;
     for (int i = 1; i <= m; ++i)
         for (int j = 1; j <= n; ++j) d.coefficients.at(i, j) = augmented.at(i, j);
 
@@ -369,6 +450,8 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     }
     d.augmentedTriangular = FractionFreeTriangular(system, n + 1);
     d.coefficientsTriangular = FractionFreeTriangular(Columns(system, n), n);
+    d.augmentedTriangular.parameter = augmented.parameter;
+    d.coefficientsTriangular.parameter = augmented.parameter;
 
     const MinorTable minors(system, n + 1);
     GeneralArithmetic generalArithmetic;
@@ -385,28 +468,45 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
     }
     std::vector<mpq_class> values;
     std::vector<QPoly> factors;
-    CriticalCases(critical, values, factors);
+    flint::CriticalCases(critical, values, factors);
 
     DiscussionCase g = CaseOf(general, n);
-    g.excludedValues = values;
-    for (const QPoly& f : factors) g.excludedFactors.push_back(f.ToPolynomial());
-    if (general.position != Position::None) PositionsApart(minors, values, factors, g);
-    d.cases.push_back(std::move(g));
+    ClearDenominators(g);
+    std::vector<DiscussionCase> apart;
+    std::vector<QPoly> apartFactors;
     for (const mpq_class& v : values) {
         ValueArithmetic arithmetic{v};
         DiscussionCase c = CaseOf(Classify(arithmetic, minors), n);
         c.kind = CaseKind::Value;
         c.value = v;
-        d.cases.push_back(std::move(c));
+        if (Covers(g, c)) continue;
+        g.excludedValues.push_back(v);
+        apart.push_back(std::move(c));
     }
     for (const QPoly& f : factors) {
         FactorArithmetic arithmetic{f};
         DiscussionCase c = CaseOf(Classify(arithmetic, minors), n);
         c.kind = CaseKind::Factor;
         c.factor = f.ToPolynomial();
-        d.cases.push_back(std::move(c));
+        if (CoversFactor(g, c, f)) continue;
+        g.excludedFactors.push_back(c.factor);
+        apartFactors.push_back(f);
+        apart.push_back(std::move(c));
     }
+    // A value the general case covers is looked at again for its position.
+    if (g.position != Position::None) PositionsApart(minors, g.excludedValues, apartFactors, g);
+    d.cases.push_back(std::move(g));
+    for (DiscussionCase& c : apart) d.cases.push_back(std::move(c));
     return d;
+}
+
+PolynomialMatrix FractionFreeForm(const PolynomialMatrix& m) {
+    Grid grid(static_cast<std::size_t>(m.rows));
+    for (int i = 1; i <= m.rows; ++i)
+        for (int j = 1; j <= m.cols; ++j) grid[i - 1].push_back(QPoly(m.at(i, j)));
+    PolynomialMatrix t = FractionFreeTriangular(grid, m.cols);
+    t.parameter = m.parameter;
+    return t;
 }
 
 CellDiscussion DiscussCells(const std::vector<std::vector<std::string>>& cells) {
@@ -417,6 +517,15 @@ CellDiscussion DiscussCells(const std::vector<std::vector<std::string>>& cells) 
     for (int i = 1; i <= rows; ++i) {
         if (static_cast<int>(cells[i - 1].size()) != cols)
             throw std::invalid_argument("filas de distinta longitud");
+    }
+    const GridParameter letter = ParameterOfGrid(cells);
+    if (letter.TwoLetters()) {
+        r.status = CellDiscussion::Status::TwoParameters;
+        r.message = TwoParametersText(letter);
+        return r;
+    }
+    if (letter.letter != 0) m.parameter = letter.letter;
+    for (int i = 1; i <= rows; ++i) {
         for (int j = 1; j <= cols; ++j) {
             const std::string& text = cells[i - 1][j - 1];
             if (IsBlank(text)) continue;  // empty: 0
@@ -453,6 +562,19 @@ bool PolynomialMatrix::RowIsZero(int i) const {
     for (int j = 1; j <= cols; ++j)
         if (!at(i, j).IsZero()) return false;
     return true;
+}
+
+std::string CellPastBounds(const PolynomialMatrix& m) {
+    for (const Polynomial& p : m.cells) {
+        if (p.Degree() > kMaxParameterDegree) return "pasa del grado 4 en el parámetro";
+        for (const mpq_class& c : p.coefficients) {
+            if (mpz_sizeinbase(c.get_num_mpz_t(), 2) > kMaxCoefficientBits ||
+                mpz_sizeinbase(c.get_den_mpz_t(), 2) > kMaxCoefficientBits) {
+                return "tiene números demasiado grandes";
+            }
+        }
+    }
+    return "";
 }
 
 bool CheckRows(const PolynomialMatrix& augmented) {

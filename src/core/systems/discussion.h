@@ -36,6 +36,7 @@ struct PolynomialMatrix {
     int rows = 0;
     int cols = 0;
     std::vector<Polynomial> cells;
+    char parameter = kDefaultParameter;  // the letter the user named it with
 
     PolynomialMatrix() = default;
     PolynomialMatrix(int r, int c) : rows(r), cols(c), cells(static_cast<std::size_t>(r * c)) {}
@@ -63,12 +64,16 @@ enum class CaseKind {
     Factor,   // a a root of `factor`
 };
 
-struct DiscussionCase {
+// The values of the parameter a case is about.
+struct ParameterCondition {
     CaseKind kind = CaseKind::General;
     mpq_class value;                          // Value
     Polynomial factor;                        // Factor: irreducible, integer, positive leading
     std::vector<mpq_class> excludedValues;    // General, increasing
     std::vector<Polynomial> excludedFactors;  // General, in the order of their cases
+};
+
+struct DiscussionCase : ParameterCondition {
     int rankCoefficients = 0;
     int rankAugmented = 0;
     bool compatible = false;
@@ -112,19 +117,30 @@ class DiscussionTooLarge : public std::runtime_error {
 // Throws std::invalid_argument for an equation that is 0 = 0 for every a (as
 // CheckRows) or a matrix without a column, DiscussionTooLarge as above.
 Discussion DiscussSystem(const PolynomialMatrix& augmented);
+// The fraction-free triangular form over the polynomials of any matrix of at
+// most 5 x 5 cells, as the discussion makes those of A' and A.
+PolynomialMatrix FractionFreeForm(const PolynomialMatrix& m);
+// Why some cell of m is past what a typed cell may be (degree 4, numbers of
+// kMaxCoefficientBits): "pasa del grado 4 en el parámetro", "tiene números
+// demasiado grandes"; empty when every cell is within.
+std::string CellPastBounds(const PolynomialMatrix& m);
+// Each row times the positive number that leaves integer coefficients with
+// gcd 1 throughout: the same equations, written without fractions.
+void MakeRowsPrimitive(PolynomialMatrix& m);
 // As CheckRows of a system of numbers: false when some equation is 0 = 0 for
 // every a (every coefficient and the right-hand side the zero polynomial).
 bool CheckRows(const PolynomialMatrix& augmented);
 
 // The discussion of a grid of cell texts, as typed: rows of equal length, the
 // last cell of each row the right-hand side. An empty or blank cell is 0; the
-// others are read by ReadPolynomial.
+// others are read by ReadPolynomial, in the one letter of the grid.
 struct CellDiscussion {
     enum class Status {
         Done,
         UnreadableCell,  // row, column, reading: the first cell refused
         NullEquation,    // row: an equation that is 0 = 0 for every a
         TooLarge,        // message
+        TwoParameters,   // message: two letters, both cells named
     };
     Status status = Status::Done;
     int row = 0;     // 1-based

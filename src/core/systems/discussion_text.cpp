@@ -9,11 +9,11 @@ namespace {
 
 // A coefficient that holds a, before a parameter, without its sign: "a",
 // "2a", "(a + 1)", "(1/(a + 2))".
-std::string ParameterCoefficientText(const RationalFunction& magnitude) {
+std::string ParameterCoefficientText(const RationalFunction& magnitude, char letter) {
     const Polynomial& p = magnitude.numerator;
     const bool monomial = magnitude.denominator == Polynomial(1) && p.Degree() == 1 &&
                           p.TermCount() == 1 && p.coefficients[1].get_den() == 1;
-    const std::string text = RationalFunctionText(magnitude);
+    const std::string text = RationalFunctionText(magnitude, letter);
     return monomial ? text : "(" + text + ")";
 }
 
@@ -33,28 +33,38 @@ std::string Verdict(const DiscussionCase& c) {
     return c.determined ? "COMPATIBLE DETERMINADO  (S.C.D.)" : "COMPATIBLE INDETERMINADO  (S.C.I.)";
 }
 
-// A case of a value or a factor: "a = 2", "a tal que a^2 - 2 = 0".
-std::string ValueCondition(const DiscussionCase& c) {
-    return c.kind == CaseKind::Value ? "a = " + RationalText(c.value)
-                                     : "a tal que " + PolynomialText(c.factor) + " = 0";
+}  // namespace
+
+std::string RootsText(const Polynomial& factor, char letter) {
+    const std::string k(1, letter);
+    const std::string radicals = QuadraticRootsText(factor);
+    if (!radicals.empty()) return k + " = " + radicals;
+    return k + " tal que " + PolynomialText(factor, letter) + " = 0";
 }
 
-std::string Condition(const DiscussionCase& c) {
-    if (c.kind != CaseKind::General) return "Para " + ValueCondition(c);
-    if (c.excludedValues.empty() && c.excludedFactors.empty()) return "Para todo a";
+std::string ValueConditionText(const ParameterCondition& c, char letter) {
+    return c.kind == CaseKind::Value ? std::string(1, letter) + " = " + RationalText(c.value)
+                                     : RootsText(c.factor, letter);
+}
+
+std::string ConditionText(const ParameterCondition& c, char letter) {
+    const std::string k(1, letter);
+    if (c.kind != CaseKind::General) return "Para " + ValueConditionText(c, letter);
+    if (c.excludedValues.empty() && c.excludedFactors.empty()) return "Para todo " + k;
     std::string s = "Para ";
-    for (const mpq_class& v : c.excludedValues) s += "a ≠ " + RationalText(v) + ", ";
-    for (const Polynomial& f : c.excludedFactors) s += PolynomialText(f) + " ≠ 0, ";
+    for (const mpq_class& v : c.excludedValues) s += k + " ≠ " + RationalText(v) + ", ";
+    for (const Polynomial& f : c.excludedFactors) {
+        const std::string radicals = QuadraticRootsText(f);
+        s += radicals.empty() ? PolynomialText(f, letter) + " ≠ 0, " : k + " ≠ " + radicals + ", ";
+    }
     s.resize(s.size() - 2);
     return s;
 }
 
-}  // namespace
-
-std::string ParametricFunctionText(const ParametricFunction& v) {
+std::string ParametricFunctionText(const ParametricFunction& v, char letter) {
     // The constant always comes first, so it keeps its own sign.
     std::vector<SignedTerm> terms;
-    if (!v.constant.IsZero()) terms.push_back({false, RationalFunctionText(v.constant)});
+    if (!v.constant.IsZero()) terms.push_back({false, RationalFunctionText(v.constant, letter)});
     for (std::size_t k = 0; k < v.coefficients.size(); ++k) {
         const RationalFunction& c = v.coefficients[k];
         const int parameter = static_cast<int>(k) + 1;
@@ -63,22 +73,22 @@ std::string ParametricFunctionText(const ParametricFunction& v) {
             terms.push_back(ParameterTerm(c.numerator.coefficients[0], parameter));
         } else {
             const bool negative = IsNegative(c);
-            terms.push_back({negative, ParameterCoefficientText(negative ? Negated(c) : c) +
+            terms.push_back({negative, ParameterCoefficientText(negative ? Negated(c) : c, letter) +
                                            ParameterName(parameter)});
         }
     }
     return JoinTerms(terms);
 }
 
-std::vector<std::string> CaseLines(const DiscussionCase& c, int unknownCount) {
-    std::vector<std::string> lines{Condition(c) + ": " + RankCoefficientsText(c.rankCoefficients) +
+std::vector<std::string> CaseLines(const DiscussionCase& c, int unknownCount, char letter) {
+    std::vector<std::string> lines{ConditionText(c, letter) + ": " + RankCoefficientsText(c.rankCoefficients) +
                                    ", " + RankAugmentedText(c.rankAugmented) + " => sistema " +
                                    Verdict(c)};
     if (!c.compatible || unknownCount == 0) return lines;
     std::vector<std::string> values;
     for (const ParametricFunction& v : c.solution)
-        values.push_back(c.determined ? RationalFunctionText(v.constant)
-                                      : ParametricFunctionText(v));
+        values.push_back(c.determined ? RationalFunctionText(v.constant, letter)
+                                      : ParametricFunctionText(v, letter));
     if (c.determined) {
         lines.push_back("   " + NamedValuesText(values));
     } else {
@@ -91,11 +101,11 @@ std::vector<std::string> CaseLines(const DiscussionCase& c, int unknownCount) {
 std::vector<std::string> DiscussionLines(const Discussion& d) {
     std::vector<std::string> lines;
     for (const DiscussionCase& c : d.cases) {
-        const std::vector<std::string> own = CaseLines(c, d.unknownCount);
+        const std::vector<std::string> own = CaseLines(c, d.unknownCount, d.augmented.parameter);
         lines.insert(lines.end(), own.begin(), own.end());
         if (c.position != Position::None) lines.push_back(PositionLine(c.position));
         for (const DiscussionCase& apart : c.positionsApart)
-            lines.push_back("   Posición para " + ValueCondition(apart) + ": " +
+            lines.push_back("   Posición para " + ValueConditionText(apart, d.augmented.parameter) + ": " +
                             PositionText(apart.position));
     }
     return lines;

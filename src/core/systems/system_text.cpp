@@ -76,10 +76,10 @@ std::string RationalLatex(const mpq_class& q) {
 }
 
 // As PolynomialText, in LaTeX: "a^{2} - \frac{1}{2}a + 3".
-std::string PolynomialLatex(const Polynomial& p) {
-    return JoinTerms(p, [](const mpq_class& magnitude, int k) {
+std::string PolynomialLatex(const Polynomial& p, char letter) {
+    return JoinTerms(p, [letter](const mpq_class& magnitude, int k) {
         std::string s = k == 0 || magnitude != 1 ? RationalLatex(magnitude) : "";
-        if (k >= 1) s += 'a';
+        if (k >= 1) s += letter;
         if (k >= 2) s += "^{" + std::to_string(k) + "}";
         return s;
     });
@@ -106,7 +106,13 @@ std::string LeftSide(const PolynomialMatrix& m, int row, bool latex) {
         const Polynomial& c = m.at(row, j);
         if (KeptAsZero(m.rows, m.cols, row, j, zero)) return SignedTerm{false, "0"};
         if (c.IsZero()) return std::nullopt;
-        return latex ? CoefficientTerm(c, PolynomialLatex) : CoefficientTerm(c, PolynomialText);
+        const char letter = m.parameter;
+        return latex ? CoefficientTerm(c, [letter](const Polynomial& p) {
+            return PolynomialLatex(p, letter);
+        })
+                     : CoefficientTerm(c, [letter](const Polynomial& p) {
+                           return PolynomialText(p, letter);
+                       });
     });
 }
 
@@ -246,9 +252,10 @@ std::string TermText(std::string_view magnitude, int j) {
     return s;
 }
 
-std::string CoefficientText(const Polynomial& p) {
+std::string CoefficientText(const Polynomial& p, char letter) {
     if (p.IsZero()) return "0";
-    const SignedTerm t = CoefficientTerm(p, PolynomialText);
+    const SignedTerm t =
+        CoefficientTerm(p, [letter](const Polynomial& q) { return PolynomialText(q, letter); });
     return (t.negative ? "-" : "") + t.body;
 }
 
@@ -303,11 +310,11 @@ std::vector<std::string> Equations(const System& augmented, Writer writer) {
 }  // namespace
 
 std::string EquationText(const PolynomialMatrix& m, int row) {
-    return LeftSide(m, row, false) + " = " + PolynomialText(m.at(row, m.cols));
+    return LeftSide(m, row, false) + " = " + PolynomialText(m.at(row, m.cols), m.parameter);
 }
 
 std::string EquationLatex(const PolynomialMatrix& m, int row) {
-    return LeftSide(m, row, true) + " = " + PolynomialLatex(m.at(row, m.cols));
+    return LeftSide(m, row, true) + " = " + PolynomialLatex(m.at(row, m.cols), m.parameter);
 }
 
 std::string SystemText(const SystemAnalysis& a) {

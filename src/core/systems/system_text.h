@@ -50,7 +50,7 @@ std::string TermText(std::string_view magnitude, int j);
 // A polynomial in a as the coefficient of an unknown, with its sign: one
 // term as PolynomialText writes it ("2a", "-a", "1/2", "-1", "0"), more in
 // parentheses with their leading sign in front ("(a + 1)", "-(a - 1)").
-std::string CoefficientText(const Polynomial& p);
+std::string CoefficientText(const Polynomial& p, char letter = kDefaultParameter);
 
 // Equation `row` of an augmented matrix: "2x - y + (1/2)z = 3", the unknowns
 // named by their column; "0 = 5" when every coefficient is 0.

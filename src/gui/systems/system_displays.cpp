@@ -43,7 +43,8 @@ TextMatrix TextsOf(const PolynomialMatrix& m, bool equations = false) {
     for (int i = 1; i <= m.rows; ++i) {
         for (int j = 1; j <= m.cols; ++j) {
             const Polynomial& p = m.at(i, j);
-            t.texts.push_back(equations && j < m.cols ? CoefficientText(p) : PolynomialText(p));
+            t.texts.push_back(equations && j < m.cols ? CoefficientText(p, m.parameter)
+                                                      : PolynomialText(p, m.parameter));
         }
     }
     return t;

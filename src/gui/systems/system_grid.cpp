@@ -133,6 +133,9 @@ void SystemWindow::discussGrid(TemplateDialog& d,
         case CellDiscussion::Status::TooLarge:
             refuseGrid(d, "No se puede discutir el sistema: " + r.message + ".");
             return;
+        case CellDiscussion::Status::TwoParameters:
+            refuseGrid(d, "No se puede discutir el sistema: " + r.message + ".");
+            return;
         case CellDiscussion::Status::Done:
             break;
     }

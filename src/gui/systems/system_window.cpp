@@ -255,7 +255,7 @@ void SystemWindow::addCurrentSystem(TemplateDialog& d) {
     if (discussion) {
         ShowMessageStyled("Sistema con parámetro",
                           "Solo se pueden añadir a la lista sistemas de números: un fichero "
-                          ".sts guarda fracciones, no polinomios en a. La lista no ha cambiado.",
+                          ".sts guarda fracciones, no polinomios. La lista no ha cambiado.",
                           kMbIconExclamation);
         return;
     }
@@ -385,9 +385,11 @@ void SystemWindow::followSteps() {
             "No hay pasos: el sistema de la cuadrícula no se ha analizado.\n"
             "«Ok» o Intro en su última casilla lo analiza.";
     } else if (discussion) {
-        whyNone =
-            "No hay pasos: un sistema con el parámetro a se discute por los valores de a,\n"
-            "caso por caso, en la conclusión. Los pasos son de sistemas de números.";
+        const std::string k(1, discussion->augmented.parameter);
+        whyNone = "No hay pasos: un sistema con el parámetro " + k +
+                  " se discute por los valores de " + k +
+                  ",\n"
+                  "caso por caso, en la conclusión. Los pasos son de sistemas de números.";
     }
     steps_.checkFrom(shown, analysed ? "No hay matriz de partida: los pasos se comprueban en "
                                        "sistemas de números, no con el parámetro a."

@@ -17,6 +17,74 @@ Polynomial P(std::vector<const char*> coefficients) {
     return p;
 }
 
+// Any letter but the unknowns' names the parameter, a capital as its lower
+// case; the reading tells which.
+TEST(ReadPolynomialTest, TheParameterIsAnyLetterButTheUnknowns) {
+    for (const char* text : {"k^2 - 1", "K^2-1", "(m+1)(m-1)", "b*b - 1", "P^2 - p^0"}) {
+        Polynomial p;
+        char letter = 0;
+        ASSERT_EQ(ReadPolynomial(text, p, &letter), PolynomialReading::Ok) << text;
+        EXPECT_EQ(p, P({"-1", "0", "1"})) << text;
+        EXPECT_EQ(PolynomialText(p, letter), std::string(1, letter) + "^2 - 1") << text;
+        EXPECT_EQ(letter, ParameterLetter(text)) << text;
+    }
+    for (const char* text : {"x", "2y", "z+1", "t^2", "T"}) {
+        Polynomial p;
+        EXPECT_EQ(ReadPolynomial(text, p), PolynomialReading::NotANumber) << text;
+        EXPECT_FALSE(HoldsParameter(text)) << text;
+    }
+    const GridParameter g = ParameterOfGrid({{"1", "$A", "2"}, {"3", "K+1", "k"}, {"q", "", ""}});
+    EXPECT_EQ(g.letter, 'k');
+    EXPECT_EQ(g.row * 10 + g.column, 22);
+    EXPECT_EQ(g.other, 'q');
+    EXPECT_EQ(g.otherRow * 10 + g.otherColumn, 31);
+    EXPECT_FALSE(ParameterOfGrid({{"1", "$A"}, {"3/4", ""}}).letter);
+}
+
+// Quotients and products as a teacher writes them: integer coefficients, the
+// denominator factored, never a fraction inside a quotient.
+TEST(PolynomialTextTest, QuotientsAndFactorsInTheTeachersForm) {
+    const struct {
+        Polynomial numerator, denominator;
+        const char* quotient;
+        const char* product;  // the numerator factored
+    } cases[] = {
+        {P({"-5/2", "1", "1/2"}), P({"-3", "1"}), "(a^2 + 2a - 5)/(2(a - 3))", "(a^2 + 2a - 5)/2"},
+        {P({"1", "2", "2"}), P({"1", "2", "1"}), "(2a^2 + 2a + 1)/(a + 1)^2", "2a^2 + 2a + 1"},
+        {P({"1"}), P({"0", "-1", "1"}), "1/(a(a - 1))", "1"},
+        {P({"3/2"}), P({"0", "1"}), "3/(2a)", "3/2"},
+        {P({"0", "3"}), P({"2"}), "3a/2", "3a"},
+        {P({"-3", "1"}), P({"2"}), "(a - 3)/2", "a - 3"},
+        {P({"1", "-1", "-1", "1"}), P({"1"}), "a^3 - a^2 - a + 1", "(a - 1)^2 (a + 1)"},
+        {P({"4", "0", "-1"}), P({"-2", "0", "1"}), "(-a^2 + 4)/(a^2 - 2)", "-(a - 2)(a + 2)"},
+        {P({"0", "0", "-6", "6"}), P({"1"}), "6a^3 - 6a^2", "6a^2 (a - 1)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RationalFunctionText({c.numerator, c.denominator}, 'a'), c.quotient);
+        EXPECT_EQ(FactoredText(Factor(c.numerator)), c.product);
+    }
+}
+
+// The roots of irreducible quadratics with radicals, worked by hand; none
+// for a quadratic with no real root, a reducible one or another degree.
+TEST(PolynomialTextTest, QuadraticRootsWithRadicals) {
+    const struct {
+        Polynomial f;
+        const char* roots;
+    } cases[] = {
+        {P({"-3", "-1", "1"}), "(1 ± √13)/2"}, {P({"-2", "0", "1"}), "±√2"},
+        {P({"-12", "-2", "1"}), "1 ± √13"},    {P({"-1", "0", "2"}), "±√2/2"},
+        {P({"3", "0", "-1"}), "±√3"},          {P({"-1", "2", "4"}), "(-1 ± √5)/4"},
+        {P({"-7", "0", "9"}), "±√7/3"},        {P({"-6", "6", "3"}), "-1 ± √3"},
+        // A large radicand: only the squares of small numbers are taken out.
+        {P({"-2305843009213693951", "0", "1"}), "±√2305843009213693951"},
+        {P({"-9223372036854775804", "0", "1"}), "±2√2305843009213693951"},
+        {P({"1", "0", "1"}), ""},              {P({"-1", "0", "1"}), ""},
+        {P({"-2", "0", "0", "1"}), ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(QuadraticRootsText(c.f), c.roots) << PolynomialText(c.f);
+}
+
 TEST(ReadPolynomialTest, CellsAsPeopleWriteThem) {
     const struct {
         const char* text;
@@ -81,7 +149,7 @@ TEST(ReadPolynomialTest, RefusesWithAReasonAndLeavesTheValue) {
         {"1.5a", R::NotANumber},
         {"(a+1", R::NotANumber},
         {"a)", R::NotANumber},
-        {"ab", R::NotANumber},
+        {"ab", R::TwoParameters},
         {"--a", R::NotANumber},
         {"a^", R::NotANumber},
         {"a^-1", R::NotANumber},
@@ -114,7 +182,7 @@ TEST(ReadPolynomialTest, RefusesWithAReasonAndLeavesTheValue) {
         EXPECT_EQ(p, P({"5"})) << c.text;
         EXPECT_STRNE(PolynomialReadingText(c.reading), "");
     }
-    EXPECT_STREQ(PolynomialReadingText(R::ParameterInDenominator), "tiene a en un denominador");
+    EXPECT_STREQ(PolynomialReadingText(R::ParameterInDenominator), "tiene el parámetro en un denominador");
 }
 
 // Parentheses inside parentheses: as many as anyone writes, and a refusal at

@@ -55,6 +55,28 @@ TEST(DiscussionTest, TextbookExercises) {
           "Para a = 1: rango A = 1, rango A' = 1 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
           "   Solución:   x = 1 - λ    y = λ    ", "   para todo λ",
           "   Posición: Las dos rectas son coincidentes"}},
+        // The same with the letter m, typed once in capital: every text says m.
+        {Cells({{"m", "1", "1"}, {"1", "M", "1"}}),
+         {"Para m ≠ -1, m ≠ 1: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  "
+          "(S.C.D.)",
+          "   x = 1/(m + 1)    y = 1/(m + 1)    ",
+          "   Posición: Las dos rectas se cortan en un punto",
+          "Para m = -1: rango A = 1, rango A' = 2 => sistema INCOMPATIBLE",
+          "   Posición: Las dos rectas son paralelas",
+          "Para m = 1: rango A = 1, rango A' = 1 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
+          "   Solución:   x = 1 - λ    y = λ    ", "   para todo λ",
+          "   Posición: Las dos rectas son coincidentes"}},
+        // x = -(1/a)λ for a ≠ 0 and x free at a = 0: with λ -> aλ one
+        // formula serves every a, and a = 0 is not listed apart.
+        {Cells({{"a", "-1", "0", "0"}, {"0", "1", "1", "0"}}),
+         {"Para todo a: rango A = 2, rango A' = 2 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
+          "   Solución:   x = -λ    y = -aλ    z = aλ    ", "   para todo λ",
+          "   Posición: Los dos planos se cortan en una recta"}},
+        // The same with a^2 - 2 for a: the pair a = ±√2 is not listed apart.
+        {Cells({{"a^2-2", "-1", "0", "0"}, {"0", "1", "1", "0"}}),
+         {"Para todo a: rango A = 2, rango A' = 2 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
+          "   Solución:   x = -λ    y = -(a^2 - 2)λ    z = (a^2 - 2)λ    ", "   para todo λ",
+          "   Posición: Los dos planos se cortan en una recta"}},
         // Three equations, two unknowns: det A' = 2a - 4.
         {Cells({{"1", "1", "2"}, {"1", "-1", "0"}, {"a", "1", "3"}}),
          {"Para a ≠ 2: rango A = 2, rango A' = 3 => sistema INCOMPATIBLE",
@@ -72,16 +94,16 @@ TEST(DiscussionTest, TextbookExercises) {
           "   Posición: Los tres planos se cortan en una recta (haz de planos)"}},
         // det A = 2 - a^2, no rational root.
         {Cells({{"1", "a", "1"}, {"a", "2", "1"}}),
-         {"Para a^2 - 2 ≠ 0: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  (S.C.D.)",
+         {"Para a ≠ ±√2: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  (S.C.D.)",
           "   x = (a - 2)/(a^2 - 2)    y = (a - 1)/(a^2 - 2)    ",
           "   Posición: Las dos rectas se cortan en un punto",
-          "Para a tal que a^2 - 2 = 0: rango A = 1, rango A' = 2 => sistema INCOMPATIBLE",
+          "Para a = ±√2: rango A = 1, rango A' = 2 => sistema INCOMPATIBLE",
           "   Posición: Las dos rectas son paralelas"}},
         // The same with a = ±√2 compatible: row 2 = a row 1 there.
         {Cells({{"1", "a", "a"}, {"a", "2", "2"}}),
-         {"Para a^2 - 2 ≠ 0: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  (S.C.D.)",
+         {"Para a ≠ ±√2: rango A = 2, rango A' = 2 => sistema COMPATIBLE DETERMINADO  (S.C.D.)",
           "   x = 0    y = 1    ", "   Posición: Las dos rectas se cortan en un punto",
-          "Para a tal que a^2 - 2 = 0: rango A = 1, rango A' = 1 => sistema COMPATIBLE "
+          "Para a = ±√2: rango A = 1, rango A' = 1 => sistema COMPATIBLE "
           "INDETERMINADO  "
           "(S.C.I.)",
           "   Solución:   x = a - aλ    y = λ    ", "   para todo λ",
@@ -101,12 +123,12 @@ TEST(DiscussionTest, TextbookExercises) {
           "   Solución:   x = 1 - λ    y = λ    ", "   para todo λ",
           "   Posición: Las dos rectas son coincidentes"}},
         // Undetermined for every a; at a = -1 the ranks stay but z, not y,
-        // is no longer free: (a + 1) divides the general solution.
+        // is no longer free: (a + 1) divides the general solution's
+        // constants (its λ is scaled by a + 1, but the constants fail there).
         {Cells({{"a", "1", "1", "1"}, {"1", "a", "1", "1"}}),
          {"Para a ≠ -1, a ≠ 1: rango A = 2, rango A' = 2 => sistema COMPATIBLE INDETERMINADO  "
           "(S.C.I.)",
-          "   Solución:   x = 1/(a + 1) - (1/(a + 1))λ    y = 1/(a + 1) - (1/(a + 1))λ    z = λ   "
-          " ",
+          "   Solución:   x = 1/(a + 1) - λ    y = 1/(a + 1) - λ    z = (a + 1)λ    ",
           "   para todo λ", "   Posición: Los dos planos se cortan en una recta",
           "Para a = -1: rango A = 2, rango A' = 2 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
           "   Solución:   x = λ    y = λ    z = 1    ", "   para todo λ",
@@ -190,6 +212,13 @@ TEST(DiscussionTest, CellsThatAreRefused) {
     EXPECT_EQ(r.row, 2);
     EXPECT_EQ(r.column, 2);
     EXPECT_EQ(r.reading, PolynomialReading::ParameterInDenominator);
+
+    r = DiscussCells({{"1", "k", "1"}, {"1", "2", "3"}, {"m", "1", "k"}});
+    EXPECT_EQ(r.status, S::TwoParameters);
+    EXPECT_EQ(r.message,
+              "solo se admite un parámetro: k en la fila 1, columna 2 y m en la fila 3, columna 1");
+    r = DiscussCells({{"1", "km", "1"}});
+    EXPECT_EQ(r.reading, PolynomialReading::TwoParameters);
 
     r = DiscussCells({{"a", "1", "1"}, {"a - a", " ", "0"}});
     EXPECT_EQ(r.status, S::NullEquation);

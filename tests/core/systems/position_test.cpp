@@ -101,7 +101,7 @@ TEST(PositionTest, CasesOfADiscussion) {
     ASSERT_EQ(t.cases.size(), 1u);
     EXPECT_EQ(t.cases[0].position, P::Triangle);
     EXPECT_EQ(DiscussionLines(t).back(),
-              "   Posición para a tal que a^2 - 2 = 0: Dos rectas son paralelas y la tercera las "
+              "   Posición para a = ±√2: Dos rectas son paralelas y la tercera las "
               "corta");
 }
 

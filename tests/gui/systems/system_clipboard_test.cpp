@@ -103,7 +103,8 @@ TEST_F(SystemClipboardTest, CopiesPasteBackIntoTheGrid) {
     const test::Rows kParameter = {
         {"a", "1", "1", "1"}, {"1", "a", "1", "a"}, {"1", "1", "a", "a^2"}};
     const test::Rows kNumbers = {{"1", "0", "-1/2", "2"}, {"1", "1", "-1", "0"}};
-    for (const test::Rows& rows : {kNumbers, kParameter}) {
+    const test::Rows kLetterM = {{"m", "1", "m^2 - 1"}, {"2", "-m", "0"}};
+    for (const test::Rows& rows : {kNumbers, kParameter, kLetterM}) {
         for (const int copy : {kCopy, kCopyLatex}) {
             type(rows);
             d->click(1);  // "Ok": analysed

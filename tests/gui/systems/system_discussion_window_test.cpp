@@ -171,9 +171,9 @@ TEST_F(SystemDiscussionTest, RefusesCellsAndSystemsItCannotDiscuss) {
         Rows rows;
         std::string text;
     } cases[] = {
-        {{{"a", "1", "1"}, {"1/a", "1", "1"}}, cell + "tiene a en un denominador."},
-        {{{"a", "1", "1"}, {"a^5", "1", "1"}}, cell + "pasa del grado 4 en a."},
-        {{{"a", "1", "1"}, {"2a3", "1", "1"}}, cell + "no es un número ni un polinomio en a."},
+        {{{"a", "1", "1"}, {"1/a", "1", "1"}}, cell + "tiene el parámetro en un denominador."},
+        {{{"a", "1", "1"}, {"a^5", "1", "1"}}, cell + "pasa del grado 4 en el parámetro."},
+        {{{"a", "1", "1"}, {"2a3", "1", "1"}}, cell + "no es un número ni un polinomio en el parámetro."},
         {{{"a", "1", "1"}, {"a - a", "", "0"}},
          "No se ha definido o contiene filas nulas o no numéricas"},
         {{big, {"1", "1", "1", "1", "a"}},
@@ -212,7 +212,7 @@ TEST_F(SystemDiscussionTest, AddKeepsOnlySystemsOfNumbers) {
     EXPECT_EQ(dialogs.boxes[0].caption, "Sistema con parámetro");
     EXPECT_EQ(dialogs.boxes[0].text,
               "Solo se pueden añadir a la lista sistemas de números: un fichero .sts guarda "
-              "fracciones, no polinomios en a. La lista no ha cambiado.");
+              "fracciones, no polinomios. La lista no ha cambiado.");
     EXPECT_EQ(w.list().Count(), 0u);
     EXPECT_EQ(GetItemText(*d, CellId(3, 5)), "a^2");
     EXPECT_EQ(conclusion(), kExampleConclusion);

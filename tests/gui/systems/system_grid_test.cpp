@@ -224,9 +224,9 @@ TEST_F(SystemWindowTest, RefusesUnreadableGrids) {
             p.press();
             ASSERT_EQ(dialogs.boxes.size(), 1u);
             EXPECT_EQ(dialogs.boxes[0].caption, "Error sistema");
-            // A text with an a in it is read as a polynomial in a.
+            // A text with letters in it is read as a polynomial in a parameter.
             const std::string why =
-                std::string(j.typed) == "abc" ? "no es un número ni un polinomio en a" : j.why;
+                std::string(j.typed) == "abc" ? "tiene dos letras: solo se admite un parámetro" : j.why;
             EXPECT_EQ(dialogs.boxes[0].text, "La celda de la ecuación 2, columna 1 " + why + ".");
             EXPECT_EQ(dialogs.boxes[0].style & 0xF0, unsigned(kMbIconExclamation));
             EXPECT_EQ(GetItemText(*d, CellId(2, 1)), j.typed) << "cells keep their text";

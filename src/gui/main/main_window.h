@@ -11,10 +11,12 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/matrix/matrix.h"
+#include "core/matrix/parametric_cells.h"
 #include "core/matrix/steps.h"
 #include "core/store/matrix_store.h"
 #include "gui/main/editor_state.h"
@@ -76,6 +78,8 @@ inline constexpr int kTriangular = 204;
 inline constexpr int kDiagonal = 205;
 inline constexpr int kToSystem = 206;
 inline constexpr int kSteps = 207;  // menu "Pasos..."
+inline constexpr int kSubstitute = 208;      // menu "Sustituir parámetro..."
+inline constexpr int kUndoSubstitute = 209;  // menu "Deshacer sustitución", Ctrl+Z
 inline constexpr int kSystemWindow = 210;
 inline constexpr int kCopy = 311;
 inline constexpr int kCopyLatex = 312;
@@ -132,6 +136,11 @@ class MainWindow : public DialogHandler {
     Rect hitRect(int slot) const { return hits_.at(slot); }
     // The "Pasos" window, while one has been opened.
     StepsWindow* stepsWindow() const { return stepsWindow_.window(); }
+    // The "Discusión" window of a grid with a parameter, once opened.
+    StepsWindow* discussionWindow() const { return discussionWindow_.window(); }
+    // The grid holds the parameter: the committed matrix is this one, and
+    // editor().working is only a matrix of zeros of its size.
+    const ParametricCells* parametric() const { return parametric_ ? &*parametric_ : nullptr; }
 
     // DialogHandler
     void checkpoint(TemplateDialog& d) override;
@@ -166,6 +175,18 @@ class MainWindow : public DialogHandler {
     bool stepsAvailable() const;
     void openSteps();
     void followSteps();
+
+    // --- a parameter in the grid (main_window_parameter.cpp) ---
+    CellTexts gridTexts(int rows, int cols);
+    bool readParametric(int rows, int cols, bool& refused);
+    void showParametric();
+    void showGrid();
+    void discuss(ParametricOperation operation, const mpq_class& factor = 1, int exponent = 1);
+    void discussGrid();
+    void substituteParameter();
+    void undoSubstitution();
+    void putTexts(const CellTexts& texts);
+    void enableParameterCommands();
 
     // --- store and panel (matrix_panel.cpp) ---
     void storeWorking();
@@ -209,6 +230,10 @@ class MainWindow : public DialogHandler {
     int rows_ = 3;
     int cols_ = 3;
     bool subMatrix_ = false;
+    // The committed grid with the parameter (none for a matrix of numbers),
+    // and the grid a substitution replaced, for as long as it can come back.
+    std::optional<ParametricCells> parametric_;
+    std::optional<CellTexts> beforeSubstitution_;
     int expressionEdit_ = 0;  // the edit field inside box 190
     std::array<Rect, MatrixStore::kCapacity + 1> hits_{};
     Rect panel_;  // the filled part of the panel, in panel pixels
@@ -220,6 +245,8 @@ class MainWindow : public DialogHandler {
         int rows = 3;
         int cols = 3;
         bool subMatrix = false;
+        std::optional<ParametricCells> parametric;
+        std::optional<CellTexts> beforeSubstitution;
         std::array<std::string, principal::kLastCell - principal::kFirstCell + 1> cells;
         std::string caption, rank, det;
         std::array<bool, 9> boxShown{}, boxChecked{};  // sub-matrix check boxes 141..149
@@ -238,6 +265,7 @@ class MainWindow : public DialogHandler {
     };
     OperationSteps operationSteps_;
     StepsWindowSlot stepsWindow_{"Pasos de la matriz"};  // after dialog_: it goes first
+    StepsWindowSlot discussionWindow_{"Discusión"};
 };
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 // text, with none it copies the matrix; Ctrl+V of a single value pastes it
 // into the cell, of a block with more than one cell pastes the matrix.
 #include "core/matrix/matrix_text.h"
+#include "core/matrix/parametric_text.h"
 #include "core/toolkit/user_dialogs.h"
 #include "gui/main/main_window.h"
 #include "gui/toolkit/dialog_helpers.h"
@@ -15,11 +16,29 @@ namespace velmora {
 
 using namespace principal;
 
+namespace {
+
+// Cells separated by a tab, rows ended by a line break, as MatrixTabText.
+std::string TabText(const StepMatrix& m) {
+    std::string s;
+    for (int i = 1; i <= m.rows; ++i) {
+        for (int j = 1; j <= m.cols; ++j) s += m.at(i, j) + (j < m.cols ? "\t" : "\n");
+    }
+    return s;
+}
+
+}  // namespace
+
 // What the grid shows, committed first as an operation commits it, so that
 // the copy is what the user sees.
 void MainWindow::copyMatrix(bool latex) {
     if (!readGrid()) return;
-    showMatrix(editor_.working);
+    showGrid();
+    if (parametric_) {  // its cells as the discussions write them
+        const StepMatrix cells = MatrixDocument("", parametric_->matrix).front().matrix;
+        SetClipboardText(latex ? "\\[ " + StepMatrixLatex(cells) + " \\]" : TabText(cells));
+        return;
+    }
     const Matrix& m = editor_.working;
     SetClipboardText(latex ? MatrixLatex(m) : MatrixTabText(m));
 }
@@ -48,6 +67,8 @@ void MainWindow::pasteMatrix() {
 
 bool MainWindow::commandOverControl(TemplateDialog& d, int id, int control) {
     const bool cell = control >= kFirstCell && control <= kLastCell;
+    // Ctrl+Z in a cell undoes the substitution while there is one to undo.
+    if (cell && id == kUndoSubstitute) return true;
     return cell && (id == kCopy || id == kPaste) &&
            ClipboardKeyTakesMatrix(d, control, id == kCopy);
 }

@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QListView>
@@ -252,6 +253,18 @@ int QtUserDialogs::ChooseFromMenu(const std::vector<MenuChoice>& choices) {
     for (const MenuChoice& c : choices) menu.addAction(ToQString(c.text))->setData(c.id);
     const QAction* chosen = menu.exec(QCursor::pos());
     return chosen != nullptr ? chosen->data().toInt() : 0;
+}
+
+bool QtUserDialogs::AskText(std::string_view caption, std::string_view prompt,
+                            std::string& text) {
+    QInputDialog box(ActiveOwner());
+    box.setWindowTitle(ToQString(caption));
+    box.setLabelText(ToQString(prompt));
+    box.setOkButtonText(QStringLiteral("Aceptar"));
+    box.setCancelButtonText(QStringLiteral("Cancelar"));
+    if (box.exec() != QDialog::Accepted) return false;
+    text = FromQString(box.textValue());
+    return true;
 }
 
 void InstallQtUserDialogs() {

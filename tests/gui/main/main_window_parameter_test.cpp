@@ -1,0 +1,146 @@
+// The main window with a parameter in the grid: its boxes, its operations in
+// the "Discusión" window, what it refuses, and a substitution undone.
+#include <QApplication>
+#include <QKeyEvent>
+#include <cstdlib>
+#include <string>
+
+#include "core/arith/random.h"
+#include "core/arith/rational.h"
+#include "support/main_window_fixture.h"
+
+namespace velmora {
+namespace {
+
+using namespace principal;
+using test::Grid;
+using test::MainWindowTest;
+
+class MainWindowParameterTest : public MainWindowTest {
+  protected:
+    void ctrlZ(int id) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
+        QApplication::sendEvent(d->item(id), &press);
+    }
+    std::string box(int id) { return GetItemText(*d, id); }
+};
+
+// Random grids of cells p·letter + q: the boxes depend on the letter, the
+// store keeps nothing, and a value substituted gives p·v + q in every cell;
+// Ctrl+Z in a cell brings back the cells as typed.
+TEST_F(MainWindowParameterTest, SubstitutionEvaluatesEveryCellAndCtrlZBringsTheGridBack) {
+    SeedRandom(2323);
+    const char letters[] = {'k', 'm', 'a', 'p'};
+    for (int round = 0; round < 12; ++round) {
+        const int n = 2 + static_cast<int>(RandomBelow(3));
+        const char letter = letters[RandomBelow(4)];
+        const Fraction value(static_cast<int32_t>(RandomBelow(11)) - 5,
+                             1 + static_cast<int32_t>(RandomBelow(3)));
+        Grid typed(n);
+        Grid expected(n);
+        for (int i = 0; i < n; ++i) {
+            for (int j = 0; j < n; ++j) {
+                const int p = i + j == 0 ? 2 : static_cast<int>(RandomBelow(7)) - 3;
+                const int q = static_cast<int>(RandomBelow(9)) - 4;
+                std::string cell = p == 0    ? std::to_string(q)
+                                   : p == 1  ? std::string(1, letter)
+                                   : p == -1 ? std::string("-") + letter
+                                             : std::to_string(p) + letter;
+                if (p != 0 && q != 0) cell += (q > 0 ? " + " : " - ") + std::to_string(std::abs(q));
+                typed[i].push_back(cell);
+                Fraction f;
+                ASSERT_TRUE(NarrowRational(ToRational(value) * p + q, f));
+                expected[i].push_back(f.ToText());
+            }
+        }
+        if (IsItemEnabled(*d, kNewMatrix)) d->click(kNewMatrix);
+        commit(typed);
+        ASSERT_NE(window->parametric(), nullptr) << typed[0][0];
+        EXPECT_EQ(box(kRankBox), std::string("según ") + letter);
+        EXPECT_FALSE(box(kDetBox).empty());
+        d->click(kStore);
+        EXPECT_EQ(window->store().count(), 0);
+        EXPECT_EQ(boxes.boxes.back().caption, "Guardar matriz");
+        EXPECT_FALSE(IsMenuItemEnabled(*d, kUndoSubstitute));
+
+        boxes.typed.push_back(value.ToText());
+        d->command(kSubstitute);
+        EXPECT_EQ(boxes.textBoxes.back().text, std::string("Valor de ") + letter +
+                                                   " (entero o fracción):");
+        EXPECT_EQ(shown(), expected) << "value " << value.ToText();
+        EXPECT_EQ(window->parametric(), nullptr);
+        EXPECT_FALSE(IsMenuItemEnabled(*d, kSubstitute));
+        ASSERT_TRUE(IsMenuItemEnabled(*d, kUndoSubstitute));
+
+        ctrlZ(CellId(1, 1));
+        EXPECT_EQ(shown(), typed);
+        ASSERT_NE(window->parametric(), nullptr);
+        EXPECT_EQ(window->parametric()->letter(), letter);
+        EXPECT_FALSE(IsMenuItemEnabled(*d, kUndoSubstitute));
+    }
+}
+
+// Each operation opens the discussion of its own operation, and the window
+// is "Discusión"; the grid stays as typed.
+TEST_F(MainWindowParameterTest, OperationsPutTheirDiscussionInTheDiscussionWindow) {
+    const Grid typed = {{"1", "k"}, {"k", "4"}};
+    const CellTexts cells = {{"1", "k"}, {"k", "4"}};
+    struct Case {
+        int id;
+        ParametricOperation operation;
+        const char* factor;
+        const char* exponent;
+    };
+    const Case cases[] = {
+        {kTranspose, ParametricOperation::Transpose, "", ""},
+        {kCofactors, ParametricOperation::Cofactors, "", ""},
+        {kInverse, ParametricOperation::Inverse, "", ""},
+        {kTriangular, ParametricOperation::Triangular, "", ""},
+        {kDiagonal, ParametricOperation::Diagonal, "", ""},
+        {kMulFactor, ParametricOperation::Scale, "-3/2", ""},
+        {kPower, ParametricOperation::Power, "", "3"},
+    };
+    commit(typed);
+    for (const Case& c : cases) {
+        SetItemText(*d, kFactorBox, c.factor);
+        SetItemText(*d, kExponentBox, c.exponent);
+        d->click(c.id);
+        ASSERT_NE(window->discussionWindow(), nullptr);
+        const ParametricAnswer expected = ParametricResult(cells, c.operation, mpq_class(-3, 2), 3);
+        ASSERT_TRUE(expected.ok);
+        EXPECT_EQ(window->discussionWindow()->steps(), expected.document) << c.id;
+        EXPECT_EQ(window->discussionWindow()->window()->windowTitle().toStdString(), "Discusión");
+        EXPECT_EQ(shown(), typed);
+    }
+    // "Pasos..." discusses the determinant, then the rank.
+    d->command(kSteps);
+    std::vector<Step> both = ParametricResult(cells, ParametricOperation::Determinant).document;
+    const std::vector<Step> rank = ParametricResult(cells, ParametricOperation::Rank).document;
+    both.insert(both.end(), rank.begin(), rank.end());
+    EXPECT_EQ(window->discussionWindow()->steps(), both);
+}
+
+// Two letters, or a cell that is no polynomial, are refused naming the
+// cells; nothing is committed.
+TEST_F(MainWindowParameterTest, TwoLettersOrABadCellAreRefusedNamingTheCell) {
+    const struct {
+        Grid typed;
+        const char* named;
+    } cases[] = {
+        {{{"1", "k"}, {"m", "2"}}, "k en la fila 1, columna 2 y m en la fila 2, columna 1"},
+        {{{"1", "k"}, {"k/0", "2"}}, "La celda de la fila 2, columna 1"},
+    };
+    for (const auto& c : cases) {
+        d->click(kNewMatrix);
+        commit(c.typed);
+        ASSERT_FALSE(boxes.boxes.empty());
+        EXPECT_EQ(boxes.boxes.back().caption, "Celda no válida");
+        EXPECT_NE(boxes.boxes.back().text.find(c.named), std::string::npos)
+            << boxes.boxes.back().text;
+        EXPECT_EQ(window->parametric(), nullptr);
+        EXPECT_FALSE(window->editor().committed);
+    }
+}
+
+}  // namespace
+}  // namespace velmora

@@ -103,7 +103,7 @@ std::vector<ControlTemplate> PrincipalControls() {
         {101, K::Button, "Nueva ", 338, 88, 24, 9},
         {5, K::Button, "Ok ", 364, 88, 24, 9},
         {15, K::Label, "rango", 250, 106, 20, 8},
-        {180, K::Edit, "", 270, 106, 12, 10, kReadOnly | kCentred},
+        {180, K::Edit, "", 270, 106, 27, 10, kReadOnly | kCentred},  // wide enough for "según k"
         {11, K::Label, "determinante", 300, 106, 40, 8},
         {182, K::Edit, "", 342, 106, 50, 10, kReadOnly | kCentred | kAutoScroll},
         {201, K::Button, "trasp.", 244, 120, 40, 8},

@@ -123,7 +123,7 @@ bool MainWindow::readCells(Matrix& m) {
 
 void MainWindow::showRankAndDeterminant(const Matrix& m) {
     if (parametric_) {
-        const ParametricBoxes boxes = ParametricBoxTexts(gridTexts(m.rows, m.cols), 30);
+        const ParametricBoxes boxes = ParametricBoxTexts(gridTexts(m.rows, m.cols), 18);
         SetItemText(*dialog_, kRankBox, boxes.rank);
         SetItemText(*dialog_, kDetBox, boxes.determinant);
         return;

@@ -15,6 +15,7 @@
 #include <QIdentityProxyModel>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLibraryInfo>
 #include <QListView>
 #include <QLocale>
@@ -262,6 +263,11 @@ bool QtUserDialogs::AskText(std::string_view caption, std::string_view prompt,
     box.setLabelText(ToQString(prompt));
     box.setOkButtonText(QStringLiteral("Aceptar"));
     box.setCancelButtonText(QStringLiteral("Cancelar"));
+    // Wide enough for its caption in the title bar (the box takes the size
+    // of what it holds).
+    box.setTextValue(QString());
+    if (auto* edit = box.findChild<QLineEdit*>())
+        edit->setMinimumWidth(box.fontMetrics().horizontalAdvance(ToQString(caption)) + 140);
     if (box.exec() != QDialog::Accepted) return false;
     text = FromQString(box.textValue());
     return true;

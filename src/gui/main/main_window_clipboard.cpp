@@ -46,23 +46,19 @@ void MainWindow::copyMatrix(bool latex) {
 // The pasted matrix goes into the grid as if typed and confirmed with "Ok ":
 // the editor takes its size and the cells its entries (the others are
 // emptied), and it becomes the working matrix, so that the caption, rank,
-// determinant and buttons are its own at once. The focus waits in its last
-// cell. A clipboard without a matrix of 1..4 rows and 1..5 columns changes
-// nothing.
+// determinant and buttons are its own at once; its cells may hold the
+// parameter ("[1 k; k 4]"). The focus waits in its last cell. A clipboard
+// without a matrix of 1..4 rows and 1..5 columns changes nothing.
 void MainWindow::pasteMatrix() {
-    Matrix m;
-    if (!ClipboardMatrix({1, 4, 1, 5}, m)) return;
-    TemplateDialog& d = *dialog_;
-    for (int r = 1; r <= 4; ++r) {
-        for (int c = 1; c <= 5; ++c) {
-            const bool used = r <= m.rows && c <= m.cols;
-            SetItemText(d, CellId(r, c), used ? m.at(r, c).ToText() : std::string());
-        }
+    TextMatrix m;
+    if (!ClipboardCells({1, 4, 1, 5}, m)) return;
+    CellTexts texts(static_cast<std::size_t>(m.rows));
+    for (int r = 1; r <= m.rows; ++r) {
+        for (int c = 1; c <= m.cols; ++c) texts[r - 1].push_back(m.at(r, c));
     }
     if (subMatrix_) toggleSubMatrix();  // its boxes were for the matrix before
-    showGridSize(m.rows, m.cols);
-    commitGrid();
-    SetFocusItem(d, CellId(m.rows, m.cols));
+    putTexts(texts);
+    SetFocusItem(*dialog_, CellId(m.rows, m.cols));
 }
 
 bool MainWindow::commandOverControl(TemplateDialog& d, int id, int control) {

@@ -40,10 +40,8 @@ public:
     // menu without a choice), and the texts of each menu shown.
     std::deque<int> menuChoices;
     std::vector<std::vector<std::string>> menus;
-    // Lines typed into the next text boxes, in order (none left: cancelled),
-    // and the caption and prompt of each box shown.
+    // Lines typed into the next text boxes, in order (none left: cancelled).
     std::deque<std::string> typed;
-    std::vector<ShownBox> textBoxes;
 
     int MessageBox(std::string_view caption, std::string_view text, unsigned style) override {
         boxes.push_back({std::string(caption), std::string(text), style});
@@ -85,8 +83,7 @@ public:
         menuChoices.pop_front();
         return id;
     }
-    bool AskText(std::string_view caption, std::string_view prompt, std::string& text) override {
-        textBoxes.push_back({std::string(caption), std::string(prompt), 0});
+    bool AskText(std::string_view, std::string_view, std::string& text) override {
         if (typed.empty()) return false;
         text = typed.front();
         typed.pop_front();

@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
 FUZZ_TIME ?= 60
-FUZZ_TARGETS := fraction_parse matrix_reader evaluate sts_loader tools_loader polynomial_reader
+FUZZ_TARGETS := fraction_parse matrix_reader evaluate matrix_equation sts_loader tools_loader polynomial_reader
 
 # make soak: random use of the windows under the sanitizers for SOAK_TIME
 # seconds; SOAK_SEED (and SOAK_ACTIONS) replay a run that found something.

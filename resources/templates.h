@@ -38,6 +38,7 @@ enum ControlStyle : unsigned {
     kBorder = 1u << 8,
     kSorted = 1u << 9,        // list or combo keeps its entries sorted
     kDrawingArea = 1u << 10,  // group box the window draws into (gets a drawing pane)
+    kWantReturn = 1u << 11,   // multi-line edit: Enter breaks the line, it is no command
 };
 
 struct ControlTemplate {

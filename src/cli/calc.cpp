@@ -4,6 +4,8 @@
 #include <map>
 
 #include "cli/calc_parametric.h"
+#include "cli/calc_check.h"
+#include "cli/calc_equation.h"
 #include "cli/calc_steps.h"
 #include "cli/calc_systems.h"
 #include "cli/matrix_reader.h"
@@ -26,7 +28,12 @@ constexpr const char* kUsage =
     "  mul FRACCIÓN MATRIZ   producto por un número\n"
     "  pow N MATRIZ          potencia entera N >= 0\n"
     "  eval EXPRESIÓN [J=MATRIZ K=MATRIZ ...]\n"
-    "                        expresión con las matrices guardadas desde J, p. ej. (J+K)*L^3\n"
+    "                        expresión con las matrices guardadas desde J, p. ej.\n"
+    "                        (J+K)*L^3, J^-1 (L - K), 2J + I, J^T/2\n"
+    "  ecuacion ECUACIÓN [J=MATRIZ K=MATRIZ ...] [X=FxC]\n"
+    "                        resuelve una ecuación matricial lineal en X, p. ej.\n"
+    "                        \"J*X + K = L\", \"X*J + 2X = K\", \"J*X = X*J\"; X=FxC da el\n"
+    "                        tamaño de X cuando la ecuación no lo decide\n"
     "  solve MATRIZ_AMPLIADA clasifica y resuelve un sistema de ecuaciones\n"
     "  discuss MATRIZ_AMPLIADA\n"
     "                        discute un sistema con un parámetro según sus valores,\n"
@@ -36,36 +43,48 @@ constexpr const char* kUsage =
     "  sts add FICHERO MATRIZ_AMPLIADA [COMENTARIO]\n"
     "                        añade un sistema a una lista de sistemas (la crea si\n"
     "                        no existe; a otro fichero no le añade nada)\n"
+    "  comprobar MATRIZ < PASOS\n"
+    "                        comprueba los pasos de una eliminación hecha a mano\n"
+    "                        desde MATRIZ (uno por bloque: F2 ← F2 - 3F1, F1 ↔ F3,\n"
+    "                        F2 ← F2 / 5 o F2 <- F2 - 3F1, y la matriz que da, o solo\n"
+    "                        la matriz; al final, si se quiere, rango = 2, S.C.D. o\n"
+    "                        x = 1, y = 2): escribe los pasos con ✓ o ✗ y el motivo,\n"
+    "                        hasta el primero que está mal\n"
     "\n"
-    "  --latex ORDEN ...     delante de trans, adj, inv, tri, gj, mul, pow o eval:\n"
-    "                        escribe la matriz resultante en LaTeX (pmatrix); delante\n"
+    "  --latex ORDEN ...     delante de trans, adj, inv, tri, gj, mul, pow, eval o\n"
+    "                        ecuacion: escribe el resultado en LaTeX (pmatrix); delante\n"
     "                        de discuss, y con un parámetro de det y rank, la discusión\n"
-    "  --pasos ORDEN MATRIZ  con tri, gj, inv, det, rank o solve: escribe antes\n"
-    "                        cada paso (una línea y la matriz que deja), luego el\n"
-    "                        resultado\n"
+    "  --pasos ORDEN MATRIZ  con tri, gj, inv, det, rank, solve o ecuacion: escribe\n"
+    "                        antes cada paso (una línea y la matriz que deja), luego\n"
+    "                        el resultado\n"
     "\n"
     "Una MATRIZ se escribe como \"[1 2; 3 -1/2]\": corchetes opcionales (los dos o\n"
     "ninguno), filas separadas por ';', elementos por blancos o comas, cada uno un\n"
-    "entero o una fracción de dos enteros de 32 bits. Un elemento puede ser\n"
-    "también un polinomio de grado 4 como mucho en un parámetro, cualquier letra\n"
-    "menos x, y, z, t (una sola por matriz): k, -2k, k^2-1, (k+1)/2, 2/3k; con\n"
-    "blancos, entre paréntesis: (3k^2 - k + 1). Con un parámetro, det, rank, inv,\n"
-    "trans, adj, tri, gj, mul y pow escriben la discusión según sus valores.\n"
-    "LETRA=VALOR tras la matriz (k=2, k=-1/2) sustituye antes el parámetro por\n"
-    "ese número, en cualquier orden: discuss \"[k 1 1; 1 k 1]\" k=2.\n"
+    "entero o una fracción de dos enteros de 32 bits. En las expresiones y las\n"
+    "ecuaciones, J^-1 es la inversa, J^-2 su cuadrado, J^T la transpuesta, I la\n"
+    "identidad del tamaño que pide su sitio; un número multiplica a una matriz\n"
+    "(2J, 2*J, (1/2)J, J/2) y dos matrices seguidas, con un blanco entre ellas,\n"
+    "se multiplican (J^-1 (L - K)). Un elemento puede ser también un polinomio de\n"
+    "grado 4 como mucho en un parámetro, cualquier letra menos x, y, z, t (una\n"
+    "sola por matriz): k, -2k, k^2-1, (k+1)/2, 2/3k; con blancos, entre\n"
+    "paréntesis: (3k^2 - k + 1). Con un parámetro, det, rank, inv, trans, adj,\n"
+    "tri, gj, mul y pow escriben la discusión según sus valores. LETRA=VALOR tras\n"
+    "la matriz (k=2, k=-1/2) sustituye antes el parámetro por ese número, en\n"
+    "cualquier orden: discuss \"[k 1 1; 1 k 1]\" k=2.\n"
     "\n"
     "Salida:\n"
-    "  0  hecho\n"
+    "  0  hecho (comprobar: todos los pasos están bien)\n"
     "  1  se ha leído pero no se puede hacer: tamaños que no encajan, matriz\n"
     "     singular, desbordamiento, comentario o fichero que no se puede escribir,\n"
-    "     resultado que no se puede escribir (disco lleno)\n"
+    "     resultado que no se puede escribir (disco lleno); comprobar: un paso\n"
+    "     está mal\n"
     "  2  no se puede leer: orden desconocida, matriz, número o expresión mal\n"
     "     escritos, letra sin matriz, expresión vacía, fichero que no se puede\n"
-    "     abrir o que no es una lista de sistemas\n";
+    "     abrir o que no es una lista de sistemas, pasos que no se entienden\n";
 
 constexpr const char* kLatexUsage =
     "velmora-calc: --latex va delante de una orden que da una matriz: trans, adj, inv, tri, gj, "
-    "mul, pow o eval, de discuss, o de det o rank de una matriz con un parámetro\n\n";
+    "mul, pow, eval o ecuacion, de discuss, o de det o rank de una matriz con un parámetro\n\n";
 
 // A command's work, with the reading of its arguments already done.
 class Command {
@@ -191,13 +210,14 @@ const std::map<std::string, Handler>& Commands() {
 
 // The commands whose result is a matrix: those "--latex" may precede.
 bool GivesMatrix(const std::string& command) {
-    for (const char* c : {"trans", "adj", "inv", "tri", "gj", "mul", "pow", "eval"}) {
+    for (const char* c : {"trans", "adj", "inv", "tri", "gj", "mul", "pow", "eval", "ecuacion"}) {
         if (command == c) return true;
     }
     return false;
 }
 
-int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, bool latex) {
+int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, bool latex,
+        std::istream& in) {
     if (args.empty()) {
         err << kUsage;
         return kCalcBadInput;
@@ -208,8 +228,9 @@ int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, boo
     }
     const auto& commands = Commands();
     const auto it = commands.find(args[0]);
-    const bool systemsCommand =
-        args[0] == "eval" || args[0] == "solve" || args[0] == "sts" || args[0] == "discuss";
+    const bool systemsCommand = args[0] == "eval" || args[0] == "solve" || args[0] == "sts" ||
+                                args[0] == "discuss" || args[0] == "comprobar" ||
+                                args[0] == "ecuacion";
     if (it == commands.end() && !systemsCommand) {
         err << "velmora-calc: orden desconocida «" << args[0] << "»\n\n" << kUsage;
         return kCalcBadInput;
@@ -228,9 +249,13 @@ int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, boo
         const std::vector<std::string> rest(args.begin() + 1, args.end());
         if (args[0] == "discuss" && substituted) return CalcSolveSubstituted(rest, out, err);
         if (args[0] == "eval") return (latex ? CalcEvalLatex : CalcEval)(rest, out, err);
+        if (args[0] == "ecuacion")
+            return CalcEquation(rest, out, err,
+                                latex ? EquationOutput::Latex : EquationOutput::Text);
         if (args[0] == "solve") return CalcSolve(rest, out, err);
         if (args[0] == "discuss") return (latex ? CalcDiscussLatex : CalcDiscuss)(rest, out, err);
         if (args[0] == "sts") return CalcSts(rest, out, err);
+        if (args[0] == "comprobar") return CalcCheck(rest, in, out, err);
         return it->second(command);
     } catch (const ArithmeticOverflow&) {
         return command.Refuse("desbordamiento: el resultado exacto no cabe en fracciones de 32 bits");
@@ -241,7 +266,8 @@ int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, boo
 
 }  // namespace
 
-int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               std::istream& in) {
     if (!args.empty() && args[0] == "--pasos") {
         // A value of the parameter is put in first: the steps are those of numbers.
         std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -256,13 +282,14 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             err << kLatexUsage << kUsage;
             return kCalcBadInput;
         }
-        return Run(rest, out, err, true);
+        return Run(rest, out, err, true, in);
     }
-    return Run(args, out, err, false);
+    return Run(args, out, err, false, in);
 }
 
-int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const int status = RunCommand(args, out, err);
+int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            std::istream& in) {
+    const int status = RunCommand(args, out, err, in);
     // A result that never reached its reader (a full disk, a closed pipe) is
     // no success, whatever the command did.
     out.flush();

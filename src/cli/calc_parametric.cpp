@@ -46,7 +46,7 @@ int Print(const std::vector<Step>& document, std::ostream& out, bool latex) {
 
 std::size_t MatrixArgument(const std::string& command) {
     if (command == "mul" || command == "pow") return 2;
-    if (command == "eval" || command == "sts") return 0;
+    if (command == "eval" || command == "sts" || command == "ecuacion") return 0;
     return 1;
 }
 

@@ -11,7 +11,7 @@
 namespace velmora {
 
 // The position of the matrix among a command's words (mul F M, pow N M: 2;
-// eval and sts: 0, none).
+// eval, ecuacion and sts: 0, none).
 std::size_t MatrixArgument(const std::string& command);
 // True when the command's matrix is one of polynomials with the parameter in
 // some cell.

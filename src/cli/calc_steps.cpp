@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/calc.h"
+#include "cli/calc_equation.h"
 #include "cli/calc_systems.h"
 #include "core/matrix/matrix_text.h"
 #include "core/matrix/steps.h"
@@ -38,11 +39,14 @@ void RecordSteps(const std::string& command, const Matrix& m, StepRecorder& step
 }  // namespace
 
 int CalcWithSteps(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const std::set<std::string> kCommands = {"tri", "gj", "inv", "det", "rank", "solve"};
+    static const std::set<std::string> kCommands = {"tri",  "gj",    "inv",
+                                                    "det",  "rank",  "solve", "ecuacion"};
     if (args.empty() || kCommands.count(args[0]) == 0) {
-        err << "velmora-calc: --pasos va delante de tri, gj, inv, det, rank o solve\n";
+        err << "velmora-calc: --pasos va delante de tri, gj, inv, det, rank, solve o ecuacion\n";
         return kCalcBadInput;
     }
+    if (args[0] == "ecuacion")
+        return CalcEquation({args.begin() + 1, args.end()}, out, err, EquationOutput::Steps);
     Matrix m;
     std::string error;
     // What cannot be read, or has the wrong number of arguments, is the

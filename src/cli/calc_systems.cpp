@@ -6,6 +6,7 @@
 #include "cli/calc.h"
 #include "cli/matrix_reader.h"
 #include "core/store/evaluator.h"
+#include "core/store/expression_text.h"
 #include "core/store/matrix_store.h"
 #include "core/systems/discussion_text.h"
 #include "core/systems/linear_system.h"
@@ -128,33 +129,11 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         err << "uso: velmora-calc eval EXPRESIÓN [J=MATRIZ K=MATRIZ ...]\n";
         return kUnreadable;
     }
-    std::map<int, Matrix> given;
-    for (std::size_t k = 1; k < args.size(); ++k) {
-        const std::string& a = args[k];
-        const std::size_t eq = a.find('=');
-        int slot = eq == 1 ? slotOfLetter(static_cast<char>(std::toupper(static_cast<unsigned char>(a[0])))) : 0;
-        if (slot < 1 || slot > MatrixStore::kCapacity) {
-            err << "velmora-calc: se esperaba LETRA=MATRIZ con una letra de J a W: " << a << '\n';
-            return kUnreadable;
-        }
-        if (given.count(slot) != 0) {
-            err << "velmora-calc: la matriz " << slotLetter(slot) << " se ha dado dos veces\n";
-            return kUnreadable;
-        }
-        if (!ReadArgument(a.substr(eq + 1), given[slot], err)) return kUnreadable;
-    }
     MatrixStore store;
-    for (const auto& [slot, m] : given) {
-        if (slot != store.count() + 1) {
-            err << "velmora-calc: falta la matriz " << slotLetter(store.count() + 1)
-                << " (las matrices van de J en adelante, sin huecos)\n";
-            return kUnreadable;
-        }
-        store.store(m, {});
-        store.setSelected(0);
-    }
+    if (!ReadLetterMatrices({args.begin() + 1, args.end()}, store, err)) return kUnreadable;
     Matrix result;
-    switch (Evaluate(args[0], store, result)) {
+    EvalProblem problem;
+    switch (Evaluate(args[0], store, result, &problem)) {
         case EvalResult::Ok:
             out << (latex ? MatrixLatex(result) + "\n" : MatrixText(result));
             return kOk;
@@ -172,11 +151,45 @@ int Eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         case EvalResult::Overflow:
             err << kOverflowText;
             return kRefused;
+        case EvalResult::NotAMatrix:
+        case EvalResult::IdentitySize:  // written so that it cannot be done
+            err << "velmora-calc: " << EvalProblemText(problem) << '\n';
+            return kUnreadable;
+        default:  // J^-1 of a singular J, J/0
+            err << "velmora-calc: " << EvalProblemText(problem) << '\n';
+            return kRefused;
     }
-    return kRefused;
 }
 
 }  // namespace
+
+bool ReadLetterMatrices(const std::vector<std::string>& args, MatrixStore& store,
+                        std::ostream& err) {
+    std::map<int, Matrix> given;
+    for (const std::string& a : args) {
+        const std::size_t eq = a.find('=');
+        int slot = eq == 1 ? slotOfLetter(static_cast<char>(std::toupper(static_cast<unsigned char>(a[0])))) : 0;
+        if (slot < 1 || slot > MatrixStore::kCapacity) {
+            err << "velmora-calc: se esperaba LETRA=MATRIZ con una letra de J a W: " << a << '\n';
+            return false;
+        }
+        if (given.count(slot) != 0) {
+            err << "velmora-calc: la matriz " << slotLetter(slot) << " se ha dado dos veces\n";
+            return false;
+        }
+        if (!ReadArgument(a.substr(eq + 1), given[slot], err)) return false;
+    }
+    for (const auto& [slot, m] : given) {
+        if (slot != store.count() + 1) {
+            err << "velmora-calc: falta la matriz " << slotLetter(store.count() + 1)
+                << " (las matrices van de J en adelante, sin huecos)\n";
+            return false;
+        }
+        store.store(m, {});
+        store.setSelected(0);
+    }
+    return true;
+}
 
 int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return Eval(args, out, err, false);

@@ -9,7 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "core/store/matrix_store.h"
+
 namespace velmora {
+
+// The matrices given as J=MATRIX K=MATRIX ..., into the store from J on, with
+// no gap; false, with the reason on err, for anything else.
+bool ReadLetterMatrices(const std::vector<std::string>& args, MatrixStore& store,
+                        std::ostream& err);
 
 // eval EXPRESSION [J=MATRIX K=MATRIX ...]
 int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -30,6 +30,17 @@ TEST(CalcParametricTest, TextbookExercises) {
         {{"det", "[m 1 0; 1 M 1; 0 1 m]"}, 0,
          "det = m^3 - 2m = m(m^2 - 2)\ndet = 0 para m = 0, m = ±√2\n"},
         {{"rank", "[1 m 2; 2 2m 4]"}, 0, "Para todo m: rango = 1\n"},
+        // det = (m - 1) - (1 - m) + m(1 - m^2) = -(m - 1)^2 (m + 2); at m = 1
+        // every row is (1 1 1).
+        {{"rank", "[1 1 m; 1 m 1; m 1 1]"}, 0,
+         "Para m ≠ -2, m ≠ 1: rango = 3\nPara m = -2: rango = 2\nPara m = 1: rango = 1\n"},
+        // det = -m^2 + 4m - 3; entry (1, 1) = (-m^2 - 3)/det.
+        {{"inv", "[1 0 -1; 0 m 3; 4 1 -m]"}, 0,
+         "Para m ≠ 1, m ≠ 3: det = -(m - 3)(m - 1) ≠ 0, tiene inversa:\n"
+         "   (m^2 + 3)/((m - 3)(m - 1))    1/((m - 3)(m - 1))          -m/((m - 3)(m - 1))\n"
+         "   -12/((m - 3)(m - 1))          (m - 4)/((m - 3)(m - 1))    3/((m - 3)(m - 1))\n"
+         "   4m/((m - 3)(m - 1))           1/((m - 3)(m - 1))          -m/((m - 3)(m - 1))\n"
+         "Para m = 1, m = 3: det = 0, no tiene inversa\n"},
         {{"det", "[k -13; 1 k-2]", "=", "28"}, 0, "det = 28 para k = -3, k = 5\n"},
         {{"det", "[1 k; k 4]", "=", "28"}, 0, "ningún valor de k da det = 28\n"},
         {{"det", "[k 0; 0 1/k]"}, 2,

@@ -190,11 +190,17 @@ TEST(CalcEvalTest, StatusTable) {
         {{"J^0", "J=[1 2; 3 4]"}, 0, "1 0\n0 1\n"},
         {{"J-K-L", "J=[1]", "K=[2]", "L=[3]"}, 0, "-4\n"},
         {{"J*J-J*J", "J=[46341]"}, 0, "0\n"},
+        {{"J + K", "J=[1 2; 3 4]", "K=[2 0; 1 1]"}, 0, "3 2\n4 5\n"},
+        {{"J^-1 (K - 2I)", "J=[1 2; 3 4]", "K=[2 0; 1 1]"}, 0, "1 -1\n-1/2 1/2\n"},
+        {{"J^T/2", "J=[1 2]"}, 0, "1/2\n1\n"},
         // Readable but not done: exit 1.
         {{"L+J", "J=[1 2; 3 4]", "K=[2 0; 1 1]", "L=[1 0 1; 0 1 -1]"}, 1, ""},
         {{"J*J", "J=[46341]"}, 1, ""},
-        // Not readable: exit 2.
-        {{"J + K", "J=[1 2; 3 4]", "K=[2 0; 1 1]"}, 2, ""},
+        {{"J^-1", "J=[1 2; 2 4]"}, 1, ""},
+        {{"J/0", "J=[1]"}, 1, ""},
+        // Not readable, or written so that it cannot be done: exit 2.
+        {{"2 + J", "J=[1]"}, 2, ""},
+        {{"I", "J=[1]"}, 2, ""},
         {{"", "J=[1]"}, 2, ""},
         {{"K", "J=[1]"}, 2, ""},
         {{"(J)+K", "J=[1]"}, 2, ""},
@@ -217,7 +223,9 @@ TEST(CalcEvalTest, StatusTable) {
     }
     EXPECT_EQ(Call(CalcEval, {"L*J", "J=[1 2; 3 4]", "K=[1]", "L=[1 2 3]"}).err,
               "velmora-calc: los tamaños de las matrices no encajan: «L*J»\n");
-    EXPECT_EQ(Call(CalcEval, {"J*2", "J=[1]"}).err, "velmora-calc: Expresión incorrecta: «J*2»\n");
+    EXPECT_EQ(Call(CalcEval, {"J**2", "J=[1]"}).err, "velmora-calc: Expresión incorrecta: «J**2»\n");
+    EXPECT_EQ(Call(CalcEval, {"J^-1", "J=[1 2; 2 4]"}).err,
+              "velmora-calc: J no tiene inversa (det J = 0)\n");
     EXPECT_EQ(Call(CalcEval, {longSum, "J=[1]"}).err,
               "velmora-calc: Expresión incorrecta: más de 254 caracteres\n");
 }

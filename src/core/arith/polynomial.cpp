@@ -95,11 +95,13 @@ std::string QuadraticRootsText(const Polynomial& f) {
     }
     const mpz_class discriminant = b * b - 4 * a * (sgn(f.coefficients[2]) < 0 ? -c : c);
     if (sgn(discriminant) <= 0 || mpz_perfect_square_p(discriminant.get_mpz_t())) return "";
-    // discriminant = s^2 d with d square-free.
+    // discriminant = s^2 d with d free of the squares of numbers below 4096
+    // (square-free whenever it is below 2^24): a bound on the work whatever
+    // the size of the numbers.
     mpz_class s = 1;
     mpz_class d = discriminant;
-    for (mpz_class p = 2; p * p <= d; ++p) {
-        while (d % (p * p) == 0) {
+    for (unsigned long p = 2; p < 4096 && p * p <= d; ++p) {
+        while (mpz_divisible_ui_p(d.get_mpz_t(), p * p) != 0) {
             d /= p * p;
             s *= p;
         }

@@ -33,19 +33,32 @@ wide::Int MinorOfIntegers(const int32_t (&a)[kDirect][kDirect], int n, int i, in
     }
 }
 
-// The cofactors and the determinant of an integer matrix of order 2..4: the
-// common case of "adjuntos" and "inversa". False for anything else (or a
-// determinant past 127 bits), which takes the general path.
-bool IntegerCofactors(const Matrix& m, IntCofactors& cof, wide::Int& det) {
+// The cofactors and the determinant of the matrix of order 2..4 whose rows
+// are those of m each times the lcm of its denominators, scale[i] (1 for a
+// row of integers, so for an integer matrix they are m's own): the common
+// case of "adjuntos" and "inversa". False for anything else (a scale past
+// 2^31, a scaled cell past 32 bits, a determinant past 127 bits), which
+// takes the general path.
+bool IntegerCofactors(const Matrix& m, IntCofactors& cof, wide::Int& det, int64_t (&scale)[kDirect]) {
     const int n = m.rows;
     if (n != m.cols || n < 2 || n > kDirect) return false;
     int32_t a[kDirect][kDirect];
     for (int i = 0; i < n; ++i) {
+        uint64_t l = 1;
+        for (int j = 0; j < n; ++j) {
+            const int32_t d = m.at(i + 1, j + 1).den;
+            if (d <= 0) return false;  // not in normal form: the general path decides
+            if (d == 1) continue;
+            l = l / wide::Gcd64(l, uint64_t(d)) * uint64_t(d);
+            if (l > (uint64_t(1) << 31)) return false;
+        }
         for (int j = 0; j < n; ++j) {
             const Fraction& f = m.at(i + 1, j + 1);
-            if (f.den != 1) return false;
-            a[i][j] = f.num;
+            const int64_t v = int64_t(f.num) * int64_t(l / uint64_t(f.den));
+            if (!wide::FitsInt32(v)) return false;
+            a[i][j] = static_cast<int32_t>(v);
         }
+        scale[i] = static_cast<int64_t>(l);
     }
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
@@ -63,6 +76,12 @@ bool IntegerCofactors(const Matrix& m, IntCofactors& cof, wide::Int& det) {
     return true;
 }
 
+bool AllOne(const int64_t* scale, int n) {
+    for (int i = 0; i < n; ++i)
+        if (scale[i] != 1) return false;
+    return true;
+}
+
 // The matrix of cofactors without its refresh; its determinant (det^(n-1))
 // may not fit although every cofactor does.
 Matrix CofactorsOf(const Matrix& m) {
@@ -71,12 +90,25 @@ Matrix CofactorsOf(const Matrix& m) {
     c.cols = m.cols;
     IntCofactors cof;
     wide::Int det;
-    if (IntegerCofactors(m, cof, det)) {
-        for (int i = 1; i <= m.rows; ++i)
+    int64_t scale[kDirect];
+    if (IntegerCofactors(m, cof, det, scale)) {
+        // Scaling row r by scale[r] scales the cofactors of every other row.
+        const bool integers = AllOne(scale, m.rows);
+        for (int i = 1; i <= m.rows; ++i) {
+            wide::Int others = 1;
+            for (int r = 1; r <= m.rows && !integers; ++r)
+                if (r != i) others *= scale[r - 1];  // at most three factors below 2^31
             for (int j = 1; j <= m.cols; ++j) {
-                if (!wide::FitsInt32(cof[i - 1][j - 1])) throw ArithmeticOverflow();
-                c.at(i, j) = Fraction(static_cast<int32_t>(cof[i - 1][j - 1]));
+                const wide::Int v = cof[i - 1][j - 1];
+                if (!integers) {
+                    c.at(i, j) = wide::Reduce(v, others);
+                } else if (!wide::FitsInt32(v)) {
+                    throw ArithmeticOverflow();
+                } else {
+                    c.at(i, j) = Fraction(static_cast<int32_t>(v));
+                }
             }
+        }
         return c;
     }
     for (int i = 1; i <= m.rows; ++i) {
@@ -139,32 +171,50 @@ namespace {
     detail::RecordInverse(steps, m, det.ToText(), cofactors.rows > 0 ? StepMatrix::Of(cofactors) : StepMatrix{});
 }
 
+// The inverse from the cofactors of the scaled rows B = L m (L the
+// diagonal of the scales): m^-1 = B^-1 L, so cell (i, j) is the cofactor
+// (j, i) of B times scale[j] over det B, each reduced once: exact even where
+// det itself has no 32-bit form. False when a product leaves 128 bits.
+bool InverseFromCofactors(const IntCofactors& cof, wide::Int det, const int64_t* scale, int n,
+                          Matrix& inv) {
+    inv.rows = inv.cols = static_cast<uint8_t>(n);
+    wide::Int scales = 1;  // det(m^-1) = 1 / det(m) = (product of the scales) / det B
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            wide::Int v;
+            if (__builtin_mul_overflow(cof[j][i], wide::Int(scale[j]), &v)) return false;
+            inv.at(i + 1, j + 1) = wide::Reduce(v, det);
+        }
+        scales *= scale[i];  // at most four factors below 2^31
+    }
+    inv.square = true;
+    try {
+        inv.det = wide::Reduce(scales, det);
+        inv.detOverflow = false;
+    } catch (const ArithmeticOverflow&) {
+        inv.det = Fraction(0);
+        inv.detOverflow = true;
+    }
+    return true;
+}
+
 bool InverseOf(const Matrix& m, Matrix& dest, StepRecorder* steps) {
     const int rows = m.rows;
     const int cols = m.cols;
     if (rows != cols) return false;
     IntCofactors cof;
     wide::Int det;
-    if (IntegerCofactors(m, cof, det)) {
+    int64_t scale[kDirect];
+    // A recorder shows the cofactors of m itself: of an integer matrix only.
+    if (IntegerCofactors(m, cof, det, scale) && (!steps || AllOne(scale, rows))) {
         if (steps) RecordIntegerInverse(*steps, m, cof, det);
         if (det == 0) return false;
-        // Cell (i, j) is the cofactor (j, i) over det, each reduced once:
-        // exact even where det itself has no 32-bit form.
         Matrix inv;
-        inv.rows = m.rows;
-        inv.cols = m.cols;
-        for (int i = 1; i <= rows; ++i)
-            for (int j = 1; j <= cols; ++j) inv.at(i, j) = wide::Reduce(cof[j - 1][i - 1], det);
-        inv.square = true;
-        try {
-            inv.det = wide::Reduce(1, det);  // det(M^-1) = 1 / det(M)
-        } catch (const ArithmeticOverflow&) {
-            inv.det = Fraction(0);
-            inv.detOverflow = true;
+        if (InverseFromCofactors(cof, det, scale, rows, inv)) {
+            if (steps) detail::RecordInverseResult(*steps, inv);
+            dest = inv;
+            return true;
         }
-        if (steps) detail::RecordInverseResult(*steps, inv);
-        dest = inv;
-        return true;
     }
     Matrix inv;
     try {

@@ -5,6 +5,8 @@
 #include <type_traits>
 
 #include "core/arith/wide.h"
+#include "core/matrix/echelon.h"
+#include "core/matrix/word_rows.h"
 #include "core/matrix/matrix.h"
 #include "core/matrix/matrix_internal.h"
 #include "core/matrix/steps.h"
@@ -14,14 +16,16 @@ namespace velmora {
 namespace {
 
 constexpr int kMaxMasks = 1 << Matrix::kMaxDim;
-using Cells = wide::Int[Matrix::kMaxDim][Matrix::kMaxDim];
+using Cells = int64_t[Matrix::kMaxDim][Matrix::kMaxDim];
 
 // The rows scaled by the lcm of their denominators, if every lcm stays within
-// 31 bits. The determinant of the scaled rows divided by the product of the
-// scales is the determinant wanted.
+// 31 bits (so every cell within 62). The determinant of the scaled rows
+// divided by the product of the scales is the determinant wanted. `size`
+// receives the bits of every cell's size or-ed together.
 bool ScaledIntegerRows(const Matrix& m, int n, const int* ri, const int* ci, Cells& cells,
-                       wide::Int& scale) {
+                       wide::Int& scale, uint64_t& size) {
     scale = 1;
+    size = 0;
     for (int i = 0; i < n; ++i) {
         uint64_t l = 1;
         for (int j = 0; j < n; ++j) {
@@ -34,11 +38,27 @@ bool ScaledIntegerRows(const Matrix& m, int n, const int* ri, const int* ci, Cel
         }
         for (int j = 0; j < n; ++j) {
             const Fraction& f = m.at(ri[i], ci[j]);
-            cells[i][j] = wide::Int(f.num) * wide::Int(l / uint64_t(f.den));
+            cells[i][j] = int64_t(f.num) * int64_t(l / uint64_t(f.den));
+            size |= wide::Magnitude64(cells[i][j]);
         }
         if (__builtin_mul_overflow(scale, wide::Int(l), &scale)) return false;
     }
     return true;
+}
+
+// The determinant of an order 2..4 matrix whose cells are below 2^14 in
+// size, in 64 bits that no product can leave: the 4 x 4 by the 2 x 2 minors
+// of its first two rows times the complementary minors of the last two.
+int64_t SmallDeterminant(const Cells& c, int n) {
+    const auto minor = [&c](int r, int a, int b) { return c[r][a] * c[r + 1][b] - c[r][b] * c[r + 1][a]; };
+    switch (n) {
+        case 2: return minor(0, 0, 1);
+        case 3: return c[0][0] * minor(1, 1, 2) - c[0][1] * minor(1, 0, 2) + c[0][2] * minor(1, 0, 1);
+        default:
+            return minor(0, 0, 1) * minor(2, 2, 3) - minor(0, 0, 2) * minor(2, 1, 3) +
+                   minor(0, 0, 3) * minor(2, 1, 2) + minor(0, 1, 2) * minor(2, 0, 3) -
+                   minor(0, 1, 3) * minor(2, 0, 2) + minor(0, 2, 3) * minor(2, 0, 1);
+    }
 }
 
 // Laplace expansion over subsets of columns: minor[S] is the determinant of
@@ -68,6 +88,20 @@ bool IntegerDeterminant(const Cells& cells, int n, wide::Int& result) {
     }
     result = minor[full];
     return true;
+}
+
+// The determinant as value / scale, both integers in 128 bits; false when
+// the scaled rows or their determinant do not fit them.
+bool ScaledDeterminant(const Matrix& m, int n, const int* ri, const int* ci, wide::Int& value,
+                       wide::Int& scale) {
+    Cells cells;
+    uint64_t size = 0;
+    if (!ScaledIntegerRows(m, n, ri, ci, cells, scale, size)) return false;
+    if (n >= 2 && n <= 4 && size < (uint64_t(1) << 14)) {
+        value = SmallDeterminant(cells, n);
+        return true;
+    }
+    return IntegerDeterminant(cells, n, value);
 }
 
 // The same expansion in fractions, each minor narrowed to 32 bits.
@@ -100,13 +134,6 @@ bool UpperTriangular(const Matrix& m, int n, const int* ri, const int* ci) {
         for (int j = 0; j < i; ++j)
             if (m.at(ri[i], ci[j]).num != 0) return false;
     return true;
-}
-
-// The column where row i starts; 0 for a zero row.
-int LeadingColumn(const Matrix& m, int i) {
-    for (int j = 1; j <= m.cols; ++j)
-        if (m.at(i, j).num != 0) return j;
-    return 0;
 }
 
 // Recording stays out of the steps' way: the functions below run only with a
@@ -209,7 +236,7 @@ void EliminateAt(Matrix& m, int p, int t, int k, Steps steps) {
     const Fraction& b = m.at(p, k);
     int64_t qn = int64_t(a.num) * b.den;
     int64_t qd = int64_t(a.den) * b.num;
-    const int64_t qg = Gcd(qn, qd);
+    const int64_t qg = static_cast<int64_t>(wide::Gcd64(wide::Magnitude64(qn), wide::Magnitude64(qd)));
     qn /= qg;
     qd /= qg;
     if (qd < 0) {
@@ -233,9 +260,7 @@ void EliminateAt(Matrix& m, int p, int t, int k, Steps steps) {
             if (n == 0) {
                 d = 1;
             } else {
-                const wide::UInt cg = wide::Gcd(wide::Magnitude(n), wide::UInt(d));
-                n /= wide::Int(cg);
-                d /= wide::Int(cg);
+                wide::LowestTerms(n, d);
             }
         }
         num[j - 1] = n;
@@ -247,7 +272,7 @@ void EliminateAt(Matrix& m, int p, int t, int k, Steps steps) {
     wide::Int* const reduced = kMayRecord<Steps> ? kept : num;
     for (int j = 1; j <= m.cols; ++j) {
         wide::Int n = num[j - 1];
-        if (g > 1) n /= wide::Int(g);
+        if (g > 1) n = wide::ExactQuotient(n, g);
         if (!wide::FitsInt32(n) || den[j - 1] > INT32_MAX) Overflowed(steps, p, t, qn, qd);
         reduced[j - 1] = n;
     }
@@ -260,64 +285,31 @@ void EliminateAt(Matrix& m, int p, int t, int k, Steps steps) {
     }
 }
 
-// Described steps can leave a matrix that is not in echelon form (a column
-// without pivot makes the column counter run ahead and end the loop early,
-// and the leading-entry search starts at the diagonal). Such a result gives
-// a wrong rank, so it is finished here: each column's pivot is searched
-// among the rows not yet used, and the rows below it are eliminated. Zero
-// rows are left aside by this test: ZeroRowsDown moves them.
-bool InEchelonForm(const Matrix& m) {
-    int last = 0;
-    for (int i = 1; i <= m.rows; ++i) {
-        const int lead = LeadingColumn(m, i);
-        if (lead == 0) continue;
-        if (lead < i || lead <= last) return false;
-        last = lead;
-    }
-    return true;
-}
-
-// The rows of a matrix of fractions for EchelonForm.
+// The rows of a matrix of fractions for the steps of echelon.h.
+template <class Steps>
 struct FractionRows {
     Matrix& m;
-    StepRecorder* steps;
+    Steps steps;
 
     int Rows() const { return m.rows; }
     int Cols() const { return m.cols; }
     bool IsZero(int i, int k) const { return m.at(i, k).num == 0; }
     void Swap(int i, int k) {
         m.SwapRows(static_cast<uint8_t>(i), static_cast<uint8_t>(k));
-        if (steps) RecordSwap(*steps, m, i, k);
+        if constexpr (kMayRecord<Steps>) {
+            if (steps) RecordSwap(*steps, m, i, k);
+        }
     }
     void Eliminate(int p, int t, int k) { EliminateAt(m, p, t, k, steps); }
-};
-
-// A zero row between non-zero ones (a row eliminated to nothing, above one
-// whose pivot lies further right) goes to the bottom: each non-zero row
-// below it moves up into the first zero row, in order, by one recorded swap.
-template <class Steps>
-void ZeroRowsDown(Matrix& m, Steps steps) {
-    int firstZero = 0;
-    for (int i = 1; i <= m.rows; ++i) {
-        if (LeadingColumn(m, i) == 0) {
-            if (firstZero == 0) firstZero = i;
-            continue;
-        }
-        if (firstZero == 0) continue;
-        m.SwapRows(static_cast<uint8_t>(firstZero), static_cast<uint8_t>(i));
+    void Completing() {
         if constexpr (kMayRecord<Steps>) {
-            if (steps) RecordSwap(*steps, m, firstZero, i);
+            if (steps) {
+                steps->Line("se completa la forma escalonada",
+                            "\\text{se completa la forma escalonada}");
+            }
         }
-        ++firstZero;  // the rows between it and i are all zero
     }
-}
-
-void FinishEchelonForm(Matrix& m, StepRecorder* steps) {
-    if (steps)
-        steps->Line("se completa la forma escalonada", "\\text{se completa la forma escalonada}");
-    FractionRows rows{m, steps};
-    detail::EchelonForm(rows);
-}
+};
 
 }  // namespace
 
@@ -331,6 +323,19 @@ Fraction Determinant(const Matrix& m, int n, const int* ri, const int* ci) {
         return f;
     }
     if (UpperTriangular(m, n, ri, ci)) {
+        // The product of the numerators over that of the denominators,
+        // reduced once; past 127 bits, reduced at every factor.
+        wide::Int pn = 1;
+        wide::Int pd = 1;
+        bool fits = true;
+        for (int i = 0; i < n; ++i) {
+            const Fraction& f = m.at(ri[i], ci[i]);
+            if (f.num == 0) return Fraction(0);
+            if (f.den == 0) throw DivisionByZero();
+            fits = fits && !__builtin_mul_overflow(pn, wide::Int(f.num), &pn) &&
+                   !__builtin_mul_overflow(pd, wide::Int(f.den), &pd);
+        }
+        if (fits) return wide::Reduce(pn, pd);
         wide::Rational p{1, 1};
         bool exact = true;
         try {
@@ -346,12 +351,9 @@ Fraction Determinant(const Matrix& m, int n, const int* ri, const int* ci) {
         }
         return exact ? p.Narrow() : ExactDeterminant(m, n, ri, ci);
     }
-    Cells cells;
-    wide::Int scale;
     wide::Int value;
-    if (ScaledIntegerRows(m, n, ri, ci, cells, scale) && IntegerDeterminant(cells, n, value)) {
-        return wide::Reduce(value, scale);
-    }
+    wide::Int scale;
+    if (ScaledDeterminant(m, n, ri, ci, value, scale)) return wide::Reduce(value, scale);
     try {
         return FractionDeterminant(m, n, ri, ci);
     } catch (const ArithmeticOverflow&) {
@@ -366,13 +368,9 @@ Fraction Determinant(const Matrix& m, int n) {
 
 bool WideDeterminant(const Matrix& m, int n, wide::Rational& det) {
     static constexpr int kIndex[Matrix::kMaxDim] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    Cells cells;
-    wide::Int scale;
     wide::Int value;
-    if (n == 0 || !ScaledIntegerRows(m, n, kIndex, kIndex, cells, scale) ||
-        !IntegerDeterminant(cells, n, value)) {
-        return false;
-    }
+    wide::Int scale;
+    if (n == 0 || !ScaledDeterminant(m, n, kIndex, kIndex, value, scale)) return false;
     det = wide::Rational{value, scale};
     det.Normalise();
     return true;
@@ -398,56 +396,23 @@ void RowGcdReduceQuiet(Matrix& m, int i, int64_t& g) {
     }
 }
 
-namespace {
-
-template <class Steps>
-bool EliminateRowAt(Matrix& m, int p, int t, Steps steps) {
-    int k = p;
-    while (m.at(p, k).num == 0 && k < m.cols) ++k;
-    if (m.at(p, k).num == 0) return false;  // row p has nothing from column p on
-    if (m.at(t, k).num != 0) EliminateAt(m, p, t, k, steps);
-    return true;
-}
-
-template <class Steps>
-void TriangularSteps(Matrix& m, Steps steps) {
-    const int rows = m.rows;
-    const int limit = std::min<int>(m.rows, m.cols);
-    int used = 0;  // columns used up; a column without pivot counts twice
-    for (int i = 1; i <= limit; ++i) {
-        int k = i + 1;
-        while (m.at(i, i).num == 0 && k <= rows) {
-            if (m.at(k, i).num != 0) {
-                m.SwapRows(static_cast<uint8_t>(i), static_cast<uint8_t>(k));
-                if constexpr (kMayRecord<Steps>) {
-                    if (steps) RecordSwap(*steps, m, i, k);
-                }
-            }
-            ++k;
-        }
-        if (k > rows) ++used;
-        for (int t = i + 1; t <= rows; ++t) EliminateRowAt(m, i, t, steps);
-        ++used;
-        if (used == m.cols) break;
-    }
-    if (!InEchelonForm(m)) {
-        FinishEchelonForm(m, steps);
-    } else {
-        ZeroRowsDown(m, steps);
-    }
-}
-
-}  // namespace
-
 bool EliminateRowQuiet(Matrix& m, int p, int t, StepRecorder* steps) {
-    return steps ? EliminateRowAt(m, p, t, steps) : EliminateRowAt(m, p, t, nullptr);
+    if (steps) {
+        FractionRows<StepRecorder*> rows{m, steps};
+        return EliminateRowAt(rows, p, t);
+    }
+    FractionRows<std::nullptr_t> rows{m, nullptr};
+    return EliminateRowAt(rows, p, t);
 }
 
 void TriangularQuiet(Matrix& m, StepRecorder* steps) {
-    if (steps)
-        TriangularSteps(m, steps);
-    else
-        TriangularSteps(m, nullptr);
+    if (steps) {
+        FractionRows<StepRecorder*> rows{m, steps};
+        TriangularSteps(rows);
+        return;
+    }
+    FractionRows<std::nullptr_t> rows{m, nullptr};
+    TriangularSteps(rows);
 }
 
 }  // namespace detail
@@ -471,21 +436,69 @@ void Matrix::EliminateRow(uint8_t p, uint8_t t) {
 
 namespace {
 
-void TriangularForm(const Matrix& a, Matrix& dest, StepRecorder* steps) {
-    Matrix m = a;
-    detail::TriangularQuiet(m, steps);
-    m.Refresh();
-    dest = m;
+// dest := a with its used cells those of `words`, an echelon form, and its
+// determinant. Only the used cells are written.
+template <class Words>
+void StoreForm(const Matrix& a, Words& words, Matrix& dest) {
+    dest.rows = a.rows;
+    dest.cols = a.cols;
+    dest.det = a.det;
+    dest.detOverflow = a.detOverflow;
+    words.Store(dest);
+    dest.square = dest.rows == dest.cols;
+    if (!dest.square) return;
+    if constexpr (requires(Words w, int32_t d) { w.TriangularDeterminant(d); }) {
+        int32_t det = 0;
+        dest.detOverflow = !words.TriangularDeterminant(det);
+        dest.det = Fraction(dest.detOverflow ? 0 : det);
+    } else if (Fraction det; words.TriangularDeterminant(det)) {
+        dest.det = det;
+        dest.detOverflow = false;
+    } else {
+        dest.ComputeDeterminant();
+    }
 }
 
-void GaussJordanForm(const Matrix& a, Matrix& dest, StepRecorder* steps) {
+// The form in machine words: false when the matrix's rows are not Rows
+// (then dest is untouched).
+template <bool kDiagonal, template <int> class Rows>
+bool FormInWords(const Matrix& a, Matrix& dest) {
+    return detail::InWords<Rows>(a, [&](auto& words) {
+        if (!words.Load(a)) return false;
+        if constexpr (kDiagonal) {
+            detail::GaussJordanSteps(words);
+        } else {
+            detail::TriangularSteps(words);
+        }
+        StoreForm(a, words, dest);
+        return true;
+    });
+}
+
+// Rows of fractions in words, out of the way of the integers' path; false
+// when they do not fit them.
+template <bool kDiagonal>
+[[gnu::noinline]] bool FractionFormInWords(const Matrix& a, Matrix& dest) {
+    try {
+        return FormInWords<kDiagonal, detail::RationalRows>(a, dest);
+    } catch (const detail::LeftWords&) {
+        return false;  // a product past 64 bits: the fractions' own path
+    }
+}
+
+template <bool kDiagonal>
+void EchelonFormOf(const Matrix& a, Matrix& dest, StepRecorder* steps) {
+    if (!steps && (FormInWords<kDiagonal, detail::IntegerRows>(a, dest) ||
+                   FractionFormInWords<kDiagonal>(a, dest))) {
+        return;
+    }
     Matrix m = a;
-    detail::TriangularQuiet(m, steps);
-    // The echelon form's row i starts at or right of column i, so the
-    // leading-entry search of EliminateRow finds each row's pivot, on the
-    // diagonal or not; a zero row eliminates nothing.
-    for (int i = std::min<int>(m.rows, m.cols); i >= 2; --i) {
-        for (int t = i - 1; t >= 1; --t) detail::EliminateRowQuiet(m, i, t, steps);
+    if (steps) {
+        FractionRows<StepRecorder*> rows{m, steps};
+        kDiagonal ? detail::GaussJordanSteps(rows) : detail::TriangularSteps(rows);
+    } else {
+        FractionRows<std::nullptr_t> rows{m, nullptr};
+        kDiagonal ? detail::GaussJordanSteps(rows) : detail::TriangularSteps(rows);
     }
     m.Refresh();
     dest = m;
@@ -494,19 +507,19 @@ void GaussJordanForm(const Matrix& a, Matrix& dest, StepRecorder* steps) {
 }  // namespace
 
 void Matrix::Triangular(Matrix& dest) const {
-    TriangularForm(*this, dest, nullptr);
+    EchelonFormOf<false>(*this, dest, nullptr);
 }
 
 void Matrix::Triangular(Matrix& dest, StepRecorder& steps) const {
-    TriangularForm(*this, dest, &steps);
+    EchelonFormOf<false>(*this, dest, &steps);
 }
 
 void Matrix::GaussJordan(Matrix& dest) const {
-    GaussJordanForm(*this, dest, nullptr);
+    EchelonFormOf<true>(*this, dest, nullptr);
 }
 
 void Matrix::GaussJordan(Matrix& dest, StepRecorder& steps) const {
-    GaussJordanForm(*this, dest, &steps);
+    EchelonFormOf<true>(*this, dest, &steps);
 }
 
 }  // namespace velmora

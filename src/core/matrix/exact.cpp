@@ -11,106 +11,15 @@
 #include <vector>
 
 #include "core/arith/rational.h"
+#include "core/matrix/echelon.h"
+#include "core/matrix/exact_system.h"
 #include "core/matrix/matrix_internal.h"
+#include "core/matrix/rational_matrix.h"
 #include "core/matrix/steps.h"
 
 namespace velmora::detail {
 
 namespace {
-
-// A dense rows x cols matrix of rationals, 0-based.
-class QMatrix {
-  public:
-    QMatrix(int r, int c) : rows(r), cols(c), cells_(static_cast<std::size_t>(r * c)) {}
-
-    mpq_class& operator()(int i, int j) { return cells_[static_cast<std::size_t>(i * cols + j)]; }
-    const mpq_class& operator()(int i, int j) const {
-        return cells_[static_cast<std::size_t>(i * cols + j)];
-    }
-    void SwapRows(int i, int k) {
-        for (int j = 0; j < cols; ++j) std::swap((*this)(i, j), (*this)(k, j));
-    }
-
-    int rows;
-    int cols;
-
-  private:
-    std::vector<mpq_class> cells_;
-};
-
-Fraction Narrow(const mpq_class& q) {
-    Fraction f;
-    if (!NarrowRational(q, f)) throw ArithmeticOverflow();
-    return f;
-}
-
-QMatrix ToQ(const Matrix& m, int rows, const int* ri, int cols, const int* ci) {
-    QMatrix q(rows, cols);
-    for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < cols; ++j) q(i, j) = ToRational(m.at(ri[i], ci[j]));
-    return q;
-}
-
-constexpr int kIndex[Matrix::kMaxDim] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-
-QMatrix ToQ(const Matrix& m) {
-    return ToQ(m, m.rows, kIndex, m.cols, kIndex);
-}
-
-// Gaussian elimination on the first `pivotColumns` columns; with `reduced`,
-// every pivot becomes 1 and its column is cleared above it too (reduced row
-// echelon form). Returns the rank; *det receives the determinant of the
-// leading square block when the matrix has as many rows as pivot columns.
-int RowReduce(QMatrix& a, int pivotColumns, bool reduced, mpq_class* det = nullptr) {
-    int rank = 0;
-    mpq_class d = 1;
-    mpq_class f;
-    for (int j = 0; j < pivotColumns && rank < a.rows; ++j) {
-        int p = rank;
-        while (p < a.rows && sgn(a(p, j)) == 0) ++p;
-        if (p == a.rows) continue;
-        if (p != rank) {
-            a.SwapRows(p, rank);
-            d = -d;
-        }
-        d *= a(rank, j);
-        if (reduced) {
-            const mpq_class inverse = 1 / a(rank, j);
-            for (int k = j; k < a.cols; ++k) a(rank, k) *= inverse;
-        }
-        for (int t = reduced ? 0 : rank + 1; t < a.rows; ++t) {
-            if (t == rank || sgn(a(t, j)) == 0) continue;
-            f = a(t, j) / a(rank, j);
-            for (int k = j; k < a.cols; ++k) a(t, k) -= f * a(rank, k);
-        }
-        ++rank;
-    }
-    if (det) *det = rank == a.rows ? d : mpq_class(0);
-    return rank;
-}
-
-// Bits of the largest numerator or denominator.
-std::size_t Bits(const QMatrix& a) {
-    std::size_t bits = 0;
-    for (int i = 0; i < a.rows; ++i)
-        for (int j = 0; j < a.cols; ++j)
-            bits = std::max({bits, mpz_sizeinbase(a(i, j).get_num_mpz_t(), 2),
-                             mpz_sizeinbase(a(i, j).get_den_mpz_t(), 2)});
-    return bits;
-}
-
-QMatrix Product(const QMatrix& a, const QMatrix& b) {
-    QMatrix r(a.rows, b.cols);
-    for (int i = 0; i < a.rows; ++i)
-        for (int j = 0; j < b.cols; ++j)
-            for (int k = 0; k < a.cols; ++k) r(i, j) += a(i, k) * b(k, j);
-    return r;
-}
-
-StepMatrix Texts(const QMatrix& a) {
-    return StepMatrix::Of(a.rows, a.cols,
-                          [&](int i, int j) { return RationalText(a(i - 1, j - 1)); });
-}
 
 // The rows of a QMatrix for EchelonForm (1-based), with the fast path's
 // fraction-free step: row t := d * row t - n * row p, where n/d is the
@@ -151,13 +60,6 @@ class QRows {
     StepRecorder* steps_;
 };
 
-Matrix Narrow(const QMatrix& q) {
-    Matrix m;
-    m.SetSize(q.rows, q.cols);
-    for (int i = 0; i < q.rows; ++i)
-        for (int j = 0; j < q.cols; ++j) m.at(i + 1, j + 1) = Narrow(q(i, j));
-    return m;
-}
 
 }  // namespace
 
@@ -265,10 +167,13 @@ void CramerSteps(const Matrix& augmented, StepRecorder& steps) {
 std::vector<Fraction> ExactSolve(const Matrix& augmented) {
     const int n = augmented.rows;
     if (augmented.cols != n + 1) throw DivisionByZero();
-    QMatrix a = ToQ(augmented);
-    if (RowReduce(a, n, true) < n) throw DivisionByZero();
-    std::vector<Fraction> x(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) x[static_cast<std::size_t>(i)] = Narrow(a(i, n));
+    std::vector<mpq_class> rows;
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n + 1; ++j) rows.push_back(ToQ(augmented.at(i, j)));
+    const std::vector<mpq_class> solution = SolveSquareSystem(n, rows);
+    if (solution.empty()) throw DivisionByZero();
+    std::vector<Fraction> x;
+    for (const mpq_class& v : solution) x.push_back(Narrow(v));
     return x;
 }
 
@@ -297,3 +202,18 @@ Matrix ExactPower(const Matrix& a, uint32_t n) {
 }
 
 }  // namespace velmora::detail
+
+namespace velmora {
+
+std::vector<mpq_class> SolveSquareSystem(int n, const std::vector<mpq_class>& rows) {
+    if (std::vector<mpq_class> x; detail::SolveInWords(n, rows, x)) return x;
+    detail::QMatrix a(n, n + 1);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j <= n; ++j) a(i, j) = rows[static_cast<std::size_t>(i * (n + 1) + j)];
+    if (detail::RowReduce(a, n, true) < n) return {};
+    std::vector<mpq_class> x;
+    for (int i = 0; i < n; ++i) x.push_back(a(i, n));
+    return x;
+}
+
+}  // namespace velmora

@@ -5,6 +5,7 @@
 
 #include "core/arith/random.h"
 #include "core/arith/wide.h"
+#include "core/matrix/word_rows.h"
 #include "core/matrix/matrix_internal.h"
 #include "core/matrix/steps.h"
 
@@ -307,6 +308,10 @@ bool MatrixPower(Matrix a, uint32_t n, Matrix& dest) {
 namespace {
 
 int Rank(const Matrix& a, StepRecorder* steps) {
+    if (!steps) {
+        int rank = 0;
+        if (detail::RankInWords(a, rank)) return rank;
+    }
     Matrix t = a;
     try {
         detail::TriangularQuiet(t, steps);

@@ -30,25 +30,6 @@ bool EliminateRowQuiet(Matrix& m, int p, int t, StepRecorder* steps = nullptr);
 void RowGcdReduceQuiet(Matrix& m, int i, int64_t& g);
 void TriangularQuiet(Matrix& m, StepRecorder* steps = nullptr);
 
-// The rows of `m` brought to echelon form: each column's pivot is searched
-// among the rows not yet used, swapped up, and the rows below it eliminated.
-// `Rows` gives Rows(), Cols(), IsZero(i, k), Swap(i, k) and
-// Eliminate(pivot, target, k), all 1-based. Returns the number of pivots.
-template <class Rows>
-int EchelonForm(Rows& m) {
-    int r = 1;
-    for (int k = 1; k <= m.Cols() && r <= m.Rows(); ++k) {
-        int p = r;
-        while (p <= m.Rows() && m.IsZero(p, k)) ++p;
-        if (p > m.Rows()) continue;
-        if (p != r) m.Swap(r, p);
-        for (int t = r + 1; t <= m.Rows(); ++t)
-            if (!m.IsZero(t, k)) m.Eliminate(r, t, k);
-        ++r;
-    }
-    return r - 1;
-}
-
 // The wide path (exact.cpp, GMP): exact whatever the size of the steps, run
 // only after the fast path has overflowed. Each throws ArithmeticOverflow
 // only when its answer has no 32-bit form.
@@ -56,7 +37,7 @@ Fraction ExactDeterminant(const Matrix& m, int n, const int* rowIndex, const int
 // The same value as text, whatever its size.
 std::string ExactDeterminantText(const Matrix& m, int n, const int* rowIndex, const int* colIndex);
 // The rank by the fraction-free elimination of the fast path (the echelon
-// form of EchelonForm), its rows in rationals of any size; it carries on
+// form of EchelonForm, echelon.h), its rows in rationals of any size; it carries on
 // from wherever the fast path stopped.
 int ExactRank(const Matrix& m, StepRecorder* steps = nullptr);
 // False, dest untouched, when m is singular; m square.

@@ -147,14 +147,7 @@ Row BlankSeparated(std::string_view line) {
 // A block's rows of cells: see ReadPastedMatrix. Blank lines around the
 // block are dropped; one inside it is an empty row.
 std::vector<Row> SplitBlock(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != '\n' && text[i] != '\r') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
+    const std::vector<std::string_view> lines = TextLines(text);
     char separator = ' ';
     for (const char c : {'\t', ';', ','}) {
         if (text.find(c) != std::string_view::npos) {

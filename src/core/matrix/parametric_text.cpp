@@ -34,6 +34,7 @@ Step DocumentLine(std::string text, StepMatrix matrix) {
     Step s;
     s.latex = LineLatex(text);
     s.text = std::move(text);
+    for (const std::string& cell : matrix.cells) matrix.latex.push_back(LineLatex(cell));
     s.matrix = std::move(matrix);
     return s;
 }
@@ -71,9 +72,6 @@ std::vector<Step> RankDocument(const ParametricRank& r, char letter) {
             if (o.kind == CaseKind::Value && o.rank == c.rank) same.push_back(o.value);
         doc.push_back(DocumentLine(ValuesCondition(same, letter) + rank(c.rank)));
     }
-    // The factors' cases after the values, as the cases come.
-    std::stable_partition(doc.begin() + 1, doc.end(),
-                          [](const Step& s) { return s.text.find(" tal que ") == std::string::npos; });
     return doc;
 }
 

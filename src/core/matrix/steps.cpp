@@ -1,9 +1,6 @@
 #include "core/matrix/steps.h"
 
-#include <algorithm>
-
 #include "core/matrix/matrix_internal.h"
-#include "core/systems/latex_line.h"
 #include "core/toolkit/strings.h"
 
 namespace velmora {
@@ -219,12 +216,8 @@ std::string StepMatrixLatex(const StepMatrix& m, std::string_view environment) {
         if (i > 1) s += " \\\\ ";
         for (int j = 1; j <= m.cols; ++j) {
             if (j > 1) s += " & ";
-            // A cell that holds the parameter is mathematics of its own.
-            const std::string& cell = m.at(i, j);
-            const bool letters = std::any_of(cell.begin(), cell.end(), [](char c) {
-                return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-            });
-            s += letters ? LineLatex(cell) : FractionTextLatex(cell);
+            const std::size_t k = static_cast<std::size_t>((i - 1) * m.cols + (j - 1));
+            s += m.latex.empty() ? FractionTextLatex(m.at(i, j)) : m.latex[k];
         }
     }
     return s + " \\end{" + name + "}";

@@ -26,6 +26,9 @@ struct StepMatrix {
     int rows = 0;
     int cols = 0;
     std::vector<std::string> cells;  // row after row
+    // The cells in LaTeX, where they are not all fractions ("1 - 2\lambda");
+    // empty: each fraction's own.
+    std::vector<std::string> latex;
 
     static StepMatrix Of(const Matrix& m);
     // rows x cols entries, each the text cell(i, j) gives (i, j from 1).

@@ -5,6 +5,7 @@
 #include "core/arith/flint_poly.h"
 #include "core/systems/minor_table.h"
 #include "core/systems/linear_system.h"
+#include "core/systems/minor_table.h"
 #include "core/toolkit/strings.h"
 
 namespace velmora {
@@ -307,6 +308,44 @@ bool Covers(const DiscussionCase& g, const DiscussionCase& c) {
     return Rank(directions) == static_cast<int>(parameters);
 }
 
+// Covers at the roots of an irreducible factor: the same test in the field
+// of its roots (polynomials modulo it).
+bool CoversFactor(const DiscussionCase& g, const DiscussionCase& c, const QPoly& f) {
+    if (c.rankCoefficients != g.rankCoefficients || c.rankAugmented != g.rankAugmented)
+        return false;
+    if (!g.compatible) return true;
+    const std::size_t parameters = g.solution.empty() ? 0 : g.solution[0].coefficients.size();
+    std::vector<std::vector<QPoly>> directions(parameters);
+    for (const ParametricFunction& x : g.solution) {
+        if (flint::Remainder(QPoly(x.constant.denominator), f).IsZero()) return false;
+        for (std::size_t t = 0; t < parameters; ++t) {
+            const RationalFunction& k = x.coefficients[t];
+            const QPoly den = flint::Remainder(QPoly(k.denominator), f);
+            if (den.IsZero()) return false;
+            directions[t].push_back(flint::Remainder(
+                QPoly(k.numerator) * flint::InverseModulo(den, f), f));
+        }
+    }
+    // Their rank modulo f, by elimination in that field.
+    std::size_t rank = 0;
+    const std::size_t n = g.solution.size();
+    for (std::size_t j = 0; j < n && rank < parameters; ++j) {
+        std::size_t p = rank;
+        while (p < parameters && directions[p][j].IsZero()) ++p;
+        if (p == parameters) continue;
+        std::swap(directions[p], directions[rank]);
+        const QPoly inverse = flint::InverseModulo(directions[rank][j], f);
+        for (std::size_t i = rank + 1; i < parameters; ++i) {
+            const QPoly factor = flint::Remainder(directions[i][j] * inverse, f);
+            for (std::size_t k = j; k < n; ++k)
+                directions[i][k] =
+                    flint::Remainder(directions[i][k] - factor * directions[rank][k], f);
+        }
+        ++rank;
+    }
+    return rank == parameters;
+}
+
 void CheckSize(const PolynomialMatrix& m) {
     if (m.rows < 1 || m.rows > kMaxEquations || m.cols < 2 || m.cols > kMaxUnknowns + 1) {
         throw DiscussionTooLarge("se discuten sistemas de 1 a 4 ecuaciones con 1 a 4 incógnitas");
@@ -379,7 +418,6 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
 
     DiscussionCase g = CaseOf(general, n);
     ClearDenominators(g);
-    for (const QPoly& f : factors) g.excludedFactors.push_back(f.ToPolynomial());
     std::vector<DiscussionCase> apart;
     for (const mpq_class& v : values) {
         ValueArithmetic arithmetic{v};
@@ -390,15 +428,17 @@ Discussion DiscussSystem(const PolynomialMatrix& augmented) {
         g.excludedValues.push_back(v);
         apart.push_back(std::move(c));
     }
-    d.cases.push_back(std::move(g));
-    for (DiscussionCase& c : apart) d.cases.push_back(std::move(c));
     for (const QPoly& f : factors) {
         FactorArithmetic arithmetic{f};
         DiscussionCase c = CaseOf(Classify(arithmetic, minors), n);
         c.kind = CaseKind::Factor;
         c.factor = f.ToPolynomial();
-        d.cases.push_back(std::move(c));
+        if (CoversFactor(g, c, f)) continue;
+        g.excludedFactors.push_back(c.factor);
+        apart.push_back(std::move(c));
     }
+    d.cases.push_back(std::move(g));
+    for (DiscussionCase& c : apart) d.cases.push_back(std::move(c));
     return d;
 }
 

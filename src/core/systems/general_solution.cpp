@@ -112,28 +112,37 @@ struct ParameterLetter {
     const char* text;
     const char* latex;
 };
-constexpr ParameterLetter kParameters[] = {
-    {"λ", "\\lambda"}, {"μ", "\\mu"}, {"ν", "\\nu"}, {"ξ", "\\xi"}};
+// After λ, μ, ν, ξ the Greek letters that look like no Latin one and stand
+// for no constant (not ο, π, υ), then the first ones of the alphabet.
+constexpr ParameterLetter kParameters[kParameterCount] = {
+    {"λ", "\\lambda"}, {"μ", "\\mu"},    {"ν", "\\nu"},    {"ξ", "\\xi"},
+    {"ρ", "\\rho"},    {"σ", "\\sigma"}, {"τ", "\\tau"},   {"φ", "\\varphi"},
+    {"χ", "\\chi"},    {"ψ", "\\psi"},   {"ω", "\\omega"}, {"α", "\\alpha"},
+    {"β", "\\beta"},   {"γ", "\\gamma"}, {"δ", "\\delta"}, {"ε", "\\varepsilon"}};
 
 }  // namespace
 
 std::string ParameterName(int k) {
-    return k >= 1 && k <= 4 ? kParameters[k - 1].text : "?";
+    return k >= 1 && k <= kParameterCount ? kParameters[k - 1].text : "?";
 }
 
 std::string ParameterLatex(int k) {
-    return k >= 1 && k <= 4 ? kParameters[k - 1].latex : "?";
+    return k >= 1 && k <= kParameterCount ? kParameters[k - 1].latex : "?";
 }
 
-SignedTerm ParameterTerm(const mpq_class& c, int k) {
+SignedTerm CoefficientTerm(const mpq_class& c, std::string_view what) {
     const mpq_class magnitude = abs(c);
     std::string body;
     if (magnitude.get_den() != 1) {
         body = "(" + RationalText(magnitude) + ")";
-    } else if (magnitude != 1) {
+    } else if (magnitude != 1 || what.empty()) {
         body = RationalText(magnitude);
     }
-    return {sgn(c) < 0, body + ParameterName(k)};
+    return {sgn(c) < 0, body + std::string(what)};
+}
+
+SignedTerm ParameterTerm(const mpq_class& c, int k) {
+    return CoefficientTerm(c, ParameterName(k));
 }
 
 std::string ParametricValueText(const ParametricValue& value) {

@@ -10,6 +10,7 @@
 #include <gmpxx.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/arith/fraction.h"
@@ -52,8 +53,10 @@ GeneralSolution SolveGeneral(const RationalRows& augmented, StepRecorder* steps 
 RationalRows ToRationalRows(const Matrix& m);
 
 // "λ", "μ", "ν" for parameters 1..3, "ξ" for a fourth (a system with rank 0
-// in four unknowns); "?" outside (UTF-8). In LaTeX: "\lambda", "\mu",
-// "\nu", "\xi".
+// in four unknowns), then ρ, σ, τ ... up to kParameterCount (a matrix
+// equation has up to 16 unknowns); "?" outside (UTF-8). In LaTeX:
+// "\lambda", "\mu", "\nu", "\xi", "\rho" ...
+inline constexpr int kParameterCount = 16;
 std::string ParameterName(int k);
 std::string ParameterLatex(int k);
 
@@ -69,6 +72,9 @@ std::string ParametricValueText(const ParametricValue& value);
 // joins them): parameter k (1-based) with the non-zero coefficient c: "2λ",
 // "(1/2)μ", "ν".
 SignedTerm ParameterTerm(const mpq_class& c, int k);
+// The same for any factor after the coefficient ("2x11", "(1/2)J"); with
+// none, the number alone ("1").
+SignedTerm CoefficientTerm(const mpq_class& c, std::string_view what);
 
 // "x = 1 - 2λ    y = 3 + (1/2)λ    z = λ    ": each unknown by its position's
 // name, " = ", its value and four blanks.

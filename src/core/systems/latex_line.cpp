@@ -48,9 +48,9 @@ std::size_t CharLength(char c) {
     return u < 0x80 ? 1 : u >= 0xF0 ? 4 : u >= 0xE0 ? 3 : 2;
 }
 
-// The parameter (1..4) whose letter `s` starts with; 0 for none.
+// The parameter whose letter `s` starts with; 0 for none.
 int ParameterAt(std::string_view s) {
-    for (int k = 1; k <= 4; ++k)
+    for (int k = 1; k <= kParameterCount; ++k)
         if (s.starts_with(ParameterName(k))) return k;
     return 0;
 }

@@ -74,6 +74,13 @@ int Windows1252Code(char32_t cp) {
 
 }  // namespace
 
+bool IsUtf8(std::string_view bytes) {
+    char32_t cp = 0;
+    for (std::size_t i = 0; i < bytes.size();)
+        if (!DecodeUtf8(bytes, i, cp)) return false;
+    return true;
+}
+
 bool ToWindows1252(std::string_view utf8, std::string& out) {
     std::string r;
     r.reserve(utf8.size());

@@ -83,6 +83,18 @@ std::vector<std::string_view> SplitAt(std::string_view s, std::string_view mark)
     }
 }
 
+std::vector<std::string_view> TextLines(std::string_view s) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= s.size(); ++i) {
+        if (i < s.size() && s[i] != '\n' && s[i] != '\r') continue;
+        lines.push_back(s.substr(start, i - start));
+        if (i + 1 < s.size() && s[i] == '\r' && s[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    return lines;
+}
+
 std::size_t LastCharPos(char c, std::string_view s) {
     const std::size_t p = s.rfind(c);
     return p == std::string_view::npos ? 0 : p + 1;

@@ -49,6 +49,9 @@ std::string FirstParenGroup(std::string_view s);
 // The pieces of s between the occurrences of `mark`, empty ones included
 // ("a;;b" at ";" is "a", "", "b").
 std::vector<std::string_view> SplitAt(std::string_view s, std::string_view mark);
+// The lines of a text, each ended by LF, CR LF or CR (a text that ends with
+// a line break has an empty last line).
+std::vector<std::string_view> TextLines(std::string_view s);
 
 // Number of characters of a UTF-8 text.
 std::size_t Utf8Length(std::string_view s);

@@ -8,9 +8,11 @@
 #include "core/about/info_documents.h"
 #include "core/arith/rational.h"
 #include "core/store/evaluator.h"
+#include "core/store/expression_text.h"
 #include "core/toolkit/files.h"
 #include "core/toolkit/strings.h"
 #include "core/toolkit/user_dialogs.h"
+#include "gui/main/equation_window.h"
 #include "gui/main/program_icon.h"
 #include "gui/textout/text_output.h"
 #include "gui/toolkit/dialog_helpers.h"
@@ -208,6 +210,7 @@ void MainWindow::onCommand(TemplateDialog& d, int id, int) {
             break;
         case kToSystem:      handOverToSystem(); break;
         case kSteps:         openSteps(); break;
+        case kEquation:      openEquation(); break;
         case kSubstitute:    substituteParameter(); break;
         case kUndoSubstitute: undoSubstitution(); break;
         case kSystemWindow:  if (hooks_.openSystemWindow) hooks_.openSystemWindow(nullptr); break;
@@ -259,6 +262,7 @@ void MainWindow::applyEnableRules() {
     }
     const bool anyStored = store_.count() > 0;
     for (int id : {kExprGroup, kExpression, kExprOk}) EnableItem(d, id, anyStored);
+    EnableMenuItem(d, kEquation, anyStored);
     EnableMenuItem(d, kSteps, stepsAvailable());
     enableParameterCommands();
     enableToSystem();
@@ -340,7 +344,7 @@ void MainWindow::applyOperation(int id) {
     const int source = operandSlot();
     const Description origin =
         source > 0 ? Description::Operation(id - kTranspose, source) : Description{};
-    operationSteps_ = {!steps.Steps().empty(), result, origin, steps.Take()};
+    operationSteps_ = {!steps.Steps().empty(), result, origin, steps.Take(), operand};
     showResult(result, origin);
 }
 
@@ -384,14 +388,15 @@ std::string MainWindow::whyNoSteps() const {
         return "No hay pasos: la matriz tiene un parámetro.\n"
                "Sus operaciones y «Pasos...» abren la ventana «Discusión».";
     return "No hay pasos: una matriz que no es cuadrada no tiene determinante.\n"
-           "«triangular (Gauss)», «diagonal (Gauss-Jordan)» e «inversa» dejan aquí los suyos.";
+           "«triangular (Gauss)», «diagonal (Gauss-Jordan)» e «inversa» dejan aquí los suyos;\n"
+           "«Comprobar mis pasos» comprueba los de una eliminación hecha a mano.";
 }
 
 // After "triangular (Gauss)", "diagonal (Gauss-Jordan)" and "inversa" their
-// steps; for any other committed square matrix, those of its determinant.
+// steps; for any other committed square matrix, those of its determinant;
+// for any committed matrix, a working of one's own to check.
 bool MainWindow::stepsAvailable() const {
-    return editor_.committed &&
-           (parametric_ || editor_.working.square || operationSteps_.made(editor_));
+    return editor_.committed;
 }
 
 // Of what the grid shows, as every operation (commitEdits). With the
@@ -402,17 +407,47 @@ void MainWindow::openSteps() {
         discussGrid();
         return;
     }
-    stepsWindow_.open(dialog_.get(), workingSteps());
+    checkFromEditor();
+    std::vector<Step> steps = workingSteps();
+    std::string whyNone = steps.empty() ? whyNoSteps() : std::string();
+    stepsWindow_.open(dialog_.get(), std::move(steps), std::move(whyNone));
+}
+
+void MainWindow::checkFromEditor() {
+    if (!editor_.committed || parametric_) {
+        stepsWindow_.checkFrom(std::nullopt,
+                               parametric_ ? "No hay matriz de partida: la matriz del editor "
+                                             "tiene un parámetro."
+                                           : "No hay matriz de partida: el editor no tiene "
+                                             "ninguna matriz confirmada.");
+        return;
+    }
+    stepsWindow_.checkFrom(operationSteps_.made(editor_) ? operationSteps_.operand
+                                                         : editor_.working);
 }
 
 // The open "Pasos" window follows the working matrix.
 void MainWindow::followSteps() {
     if (!stepsWindow_.isOpen()) return;
+    checkFromEditor();
     std::vector<Step> steps = workingSteps();
     std::string whyNone = steps.empty() ? whyNoSteps() : std::string();
     const StepsWindow& w = *stepsWindow_.window();
     if (steps != w.steps() || whyNone != w.whyNone())
         stepsWindow_.follow(std::move(steps), std::move(whyNone));
+}
+
+// The equation's dialog, over the store as it is at each "Resolver"; "<-"
+// in its answer puts X in the editor and stores it, its origin the equation.
+void MainWindow::openEquation() {
+    if (!equation_) {
+        equation_ = std::make_unique<EquationWindow>(
+            dialog_.get(), store_, [this](const Matrix& x, const std::string& equation) {
+                showResult(x, Description::Expression("X de " + equation));
+                storeWorking();
+            });
+    }
+    equation_->open();
 }
 
 // The slot an operation acts on: the selected one while the working matrix is
@@ -429,7 +464,7 @@ void MainWindow::handOverToSystem() {
     const Matrix operand = editor_.working;
     if (operandSlot() > 0) editor_.current = Description::Operation(kOpToSystem, operandSlot());
     if (hooks_.openSystemWindow) hooks_.openSystemWindow(&operand);
-    unselect();
+    clearSelection();
     showMatrix(editor_.working);
 }
 
@@ -443,7 +478,7 @@ void MainWindow::showResult(const Matrix& result) {
 void MainWindow::showResult(const Matrix& result, const Description& origin) {
     editor_.working = result;
     editor_.current = origin;
-    unselect();
+    clearSelection();
     showMatrix(editor_.working);
 }
 
@@ -498,7 +533,8 @@ void MainWindow::evaluateCommand() {
     GetItemTextAlloc(*dialog_, kExpression, text);
     if (text.empty()) return;
     Matrix result;
-    switch (Evaluate(text, store_, result)) {
+    EvalProblem problem;
+    switch (Evaluate(text, store_, result, &problem)) {
         case EvalResult::Ok:
             showResult(result, Description::Expression(text));
             break;
@@ -508,6 +544,9 @@ void MainWindow::evaluateCommand() {
             break;
         case EvalResult::Overflow:
             WarnOverflow();
+            break;
+        default:  // a refusal with its reason: "J no tiene inversa (det J = 0)"
+            ShowMessage("Error", EvalProblemText(problem));
             break;
     }
 }

@@ -26,6 +26,8 @@
 
 namespace velmora {
 
+class EquationWindow;
+
 // Windows of other parts of the program, reached through these. An empty hook
 // does nothing.
 struct MainWindowHooks {
@@ -77,10 +79,11 @@ inline constexpr int kInverse = 203;
 inline constexpr int kTriangular = 204;
 inline constexpr int kDiagonal = 205;
 inline constexpr int kToSystem = 206;
-inline constexpr int kSteps = 207;  // menu "Pasos..."
-inline constexpr int kSubstitute = 208;      // menu "Sustituir parámetro..."
-inline constexpr int kUndoSubstitute = 209;  // menu "Deshacer sustitución", Ctrl+Z
+inline constexpr int kSteps = 207;     // menu "Pasos..."
+inline constexpr int kEquation = 208;  // menu "Ecuación matricial..."
 inline constexpr int kSystemWindow = 210;
+inline constexpr int kSubstitute = 211;      // menu "Sustituir parámetro..."
+inline constexpr int kUndoSubstitute = 212;  // menu "Deshacer sustitución", Ctrl+Z
 inline constexpr int kCopy = 311;
 inline constexpr int kCopyLatex = 312;
 inline constexpr int kPaste = 313;
@@ -136,6 +139,8 @@ class MainWindow : public DialogHandler {
     Rect hitRect(int slot) const { return hits_.at(slot); }
     // The "Pasos" window, while one has been opened.
     StepsWindow* stepsWindow() const { return stepsWindow_.window(); }
+    // "Ecuación matricial...", once opened.
+    EquationWindow* equationWindow() const { return equation_.get(); }
     // The "Discusión" window of a grid with a parameter, once opened.
     StepsWindow* discussionWindow() const { return discussionWindow_.window(); }
     // The grid holds the parameter: the committed matrix is this one, and
@@ -175,6 +180,9 @@ class MainWindow : public DialogHandler {
     bool stepsAvailable() const;
     void openSteps();
     void followSteps();
+    // "Comprobar mis pasos" starts from the matrix the steps start from.
+    void checkFromEditor();
+    void openEquation();
 
     // --- a parameter in the grid (main_window_parameter.cpp) ---
     CellTexts gridTexts(int rows, int cols);
@@ -192,6 +200,10 @@ class MainWindow : public DialogHandler {
     void storeWorking();
     void selectAt(int x, int y);
     void unselect();
+    // unselect() without the caption and the enable rules, for a command
+    // whose showMatrix sets both: the caption then changes at most once, and
+    // the editor group (every cell in it) is not repainted for nothing.
+    void clearSelection();
     void deleteSelected();
     void resetStore();
     void generate();
@@ -260,12 +272,14 @@ class MainWindow : public DialogHandler {
         Matrix result;
         Description origin;
         std::vector<Step> steps;
+        Matrix operand;  // the matrix they start from
         // The editor's working matrix is this result, with its origin.
         bool made(const EditorState& editor) const;
     };
     OperationSteps operationSteps_;
     StepsWindowSlot stepsWindow_{"Pasos de la matriz"};  // after dialog_: it goes first
-    StepsWindowSlot discussionWindow_{"Discusión"};
+    std::unique_ptr<EquationWindow> equation_;           // the same
+    StepsWindowSlot discussionWindow_{"Discusión", {{}, {}, true}};  // the same
 };
 
 }  // namespace velmora

@@ -58,11 +58,15 @@ void MainWindow::selectAt(int x, int y) {
 }
 
 void MainWindow::unselect() {
+    clearSelection();
+    SetItemText(*dialog_, kEditorGroup, kCaptionNoMatrix);
+    applyEnableRules();
+}
+
+void MainWindow::clearSelection() {
     const int s = store_.selected();
     if (s >= 1 && s <= store_.count()) invertSlot(s);
     store_.setSelected(0);
-    SetItemText(*dialog_, kEditorGroup, kCaptionNoMatrix);
-    applyEnableRules();
 }
 
 void MainWindow::deleteSelected() {

@@ -3,6 +3,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "core/check/check_text.h"
 #include "gui/drawing/matrix_drawing.h"
 #include "gui/textout/text_output.h"
 #include "gui/toolkit/dialog_helpers.h"
@@ -28,10 +29,33 @@ const res::DialogTemplate kPasos{
         // As wide as the longest line of a system's steps, so that only a
         // wide matrix needs the horizontal scroll bar.
         {StepsWindow::kPane, K::Pane, "", 8, 8, 584, 392, res::kVScroll},
+        // "Comprobar mis pasos": the working on the left, its marks on the right.
+        {StepsWindow::kWorking, K::MultiLineEdit, "", 8, 8, 236, 392, res::kWantReturn},
+        {StepsWindow::kMarks, K::Pane, "", 252, 8, 340, 392, res::kVScroll},
         {StepsWindow::kCopy, K::Button, "Copiar", 8, 408, 90, 24},
         {StepsWindow::kCopyLatex, K::Button, "Copiar LaTeX", 106, 408, 110, 24},
+        {StepsWindow::kOpen, K::Button, "Abrir...", 106, 408, 80, 24},
+        {StepsWindow::kSave, K::Button, "Guardar...", 194, 408, 80, 24},
+        {StepsWindow::kCheck, K::Button, "Comprobar mis pasos", 282, 408, 150, 24},
         {StepsWindow::kClose, K::Button, "Cerrar", 502, 408, 90, 24},
     }};
+
+// The same without the student's working, with the buttons of a result
+// before "Cerrar": "Pasos..." and "<-".
+res::DialogTemplate ResultTemplate() {
+    res::DialogTemplate t = kPasos;
+    t.name = t.title = "Resultado";
+    std::erase_if(t.controls, [](const res::ControlTemplate& c) {
+        return c.id == StepsWindow::kWorking || c.id == StepsWindow::kMarks ||
+               c.id == StepsWindow::kOpen || c.id == StepsWindow::kSave ||
+               c.id == StepsWindow::kCheck;
+    });
+    t.controls.insert(t.controls.end() - 1,
+                      {{StepsWindow::kSteps, K::Button, "Pasos...", 224, 408, 90, 24},
+                       {StepsWindow::kStore, K::Button, "<-", 322, 408, 50, 24}});
+    return t;
+}
+const res::DialogTemplate kResult = ResultTemplate();
 
 // Distances in the pane, in pixels of the usual 16 x 6 font.
 constexpr int kMargin = 8;
@@ -50,11 +74,18 @@ struct Placed {
 
 }  // namespace
 
-StepsWindow::StepsWindow(QWidget* owner, std::string_view title)
-    : owner_(owner), window_(new TemplateDialog(kPasos, *this, DialogColours{}, owner)) {
+StepsWindow::StepsWindow(QWidget* owner, std::string_view title, StepsWindowExtras extras)
+    : extras_(std::move(extras)),
+      owner_(owner),
+      window_(new TemplateDialog(extras_.isResult() ? kResult : kPasos, *this, DialogColours{},
+                                 owner)) {
     window_->setObjectName(QStringLiteral("Pasos"));
     window_->setWindowModality(Qt::NonModal);
     SetWindowTitle(*window_, title);
+    if (extras_.isResult()) {
+        ShowItemIf(*window_, kSteps, static_cast<bool>(extras_.steps));
+        ShowItemIf(*window_, kStore, static_cast<bool>(extras_.store));
+    }
 }
 
 StepsWindow::~StepsWindow() {
@@ -83,8 +114,7 @@ void StepsWindow::show(std::vector<Step> steps, std::string whyNone) {
     whyNone_ = std::move(whyNone);
     draw();
     ScrollSetPos(*window_, kPane, 0);
-    EnableItem(*window_, kCopy, !steps_.empty());
-    EnableItem(*window_, kCopyLatex, !steps_.empty());
+    enableButtons();
 }
 
 QPoint BesideOwner(const QRect& owner, const QSize& size, const QRect& screen) {
@@ -111,17 +141,42 @@ void StepsWindow::placeBesideOwner() {
     window_->move(framed ? at : at + QPoint(frame.left(), frame.top()));
 }
 
+void StepsWindow::enableStore(bool enable) {
+    if (window_ != nullptr && extras_.store) EnableItem(*window_, kStore, enable);
+}
+
 bool StepsWindow::isOpen() const {
     return window_ != nullptr && window_->isVisible();
 }
 
-void StepsWindow::onCommand(TemplateDialog& d, int id, int) {
+void StepsWindow::onCommand(TemplateDialog& d, int id, int notification) {
     switch (id) {
         case kCopy:
-            SetClipboardText(StepsText(steps_));
+            SetClipboardText(checking_ ? MarkedWorkingText(check_, working_) : StepsText(steps_));
+            break;
+        case kCheck:
+            showChecking(!checking_);
+            break;
+        case kWorking:
+            if (notification == kNotifyEditChange) {
+                GetItemTextAlloc(d, kWorking, working_);
+                recheck();
+            }
+            break;
+        case kOpen:
+            openWorking();
+            break;
+        case kSave:
+            saveWorking();
             break;
         case kCopyLatex:
             SetClipboardText(StepsLatex(steps_));
+            break;
+        case kSteps:
+            if (extras_.steps) extras_.steps();
+            break;
+        case kStore:
+            if (extras_.store) extras_.store();
             break;
         case kClose:  // also Esc and the close box
             // Hidden, not ended: opening it again shows it at once.
@@ -208,9 +263,24 @@ void StepsWindow::drawWhyNone(DrawingPane& pane) {
 }
 
 void StepsWindowSlot::open(QWidget* owner, std::vector<Step> steps, std::string whyNone) {
-    if (!window_ || window_->window() == nullptr)
-        window_ = std::make_unique<StepsWindow>(owner, title_);
+    if (!window_ || window_->window() == nullptr) {
+        if (window_) working_ = window_->workingText();
+        window_ = std::make_unique<StepsWindow>(owner, title_, extras_);
+        window_->setWorkingText(working_);
+        window_->checkFrom(start_, noStart_);
+    }
     window_->open(std::move(steps), std::move(whyNone));
+}
+
+void StepsWindowSlot::checkFrom(std::optional<Matrix> start, std::string whyNot) {
+    start_ = std::move(start);
+    noStart_ = std::move(whyNot);
+    if (window_) window_->checkFrom(start_, noStart_);
+}
+
+void StepsWindowSlot::close() {
+    if (window_) working_ = window_->workingText();
+    window_.reset();
 }
 
 void StepsWindowSlot::follow(std::vector<Step> steps, std::string whyNone) {

@@ -5,14 +5,25 @@
 // both are greyed. It is not modal: the window that opened it stays usable
 // and hands it the steps of each new result while it is open. It opens
 // beside that window, and PgUp, PgDn, Home and End scroll it.
+//
+// "Comprobar mis pasos" turns it into a pane where the student writes their
+// own working from the matrix the steps start from (the owner hands it
+// over): on the left what they type or paste, on the right each step marked
+// as they type (core/check), their matrices drawn as the steps draw theirs.
+// "Copiar" then copies the working with its marks, "Abrir..." and
+// "Guardar..." read and write it as a text file, "Ver los pasos" goes back.
+// The text stays while the window is open, and in the slot while it is not.
 #pragma once
 
 #include <QPointer>
 #include <QRect>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/check/checker.h"
 #include "core/matrix/steps.h"
 #include "gui/toolkit/template_dialog.h"
 
@@ -22,14 +33,37 @@ inline constexpr Colour kStepsFill = Rgb(255, 255, 231);    // as the matrix pan
 inline constexpr Colour kStepsMatrix = Rgb(0, 0, 200);      // its matrices
 inline constexpr Colour kStepsNotation = Rgb(200, 0, 100);  // its letters
 
+// Buttons a result window adds to those of the steps: "Pasos..." (the steps
+// behind the result) and "<-" (keeps it in the store), each shown when set.
+// A window of results only (`result`, or either button set) has no "Comprobar
+// mis pasos": there is no working of one's own to check against it.
+struct StepsWindowExtras {
+    std::function<void()> steps;
+    std::function<void()> store;
+    bool result = false;
+    bool isResult() const { return result || steps || store; }
+};
+
 class StepsWindow : public DialogHandler {
   public:
     // Controls of "Pasos".
-    enum : int { kClose = kCommandEscape, kCopy = 10, kCopyLatex = 11, kPane = 20 };
+    enum : int {
+        kClose = kCommandEscape,
+        kCopy = 10,
+        kCopyLatex = 11,
+        kCheck = 12,  // "Comprobar mis pasos", and back: "Ver los pasos"
+        kOpen = 13,
+        kSave = 14,
+        kSteps = 15,  // a result's "Pasos..."
+        kStore = 16,  // a result's "<-"
+        kPane = 20,
+        kWorking = 21,  // the student's working
+        kMarks = 22,    // its marks
+    };
 
     // owner: the window it stays in front of and opens beside; it is never
     // disabled. title: the window's own, telling the windows' steps apart.
-    StepsWindow(QWidget* owner, std::string_view title);
+    StepsWindow(QWidget* owner, std::string_view title, StepsWindowExtras extras = {});
     ~StepsWindow() override;
     StepsWindow(const StepsWindow&) = delete;
     StepsWindow& operator=(const StepsWindow&) = delete;
@@ -46,7 +80,19 @@ class StepsWindow : public DialogHandler {
     const std::string& whyNone() const { return whyNone_; }
     // nullptr once closed with its owner gone.
     TemplateDialog* window() const { return window_; }
+    // "<-" usable or greyed (a result that cannot be stored).
+    void enableStore(bool enable);
 
+    // The matrix a working starts from; none: why there is none.
+    void checkFrom(std::optional<Matrix> start, std::string whyNot = {});
+    // The pane of the student's working is on show.
+    bool checking() const { return checking_; }
+    const std::string& workingText() const { return working_; }
+    void setWorkingText(std::string text);
+    // The working checked (from no matrix: nothing).
+    const WorkingCheck& workingCheck() const { return check_; }
+
+    void onInit(TemplateDialog& d) override;
     void onCommand(TemplateDialog& d, int id, int notification) override;
 
   private:
@@ -55,9 +101,23 @@ class StepsWindow : public DialogHandler {
     void drawOn(DrawingPane& pane);
     void drawWhyNone(DrawingPane& pane);
     void placeBesideOwner();
+    // steps_window_check.cpp
+    void showChecking(bool checking);
+    void recheck();
+    void drawMarks();
+    void openWorking();
+    void saveWorking();
+    void enableButtons();
 
     std::vector<Step> steps_;
     std::string whyNone_;
+    bool checking_ = false;
+    std::optional<Matrix> start_;
+    std::string noStart_;
+    std::string working_;
+    std::string saved_;  // the text last opened or saved
+    WorkingCheck check_;
+    StepsWindowExtras extras_;
     QPointer<QWidget> owner_;
     QPointer<TemplateDialog> window_;
 };
@@ -73,18 +133,27 @@ QPoint BesideOwner(const QRect& owner, const QSize& size, const QRect& screen);
 // closed: the window is kept), or hands the steps to the one open.
 class StepsWindowSlot {
   public:
-    explicit StepsWindowSlot(std::string title = "Pasos") : title_(std::move(title)) {}
+    explicit StepsWindowSlot(std::string title = "Pasos", StepsWindowExtras extras = {})
+        : title_(std::move(title)), extras_(std::move(extras)) {}
     void open(QWidget* owner, std::vector<Step> steps, std::string whyNone = {});
     // The steps of a new result, for the window if it is open.
     void follow(std::vector<Step> steps, std::string whyNone = {});
+    // The matrix a student's working starts from (StepsWindow::checkFrom),
+    // for the window now and for one opened later.
+    void checkFrom(std::optional<Matrix> start, std::string whyNot = {});
     bool isOpen() const { return window_ && window_->isOpen(); }
     StepsWindow* window() const { return window_.get(); }
-    // Closes the window: before its owner goes.
-    void close() { window_.reset(); }
+    // Closes the window: before its owner goes. The student's working stays
+    // for the next one.
+    void close();
 
   private:
     std::string title_;
+    StepsWindowExtras extras_;
     std::unique_ptr<StepsWindow> window_;
+    std::optional<Matrix> start_;
+    std::string noStart_;
+    std::string working_;
 };
 
 }  // namespace velmora

@@ -366,6 +366,7 @@ void SystemWindow::openSteps(TemplateDialog& d) {
     if (!hasSystem_) return;
     readGridAndAnalyse(d);
     if (!hasSystem_ || discussion) return;
+    steps_.checkFrom(current);
     steps_.open(&d, analysisSteps());
     stepsShown_ = current;
 }
@@ -398,6 +399,11 @@ void SystemWindow::followSteps() {
                   ",\n"
                   "caso por caso, en la conclusión. Los pasos son de sistemas de números.";
     }
+    steps_.checkFrom(shown, analysed ? "No hay matriz de partida: los pasos se comprueban en "
+                                       "sistemas de números, no con el parámetro a."
+                                     : "No hay matriz de partida: el sistema de la cuadrícula no "
+                                       "se ha analizado. «Ok» o Intro en su última casilla lo "
+                                       "analiza.");
     if (shown == stepsShown_ && whyNone == steps_.window()->whyNone()) return;
     stepsShown_ = shown;
     steps_.follow(shown ? analysisSteps() : std::vector<Step>{}, std::move(whyNone));

@@ -83,7 +83,9 @@ void SetItemTextZ(TemplateDialog& d, int id, std::string_view text) {
         e->setCursorPosition(0);
     } else if (auto* e = qobject_cast<QPlainTextEdit*>(w)) {
         const QString lines = ToLines(text);
+        d.beginQuiet();  // the program's change, not the user's
         if (e->toPlainText() != lines) e->setPlainText(lines);
+        d.endQuiet();
     } else if (auto* box = qobject_cast<QComboBox*>(w)) {
         if (box->isEditable()) box->setEditText(t);
     } else if (auto* l = qobject_cast<QLabel*>(w)) {

@@ -21,6 +21,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -345,7 +346,11 @@ bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
         if (key->matches(QKeySequence::Paste) && PasteOneLine(watched)) return true;
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
             return QDialog::eventFilter(watched, event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        const bool breaksLines =
+            std::any_of(controls_.begin(), controls_.end(), [watched](const Control& c) {
+                return c.widget == watched && (c.style & res::kWantReturn);
+            });
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !breaksLines) {
             pressEnter();
             return true;
         }

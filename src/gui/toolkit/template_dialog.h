@@ -1,10 +1,11 @@
 // Dialogs built from templates (resources/templates.h), addressed by control id.
 //
 // A window class implements DialogHandler and gets every event of its dialog:
-// initialisation, commands (Enter is command 1; Esc and the close box are
+// initialisation, commands (Enter is command 1, except in a multi-line edit
+// styled kWantReturn, where it breaks the line; Esc and the close box are
 // command 2, which does not close the dialog by itself; a menu item whose
 // text holds a tab, "Copiar\tCtrl+C", has the key after the tab as its
-// shortcut; a one-line edit the user types in sends its id with
+// shortcut; an edit the user types in sends its id with
 // kNotifyEditChange), paint, mouse button down (left and right), scrolling.
 // beforeEvent runs before each of them (and once more after, so that enable
 // rules never lag one event behind).
@@ -48,7 +49,7 @@ namespace velmora {
 enum Notification : int {
     kNotifyClicked = 0,     // button, radio button, check box, menu item, keys
     kNotifySelChange = 1,   // the user picked another entry of a combo or list box
-    kNotifyEditChange = 2,  // the user changed the text of a one-line edit
+    kNotifyEditChange = 2,  // the user changed the text of an edit
 };
 
 // Scroll codes of onScroll.

@@ -306,6 +306,10 @@ QWidget* TemplateDialog::makeControl(const res::ControlTemplate& c) {
                 e->setTextInteractionFlags(Qt::TextSelectableByMouse |
                                            Qt::TextSelectableByKeyboard);
             e->setTabChangesFocus(true);
+            // What the user types or pastes notifies; what the program sets does not.
+            connect(e, &QPlainTextEdit::textChanged, this, [this, id] {
+                if (!quiet()) command(id, kNotifyEditChange);
+            });
             w = e;
             break;
         }

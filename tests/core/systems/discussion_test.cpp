@@ -62,6 +62,10 @@ TEST(DiscussionTest, TextbookExercises) {
         {Cells({{"a", "-1", "0", "0"}, {"0", "1", "1", "0"}}),
          {"Para todo a: rango A = 2, rango A' = 2 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
           "   Solución:   x = -λ    y = -aλ    z = aλ    ", "   para todo λ"}},
+        // The same with a^2 - 2 for a: the pair a = ±√2 is not listed apart.
+        {Cells({{"a^2-2", "-1", "0", "0"}, {"0", "1", "1", "0"}}),
+         {"Para todo a: rango A = 2, rango A' = 2 => sistema COMPATIBLE INDETERMINADO  (S.C.I.)",
+          "   Solución:   x = -λ    y = -(a^2 - 2)λ    z = (a^2 - 2)λ    ", "   para todo λ"}},
         // Three equations, two unknowns: det A' = 2a - 4.
         {Cells({{"1", "1", "2"}, {"1", "-1", "0"}, {"a", "1", "3"}}),
          {"Para a ≠ 2: rango A = 2, rango A' = 3 => sistema INCOMPATIBLE",

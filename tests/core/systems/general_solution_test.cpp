@@ -60,7 +60,9 @@ TEST(GeneralSolutionTextTest, ValuesAndParameters) {
     EXPECT_EQ(ParametersText(3), "para todo λ, μ, ν");
     EXPECT_EQ(ParametersText(4), "para todo λ, μ, ν, ξ");
     EXPECT_EQ(ParameterName(0), "?");
-    EXPECT_EQ(ParameterName(5), "?");
+    EXPECT_EQ(ParameterName(5), "ρ");  // a matrix equation has up to 16
+    EXPECT_EQ(ParameterLatex(16), "\\varepsilon");
+    EXPECT_EQ(ParameterName(17), "?");
 }
 
 // What a printer of the reduction reads: the reduced echelon form, its pivot

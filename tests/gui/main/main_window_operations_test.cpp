@@ -529,8 +529,9 @@ TEST_F(MainWindowTest, Expressions) {
         {"X", {}},
         {"J+", {}},
         {"+J", {}},
-        {"J + K", {}},
-        {"2*J", {}},
+        {"J + K", {{"1", "3"}, {"4", "4"}}},
+        {"2*J", {{"2", "4"}, {"6", "8"}}},
+        {"K^-1 J^T - I", {{"1", "4"}, {"1", "2"}}},
     };
     for (const Case& c : cases) {
         boxes.boxes.clear();
@@ -550,6 +551,14 @@ TEST_F(MainWindowTest, Expressions) {
             EXPECT_EQ(window->store().selected(), 0);
         }
         EXPECT_EQ(window->store().count(), 3) << c.text;
+    }
+    // A refusal that is not a matter of writing says why.
+    for (const auto& [text, why] : {std::pair{"2 + J", "2 + J: un número solo no es una matriz"},
+                                    {"(J - K J)^-1", "(J - K J) no tiene inversa (det(J - K J) = 0)"}}) {
+        boxes.boxes.clear();
+        evaluate(text);
+        ASSERT_EQ(boxes.boxes.size(), 1u) << text;
+        EXPECT_EQ(boxes.boxes[0].text.rfind(why, 0), 0u) << boxes.boxes[0].text;
     }
     // Stored, the expression is the description, as typed.
     evaluate("j+k");

@@ -148,8 +148,8 @@ void MainWindow::enableGridCommands() {
 // "Sistema >" and "Hacer sistema": a committed matrix of numbers of 2 rows
 // and 3 columns or more.
 void MainWindow::enableToSystem() {
-    const bool system = editor_.committed && !parametric_ && editor_.working.rows >= 2 &&
-                        editor_.working.cols >= 3;
+    const bool system =
+        editor_.committed && !parametric_ && editor_.working.rows >= 2 && editor_.working.cols >= 3;
     EnableMenuItem(*dialog_, kToSystem, system);
     EnableItem(*dialog_, kToSystem, system);
 }
@@ -306,9 +306,9 @@ void MainWindow::applyOperation(int id) {
         return;
     }
     if (parametric_) {
-        discuss(id == kTranspose   ? ParametricOperation::Transpose
-                : id == kCofactors ? ParametricOperation::Cofactors
-                : id == kInverse   ? ParametricOperation::Inverse
+        discuss(id == kTranspose    ? ParametricOperation::Transpose
+                : id == kCofactors  ? ParametricOperation::Cofactors
+                : id == kInverse    ? ParametricOperation::Inverse
                 : id == kTriangular ? ParametricOperation::Triangular
                                     : ParametricOperation::Diagonal);
         return;
@@ -415,11 +415,11 @@ void MainWindow::openSteps() {
 
 void MainWindow::checkFromEditor() {
     if (!editor_.committed || parametric_) {
-        stepsWindow_.checkFrom(std::nullopt,
-                               parametric_ ? "No hay matriz de partida: la matriz del editor "
-                                             "tiene un parámetro."
-                                           : "No hay matriz de partida: el editor no tiene "
-                                             "ninguna matriz confirmada.");
+        stepsWindow_.checkFrom(std::nullopt, parametric_
+                                                 ? "No hay matriz de partida: la matriz del editor "
+                                                   "tiene un parámetro."
+                                                 : "No hay matriz de partida: el editor no tiene "
+                                                   "ninguna matriz confirmada.");
         return;
     }
     stepsWindow_.checkFrom(operationSteps_.made(editor_) ? operationSteps_.operand

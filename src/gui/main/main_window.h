@@ -279,7 +279,8 @@ class MainWindow : public DialogHandler {
     OperationSteps operationSteps_;
     StepsWindowSlot stepsWindow_{"Pasos de la matriz"};  // after dialog_: it goes first
     std::unique_ptr<EquationWindow> equation_;           // the same
-    StepsWindowSlot discussionWindow_{"Discusión", {{}, {}, true}};  // the same
+    // The same; a window of results, with nothing to check.
+    StepsWindowSlot discussionWindow_{"Discusión", {{}, {}, true}};
 };
 
 }  // namespace velmora

@@ -230,7 +230,8 @@ void MainWindow::takeSubMatrix() {
             if (!IsItemChecked(d, kRowBox + r)) continue;
             sub.emplace_back();
             for (int c = 1; c <= 5; ++c) {
-                if (IsItemChecked(d, kColumnBox + c)) sub.back().push_back(GetItemText(d, CellId(r, c)));
+                if (IsItemChecked(d, kColumnBox + c))
+                    sub.back().push_back(GetItemText(d, CellId(r, c)));
             }
         }
         hideSubMatrixBoxes();

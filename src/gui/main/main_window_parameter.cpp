@@ -91,7 +91,8 @@ void MainWindow::discuss(ParametricOperation operation, const mpq_class& factor,
 void MainWindow::discussGrid() {
     std::vector<Step> document;
     if (editor_.working.square) {
-        ParametricAnswer det = ParametricResult(parametric_->matrix, ParametricOperation::Determinant);
+        ParametricAnswer det =
+            ParametricResult(parametric_->matrix, ParametricOperation::Determinant);
         if (!det.ok) {
             ShowMessageStyled("Discusión", det.reason, kMbIconExclamation);
             return;

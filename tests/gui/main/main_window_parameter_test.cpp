@@ -77,8 +77,10 @@ TEST_F(MainWindowParameterTest, OperationsPutTheirDiscussionInTheDiscussionWindo
     const CellTexts cells = {{"1", "k"}, {"k", "4"}};
     using enum ParametricOperation;
     const std::pair<int, ParametricOperation> cases[] = {
-        {kTranspose, Transpose}, {kCofactors, Cofactors}, {kInverse, Inverse},
-        {kTriangular, Triangular}, {kDiagonal, Diagonal}, {kMulFactor, Scale}, {kPower, Power}};
+        {kTranspose, Transpose}, {kCofactors, Cofactors},
+        {kInverse, Inverse},     {kTriangular, Triangular},
+        {kDiagonal, Diagonal},   {kMulFactor, Scale},
+        {kPower, Power}};
     SetItemText(*d, kFactorBox, "-3/2");
     SetItemText(*d, kExponentBox, "3");
     SetClipboardText("[1 k; k 4]");  // pasted as typed

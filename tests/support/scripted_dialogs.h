@@ -40,6 +40,8 @@ public:
     // menu without a choice), and the texts of each menu shown.
     std::deque<int> menuChoices;
     std::vector<std::vector<std::string>> menus;
+    // Lines typed into the next text boxes, in order (none left: cancelled).
+    std::deque<std::string> typed;
 
     int MessageBox(std::string_view caption, std::string_view text, unsigned style) override {
         boxes.push_back({std::string(caption), std::string(text), style});
@@ -80,6 +82,12 @@ public:
         const int id = menuChoices.front();
         menuChoices.pop_front();
         return id;
+    }
+    bool AskText(std::string_view, std::string_view, std::string& text) override {
+        if (typed.empty()) return false;
+        text = typed.front();
+        typed.pop_front();
+        return true;
     }
 
 private:

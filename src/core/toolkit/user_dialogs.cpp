@@ -37,6 +37,10 @@ int ChooseFromMenu(const std::vector<MenuChoice>& choices) {
     return current->ChooseFromMenu(choices);
 }
 
+bool AskText(std::string_view caption, std::string_view prompt, std::string& text) {
+    return current->AskText(caption, prompt, text);
+}
+
 int ShowMessage(std::string_view caption, std::string_view text) {
     return Box(caption, text, kMbOk);
 }

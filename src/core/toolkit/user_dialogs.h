@@ -47,6 +47,13 @@ public:
     // A pop-up menu of the choices where the mouse is (a context menu);
     // returns the id chosen, 0 when the menu was closed without a choice.
     virtual int ChooseFromMenu(const std::vector<MenuChoice>& /*choices*/) { return 0; }
+    // A modal box asking for one line of text below `prompt`; true with the
+    // line typed in `text` after "Aceptar", false (text untouched) after
+    // "Cancelar", Esc or the close box.
+    virtual bool AskText(std::string_view /*caption*/, std::string_view /*prompt*/,
+                         std::string& /*text*/) {
+        return false;
+    }
 };
 
 // The provider in use. Until one is installed, every box answers as if the
@@ -65,5 +72,6 @@ bool AskOpenFile(std::string& name);
 bool AskSaveFile(std::string& name);
 bool AskProgramFile(std::string& name);
 int ChooseFromMenu(const std::vector<MenuChoice>& choices);
+bool AskText(std::string_view caption, std::string_view prompt, std::string& text);
 
 }  // namespace velmora

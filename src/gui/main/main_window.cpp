@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/about/info_documents.h"
+#include "core/arith/rational.h"
 #include "core/store/evaluator.h"
 #include "core/store/expression_text.h"
 #include "core/toolkit/files.h"
@@ -90,6 +91,8 @@ void MainWindow::checkpoint(TemplateDialog& d) {
     s.rows = rows_;
     s.cols = cols_;
     s.subMatrix = subMatrix_;
+    s.parametric = parametric_;
+    s.beforeSubstitution = beforeSubstitution_;
     // Whole texts: a cell may hold more than any box shows, and is put back as typed.
     for (int id = kFirstCell; id <= kLastCell; ++id)
         GetItemTextAlloc(d, id, s.cells[id - kFirstCell]);
@@ -109,6 +112,8 @@ void MainWindow::rollback(TemplateDialog& d) {
     editor_ = s.editor;
     store_ = s.store;
     subMatrix_ = s.subMatrix;
+    parametric_ = s.parametric;
+    beforeSubstitution_ = s.beforeSubstitution;
     // The grid's own size: a pasted block may have sized it ahead of the
     // working matrix, which is back as it was.
     showGridSize(s.rows, s.cols);
@@ -130,6 +135,7 @@ void MainWindow::beforeEvent(TemplateDialog& d) {
     EnableMenuItem(d, kDelete, store_.selected() > 0);
     enableToSystem();
     enableGridCommands();
+    enableParameterCommands();
 }
 
 // "<-", "SubM " and "Nueva " work on what the grid holds: a committed
@@ -139,10 +145,11 @@ void MainWindow::enableGridCommands() {
     for (int id : {kStore, kSubM, kNewMatrix}) EnableItem(*dialog_, id, holds);
 }
 
-// "Sistema >" and "Hacer sistema": a committed matrix of 2 rows and 3 columns
-// or more.
+// "Sistema >" and "Hacer sistema": a committed matrix of numbers of 2 rows
+// and 3 columns or more.
 void MainWindow::enableToSystem() {
-    const bool system = editor_.committed && editor_.working.rows >= 2 && editor_.working.cols >= 3;
+    const bool system =
+        editor_.committed && !parametric_ && editor_.working.rows >= 2 && editor_.working.cols >= 3;
     EnableMenuItem(*dialog_, kToSystem, system);
     EnableItem(*dialog_, kToSystem, system);
 }
@@ -204,6 +211,8 @@ void MainWindow::onCommand(TemplateDialog& d, int id, int) {
         case kToSystem:      handOverToSystem(); break;
         case kSteps:         openSteps(); break;
         case kEquation:      openEquation(); break;
+        case kSubstitute:    substituteParameter(); break;
+        case kUndoSubstitute: undoSubstitution(); break;
         case kSystemWindow:  if (hooks_.openSystemWindow) hooks_.openSystemWindow(nullptr); break;
         case kCopy:          copyMatrix(false); break;
         case kCopyLatex:     copyMatrix(true); break;
@@ -222,12 +231,12 @@ bool MainWindow::operationEnabled(int id) const {
     const Matrix& m = editor_.working;
     if (!editor_.committed) return false;
     switch (id) {
-        case kTranspose:
-            return m.cols != 5;  // the editor has four rows
+        case kTranspose:  // with the parameter it goes to the "Discusión" window
+            return parametric_ || m.cols != 5;  // the editor has four rows
         case kCofactors:
             return m.square;
         case kInverse:
-            return m.square && !m.DetIsZero();
+            return m.square && (parametric_ || !m.DetIsZero());
         case kTriangular:
         case kDiagonal:
             return true;
@@ -255,6 +264,7 @@ void MainWindow::applyEnableRules() {
     for (int id : {kExprGroup, kExpression, kExprOk}) EnableItem(d, id, anyStored);
     EnableMenuItem(d, kEquation, anyStored);
     EnableMenuItem(d, kSteps, stepsAvailable());
+    enableParameterCommands();
     enableToSystem();
     followSteps();
 }
@@ -293,6 +303,14 @@ void MainWindow::applyOperation(int id) {
     if (!commitEdits()) return;
     if (!operationEnabled(id)) {
         refuseOperation(id);
+        return;
+    }
+    if (parametric_) {
+        discuss(id == kTranspose    ? ParametricOperation::Transpose
+                : id == kCofactors  ? ParametricOperation::Cofactors
+                : id == kInverse    ? ParametricOperation::Inverse
+                : id == kTriangular ? ParametricOperation::Triangular
+                                    : ParametricOperation::Diagonal);
         return;
     }
     const Matrix operand = editor_.working;
@@ -355,7 +373,7 @@ bool MainWindow::OperationSteps::made(const EditorState& editor) const {
 }
 
 std::vector<Step> MainWindow::workingSteps() const {
-    if (!editor_.committed) return {};
+    if (!editor_.committed || parametric_) return {};
     if (operationSteps_.made(editor_)) return operationSteps_.steps;
     if (!editor_.working.square) return {};
     StepRecorder steps;
@@ -366,6 +384,9 @@ std::vector<Step> MainWindow::workingSteps() const {
 // What an open "Pasos" window says while the working matrix has no steps.
 std::string MainWindow::whyNoSteps() const {
     if (!editor_.committed) return "No hay pasos: el editor no tiene ninguna matriz confirmada.";
+    if (parametric_)
+        return "No hay pasos: la matriz tiene un parámetro.\n"
+               "Sus operaciones y «Pasos...» abren la ventana «Discusión».";
     return "No hay pasos: una matriz que no es cuadrada no tiene determinante.\n"
            "«triangular (Gauss)», «diagonal (Gauss-Jordan)» e «inversa» dejan aquí los suyos;\n"
            "«Comprobar mis pasos» comprueba los de una eliminación hecha a mano.";
@@ -378,9 +399,14 @@ bool MainWindow::stepsAvailable() const {
     return editor_.committed;
 }
 
-// Of what the grid shows, as every operation (commitEdits).
+// Of what the grid shows, as every operation (commitEdits). With the
+// parameter, the discussion of its rank and determinant.
 void MainWindow::openSteps() {
     if (!commitEdits() || !stepsAvailable()) return;
+    if (parametric_) {
+        discussGrid();
+        return;
+    }
     checkFromEditor();
     std::vector<Step> steps = workingSteps();
     std::string whyNone = steps.empty() ? whyNoSteps() : std::string();
@@ -388,10 +414,12 @@ void MainWindow::openSteps() {
 }
 
 void MainWindow::checkFromEditor() {
-    if (!editor_.committed) {
-        stepsWindow_.checkFrom(std::nullopt,
-                               "No hay matriz de partida: el editor no tiene ninguna matriz "
-                               "confirmada.");
+    if (!editor_.committed || parametric_) {
+        stepsWindow_.checkFrom(std::nullopt, parametric_
+                                                 ? "No hay matriz de partida: la matriz del editor "
+                                                   "tiene un parámetro."
+                                                 : "No hay matriz de partida: el editor no tiene "
+                                                   "ninguna matriz confirmada.");
         return;
     }
     stepsWindow_.checkFrom(operationSteps_.made(editor_) ? operationSteps_.operand
@@ -432,7 +460,7 @@ int MainWindow::operandSlot() const {
 // 206: the system window gets a copy of what the grid shows; the working
 // matrix stays as it is.
 void MainWindow::handOverToSystem() {
-    if (!commitEdits()) return;
+    if (!commitEdits() || parametric_) return;
     const Matrix operand = editor_.working;
     if (operandSlot() > 0) editor_.current = Description::Operation(kOpToSystem, operandSlot());
     if (hooks_.openSystemWindow) hooks_.openSystemWindow(&operand);
@@ -470,6 +498,10 @@ void MainWindow::multiplyByFactor() {
         return;
     }
     if (!commitEdits()) return;
+    if (parametric_) {
+        discuss(ParametricOperation::Scale, ToRational(factor));
+        return;
+    }
     Matrix result = editor_.working;
     result.MulFraction(factor);  // an overflow: the dispatch puts everything back
     result.Refresh();
@@ -486,6 +518,10 @@ void MainWindow::raiseToPower() {
     }
     if (!commitEdits()) return;
     const bool empty = Trim(GetItemText(*dialog_, kExponentBox)).empty();
+    if (parametric_) {
+        if (!empty) discuss(ParametricOperation::Power, 1, n);
+        return;
+    }
     Matrix result = editor_.working;
     if (!empty && !MatrixPower(editor_.working, static_cast<uint32_t>(n), result)) return;
     showResult(result);

@@ -11,10 +11,12 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/matrix/matrix.h"
+#include "core/matrix/parametric_cells.h"
 #include "core/matrix/steps.h"
 #include "core/store/matrix_store.h"
 #include "gui/main/editor_state.h"
@@ -80,6 +82,8 @@ inline constexpr int kToSystem = 206;
 inline constexpr int kSteps = 207;     // menu "Pasos..."
 inline constexpr int kEquation = 208;  // menu "Ecuación matricial..."
 inline constexpr int kSystemWindow = 210;
+inline constexpr int kSubstitute = 211;      // menu "Sustituir parámetro..."
+inline constexpr int kUndoSubstitute = 212;  // menu "Deshacer sustitución", Ctrl+Z
 inline constexpr int kCopy = 311;
 inline constexpr int kCopyLatex = 312;
 inline constexpr int kPaste = 313;
@@ -137,6 +141,11 @@ class MainWindow : public DialogHandler {
     StepsWindow* stepsWindow() const { return stepsWindow_.window(); }
     // "Ecuación matricial...", once opened.
     EquationWindow* equationWindow() const { return equation_.get(); }
+    // The "Discusión" window of a grid with a parameter, once opened.
+    StepsWindow* discussionWindow() const { return discussionWindow_.window(); }
+    // The grid holds the parameter: the committed matrix is this one, and
+    // editor().working is only a matrix of zeros of its size.
+    const ParametricCells* parametric() const { return parametric_ ? &*parametric_ : nullptr; }
 
     // DialogHandler
     void checkpoint(TemplateDialog& d) override;
@@ -174,6 +183,18 @@ class MainWindow : public DialogHandler {
     // "Comprobar mis pasos" starts from the matrix the steps start from.
     void checkFromEditor();
     void openEquation();
+
+    // --- a parameter in the grid (main_window_parameter.cpp) ---
+    CellTexts gridTexts(int rows, int cols);
+    bool readParametric(int rows, int cols, bool& refused);
+    void showParametric();
+    void showGrid();
+    void discuss(ParametricOperation operation, const mpq_class& factor = 1, int exponent = 1);
+    void discussGrid();
+    void substituteParameter();
+    void undoSubstitution();
+    void putTexts(const CellTexts& texts);
+    void enableParameterCommands();
 
     // --- store and panel (matrix_panel.cpp) ---
     void storeWorking();
@@ -221,6 +242,10 @@ class MainWindow : public DialogHandler {
     int rows_ = 3;
     int cols_ = 3;
     bool subMatrix_ = false;
+    // The committed grid with the parameter (none for a matrix of numbers),
+    // and the grid a substitution replaced, for as long as it can come back.
+    std::optional<ParametricCells> parametric_;
+    std::optional<CellTexts> beforeSubstitution_;
     int expressionEdit_ = 0;  // the edit field inside box 190
     std::array<Rect, MatrixStore::kCapacity + 1> hits_{};
     Rect panel_;  // the filled part of the panel, in panel pixels
@@ -232,6 +257,8 @@ class MainWindow : public DialogHandler {
         int rows = 3;
         int cols = 3;
         bool subMatrix = false;
+        std::optional<ParametricCells> parametric;
+        std::optional<CellTexts> beforeSubstitution;
         std::array<std::string, principal::kLastCell - principal::kFirstCell + 1> cells;
         std::string caption, rank, det;
         std::array<bool, 9> boxShown{}, boxChecked{};  // sub-matrix check boxes 141..149
@@ -252,6 +279,8 @@ class MainWindow : public DialogHandler {
     OperationSteps operationSteps_;
     StepsWindowSlot stepsWindow_{"Pasos de la matriz"};  // after dialog_: it goes first
     std::unique_ptr<EquationWindow> equation_;           // the same
+    // The same; a window of results, with nothing to check.
+    StepsWindowSlot discussionWindow_{"Discusión", {{}, {}, true}};
 };
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/arith/fraction.h"
+#include "core/arith/polynomial.h"
 #include "core/toolkit/strings.h"
 #include "core/toolkit/user_dialogs.h"
 #include "gui/main/main_window.h"
@@ -89,14 +90,24 @@ bool MainWindow::gridHoldsText() {
 }
 
 // The one reading of the grid's cells: the cells of m's size, read as
-// written (an empty cell is 0) into m. A cell that does not read as a number
-// is refused with a box that names it and says why; m is then partly read.
+// written (an empty cell is 0) into m. Cells that name the parameter make
+// the grid a matrix of polynomials (parametric_) and m a matrix of zeros. A
+// cell that reads neither way is refused with a box that names it and says
+// why; m is then partly read.
 bool MainWindow::readCells(Matrix& m) {
     for (int r = 1; r <= m.rows; ++r) {
         for (int c = 1; c <= m.cols; ++c) {
             std::string text;
             GetItemTextAlloc(*dialog_, CellId(r, c), text);  // all of it: nothing cut
             const NumberReading reading = ReadCell(text, m.at(r, c));
+            if (reading != NumberReading::Ok && HoldsParameter(text)) {
+                bool refused = false;
+                if (readParametric(m.rows, m.cols, refused)) {
+                    m = Matrix::Zero(m.rows, m.cols);
+                    return true;
+                }
+                if (refused) return false;
+            }
             if (reading != NumberReading::Ok) {
                 ShowMessageStyled("Celda no válida",
                                   "La celda de la fila " + std::to_string(r) + ", columna " +
@@ -106,10 +117,17 @@ bool MainWindow::readCells(Matrix& m) {
             }
         }
     }
+    parametric_.reset();
     return true;
 }
 
 void MainWindow::showRankAndDeterminant(const Matrix& m) {
+    if (parametric_) {
+        const ParametricBoxes boxes = ParametricBoxTexts(gridTexts(m.rows, m.cols), 18);
+        SetItemText(*dialog_, kRankBox, boxes.rank);
+        SetItemText(*dialog_, kDetBox, boxes.determinant);
+        return;
+    }
     SetItemText(*dialog_, kRankBox, std::to_string(MatrixRank(m)));
     std::string det;
     if (m.square) det = m.detOverflow ? "fuera de rango" : Utf8Left(m.det.ToText(), 30);
@@ -125,13 +143,15 @@ bool MainWindow::readGrid() {
     m.cols = static_cast<uint8_t>(cols_);
     if (!readCells(m)) return false;
     m.Refresh();
-    if (!(m == editor_.working)) editor_.current = {};
+    if (parametric_ || !(m == editor_.working)) editor_.current = {};
     editor_.working = m;
     return true;
 }
 
+// A matrix of numbers into the grid, in place of any with the parameter.
 void MainWindow::showMatrix(Matrix m) {
     TemplateDialog& d = *dialog_;
+    parametric_.reset();
     updateCaption();
     setEditorSize(m.rows, m.cols);
     for (int r = 1; r <= 4; ++r) {
@@ -146,7 +166,7 @@ void MainWindow::showMatrix(Matrix m) {
 }
 
 void MainWindow::commitGrid() {
-    if (readGrid()) showMatrix(editor_.working);
+    if (readGrid()) showGrid();
 }
 
 // Every operation acts on what the grid shows: edits not yet committed are
@@ -155,7 +175,7 @@ void MainWindow::commitGrid() {
 // matrix, nothing typed since "Nueva "): the operation then does nothing.
 bool MainWindow::commitEdits() {
     if ((!editor_.committed && !gridHoldsText()) || !readGrid()) return false;
-    showMatrix(editor_.working);
+    showGrid();
     return true;
 }
 
@@ -177,6 +197,8 @@ void MainWindow::newMatrix() {
     SetItemText(d, kRankBox, "");
     SetItemText(d, kDetBox, "");
     editor_.committed = false;
+    parametric_.reset();
+    beforeSubstitution_.reset();
     refreshStore();
     SetFocusItem(d, kFirstCell);
 }
@@ -202,6 +224,21 @@ void MainWindow::takeSubMatrix() {
     for (int c = 1; c <= 5; ++c) nc += IsItemChecked(d, kColumnBox + c) ? 1 : 0;
     for (int r = 1; r <= 4; ++r) nr += IsItemChecked(d, kRowBox + r) ? 1 : 0;
     if (nr * nc == 0 || !commitEdits()) return;
+    if (parametric_) {  // the texts of the checked cells, read again
+        CellTexts sub;
+        for (int r = 1; r <= 4; ++r) {
+            if (!IsItemChecked(d, kRowBox + r)) continue;
+            sub.emplace_back();
+            for (int c = 1; c <= 5; ++c) {
+                if (IsItemChecked(d, kColumnBox + c))
+                    sub.back().push_back(GetItemText(d, CellId(r, c)));
+            }
+        }
+        hideSubMatrixBoxes();
+        subMatrix_ = false;
+        putTexts(sub);
+        return;
+    }
     Matrix sub = Matrix::Zero(nr, nc);
     int j = 0;
     for (int c = 1; c <= 5; ++c) {

@@ -25,6 +25,17 @@ void MainWindow::storeWorking() {
         return;
     }
     if (!readGrid()) return;
+    if (parametric_) {
+        showParametric();
+        ShowMessageStyled("Guardar matriz",
+                          "El almacén guarda matrices de números: la matriz con el parámetro " +
+                              std::string(1, parametric_->letter()) +
+                              " no se ha guardado.\n«Sustituir parámetro...» (Operaciones) pone "
+                              "en el editor la matriz de un valor de " +
+                              std::string(1, parametric_->letter()) + ".",
+                          kMbIconExclamation);
+        return;
+    }
     store_.store(editor_.working, editor_.current);
     refreshStore();
     // The grid shows what was stored (cells in lowest terms).

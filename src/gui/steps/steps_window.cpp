@@ -77,12 +77,12 @@ struct Placed {
 StepsWindow::StepsWindow(QWidget* owner, std::string_view title, StepsWindowExtras extras)
     : extras_(std::move(extras)),
       owner_(owner),
-      window_(new TemplateDialog(extras_.steps || extras_.store ? kResult : kPasos, *this,
-                                 DialogColours{}, owner)) {
+      window_(new TemplateDialog(extras_.isResult() ? kResult : kPasos, *this, DialogColours{},
+                                 owner)) {
     window_->setObjectName(QStringLiteral("Pasos"));
     window_->setWindowModality(Qt::NonModal);
     SetWindowTitle(*window_, title);
-    if (extras_.steps || extras_.store) {
+    if (extras_.isResult()) {
         ShowItemIf(*window_, kSteps, static_cast<bool>(extras_.steps));
         ShowItemIf(*window_, kStore, static_cast<bool>(extras_.store));
     }

@@ -35,9 +35,13 @@ inline constexpr Colour kStepsNotation = Rgb(200, 0, 100);  // its letters
 
 // Buttons a result window adds to those of the steps: "Pasos..." (the steps
 // behind the result) and "<-" (keeps it in the store), each shown when set.
+// A window of results only (`result`, or either button set) has no "Comprobar
+// mis pasos": there is no working of one's own to check against it.
 struct StepsWindowExtras {
     std::function<void()> steps;
     std::function<void()> store;
+    bool result = false;
+    bool isResult() const { return result || steps || store; }
 };
 
 class StepsWindow : public DialogHandler {

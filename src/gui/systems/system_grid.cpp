@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/arith/rational.h"
+#include "core/matrix/parametric_cells.h"
 #include "core/toolkit/strings.h"
 #include "core/toolkit/user_dialogs.h"
 #include "gui/systems/system_window.h"
@@ -64,22 +66,32 @@ void SystemWindow::layOutGrid(TemplateDialog& d, bool clear) {
 
 // --- 4. Read the grid and analyse ---
 
-void SystemWindow::readGridAndAnalyse(TemplateDialog& d, bool reportOverflow) {
-    // A picked system smaller than the grid's smallest counts (a list file may
-    // hold one equation or one unknown) leaves its surplus rows and columns
-    // disabled: they are not part of what is shown.
+// The texts of the cells in use, one row an equation, the right-hand side
+// last. A picked system smaller than the grid's smallest counts (a list file
+// may hold one equation or one unknown) leaves its surplus rows and columns
+// disabled: they are not part of what is shown.
+std::vector<std::vector<std::string>> SystemWindow::gridCells(TemplateDialog& d) {
     int n = Unknowns(d);
     int m = Equations(d);
     while (n > 1 && !IsItemEnabled(d, CellId(1, n))) --n;
     while (m > 1 && !IsItemEnabled(d, CellId(m, kRightHandSide))) --m;
     std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(m));
-    bool parameter = false;
     for (int i = 1; i <= m; ++i) {
         for (int j = 1; j <= n + 1; ++j) {
             std::string& text = cells[i - 1].emplace_back();
             GetItemTextAlloc(d, CellId(i, j <= n ? j : kRightHandSide), text);  // all of it
-            parameter = parameter || HoldsParameter(text);
         }
+    }
+    return cells;
+}
+
+void SystemWindow::readGridAndAnalyse(TemplateDialog& d, bool reportOverflow) {
+    const std::vector<std::vector<std::string>> cells = gridCells(d);
+    const int m = static_cast<int>(cells.size());
+    const int n = static_cast<int>(cells.front().size()) - 1;
+    bool parameter = false;
+    for (const auto& row : cells) {
+        for (const std::string& text : row) parameter = parameter || HoldsParameter(text);
     }
     // One a anywhere makes the system one to discuss by the values of a.
     if (parameter) {
@@ -95,7 +107,7 @@ void SystemWindow::readGridAndAnalyse(TemplateDialog& d, bool reportOverflow) {
     // The record keeps its own determinant (a list file carries it), not
     // the zero matrix's it was made from.
     read.Refresh();
-    if (!CheckRows(read)) {
+    if (!CheckRows(read) && !(substituted_ && read == *substituted_)) {
         refuseGrid(d, "No se ha definido o contiene filas nulas o no numéricas");
         return;
     }
@@ -140,6 +152,7 @@ void SystemWindow::discussGrid(TemplateDialog& d,
             break;
     }
     discussion = std::make_shared<const Discussion>(std::move(r.discussion));
+    beforeSubstitution_.reset();  // this grid is the one to come back to now
     currentHoldsSystem = true;
     overflowUnreported_ = false;
     analyseAndShow(d);
@@ -183,6 +196,55 @@ void SystemWindow::showSystemInGrid(TemplateDialog& d) {
             EnableItem(d, CellId(i, kRightHandSide), false);
         }
     }
+}
+
+// --- 6. "Sustituir parámetro..." and its undoing ---
+
+// The system for one value of the parameter, asked for, in place of the one
+// discussed: drawn and analysed as a system of numbers, an equation 0 = 0 or
+// 0 = c included.
+void SystemWindow::substituteParameter(TemplateDialog& d) {
+    readGridAndAnalyse(d);
+    if (!discussing()) return;
+    const char letter = discussion->augmented.parameter;
+    Fraction value;
+    if (!AskParameterValue(letter, value)) return;
+    std::vector<std::vector<std::string>> cells = gridCells(d);
+    const Substitution s = SubstituteCells(cells, ToRational(value));
+    if (!s.ok) {
+        ShowMessageStyled("Sustituir parámetro", s.reason + ".", kMbIconExclamation);
+        return;
+    }
+    current = s.matrix;
+    current.Refresh();
+    discussion.reset();
+    currentHoldsSystem = true;
+    substituted_ = current;
+    beforeSubstitution_ = std::move(cells);
+    selected_ = 0;
+    overflowUnreported_ = true;
+    showSystemInGrid(d);
+    analyseAndShow(d);
+    applyEnableRules(d);
+}
+
+// The grid with the parameter back, as it was, discussed again.
+void SystemWindow::undoSubstitution(TemplateDialog& d) {
+    if (!beforeSubstitution_) return;
+    const std::vector<std::vector<std::string>> cells = std::move(*beforeSubstitution_);
+    beforeSubstitution_.reset();
+    const int n = static_cast<int>(cells.front().size()) - 1;
+    ScrollSetPos(d, kUnknownsBar, n);
+    ScrollSetPos(d, kEquationsBar, static_cast<int>(cells.size()));
+    layOutGrid(d, true);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        for (int j = 1; j <= n + 1; ++j) {
+            SetItemText(d, CellId(static_cast<int>(i) + 1, j <= n ? j : kRightHandSide),
+                        cells[i][static_cast<std::size_t>(j - 1)]);
+        }
+    }
+    selected_ = 0;
+    readGridAndAnalyse(d);
 }
 
 // --- 7. Enter and "Ok" ---

@@ -43,6 +43,8 @@ void SystemWindow::checkpoint(TemplateDialog& d) {
         s.comments.push_back(ComboItemText(d, kCommentBox, k));
     }
     GetItemTextAlloc(d, InnerChild(d, kCommentBox), s.comment);
+    s.beforeSubstitution = beforeSubstitution_;
+    s.substituted = substituted_;
 }
 
 // The window as it was before the command: state, grid, comment box and
@@ -58,6 +60,8 @@ void SystemWindow::rollback(TemplateDialog& d) {
     list_ = s.list;
     selected_ = s.selected;
     overflowUnreported_ = false;  // a system whose analysis failed is not reported again
+    beforeSubstitution_ = s.beforeSubstitution;
+    substituted_ = s.substituted;
     ScrollSetPos(d, kUnknownsBar, s.unknowns);
     ScrollSetPos(d, kEquationsBar, s.equations);
     for (int k = 1; k <= 4; ++k) EnableItem(d, kFirstHeading + k - 1, k <= s.unknowns);
@@ -95,6 +99,8 @@ void SystemWindow::applyEnableRules(TemplateDialog& d) {
     EnableItem(d, kRename, selected_ > 0);
     EnableMenuItem(d, kSteps, hasSystem_ && !discussion);  // steps are of numbers
     EnableMenuItem(d, kView, hasSystem_);
+    EnableMenuItem(d, kSubstitute, discussing());
+    EnableMenuItem(d, kUndoSubstitute, beforeSubstitution_.has_value());
     followSteps();
     followView();
 }
@@ -110,6 +116,8 @@ void SystemWindow::onInit(TemplateDialog& d) {
     hasSystem_ = false;
     selected_ = 0;
     overflowUnreported_ = false;
+    beforeSubstitution_.reset();
+    substituted_.reset();
     BeginTextOnActiveWindow();
     ScrollSetRange(d, kUnknownsBar, kMinCount, kMaxCount);
     ScrollSetRange(d, kEquationsBar, kMinCount, kMaxCount);
@@ -217,6 +225,12 @@ void SystemWindow::onCommand(TemplateDialog& d, int id, int notification) {
         case kPaste:
             pasteSystem(d);
             break;
+        case kSubstitute:
+            substituteParameter(d);
+            break;
+        case kUndoSubstitute:
+            undoSubstitution(d);
+            break;
         default:
             break;
     }
@@ -239,6 +253,7 @@ void SystemWindow::randomSystem(TemplateDialog& d) {
 
 void SystemWindow::newSystem(TemplateDialog& d) {
     layOutGrid(d, true);
+    beforeSubstitution_.reset();
     selected_ = 0;
 }
 
@@ -467,6 +482,8 @@ void SystemWindow::pasteSystem(TemplateDialog& d) {
 
 bool SystemWindow::commandOverControl(TemplateDialog& d, int id, int control) {
     const bool cell = control >= kFirstCell && control <= kLastCell;
+    // Ctrl+Z in a cell undoes the substitution while there is one to undo.
+    if (cell && id == kUndoSubstitute) return true;
     return cell && (id == kCopy || id == kPaste) &&
            ClipboardKeyTakesMatrix(d, control, id == kCopy);
 }

@@ -66,6 +66,8 @@ inline constexpr int kSave = 210;
 inline constexpr int kAppend = 215;
 inline constexpr int kSteps = 220;  // "Pasos..."
 inline constexpr int kView = 221;   // "Vista"
+inline constexpr int kSubstitute = 225;      // "Sustituir parámetro..."
+inline constexpr int kUndoSubstitute = 226;  // "Deshacer sustitución", Ctrl+Z
 inline constexpr int kCopy = 311;
 inline constexpr int kCopyLatex = 312;
 inline constexpr int kPaste = 313;
@@ -124,7 +126,10 @@ class SystemWindow : public DialogHandler {
   private:
     void applyEnableRules(TemplateDialog& d);
     void layOutGrid(TemplateDialog& d, bool clear);
+    std::vector<std::vector<std::string>> gridCells(TemplateDialog& d);
     void readGridAndAnalyse(TemplateDialog& d, bool reportOverflow = true);
+    void substituteParameter(TemplateDialog& d);
+    void undoSubstitution(TemplateDialog& d);
     bool readCell(TemplateDialog& d, const std::string& text, int i, int j, Fraction& f);
     void discussGrid(TemplateDialog& d, const std::vector<std::vector<std::string>>& cells);
     void showSystemInGrid(TemplateDialog& d);
@@ -169,6 +174,11 @@ class SystemWindow : public DialogHandler {
     // `current` was read, picked or handed over and not analysed since: a
     // solution that does not fit is still to be reported.
     bool overflowUnreported_ = false;
+    // The grid with the parameter a substitution replaced, while it can come
+    // back, and the system of numbers the substitution gave: that one is
+    // analysed even with an equation 0 = 0, which a typed system may not hold.
+    std::optional<std::vector<std::vector<std::string>>> beforeSubstitution_;
+    std::optional<Matrix> substituted_;
 
     // What rollback puts back after a command that failed half-way.
     struct Saved {
@@ -184,6 +194,8 @@ class SystemWindow : public DialogHandler {
         std::array<bool, 20> cellEnabled{};
         std::vector<std::string> comments;  // the comment box's entries
         std::string comment;                // and its edit field
+        std::optional<std::vector<std::vector<std::string>>> beforeSubstitution;
+        std::optional<Matrix> substituted;
     };
     std::unique_ptr<Saved> saved_;
 };

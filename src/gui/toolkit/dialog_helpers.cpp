@@ -24,6 +24,10 @@
 namespace velmora {
 
 namespace {
+constexpr std::string_view kSubstituteCaption = "Sustituir parámetro";
+}  // namespace
+
+namespace {
 
 // Multi-line edits hold "\n" inside; the program sees CR LF.
 QString ToLines(std::string_view text) {
@@ -426,6 +430,20 @@ bool ClipboardCells(const BlockLimits& limits, TextMatrix& cells) {
 
 bool ClipboardKeyTakesMatrix(TemplateDialog& d, int cell, bool copy) {
     return copy ? GetItemSelection(d, cell).empty() : !IsSingleValue(ClipboardText());
+}
+
+bool AskParameterValue(char letter, Fraction& value) {
+    const std::string k(1, letter);
+    std::string text;
+    if (!AskText(kSubstituteCaption, "Valor de " + k + " (entero o fracción):", text)) return false;
+    const NumberReading reading = ReadNumber(text, value);
+    if (reading == NumberReading::Ok) return true;
+    ShowMessageStyled(kSubstituteCaption,
+                      reading == NumberReading::NotANumber
+                          ? "El valor de " + k + " ha de ser un entero o una fracción."
+                          : "El valor de " + k + " " + NumberReadingText(reading) + ".",
+                      kMbIconExclamation);
+    return false;
 }
 
 }  // namespace velmora

@@ -117,4 +117,9 @@ bool ClipboardCells(const BlockLimits& limits, TextMatrix& cells);
 // while the clipboard holds more than one value.
 bool ClipboardKeyTakesMatrix(TemplateDialog& d, int cell, bool copy);
 
+// "Sustituir parámetro...": asks a value of the parameter `letter`, an
+// integer or a fraction. False when cancelled, or refused in a box that says
+// why; value is then untouched.
+bool AskParameterValue(char letter, Fraction& value);
+
 }  // namespace velmora

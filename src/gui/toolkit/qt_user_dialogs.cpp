@@ -13,7 +13,9 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QInputDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLibraryInfo>
 #include <QListView>
 #include <QLocale>
@@ -252,6 +254,23 @@ int QtUserDialogs::ChooseFromMenu(const std::vector<MenuChoice>& choices) {
     for (const MenuChoice& c : choices) menu.addAction(ToQString(c.text))->setData(c.id);
     const QAction* chosen = menu.exec(QCursor::pos());
     return chosen != nullptr ? chosen->data().toInt() : 0;
+}
+
+bool QtUserDialogs::AskText(std::string_view caption, std::string_view prompt,
+                            std::string& text) {
+    QInputDialog box(ActiveOwner());
+    box.setWindowTitle(ToQString(caption));
+    box.setLabelText(ToQString(prompt));
+    box.setOkButtonText(QStringLiteral("Aceptar"));
+    box.setCancelButtonText(QStringLiteral("Cancelar"));
+    // Wide enough for its caption in the title bar (the box takes the size
+    // of what it holds).
+    box.setTextValue(QString());
+    if (auto* edit = box.findChild<QLineEdit*>())
+        edit->setMinimumWidth(box.fontMetrics().horizontalAdvance(ToQString(caption)) + 140);
+    if (box.exec() != QDialog::Accepted) return false;
+    text = FromQString(box.textValue());
+    return true;
 }
 
 void InstallQtUserDialogs() {

@@ -20,6 +20,7 @@ class QtUserDialogs final : public UserDialogs {
     bool AskSaveFile(std::string& name) override;
     bool AskProgramFile(std::string& name) override;
     int ChooseFromMenu(const std::vector<MenuChoice>& choices) override;
+    bool AskText(std::string_view caption, std::string_view prompt, std::string& text) override;
 };
 
 // Makes a QtUserDialogs the provider for the rest of the run.

@@ -120,7 +120,9 @@ TEST_F(ClipboardTest, RefusedPastesSayWhyAndChangeNothing) {
         {"", "el portapapeles no tiene texto"},
         {"1 2 3 4 5 6\n",
          "la matriz tiene 1 fila y 6 columnas, y aquí caben de 1 a 4 filas y de 1 a 5 columnas"},
-        {"1\t2\n3\tabc\n", "«abc» no es un número (fila 2, columna 2)"},
+        {"1\t2\n3\t1.5\n", "«1.5» no es un número (fila 2, columna 2)"},
+        {"1\t2\n3\tabc\n",
+         "«abc» tiene dos letras: solo se admite un parámetro (fila 2, columna 2)"},
         {"1\t2\r\n3\r\n", "la fila 2 tiene 1 elemento y la fila 1 tiene 2"},
         {"[1 2; 3 4", "falta el corchete de cierre ]"},
     };

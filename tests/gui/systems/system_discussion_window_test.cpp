@@ -1,6 +1,7 @@
 // The system window with the parameter a in its grid: the discussion typed,
 // drawn, refused, kept from the list and copied, through the real dialog.
 #include <QApplication>
+#include <QKeyEvent>
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -255,6 +256,46 @@ TEST_F(SystemDiscussionTest, CopiesTheDiscussion) {
     EXPECT_EQ(ClipboardText(), DiscussionLatex(*w.discussion));
     EXPECT_NE(ClipboardText().find("x + y + az & = & a^{2}"), std::string::npos);
     EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+// "Sustituir parámetro..." puts the system for one value in the grid and
+// analyses it, an equation 0 = 0 or 0 = c included; "Ok" analyses it again
+// as it is, and Ctrl+Z brings the system with the parameter back. The same
+// null equation typed is refused.
+TEST_F(SystemDiscussionTest, SubstitutesAValueAndUndoesIt) {
+    const struct {
+        Rows rows;
+        const char* value;
+        const char* second;  // equation 2 after the substitution: x's coefficient = c
+        const char* conclusion;
+    } cases[] = {
+        {{{"1", "1", "1"}, {"k", "k", "k^2"}}, "0", "0 = 0", "INDETERMINADO"},
+        {{{"1", "1", "1"}, {"k", "k", "1"}}, "0", "0 = 1", "INCOMPATIBLE"},
+        {{{"1", "1", "1"}, {"m", "m", "m^2"}}, "1/2", "1/2 = 1/4", "INCOMPATIBLE"},
+    };
+    const auto second = [&] {
+        return GetItemText(*d, CellId(2, 1)) + " = " + GetItemText(*d, CellId(2, 5));
+    };
+    for (const auto& c : cases) {
+        analyse(c.rows);
+        ASSERT_TRUE(w.discussing());
+        dialogs.typed.push_back(c.value);
+        d->command(sisteq::kSubstitute);
+        EXPECT_EQ(second(), c.second) << c.value;
+        EXPECT_FALSE(w.discussing());
+        EXPECT_NE(conclusion().find(c.conclusion), std::string::npos) << conclusion();
+        SetFocusItem(*d, CellId(2, 5));
+        d->pressEnter();
+        EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.boxes.back().text;
+        EXPECT_NE(conclusion().find(c.conclusion), std::string::npos) << conclusion();
+        QKeyEvent ctrlZ(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
+        QApplication::sendEvent(d->item(CellId(1, 1)), &ctrlZ);
+        EXPECT_TRUE(w.discussing());
+        EXPECT_EQ(second(), c.rows[1][0] + " = " + c.rows[1][2]);
+    }
+    analyse({{"1", "1", "1"}, {"0", "0", "0"}});
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "No se ha definido o contiene filas nulas o no numéricas");
 }
 
 }  // namespace

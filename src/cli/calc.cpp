@@ -4,6 +4,7 @@
 #include <map>
 
 #include "cli/calc_check.h"
+#include "cli/calc_eigen.h"
 #include "cli/calc_equation.h"
 #include "cli/calc_steps.h"
 #include "cli/calc_systems.h"
@@ -26,6 +27,13 @@ constexpr const char* kUsage =
     "  gj MATRIZ             forma diagonal (Gauss-Jordan)\n"
     "  mul FRACCIÓN MATRIZ   producto por un número\n"
     "  pow N MATRIZ          potencia entera N >= 0\n"
+    "  pow n MATRIZ          A^n en forma cerrada, con la letra n: periódica (A^k = I),\n"
+    "                        nilpotente, λI + N con N nilpotente, A^2 = cA o\n"
+    "                        diagonalizable con valores propios racionales; cada\n"
+    "                        forma, comprobada por inducción\n"
+    "  eigen MATRIZ          valores propios: polinomio característico, raíces y\n"
+    "                        multiplicidades, subespacios propios, si es\n"
+    "                        diagonalizable y entonces P y D con P^-1 A P = D\n"
     "  eval EXPRESIÓN [J=MATRIZ K=MATRIZ ...]\n"
     "                        expresión con las matrices guardadas desde J, p. ej.\n"
     "                        (J+K)*L^3, J^-1 (L - K), 2J + I, J^T/2\n"
@@ -49,8 +57,8 @@ constexpr const char* kUsage =
     "                        x = 1, y = 2): escribe los pasos con ✓ o ✗ y el motivo,\n"
     "                        hasta el primero que está mal\n"
     "\n"
-    "  --latex ORDEN ...     delante de trans, adj, inv, tri, gj, mul, pow, eval o\n"
-    "                        ecuacion: escribe el resultado en LaTeX (pmatrix)\n"
+    "  --latex ORDEN ...     delante de trans, adj, inv, tri, gj, mul, pow, eval,\n"
+    "                        ecuacion o eigen: escribe el resultado en LaTeX\n"
     "  --pasos ORDEN MATRIZ  con tri, gj, inv, det, rank, solve o ecuacion: escribe\n"
     "                        antes cada paso (una línea y la matriz que deja), luego\n"
     "                        el resultado\n"
@@ -199,7 +207,8 @@ const std::map<std::string, Handler>& Commands() {
 
 // The commands whose result is a matrix: those "--latex" may precede.
 bool GivesMatrix(const std::string& command) {
-    for (const char* c : {"trans", "adj", "inv", "tri", "gj", "mul", "pow", "eval", "ecuacion"}) {
+    for (const char* c :
+         {"trans", "adj", "inv", "tri", "gj", "mul", "pow", "eval", "ecuacion", "eigen"}) {
         if (command == c) return true;
     }
     return false;
@@ -219,7 +228,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const auto it = commands.find(args[0]);
     const bool systemsCommand = args[0] == "eval" || args[0] == "solve" || args[0] == "sts" ||
                                 args[0] == "discuss" || args[0] == "comprobar" ||
-                                args[0] == "ecuacion";
+                                args[0] == "ecuacion" || args[0] == "eigen" ||
+                                (args[0] == "pow" && args.size() > 1 && args[1] == "n");
     if (it == commands.end() && !systemsCommand) {
         err << "velmora-calc: orden desconocida «" << args[0] << "»\n\n" << kUsage;
         return kCalcBadInput;
@@ -232,6 +242,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return CalcEquation(rest, out, err,
                                 latex ? EquationOutput::Latex : EquationOutput::Text);
         if (args[0] == "solve") return CalcSolve(rest, out, err);
+        if (args[0] == "eigen") return CalcEigen(rest, out, err, latex);
+        if (args[0] == "pow" && rest.size() > 0 && rest[0] == "n") return CalcPowerN(rest, out, err, latex);
         if (args[0] == "discuss") return CalcDiscuss(rest, out, err);
         if (args[0] == "sts") return CalcSts(rest, out, err);
         if (args[0] == "comprobar") return CalcCheck(rest, in, out, err);
@@ -252,7 +264,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         const std::vector<std::string> rest(args.begin() + 1, args.end());
         if (rest.empty() || !GivesMatrix(rest[0])) {
             err << "velmora-calc: --latex va delante de una orden que da una matriz: trans, adj, "
-                   "inv, tri, gj, mul, pow, eval o ecuacion\n\n"
+                   "inv, tri, gj, mul, pow, eval, ecuacion o eigen\n\n"
                 << kUsage;
             return kCalcBadInput;
         }

@@ -80,5 +80,7 @@ QPoly Primitive(const QPoly& x);
 std::vector<QPoly> IrreducibleFactors(const QPoly& x);
 // The number of distinct real roots of a square-free polynomial.
 long RealRootCount(const QPoly& squareFree);
+// det(xI - A) of the n x n matrix A given row after row: monic, degree n.
+QPoly CharacteristicPolynomial(const std::vector<mpq_class>& cells, int n);
 
 }  // namespace velmora::flint

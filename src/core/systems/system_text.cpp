@@ -75,15 +75,18 @@ std::string RationalLatex(const mpq_class& q) {
     return FractionTextLatex(RationalText(q));
 }
 
-// As PolynomialText, in LaTeX: "a^{2} - \frac{1}{2}a + 3".
-std::string PolynomialLatex(const Polynomial& p) {
-    return JoinTerms(p, [](const mpq_class& magnitude, int k) {
+}  // namespace
+
+std::string PolynomialLatex(const Polynomial& p, std::string_view variable) {
+    return JoinTerms(p, [variable](const mpq_class& magnitude, int k) {
         std::string s = k == 0 || magnitude != 1 ? RationalLatex(magnitude) : "";
-        if (k >= 1) s += 'a';
+        if (k >= 1) s += variable;
         if (k >= 2) s += "^{" + std::to_string(k) + "}";
         return s;
     });
 }
+
+namespace {
 
 // A non-zero polynomial as the coefficient of an unknown: its leading sign
 // apart, its magnitude as `write` writes it, in parentheses when it has more
@@ -106,7 +109,8 @@ std::string LeftSide(const PolynomialMatrix& m, int row, bool latex) {
         const Polynomial& c = m.at(row, j);
         if (KeptAsZero(m.rows, m.cols, row, j, zero)) return SignedTerm{false, "0"};
         if (c.IsZero()) return std::nullopt;
-        return latex ? CoefficientTerm(c, PolynomialLatex) : CoefficientTerm(c, PolynomialText);
+        return latex ? CoefficientTerm(c, [](const Polynomial& q) { return PolynomialLatex(q); })
+                     : CoefficientTerm(c, [](const Polynomial& q) { return PolynomialText(q); });
     });
 }
 
@@ -184,7 +188,7 @@ std::string TermText(std::string_view magnitude, int j) {
 
 std::string CoefficientText(const Polynomial& p) {
     if (p.IsZero()) return "0";
-    const SignedTerm t = CoefficientTerm(p, PolynomialText);
+    const SignedTerm t = CoefficientTerm(p, [](const Polynomial& q) { return PolynomialText(q); });
     return (t.negative ? "-" : "") + t.body;
 }
 

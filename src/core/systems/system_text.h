@@ -42,6 +42,9 @@ std::string TermText(std::string_view magnitude, int j);
 // term as PolynomialText writes it ("2a", "-a", "1/2", "-1", "0"), more in
 // parentheses with their leading sign in front ("(a + 1)", "-(a - 1)").
 std::string CoefficientText(const Polynomial& p);
+// As PolynomialText, in LaTeX: "a^{2} - \frac{1}{2}a + 3"; another variable
+// in LaTeX: "\lambda^{2} - 3\lambda + 1".
+std::string PolynomialLatex(const Polynomial& p, std::string_view variable = "a");
 
 // Equation `row` of an augmented matrix: "2x - y + (1/2)z = 3", the unknowns
 // named by their column; "0 = 5" when every coefficient is 0.

@@ -213,6 +213,37 @@ void Eigenspace(const EigenAnalysis& e, const EigenFactor& f, StepRecorder& out)
     out.Line(text, "\\text{" + text + "}");
 }
 
+// The verdict and its reasons: the factors with roots that are not real,
+// the eigenvalues whose geometric multiplicity falls short.
+Both Verdict(const EigenAnalysis& e) {
+    if (e.diagonalisable) {
+        const std::string s = "A es diagonalizable: sus valores propios son reales y la "
+                              "multiplicidad geométrica de cada uno es igual a la algebraica";
+        return {s, "\\text{" + s + "}"};
+    }
+    Both v{"A no es diagonalizable: ", "\\text{A no es diagonalizable: }"};
+    bool first = true;
+    for (const EigenFactor& f : e.factors) {
+        Both who;
+        std::string what;
+        if (f.realRoots < f.factor.Degree()) {
+            who = Equation(f.factor);
+            what = " tiene raíces que no son reales";
+        } else if (f.geometric < f.algebraic) {
+            who = f.Rational() ? Value(f) : Equation(f.factor);
+            what = std::string(f.Rational() ? " tiene" : ": sus raíces tienen") +
+                   " multiplicidad algebraica " + IntToText(f.algebraic) + " y geométrica " +
+                   IntToText(f.geometric);
+        } else {
+            continue;
+        }
+        v.text += (first ? "" : "; ") + who.text + what;
+        v.latex += (first ? "" : "\\text{; } ") + who.latex + "\\text{" + what + "}";
+        first = false;
+    }
+    return v;
+}
+
 }  // namespace
 
 std::string FactoredText(const EigenAnalysis& e) {
@@ -232,23 +263,7 @@ std::string QuadraticRootsLatex(const Polynomial& f) {
 }
 
 std::string VerdictText(const EigenAnalysis& e) {
-    if (e.diagonalisable)
-        return "A es diagonalizable: sus valores propios son reales y la multiplicidad geométrica "
-               "de cada uno es igual a la algebraica";
-    std::vector<std::string> reasons;
-    for (const EigenFactor& f : e.factors) {
-        if (f.realRoots < f.factor.Degree()) {
-            reasons.push_back(Equation(f.factor).text + " tiene raíces que no son reales");
-        } else if (f.geometric < f.algebraic) {
-            const std::string who = f.Rational() ? Value(f).text + " tiene"
-                                                 : "las raíces de " + Equation(f.factor).text + " tienen";
-            reasons.push_back(who + " multiplicidad algebraica " + IntToText(f.algebraic) +
-                              " y geométrica " + IntToText(f.geometric));
-        }
-    }
-    std::string s = "A no es diagonalizable: ";
-    for (std::size_t k = 0; k < reasons.size(); ++k) s += (k > 0 ? "; " : "") + reasons[k];
-    return s;
+    return Verdict(e).text;
 }
 
 std::vector<Step> EigenDocument(const EigenAnalysis& e) {
@@ -269,8 +284,8 @@ std::vector<Step> EigenDocument(const EigenAnalysis& e) {
     }
     for (const EigenFactor& f : e.factors)
         if (f.Rational()) Eigenspace(e, f, out);
-    const std::string verdict = VerdictText(e);
-    out.Line(verdict, "\\text{" + verdict + "}");
+    const Both verdict = Verdict(e);
+    out.Line(verdict.text, verdict.latex);
     if (e.rationalBasis) {
         out.Line("P =", "P =", Rows(e.p));
         out.Line("D =", "D =", Rows(e.d));

@@ -34,6 +34,7 @@ const MenuTemplate kMnuPrin{
           {205, "Diagonal (Gauss-Jordan)"},
           {206, "Hacer sistema"},
           {208, "Ecuación matricial..."},
+          {209, "Valores propios..."},
           {0, ""},
           {207, "Pasos..."}}},
         {"&Info", {{800, "Info"}, {802, "Contacto..."}, {801, "Respecto Velmora"}}},

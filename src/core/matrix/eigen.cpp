@@ -65,12 +65,7 @@ std::vector<mpz_class> IntegerVector(const std::vector<mpq_class>& v) {
 
 void Eigenspace(const EigenAnalysis& e, EigenFactor& f) {
     f.value = -f.factor.coefficients[0];
-    RationalRows augmented = e.a;
-    for (int i = 0; i < e.order; ++i) {
-        augmented[i][i] -= f.value;
-        augmented[i].push_back(0);
-    }
-    f.eigenspace = SolveGeneral(augmented);
+    f.eigenspace = SolveEigenspace(e.a, f.value);
     const std::size_t parameters = f.eigenspace.freeColumns.size();
     for (std::size_t k = 0; k < parameters; ++k) {
         std::vector<mpq_class> v;
@@ -99,6 +94,15 @@ void Diagonalise(EigenAnalysis& e) {
 }
 
 }  // namespace
+
+GeneralSolution SolveEigenspace(const RationalRows& a, const mpq_class& value, StepRecorder* steps) {
+    RationalRows augmented = a;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        augmented[i][i] -= value;
+        augmented[i].push_back(0);
+    }
+    return SolveGeneral(augmented, steps);
+}
 
 EigenAnalysis AnalyseEigen(const Matrix& a) {
     if (!a.square || a.rows == 0) throw std::invalid_argument("matriz no cuadrada");

@@ -56,4 +56,9 @@ struct EigenAnalysis {
 EigenAnalysis AnalyseEigen(const Matrix& a);
 EigenAnalysis AnalyseEigen(const RationalRows& a);
 
+// The general solution of (A - value·I)x = 0, with the row operations of its
+// reduction when a recorder is given.
+GeneralSolution SolveEigenspace(const RationalRows& a, const mpq_class& value,
+                                StepRecorder* steps = nullptr);
+
 }  // namespace velmora

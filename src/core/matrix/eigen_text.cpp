@@ -300,4 +300,25 @@ std::vector<Step> EigenDocument(const EigenAnalysis& e) {
     return out.Take();
 }
 
+std::vector<Step> EigenspaceSteps(const EigenAnalysis& e) {
+    StepRecorder out;
+    for (const EigenFactor& f : e.factors) {
+        if (!f.Rational()) continue;
+        const Both v = Value(f);
+        const Both shifted = Shifted(f.value);
+        out.Line("Subespacio propio de " + v.text + ": (" + shifted.text + " | 0)",
+                 "\\text{Subespacio propio de } " + v.latex + ":\\ (" + shifted.latex + " \\mid 0)");
+        // The reduction, its values named as the answer names them (μ, ν...:
+        // λ is the eigenvalue) in place of the solver's own last line.
+        StepRecorder reduction;
+        SolveEigenspace(e.a, f.value, &reduction);
+        std::vector<Step> steps = reduction.Take();
+        steps.pop_back();
+        for (Step& step : steps) out.Append(std::move(step));
+        const Both values = Values(f.eigenspace);
+        out.Line(values.text, values.latex);
+    }
+    return out.Take();
+}
+
 }  // namespace velmora

@@ -25,5 +25,8 @@ std::string VerdictText(const EigenAnalysis& e);
 // The whole answer: the characteristic polynomial, the eigenvalues, each
 // rational one's eigenspace, the verdict, P and D with their check.
 std::vector<Step> EigenDocument(const EigenAnalysis& e);
+// The steps behind the eigenspaces: for each rational eigenvalue, the
+// reduction of (A - λI | 0) that gives its general solution.
+std::vector<Step> EigenspaceSteps(const EigenAnalysis& e);
 
 }  // namespace velmora

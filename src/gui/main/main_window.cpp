@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/about/info_documents.h"
+#include "core/matrix/eigen_text.h"
 #include "core/store/evaluator.h"
 #include "core/store/expression_text.h"
 #include "core/toolkit/files.h"
@@ -204,6 +205,7 @@ void MainWindow::onCommand(TemplateDialog& d, int id, int) {
         case kToSystem:      handOverToSystem(); break;
         case kSteps:         openSteps(); break;
         case kEquation:      openEquation(); break;
+        case kEigen:         openEigen(); break;
         case kSystemWindow:  if (hooks_.openSystemWindow) hooks_.openSystemWindow(nullptr); break;
         case kCopy:          copyMatrix(false); break;
         case kCopyLatex:     copyMatrix(true); break;
@@ -254,9 +256,11 @@ void MainWindow::applyEnableRules() {
     const bool anyStored = store_.count() > 0;
     for (int id : {kExprGroup, kExpression, kExprOk}) EnableItem(d, id, anyStored);
     EnableMenuItem(d, kEquation, anyStored);
+    EnableMenuItem(d, kEigen, square);
     EnableMenuItem(d, kSteps, stepsAvailable());
     enableToSystem();
     followSteps();
+    followEigen();
 }
 
 // --- commands ---
@@ -407,6 +411,43 @@ void MainWindow::followSteps() {
     const StepsWindow& w = *stepsWindow_.window();
     if (steps != w.steps() || whyNone != w.whyNone())
         stepsWindow_.follow(std::move(steps), std::move(whyNone));
+}
+
+namespace {
+
+// The document of "Valores propios..." for the editor's matrix, or why
+// there is none.
+std::pair<std::vector<Step>, std::string> EigenOf(const EditorState& editor, bool steps) {
+    if (!editor.committed || !editor.working.square)
+        return {{}, "La matriz del editor no es cuadrada: no tiene valores propios."};
+    const EigenAnalysis e = AnalyseEigen(editor.working);
+    return {steps ? EigenspaceSteps(e) : EigenDocument(e), {}};
+}
+
+}  // namespace
+
+void MainWindow::openEigen() {
+    if (!commitEdits() || !editor_.committed || !editor_.working.square) return;
+    auto [document, whyNone] = EigenOf(editor_, false);
+    eigenWindow_.open(dialog_.get(), std::move(document), std::move(whyNone));
+}
+
+void MainWindow::openEigenSteps() {
+    auto [steps, whyNone] = EigenOf(editor_, true);
+    eigenSteps_.checkFrom(std::nullopt, "Son varias eliminaciones, una por valor propio: "
+                                        "compruebe cada una desde su matriz en la ventana principal.");
+    eigenSteps_.open(eigenWindow_.window()->window(), std::move(steps), std::move(whyNone));
+}
+
+// Open windows follow the editor's matrix.
+void MainWindow::followEigen() {
+    for (StepsWindowSlot* slot : {&eigenWindow_, &eigenSteps_}) {
+        if (!slot->isOpen()) continue;
+        auto [document, whyNone] = EigenOf(editor_, slot == &eigenSteps_);
+        const StepsWindow& w = *slot->window();
+        if (document != w.steps() || whyNone != w.whyNone())
+            slot->follow(std::move(document), std::move(whyNone));
+    }
 }
 
 // The equation's dialog, over the store as it is at each "Resolver"; "<-"

@@ -79,6 +79,7 @@ inline constexpr int kDiagonal = 205;
 inline constexpr int kToSystem = 206;
 inline constexpr int kSteps = 207;     // menu "Pasos..."
 inline constexpr int kEquation = 208;  // menu "Ecuación matricial..."
+inline constexpr int kEigen = 209;     // menu "Valores propios..."
 inline constexpr int kSystemWindow = 210;
 inline constexpr int kCopy = 311;
 inline constexpr int kCopyLatex = 312;
@@ -137,6 +138,8 @@ class MainWindow : public DialogHandler {
     StepsWindow* stepsWindow() const { return stepsWindow_.window(); }
     // "Ecuación matricial...", once opened.
     EquationWindow* equationWindow() const { return equation_.get(); }
+    // "Valores propios...", once opened.
+    StepsWindow* eigenWindow() const { return eigenWindow_.window(); }
 
     // DialogHandler
     void checkpoint(TemplateDialog& d) override;
@@ -174,6 +177,10 @@ class MainWindow : public DialogHandler {
     // "Comprobar mis pasos" starts from the matrix the steps start from.
     void checkFromEditor();
     void openEquation();
+    // "Valores propios...": the eigenvalues of the working matrix, and the
+    // eliminations behind its eigenspaces ("Pasos...").
+    void openEigen();
+    void followEigen();
 
     // --- store and panel (matrix_panel.cpp) ---
     void storeWorking();
@@ -252,6 +259,9 @@ class MainWindow : public DialogHandler {
     OperationSteps operationSteps_;
     StepsWindowSlot stepsWindow_{"Pasos de la matriz"};  // after dialog_: it goes first
     std::unique_ptr<EquationWindow> equation_;           // the same
+    StepsWindowSlot eigenSteps_{"Pasos de los valores propios"};
+    StepsWindowSlot eigenWindow_{"Valores propios", {[this] { openEigenSteps(); }, {}}};
+    void openEigenSteps();
 };
 
 }  // namespace velmora

@@ -88,10 +88,6 @@ void Line(StepRecorder& out, const std::string& text, const std::string& latex,
     out.Line(text, latex, std::move(m));
 }
 
-void Words(StepRecorder& out, const std::string& text) {
-    out.Line(text, "\\text{" + text + "}");
-}
-
 // "A^2 =", ... up to the power that closes the table.
 void TableLines(StepRecorder& out, const PowerForm& f, const char* letter) {
     for (int k = 2; k <= f.period; ++k) {
@@ -121,11 +117,14 @@ std::vector<Step> PowerDocument(const PowerForm& f) {
     switch (f.pattern) {
     case PowerPattern::Periodic:
         TableLines(out, f, "A");
-        Words(out, "A^" + k + " = I, luego A^n = A^r, donde r es el resto de dividir n entre " + k);
+        Line(out, "A^" + k + " = I, luego A^n = A^r, donde r es el resto de dividir n entre " + k,
+             "A^{" + k + "} = I,\\ \\text{luego } A^{n} = A^{r},\\ \\text{donde } r \\text{ es el resto de "
+             "dividir } n \\text{ entre } " + k);
         break;
     case PowerPattern::Nilpotent:
         TableLines(out, f, "A");
-        Words(out, "A^" + k + " = 0, luego A^n = 0 para n ≥ " + k);
+        Line(out, "A^" + k + " = 0, luego A^n = 0 para n ≥ " + k,
+             "A^{" + k + "} = 0,\\ \\text{luego } A^{n} = 0 \\text{ para } n \\geq " + k);
         break;
     case PowerPattern::ScalarPlusNilpotent: {
         const bool one = f.scalar == 1;
@@ -155,7 +154,8 @@ std::vector<Step> PowerDocument(const PowerForm& f) {
         break;
     }
     case PowerPattern::Diagonalisable:
-        Words(out, "A es diagonalizable: A = P D P^-1, luego A^n = P D^n P^-1");
+        Line(out, "A es diagonalizable: A = P D P^-1, luego A^n = P D^n P^-1",
+             "\\text{A es diagonalizable: } A = P D P^{-1},\\ \\text{luego } A^{n} = P D^{n} P^{-1}");
         Line(out, "P =", "P =", Rows(f.p));
         Line(out, "D =", "D =", Rows(f.d));
         Line(out, "P^-1 =", "P^{-1} =", Rows(f.pInverse));
@@ -164,8 +164,12 @@ std::vector<Step> PowerDocument(const PowerForm& f) {
         Line(out, kProof, kProofLatex);
         break;
     case PowerPattern::None:
-        Words(out, "A^n no tiene forma cerrada aquí: A no es periódica, ni λI + N con N nilpotente, "
-                   "ni A^2 = cA, ni diagonalizable con valores propios racionales");
+        Line(out,
+             "A^n no tiene forma cerrada aquí: A no es periódica, ni λI + N con N nilpotente, ni "
+             "A^2 = cA, ni diagonalizable con valores propios racionales",
+             "A^{n}\\ \\text{no tiene forma cerrada aquí: A no es periódica, ni } \\lambda I + N "
+             "\\text{ con N nilpotente, ni } A^{2} = cA\\text{, ni diagonalizable con valores propios "
+             "racionales}");
         break;
     }
     return out.Take();

@@ -9,6 +9,7 @@
 #include "core/matrix/eigen_text.h"
 #include "core/matrix/power_text.h"
 #include "core/matrix/rational_matrix.h"
+#include "support/latex.h"
 
 namespace velmora {
 namespace {
@@ -213,6 +214,40 @@ TEST(EigenTest, ClosedPowerEntriesAsWritten) {
         ASSERT_EQ(f.entries.size(), c.entries.size());
         for (std::size_t k = 0; k < c.entries.size(); ++k) EXPECT_EQ(PowerEntryText(f.entries[k]), c.entries[k]);
     }
+}
+
+// Every kind of answer, and the eigenspaces' steps, compile as LaTeX: no
+// formula left inside \text, no character pdflatex cannot set.
+TEST(EigenTest, DocumentsCompileAsLatex) {
+    VELMORA_NEED_PDFLATEX();
+    std::string body;
+    for (const RationalRows& a : std::vector<RationalRows>{
+             {{2, 1}, {0, 2}}, {{1, 1}, {1, 0}}, {{0, -1}, {1, 0}}, {{1, 2}, {2, 4}},
+             {{0, 1}, {0, 0}}, {{2, 1}, {1, 2}}, {{0, 0, 2}, {1, 0, 0}, {0, 1, 0}},
+             {{mpq_class(1, 2), 1}, {0, mpq_class(1, 2)}}}) {
+        const EigenAnalysis e = AnalyseEigen(a);
+        body += StepsLatex(EigenDocument(e)) + StepsLatex(EigenspaceSteps(e)) +
+                StepsLatex(PowerDocument(ClosedPower(a)));
+    }
+    test::ExpectLatexCompiles(body);
+}
+
+// The steps behind the eigenspaces end, for each eigenvalue, in the values
+// the answer gives, and their last matrix is the reduced (A - λI | 0).
+TEST(EigenTest, EigenspaceStepsEndInTheAnswersValues) {
+    const EigenAnalysis e = AnalyseEigen(RationalRows{{1, 2, 2}, {2, 1, 2}, {2, 2, 1}});
+    const std::vector<Step> steps = EigenspaceSteps(e);
+    const std::vector<Step> answer = EigenDocument(e);
+    std::vector<std::string> values;
+    for (const Step& s : steps)
+        if (s.text.rfind("x = ", 0) == 0) values.push_back(s.text);
+    EXPECT_EQ(values, (std::vector<std::string>{"x = -μ - ν    y = μ    z = ν    ",
+                                                "x = μ    y = μ    z = μ    "}));
+    for (const std::string& v : values) {
+        EXPECT_NE(std::find_if(answer.begin(), answer.end(), [&](const Step& s) { return s.text == v; }),
+                  answer.end());
+    }
+    EXPECT_EQ(steps.front().text, "Subespacio propio de λ = -1: (A + I | 0)");
 }
 
 }  // namespace

@@ -138,8 +138,9 @@ class MainWindow : public DialogHandler {
     StepsWindow* stepsWindow() const { return stepsWindow_.window(); }
     // "Ecuación matricial...", once opened.
     EquationWindow* equationWindow() const { return equation_.get(); }
-    // "Valores propios...", once opened.
+    // "Valores propios..." and its "Pasos...", once opened.
     StepsWindow* eigenWindow() const { return eigenWindow_.window(); }
+    StepsWindow* eigenStepsWindow() const { return eigenSteps_.window(); }
 
     // DialogHandler
     void checkpoint(TemplateDialog& d) override;

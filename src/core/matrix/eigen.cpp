@@ -13,21 +13,6 @@ namespace {
 using detail::QMatrix;
 using flint::QPoly;
 
-QMatrix ToQMatrix(const RationalRows& rows) {
-    const int n = static_cast<int>(rows.size());
-    QMatrix q(n, n);
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) q(i, j) = rows[i][j];
-    return q;
-}
-
-RationalRows ToRows(const QMatrix& q) {
-    RationalRows rows(q.rows, std::vector<mpq_class>(q.cols));
-    for (int i = 0; i < q.rows; ++i)
-        for (int j = 0; j < q.cols; ++j) rows[i][j] = q(i, j);
-    return rows;
-}
-
 // f(A) by Horner's rule.
 QMatrix Evaluate(const Polynomial& f, const QMatrix& a) {
     QMatrix r(a.rows, a.cols);
@@ -86,11 +71,11 @@ void Diagonalise(EigenAnalysis& e) {
             ++column;
         }
     }
-    e.p = ToRows(p);
-    e.d = ToRows(d);
+    e.p = detail::ToRows(p);
+    e.d = detail::ToRows(d);
     QMatrix inverse;
     e.checked = detail::Invert(p, inverse) &&
-                detail::Product(detail::Product(inverse, ToQMatrix(e.a)), p) == d;
+                detail::Product(detail::Product(inverse, detail::FromRows(e.a)), p) == d;
 }
 
 }  // namespace
@@ -122,7 +107,7 @@ EigenAnalysis AnalyseEigen(const RationalRows& a) {
     const QPoly monic = flint::CharacteristicPolynomial(cells, e.order);
     e.characteristic = (e.order % 2 == 0 ? monic : -monic).ToPolynomial();
 
-    const QMatrix qa = ToQMatrix(a);
+    const QMatrix qa = detail::FromRows(a);
     for (const QPoly& factor : flint::IrreducibleFactors(monic)) {
         EigenFactor f;
         f.factor = flint::Monic(factor).ToPolynomial();

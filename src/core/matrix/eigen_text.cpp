@@ -13,10 +13,6 @@ namespace {
 constexpr const char* kLambda = "λ";
 constexpr const char* kLambdaLatex = "\\lambda";
 
-std::string Latex(const mpq_class& q) {
-    return FractionTextLatex(RationalText(q));
-}
-
 // "(λ - 2)", "λ", "(λ^2 + 1)" and its power "^2" (LaTeX "^{2}").
 std::string FactorPower(const EigenFactor& f, bool latex) {
     const Polynomial& p = f.factor;
@@ -97,7 +93,7 @@ Both Equation(const Polynomial& f) {
 
 Both Value(const EigenFactor& f) {
     return {std::string(kLambda) + " = " + RationalText(f.value),
-            std::string(kLambdaLatex) + " = " + Latex(f.value)};
+            std::string(kLambdaLatex) + " = " + RationalLatex(f.value)};
 }
 
 Both Multiplicity(int m, bool each) {
@@ -132,7 +128,7 @@ Both Shifted(const mpq_class& value) {
     if (value == 0) return {"A", "A"};
     const SignedTerm t = CoefficientTerm(-value, "I");
     const mpq_class m = abs(value);
-    const std::string k = m == 1 ? "" : Latex(m);
+    const std::string k = m == 1 ? "" : RationalLatex(m);
     return {JoinTerms({{false, "A"}, t}), JoinTerms({{false, "A"}, {t.negative, k + "I"}})};
 }
 
@@ -156,7 +152,7 @@ Both Values(const GeneralSolution& s) {
             const int parameter = static_cast<int>(k) + 2;
             text.push_back(ParameterTerm(c[k], parameter));
             const mpq_class m = abs(c[k]);
-            latex.push_back({sgn(c[k]) < 0, (m == 1 ? "" : Latex(m)) + ParameterLatex(parameter)});
+            latex.push_back({sgn(c[k]) < 0, (m == 1 ? "" : RationalLatex(m)) + ParameterLatex(parameter)});
         }
         const Both name = Unknown(i + 1, n);
         line.text += name.text + " = " + JoinTerms(text) + "    ";
@@ -183,13 +179,13 @@ StepMatrix CharacteristicMatrix(const EigenAnalysis& e) {
         for (int j = 1; j <= e.order; ++j) {
             const mpq_class& x = e.a[i - 1][j - 1];
             if (i != j) {
-                m.latex.push_back(Latex(x));
+                m.latex.push_back(RationalLatex(x));
             } else if (x == 0) {
                 m.at(i, j) = "-λ";
                 m.latex.push_back("-\\lambda");
             } else {
                 m.at(i, j) = RationalText(x) + " - λ";
-                m.latex.push_back(Latex(x) + " - \\lambda");
+                m.latex.push_back(RationalLatex(x) + " - \\lambda");
             }
         }
     return m;

@@ -19,21 +19,6 @@ using flint::QPoly;
 // 10 x 10 with rational entries is far below it.
 constexpr int kMaxPeriod = 240;
 
-QMatrix ToQMatrix(const RationalRows& rows) {
-    const int n = static_cast<int>(rows.size());
-    QMatrix q(n, n);
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) q(i, j) = rows[i][j];
-    return q;
-}
-
-RationalRows ToRows(const QMatrix& q) {
-    RationalRows rows(q.rows, std::vector<mpq_class>(q.cols));
-    for (int i = 0; i < q.rows; ++i)
-        for (int j = 0; j < q.cols; ++j) rows[i][j] = q(i, j);
-    return rows;
-}
-
 bool IsZero(const QMatrix& m) {
     for (const mpq_class& x : m.cells())
         if (x != 0) return false;
@@ -115,7 +100,7 @@ bool ProvedByInduction(const PowerForm& f) {
             if (!Equal(product, next)) return false;
         }
     QMatrix start = QMatrix::Identity(n);
-    if (f.from == 1) start = ToQMatrix(f.a);
+    if (f.from == 1) start = detail::FromRows(f.a);
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j)
             if (Value(f.entries[static_cast<std::size_t>(i * n + j)], f.from) != start(i, j))
@@ -137,7 +122,7 @@ std::vector<QMatrix> PowersUntil(const QMatrix& a, bool zero, int limit) {
 
 void Table(PowerForm& f, const std::vector<QMatrix>& powers) {
     f.period = static_cast<int>(powers.size()) - 1;
-    for (const QMatrix& m : powers) f.table.push_back(ToRows(m));
+    for (const QMatrix& m : powers) f.table.push_back(detail::ToRows(m));
     f.checked = true;  // the last power is I or 0, each the one before times A
 }
 
@@ -210,13 +195,13 @@ bool Diagonalisable(PowerForm& f, const RationalRows& rows) {
     const EigenAnalysis e = AnalyseEigen(rows);
     if (!e.rationalBasis || !e.checked) return false;
     const int n = e.order;
-    const QMatrix p = ToQMatrix(e.p);
+    const QMatrix p = detail::FromRows(e.p);
     QMatrix inverse;
     detail::Invert(p, inverse);
     f.pattern = PowerPattern::Diagonalisable;
     f.p = e.p;
     f.d = e.d;
-    f.pInverse = ToRows(inverse);
+    f.pInverse = detail::ToRows(inverse);
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
             std::map<mpq_class, mpq_class> byValue;
@@ -250,7 +235,7 @@ PowerForm ClosedPower(const RationalRows& rows) {
     for (const auto& row : rows)
         if (row.size() != rows.size()) throw std::invalid_argument("matriz no cuadrada");
     f.a = rows;
-    const QMatrix a = ToQMatrix(rows);
+    const QMatrix a = detail::FromRows(rows);
     if (Periodic(f, a)) return f;
     if (ScalarPlusNilpotent(f, a)) {
         if (f.pattern == PowerPattern::Nilpotent) return f;
@@ -278,7 +263,7 @@ RationalRows PowerAt(const PowerForm& f, unsigned n) {
     default:
         break;
     }
-    if (n < static_cast<unsigned>(f.from)) return ToRows(QMatrix::Identity(order));
+    if (n < static_cast<unsigned>(f.from)) return detail::ToRows(QMatrix::Identity(order));
     RationalRows r(order, std::vector<mpq_class>(order));
     for (int i = 0; i < order; ++i)
         for (int j = 0; j < order; ++j)

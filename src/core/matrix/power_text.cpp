@@ -8,14 +8,10 @@ namespace velmora {
 
 namespace {
 
-std::string Latex(const mpq_class& q) {
-    return FractionTextLatex(RationalText(q));
-}
-
 // b^(n - s): "2^n", "(-1)^n", "(1/2)^(n-1)"; empty for b = 1.
 std::string PowerOf(const mpq_class& b, int shift, bool latex) {
     if (b == 1) return "";
-    std::string base = latex ? Latex(b) : RationalText(b);
+    std::string base = latex ? RationalLatex(b) : RationalText(b);
     if (b < 0 || b.get_den() != 1) base = latex ? "\\left(" + base + "\\right)" : "(" + base + ")";
     const std::string e = shift == 0 ? "n" : "n-" + IntToText(shift);
     if (latex) return base + "^{" + e + "}";
@@ -33,7 +29,7 @@ SignedTerm Term(const PowerTerm& t, bool latex) {
     if (p.IsConstant()) {
         const mpq_class& c = p.coefficients[0];
         if (c == 1 && !power.empty()) return {negative, power};
-        body = latex ? Latex(c) : c.get_den() == 1 || power.empty() ? RationalText(c)
+        body = latex ? RationalLatex(c) : c.get_den() == 1 || power.empty() ? RationalText(c)
                                                                     : "(" + RationalText(c) + ")";
     } else {
         // The content apart: (n^2 - n)/2, 3(n + 1), n/2.
@@ -130,9 +126,9 @@ std::vector<Step> PowerDocument(const PowerForm& f) {
         const bool one = f.scalar == 1;
         const std::string l = one ? "" : f.scalar.get_den() == 1 && f.scalar > 0 ? RationalText(f.scalar)
                                                                                : "(" + RationalText(f.scalar) + ")";
-        const std::string ll = one ? "" : "\\left(" + Latex(f.scalar) + "\\right)";
+        const std::string ll = one ? "" : "\\left(" + RationalLatex(f.scalar) + "\\right)";
         const std::string last = IntToText(f.period - 1);
-        Line(out, "A = " + l + "I + N, N =", "A = " + (one ? "" : Latex(f.scalar)) + "I + N,\\ N =",
+        Line(out, "A = " + l + "I + N, N =", "A = " + (one ? "" : RationalLatex(f.scalar)) + "I + N,\\ N =",
              Rows(f.table[1]));
         TableLines(out, f, "N");
         Line(out,
@@ -146,7 +142,7 @@ std::vector<Step> PowerDocument(const PowerForm& f) {
     }
     case PowerPattern::Proportional: {
         const std::string c = RationalText(f.scalar);
-        const std::string cl = Latex(f.scalar);
+        const std::string cl = RationalLatex(f.scalar);
         Line(out, "A^2 = " + c + "A, luego A^n = " + c + "^(n-1)·A para n ≥ 1",
              "A^{2} = " + cl + "A,\\ A^{n} = " + cl + "^{n-1} A \\ (n \\geq 1)");
         Line(out, "A^n =", "A^{n} =", Closed(f));

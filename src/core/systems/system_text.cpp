@@ -70,12 +70,11 @@ std::string LeftSide(const Matrix& m, int row, bool latex) {
     });
 }
 
-// "-\frac{3}{4}", "5".
+}  // namespace
+
 std::string RationalLatex(const mpq_class& q) {
     return FractionTextLatex(RationalText(q));
 }
-
-}  // namespace
 
 std::string PolynomialLatex(const Polynomial& p, std::string_view variable) {
     return JoinTerms(p, [variable](const mpq_class& magnitude, int k) {

@@ -16,20 +16,6 @@ namespace {
 
 using detail::QMatrix;
 
-QMatrix Q(const RationalRows& r) {
-    QMatrix q(static_cast<int>(r.size()), static_cast<int>(r.size()));
-    for (int i = 0; i < q.rows; ++i)
-        for (int j = 0; j < q.cols; ++j) q(i, j) = r[i][j];
-    return q;
-}
-
-RationalRows Rows(const QMatrix& q) {
-    RationalRows r(q.rows, std::vector<mpq_class>(q.cols));
-    for (int i = 0; i < q.rows; ++i)
-        for (int j = 0; j < q.cols; ++j) r[i][j] = q(i, j);
-    return r;
-}
-
 // S J S^-1 for a random invertible S with entries in -2..2.
 RationalRows Conjugate(const QMatrix& j, std::mt19937& rng) {
     std::uniform_int_distribution<int> entry(-2, 2);
@@ -38,7 +24,7 @@ RationalRows Conjugate(const QMatrix& j, std::mt19937& rng) {
     do {
         for (mpq_class& x : s.cells()) x = entry(rng);
     } while (!detail::Invert(s, inverse));
-    return Rows(detail::Product(detail::Product(s, j), inverse));
+    return detail::ToRows(detail::Product(detail::Product(s, j), inverse));
 }
 
 struct Block {
@@ -95,7 +81,7 @@ TEST(EigenTest, KnownEigenvaluesMultiplicitiesAndVerdict) {
             EXPECT_EQ(f.algebraic, algebraic);
             EXPECT_EQ(f.geometric, geometric);
             EXPECT_EQ(static_cast<int>(f.basis.size()), geometric);
-            QMatrix shifted = Q(a);
+            QMatrix shifted = detail::FromRows(a);
             for (int i = 0; i < n; ++i) shifted(i, i) -= f.value;
             EXPECT_EQ(Det(shifted), 0);
             EXPECT_EQ(e.characteristic.Evaluate(f.value), 0);
@@ -106,15 +92,15 @@ TEST(EigenTest, KnownEigenvaluesMultiplicitiesAndVerdict) {
                 EXPECT_TRUE(detail::Product(shifted, column) == QMatrix(n, 1));
             }
         }
-        EXPECT_EQ(e.characteristic.Evaluate(0), Det(Q(a)));
+        EXPECT_EQ(e.characteristic.Evaluate(0), Det(detail::FromRows(a)));
         EXPECT_EQ(e.diagonalisable, diagonalisable);
         EXPECT_EQ(VerdictText(e).rfind(diagonalisable ? "A es diag" : "A no es diag", 0), 0u);
         ASSERT_EQ(e.rationalBasis, diagonalisable);
         if (!diagonalisable) continue;
         EXPECT_TRUE(e.checked);
-        const QMatrix p = Q(e.p);
+        const QMatrix p = detail::FromRows(e.p);
         EXPECT_NE(Det(p), 0);
-        EXPECT_TRUE(detail::Product(Q(a), p) == detail::Product(p, Q(e.d)));
+        EXPECT_TRUE(detail::Product(detail::FromRows(a), p) == detail::Product(p, detail::FromRows(e.d)));
     }
 }
 
@@ -154,8 +140,8 @@ TEST(EigenTest, IrrationalAndNonRealRootsAndTheirWords) {
 
 RationalRows Direct(const RationalRows& a, unsigned n) {
     QMatrix p = QMatrix::Identity(static_cast<int>(a.size()));
-    for (unsigned k = 0; k < n; ++k) p = detail::Product(p, Q(a));
-    return Rows(p);
+    for (unsigned k = 0; k < n; ++k) p = detail::Product(p, detail::FromRows(a));
+    return detail::ToRows(p);
 }
 
 // Each kind of matrix, built at random, gets its form, and the form equals

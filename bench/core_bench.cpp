@@ -578,15 +578,17 @@ void BM_PolyDetRank_Flint(benchmark::State& state) {
 velmora::Matrix HardFour(int k) {
     using velmora::Fraction;
     switch (k) {
-    case 0:
-        return velmora::Matrix::FromRows({{0, 0, 0, 1}, {1, 0, 0, 1}, {0, 1, 0, 0}, {0, 0, 1, 0}});
-    case 1:
-        return velmora::Matrix::FromRows({{Fraction(2147483647, 3), 0, 0, 0},
-                                          {1, Fraction(-65537, 7), 0, 0},
-                                          {Fraction(1, 65536), 5, 65535, 0},
-                                          {3, Fraction(7, 2147483646), 1, -9}});
-    default:
-        return velmora::Matrix::FromRows({{5, 1, -2, 3}, {-1, 3, 1, -2}, {0, 0, 4, 1}, {0, 0, -1, 2}});
+        case 0:
+            return velmora::Matrix::FromRows(
+                {{0, 0, 0, 1}, {1, 0, 0, 1}, {0, 1, 0, 0}, {0, 0, 1, 0}});
+        case 1:
+            return velmora::Matrix::FromRows({{Fraction(2147483647, 3), 0, 0, 0},
+                                              {1, Fraction(-65537, 7), 0, 0},
+                                              {Fraction(1, 65536), 5, 65535, 0},
+                                              {3, Fraction(7, 2147483646), 1, -9}});
+        default:
+            return velmora::Matrix::FromRows(
+                {{5, 1, -2, 3}, {-1, 3, 1, -2}, {0, 0, 4, 1}, {0, 0, -1, 2}});
     }
 }
 

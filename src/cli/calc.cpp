@@ -244,7 +244,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                                 latex ? EquationOutput::Latex : EquationOutput::Text);
         if (args[0] == "solve") return CalcSolve(rest, out, err);
         if (args[0] == "eigen") return CalcEigen(rest, out, err, latex);
-        if (args[0] == "pow" && rest.size() > 0 && rest[0] == "n") return CalcPowerN(rest, out, err, latex);
+        if (args[0] == "pow" && rest.size() > 0 && rest[0] == "n")
+            return CalcPowerN(rest, out, err, latex);
         if (args[0] == "discuss") return CalcDiscuss(rest, out, err);
         if (args[0] == "sts") return CalcSts(rest, out, err);
         if (args[0] == "comprobar") return CalcCheck(rest, in, out, err);

@@ -28,11 +28,19 @@ TEST(CalcTest, EigenAndClosedPowers) {
         int status;
         const char* tail;
     } cases[] = {
-        {{"eigen", "[2 1; 0 2]"}, 0, "A no es diagonalizable: λ = 2 tiene multiplicidad algebraica 2 y geométrica 1\n\n"},
+        {{"eigen", "[2 1; 0 2]"},
+         0,
+         "A no es diagonalizable: λ = 2 tiene multiplicidad algebraica 2 y geométrica 1\n\n"},
         {{"eigen", "[1 2; 2 4]"}, 0, "0 0\n0 5\n\ncalculado exactamente, P^-1 A P = D\n\n"},
-        {{"--latex", "eigen", "[0 -1; 1 0]"}, 0, "\\text{A no es diagonalizable: }\\lambda^{2} + 1 = 0\\text{ tiene"},
-        {{"pow", "n", "[1 1; 0 1]"}, 0, "A^n =\n1 n\n0 1\n\ncomprobado por inducción: A^(n+1) = A·A^n\n\n"},
-        {{"pow", "n", "[0 -1; 1 0]"}, 0, "A^4 = I, luego A^n = A^r, donde r es el resto de dividir n entre 4\n\n"},
+        {{"--latex", "eigen", "[0 -1; 1 0]"},
+         0,
+         "\\text{A no es diagonalizable: }\\lambda^{2} + 1 = 0\\text{ tiene"},
+        {{"pow", "n", "[1 1; 0 1]"},
+         0,
+         "A^n =\n1 n\n0 1\n\ncomprobado por inducción: A^(n+1) = A·A^n\n\n"},
+        {{"pow", "n", "[0 -1; 1 0]"},
+         0,
+         "A^4 = I, luego A^n = A^r, donde r es el resto de dividir n entre 4\n\n"},
         {{"pow", "n", "[1 1; 1 0]"}, 1, "ni diagonalizable con valores propios racionales\n\n"},
     };
     for (const auto& c : cases) {

@@ -80,7 +80,8 @@ void Diagonalise(EigenAnalysis& e) {
 
 }  // namespace
 
-GeneralSolution SolveEigenspace(const RationalRows& a, const mpq_class& value, StepRecorder* steps) {
+GeneralSolution SolveEigenspace(const RationalRows& a, const mpq_class& value,
+                                StepRecorder* steps) {
     RationalRows augmented = a;
     for (std::size_t i = 0; i < a.size(); ++i) {
         augmented[i][i] -= value;
@@ -128,9 +129,9 @@ EigenAnalysis AnalyseEigen(const RationalRows& a) {
     e.diagonalisable = std::all_of(e.factors.begin(), e.factors.end(), [](const EigenFactor& f) {
         return f.realRoots == f.factor.Degree() && f.geometric == f.algebraic;
     });
-    e.rationalBasis = e.diagonalisable &&
-                      std::all_of(e.factors.begin(), e.factors.end(),
-                                  [](const EigenFactor& f) { return f.Rational(); });
+    e.rationalBasis =
+        e.diagonalisable && std::all_of(e.factors.begin(), e.factors.end(),
+                                        [](const EigenFactor& f) { return f.Rational(); });
     if (e.rationalBasis) Diagonalise(e);
     return e;
 }

@@ -18,7 +18,8 @@ std::string FactorPower(const EigenFactor& f, bool latex) {
     const Polynomial& p = f.factor;
     const std::string body = latex ? PolynomialLatex(p, kLambdaLatex) : PolynomialText(p, kLambda);
     std::string s = p.TermCount() > 1 ? "(" + body + ")" : body;
-    if (f.algebraic > 1) s += latex ? "^{" + IntToText(f.algebraic) + "}" : "^" + IntToText(f.algebraic);
+    if (f.algebraic > 1)
+        s += latex ? "^{" + IntToText(f.algebraic) + "}" : "^" + IntToText(f.algebraic);
     return s;
 }
 
@@ -74,7 +75,9 @@ std::string QuadraticRoots(const Polynomial& f, bool latex) {
     const std::string d = r.d.get_str();
     std::string value;
     if (r.center == 0) {
-        value = r.d == 1 ? pm + root : latex ? pm + "\\frac{" + root + "}{" + d + "}" : pm + root + "/" + d;
+        value = r.d == 1 ? pm + root
+                : latex  ? pm + "\\frac{" + root + "}{" + d + "}"
+                         : pm + root + "/" + d;
     } else {
         const std::string sum = r.center.get_str() + " " + pm + " " + root;
         value = r.d == 1 ? sum : latex ? "\\frac{" + sum + "}{" + d + "}" : "(" + sum + ")/" + d;
@@ -152,7 +155,8 @@ Both Values(const GeneralSolution& s) {
             const int parameter = static_cast<int>(k) + 2;
             text.push_back(ParameterTerm(c[k], parameter));
             const mpq_class m = abs(c[k]);
-            latex.push_back({sgn(c[k]) < 0, (m == 1 ? "" : RationalLatex(m)) + ParameterLatex(parameter)});
+            latex.push_back(
+                {sgn(c[k]) < 0, (m == 1 ? "" : RationalLatex(m)) + ParameterLatex(parameter)});
         }
         const Both name = Unknown(i + 1, n);
         line.text += name.text + " = " + JoinTerms(text) + "    ";
@@ -196,16 +200,19 @@ void Eigenspace(const EigenAnalysis& e, const EigenFactor& f, StepRecorder& out)
     const Both v = Value(f);
     RationalRows m = e.a;
     for (int i = 0; i < e.order; ++i) m[i][i] -= f.value;
-    const Both system = f.value == 0 ? Both{"Ax = 0", "Ax = 0"}
-                                     : Both{"(" + shifted.text + ")x = 0", "(" + shifted.latex + ")x = 0"};
+    const Both system = f.value == 0
+                            ? Both{"Ax = 0", "Ax = 0"}
+                            : Both{"(" + shifted.text + ")x = 0", "(" + shifted.latex + ")x = 0"};
     out.Line("Subespacio propio de " + v.text + ": " + system.text,
              "\\text{Subespacio propio de } " + v.latex + ":\\ " + system.latex);
     out.Line(shifted.text + " =", shifted.latex + " =", Rows(m));
     const Both values = Values(f.eigenspace);
     out.Line(values.text, values.latex);
     std::string basis;
-    for (std::size_t k = 0; k < f.basis.size(); ++k) basis += (k > 0 ? ", " : "") + Vector(f.basis[k]);
-    const std::string text = "base: " + basis + "; multiplicidad geométrica " + IntToText(f.geometric);
+    for (std::size_t k = 0; k < f.basis.size(); ++k)
+        basis += (k > 0 ? ", " : "") + Vector(f.basis[k]);
+    const std::string text =
+        "base: " + basis + "; multiplicidad geométrica " + IntToText(f.geometric);
     out.Line(text, "\\text{" + text + "}");
 }
 
@@ -213,8 +220,9 @@ void Eigenspace(const EigenAnalysis& e, const EigenFactor& f, StepRecorder& out)
 // the eigenvalues whose geometric multiplicity falls short.
 Both Verdict(const EigenAnalysis& e) {
     if (e.diagonalisable) {
-        const std::string s = "A es diagonalizable: sus valores propios son reales y la "
-                              "multiplicidad geométrica de cada uno es igual a la algebraica";
+        const std::string s =
+            "A es diagonalizable: sus valores propios son reales y la "
+            "multiplicidad geométrica de cada uno es igual a la algebraica";
         return {s, "\\text{" + s + "}"};
     }
     Both v{"A no es diagonalizable: ", "\\text{A no es diagonalizable: }"};
@@ -302,8 +310,9 @@ std::vector<Step> EigenspaceSteps(const EigenAnalysis& e) {
         if (!f.Rational()) continue;
         const Both v = Value(f);
         const Both shifted = Shifted(f.value);
-        out.Line("Subespacio propio de " + v.text + ": (" + shifted.text + " | 0)",
-                 "\\text{Subespacio propio de } " + v.latex + ":\\ (" + shifted.latex + " \\mid 0)");
+        out.Line(
+            "Subespacio propio de " + v.text + ": (" + shifted.text + " | 0)",
+            "\\text{Subespacio propio de } " + v.latex + ":\\ (" + shifted.latex + " \\mid 0)");
         // The reduction, its values named as the answer names them (μ, ν...:
         // λ is the eigenvalue) in place of the solver's own last line.
         StepRecorder reduction;

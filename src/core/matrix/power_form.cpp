@@ -160,8 +160,10 @@ bool ScalarPlusNilpotent(PowerForm& f, const QMatrix& a) {
                 const mpq_class& c = powers[static_cast<std::size_t>(k)](i, j);
                 if (c == 0) continue;
                 const QPoly coefficient = Scale(Binomial(k), c);
-                if (lambda == 1) merged = merged + coefficient;
-                else entry.push_back({coefficient.ToPolynomial(), lambda, k});
+                if (lambda == 1)
+                    merged = merged + coefficient;
+                else
+                    entry.push_back({coefficient.ToPolynomial(), lambda, k});
             }
             if (!merged.IsZero()) entry.push_back({merged.ToPolynomial(), 1, 0});
             f.entries.push_back(entry);
@@ -217,8 +219,7 @@ bool Diagonalisable(PowerForm& f, const RationalRows& rows) {
             f.entries.push_back(entry);
         }
     // Larger eigenvalues first, as they are usually written.
-    for (PowerEntry& entry : f.entries)
-        std::reverse(entry.begin(), entry.end());
+    for (PowerEntry& entry : f.entries) std::reverse(entry.begin(), entry.end());
     return true;
 }
 
@@ -254,14 +255,14 @@ PowerForm ClosedPower(const RationalRows& rows) {
 RationalRows PowerAt(const PowerForm& f, unsigned n) {
     const int order = static_cast<int>(f.a.size());
     switch (f.pattern) {
-    case PowerPattern::Periodic:
-        return f.table[n % static_cast<unsigned>(f.period)];
-    case PowerPattern::Nilpotent:
-        return f.table[std::min<unsigned>(n, static_cast<unsigned>(f.period))];
-    case PowerPattern::None:
-        throw std::logic_error("sin forma cerrada");
-    default:
-        break;
+        case PowerPattern::Periodic:
+            return f.table[n % static_cast<unsigned>(f.period)];
+        case PowerPattern::Nilpotent:
+            return f.table[std::min<unsigned>(n, static_cast<unsigned>(f.period))];
+        case PowerPattern::None:
+            throw std::logic_error("sin forma cerrada");
+        default:
+            break;
     }
     if (n < static_cast<unsigned>(f.from)) return detail::ToRows(QMatrix::Identity(order));
     RationalRows r(order, std::vector<mpq_class>(order));

@@ -25,12 +25,12 @@ struct PowerTerm {
 using PowerEntry = std::vector<PowerTerm>;
 
 enum class PowerPattern {
-    Periodic,              // A^period = I: A^n = A^(n mod period)
-    Nilpotent,             // A^period = 0
-    ScalarPlusNilpotent,   // A = scalar·I + N, N^period = 0: the binomial expansion
-    Proportional,          // A² = scalar·A: A^n = scalar^(n-1) A for n >= 1
-    Diagonalisable,        // A = P D P^-1 with rational P, D
-    None,                  // no closed form found
+    Periodic,             // A^period = I: A^n = A^(n mod period)
+    Nilpotent,            // A^period = 0
+    ScalarPlusNilpotent,  // A = scalar·I + N, N^period = 0: the binomial expansion
+    Proportional,         // A² = scalar·A: A^n = scalar^(n-1) A for n >= 1
+    Diagonalisable,       // A = P D P^-1 with rational P, D
+    None,                 // no closed form found
 };
 
 struct PowerForm {

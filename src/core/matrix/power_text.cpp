@@ -29,8 +29,9 @@ SignedTerm Term(const PowerTerm& t, bool latex) {
     if (p.IsConstant()) {
         const mpq_class& c = p.coefficients[0];
         if (c == 1 && !power.empty()) return {negative, power};
-        body = latex ? RationalLatex(c) : c.get_den() == 1 || power.empty() ? RationalText(c)
-                                                                    : "(" + RationalText(c) + ")";
+        body = latex                               ? RationalLatex(c)
+               : c.get_den() == 1 || power.empty() ? RationalText(c)
+                                                   : "(" + RationalText(c) + ")";
     } else {
         // The content apart: (n^2 - n)/2, 3(n + 1), n/2.
         mpz_class l = 1;
@@ -48,7 +49,9 @@ SignedTerm Term(const PowerTerm& t, bool latex) {
         const bool group = p.TermCount() > 1;
         if (latex) {
             const std::string top = num + (group && !num.empty() ? "(" + q + ")" : q);
-            body = content.get_den() == 1 ? top : "\\frac{" + top + "}{" + content.get_den().get_str() + "}";
+            body = content.get_den() == 1
+                       ? top
+                       : "\\frac{" + top + "}{" + content.get_den().get_str() + "}";
         } else {
             body = num + (group && (!num.empty() || content.get_den() != 1 || !power.empty())
                               ? "(" + q + ")"
@@ -79,8 +82,7 @@ StepMatrix Closed(const PowerForm& f) {
     return m;
 }
 
-void Line(StepRecorder& out, const std::string& text, const std::string& latex,
-          StepMatrix m = {}) {
+void Line(StepRecorder& out, const std::string& text, const std::string& latex, StepMatrix m = {}) {
     out.Line(text, latex, std::move(m));
 }
 
@@ -111,62 +113,72 @@ std::vector<Step> PowerDocument(const PowerForm& f) {
     Line(out, "A =", "A =", Rows(f.a));
     const std::string k = IntToText(f.period);
     switch (f.pattern) {
-    case PowerPattern::Periodic:
-        TableLines(out, f, "A");
-        Line(out, "A^" + k + " = I, luego A^n = A^r, donde r es el resto de dividir n entre " + k,
-             "A^{" + k + "} = I,\\ \\text{luego } A^{n} = A^{r},\\ \\text{donde } r \\text{ es el resto de "
-             "dividir } n \\text{ entre } " + k);
-        break;
-    case PowerPattern::Nilpotent:
-        TableLines(out, f, "A");
-        Line(out, "A^" + k + " = 0, luego A^n = 0 para n ≥ " + k,
-             "A^{" + k + "} = 0,\\ \\text{luego } A^{n} = 0 \\text{ para } n \\geq " + k);
-        break;
-    case PowerPattern::ScalarPlusNilpotent: {
-        const bool one = f.scalar == 1;
-        const std::string l = one ? "" : f.scalar.get_den() == 1 && f.scalar > 0 ? RationalText(f.scalar)
-                                                                               : "(" + RationalText(f.scalar) + ")";
-        const std::string ll = one ? "" : "\\left(" + RationalLatex(f.scalar) + "\\right)";
-        const std::string last = IntToText(f.period - 1);
-        Line(out, "A = " + l + "I + N, N =", "A = " + (one ? "" : RationalLatex(f.scalar)) + "I + N,\\ N =",
-             Rows(f.table[1]));
-        TableLines(out, f, "N");
-        Line(out,
-             "N^" + k + " = 0 y N conmuta con I: A^n = Σ C(n,k)" + (one ? "" : "·" + l + "^(n-k)") +
-                 "·N^k, k = 0.." + last,
-             "N^{" + k + "} = 0:\\ A^{n} = \\sum_{k=0}^{" + last + "} \\binom{n}{k} " +
-                 (one ? "" : ll + "^{n-k} ") + "N^{k}");
-        Line(out, "A^n =", "A^{n} =", Closed(f));
-        Line(out, kProof, kProofLatex);
-        break;
-    }
-    case PowerPattern::Proportional: {
-        const std::string c = RationalText(f.scalar);
-        const std::string cl = RationalLatex(f.scalar);
-        Line(out, "A^2 = " + c + "A, luego A^n = " + c + "^(n-1)·A para n ≥ 1",
-             "A^{2} = " + cl + "A,\\ A^{n} = " + cl + "^{n-1} A \\ (n \\geq 1)");
-        Line(out, "A^n =", "A^{n} =", Closed(f));
-        Line(out, kProof, kProofLatex);
-        break;
-    }
-    case PowerPattern::Diagonalisable:
-        Line(out, "A es diagonalizable: A = P D P^-1, luego A^n = P D^n P^-1",
-             "\\text{A es diagonalizable: } A = P D P^{-1},\\ \\text{luego } A^{n} = P D^{n} P^{-1}");
-        Line(out, "P =", "P =", Rows(f.p));
-        Line(out, "D =", "D =", Rows(f.d));
-        Line(out, "P^-1 =", "P^{-1} =", Rows(f.pInverse));
-        Line(out, f.from == 1 ? "A^n (n ≥ 1) =" : "A^n =",
-             f.from == 1 ? "A^{n}\\ (n \\geq 1) =" : "A^{n} =", Closed(f));
-        Line(out, kProof, kProofLatex);
-        break;
-    case PowerPattern::None:
-        Line(out,
-             "A^n no tiene forma cerrada aquí: A no es periódica, ni λI + N con N nilpotente, ni "
-             "A^2 = cA, ni diagonalizable con valores propios racionales",
-             "A^{n}\\ \\text{no tiene forma cerrada aquí: A no es periódica, ni } \\lambda I + N "
-             "\\text{ con N nilpotente, ni } A^{2} = cA\\text{, ni diagonalizable con valores propios "
-             "racionales}");
-        break;
+        case PowerPattern::Periodic:
+            TableLines(out, f, "A");
+            Line(out,
+                 "A^" + k + " = I, luego A^n = A^r, donde r es el resto de dividir n entre " + k,
+                 "A^{" + k +
+                     "} = I,\\ \\text{luego } A^{n} = A^{r},\\ \\text{donde } r \\text{ es el "
+                     "resto de "
+                     "dividir } n \\text{ entre } " +
+                     k);
+            break;
+        case PowerPattern::Nilpotent:
+            TableLines(out, f, "A");
+            Line(out, "A^" + k + " = 0, luego A^n = 0 para n ≥ " + k,
+                 "A^{" + k + "} = 0,\\ \\text{luego } A^{n} = 0 \\text{ para } n \\geq " + k);
+            break;
+        case PowerPattern::ScalarPlusNilpotent: {
+            const bool one = f.scalar == 1;
+            const std::string l = one ? ""
+                                  : f.scalar.get_den() == 1 && f.scalar > 0
+                                      ? RationalText(f.scalar)
+                                      : "(" + RationalText(f.scalar) + ")";
+            const std::string ll = one ? "" : "\\left(" + RationalLatex(f.scalar) + "\\right)";
+            const std::string last = IntToText(f.period - 1);
+            Line(out, "A = " + l + "I + N, N =",
+                 "A = " + (one ? "" : RationalLatex(f.scalar)) + "I + N,\\ N =", Rows(f.table[1]));
+            TableLines(out, f, "N");
+            Line(out,
+                 "N^" + k + " = 0 y N conmuta con I: A^n = Σ C(n,k)" +
+                     (one ? "" : "·" + l + "^(n-k)") + "·N^k, k = 0.." + last,
+                 "N^{" + k + "} = 0:\\ A^{n} = \\sum_{k=0}^{" + last + "} \\binom{n}{k} " +
+                     (one ? "" : ll + "^{n-k} ") + "N^{k}");
+            Line(out, "A^n =", "A^{n} =", Closed(f));
+            Line(out, kProof, kProofLatex);
+            break;
+        }
+        case PowerPattern::Proportional: {
+            const std::string c = RationalText(f.scalar);
+            const std::string cl = RationalLatex(f.scalar);
+            Line(out, "A^2 = " + c + "A, luego A^n = " + c + "^(n-1)·A para n ≥ 1",
+                 "A^{2} = " + cl + "A,\\ A^{n} = " + cl + "^{n-1} A \\ (n \\geq 1)");
+            Line(out, "A^n =", "A^{n} =", Closed(f));
+            Line(out, kProof, kProofLatex);
+            break;
+        }
+        case PowerPattern::Diagonalisable:
+            Line(out, "A es diagonalizable: A = P D P^-1, luego A^n = P D^n P^-1",
+                 "\\text{A es diagonalizable: } A = P D P^{-1},\\ \\text{luego } A^{n} = P D^{n} "
+                 "P^{-1}");
+            Line(out, "P =", "P =", Rows(f.p));
+            Line(out, "D =", "D =", Rows(f.d));
+            Line(out, "P^-1 =", "P^{-1} =", Rows(f.pInverse));
+            Line(out, f.from == 1 ? "A^n (n ≥ 1) =" : "A^n =",
+                 f.from == 1 ? "A^{n}\\ (n \\geq 1) =" : "A^{n} =", Closed(f));
+            Line(out, kProof, kProofLatex);
+            break;
+        case PowerPattern::None:
+            Line(out,
+                 "A^n no tiene forma cerrada aquí: A no es periódica, ni λI + N con N nilpotente, "
+                 "ni "
+                 "A^2 = cA, ni diagonalizable con valores propios racionales",
+                 "A^{n}\\ \\text{no tiene forma cerrada aquí: A no es periódica, ni } \\lambda I + "
+                 "N "
+                 "\\text{ con N nilpotente, ni } A^{2} = cA\\text{, ni diagonalizable con valores "
+                 "propios "
+                 "racionales}");
+            break;
     }
     return out.Take();
 }

@@ -434,8 +434,9 @@ void MainWindow::openEigen() {
 
 void MainWindow::openEigenSteps() {
     auto [steps, whyNone] = EigenOf(editor_, true);
-    eigenSteps_.checkFrom(std::nullopt, "Son varias eliminaciones, una por valor propio: "
-                                        "compruebe cada una desde su matriz en la ventana principal.");
+    eigenSteps_.checkFrom(std::nullopt,
+                          "Son varias eliminaciones, una por valor propio: "
+                          "compruebe cada una desde su matriz en la ventana principal.");
     eigenSteps_.open(eigenWindow_.window()->window(), std::move(steps), std::move(whyNone));
 }
 

@@ -77,7 +77,8 @@ TEST(EigenTest, KnownEigenvaluesMultiplicitiesAndVerdict) {
         ASSERT_EQ(e.factors.size(), expected.size());
         for (const EigenFactor& f : e.factors) {
             ASSERT_TRUE(f.Rational());
-            const auto& [algebraic, geometric] = expected.at(static_cast<int>(f.value.get_num().get_si()));
+            const auto& [algebraic, geometric] =
+                expected.at(static_cast<int>(f.value.get_num().get_si()));
             EXPECT_EQ(f.algebraic, algebraic);
             EXPECT_EQ(f.geometric, geometric);
             EXPECT_EQ(static_cast<int>(f.basis.size()), geometric);
@@ -100,7 +101,8 @@ TEST(EigenTest, KnownEigenvaluesMultiplicitiesAndVerdict) {
         EXPECT_TRUE(e.checked);
         const QMatrix p = detail::FromRows(e.p);
         EXPECT_NE(Det(p), 0);
-        EXPECT_TRUE(detail::Product(detail::FromRows(a), p) == detail::Product(p, detail::FromRows(e.d)));
+        EXPECT_TRUE(detail::Product(detail::FromRows(a), p) ==
+                    detail::Product(p, detail::FromRows(e.d)));
     }
 }
 
@@ -132,7 +134,8 @@ TEST(EigenTest, IrrationalAndNonRealRootsAndTheirWords) {
         }
     }
     const EigenAnalysis rotation = AnalyseEigen(RationalRows{{0, -1}, {1, 0}});
-    EXPECT_EQ(VerdictText(rotation), "A no es diagonalizable: λ^2 + 1 = 0 tiene raíces que no son reales");
+    EXPECT_EQ(VerdictText(rotation),
+              "A no es diagonalizable: λ^2 + 1 = 0 tiene raíces que no son reales");
     const EigenAnalysis shear = AnalyseEigen(RationalRows{{2, 1}, {0, 2}});
     EXPECT_EQ(VerdictText(shear),
               "A no es diagonalizable: λ = 2 tiene multiplicidad algebraica 2 y geométrica 1");
@@ -170,13 +173,15 @@ TEST(EigenTest, ClosedPowersEqualTheDirectPowers) {
         kinds.push_back({Conjugate(rankOne, rng), PowerPattern::Proportional});
         std::vector<Block> diagonal;
         // Distinct values, 0 among them from order 3 on (then it is not A² = cA).
-        for (int i = 0; i < n; ++i) diagonal.push_back({i > 0 ? value(rng) + 6 * i : n > 2 ? 0 : -1 - trial % 2, 1});
+        for (int i = 0; i < n; ++i)
+            diagonal.push_back({i > 0 ? value(rng) + 6 * i : n > 2 ? 0 : -1 - trial % 2, 1});
         kinds.push_back({Conjugate(Jordan(diagonal), rng), PowerPattern::Diagonalisable});
         for (const auto& [a, pattern] : kinds) {
             const PowerForm f = ClosedPower(a);
             ASSERT_EQ(f.pattern, pattern) << trial;
             EXPECT_TRUE(f.checked);
-            for (unsigned k = 0; k <= 20; ++k) ASSERT_EQ(PowerAt(f, k), Direct(a, k)) << trial << " " << k;
+            for (unsigned k = 0; k <= 20; ++k)
+                ASSERT_EQ(PowerAt(f, k), Direct(a, k)) << trial << " " << k;
         }
     }
     EXPECT_EQ(ClosedPower(RationalRows{{1, 1}, {1, 0}}).pattern, PowerPattern::None);
@@ -189,7 +194,8 @@ TEST(EigenTest, ClosedPowerEntriesAsWritten) {
     } cases[] = {
         {{{1, 1}, {0, 1}}, {"1", "n", "0", "1"}},
         {{{2, 1}, {0, 2}}, {"2^n", "n·2^(n-1)", "0", "2^n"}},
-        {{{1, 1, 1}, {0, 1, 1}, {0, 0, 1}}, {"1", "n", "(n^2 + n)/2", "0", "1", "n", "0", "0", "1"}},
+        {{{1, 1, 1}, {0, 1, 1}, {0, 0, 1}},
+         {"1", "n", "(n^2 + n)/2", "0", "1", "n", "0", "0", "1"}},
         {{{-1, 1}, {0, -1}}, {"(-1)^n", "n·(-1)^(n-1)", "0", "(-1)^n"}},
         {{{1, 2}, {2, 4}}, {"5^(n-1)", "2·5^(n-1)", "2·5^(n-1)", "4·5^(n-1)"}},
         {{{2, 1}, {1, 2}},
@@ -198,7 +204,8 @@ TEST(EigenTest, ClosedPowerEntriesAsWritten) {
     for (const auto& c : cases) {
         const PowerForm f = ClosedPower(c.a);
         ASSERT_EQ(f.entries.size(), c.entries.size());
-        for (std::size_t k = 0; k < c.entries.size(); ++k) EXPECT_EQ(PowerEntryText(f.entries[k]), c.entries[k]);
+        for (std::size_t k = 0; k < c.entries.size(); ++k)
+            EXPECT_EQ(PowerEntryText(f.entries[k]), c.entries[k]);
     }
 }
 
@@ -207,10 +214,15 @@ TEST(EigenTest, ClosedPowerEntriesAsWritten) {
 TEST(EigenTest, DocumentsCompileAsLatex) {
     VELMORA_NEED_PDFLATEX();
     std::string body;
-    for (const RationalRows& a : std::vector<RationalRows>{
-             {{2, 1}, {0, 2}}, {{1, 1}, {1, 0}}, {{0, -1}, {1, 0}}, {{1, 2}, {2, 4}},
-             {{0, 1}, {0, 0}}, {{2, 1}, {1, 2}}, {{0, 0, 2}, {1, 0, 0}, {0, 1, 0}},
-             {{mpq_class(1, 2), 1}, {0, mpq_class(1, 2)}}}) {
+    for (const RationalRows& a :
+         std::vector<RationalRows>{{{2, 1}, {0, 2}},
+                                   {{1, 1}, {1, 0}},
+                                   {{0, -1}, {1, 0}},
+                                   {{1, 2}, {2, 4}},
+                                   {{0, 1}, {0, 0}},
+                                   {{2, 1}, {1, 2}},
+                                   {{0, 0, 2}, {1, 0, 0}, {0, 1, 0}},
+                                   {{mpq_class(1, 2), 1}, {0, mpq_class(1, 2)}}}) {
         const EigenAnalysis e = AnalyseEigen(a);
         body += StepsLatex(EigenDocument(e)) + StepsLatex(EigenspaceSteps(e)) +
                 StepsLatex(PowerDocument(ClosedPower(a)));
@@ -230,8 +242,9 @@ TEST(EigenTest, EigenspaceStepsEndInTheAnswersValues) {
     EXPECT_EQ(values, (std::vector<std::string>{"x = -μ - ν    y = μ    z = ν    ",
                                                 "x = μ    y = μ    z = μ    "}));
     for (const std::string& v : values) {
-        EXPECT_NE(std::find_if(answer.begin(), answer.end(), [&](const Step& s) { return s.text == v; }),
-                  answer.end());
+        EXPECT_NE(
+            std::find_if(answer.begin(), answer.end(), [&](const Step& s) { return s.text == v; }),
+            answer.end());
     }
     EXPECT_EQ(steps.front().text, "Subespacio propio de λ = -1: (A + I | 0)");
 }

@@ -38,23 +38,14 @@ std::string WorkingText(std::string bytes) {
 }
 
 bool WriteWorkingFile(const std::string& path, std::string_view text, std::string& error) {
-    namespace fs = std::filesystem;
     if (!CheckWritable(path, error)) return false;
-    const fs::path temporary = TemporaryBeside(path);
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    bool written = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (file != nullptr) written = std::fclose(file) == 0 && written;
-    std::error_code ec;
-    if (written) {
-        fs::rename(temporary, path, ec);
-        written = !ec;
-    }
-    if (!written) {
-        fs::remove(temporary, ec);
+    const SafeWrite written = WriteBeside(path, [&](std::FILE* file) {
+        return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    });
+    if (written != SafeWrite::Written)
         error =
             "No se ha podido guardar " + path + ". El fichero anterior se conserva sin cambios.";
-    }
-    return written;
+    return written == SafeWrite::Written;
 }
 
 }  // namespace velmora

@@ -96,25 +96,18 @@ bool ReplaceFile(const std::string& path, const std::vector<LinearSystem>& syste
         }
         std::fclose(probe);
     }
-    const fs::path temporary = TemporaryBeside(path);
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        error = "No se ha podido crear el fichero " + path + ".";
-        return false;
+    switch (WriteBeside(path, [&](std::FILE* file) { return WriteRecords(file, systems); })) {
+        case SafeWrite::Written:
+            return true;
+        case SafeWrite::NotCreated:
+            error = "No se ha podido crear el fichero " + path + ".";
+            return false;
+        case SafeWrite::NotWritten:
+            break;
     }
-    bool written = WriteRecords(file, systems);
-    written = std::fclose(file) == 0 && written;
-    if (written) {
-        fs::rename(temporary, path, ec);
-        written = !ec;
-    }
-    if (!written) {
-        fs::remove(temporary, ec);
-        error = "No se ha podido escribir el fichero " + path +
-                ". El fichero anterior se conserva sin cambios.";
-        return false;
-    }
-    return true;
+    error = "No se ha podido escribir el fichero " + path +
+            ". El fichero anterior se conserva sin cambios.";
+    return false;
 }
 
 StsWrite AppendToFile(const std::string& path, const std::vector<LinearSystem>& systems,

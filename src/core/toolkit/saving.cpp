@@ -40,4 +40,19 @@ bool CheckWritable(const fs::path& target, std::string& error) {
     return true;
 }
 
+SafeWrite WriteBeside(const fs::path& target, const std::function<bool(std::FILE* file)>& write) {
+    const fs::path temporary = TemporaryBeside(target);
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) return SafeWrite::NotCreated;
+    bool written = write(file);
+    written = std::fclose(file) == 0 && written;
+    std::error_code ec;
+    if (written) {
+        fs::rename(temporary, target, ec);
+        written = !ec;
+    }
+    if (!written) fs::remove(temporary, ec);
+    return written ? SafeWrite::Written : SafeWrite::NotWritten;
+}
+
 }  // namespace velmora

@@ -39,4 +39,12 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target);
 // any write permission or when its folder has none.
 bool CheckWritable(const std::filesystem::path& target, std::string& error);
 
+enum class SafeWrite { Written, NotCreated, NotWritten };
+// Writes `target` through `write` into a new file beside it and renames that
+// over `target` only when `write` and closing succeed; otherwise the new file
+// is removed and `target` is as it was. NotCreated: the new file could not be
+// made (nothing was written).
+SafeWrite WriteBeside(const std::filesystem::path& target,
+                      const std::function<bool(std::FILE* file)>& write);
+
 }  // namespace velmora

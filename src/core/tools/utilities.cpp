@@ -212,27 +212,18 @@ bool UtilityList::saveUtilities(const std::filesystem::path& path) const {
         }
     }
 
-    namespace fs = std::filesystem;
-    std::error_code ec;
     std::string error;
-    bool written = CheckWritable(path, error);
-    const fs::path temporary = TemporaryBeside(path);
-    if (written) {
-        std::FILE* out = std::fopen(temporary.c_str(), "wb");
-        written = out != nullptr;
-        // Line by line, so that a disk that fills up fails part-way.
-        for (std::size_t at = 0; written && at < bytes.size();) {
-            const std::size_t end = bytes.find('\n', at) + 1;
-            written = Writer().Write(out, bytes.data() + at, end - at);
-            at = end;
-        }
-        if (out != nullptr) written = std::fclose(out) == 0 && written;
-        if (written) {
-            fs::rename(temporary, path, ec);
-            written = !ec;
-        }
-        if (!written) fs::remove(temporary, ec);
-    }
+    const bool written =
+        CheckWritable(path, error) &&
+        WriteBeside(path, [&](std::FILE* out) {
+            // Line by line, so that a disk that fills up fails part-way.
+            for (std::size_t at = 0; at < bytes.size();) {
+                const std::size_t end = bytes.find('\n', at) + 1;
+                if (!Writer().Write(out, bytes.data() + at, end - at)) return false;
+                at = end;
+            }
+            return true;
+        }) == SafeWrite::Written;
     if (!written) {
         ShowMessageStyled(kCaption,
                           "No se ha podido guardar " + path.string() + ". " +

@@ -159,11 +159,18 @@ TEST(FastPathTest, DeterminantsAtTheWordBound) {
                 for (int j = 1; j <= n; ++j)
                     a.at(i, j) = Fraction(draw.In(0, 1) ? draw.In(-2, 2) : (draw.In(0, 1) ? 1 : -1) * draw.In(16370, 16400));
         } else {
+            // Row i += f * row j, while every entry stays within 2^20.
             for (int step = 0; step < 12; ++step) {
                 const int i = draw.In(1, n), j = draw.In(1, n), f = draw.In(-60, 60);
-                for (int c = 1; c <= n && i != j; ++c)
-                    a.at(i, c) = Fraction(a.at(i, c).num + f * a.at(j, c).num);
-                if (a.at(i, 1).num > (1 << 20) || a.at(i, 1).num < -(1 << 20)) break;
+                if (i == j) continue;
+                int64_t row[Matrix::kMaxDim];
+                bool small = true;
+                for (int c = 1; c <= n; ++c) {
+                    row[c - 1] = a.at(i, c).num + int64_t{f} * a.at(j, c).num;
+                    small = small && row[c - 1] <= (1 << 20) && row[c - 1] >= -(1 << 20);
+                }
+                if (!small) break;
+                for (int c = 1; c <= n; ++c) a.at(i, c) = Fraction(static_cast<int32_t>(row[c - 1]));
             }
         }
         const mpq_class want = ReferenceDeterminant(a);

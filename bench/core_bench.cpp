@@ -572,7 +572,8 @@ void BM_PolyDetRank_Flint(benchmark::State& state) {
 // ------------------------------------------- eigenvalues and A^n, 4 x 4
 
 // The hardest 4 x 4 for each: 0, an irreducible quartic with determinant -1
-// (every period up to the longest is tried, with powers that grow); 1, large
+// (its characteristic polynomial may be that of a matrix of finite order:
+// every period up to the longest is tried, with powers that grow); 1, large
 // fractions with four rational eigenvalues; 2, a defective matrix, two
 // double eigenvalues with one eigenvector each.
 velmora::Matrix HardFour(int k) {

@@ -15,9 +15,9 @@ namespace {
 using detail::QMatrix;
 using flint::QPoly;
 
-// The longest period looked for: the order of a matrix of finite order up to
-// 10 x 10 with rational entries is far below it.
-constexpr int kMaxPeriod = 240;
+// The longest period looked for: a matrix of finite order up to 10 x 10 with
+// rational entries has order 120 at most (lcm(8, 3, 5), φ(8) + φ(3) + φ(5) = 10).
+constexpr int kMaxPeriod = 120;
 
 bool IsZero(const QMatrix& m) {
     for (const mpq_class& x : m.cells())
@@ -126,11 +126,22 @@ void Table(PowerForm& f, const std::vector<QMatrix>& powers) {
     f.checked = true;  // the last power is I or 0, each the one before times A
 }
 
+// Whether A may have finite order: its eigenvalues are then roots of unity,
+// so its characteristic polynomial has integer coefficients, the one of λ^k
+// at most C(n, k) in size, and a constant term ±1.
+bool MayBePeriodic(const QMatrix& a) {
+    const QPoly p = flint::CharacteristicPolynomial(a.cells(), a.rows);
+    mpz_class binomial = 1;
+    for (long k = 0; k <= a.rows; ++k) {
+        const mpq_class c = p.Coefficient(k);
+        if (c.get_den() != 1 || abs(c) > binomial) return false;
+        binomial = binomial * (a.rows - k) / (k + 1);
+    }
+    return abs(p.Coefficient(0)) == 1;
+}
+
 bool Periodic(PowerForm& f, const QMatrix& a) {
-    // A matrix of finite order has determinant ±1 and bounded powers.
-    mpq_class det;
-    QMatrix copy = a;
-    if (detail::RowReduce(copy, a.cols, false, &det) < a.rows || abs(det) != 1) return false;
+    if (!MayBePeriodic(a)) return false;
     const std::vector<QMatrix> powers = PowersUntil(a, false, kMaxPeriod);
     if (powers.empty()) return false;
     f.pattern = PowerPattern::Periodic;

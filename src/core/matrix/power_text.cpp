@@ -134,7 +134,10 @@ std::vector<Step> PowerDocument(const PowerForm& f) {
                                   : f.scalar.get_den() == 1 && f.scalar > 0
                                       ? RationalText(f.scalar)
                                       : "(" + RationalText(f.scalar) + ")";
-            const std::string ll = one ? "" : "\\left(" + RationalLatex(f.scalar) + "\\right)";
+            const std::string ll = one                  ? ""
+                                   : f.scalar.get_den() == 1 && f.scalar > 0
+                                       ? RationalLatex(f.scalar)
+                                       : "\\left(" + RationalLatex(f.scalar) + "\\right)";
             const std::string last = IntToText(f.period - 1);
             Line(out, "A = " + l + "I + N, N =",
                  "A = " + (one ? "" : RationalLatex(f.scalar)) + "I + N,\\ N =", Rows(f.table[1]));

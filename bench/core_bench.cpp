@@ -53,9 +53,11 @@
 #include <utility>
 #include <vector>
 
+#include "core/matrix/eigen_text.h"
 #include "core/matrix/exact_system.h"
 #include "core/matrix/matrix.h"
 #include "core/matrix/parametric_cells.h"
+#include "core/matrix/power_text.h"
 #include "core/store/expression_text.h"
 #include "core/store/matrix_equation.h"
 #include "core/systems/minor_table.h"
@@ -568,6 +570,40 @@ void BM_PolyDetRank_Flint(benchmark::State& state) {
     Count(state);
 }
 
+// ------------------------------------------- eigenvalues and A^n, 4 x 4
+
+// The hardest 4 x 4 for each: 0, an irreducible quartic with determinant -1
+// (its characteristic polynomial may be that of a matrix of finite order:
+// every period up to the longest is tried, with powers that grow); 1, large
+// fractions with four rational eigenvalues; 2, a defective matrix, two
+// double eigenvalues with one eigenvector each.
+velmora::Matrix HardFour(int k) {
+    using velmora::Fraction;
+    switch (k) {
+        case 0:
+            return velmora::Matrix::FromRows(
+                {{0, 0, 0, 1}, {1, 0, 0, 1}, {0, 1, 0, 0}, {0, 0, 1, 0}});
+        case 1:
+            return velmora::Matrix::FromRows({{Fraction(2147483647, 3), 0, 0, 0},
+                                              {1, Fraction(-65537, 7), 0, 0},
+                                              {Fraction(1, 65536), 5, 65535, 0},
+                                              {3, Fraction(7, 2147483646), 1, -9}});
+        default:
+            return velmora::Matrix::FromRows(
+                {{5, 1, -2, 3}, {-1, 3, 1, -2}, {0, 0, 4, 1}, {0, 0, -1, 2}});
+    }
+}
+
+void BM_Eigen4(benchmark::State& state) {
+    const velmora::Matrix m = HardFour(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(velmora::EigenDocument(velmora::AnalyseEigen(m)));
+}
+
+void BM_PowerN4(benchmark::State& state) {
+    const velmora::Matrix m = HardFour(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(velmora::PowerDocument(velmora::ClosedPower(m)));
+}
+
 // ------------------------------------------------------- the closing table
 
 // The console output, and then ours / FLINT for every pair of rows.
@@ -662,6 +698,8 @@ BENCHMARK(BM_Solve16_Velmora);
 BENCHMARK(BM_Solve16_Flint);
 BENCHMARK(BM_Equation_Velmora)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Equation_Flint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Eigen4)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PowerN4)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

@@ -34,6 +34,7 @@ const MenuTemplate kMnuPrin{
           {205, "Diagonal (Gauss-Jordan)"},
           {206, "Hacer sistema"},
           {208, "Ecuación matricial..."},
+          {209, "Valores propios..."},
           {0, ""},
           {211, "Sustituir parámetro..."},
           {212, "Deshacer sustitución\tCtrl+Z"},

@@ -5,6 +5,7 @@
 
 #include "cli/calc_parametric.h"
 #include "cli/calc_check.h"
+#include "cli/calc_eigen.h"
 #include "cli/calc_equation.h"
 #include "cli/calc_steps.h"
 #include "cli/calc_systems.h"
@@ -27,6 +28,14 @@ constexpr const char* kUsage =
     "  gj MATRIZ             forma diagonal (Gauss-Jordan)\n"
     "  mul FRACCIÓN MATRIZ   producto por un número\n"
     "  pow N MATRIZ          potencia entera N >= 0\n"
+    "  pow n MATRIZ          A^n en forma cerrada, con la letra n: periódica (A^k = I),\n"
+    "                        nilpotente, λI + N con N nilpotente, A^2 = cA o\n"
+    "                        diagonalizable con valores propios racionales; cada\n"
+    "                        forma, comprobada por inducción (sin ninguna, lo dice\n"
+    "                        y sale con 1)\n"
+    "  eigen MATRIZ          valores propios: polinomio característico, raíces y\n"
+    "                        multiplicidades, subespacios propios, si es\n"
+    "                        diagonalizable y entonces P y D con P^-1 A P = D\n"
     "  eval EXPRESIÓN [J=MATRIZ K=MATRIZ ...]\n"
     "                        expresión con las matrices guardadas desde J, p. ej.\n"
     "                        (J+K)*L^3, J^-1 (L - K), 2J + I, J^T/2\n"
@@ -51,9 +60,10 @@ constexpr const char* kUsage =
     "                        x = 1, y = 2): escribe los pasos con ✓ o ✗ y el motivo,\n"
     "                        hasta el primero que está mal\n"
     "\n"
-    "  --latex ORDEN ...     delante de trans, adj, inv, tri, gj, mul, pow, eval o\n"
-    "                        ecuacion: escribe el resultado en LaTeX (pmatrix); delante\n"
-    "                        de discuss, y con un parámetro de det y rank, la discusión\n"
+    "  --latex ORDEN ...     delante de trans, adj, inv, tri, gj, mul, pow, eval,\n"
+    "                        ecuacion o eigen: escribe el resultado en LaTeX\n"
+    "                        (pmatrix); delante de discuss, y con un parámetro de det\n"
+    "                        y rank, la discusión\n"
     "  --pasos ORDEN MATRIZ  con tri, gj, inv, det, rank, solve o ecuacion: escribe\n"
     "                        antes cada paso (una línea y la matriz que deja), luego\n"
     "                        el resultado\n"
@@ -84,7 +94,8 @@ constexpr const char* kUsage =
 
 constexpr const char* kLatexUsage =
     "velmora-calc: --latex va delante de una orden que da una matriz: trans, adj, inv, tri, gj, "
-    "mul, pow, eval o ecuacion, de discuss, o de det o rank de una matriz con un parámetro\n\n";
+    "mul, pow, eval, ecuacion o eigen, de discuss, o de det o rank de una matriz con un "
+    "parámetro\n\n";
 
 // A command's work, with the reading of its arguments already done.
 class Command {
@@ -210,7 +221,8 @@ const std::map<std::string, Handler>& Commands() {
 
 // The commands whose result is a matrix: those "--latex" may precede.
 bool GivesMatrix(const std::string& command) {
-    for (const char* c : {"trans", "adj", "inv", "tri", "gj", "mul", "pow", "eval", "ecuacion"}) {
+    for (const char* c :
+         {"trans", "adj", "inv", "tri", "gj", "mul", "pow", "eval", "ecuacion", "eigen"}) {
         if (command == c) return true;
     }
     return false;
@@ -230,7 +242,8 @@ int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, boo
     const auto it = commands.find(args[0]);
     const bool systemsCommand = args[0] == "eval" || args[0] == "solve" || args[0] == "sts" ||
                                 args[0] == "discuss" || args[0] == "comprobar" ||
-                                args[0] == "ecuacion";
+                                args[0] == "ecuacion" || args[0] == "eigen" ||
+                                (args[0] == "pow" && args.size() > 1 && args[1] == "n");
     if (it == commands.end() && !systemsCommand) {
         err << "velmora-calc: orden desconocida «" << args[0] << "»\n\n" << kUsage;
         return kCalcBadInput;
@@ -243,6 +256,9 @@ int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, boo
         err << kLatexUsage << kUsage;
         return kCalcBadInput;
     }
+    if (args[0] == "eigen") return CalcEigen({args.begin() + 1, args.end()}, out, err, latex);
+    if (args[0] == "pow" && args.size() > 1 && args[1] == "n")
+        return CalcPowerN({args.begin() + 1, args.end()}, out, err, latex);
     if (HoldsParametricMatrix(args)) return CalcParametric(args, out, err, latex);
     Command command(args, out, err, latex);
     try {

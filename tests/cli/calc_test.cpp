@@ -20,6 +20,36 @@ CalcRun Calc(std::vector<std::string> args) {
     return {status, out.str(), err.str()};
 }
 
+// The documents of eigen and pow n, their last lines: the verdict, the
+// check, or the refusal to guess a closed form (status 1).
+TEST(CalcTest, EigenAndClosedPowers) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* tail;
+    } cases[] = {
+        {{"eigen", "[2 1; 0 2]"},
+         0,
+         "A no es diagonalizable: λ = 2 tiene multiplicidad algebraica 2 y geométrica 1\n\n"},
+        {{"eigen", "[1 2; 2 4]"}, 0, "0 0\n0 5\n\ncalculado exactamente, P^-1 A P = D\n\n"},
+        {{"--latex", "eigen", "[0 -1; 1 0]"},
+         0,
+         "\\text{A no es diagonalizable: }\\lambda^{2} + 1 = 0\\text{ tiene"},
+        {{"pow", "n", "[1 1; 0 1]"},
+         0,
+         "A^n =\n1 n\n0 1\n\ncomprobado por inducción: A^(n+1) = A·A^n\n\n"},
+        {{"pow", "n", "[0 -1; 1 0]"},
+         0,
+         "A^4 = I, luego A^n = A^r, donde r es el resto de dividir n entre 4\n\n"},
+        {{"pow", "n", "[1 1; 1 0]"}, 1, "ni diagonalizable con valores propios racionales\n\n"},
+    };
+    for (const auto& c : cases) {
+        const CalcRun r = Calc(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.back();
+        EXPECT_NE(r.out.find(c.tail), std::string::npos) << r.out;
+    }
+}
+
 TEST(CalcTest, CommandsTable) {
     struct Case {
         std::vector<std::string> args;
@@ -35,6 +65,10 @@ TEST(CalcTest, CommandsTable) {
         {{"pow", "0", "[2 1; 1 1]"}, 0, "1 0\n0 1\n"},
         {{"pow", "-1", "[2]"}, 2, ""},
         {{"pow", "2", "[1 2 3]"}, 1, ""},
+        {{"pow", "n", "[1 2 3]"}, 1, ""},
+        {{"pow", "n", "[1 x]"}, 2, ""},
+        {{"eigen", "[1 2 3]"}, 1, ""},
+        {{"eigen", "[1; 2]", "[1]"}, 2, ""},
         {{"rank", "1,2;2,4"}, 0, "1\n"},
         {{"trans", "[1 2 3]"}, 0, "1\n2\n3\n"},
         {{"trans", "[1 2\n3 \u22124]"}, 0, "1 3\n2 -4\n"},  // a line break ends a row

@@ -1,6 +1,7 @@
 #include "core/arith/flint_poly.h"
 
 #include <flint/fmpq.h>
+#include <flint/fmpq_mat.h>
 #include <flint/fmpz_poly.h>
 #include <flint/fmpz_poly_factor.h>
 
@@ -217,6 +218,19 @@ long RealRootCount(const QPoly& squareFree) {
     ZPoly z;
     fmpq_poly_get_numerator(z.get(), squareFree.get());
     return fmpz_poly_num_real_roots(z.get());
+}
+
+QPoly CharacteristicPolynomial(const std::vector<mpq_class>& cells, int n) {
+    fmpq_mat_t a;
+    fmpq_mat_init(a, n, n);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            fmpq_set_mpq(fmpq_mat_entry(a, i, j),
+                         cells[static_cast<std::size_t>(i * n + j)].get_mpq_t());
+    QPoly p;
+    fmpq_mat_charpoly(p.get(), a);
+    fmpq_mat_clear(a);
+    return p;
 }
 
 }  // namespace velmora::flint

@@ -88,5 +88,7 @@ void CriticalCases(const std::vector<QPoly>& critical, std::vector<mpq_class>& v
                    std::vector<QPoly>& factors);
 // The number of distinct real roots of a square-free polynomial.
 long RealRootCount(const QPoly& squareFree);
+// det(xI - A) of the n x n matrix A given row after row: monic, degree n.
+QPoly CharacteristicPolynomial(const std::vector<mpq_class>& cells, int n);
 
 }  // namespace velmora::flint

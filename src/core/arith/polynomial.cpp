@@ -48,8 +48,8 @@ std::string JoinTerms(const Polynomial& p,
     return JoinTerms(terms);
 }
 
-std::string PolynomialText(const Polynomial& p, char letter) {
-    return JoinTerms(p, [letter](const mpq_class& magnitude, int k) {
+std::string PolynomialText(const Polynomial& p, std::string_view variable) {
+    return JoinTerms(p, [variable](const mpq_class& magnitude, int k) {
         std::string s;
         if (k == 0) {
             s = RationalText(magnitude);
@@ -58,7 +58,7 @@ std::string PolynomialText(const Polynomial& p, char letter) {
         } else if (magnitude != 1) {
             s = magnitude.get_num().get_str();
         }
-        if (k >= 1) s += letter;
+        if (k >= 1) s += variable;
         if (k >= 2) s += "^" + std::to_string(k);
         return s;
     });

@@ -95,8 +95,13 @@ std::string FactoredText(const FactoredPolynomial& f, char letter = kDefaultPara
 std::string QuadraticRootsText(const Polynomial& f);
 
 // From the highest power down, the coefficient 1 left out and fractions in
-// parentheses before a: "a^2 + 2a + 1", "-a - 1", "(1/2)a - 3/4", "0".
-std::string PolynomialText(const Polynomial& p, char letter = kDefaultParameter);
+// parentheses before a: "a^2 + 2a + 1", "-a - 1", "(1/2)a - 3/4", "0". The
+// variable may be another name: "λ^2 - 3λ + 1".
+std::string PolynomialText(const Polynomial& p, std::string_view variable);
+// The same in the letter of a parameter.
+inline std::string PolynomialText(const Polynomial& p, char letter = kDefaultParameter) {
+    return PolynomialText(p, std::string_view(&letter, 1));
+}
 // p from the highest power down: each non-zero term as `term(|c|, k)` writes
 // it, the terms joined by JoinTerms (toolkit/strings.h): " + " and " - ", a
 // leading "-" for a negative first term, "0" for none.

@@ -69,6 +69,20 @@ std::size_t Bits(const QMatrix& a) {
 
 // Row by row, a zero of a skipped whole: the matrix equations multiply by
 // matrices with a single 1 (X's entries one at a time).
+QMatrix FromRows(const std::vector<std::vector<mpq_class>>& rows) {
+    QMatrix q(static_cast<int>(rows.size()), rows.empty() ? 0 : static_cast<int>(rows[0].size()));
+    for (int i = 0; i < q.rows; ++i)
+        for (int j = 0; j < q.cols; ++j) q(i, j) = rows[i][j];
+    return q;
+}
+
+std::vector<std::vector<mpq_class>> ToRows(const QMatrix& q) {
+    std::vector<std::vector<mpq_class>> rows(q.rows, std::vector<mpq_class>(q.cols));
+    for (int i = 0; i < q.rows; ++i)
+        for (int j = 0; j < q.cols; ++j) rows[i][j] = q(i, j);
+    return rows;
+}
+
 QMatrix Product(const QMatrix& a, const QMatrix& b) {
     QMatrix r(a.rows, b.cols);
     mpq_class t;

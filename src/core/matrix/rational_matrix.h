@@ -48,6 +48,10 @@ Fraction Narrow(const mpq_class& q);
 // Not refreshed.
 Matrix Narrow(const QMatrix& q);
 
+// Rows of rationals (a RationalRows) and back; the rows all of one length.
+QMatrix FromRows(const std::vector<std::vector<mpq_class>>& rows);
+std::vector<std::vector<mpq_class>> ToRows(const QMatrix& q);
+
 // The entries as a step shows them, in the program's fraction text.
 StepMatrix Texts(const QMatrix& a);
 

@@ -70,20 +70,22 @@ std::string LeftSide(const Matrix& m, int row, bool latex) {
     });
 }
 
-// "-\frac{3}{4}", "5".
+}  // namespace
+
 std::string RationalLatex(const mpq_class& q) {
     return FractionTextLatex(RationalText(q));
 }
 
-// As PolynomialText, in LaTeX: "a^{2} - \frac{1}{2}a + 3".
-std::string PolynomialLatex(const Polynomial& p, char letter) {
-    return JoinTerms(p, [letter](const mpq_class& magnitude, int k) {
+std::string PolynomialLatex(const Polynomial& p, std::string_view variable) {
+    return JoinTerms(p, [variable](const mpq_class& magnitude, int k) {
         std::string s = k == 0 || magnitude != 1 ? RationalLatex(magnitude) : "";
-        if (k >= 1) s += letter;
+        if (k >= 1) s += variable;
         if (k >= 2) s += "^{" + std::to_string(k) + "}";
         return s;
     });
 }
+
+namespace {
 
 // A non-zero polynomial as the coefficient of an unknown: its leading sign
 // apart, its magnitude as `write` writes it, in parentheses when it has more

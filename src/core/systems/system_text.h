@@ -51,6 +51,14 @@ std::string TermText(std::string_view magnitude, int j);
 // term as PolynomialText writes it ("2a", "-a", "1/2", "-1", "0"), more in
 // parentheses with their leading sign in front ("(a + 1)", "-(a - 1)").
 std::string CoefficientText(const Polynomial& p, char letter = kDefaultParameter);
+// A number in LaTeX: "-\frac{3}{4}", "5".
+std::string RationalLatex(const mpq_class& q);
+// As PolynomialText, in LaTeX: "a^{2} - \frac{1}{2}a + 3"; another variable
+// in LaTeX: "\lambda^{2} - 3\lambda + 1".
+std::string PolynomialLatex(const Polynomial& p, std::string_view variable);
+inline std::string PolynomialLatex(const Polynomial& p, char letter = kDefaultParameter) {
+    return PolynomialLatex(p, std::string_view(&letter, 1));
+}
 
 // Equation `row` of an augmented matrix: "2x - y + (1/2)z = 3", the unknowns
 // named by their column; "0 = 5" when every coefficient is 0.

@@ -7,6 +7,7 @@
 
 #include "core/about/info_documents.h"
 #include "core/arith/rational.h"
+#include "core/matrix/eigen_text.h"
 #include "core/store/evaluator.h"
 #include "core/store/expression_text.h"
 #include "core/toolkit/files.h"
@@ -213,6 +214,7 @@ void MainWindow::onCommand(TemplateDialog& d, int id, int) {
         case kEquation:      openEquation(); break;
         case kSubstitute:    substituteParameter(); break;
         case kUndoSubstitute: undoSubstitution(); break;
+        case kEigen:         openEigen(); break;
         case kSystemWindow:  if (hooks_.openSystemWindow) hooks_.openSystemWindow(nullptr); break;
         case kCopy:          copyMatrix(false); break;
         case kCopyLatex:     copyMatrix(true); break;
@@ -263,10 +265,12 @@ void MainWindow::applyEnableRules() {
     const bool anyStored = store_.count() > 0;
     for (int id : {kExprGroup, kExpression, kExprOk}) EnableItem(d, id, anyStored);
     EnableMenuItem(d, kEquation, anyStored);
+    EnableMenuItem(d, kEigen, square);
     EnableMenuItem(d, kSteps, stepsAvailable());
     enableParameterCommands();
     enableToSystem();
     followSteps();
+    followEigen();
 }
 
 // --- commands ---
@@ -435,6 +439,44 @@ void MainWindow::followSteps() {
     const StepsWindow& w = *stepsWindow_.window();
     if (steps != w.steps() || whyNone != w.whyNone())
         stepsWindow_.follow(std::move(steps), std::move(whyNone));
+}
+
+namespace {
+
+// The document of "Valores propios..." for the editor's matrix, or why
+// there is none.
+std::pair<std::vector<Step>, std::string> EigenOf(const EditorState& editor, bool steps) {
+    if (!editor.committed || !editor.working.square)
+        return {{}, "La matriz del editor no es cuadrada: no tiene valores propios."};
+    const EigenAnalysis e = AnalyseEigen(editor.working);
+    return {steps ? EigenspaceSteps(e) : EigenDocument(e), {}};
+}
+
+}  // namespace
+
+void MainWindow::openEigen() {
+    if (!commitEdits() || !editor_.committed || !editor_.working.square) return;
+    auto [document, whyNone] = EigenOf(editor_, false);
+    eigenWindow_.open(dialog_.get(), std::move(document), std::move(whyNone));
+}
+
+void MainWindow::openEigenSteps() {
+    auto [steps, whyNone] = EigenOf(editor_, true);
+    eigenSteps_.checkFrom(std::nullopt,
+                          "Son varias eliminaciones, una por valor propio: "
+                          "compruebe cada una desde su matriz en la ventana principal.");
+    eigenSteps_.open(eigenWindow_.window()->window(), std::move(steps), std::move(whyNone));
+}
+
+// Open windows follow the editor's matrix.
+void MainWindow::followEigen() {
+    for (StepsWindowSlot* slot : {&eigenWindow_, &eigenSteps_}) {
+        if (!slot->isOpen()) continue;
+        auto [document, whyNone] = EigenOf(editor_, slot == &eigenSteps_);
+        const StepsWindow& w = *slot->window();
+        if (document != w.steps() || whyNone != w.whyNone())
+            slot->follow(std::move(document), std::move(whyNone));
+    }
 }
 
 // The equation's dialog, over the store as it is at each "Resolver"; "<-"

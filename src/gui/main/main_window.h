@@ -81,6 +81,7 @@ inline constexpr int kDiagonal = 205;
 inline constexpr int kToSystem = 206;
 inline constexpr int kSteps = 207;     // menu "Pasos..."
 inline constexpr int kEquation = 208;  // menu "Ecuación matricial..."
+inline constexpr int kEigen = 209;     // menu "Valores propios..."
 inline constexpr int kSystemWindow = 210;
 inline constexpr int kSubstitute = 211;      // menu "Sustituir parámetro..."
 inline constexpr int kUndoSubstitute = 212;  // menu "Deshacer sustitución", Ctrl+Z
@@ -146,6 +147,9 @@ class MainWindow : public DialogHandler {
     // The grid holds the parameter: the committed matrix is this one, and
     // editor().working is only a matrix of zeros of its size.
     const ParametricCells* parametric() const { return parametric_ ? &*parametric_ : nullptr; }
+    // "Valores propios..." and its "Pasos...", once opened.
+    StepsWindow* eigenWindow() const { return eigenWindow_.window(); }
+    StepsWindow* eigenStepsWindow() const { return eigenSteps_.window(); }
 
     // DialogHandler
     void checkpoint(TemplateDialog& d) override;
@@ -183,6 +187,10 @@ class MainWindow : public DialogHandler {
     // "Comprobar mis pasos" starts from the matrix the steps start from.
     void checkFromEditor();
     void openEquation();
+    // "Valores propios...": the eigenvalues of the working matrix, and the
+    // eliminations behind its eigenspaces ("Pasos...").
+    void openEigen();
+    void followEigen();
 
     // --- a parameter in the grid (main_window_parameter.cpp) ---
     CellTexts gridTexts(int rows, int cols);
@@ -281,6 +289,9 @@ class MainWindow : public DialogHandler {
     std::unique_ptr<EquationWindow> equation_;           // the same
     // The same; a window of results, with nothing to check.
     StepsWindowSlot discussionWindow_{"Discusión", {{}, {}, true}};
+    StepsWindowSlot eigenSteps_{"Pasos de los valores propios"};
+    StepsWindowSlot eigenWindow_{"Valores propios", {[this] { openEigenSteps(); }, {}}};
+    void openEigenSteps();
 };
 
 }  // namespace velmora

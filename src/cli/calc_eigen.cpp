@@ -1,0 +1,58 @@
+#include "cli/calc_eigen.h"
+
+#include "cli/calc.h"
+#include "core/matrix/eigen_text.h"
+#include "core/matrix/matrix_text.h"
+#include "core/matrix/power_text.h"
+
+namespace velmora {
+
+namespace {
+
+// The one square matrix of the command; false, with the reason on err, otherwise.
+bool ReadSquare(const std::vector<std::string>& args, std::size_t index, const char* usage,
+                Matrix& m, std::ostream& err, int& status) {
+    status = kCalcBadInput;
+    if (args.size() != index + 1) {
+        err << "uso: velmora-calc " << usage << "\n";
+        return false;
+    }
+    std::string error;
+    if (!ReadMatrixText(args[index], m, error)) {
+        err << "velmora-calc: matriz ilegible: " << error << "\n";
+        return false;
+    }
+    if (!m.square) {
+        err << "velmora-calc: la matriz no es cuadrada\n";
+        status = kCalcRefused;
+        return false;
+    }
+    return true;
+}
+
+int Print(const std::vector<Step>& document, std::ostream& out, bool latex) {
+    out << (latex ? StepsLatex(document) : StepsText(document));
+    return kCalcOk;
+}
+
+}  // namespace
+
+int CalcEigen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              bool latex) {
+    Matrix m;
+    int status = kCalcOk;
+    if (!ReadSquare(args, 0, "eigen MATRIZ", m, err, status)) return status;
+    return Print(EigenDocument(AnalyseEigen(m)), out, latex);
+}
+
+int CalcPowerN(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               bool latex) {
+    Matrix m;
+    int status = kCalcOk;
+    if (!ReadSquare(args, 1, "pow n MATRIZ", m, err, status)) return status;
+    const PowerForm form = ClosedPower(m);
+    Print(PowerDocument(form), out, latex);
+    return form.pattern == PowerPattern::None ? int(kCalcRefused) : int(kCalcOk);
+}
+
+}  // namespace velmora

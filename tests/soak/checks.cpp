@@ -309,9 +309,17 @@ void CheckMainWindow(MainWindow& window, GridState& grid) {
         }
     }
 
-    // Rank and determinant: the engine's values for the working matrix.
+    // Rank and determinant: the engine's values for the working matrix; with
+    // a parameter in the grid, the working matrix only has its size and the
+    // rank is given by cases.
     const std::string rankBox = GetItemText(d, kRankBox);
     const std::string detBox = GetItemText(d, kDetBox);
+    if (const ParametricCells* p = window.parametric()) {
+        const std::string says = "según " + std::string(1, p->letter());
+        if (editor.committed && rankBox != says)
+            Fail("rank box " + rankBox + " for a grid with the parameter: not " + says);
+        return;
+    }
     const Reference ref = Analyse(editor.working, editor.working.rows, editor.working.cols);
     if (editor.committed) {
         if (rankBox != std::to_string(ref.rank)) {

@@ -4,20 +4,15 @@ namespace velmora::wide {
 
 namespace {
 
+// Row by row from gcd(a, b) = gcd(b mod a, a): each entry one look-up in a row
+// already made, so the table takes few enough steps for any compiler's
+// constant evaluation.
 constexpr std::array<uint8_t, kSmallGcd * kSmallGcd> SmallGcds() {
     std::array<uint8_t, kSmallGcd * kSmallGcd> t{};
-    for (int a = 0; a < kSmallGcd; ++a) {
-        for (int b = 0; b < kSmallGcd; ++b) {
-            int x = a;
-            int y = b;
-            while (y != 0) {
-                const int r = x % y;
-                x = y;
-                y = r;
-            }
-            t[a * kSmallGcd + b] = static_cast<uint8_t>(x);
-        }
-    }
+    for (int a = 0; a < kSmallGcd; ++a)
+        for (int b = 0; b < kSmallGcd; ++b)
+            t[a * kSmallGcd + b] =
+                static_cast<uint8_t>(a == 0 ? b : t[(b % a) * kSmallGcd + a]);
     return t;
 }
 

@@ -27,7 +27,8 @@ constexpr const char* kUsage =
     "  tri MATRIZ            forma triangular (Gauss)\n"
     "  gj MATRIZ             forma diagonal (Gauss-Jordan)\n"
     "  mul FRACCIÓN MATRIZ   producto por un número\n"
-    "  pow N MATRIZ          potencia entera N >= 0\n"
+    "  pow N MATRIZ          potencia entera N >= 0; desde N = 3, por la forma cerrada\n"
+    "                        de A^n cuando la tiene (la escribe, y A^N con ella)\n"
     "  pow n MATRIZ          A^n en forma cerrada, con la letra n: periódica (A^k = I),\n"
     "                        nilpotente, λI + N con N nilpotente, A^2 = cA o\n"
     "                        diagonalizable con valores propios racionales; cada\n"
@@ -128,6 +129,7 @@ public:
     const std::vector<std::string>& args() const { return args_; }
     std::ostream& out() { return out_; }
     std::ostream& err() { return err_; }
+    bool latex() const { return latex_; }
 
 private:
     const std::vector<std::string>& args_;
@@ -211,6 +213,9 @@ const std::map<std::string, Handler>& Commands() {
                  return int(kCalcBadInput);
              }
              if (!c.Matrix(2, m)) return int(kCalcBadInput);
+             int status = kCalcOk;
+             if (CalcPowerThroughForm(m, static_cast<uint32_t>(n), c.out(), c.latex(), status))
+                 return status;
              Matrix r;
              if (!MatrixPower(m, static_cast<uint32_t>(n), r)) return NotSquare(c);
              return c.Print(r);

@@ -55,4 +55,17 @@ int CalcPowerN(const std::vector<std::string>& args, std::ostream& out, std::ost
     return form.pattern == PowerPattern::None ? int(kCalcRefused) : int(kCalcOk);
 }
 
+bool CalcPowerThroughForm(const Matrix& m, uint32_t n, std::ostream& out, bool latex,
+                          int& status) {
+    if (n <= 2 || !m.square || m.rows == 0) return false;
+    const PowerForm form = ClosedPower(m);
+    if (form.pattern == PowerPattern::None) return false;
+    const bool table =
+        form.pattern == PowerPattern::Periodic || form.pattern == PowerPattern::Nilpotent;
+    if (table && n < static_cast<uint32_t>(form.period)) return false;
+    const RationalRows value = PowerAtWithin32Bits(form, n);
+    status = Print(PowerValueDocument(form, n, value), out, latex);
+    return true;
+}
+
 }  // namespace velmora

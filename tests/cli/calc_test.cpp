@@ -42,6 +42,13 @@ TEST(CalcTest, EigenAndClosedPowers) {
          0,
          "A^4 = I, luego A^n = A^r, donde r es el resto de dividir n entre 4\n\n"},
         {{"pow", "n", "[1 1; 1 0]"}, 1, "ni diagonalizable con valores propios racionales\n\n"},
+        // A number N from 3 on goes through the closed form, which is named.
+        {{"pow", "2016", "[0 -1; 1 0]"}, 0, "2016 = 4·504 + 0, luego A^2016 = A^0 =\n1 0\n0 1\n"},
+        {{"pow", "2016", "[1 1; 0 1]"}, 0, "I + N, N =\n0 1\n0 0\n"},
+        {{"pow", "2016", "[1 1; 0 1]"}, 0, "n = 2016: A^2016 =\n1 2016\n0 1\n"},
+        {{"pow", "3", "[0 1 2; 0 0 3; 0 0 0]"}, 0, "3 ≥ 3, luego A^3 =\n0 0 0\n0 0 0\n0 0 0\n"},
+        {{"pow", "3", "[1 2; 2 4]"}, 0, "n = 3: A^3 =\n25 50\n50 100\n"},
+        {{"pow", "2016", "[2 1; 0 2]"}, 1, ""},
     };
     for (const auto& c : cases) {
         const CalcRun r = Calc(c.args);

@@ -41,10 +41,12 @@ QPoly Binomial(int k) {
 }
 
 mpq_class Power(const mpq_class& b, long e) {
-    mpq_class r = 1;
     const mpq_class f = e >= 0 ? b : 1 / b;
-    for (long i = 0; i < (e >= 0 ? e : -e); ++i) r *= f;
-    return r;
+    const unsigned long k = static_cast<unsigned long>(e >= 0 ? e : -e);
+    mpq_class r;
+    mpz_pow_ui(r.get_num_mpz_t(), f.get_num_mpz_t(), k);
+    mpz_pow_ui(r.get_den_mpz_t(), f.get_den_mpz_t(), k);
+    return r;  // already in lowest terms, the denominator positive
 }
 
 mpq_class Value(const PowerEntry& entry, unsigned n) {
@@ -263,6 +265,25 @@ PowerForm ClosedPower(const RationalRows& rows) {
     return f;
 }
 
+bool PowerMayFit(const PowerForm& f, unsigned n) {
+    if (f.pattern == PowerPattern::Periodic || f.pattern == PowerPattern::Nilpotent) return true;
+    // Every base is an eigenvalue b = p/q of A, and b^n one of A^n. A^n of
+    // 32-bit fractions has |b^n| <= order · 2^31 < 2^35, and q^n divides the
+    // lcm of its denominators (below 2^(32·order²)): past these bits A^n
+    // cannot fit, whatever its entries cancel.
+    const std::size_t order = f.a.size();
+    const std::size_t limit = 32 * order * order + 35;
+    for (const PowerEntry& entry : f.entries)
+        for (const PowerTerm& t : entry) {
+            if (abs(t.base) == 1) continue;
+            const std::size_t bits = std::max(mpz_sizeinbase(t.base.get_num_mpz_t(), 2),
+                                              mpz_sizeinbase(t.base.get_den_mpz_t(), 2)) -
+                                     1;  // floor(log2), so never above the true size
+            if (static_cast<std::size_t>(n) * bits > limit) return false;
+        }
+    return true;
+}
+
 RationalRows PowerAt(const PowerForm& f, unsigned n) {
     const int order = static_cast<int>(f.a.size());
     switch (f.pattern) {
@@ -280,6 +301,14 @@ RationalRows PowerAt(const PowerForm& f, unsigned n) {
     for (int i = 0; i < order; ++i)
         for (int j = 0; j < order; ++j)
             r[i][j] = Value(f.entries[static_cast<std::size_t>(i * order + j)], n);
+    return r;
+}
+
+RationalRows PowerAtWithin32Bits(const PowerForm& f, unsigned n) {
+    if (!PowerMayFit(f, n)) throw ArithmeticOverflow();
+    RationalRows r = PowerAt(f, n);
+    for (const auto& row : r)
+        for (const mpq_class& x : row) (void)detail::Narrow(x);  // throws past 32 bits
     return r;
 }
 

@@ -56,8 +56,16 @@ struct PowerForm {
 PowerForm ClosedPower(const Matrix& a);
 PowerForm ClosedPower(const RationalRows& a);
 
+// False when A^n has no 32-bit form for sure: the n-th power of one of its
+// eigenvalues is already past it. Cheap, so asked before PowerAt for a large n.
+bool PowerMayFit(const PowerForm& form, unsigned n);
+
 // A^n as the form gives it (n >= 0; from the table, or the entries at n,
 // or the identity for n < from).
 RationalRows PowerAt(const PowerForm& form, unsigned n);
+
+// PowerAt where every entry has a 32-bit form (the program's fractions);
+// ArithmeticOverflow otherwise, before any large power is made.
+RationalRows PowerAtWithin32Bits(const PowerForm& form, unsigned n);
 
 }  // namespace velmora

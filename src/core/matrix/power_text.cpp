@@ -186,4 +186,33 @@ std::vector<Step> PowerDocument(const PowerForm& f) {
     return out.Take();
 }
 
+std::vector<Step> PowerValueDocument(const PowerForm& f, unsigned n, const RationalRows& value) {
+    std::vector<Step> document = PowerDocument(f);
+    StepRecorder out;
+    const std::string e = IntToText(n);
+    const std::string k = IntToText(f.period);
+    const std::string power = "A^" + e, powerLatex = "A^{" + e + "}";
+    switch (f.pattern) {
+        case PowerPattern::Periodic: {
+            const std::string q = IntToText(n / static_cast<unsigned>(f.period));
+            const std::string r = IntToText(n % static_cast<unsigned>(f.period));
+            Line(out, e + " = " + k + "·" + q + " + " + r + ", luego " + power + " = A^" + r + " =",
+                 e + " = " + k + " \\cdot " + q + " + " + r + ",\\ \\text{luego } " + powerLatex +
+                     " = A^{" + r + "} =",
+                 Rows(value));
+            break;
+        }
+        case PowerPattern::Nilpotent:
+            Line(out, e + " ≥ " + k + ", luego " + power + " =",
+                 e + " \\geq " + k + ",\\ \\text{luego } " + powerLatex + " =", Rows(value));
+            break;
+        default:
+            Line(out, "n = " + e + ": " + power + " =", "n = " + e + ":\\ " + powerLatex + " =",
+                 Rows(value));
+            break;
+    }
+    for (Step& s : out.Take()) document.push_back(std::move(s));
+    return document;
+}
+
 }  // namespace velmora

@@ -19,4 +19,9 @@ std::string PowerEntryLatex(const PowerEntry& entry);
 // closed form is given.
 std::vector<Step> PowerDocument(const PowerForm& form);
 
+// The same, then the form read at one exponent (value = PowerAt(form, n)):
+// "2016 = 3·672 + 0, luego A^2016 = A^0 =", "n = 2016: A^2016 =".
+std::vector<Step> PowerValueDocument(const PowerForm& form, unsigned n,
+                                     const RationalRows& value);
+
 }  // namespace velmora

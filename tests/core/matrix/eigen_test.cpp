@@ -147,6 +147,14 @@ RationalRows Direct(const RationalRows& a, unsigned n) {
     return detail::ToRows(p);
 }
 
+// A^n by repeated squaring, for large n.
+RationalRows Squaring(const RationalRows& a, unsigned n) {
+    QMatrix p = QMatrix::Identity(static_cast<int>(a.size()));
+    for (QMatrix b = detail::FromRows(a); n > 0; n >>= 1, b = detail::Product(b, b))
+        if (n & 1) p = detail::Product(p, b);
+    return detail::ToRows(p);
+}
+
 // Each kind of matrix, built at random, gets its form, and the form equals
 // the direct powers at n = 0..20.
 TEST(EigenTest, ClosedPowersEqualTheDirectPowers) {
@@ -182,6 +190,13 @@ TEST(EigenTest, ClosedPowersEqualTheDirectPowers) {
             EXPECT_TRUE(f.checked);
             for (unsigned k = 0; k <= 20; ++k)
                 ASSERT_EQ(PowerAt(f, k), Direct(a, k)) << trial << " " << k;
+            const unsigned large = std::uniform_int_distribution<unsigned>(21, 2016)(rng);
+            const RationalRows value = Squaring(a, large);
+            ASSERT_EQ(PowerAt(f, large), value) << trial << " " << large;
+            // Refused early only when the direct power is indeed past 32 bits.
+            if (!PowerMayFit(f, large)) {
+                EXPECT_GT(detail::Bits(detail::FromRows(value)), 31u) << trial;
+            }
         }
     }
     EXPECT_EQ(ClosedPower(RationalRows{{1, 1}, {1, 0}}).pattern, PowerPattern::None);

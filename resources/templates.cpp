@@ -35,6 +35,7 @@ const MenuTemplate kMnuPrin{
           {206, "Hacer sistema"},
           {208, "Ecuación matricial..."},
           {209, "Valores propios..."},
+          {213, "Potencia n-ésima..."},
           {0, ""},
           {211, "Sustituir parámetro..."},
           {212, "Deshacer sustitución\tCtrl+Z"},

@@ -215,6 +215,7 @@ void MainWindow::onCommand(TemplateDialog& d, int id, int) {
         case kSubstitute:    substituteParameter(); break;
         case kUndoSubstitute: undoSubstitution(); break;
         case kEigen:         openEigen(); break;
+        case kPowerN:        openPower(); break;
         case kSystemWindow:  if (hooks_.openSystemWindow) hooks_.openSystemWindow(nullptr); break;
         case kCopy:          copyMatrix(false); break;
         case kCopyLatex:     copyMatrix(true); break;
@@ -266,11 +267,13 @@ void MainWindow::applyEnableRules() {
     for (int id : {kExprGroup, kExpression, kExprOk}) EnableItem(d, id, anyStored);
     EnableMenuItem(d, kEquation, anyStored);
     EnableMenuItem(d, kEigen, square);
+    EnableMenuItem(d, kPowerN, square);
     EnableMenuItem(d, kSteps, stepsAvailable());
     enableParameterCommands();
     enableToSystem();
     followSteps();
     followEigen();
+    followPower();
 }
 
 // --- commands ---

@@ -85,6 +85,7 @@ inline constexpr int kEigen = 209;     // menu "Valores propios..."
 inline constexpr int kSystemWindow = 210;
 inline constexpr int kSubstitute = 211;      // menu "Sustituir parámetro..."
 inline constexpr int kUndoSubstitute = 212;  // menu "Deshacer sustitución", Ctrl+Z
+inline constexpr int kPowerN = 213;          // menu "Potencia n-ésima..."
 inline constexpr int kCopy = 311;
 inline constexpr int kCopyLatex = 312;
 inline constexpr int kPaste = 313;
@@ -150,6 +151,8 @@ class MainWindow : public DialogHandler {
     // "Valores propios..." and its "Pasos...", once opened.
     StepsWindow* eigenWindow() const { return eigenWindow_.window(); }
     StepsWindow* eigenStepsWindow() const { return eigenSteps_.window(); }
+    // "Potencia n-ésima...", once opened.
+    StepsWindow* powerWindow() const { return powerWindow_.window(); }
 
     // DialogHandler
     void checkpoint(TemplateDialog& d) override;
@@ -191,6 +194,9 @@ class MainWindow : public DialogHandler {
     // eliminations behind its eigenspaces ("Pasos...").
     void openEigen();
     void followEigen();
+    // "Potencia n-ésima...": A^n in closed form (main_window_power.cpp).
+    void openPower();
+    void followPower();
 
     // --- a parameter in the grid (main_window_parameter.cpp) ---
     CellTexts gridTexts(int rows, int cols);
@@ -292,6 +298,7 @@ class MainWindow : public DialogHandler {
     StepsWindowSlot eigenSteps_{"Pasos de los valores propios"};
     StepsWindowSlot eigenWindow_{"Valores propios", {[this] { openEigenSteps(); }, {}}};
     void openEigenSteps();
+    StepsWindowSlot powerWindow_{"Potencia n-ésima", {{}, {}, true}};
 };
 
 }  // namespace velmora

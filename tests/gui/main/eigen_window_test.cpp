@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/matrix/eigen_text.h"
+#include "core/matrix/power_text.h"
 #include "support/main_window_fixture.h"
 
 namespace velmora {
@@ -48,6 +49,26 @@ TEST_F(EigenWindowTest, AnswersFollowsTheEditorAndShowsItsSteps) {
     commit({{"1", "2"}});
     EXPECT_TRUE(w->steps().empty());
     EXPECT_EQ(w->whyNone(), "La matriz del editor no es cuadrada: no tiene valores propios.");
+}
+
+// "Potencia n-ésima...": A^n in closed form, following the editor.
+TEST_F(EigenWindowTest, PowerWindowFollowsTheEditor) {
+    EXPECT_FALSE(IsMenuItemEnabled(*d, kPowerN)) << "no matrix yet";
+    commit({{"0", "-1"}, {"1", "0"}});
+    ASSERT_TRUE(IsMenuItemEnabled(*d, kPowerN));
+    d->command(kPowerN);
+    StepsWindow* w = window->powerWindow();
+    ASSERT_TRUE(w && w->isOpen());
+    EXPECT_EQ(w->window()->windowTitle().toStdString(), "Potencia n-ésima");
+    EXPECT_EQ(w->steps(), PowerDocument(ClosedPower(Matrix::FromRows({{0, -1}, {1, 0}}))));
+    commit({{"1", "1"}, {"1", "0"}});  // no closed form: it says so
+    const std::vector<std::string> drawn = w->window()->paneOf(S::kPane)->dc().drawnTexts();
+    EXPECT_NE(std::find_if(drawn.begin(), drawn.end(),
+                           [](const std::string& t) { return t.starts_with("A^n no tiene"); }),
+              drawn.end());
+    commit({{"1", "2"}});
+    EXPECT_FALSE(IsMenuItemEnabled(*d, kPowerN));
+    EXPECT_EQ(w->whyNone(), "La matriz del editor no es cuadrada: no tiene potencias.");
 }
 
 }  // namespace

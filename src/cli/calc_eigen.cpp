@@ -1,8 +1,11 @@
 #include "cli/calc_eigen.h"
 
 #include "cli/calc.h"
+#include "cli/matrix_reader.h"
 #include "core/matrix/eigen_text.h"
 #include "core/matrix/matrix_text.h"
+#include "core/matrix/parametric_eigen_text.h"
+#include "core/matrix/parametric_text.h"
 #include "core/matrix/power_text.h"
 
 namespace velmora {
@@ -35,12 +38,39 @@ int Print(const std::vector<Step>& document, std::ostream& out, bool latex) {
     return kCalcOk;
 }
 
+// The eigenvalues of a matrix with the parameter in some cell; false when
+// the text is not such a matrix.
+bool ParametricEigen(const std::string& text, std::ostream& out, std::ostream& err, bool latex,
+                     int& status) {
+    Matrix numbers;
+    PolynomialMatrix m;
+    std::string error;
+    if (ReadMatrixText(text, numbers, error) || !ReadPolynomialMatrixText(text, m, error) ||
+        !m.HasParameter())
+        return false;
+    status = kCalcRefused;
+    if (m.rows != m.cols) {
+        err << "velmora-calc: la matriz no es cuadrada\n";
+        return true;
+    }
+    try {
+        const ParametricEigenAnalysis e = AnalyseParametricEigen(m);
+        const std::vector<Step> document = ParametricEigenDocument(e);
+        out << (latex ? StepsLatex(document) : DocumentText(document));
+        if (e.polynomialEigenvalues) status = kCalcOk;
+    } catch (const ParametricTooLarge& e) {
+        err << "velmora-calc: " << e.what() << "\n";
+    }
+    return true;
+}
+
 }  // namespace
 
 int CalcEigen(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               bool latex) {
     Matrix m;
     int status = kCalcOk;
+    if (args.size() == 1 && ParametricEigen(args[0], out, err, latex, status)) return status;
     if (!ReadSquare(args, 0, "eigen MATRIZ", m, err, status)) return status;
     return Print(EigenDocument(AnalyseEigen(m)), out, latex);
 }

@@ -42,6 +42,10 @@ TEST(CalcTest, EigenAndClosedPowers) {
          0,
          "A^4 = I, luego A^n = A^r, donde r es el resto de dividir n entre 4\n\n"},
         {{"pow", "n", "[1 1; 1 0]"}, 1, "ni diagonalizable con valores propios racionales\n\n"},
+        // With the parameter: the verdict by its values; eigenvalues that are
+        // not polynomials in it are not discussed.
+        {{"eigen", "[a 1; 0 1]"}, 0, "A es diagonalizable para a ≠ 1\nPara a = 1 no lo es: λ = 1"},
+        {{"eigen", "[0 k; 1 0]"}, 1, "no son todos polinomios en k"},
         // A number N from 3 on goes through the closed form, which is named.
         {{"pow", "2016", "[0 -1; 1 0]"}, 0, "2016 = 4·504 + 0, luego A^2016 = A^0 =\n1 0\n0 1\n"},
         {{"pow", "2016", "[1 1; 0 1]"}, 0, "I + N, N =\n0 1\n0 0\n"},

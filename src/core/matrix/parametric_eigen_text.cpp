@@ -1,5 +1,7 @@
 #include "core/matrix/parametric_eigen_text.h"
 
+#include <cctype>
+
 #include "core/arith/rational.h"
 #include "core/matrix/parametric_text.h"
 #include "core/systems/discussion_text.h"
@@ -152,6 +154,16 @@ std::vector<Step> ParametricEigenDocument(const ParametricEigenAnalysis& e) {
     }
     for (std::string& v : ParametricVerdictLines(e)) doc.push_back(Line(std::move(v)));
     return doc;
+}
+
+std::pair<std::vector<Step>, std::string> ParametricEigenAnswer(const PolynomialMatrix& m) {
+    try {
+        return {ParametricEigenDocument(AnalyseParametricEigen(m)), {}};
+    } catch (const ParametricTooLarge& e) {
+        std::string why = e.what();
+        if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+        return {{}, why + "."};
+    }
 }
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/matrix/parametric_eigen.h"
@@ -23,5 +24,8 @@ std::vector<std::string> ParametricVerdictLines(const ParametricEigenAnalysis& e
 // verdicts. Eigenvalues that are not polynomials in the parameter: why no
 // more is said.
 std::vector<Step> ParametricEigenDocument(const ParametricEigenAnalysis& e);
+// The document of AnalyseParametricEigen(m), or no document and why, for a
+// matrix the computation will not take.
+std::pair<std::vector<Step>, std::string> ParametricEigenAnswer(const PolynomialMatrix& m);
 
 }  // namespace velmora

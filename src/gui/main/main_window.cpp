@@ -8,6 +8,7 @@
 #include "core/about/info_documents.h"
 #include "core/arith/rational.h"
 #include "core/matrix/eigen_text.h"
+#include "core/matrix/parametric_eigen_text.h"
 #include "core/store/evaluator.h"
 #include "core/store/expression_text.h"
 #include "core/toolkit/files.h"
@@ -448,9 +449,14 @@ namespace {
 
 // The document of "Valores propios..." for the editor's matrix, or why
 // there is none.
-std::pair<std::vector<Step>, std::string> EigenOf(const EditorState& editor, bool steps) {
+std::pair<std::vector<Step>, std::string> EigenOf(const EditorState& editor,
+                                                  const std::optional<ParametricCells>& parametric,
+                                                  bool steps) {
     if (!editor.committed || !editor.working.square)
         return {{}, "La matriz del editor no es cuadrada: no tiene valores propios."};
+    if (parametric && steps)
+        return {{}, "Con un parámetro no hay pasos: sustitúyalo antes por un valor."};
+    if (parametric) return ParametricEigenAnswer(parametric->matrix);
     const EigenAnalysis e = AnalyseEigen(editor.working);
     return {steps ? EigenspaceSteps(e) : EigenDocument(e), {}};
 }
@@ -459,12 +465,12 @@ std::pair<std::vector<Step>, std::string> EigenOf(const EditorState& editor, boo
 
 void MainWindow::openEigen() {
     if (!commitEdits() || !editor_.committed || !editor_.working.square) return;
-    auto [document, whyNone] = EigenOf(editor_, false);
+    auto [document, whyNone] = EigenOf(editor_, parametric_, false);
     eigenWindow_.open(dialog_.get(), std::move(document), std::move(whyNone));
 }
 
 void MainWindow::openEigenSteps() {
-    auto [steps, whyNone] = EigenOf(editor_, true);
+    auto [steps, whyNone] = EigenOf(editor_, parametric_, true);
     eigenSteps_.checkFrom(std::nullopt,
                           "Son varias eliminaciones, una por valor propio: "
                           "compruebe cada una desde su matriz en la ventana principal.");
@@ -475,7 +481,7 @@ void MainWindow::openEigenSteps() {
 void MainWindow::followEigen() {
     for (StepsWindowSlot* slot : {&eigenWindow_, &eigenSteps_}) {
         if (!slot->isOpen()) continue;
-        auto [document, whyNone] = EigenOf(editor_, slot == &eigenSteps_);
+        auto [document, whyNone] = EigenOf(editor_, parametric_, slot == &eigenSteps_);
         const StepsWindow& w = *slot->window();
         if (document != w.steps() || whyNone != w.whyNone())
             slot->follow(std::move(document), std::move(whyNone));

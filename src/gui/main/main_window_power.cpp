@@ -11,8 +11,7 @@ std::pair<std::vector<Step>, std::string> PowerOf(const EditorState& editor, boo
     if (!editor.committed || !editor.working.square)
         return {{}, "La matriz del editor no es cuadrada: no tiene potencias."};
     if (parametric)
-        return {{}, "La matriz del editor tiene un parámetro: sustitúyalo por un valor "
-                    "(Sustituir parámetro...) para ver A^n."};
+        return {{}, "A^n con un parámetro no se calcula aquí: sustitúyalo antes por un valor."};
     return {PowerDocument(ClosedPower(editor.working)), {}};
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/matrix/eigen_text.h"
+#include "core/matrix/parametric_eigen_text.h"
 #include "core/matrix/power_text.h"
 #include "support/main_window_fixture.h"
 
@@ -49,6 +50,20 @@ TEST_F(EigenWindowTest, AnswersFollowsTheEditorAndShowsItsSteps) {
     commit({{"1", "2"}});
     EXPECT_TRUE(w->steps().empty());
     EXPECT_EQ(w->whyNone(), "La matriz del editor no es cuadrada: no tiene valores propios.");
+}
+
+// A grid with the parameter: the eigenvalues by its values; no steps.
+TEST_F(EigenWindowTest, ParameterInTheGrid) {
+    commit({{"k", "1"}, {"0", "1"}});
+    d->command(kEigen);
+    StepsWindow* w = window->eigenWindow();
+    ASSERT_TRUE(w && w->isOpen());
+    ASSERT_NE(window->parametric(), nullptr);
+    EXPECT_EQ(w->steps(), ParametricEigenAnswer(window->parametric()->matrix).first);
+    EXPECT_EQ(w->steps().back().text, "Para k = 1 no lo es: λ = 1 tiene multiplicidad algebraica 2 "
+                                      "y geométrica 1");
+    w->window()->click(S::kSteps);
+    EXPECT_TRUE(window->eigenStepsWindow()->steps().empty());
 }
 
 // "Potencia n-ésima...": A^n in closed form, following the editor.

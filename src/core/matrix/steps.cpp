@@ -39,9 +39,10 @@ std::string Divisor(const std::string& g, bool latex) {
     return latex ? "\\left(" + FractionTextLatex(g) + "\\right)" : "(" + g + ")";
 }
 
-std::string MatrixLines(const StepMatrix& m) {
+std::string MatrixLines(const StepMatrix& m, const std::string& indent = {}) {
     std::string s;
     for (int i = 1; i <= m.rows; ++i) {
+        s += indent;
         for (int j = 1; j <= m.cols; ++j) {
             if (j > 1) s += ' ';
             s += m.at(i, j);
@@ -170,9 +171,10 @@ std::string StepLatex(const Step& step) {
 std::string StepsText(const std::vector<Step>& steps) {
     std::string s;
     for (const Step& step : steps) {
-        s += StepText(step);
+        const std::string indent(static_cast<std::size_t>(3 * step.depth), ' ');
+        s += indent + StepText(step);
         s += '\n';
-        s += MatrixLines(step.matrix);
+        s += MatrixLines(step.matrix, indent);
         s += '\n';
     }
     return s;

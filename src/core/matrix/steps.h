@@ -68,6 +68,12 @@ struct Step {
     // Line: `matrix` is the determinant whose value the line gives ("D = -2"):
     // in LaTeX it stands between bars after the line's first "=".
     bool determinant = false;
+    // An elimination with a parameter branches where a pivot may vanish. The
+    // trunk is at depth 0; a Line with `branch` set is a case's condition
+    // ("si a ≠ 1:") and the steps of that case follow it at its depth + 1, up
+    // to the next step at its depth or less.
+    int depth = 0;
+    bool branch = false;
 
     friend bool operator==(const Step&, const Step&) = default;
 };
@@ -98,7 +104,7 @@ class StepRecorder {
 std::string StepText(const Step& step);
 std::string StepLatex(const Step& step);
 // Every step: its line, the rows of its matrix (entries separated by one
-// blank), a blank line.
+// blank), a blank line; each line indented by three blanks per depth.
 std::string StepsText(const std::vector<Step>& steps);
 // A fragment for a document with amsmath: one displayed formula a step, the
 // row operations as arrows (\xrightarrow{F_2 \leftarrow 3F_2 - 2F_1}) before

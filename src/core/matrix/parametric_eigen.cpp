@@ -137,8 +137,7 @@ PolynomialMatrix Shifted(const PolynomialMatrix& m, const Polynomial& value) {
 
 ParametricEigenAnalysis AnalyseParametricEigen(const PolynomialMatrix& m) {
     if (m.rows != m.cols || m.rows == 0) throw std::invalid_argument("la matriz no es cuadrada");
-    if (m.rows > kMaxParametricOrder)
-        throw ParametricTooLarge("con un parámetro, una matriz tiene de 1 a 5 filas y columnas");
+    CheckParametricSize(m);  // before the factoring, which large numbers would slow down
     ParametricEigenAnalysis e;
     e.a = m;
     const int n = m.rows;

@@ -9,17 +9,17 @@ namespace velmora {
 
 using flint::QPoly;
 
-namespace {
-
-void CheckSize(const PolynomialMatrix& m) {
+void CheckParametricSize(const PolynomialMatrix& m) {
     if (m.rows < 1 || m.rows > kMaxParametricOrder || m.cols < 1 || m.cols > kMaxParametricOrder)
         throw ParametricTooLarge("con un parámetro, una matriz tiene de 1 a 5 filas y columnas");
     const std::string why = CellPastBounds(m);
     if (!why.empty()) throw ParametricTooLarge("un elemento " + why);
 }
 
+namespace {
+
 MinorTable TableOf(const PolynomialMatrix& m) {
-    CheckSize(m);
+    CheckParametricSize(m);
     MinorTable::Grid grid(static_cast<std::size_t>(m.rows));
     for (int i = 1; i <= m.rows; ++i)
         for (int j = 1; j <= m.cols; ++j) grid[i - 1].push_back(QPoly(m.at(i, j)));
@@ -154,7 +154,7 @@ PolynomialMatrix CofactorsOf(const PolynomialMatrix& m) {
 }
 
 PolynomialMatrix ScaledBy(const PolynomialMatrix& m, const mpq_class& factor) {
-    CheckSize(m);
+    CheckParametricSize(m);
     PolynomialMatrix r = m;
     for (Polynomial& p : r.cells) p = flint::Scale(QPoly(p), factor).ToPolynomial();
     return r;
@@ -162,7 +162,7 @@ PolynomialMatrix ScaledBy(const PolynomialMatrix& m, const mpq_class& factor) {
 
 PolynomialMatrix PowerOf(const PolynomialMatrix& m, int n) {
     CheckSquare(m);
-    CheckSize(m);
+    CheckParametricSize(m);
     int degree = 0;
     for (const Polynomial& p : m.cells) degree = std::max(degree, p.Degree());
     if (static_cast<long>(degree) * n > kMaxPowerDegree)
@@ -190,7 +190,7 @@ PolynomialMatrix PowerOf(const PolynomialMatrix& m, int n) {
 }
 
 ParametricForm FormOf(const PolynomialMatrix& m, bool diagonal) {
-    CheckSize(m);
+    CheckParametricSize(m);
     ParametricForm r;
     r.form = FractionFreeForm(m);
     PolynomialMatrix& f = r.form;

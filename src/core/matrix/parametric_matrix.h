@@ -23,6 +23,10 @@ class ParametricTooLarge : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Throws ParametricTooLarge for a matrix past kMaxParametricOrder rows or
+// columns, or with a cell past what a typed cell may be.
+void CheckParametricSize(const PolynomialMatrix& m);
+
 // The real roots of a non-zero polynomial, as cases: the rational ones
 // increasing, then each irreducible factor of degree 2 or more that has a
 // real root (integer, positive leading, in the order FactoredPolynomial

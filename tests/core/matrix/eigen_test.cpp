@@ -239,8 +239,11 @@ TEST(EigenTest, DocumentsCompileAsLatex) {
                                    {{0, 0, 2}, {1, 0, 0}, {0, 1, 0}},
                                    {{mpq_class(1, 2), 1}, {0, mpq_class(1, 2)}}}) {
         const EigenAnalysis e = AnalyseEigen(a);
+        const PowerForm f = ClosedPower(a);
         body += StepsLatex(EigenDocument(e)) + StepsLatex(EigenspaceSteps(e)) +
-                StepsLatex(PowerDocument(ClosedPower(a)));
+                StepsLatex(PowerDocument(f));
+        if (f.pattern != PowerPattern::None)
+            body += StepsLatex(PowerValueDocument(f, 7, PowerAt(f, 7)));
     }
     test::ExpectLatexCompiles(body);
 }

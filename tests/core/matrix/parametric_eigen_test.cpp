@@ -9,6 +9,7 @@
 #include "core/matrix/eigen.h"
 #include "core/matrix/parametric_cells.h"
 #include "core/matrix/parametric_eigen_text.h"
+#include "support/latex.h"
 
 namespace velmora {
 namespace {
@@ -125,6 +126,15 @@ TEST(ParametricEigenTest, EveryValueAgreesWithTheMatrixOfNumbers) {
     EXPECT_GT(special, 100);  // the values that change something were met
 }
 
+PolynomialMatrix Square(const std::vector<std::vector<Polynomial>>& rows) {
+    const int n = static_cast<int>(rows.size());
+    PolynomialMatrix m(n, n);
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j) m.at(i, j) = rows[i - 1][j - 1];
+    return m;
+}
+
+// The verdicts as written, and every document as LaTeX that compiles.
 TEST(ParametricEigenTest, TextbookCases) {
     const struct {
         const char* name;
@@ -144,13 +154,17 @@ TEST(ParametricEigenTest, TextbookCases) {
          {{Linear(0, 1), 1, 1}, {1, Linear(0, 1), 1}, {1, 1, Linear(0, 1)}},
          {"A es diagonalizable para todo a"}},
     };
-    for (const auto& c : cases) {
-        PolynomialMatrix m(static_cast<int>(c.rows.size()), static_cast<int>(c.rows.size()));
-        for (std::size_t i = 0; i < c.rows.size(); ++i)
-            for (std::size_t j = 0; j < c.rows.size(); ++j)
-                m.at(static_cast<int>(i + 1), static_cast<int>(j + 1)) = c.rows[i][j];
-        EXPECT_EQ(ParametricVerdictLines(AnalyseParametricEigen(m)), c.verdict) << c.name;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(ParametricVerdictLines(AnalyseParametricEigen(Square(c.rows))), c.verdict)
+            << c.name;
+    VELMORA_NEED_PDFLATEX();
+    std::string body;
+    for (const auto& c : cases) body += StepsLatex(ParametricEigenDocument(AnalyseParametricEigen(
+                                            Square(c.rows))));
+    test::ExpectLatexCompiles(body);
+}
+
+TEST(ParametricEigenTest, EigenvaluesNotPolynomialsInTheParameter) {
     PolynomialMatrix root(2, 2);  // λ^2 = a: not polynomials in a
     root.at(1, 2) = Polynomial::Parameter();
     root.at(2, 1) = 1;

@@ -6,6 +6,7 @@
 #include <map>
 #include <random>
 
+#include "core/arith/flint_poly.h"
 #include "core/matrix/eigen.h"
 #include "core/matrix/parametric_cells.h"
 #include "core/matrix/parametric_eigen_text.h"
@@ -27,20 +28,11 @@ Cells Product(const Cells& x, const Cells& y, int n) {
     Cells r(static_cast<std::size_t>(n * n));
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
-            std::vector<mpq_class> sum;
-            for (int k = 0; k < n; ++k) {
-                const Polynomial& a = x[static_cast<std::size_t>(i * n + k)];
-                const Polynomial& b = y[static_cast<std::size_t>(k * n + j)];
-                for (int p = 0; p <= a.Degree(); ++p)
-                    for (int q = 0; q <= b.Degree(); ++q) {
-                        if (sum.size() <= static_cast<std::size_t>(p + q)) sum.resize(p + q + 1);
-                        sum[static_cast<std::size_t>(p + q)] += a.coefficients[p] * b.coefficients[q];
-                    }
-            }
-            Polynomial s;
-            s.coefficients = sum;
-            s.Trim();
-            r[static_cast<std::size_t>(i * n + j)] = s;
+            flint::QPoly sum;
+            for (int k = 0; k < n; ++k)
+                sum = sum + flint::QPoly(x[static_cast<std::size_t>(i * n + k)]) *
+                                flint::QPoly(y[static_cast<std::size_t>(k * n + j)]);
+            r[static_cast<std::size_t>(i * n + j)] = sum.ToPolynomial();
         }
     return r;
 }

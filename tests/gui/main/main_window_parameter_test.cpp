@@ -6,6 +6,7 @@
 
 #include "core/arith/random.h"
 #include "core/arith/rational.h"
+#include "core/matrix/branched_steps.h"
 #include "support/main_window_fixture.h"
 
 namespace velmora {
@@ -93,12 +94,39 @@ TEST_F(MainWindowParameterTest, OperationsPutTheirDiscussionInTheDiscussionWindo
         EXPECT_EQ(window->discussionWindow()->window()->windowTitle().toStdString(), "Discusión");
         EXPECT_EQ(shown(), cells);
     }
-    // "Pasos..." discusses the determinant, then the rank.
+}
+
+// "Pasos..." with the parameter opens the elimination by cases in "Pasos",
+// towards the form of the last operation ("triangular (Gauss)", "diagonal
+// (Gauss-Jordan)", "inversa"; any other: the rank), and follows the grid.
+TEST_F(MainWindowParameterTest, StepsAreTheEliminationByCasesOfTheGrid) {
+    SetClipboardText("[1 k; k 4]");
+    d->command(kPaste);
+    const PolynomialMatrix grid = window->parametric()->matrix;
+    const std::vector<Step> before = window->discussionWindow() != nullptr
+                                         ? window->discussionWindow()->steps()
+                                         : std::vector<Step>{};
     d->command(kSteps);
-    std::vector<Step> both = ParametricResult(cells, Determinant).document;
-    const std::vector<Step> rank = ParametricResult(cells, Rank).document;
-    both.insert(both.end(), rank.begin(), rank.end());
-    EXPECT_EQ(window->discussionWindow()->steps(), both);
+    ASSERT_NE(window->stepsWindow(), nullptr);
+    EXPECT_TRUE(window->stepsWindow()->isOpen());
+    EXPECT_EQ(window->stepsWindow()->steps(), BranchedElimination(grid, BranchedGoal::Rank).steps);
+    if (window->discussionWindow() != nullptr) {
+        EXPECT_EQ(window->discussionWindow()->steps(), before) << "no discussion opened";
+    }
+    const std::pair<int, BranchedGoal> goals[] = {{kTriangular, BranchedGoal::Triangular},
+                                                  {kTranspose, BranchedGoal::Rank},
+                                                  {kDiagonal, BranchedGoal::GaussJordan},
+                                                  {kInverse, BranchedGoal::Inverse}};
+    for (const auto& [id, goal] : goals) {
+        d->click(id);
+        EXPECT_EQ(window->stepsWindow()->steps(), BranchedElimination(grid, goal).steps) << id;
+    }
+    SetClipboardText("[k 2 1; 0 k 3]");
+    d->command(kPaste);
+    EXPECT_EQ(window->stepsWindow()->steps(),
+              BranchedElimination(window->parametric()->matrix, BranchedGoal::Rank).steps)
+        << "the inverse of a grid that is not square: its rank";
+    EXPECT_TRUE(window->stepsWindow()->whyNone().empty());
 }
 
 }  // namespace

@@ -394,7 +394,8 @@ void StepsWindow::showLine(std::size_t k) {
     const int pos = ScrollGetPos(*window_, kPane);
     const int view = PaneViewSize(*window_, kPane).height();
     if (top < pos) ScrollSetPos(*window_, kPane, top - kMargin);
-    if (top + kLineHeight > pos + view) ScrollSetPos(*window_, kPane, top + kLineHeight - view);
+    if (top + kLineHeight + kMargin > pos + view)
+        ScrollSetPos(*window_, kPane, top + kLineHeight + kMargin - view);
 }
 
 // Its lines, in the colour of the notation, where the steps would start.

@@ -284,13 +284,16 @@ int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, boo
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                std::istream& in) {
-    if (!args.empty() && args[0] == "--pasos") {
+    // "--latex --pasos" and "--pasos --latex": the steps in LaTeX.
+    const bool latexSteps = args.size() > 1 && ((args[0] == "--latex" && args[1] == "--pasos") ||
+                                                (args[0] == "--pasos" && args[1] == "--latex"));
+    if (!args.empty() && (args[0] == "--pasos" || latexSteps)) {
         // A value of the parameter is put in first: the steps are those of numbers.
-        std::vector<std::string> rest(args.begin() + 1, args.end());
+        std::vector<std::string> rest(args.begin() + (latexSteps ? 2 : 1), args.end());
         bool substituted = false;
         int status = kCalcOk;
         if (!SubstituteArgument(rest, substituted, status, err)) return status;
-        return CalcWithSteps(rest, out, err);
+        return CalcWithSteps(rest, out, err, latexSteps);
     }
     if (!args.empty() && args[0] == "--latex") {
         const std::vector<std::string> rest(args.begin() + 1, args.end());

@@ -55,6 +55,23 @@ TEST(CalcParametricTest, TextbookExercises) {
         {{"rank", "[1 k; k 4]", "m=1"}, 2, "el parámetro de la matriz es k, no m"},
         {{"--pasos", "rank", "[1 k; k 4]", "k=2"}, 0,
          "matriz:\n1 2\n2 4\n\nF2 ← F2 - 2F1\n1 2\n0 0\n\n1\n"},
+        // With the parameter, the steps open a case where a pivot may vanish.
+        {{"--pasos", "rank", "[1 k; k 4]"}, 0,
+         "matriz:\n1   k\nk   4\n\nF2 ← F2 - kF1\n1   k\n0   -k^2 + 4\n\n"
+         "si k ≠ -2, k ≠ 2:\n\n   F2 ← F2 / (k^2 - 4)\n   1   k\n   0   -1\n\n"
+         "   Para k ≠ -2, k ≠ 2: rango = 2\n\nsi k = -2:\n\n   sustituyendo k = -2:\n"
+         "   1   -2\n   0   0\n\n   Para k = -2: rango = 1\n\nsi k = 2:\n\n"
+         "   sustituyendo k = 2:\n   1   2\n   0   0\n\n   Para k = 2: rango = 1\n\n"},
+        {{"--latex", "--pasos", "rank", "[k]"}, 0,
+         "\\[ \\text{matriz:} \\quad \\begin{pmatrix} k \\end{pmatrix} \\]\n"
+         "\\begin{list}{}{\\setlength{\\leftmargin}{1.5em}}\n"
+         "\\item $\\text{si } k \\neq 0 \\text{:}$\n"
+         "\\[ \\xrightarrow{F_1 \\leftarrow F_1 / k} \\begin{pmatrix} 1 \\end{pmatrix} \\]\n"
+         "\\[ \\text{Para } k \\neq 0 \\text{: rango} = 1 \\]\n"
+         "\\item $\\text{si } k = 0 \\text{:}$\n"
+         "\\[ \\text{sustituyendo } k = 0 \\text{:} \\quad \\begin{pmatrix} 0 \\end{pmatrix} \\]\n"
+         "\\[ \\text{Para } k = 0 \\text{: rango} = 0 \\]\n\\end{list}\n"},
+        {{"--pasos", "inv", "[k 1 1; 1 k 1]"}, 1, "la matriz no es cuadrada"},
         {{"--latex", "det", "[k 1; 1 k]"}, 0,
          "\\[ \\text{det} = k^{2} - 1 = (k - 1)(k + 1) \\]\n"
          "\\[ \\text{det} = 0 \\text{ para } k = -1 \\text{, } k = 1 \\]\n"},

@@ -84,6 +84,7 @@ void MainWindow::discuss(ParametricOperation operation, const mpq_class& factor,
                       : operation == Diagonal ? BranchedGoal::GaussJordan
                       : operation == Inverse  ? BranchedGoal::Inverse
                                               : BranchedGoal::Rank;
+    followSteps();  // an open "Pasos" goes where the operation went
     ParametricAnswer answer = ParametricResult(parametric_->matrix, operation, factor, exponent);
     if (!answer.ok) {
         ShowMessageStyled("Discusión", answer.reason, kMbIconExclamation);

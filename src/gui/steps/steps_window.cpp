@@ -131,6 +131,7 @@ void StepsWindow::show(std::vector<Step> steps, std::string whyNone) {
     whyNone_ = std::move(whyNone);
     collapsed_.assign(steps_.size(), false);  // every case open
     current_ = -1;
+    keyboard_ = false;
     draw();
     ScrollSetPos(*window_, kPane, 0);
     enableButtons();
@@ -275,7 +276,7 @@ void StepsWindow::drawOn(DrawingPane& pane) {
         }
         DrawText(x, p.top, collapsed_[p.index] ? "▸" : "▾");
         DrawText(x + kMarkWidth, p.top, StepText(s));
-        if (static_cast<int>(p.index) == current_) {
+        if (keyboard_ && static_cast<int>(p.index) == current_) {
             // The case the keys act on: a ring round its condition.
             CurrentDC->setPenColour(kStepsFocus);
             const int right = x + kMarkWidth + TextWidth(StepText(s)) + 4;
@@ -340,6 +341,7 @@ void StepsWindow::onMouseDown(TemplateDialog& d, int x, int y) {
     for (const Placed& p : places_) {
         if (at.y() >= p.top && at.y() < p.top + kLineHeight && steps_[p.index].branch &&
             at.x() >= kMargin + IndentOf(steps_[p.index]) - kGuide) {
+            keyboard_ = false;
             toggleCase(p.index);
             return;
         }
@@ -349,7 +351,10 @@ void StepsWindow::onMouseDown(TemplateDialog& d, int x, int y) {
 // Up and Down go from one case's condition to the next drawn; Enter and
 // Space open or close it, Left closes and Right opens it.
 bool StepsWindow::onKey(TemplateDialog& /*d*/, int id, int key) {
-    if (id != kPane || checking_) return false;
+    constexpr int kCaseKeys[] = {Qt::Key_Down,  Qt::Key_Up,   Qt::Key_Return, Qt::Key_Enter,
+                                 Qt::Key_Space, Qt::Key_Left, Qt::Key_Right};
+    if (id != kPane || checking_ || std::ranges::find(kCaseKeys, key) == std::end(kCaseKeys))
+        return false;
     std::vector<std::size_t> heads;
     for (const Placed& p : places_)
         if (steps_[p.index].branch) heads.push_back(p.index);
@@ -357,6 +362,7 @@ bool StepsWindow::onKey(TemplateDialog& /*d*/, int id, int key) {
     const auto at = std::find(heads.begin(), heads.end(), static_cast<std::size_t>(current_));
     const bool onOne = at != heads.end();
     const std::size_t here = onOne ? *at : heads.front();
+    keyboard_ = true;
     switch (key) {
         case Qt::Key_Down:
         case Qt::Key_Up: {

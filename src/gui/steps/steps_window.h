@@ -138,6 +138,7 @@ class StepsWindow : public DialogHandler {
     std::vector<bool> collapsed_;  // by step: a case's condition closed
     std::vector<Placed> places_;   // the steps drawn
     int current_ = -1;             // the condition the keys act on, once they have
+    bool keyboard_ = false;        // the keys were used last: its ring is shown
     bool checking_ = false;
     std::optional<Matrix> start_;
     std::string noStart_;

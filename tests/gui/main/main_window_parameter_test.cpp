@@ -96,9 +96,8 @@ TEST_F(MainWindowParameterTest, OperationsPutTheirDiscussionInTheDiscussionWindo
     }
 }
 
-// "Pasos..." with the parameter opens the elimination by cases in "Pasos",
-// towards the form of the last operation ("triangular (Gauss)", "diagonal
-// (Gauss-Jordan)", "inversa"; any other: the rank), and follows the grid.
+// "Pasos..." with the parameter: the elimination by cases towards the form of
+// the last operation (any other than those three: the rank), following the grid.
 TEST_F(MainWindowParameterTest, StepsAreTheEliminationByCasesOfTheGrid) {
     SetClipboardText("[1 k; k 4]");
     d->command(kPaste);

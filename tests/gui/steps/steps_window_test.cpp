@@ -75,9 +75,8 @@ TEST(StepsWindowTest, DrawsCopiesAndScrolls) {
     EXPECT_EQ(slot.window()->steps(), steps);
 }
 
-// Nested cases: a click on a condition hides exactly the steps of its case,
-// a second shows them again; on the pane the keys do the same; "Copiar"
-// keeps every case.
+// Nested cases: a click on a condition hides exactly its case's steps, a
+// second shows them; the keys do the same; "Copiar" keeps every case.
 TEST(StepsWindowTest, CasesCollapseAndExpand) {
     InitTextOutput();
     const auto line = [](const char* text, int depth, bool branch = false) {
@@ -126,8 +125,7 @@ TEST(StepsWindowTest, CasesCollapseAndExpand) {
     // A case closed inside one closed and opened again stays closed.
     for (std::size_t k : {3, 1, 1}) click(k);
     expectHidden({4});
-    // The keys: Down goes to the first condition, then the next; Left
-    // closes, Right opens, Space and Enter toggle. Closed: 1 for step 1, 2 for step 3.
+    // Down: the first condition, then the next. Closed: 1 for step 1, 2 for step 3.
     slot.follow(steps);
     const std::pair<Qt::Key, int> keys[] = {
         {Qt::Key_Down, 0},  {Qt::Key_Left, 1},   {Qt::Key_Right, 0}, {Qt::Key_Down, 0},

@@ -98,8 +98,15 @@ void MainWindowFigures() {
         d.command(p::kNewMatrix);
     }
     const int working[4][4] = {{2, 1, 0, 1}, {1, 1, 1, 0}, {0, 1, 2, 1}, {1, 0, 1, 1}};
-    TypeMatrix(d, working);
-    const auto commit = [&] { d.command(p::kEditorOk); };
+    // Each command starts from the working matrix typed again: commands
+    // repeated on their own result (cofactors of cofactors, M · 2/3 of
+    // M · 2/3, ...) leave 32 bits within a few runs, and the figure would be
+    // that of the refusal instead of the command's.
+    const auto commit = [&] {
+        TypeMatrix(d, working);
+        d.command(p::kEditorOk);
+    };
+    commit();
     const auto repaint = [&] { d.paint(); };
     const auto command = [&](int id) {
         return [&d, id, &repaint] {

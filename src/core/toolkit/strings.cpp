@@ -1,5 +1,7 @@
 #include "core/toolkit/strings.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -29,6 +31,16 @@ std::string UpperCaseLatin(std::string_view s) {
         }
     }
     return r;
+}
+
+std::string Sentence(std::string_view reason) {
+    if (reason.empty()) return {};
+    // The first letter: one byte, or two for the accented ones (C3 xx).
+    const std::size_t first = static_cast<unsigned char>(reason[0]) == 0xC3 ? 2 : 1;
+    std::string s = UpperCaseLatin(reason.substr(0, first));
+    s += reason.substr(std::min(first, reason.size()));
+    if (s.find_last_of(".!?") != s.size() - 1) s += '.';
+    return s;
 }
 
 std::string TrimLeft(std::string_view s) {

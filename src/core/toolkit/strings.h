@@ -14,6 +14,10 @@ namespace velmora {
 // a..z and the accented letters àáçèéíïñòóúü become capitals; everything else
 // (other accented letters included) is copied unchanged.
 std::string UpperCaseLatin(std::string_view s);
+// A reason as a box writes it: a sentence with its first letter a capital
+// and a full stop at the end ("la letra M no tiene matriz" -> "La letra M no
+// tiene matriz.").
+std::string Sentence(std::string_view reason);
 // Only the space (0x20) is trimmed; tabs stay.
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);

@@ -138,7 +138,7 @@ void EquationWindow::solve() {
             WarnOverflow();
             return;
         default:
-            ShowMessageStyled(kCaption, EvalProblemText(problem), kMbIconExclamation);
+            ShowMessageStyled(kCaption, Sentence(EvalProblemText(problem)), kMbIconExclamation);
             return;
     }
     equation_ = std::move(equation);

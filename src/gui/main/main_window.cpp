@@ -588,7 +588,7 @@ void MainWindow::evaluateCommand() {
             WarnOverflow();
             break;
         default:  // a refusal with its reason: "J no tiene inversa (det J = 0)"
-            ShowMessage("Error", EvalProblemText(problem));
+            ShowMessage("Error", Sentence(EvalProblemText(problem)));
             break;
     }
 }

@@ -36,9 +36,13 @@ namespace velmora {
 
 namespace {
 
+// The window the user is in. The main window runs modal, so the modal widget
+// is the main window even while a window it owns (the matrix equation, a
+// Pasos window) has the keyboard: a box owned by the main window would hand
+// the keyboard back to it, not to the window the user was typing in.
 QWidget* ActiveOwner() {
-    QWidget* owner = QApplication::activeModalWidget();
-    return owner != nullptr ? owner : QApplication::activeWindow();
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr ? active : QApplication::activeModalWidget();
 }
 
 // Keeps a Yes/No box open against Esc and the close box until a button answers.

@@ -18,6 +18,17 @@ TEST(StringsTest, UpperCaseLatin) {
     for (const Case& c : cases) EXPECT_EQ(UpperCaseLatin(c.in), c.out) << c.in;
 }
 
+TEST(StringsTest, SentenceOfAReason) {
+    const char* cases[][2] = {
+        {"la letra M no tiene matriz", "La letra M no tiene matriz."},
+        {"él", "Él."},
+        {"J no tiene inversa (det J = 0)", "J no tiene inversa (det J = 0)."},
+        {"Hecho.", "Hecho."},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Sentence(c[0]), c[1]) << c[0];
+}
+
 TEST(StringsTest, Trimming) {
     EXPECT_EQ(Trim("  12 "), "12");
     EXPECT_EQ(Trim("   "), "");

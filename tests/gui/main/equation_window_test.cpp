@@ -65,7 +65,7 @@ TEST_F(EquationWindowTest, RefusesWithTheReasonAndAsksForTheSize) {
     EquationWindow& e = solve("X*X = J");
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].caption, "Ecuación matricial");
-    EXPECT_EQ(boxes.boxes[0].text, "la ecuación no es lineal en X: X X");
+    EXPECT_EQ(boxes.boxes[0].text, "La ecuación no es lineal en X: X X.");
     EXPECT_TRUE(e.dialog().isVisible()) << "the dialog stays for the equation to be put right";
     EXPECT_EQ(e.answer(), nullptr);
     EXPECT_EQ(window->store().count(), 1);
@@ -79,7 +79,7 @@ TEST_F(EquationWindowTest, RefusesWithTheReasonAndAsksForTheSize) {
     SetItemText(e.dialog(), E::kRows, "2");
     SetItemText(e.dialog(), E::kCols, "9");
     e.dialog().click(E::kSolve);
-    EXPECT_EQ(boxes.boxes.back().text, "X sería 2 × 9: 18 incógnitas, y el máximo es 16");
+    EXPECT_EQ(boxes.boxes.back().text, "X sería 2 × 9: 18 incógnitas, y el máximo es 16.");
     SetItemText(e.dialog(), E::kCols, "3");
     e.dialog().click(E::kSolve);
     ASSERT_TRUE(e.answer() && e.answer()->isOpen());

@@ -53,7 +53,7 @@ bool BranchedGoalOf(const std::string& command, BranchedGoal& goal) {
 
 // The steps of a matrix with a parameter, a case where a pivot may vanish.
 int PrintBranchedSteps(const std::string& text, BranchedGoal goal, std::ostream& out,
-                  std::ostream& err, bool latex) {
+                       std::ostream& err, bool latex) {
     PolynomialMatrix m;
     std::string error;
     if (!ReadPolynomialMatrixText(text, m, error)) {
@@ -73,8 +73,8 @@ int PrintBranchedSteps(const std::string& text, BranchedGoal goal, std::ostream&
 
 int CalcWithSteps(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                   bool latex) {
-    static const std::set<std::string> kCommands = {"tri",   "gj",       "inv",    "det", "rank",
-                                                    "solve", "ecuacion", "discuss"};
+    static const std::set<std::string> kCommands = {"tri",  "gj",    "inv",      "det",
+                                                    "rank", "solve", "ecuacion", "discuss"};
     BranchedGoal goal{};
     const bool branched = !args.empty() && BranchedGoalOf(args[0], goal);
     if (args.empty() || kCommands.count(args[0]) == 0 || (latex && !branched)) {

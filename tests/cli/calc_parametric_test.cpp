@@ -62,15 +62,6 @@ TEST(CalcParametricTest, TextbookExercises) {
          "   Para k ≠ -2, k ≠ 2: rango = 2\n\nsi k = -2:\n\n   sustituyendo k = -2:\n"
          "   1   -2\n   0   0\n\n   Para k = -2: rango = 1\n\nsi k = 2:\n\n"
          "   sustituyendo k = 2:\n   1   2\n   0   0\n\n   Para k = 2: rango = 1\n\n"},
-        {{"--latex", "--pasos", "rank", "[k]"}, 0,
-         "\\[ \\text{matriz:} \\quad \\begin{pmatrix} k \\end{pmatrix} \\]\n"
-         "\\begin{list}{}{\\setlength{\\leftmargin}{1.5em}}\n"
-         "\\item $\\text{si } k \\neq 0 \\text{:}$\n"
-         "\\[ \\xrightarrow{F_1 \\leftarrow F_1 / k} \\begin{pmatrix} 1 \\end{pmatrix} \\]\n"
-         "\\[ \\text{Para } k \\neq 0 \\text{: rango} = 1 \\]\n"
-         "\\item $\\text{si } k = 0 \\text{:}$\n"
-         "\\[ \\text{sustituyendo } k = 0 \\text{:} \\quad \\begin{pmatrix} 0 \\end{pmatrix} \\]\n"
-         "\\[ \\text{Para } k = 0 \\text{: rango} = 0 \\]\n\\end{list}\n"},
         {{"--pasos", "inv", "[k 1 1; 1 k 1]"}, 1, "la matriz no es cuadrada"},
         {{"--latex", "det", "[k 1; 1 k]"}, 0,
          "\\[ \\text{det} = k^{2} - 1 = (k - 1)(k + 1) \\]\n"

@@ -142,7 +142,9 @@ int Engine::Pivot(const Rows& m, const Case& c, int r, int j) const {
     for (int i = r; i < static_cast<int>(m.size()); ++i) {
         const QPoly& e = m[i][j];
         if (e.IsZero()) continue;
-        const int rank = (e.IsConstant() ? 0 : c.NonZero(e) ? 100 : 200) +
+        const int rank = (e.IsConstant() ? 0
+                          : c.NonZero(e) ? 100
+                                         : 200) +
                          static_cast<int>(e.Degree());
         if (best < 0 || rank < bestRank) {
             best = i;

@@ -27,8 +27,7 @@ std::string SubstitutionText(const ParameterCondition& c, char letter) {
     return "operando con " + PolynomialText(c.factor, letter) + " = 0:";
 }
 
-std::string RankConclusionText(const ParameterCondition& c, int rank, char letter,
-                               bool parameter) {
+std::string RankConclusionText(const ParameterCondition& c, int rank, char letter, bool parameter) {
     return Prefix(c, letter, parameter) + "rango = " + std::to_string(rank);
 }
 

@@ -18,8 +18,7 @@ std::string BranchConditionText(const ParameterCondition& c, char letter);
 // "operando con a^2 - 2 = 0:".
 std::string SubstitutionText(const ParameterCondition& c, char letter);
 // "Para a ≠ 1: rango = 2"; without the condition for a matrix of numbers.
-std::string RankConclusionText(const ParameterCondition& c, int rank, char letter,
-                               bool parameter);
+std::string RankConclusionText(const ParameterCondition& c, int rank, char letter, bool parameter);
 // "Para a ≠ 1: det ≠ 0, tiene inversa:", "Para a = 1: det = 0, no tiene
 // inversa".
 std::string InverseConclusionText(const ParameterCondition& c, bool invertible, char letter,

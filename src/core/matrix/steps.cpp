@@ -55,7 +55,8 @@ std::string MatrixLines(const StepMatrix& m, const std::string& indent = {}) {
     for (int i = 1; i <= m.rows; ++i) {
         s += indent;
         for (int j = 1; j <= m.cols; ++j) {
-            if (j > 1) s += spaced ? std::string(width[j - 2] - Utf8Length(m.at(i, j - 1)) + 3, ' ') : " ";
+            if (j > 1)
+                s += spaced ? std::string(width[j - 2] - Utf8Length(m.at(i, j - 1)) + 3, ' ') : " ";
             s += m.at(i, j);
         }
         s += '\n';

@@ -389,7 +389,7 @@ std::vector<Step> MainWindow::workingSteps() const {
 // What an open "Pasos" window says while the working matrix has no steps.
 std::string MainWindow::whyNoSteps() const {
     if (!editor_.committed) return "No hay pasos: el editor no tiene ninguna matriz confirmada.";
-    if (parametric_) return "No hay pasos: " + branchedSteps().reason;
+    if (parametric_) return "No hay pasos: " + branchedSteps().reason + ".";
     return "No hay pasos: una matriz que no es cuadrada no tiene determinante.\n"
            "«triangular (Gauss)», «diagonal (Gauss-Jordan)» e «inversa» dejan aquí los suyos;\n"
            "«Comprobar mis pasos» comprueba los de una eliminación hecha a mano.";

@@ -412,7 +412,7 @@ std::vector<Step> SystemWindow::analysisSteps() const {
 
 std::pair<std::vector<Step>, std::string> SystemWindow::stepsByCases() const {
     BranchedSteps b = BranchedElimination(discussion->augmented, BranchedGoal::System);
-    if (!b.ok) return {{}, "No hay pasos: " + b.reason};
+    if (!b.ok) return {{}, "No hay pasos: " + b.reason + "."};
     return {std::move(b.steps), {}};
 }
 

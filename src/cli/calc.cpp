@@ -70,7 +70,12 @@ constexpr const char* kUsage =
     "                        y rank, la discusión\n"
     "  --pasos ORDEN MATRIZ  con tri, gj, inv, det, rank, solve o ecuacion: escribe\n"
     "                        antes cada paso (una línea y la matriz que deja), luego\n"
-    "                        el resultado\n"
+    "                        el resultado; con un parámetro (tri, gj, inv, rank,\n"
+    "                        solve o discuss), los pasos sobre los polinomios y un\n"
+    "                        caso aparte donde un pivote puede ser 0 (si a ≠ 1:,\n"
+    "                        si a = 1:), cada caso con su conclusión\n"
+    "  --latex --pasos ORDEN MATRIZ\n"
+    "                        los mismos pasos en LaTeX, cada caso una lista anidada\n"
     "\n"
     "Una MATRIZ se escribe como \"[1 2; 3 -1/2]\": corchetes opcionales (los dos o\n"
     "ninguno), filas separadas por ';', elementos por blancos o comas, cada uno un\n"
@@ -292,13 +297,16 @@ int Run(std::vector<std::string> args, std::ostream& out, std::ostream& err, boo
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                std::istream& in) {
-    if (!args.empty() && args[0] == "--pasos") {
+    // "--latex --pasos" and "--pasos --latex": the steps in LaTeX.
+    const bool latexSteps = args.size() > 1 && ((args[0] == "--latex" && args[1] == "--pasos") ||
+                                                (args[0] == "--pasos" && args[1] == "--latex"));
+    if (!args.empty() && (args[0] == "--pasos" || latexSteps)) {
         // A value of the parameter is put in first: the steps are those of numbers.
-        std::vector<std::string> rest(args.begin() + 1, args.end());
+        std::vector<std::string> rest(args.begin() + (latexSteps ? 2 : 1), args.end());
         bool substituted = false;
         int status = kCalcOk;
         if (!SubstituteArgument(rest, substituted, status, err)) return status;
-        return CalcWithSteps(rest, out, err);
+        return CalcWithSteps(rest, out, err, latexSteps);
     }
     if (!args.empty() && args[0] == "--latex") {
         const std::vector<std::string> rest(args.begin() + 1, args.end());

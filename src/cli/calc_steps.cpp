@@ -1,11 +1,14 @@
 #include "cli/calc_steps.h"
 
+#include <map>
 #include <set>
 #include <sstream>
 
 #include "cli/calc.h"
 #include "cli/calc_equation.h"
 #include "cli/calc_systems.h"
+#include "cli/matrix_reader.h"
+#include "core/matrix/branched_steps.h"
 #include "core/matrix/matrix_text.h"
 #include "core/matrix/steps.h"
 #include "core/systems/linear_system.h"
@@ -36,19 +39,59 @@ void RecordSteps(const std::string& command, const Matrix& m, StepRecorder& step
     }
 }
 
+// The goal of the branched elimination for a command (false: it has none).
+bool BranchedGoalOf(const std::string& command, BranchedGoal& goal) {
+    static const std::map<std::string, BranchedGoal> kGoals = {
+        {"tri", BranchedGoal::Triangular}, {"gj", BranchedGoal::GaussJordan},
+        {"rank", BranchedGoal::Rank},      {"inv", BranchedGoal::Inverse},
+        {"solve", BranchedGoal::System},   {"discuss", BranchedGoal::System}};
+    const auto it = kGoals.find(command);
+    if (it == kGoals.end()) return false;
+    goal = it->second;
+    return true;
+}
+
+// The steps of a matrix with a parameter, a case where a pivot may vanish.
+int PrintBranchedSteps(const std::string& text, BranchedGoal goal, std::ostream& out,
+                       std::ostream& err, bool latex) {
+    PolynomialMatrix m;
+    std::string error;
+    if (!ReadPolynomialMatrixText(text, m, error)) {
+        err << "velmora-calc: matriz ilegible: " << error << "\n";
+        return kCalcBadInput;
+    }
+    const BranchedSteps steps = BranchedElimination(m, goal);
+    if (!steps.ok) {
+        err << "velmora-calc: " << steps.reason << "\n";
+        return kCalcRefused;
+    }
+    out << (latex ? StepsLatex(steps.steps) : StepsText(steps.steps));
+    return kCalcOk;
+}
+
 }  // namespace
 
-int CalcWithSteps(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    static const std::set<std::string> kCommands = {"tri",  "gj",    "inv",
-                                                    "det",  "rank",  "solve", "ecuacion"};
-    if (args.empty() || kCommands.count(args[0]) == 0) {
-        err << "velmora-calc: --pasos va delante de tri, gj, inv, det, rank, solve o ecuacion\n";
+int CalcWithSteps(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  bool latex) {
+    static const std::set<std::string> kCommands = {"tri",  "gj",    "inv",      "det",
+                                                    "rank", "solve", "ecuacion", "discuss"};
+    BranchedGoal goal{};
+    const bool branched = !args.empty() && BranchedGoalOf(args[0], goal);
+    if (args.empty() || kCommands.count(args[0]) == 0 || (latex && !branched)) {
+        err << (latex ? "velmora-calc: --latex --pasos va delante de tri, gj, inv, rank, solve o "
+                        "discuss\n"
+                      : "velmora-calc: --pasos va delante de tri, gj, inv, det, rank, solve, "
+                        "discuss o ecuacion\n");
         return kCalcBadInput;
     }
     if (args[0] == "ecuacion")
         return CalcEquation({args.begin() + 1, args.end()}, out, err, EquationOutput::Steps);
     Matrix m;
     std::string error;
+    // With a parameter, or in LaTeX, the steps are the branched elimination's.
+    if (branched && args.size() == 2 &&
+        (latex || args[0] == "discuss" || !ReadMatrixText(args[1], m, error)))
+        return PrintBranchedSteps(args[1], goal, out, err, latex);
     // What cannot be read, or has the wrong number of arguments, is the
     // command's own error: it has no steps.
     if (args.size() != 2 || !ReadMatrixText(args[1], m, error)) return RunCommand(args, out, err);

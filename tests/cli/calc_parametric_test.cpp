@@ -55,6 +55,14 @@ TEST(CalcParametricTest, TextbookExercises) {
         {{"rank", "[1 k; k 4]", "m=1"}, 2, "el parámetro de la matriz es k, no m"},
         {{"--pasos", "rank", "[1 k; k 4]", "k=2"}, 0,
          "matriz:\n1 2\n2 4\n\nF2 ← F2 - 2F1\n1 2\n0 0\n\n1\n"},
+        // With the parameter, the steps open a case where a pivot may vanish.
+        {{"--pasos", "rank", "[1 k; k 4]"}, 0,
+         "matriz:\n1   k\nk   4\n\nF2 ← F2 - kF1\n1   k\n0   -k^2 + 4\n\n"
+         "si k ≠ -2, k ≠ 2:\n\n   F2 ← F2 / (k^2 - 4)\n   1   k\n   0   -1\n\n"
+         "   Para k ≠ -2, k ≠ 2: rango = 2\n\nsi k = -2:\n\n   sustituyendo k = -2:\n"
+         "   1   -2\n   0   0\n\n   Para k = -2: rango = 1\n\nsi k = 2:\n\n"
+         "   sustituyendo k = 2:\n   1   2\n   0   0\n\n   Para k = 2: rango = 1\n\n"},
+        {{"--pasos", "inv", "[k 1 1; 1 k 1]"}, 1, "la matriz no es cuadrada"},
         {{"--latex", "det", "[k 1; 1 k]"}, 0,
          "\\[ \\text{det} = k^{2} - 1 = (k - 1)(k + 1) \\]\n"
          "\\[ \\text{det} = 0 \\text{ para } k = -1 \\text{, } k = 1 \\]\n"},

@@ -156,6 +156,14 @@ QPoly Monic(const QPoly& x) {
     return r;
 }
 
+RationalFunction LowestTerms(const QPoly& n, const QPoly& d) {
+    if (n.IsZero()) return {};
+    const QPoly g = Gcd(n, d);
+    const QPoly den = ExactQuotient(d, g);
+    const mpq_class inverse = 1 / den.Coefficient(den.Degree());
+    return {Scale(ExactQuotient(n, g), inverse).ToPolynomial(), Scale(den, inverse).ToPolynomial()};
+}
+
 QPoly PrimitivePositive(const QPoly& x) {
     QPoly r;
     if (!x.IsZero()) fmpq_poly_primitive_part(r.get(), x.get());

@@ -68,6 +68,8 @@ QPoly Gcd(const QPoly& x, const QPoly& y);
 // The inverse of x modulo an irreducible modulus (x not a multiple of it).
 QPoly InverseModulo(const QPoly& x, const QPoly& modulus);
 QPoly Monic(const QPoly& x);
+// n / d (d non-zero) in lowest terms with a monic denominator.
+RationalFunction LowestTerms(const QPoly& n, const QPoly& d);
 // Integer coefficients with gcd 1 and a positive leading coefficient.
 QPoly PrimitivePositive(const QPoly& x);
 // x divided by the positive rational that leaves integer coefficients with

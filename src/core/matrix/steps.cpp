@@ -1,5 +1,7 @@
 #include "core/matrix/steps.h"
 
+#include <algorithm>
+
 #include "core/matrix/matrix_internal.h"
 #include "core/toolkit/strings.h"
 
@@ -16,10 +18,13 @@ std::string RowLatex(int i) {
 }
 
 // "3F2": a coefficient 1 is left out, a fraction stands in parentheses
-// ("(1/2)F2"; the reduction to a general solution has them).
+// ("(1/2)F2"; the reduction to a general solution has them), and so does a
+// polynomial of several terms ("(a - 1)F2", "(a^2 + 1)F2").
 std::string Scaled(const std::string& k, const std::string& row, bool latex) {
     if (k == "1") return row;
-    if (k.find('/') == std::string::npos) return k + row;
+    // A polynomial of several terms: "(a - 1)F2".
+    if (k.find(' ') != std::string::npos && k[0] != '(') return "(" + k + ")" + row;
+    if (k.find('/') == std::string::npos || k[0] == '(') return k + row;
     return (latex ? FractionTextLatex(k) : "(" + k + ")") + row;
 }
 
@@ -35,16 +40,23 @@ std::string Combination(const Step& step, const std::string& row, const std::str
 // A divisor: the gcd of a row's numerators, or a pivot (of any sign, or a
 // fraction) on the way to a general solution.
 std::string Divisor(const std::string& g, bool latex) {
-    if (g.find_first_of("-/") == std::string::npos) return g;
+    if (g.find_first_of("-/ ") == std::string::npos) return g;
     return latex ? "\\left(" + FractionTextLatex(g) + "\\right)" : "(" + g + ")";
 }
 
+// Entries one blank apart, or aligned (StepMatrix::aligned).
 std::string MatrixLines(const StepMatrix& m, const std::string& indent = {}) {
+    const bool spaced = m.aligned;
+    std::vector<std::size_t> width(static_cast<std::size_t>(m.cols), 0);
+    for (int i = 1; spaced && i <= m.rows; ++i)
+        for (int j = 1; j <= m.cols; ++j)
+            width[j - 1] = std::max(width[j - 1], Utf8Length(m.at(i, j)));
     std::string s;
     for (int i = 1; i <= m.rows; ++i) {
         s += indent;
         for (int j = 1; j <= m.cols; ++j) {
-            if (j > 1) s += ' ';
+            if (j > 1)
+                s += spaced ? std::string(width[j - 2] - Utf8Length(m.at(i, j - 1)) + 3, ' ') : " ";
             s += m.at(i, j);
         }
         s += '\n';
@@ -181,8 +193,19 @@ std::string StepsText(const std::vector<Step>& steps) {
 }
 
 std::string StepsLatex(const std::vector<Step>& steps) {
+    // A case is an item of a list one level in, its steps within the item;
+    // LaTeX nests six lists at most, so deeper cases stay at the fifth.
+    constexpr int kMaxLists = 5;
     std::string s;
+    int open = 0;
     for (const Step& step : steps) {
+        const int need = std::min(step.depth + (step.branch ? 1 : 0), kMaxLists);
+        for (; open > need; --open) s += "\\end{list}\n";
+        for (; open < need; ++open) s += "\\begin{list}{}{\\setlength{\\leftmargin}{1.5em}}\n";
+        if (step.branch) {
+            s += "\\item $" + step.latex + "$\n";
+            continue;
+        }
         s += "\\[ ";
         const std::size_t equals = step.latex.find(" = ");
         if (step.determinant && !step.matrix.empty() && equals != std::string::npos) {
@@ -199,6 +222,7 @@ std::string StepsLatex(const std::vector<Step>& steps) {
         if (!step.matrix.empty()) s += StepMatrixLatex(step.matrix);
         s += " \\]\n";
     }
+    for (; open > 0; --open) s += "\\end{list}\n";
     return s;
 }
 

@@ -29,6 +29,9 @@ struct StepMatrix {
     // The cells in LaTeX, where they are not all fractions ("1 - 2\lambda");
     // empty: each fraction's own.
     std::vector<std::string> latex;
+    // As text, the columns aligned and three blanks apart: for cells that
+    // hold blanks ("a - 1"), so each reads on its own.
+    bool aligned = false;
 
     static StepMatrix Of(const Matrix& m);
     // rows x cols entries, each the text cell(i, j) gives (i, j from 1).
@@ -109,7 +112,8 @@ std::string StepsText(const std::vector<Step>& steps);
 // A fragment for a document with amsmath: one displayed formula a step, the
 // row operations as arrows (\xrightarrow{F_2 \leftarrow 3F_2 - 2F_1}) before
 // the matrix they leave, a determinant as a vmatrix within its line
-// (D = \begin{vmatrix} ... \end{vmatrix} = -2).
+// (D = \begin{vmatrix} ... \end{vmatrix} = -2); each case of a branched
+// elimination an item of a list one level in, its steps inside it.
 std::string StepsLatex(const std::vector<Step>& steps);
 // The fraction text "-3/4" in LaTeX: "-\frac{3}{4}".
 std::string FractionTextLatex(const std::string& fraction);

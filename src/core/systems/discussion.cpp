@@ -37,12 +37,7 @@ struct GeneralArithmetic {
     static bool IsZero(const QPoly& p) { return p.IsZero(); }
     // n / d in lowest terms with a monic denominator.
     static RationalFunction Quotient(const QPoly& n, const QPoly& d) {
-        if (n.IsZero()) return {};
-        const QPoly g = flint::Gcd(n, d);
-        const QPoly den = flint::ExactQuotient(d, g);
-        const mpq_class inverse = 1 / den.Coefficient(den.Degree());
-        return {flint::Scale(flint::ExactQuotient(n, g), inverse).ToPolynomial(),
-                flint::Scale(den, inverse).ToPolynomial()};
+        return flint::LowestTerms(n, d);
     }
 };
 

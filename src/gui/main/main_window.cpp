@@ -381,7 +381,8 @@ bool MainWindow::OperationSteps::made(const EditorState& editor) const {
 }
 
 std::vector<Step> MainWindow::workingSteps() const {
-    if (!editor_.committed || parametric_) return {};
+    if (!editor_.committed) return {};
+    if (parametric_) return branchedSteps().steps;
     if (operationSteps_.made(editor_)) return operationSteps_.steps;
     if (!editor_.working.square) return {};
     StepRecorder steps;
@@ -392,9 +393,7 @@ std::vector<Step> MainWindow::workingSteps() const {
 // What an open "Pasos" window says while the working matrix has no steps.
 std::string MainWindow::whyNoSteps() const {
     if (!editor_.committed) return "No hay pasos: el editor no tiene ninguna matriz confirmada.";
-    if (parametric_)
-        return "No hay pasos: la matriz tiene un parámetro.\n"
-               "Sus operaciones y «Pasos...» abren la ventana «Discusión».";
+    if (parametric_) return "No hay pasos: " + branchedSteps().reason + ".";
     return "No hay pasos: una matriz que no es cuadrada no tiene determinante.\n"
            "«triangular (Gauss)», «diagonal (Gauss-Jordan)» e «inversa» dejan aquí los suyos;\n"
            "«Comprobar mis pasos» comprueba los de una eliminación hecha a mano.";
@@ -408,13 +407,9 @@ bool MainWindow::stepsAvailable() const {
 }
 
 // Of what the grid shows, as every operation (commitEdits). With the
-// parameter, the discussion of its rank and determinant.
+// parameter, its elimination by cases.
 void MainWindow::openSteps() {
     if (!commitEdits() || !stepsAvailable()) return;
-    if (parametric_) {
-        discussGrid();
-        return;
-    }
     checkFromEditor();
     std::vector<Step> steps = workingSteps();
     std::string whyNone = steps.empty() ? whyNoSteps() : std::string();

@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/matrix/branched_steps.h"
 #include "core/matrix/matrix.h"
 #include "core/matrix/parametric_cells.h"
 #include "core/matrix/steps.h"
@@ -204,7 +205,8 @@ class MainWindow : public DialogHandler {
     void showParametric();
     void showGrid();
     void discuss(ParametricOperation operation, const mpq_class& factor = 1, int exponent = 1);
-    void discussGrid();
+    // "Pasos..." with the parameter: the elimination of the grid by cases.
+    BranchedSteps branchedSteps() const;
     void substituteParameter();
     void undoSubstitution();
     void putTexts(const CellTexts& texts);
@@ -259,6 +261,8 @@ class MainWindow : public DialogHandler {
     // The committed grid with the parameter (none for a matrix of numbers),
     // and the grid a substitution replaced, for as long as it can come back.
     std::optional<ParametricCells> parametric_;
+    // Where the last operation on it was going: its steps go there too.
+    BranchedGoal parametricGoal_ = BranchedGoal::Rank;
     std::optional<CellTexts> beforeSubstitution_;
     int expressionEdit_ = 0;  // the edit field inside box 190
     std::array<Rect, MatrixStore::kCapacity + 1> hits_{};

@@ -1,5 +1,6 @@
 // The main window with a parameter in the grid: the grid read as a matrix of
-// polynomials, its operations discussed in the "Discusión" window, and
+// polynomials, its operations discussed in the "Discusión" window, its
+// "Pasos..." the elimination by cases, and
 // "Sustituir parámetro..." with its undoing ("Deshacer sustitución", Ctrl+Z).
 //
 // The cells keep what was typed; the working matrix is a matrix of zeros of
@@ -78,6 +79,12 @@ void MainWindow::enableParameterCommands() {
 // The discussion of an operation on the grid, in the "Discusión" window; a
 // matrix the engine refuses (its size, its degree) is refused in a box.
 void MainWindow::discuss(ParametricOperation operation, const mpq_class& factor, int exponent) {
+    using enum ParametricOperation;
+    parametricGoal_ = operation == Triangular ? BranchedGoal::Triangular
+                      : operation == Diagonal ? BranchedGoal::GaussJordan
+                      : operation == Inverse  ? BranchedGoal::Inverse
+                                              : BranchedGoal::Rank;
+    followSteps();  // an open "Pasos" goes where the operation went
     ParametricAnswer answer = ParametricResult(parametric_->matrix, operation, factor, exponent);
     if (!answer.ok) {
         ShowMessageStyled("Discusión", answer.reason, kMbIconExclamation);
@@ -86,26 +93,12 @@ void MainWindow::discuss(ParametricOperation operation, const mpq_class& factor,
     discussionWindow_.open(dialog_.get(), std::move(answer.document));
 }
 
-// "Pasos..." with the parameter: its rank and, for a square grid, its
-// determinant, by the values of the parameter.
-void MainWindow::discussGrid() {
-    std::vector<Step> document;
-    if (editor_.working.square) {
-        ParametricAnswer det =
-            ParametricResult(parametric_->matrix, ParametricOperation::Determinant);
-        if (!det.ok) {
-            ShowMessageStyled("Discusión", det.reason, kMbIconExclamation);
-            return;
-        }
-        document = std::move(det.document);
-    }
-    ParametricAnswer rank = ParametricResult(parametric_->matrix, ParametricOperation::Rank);
-    if (!rank.ok) {
-        ShowMessageStyled("Discusión", rank.reason, kMbIconExclamation);
-        return;
-    }
-    document.insert(document.end(), rank.document.begin(), rank.document.end());
-    discussionWindow_.open(dialog_.get(), std::move(document));
+// Towards the form of the last operation when it was "triangular (Gauss)",
+// "diagonal (Gauss-Jordan)" or "inversa" (of a square grid), else its rank.
+BranchedSteps MainWindow::branchedSteps() const {
+    BranchedGoal goal = parametricGoal_;
+    if (goal == BranchedGoal::Inverse && !editor_.working.square) goal = BranchedGoal::Rank;
+    return BranchedElimination(parametric_->matrix, goal);
 }
 
 // Asks a value of the parameter and puts the matrix of numbers it gives into

@@ -1,6 +1,7 @@
 #include "gui/steps/steps_window.h"
 
 #include <QScreen>
+#include <QWidget>
 #include <algorithm>
 
 #include "core/check/check_text.h"
@@ -66,13 +67,29 @@ constexpr int kGap = 12;  // after a matrix
 // left out, an ellipsis saying so (Copiar still gives them all).
 constexpr int kMostHeight = 30000;
 
-// Where each step goes: the top of its line, and of its matrix.
-struct Placed {
-    int top;
-    int matrixTop;
-};
+// A case's steps are drawn one indent further right than its condition,
+// with a guide line down their left; the condition wears its disclosure mark.
+constexpr int kCaseIndent = 24;
+constexpr int kMarkWidth = 16;
+constexpr int kGuide = 5;  // the guide line, right of the mark's left
+constexpr Colour kStepsGuide = Rgb(200, 170, 190);
+constexpr Colour kStepsFocus = Rgb(90, 90, 90);
+
+int IndentOf(const Step& s) {
+    return s.depth * kCaseIndent;
+}
 
 }  // namespace
+
+std::vector<bool> HiddenSteps(const std::vector<Step>& steps, const std::vector<bool>& collapsed) {
+    std::vector<bool> hidden(steps.size(), false);
+    for (std::size_t k = 0; k < steps.size() && k < collapsed.size(); ++k) {
+        if (hidden[k] || !steps[k].branch || !collapsed[k]) continue;
+        for (std::size_t j = k + 1; j < steps.size() && steps[j].depth > steps[k].depth; ++j)
+            hidden[j] = true;
+    }
+    return hidden;
+}
 
 StepsWindow::StepsWindow(QWidget* owner, std::string_view title, StepsWindowExtras extras)
     : extras_(std::move(extras)),
@@ -112,6 +129,9 @@ void StepsWindow::follow(std::vector<Step> steps, std::string whyNone) {
 void StepsWindow::show(std::vector<Step> steps, std::string whyNone) {
     steps_ = std::move(steps);
     whyNone_ = std::move(whyNone);
+    collapsed_.assign(steps_.size(), false);  // every case open
+    current_ = -1;
+    keyboard_ = false;
     draw();
     ScrollSetPos(*window_, kPane, 0);
     enableButtons();
@@ -202,38 +222,44 @@ void StepsWindow::draw() {
 void StepsWindow::drawOn(DrawingPane& pane) {
     DrawingSize usual({16, 6});
     SelectFont(CurrentDC);
+    places_.clear();
     if (steps_.empty()) {
         drawWhyNone(pane);
         return;
     }
     // Measure first: the surface is made once, to size.
-    std::vector<Placed> places;
+    const std::vector<bool> hidden = HiddenSteps(steps_, collapsed_);
     int y = kMargin;
     int width = 0;
-    std::size_t shown = 0;
-    for (const Step& s : steps_) {
+    bool cut = false;
+    for (std::size_t k = 0; k < steps_.size(); ++k) {
+        if (hidden[k]) continue;
+        const Step& s = steps_[k];
         const int height = kLineHeight + (s.matrix.empty() ? 0 : s.matrix.rows * 16 + kGap);
-        if (y + height > kMostHeight) break;
-        places.push_back({y, y + kLineHeight});
-        width = std::max(width, kMargin + TextWidth(StepText(s)) * 3 / 2);
+        if (y + height > kMostHeight) {
+            cut = true;
+            break;
+        }
+        places_.push_back({k, y, y + kLineHeight});
+        const int indent = IndentOf(s) + (s.branch ? kMarkWidth : 0);
+        width = std::max(width, kMargin + indent + TextWidth(StepText(s)) * 3 / 2);
         if (!s.matrix.empty())
-            width = std::max(width, kMatrixIndent + MatrixDrawingWidth(s.matrix));
+            width = std::max(width, kMatrixIndent + IndentOf(s) + MatrixDrawingWidth(s.matrix));
         y += height;
-        ++shown;
     }
-    const bool cut = shown < steps_.size();
     const QSize viewport = PaneViewSize(*window_, kPane);
     pane.resizeSurface(QSize(std::max(width + kMargin, viewport.width()),
                              std::max(y + (cut ? kLineHeight : 0) + kMargin, viewport.height())),
                        kStepsFill);
     SetBackColour(kStepsFill);
+    drawGuides(y);
     SetTextColour(kStepsMatrix);
-    for (std::size_t k = 0; k < shown; ++k) {
-        const Step& s = steps_[k];
+    for (const Placed& p : places_) {
+        const Step& s = steps_[p.index];
         if (s.matrix.empty()) continue;
         uint16_t right = 0;
         uint16_t bottom = 0;
-        DrawMatrix(s.matrix, kMatrixIndent, static_cast<uint16_t>(places[k].matrixTop), right,
+        DrawMatrix(s.matrix, kMatrixIndent + IndentOf(s), static_cast<uint16_t>(p.matrixTop), right,
                    bottom);
     }
     // The lines in the face's own width, wider than the entries', so that
@@ -241,8 +267,141 @@ void StepsWindow::drawOn(DrawingPane& pane) {
     DrawingSize natural({16, 0});
     SetTextAlignment(kAlignLeftTop);
     SetTextColour(kStepsNotation);
-    for (std::size_t k = 0; k < shown; ++k) DrawText(kMargin, places[k].top, StepText(steps_[k]));
+    for (const Placed& p : places_) {
+        const Step& s = steps_[p.index];
+        const int x = kMargin + IndentOf(s);
+        if (!s.branch) {
+            DrawText(x, p.top, StepText(s));
+            continue;
+        }
+        DrawText(x, p.top, collapsed_[p.index] ? "▸" : "▾");
+        DrawText(x + kMarkWidth, p.top, StepText(s));
+        if (keyboard_ && static_cast<int>(p.index) == current_) {
+            // The case the keys act on: a ring round its condition.
+            CurrentDC->setPenColour(kStepsFocus);
+            const int right = x + kMarkWidth + TextWidth(StepText(s)) + 4;
+            MoveTo(x - 3, p.top - 1);
+            DrawLineTo(right, p.top - 1);
+            DrawLineTo(right, p.top + kLineHeight - 3);
+            DrawLineTo(x - 3, p.top + kLineHeight - 3);
+            DrawLineTo(x - 3, p.top - 1);
+        }
+    }
     if (cut) DrawText(kMargin, y, "…");
+}
+
+// Down the left of every open case, from under its condition to the end of
+// its last step drawn.
+void StepsWindow::drawGuides(int end) {
+    const Colour pen = CurrentDC->penColour();
+    CurrentDC->setPenColour(kStepsGuide);
+    for (std::size_t n = 0; n < places_.size(); ++n) {
+        const Step& s = steps_[places_[n].index];
+        if (!s.branch || collapsed_[places_[n].index]) continue;
+        std::size_t last = n + 1;
+        while (last < places_.size() && steps_[places_[last].index].depth > s.depth) ++last;
+        if (last == n + 1) continue;
+        const int bottom = last < places_.size() ? places_[last].top - 4 : end - 4;
+        const int x = kMargin + IndentOf(s) + kGuide;
+        MoveTo(x, places_[n].top + kLineHeight - 2);
+        DrawLineTo(x, bottom);
+    }
+    CurrentDC->setPenColour(pen);
+}
+
+// --- the cases: collapsed and expanded by a click on their condition, or
+// from the keyboard on the pane ---
+
+void StepsWindow::toggleCase(std::size_t k) {
+    if (k >= steps_.size() || !steps_[k].branch) return;
+    collapsed_[k] = !collapsed_[k];
+    current_ = static_cast<int>(k);
+    redrawKeepingPlace();
+}
+
+void StepsWindow::redrawKeepingPlace() {
+    const int pos = ScrollGetPos(*window_, kPane);
+    draw();
+    ScrollSetPos(*window_, kPane, pos);
+}
+
+int StepsWindow::lineTop(std::size_t k) const {
+    for (const Placed& p : places_)
+        if (p.index == k) return p.top;
+    return -1;
+}
+
+void StepsWindow::onMouseDown(TemplateDialog& d, int x, int y) {
+    QWidget* area = d.item(kPane);
+    DrawingPane* pane = d.paneOf(kPane);
+    if (checking_ || area == nullptr || pane == nullptr) return;
+    const QPoint client(x, y);
+    if (!area->rect().contains(area->mapFrom(d.client(), client))) return;
+    const QPoint at = pane->mapFrom(d.client(), client);
+    for (const Placed& p : places_) {
+        if (at.y() >= p.top && at.y() < p.top + kLineHeight && steps_[p.index].branch &&
+            at.x() >= kMargin + IndentOf(steps_[p.index]) - kGuide) {
+            keyboard_ = false;
+            toggleCase(p.index);
+            return;
+        }
+    }
+}
+
+// Up and Down go from one case's condition to the next drawn; Enter and
+// Space open or close it, Left closes and Right opens it.
+bool StepsWindow::onKey(TemplateDialog& /*d*/, int id, int key) {
+    constexpr int kCaseKeys[] = {Qt::Key_Down,  Qt::Key_Up,   Qt::Key_Return, Qt::Key_Enter,
+                                 Qt::Key_Space, Qt::Key_Left, Qt::Key_Right};
+    if (id != kPane || checking_ || std::ranges::find(kCaseKeys, key) == std::end(kCaseKeys))
+        return false;
+    std::vector<std::size_t> heads;
+    for (const Placed& p : places_)
+        if (steps_[p.index].branch) heads.push_back(p.index);
+    if (heads.empty()) return false;
+    const auto at = std::find(heads.begin(), heads.end(), static_cast<std::size_t>(current_));
+    const bool onOne = at != heads.end();
+    const std::size_t here = onOne ? *at : heads.front();
+    keyboard_ = true;
+    switch (key) {
+        case Qt::Key_Down:
+        case Qt::Key_Up: {
+            std::size_t next = here;
+            if (onOne && key == Qt::Key_Down && at + 1 != heads.end()) next = *(at + 1);
+            if (onOne && key == Qt::Key_Up && at != heads.begin()) next = *(at - 1);
+            current_ = static_cast<int>(next);
+            redrawKeepingPlace();
+            showLine(next);
+            return true;
+        }
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            toggleCase(here);
+            return true;
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            if (collapsed_[here] != (key == Qt::Key_Left)) {
+                toggleCase(here);
+            } else {
+                current_ = static_cast<int>(here);
+                redrawKeepingPlace();
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Scrolls as little as needed to show the line of step k.
+void StepsWindow::showLine(std::size_t k) {
+    const int top = lineTop(k);
+    if (top < 0) return;
+    const int pos = ScrollGetPos(*window_, kPane);
+    const int view = PaneViewSize(*window_, kPane).height();
+    if (top < pos) ScrollSetPos(*window_, kPane, top - kMargin);
+    if (top + kLineHeight + kMargin > pos + view)
+        ScrollSetPos(*window_, kPane, top + kLineHeight + kMargin - view);
 }
 
 // Its lines, in the colour of the notation, where the steps would start.

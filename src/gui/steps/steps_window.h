@@ -6,6 +6,11 @@
 // and hands it the steps of each new result while it is open. It opens
 // beside that window, and PgUp, PgDn, Home and End scroll it.
 //
+// Steps that branch on a parameter are drawn with each case indented under
+// its condition line ("si a ≠ 1:"), which a click collapses or expands (▾/▸);
+// on the pane Up and Down pick a condition, Enter or Space toggles it, Left
+// collapses and Right expands it. The copies hold every case.
+//
 // "Comprobar mis pasos" turns it into a pane where the student writes their
 // own working from the matrix the steps start from (the owner hands it
 // over): on the left what they type or paste, on the right each step marked
@@ -92,13 +97,32 @@ class StepsWindow : public DialogHandler {
     // The working checked (from no matrix: nothing).
     const WorkingCheck& workingCheck() const { return check_; }
 
+    // A case's condition line (Step::branch): its steps hidden or shown
+    // again. Every case is open when steps are shown.
+    void toggleCase(std::size_t k);
+    bool collapsed(std::size_t k) const { return k < collapsed_.size() && collapsed_[k]; }
+    // The top of step k's line in the pane; -1 when it is not drawn.
+    int lineTop(std::size_t k) const;
+
     void onInit(TemplateDialog& d) override;
     void onCommand(TemplateDialog& d, int id, int notification) override;
+    void onMouseDown(TemplateDialog& d, int x, int y) override;
+    bool onKey(TemplateDialog& d, int id, int key) override;
 
   private:
+    // Where a step is drawn: the top of its line, and of its matrix.
+    struct Placed {
+        std::size_t index;
+        int top;
+        int matrixTop;
+    };
+
     void show(std::vector<Step> steps, std::string whyNone);
     void draw();
     void drawOn(DrawingPane& pane);
+    void drawGuides(int end);
+    void redrawKeepingPlace();
+    void showLine(std::size_t k);
     void drawWhyNone(DrawingPane& pane);
     void placeBesideOwner();
     // steps_window_check.cpp
@@ -111,6 +135,10 @@ class StepsWindow : public DialogHandler {
 
     std::vector<Step> steps_;
     std::string whyNone_;
+    std::vector<bool> collapsed_;  // by step: a case's condition closed
+    std::vector<Placed> places_;   // the steps drawn
+    int current_ = -1;             // the condition the keys act on, once they have
+    bool keyboard_ = false;        // the keys were used last: its ring is shown
     bool checking_ = false;
     std::optional<Matrix> start_;
     std::string noStart_;
@@ -121,6 +149,10 @@ class StepsWindow : public DialogHandler {
     QPointer<QWidget> owner_;
     QPointer<TemplateDialog> window_;
 };
+
+// The steps the collapsed cases hide: those after a collapsed condition line
+// that are deeper than it, up to the next step at its depth or less.
+std::vector<bool> HiddenSteps(const std::vector<Step>& steps, const std::vector<bool>& collapsed);
 
 // Where a window of `size` (frame included) opens beside `owner` (its frame)
 // on `screen`: on the owner's right when it fits there, else on its left;

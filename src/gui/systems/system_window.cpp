@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 
+#include "core/matrix/branched_steps.h"
 #include "core/matrix/steps.h"
 #include "core/systems/system_text.h"
 #include "core/toolkit/strings.h"
@@ -97,7 +98,7 @@ void SystemWindow::applyEnableRules(TemplateDialog& d) {
     EnableItem(d, kReset, listed);
     EnableItem(d, kDelete, selected_ > 0);
     EnableItem(d, kRename, selected_ > 0);
-    EnableMenuItem(d, kSteps, hasSystem_ && !discussion);  // steps are of numbers
+    EnableMenuItem(d, kSteps, hasSystem_);
     EnableMenuItem(d, kView, hasSystem_);
     EnableMenuItem(d, kSubstitute, discussing());
     EnableMenuItem(d, kUndoSubstitute, beforeSubstitution_.has_value());
@@ -112,6 +113,7 @@ void SystemWindow::onInit(TemplateDialog& d) {
     if (view_) view_->deleteLater();
     view_ = nullptr;
     stepsShown_.reset();
+    casesShown_.reset();
     list_ = SystemList();
     hasSystem_ = false;
     selected_ = 0;
@@ -367,15 +369,37 @@ void SystemWindow::closeWindow(TemplateDialog& d) {
 
 // --- Steps ---
 
+namespace {
+
+// Why the student's working has no matrix to start from.
+std::string NoStartingMatrix(bool analysed) {
+    return analysed ? "No hay matriz de partida: los pasos se comprueban en sistemas de números, "
+                      "no con el parámetro a."
+                    : "No hay matriz de partida: el sistema de la cuadrícula no se ha analizado. "
+                      "«Ok» o Intro en su última casilla lo analiza.";
+}
+
+}  // namespace
+
 // Of the system the window shows: what the grid holds is read and analysed
-// first, as "<<" does; a refused grid shows nothing.
+// first, as "<<" does; a refused grid shows nothing. With the parameter, the
+// elimination of its augmented matrix by cases.
 void SystemWindow::openSteps(TemplateDialog& d) {
     if (!hasSystem_) return;
     readGridAndAnalyse(d);
-    if (!hasSystem_ || discussion) return;
+    if (!hasSystem_) return;
+    if (discussion) {
+        steps_.checkFrom(std::nullopt, NoStartingMatrix(true));
+        auto [steps, whyNone] = stepsByCases();
+        steps_.open(&d, std::move(steps), std::move(whyNone));
+        stepsShown_.reset();
+        casesShown_ = discussion;
+        return;
+    }
     steps_.checkFrom(current);
     steps_.open(&d, analysisSteps());
     stepsShown_ = current;
+    casesShown_.reset();
 }
 
 // The analysis of `current` once more, recording: its ranks, and its
@@ -386,34 +410,36 @@ std::vector<Step> SystemWindow::analysisSteps() const {
     return steps.Take();
 }
 
+std::pair<std::vector<Step>, std::string> SystemWindow::stepsByCases() const {
+    BranchedSteps b = BranchedElimination(discussion->augmented, BranchedGoal::System);
+    if (!b.ok) return {{}, "No hay pasos: " + b.reason + "."};
+    return {std::move(b.steps), {}};
+}
+
 // The open "Pasos" window follows the analysis on show: that of another
-// system, or none, saying why (none analysed since the grid changed, or a
-// discussion by the values of a).
+// system, by cases with the parameter, or none, saying why (none analysed
+// since the grid changed).
 void SystemWindow::followSteps() {
     if (!steps_.isOpen()) return;
     const bool analysed = hasSystem_ && analysisShown_;
     const std::optional<Matrix> shown =
         analysed && !discussion ? std::optional<Matrix>(current) : std::nullopt;
-    std::string whyNone;
-    if (!analysed) {
-        whyNone =
-            "No hay pasos: el sistema de la cuadrícula no se ha analizado.\n"
-            "«Ok» o Intro en su última casilla lo analiza.";
-    } else if (discussion) {
-        const std::string k(1, discussion->augmented.parameter);
-        whyNone = "No hay pasos: un sistema con el parámetro " + k +
-                  " se discute por los valores de " + k +
-                  ",\n"
-                  "caso por caso, en la conclusión. Los pasos son de sistemas de números.";
-    }
-    steps_.checkFrom(shown, analysed ? "No hay matriz de partida: los pasos se comprueban en "
-                                       "sistemas de números, no con el parámetro a."
-                                     : "No hay matriz de partida: el sistema de la cuadrícula no "
-                                       "se ha analizado. «Ok» o Intro en su última casilla lo "
-                                       "analiza.");
-    if (shown == stepsShown_ && whyNone == steps_.window()->whyNone()) return;
+    const std::shared_ptr<const Discussion> cases = analysed ? discussion : nullptr;
+    steps_.checkFrom(shown, NoStartingMatrix(analysed));
+    const bool same = shown == stepsShown_ && cases == casesShown_;
+    if (same && (analysed || !steps_.window()->whyNone().empty())) return;
     stepsShown_ = shown;
-    steps_.follow(shown ? analysisSteps() : std::vector<Step>{}, std::move(whyNone));
+    casesShown_ = cases;
+    if (cases) {
+        auto [steps, whyNone] = stepsByCases();
+        steps_.follow(std::move(steps), std::move(whyNone));
+    } else if (shown) {
+        steps_.follow(analysisSteps());
+    } else {
+        steps_.follow({},
+                      "No hay pasos: el sistema de la cuadrícula no se ha analizado.\n"
+                      "«Ok» o Intro en su última casilla lo analiza.");
+    }
 }
 
 void SystemWindow::openView(TemplateDialog& d) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/matrix/matrix.h"
@@ -153,6 +154,8 @@ class SystemWindow : public DialogHandler {
     // "Pasos...": the steps of the current analysis.
     void openSteps(TemplateDialog& d);
     std::vector<Step> analysisSteps() const;
+    // With the parameter: the elimination of A' by cases, or why there is none.
+    std::pair<std::vector<Step>, std::string> stepsByCases() const;
     void followSteps();
     // "Vista": the picture of the system on show, following it.
     void openView(TemplateDialog& d);
@@ -167,6 +170,7 @@ class SystemWindow : public DialogHandler {
     bool hasSystem_ = false;
     StepsWindowSlot steps_{"Pasos del sistema"};
     std::optional<Matrix> stepsShown_;  // the system whose steps the window shows
+    std::shared_ptr<const Discussion> casesShown_;  // or the one with the parameter
     QPointer<ViewWindow> view_;         // a child of the dialog: it goes with it
     // The displays show the analysis of the system on show (not cleared
     // since, as "rnd" and a change of the counts clear them).

@@ -346,6 +346,7 @@ bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
         if (key->matches(QKeySequence::Paste) && PasteOneLine(watched)) return true;
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
             return QDialog::eventFilter(watched, event);
+        if (paneKey(watched, key->key())) return true;
         const bool breaksLines =
             std::any_of(controls_.begin(), controls_.end(), [watched](const Control& c) {
                 return c.widget == watched && (c.style & res::kWantReturn);
@@ -382,6 +383,16 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event) {
     } else if (!scrollPaneByKey(event->key())) {
         QDialog::keyPressEvent(event);
     }
+}
+
+bool TemplateDialog::paneKey(QObject* watched, int key) {
+    for (const Control& c : controls_) {
+        if (c.widget != watched || c.kind != ControlKind::Pane) continue;
+        bool taken = false;
+        deliver([&] { taken = handler_.onKey(*this, c.id, key); });
+        return taken;
+    }
+    return false;
 }
 
 // The keys of a page: the first scrolling pane moves a page, or to its top

@@ -109,6 +109,10 @@ class DialogHandler {
     virtual void onScroll(TemplateDialog&, int /*id*/, int /*code*/, int /*pos*/) {}
     // The right button pressed at (x, y), pixels of the client area.
     virtual void onContextMenu(TemplateDialog&, int /*x*/, int /*y*/) {}
+    // A key (Qt::Key, without Ctrl or Alt) pressed in drawing pane `id`,
+    // before the dialog's own keys (Enter, Esc, those of a page). True: the
+    // window has taken it.
+    virtual bool onKey(TemplateDialog&, int /*id*/, int /*key*/) { return false; }
     // The shortcut of menu command `id` was pressed in `control`, which takes
     // such keys itself (an edit copies or pastes its own text). True: the
     // command runs instead. Asked only while the menu item is enabled.
@@ -239,6 +243,8 @@ class TemplateDialog : public QDialog {
     // PgUp, PgDn, Home or End for a scrolling pane; false when not one of
     // them or the dialog has none.
     bool scrollPaneByKey(int key);
+    // A key pressed in a drawing pane, for the window: true when it took it.
+    bool paneKey(QObject* watched, int key);
     template <typename F>
     void deliver(F&& f, bool painting = false);
     void failed(std::exception_ptr error, bool outer, bool painting);

@@ -6,6 +6,7 @@
 
 #include "core/arith/random.h"
 #include "core/arith/rational.h"
+#include "core/matrix/branched_steps.h"
 #include "support/main_window_fixture.h"
 
 namespace velmora {
@@ -93,12 +94,30 @@ TEST_F(MainWindowParameterTest, OperationsPutTheirDiscussionInTheDiscussionWindo
         EXPECT_EQ(window->discussionWindow()->window()->windowTitle().toStdString(), "Discusión");
         EXPECT_EQ(shown(), cells);
     }
-    // "Pasos..." discusses the determinant, then the rank.
+}
+
+// "Pasos..." with the parameter: the elimination by cases towards the form of
+// the last operation (any other than those three: the rank), following the grid.
+TEST_F(MainWindowParameterTest, StepsAreTheEliminationByCasesOfTheGrid) {
+    SetClipboardText("[1 k; k 4]");
+    d->command(kPaste);
+    const PolynomialMatrix grid = window->parametric()->matrix;
     d->command(kSteps);
-    std::vector<Step> both = ParametricResult(cells, Determinant).document;
-    const std::vector<Step> rank = ParametricResult(cells, Rank).document;
-    both.insert(both.end(), rank.begin(), rank.end());
-    EXPECT_EQ(window->discussionWindow()->steps(), both);
+    ASSERT_TRUE(window->stepsWindow() != nullptr && window->stepsWindow()->isOpen());
+    EXPECT_EQ(window->stepsWindow()->steps(), BranchedElimination(grid, BranchedGoal::Rank).steps);
+    const std::pair<int, BranchedGoal> goals[] = {{kTriangular, BranchedGoal::Triangular},
+                                                  {kTranspose, BranchedGoal::Rank},
+                                                  {kDiagonal, BranchedGoal::GaussJordan},
+                                                  {kInverse, BranchedGoal::Inverse}};
+    for (const auto& [id, goal] : goals) {
+        d->click(id);
+        EXPECT_EQ(window->stepsWindow()->steps(), BranchedElimination(grid, goal).steps) << id;
+    }
+    SetClipboardText("[k 2 1; 0 k 3]");
+    d->command(kPaste);
+    EXPECT_EQ(window->stepsWindow()->steps(),
+              BranchedElimination(window->parametric()->matrix, BranchedGoal::Rank).steps)
+        << "the inverse of a grid that is not square: its rank";
 }
 
 }  // namespace

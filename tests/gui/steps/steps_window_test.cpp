@@ -75,6 +75,68 @@ TEST(StepsWindowTest, DrawsCopiesAndScrolls) {
     EXPECT_EQ(slot.window()->steps(), steps);
 }
 
+// Nested cases: a click on a condition hides exactly its case's steps, a
+// second shows them; the keys do the same; "Copiar" keeps every case.
+TEST(StepsWindowTest, CasesCollapseAndExpand) {
+    InitTextOutput();
+    const auto line = [](const char* text, int depth, bool branch = false) {
+        Step s;
+        s.text = s.latex = text;
+        s.depth = depth;
+        s.branch = branch;
+        return s;
+    };
+    std::vector<Step> steps = {
+        line("matriz:", 0),         line("si a ≠ 1:", 0, true), line("F2 ← (a - 1)F2 - F1", 1),
+        line("si a ≠ 2:", 1, true), line("rango 2", 2),         line("si a = 2:", 1, true),
+        line("rango 1", 2),         line("si a = 1:", 0, true), line("rango 0", 1)};
+    steps[2].matrix =
+        StepMatrix::Of(2, 2, [](int i, int j) { return std::to_string(i + j) + "a"; });
+    const std::pair<std::size_t, std::vector<std::size_t>> cases[] = {
+        {1, {2, 3, 4, 5, 6}}, {3, {4}}, {5, {6}}, {7, {8}}};
+    StepsWindowSlot slot;
+    slot.open(nullptr, steps);
+    StepsWindow& win = *slot.window();
+    TemplateDialog& w = *win.window();
+    DeviceContext& dc = w.paneOf(StepsWindow::kPane)->dc();
+    const auto expectHidden = [&](const std::vector<std::size_t>& hidden) {
+        for (std::size_t j = 0; j < steps.size(); ++j) {
+            const bool out = std::find(hidden.begin(), hidden.end(), j) != hidden.end();
+            EXPECT_EQ(win.lineTop(j) < 0, out) << j;
+            EXPECT_EQ(Drawn(dc, steps[j].text), !out) << j << " of case " << hidden.size();
+        }
+    };
+    const auto click = [&](std::size_t k) {
+        dc.clearRecords();
+        const QPoint at =
+            w.paneOf(StepsWindow::kPane)->mapTo(w.client(), QPoint(30, win.lineTop(k) + 6));
+        w.mouseDown(at.x(), at.y());
+    };
+    for (const auto& [k, hidden] : cases) {
+        click(k);
+        expectHidden(hidden);
+        EXPECT_TRUE(Drawn(dc, "▸"));
+        w.click(StepsWindow::kCopy);
+        EXPECT_EQ(ClipboardText(), StepsText(steps));
+        click(k);
+        expectHidden({});
+        EXPECT_FALSE(Drawn(dc, "▸"));
+    }
+    // A case closed inside one closed and opened again stays closed.
+    for (std::size_t k : {3, 1, 1}) click(k);
+    expectHidden({4});
+    // Down: the first condition, then the next. Closed: 1 for step 1, 2 for step 3.
+    slot.follow(steps);
+    const std::pair<Qt::Key, int> keys[] = {
+        {Qt::Key_Down, 0},  {Qt::Key_Left, 1},   {Qt::Key_Right, 0}, {Qt::Key_Down, 0},
+        {Qt::Key_Space, 2}, {Qt::Key_Return, 0}, {Qt::Key_Up, 0},    {Qt::Key_Return, 1}};
+    for (const auto& [k, closed] : keys) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(w.item(StepsWindow::kPane), &press);
+        EXPECT_EQ(win.collapsed(1) + 2 * win.collapsed(3), closed) << k;
+    }
+}
+
 // "Pasos..." after "triangular (Gauss)", "diagonal (Gauss-Jordan)" and
 // "inversa", and for the determinant of any committed square matrix.
 TEST_F(MainWindowTest, StepsAreThoseOfTheWorkingMatrix) {

@@ -1,5 +1,6 @@
 #include "core/matrix/parametric_eigen_text.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "core/arith/rational.h"
@@ -139,8 +140,15 @@ std::vector<Step> ParametricEigenDocument(const ParametricEigenAnalysis& e) {
     const std::string factored = Factored(e);
     if (factored != expanded && "(" + expanded + ")" != factored) line += " = " + factored;
     doc.push_back(Line(line));
-    doc.push_back(Line(std::string("Valores propios, para un valor cualquiera de ") +
-                               letter + ":"));
+    // The eigenvalues as polynomials hold but where two of them meet or an
+    // eigenspace grows: "Valores propios para a ≠ 2:".
+    ParameterCondition apart;
+    for (const EigenCase& c : e.cases) {
+        if (c.kind == CaseKind::Value) apart.excludedValues.push_back(c.value);
+        if (c.kind == CaseKind::Factor) apart.excludedFactors.push_back(c.factor);
+    }
+    std::sort(apart.excludedValues.begin(), apart.excludedValues.end());
+    doc.push_back(Line("Valores propios " + Lower(ConditionText(apart, letter)) + ":"));
     for (const ParametricEigenvalue& v : e.eigenvalues)
         doc.push_back(Line("λ = " + PolynomialText(v.value, letter) + ", de " +
                                    Multiplicities(v.algebraic, v.geometric)));

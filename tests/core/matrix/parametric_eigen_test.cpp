@@ -132,23 +132,32 @@ TEST(ParametricEigenTest, TextbookCases) {
         const char* name;
         std::vector<std::vector<Polynomial>> rows;
         std::vector<std::string> verdict;
+        const char* heading;  // the eigenvalues as polynomials: where they hold
     } cases[] = {
         {"a on the diagonal",
          {{Linear(0, 1), 1}, {0, 1}},
          {"A es diagonalizable para a ≠ 1",
-          "Para a = 1 no lo es: λ = 1 tiene multiplicidad algebraica 2 y geométrica 1"}},
+          "Para a = 1 no lo es: λ = 1 tiene multiplicidad algebraica 2 y geométrica 1"},
+         "Valores propios para a ≠ 1:"},
         {"a above it",
          {{1, Linear(0, 1)}, {0, 1}},
          {"A no es diagonalizable para a ≠ 0: λ = 1 tiene multiplicidad algebraica 2 y "
           "geométrica 1",
-          "Para a = 0 sí es diagonalizable"}},
+          "Para a = 0 sí es diagonalizable"},
+         "Valores propios para a ≠ 0:"},
         {"all ones plus aI",
          {{Linear(0, 1), 1, 1}, {1, Linear(0, 1), 1}, {1, 1, Linear(0, 1)}},
-         {"A es diagonalizable para todo a"}},
+         {"A es diagonalizable para todo a"},
+         "Valores propios para todo a:"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ParametricVerdictLines(AnalyseParametricEigen(Square(c.rows))), c.verdict)
+    for (const auto& c : cases) {
+        const ParametricEigenAnalysis e = AnalyseParametricEigen(Square(c.rows));
+        EXPECT_EQ(ParametricVerdictLines(e), c.verdict) << c.name;
+        const std::vector<Step> document = ParametricEigenDocument(e);
+        EXPECT_TRUE(std::any_of(document.begin(), document.end(),
+                                [&](const Step& s) { return s.text == c.heading; }))
             << c.name;
+    }
     VELMORA_NEED_PDFLATEX();
     std::string body;
     for (const auto& c : cases) body += StepsLatex(ParametricEigenDocument(AnalyseParametricEigen(

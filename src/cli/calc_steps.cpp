@@ -60,6 +60,8 @@ int PrintBranchedSteps(const std::string& text, BranchedGoal goal, std::ostream&
         err << "velmora-calc: matriz ilegible: " << error << "\n";
         return kCalcBadInput;
     }
+    if (goal == BranchedGoal::System && !CheckSystemSize(m.rows, m.cols, !CheckRows(m), err))
+        return kCalcRefused;
     const BranchedSteps steps = BranchedElimination(m, goal);
     if (!steps.ok) {
         err << "velmora-calc: " << steps.reason << "\n";

@@ -43,8 +43,8 @@ bool ReadArgument(const std::string& text, Matrix& m, std::ostream& err) {
     return true;  // the reader has refused zero denominators already
 }
 
-// Systems the system window can show: 1..4 equations, 1..4 unknowns, no
-// equation that is 0 = 0.
+}  // namespace
+
 bool CheckSystemSize(int rows, int cols, bool nullRow, std::ostream& err) {
     if (rows < 1 || rows > 4 || cols < 2 || cols > 5) {
         err << "velmora-calc: un sistema tiene de 1 a 4 ecuaciones y de 1 a 4 incógnitas (la "
@@ -61,6 +61,8 @@ bool CheckSystemSize(int rows, int cols, bool nullRow, std::ostream& err) {
 bool CheckSystemSize(const Matrix& m, std::ostream& err) {
     return CheckSystemSize(m.rows, m.cols, !CheckRows(m), err);
 }
+
+namespace {
 
 int StsShow(const std::string& path, std::ostream& out, std::ostream& err) {
     const StsReadResult read = ReadStsFile(path);

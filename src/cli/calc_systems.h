@@ -22,6 +22,10 @@ bool ReadLetterMatrices(const std::vector<std::string>& args, MatrixStore& store
 int CalcEval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // The same, the result printed as a LaTeX pmatrix (--latex eval).
 int CalcEvalLatex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Systems the system window can show: 1..4 equations, 1..4 unknowns, no
+// equation that is 0 = 0 (`nullRow`); false, with the reason on err.
+bool CheckSystemSize(int rows, int cols, bool nullRow, std::ostream& err);
+bool CheckSystemSize(const Matrix& m, std::ostream& err);
 // solve AUGMENTED
 int CalcSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // The same for a system a value of the parameter made: an equation may be

@@ -63,6 +63,8 @@ TEST(CalcParametricTest, TextbookExercises) {
          "   1   -2\n   0   0\n\n   Para k = -2: rango = 1\n\nsi k = 2:\n\n"
          "   sustituyendo k = 2:\n   1   2\n   0   0\n\n   Para k = 2: rango = 1\n\n"},
         {{"--pasos", "inv", "[k 1 1; 1 k 1]"}, 1, "la matriz no es cuadrada"},
+        {{"--pasos", "solve", "[k 1 1; 0 0 0]"}, 1,
+         "una ecuación es nula (coeficientes y término independiente 0)"},
         {{"--latex", "det", "[k 1; 1 k]"}, 0,
          "\\[ \\text{det} = k^{2} - 1 = (k - 1)(k + 1) \\]\n"
          "\\[ \\text{det} = 0 \\text{ para } k = -1 \\text{, } k = 1 \\]\n"},

@@ -37,7 +37,7 @@ TEST(CalcTest, EigenAndClosedPowers) {
          "\\text{A no es diagonalizable: }\\lambda^{2} + 1 = 0\\text{ tiene"},
         {{"pow", "n", "[1 1; 0 1]"},
          0,
-         "A^n =\n1 n\n0 1\n\ncomprobado por inducción: A^(n+1) = A·A^n\n\n"},
+         "A^n =\n1   n\n0   1\n\ncomprobado por inducción: A^(n+1) = A·A^n\n\n"},
         {{"pow", "n", "[0 -1; 1 0]"},
          0,
          "A^4 = I, luego A^n = A^r, donde r es el resto de dividir n entre 4\n\n"},

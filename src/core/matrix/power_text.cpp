@@ -63,9 +63,24 @@ SignedTerm Term(const PowerTerm& t, bool latex) {
 }
 
 std::string Entry(const PowerEntry& entry, bool latex) {
+    // Numbers times powers over a common denominator, as on the board:
+    // (3^n + 1)/2 rather than (1/2)·3^n + 1/2.
+    mpz_class d = 1;
+    bool numbers = entry.size() > 1;
+    for (const PowerTerm& t : entry) {
+        numbers = numbers && t.coefficient.IsConstant();
+        for (const mpq_class& c : t.coefficient.coefficients)
+            mpz_lcm(d.get_mpz_t(), d.get_mpz_t(), c.get_den_mpz_t());
+    }
+    const bool over = numbers && d != 1;
     std::vector<SignedTerm> terms;
-    for (const PowerTerm& t : entry) terms.push_back(Term(t, latex));
-    return JoinTerms(terms);
+    for (PowerTerm t : entry) {
+        if (over) t.coefficient.coefficients[0] *= d;
+        terms.push_back(Term(t, latex));
+    }
+    if (!over) return JoinTerms(terms);
+    return latex ? "\\frac{" + JoinTerms(terms) + "}{" + d.get_str() + "}"
+                 : "(" + JoinTerms(terms) + ")/" + d.get_str();
 }
 
 StepMatrix Rows(const RationalRows& rows) {
@@ -79,6 +94,7 @@ StepMatrix Closed(const PowerForm& f) {
         return PowerEntryText(f.entries[static_cast<std::size_t>((i - 1) * n + j - 1)]);
     });
     for (const PowerEntry& e : f.entries) m.latex.push_back(PowerEntryLatex(e));
+    m.aligned = true;  // "-2^n + 2   2^n - 1": entries with blanks of their own
     return m;
 }
 

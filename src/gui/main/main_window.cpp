@@ -435,9 +435,7 @@ void MainWindow::followSteps() {
     checkFromEditor();
     std::vector<Step> steps = workingSteps();
     std::string whyNone = steps.empty() ? whyNoSteps() : std::string();
-    const StepsWindow& w = *stepsWindow_.window();
-    if (steps != w.steps() || whyNone != w.whyNone())
-        stepsWindow_.follow(std::move(steps), std::move(whyNone));
+    stepsWindow_.followIfChanged(std::move(steps), std::move(whyNone));
 }
 
 namespace {
@@ -477,9 +475,7 @@ void MainWindow::followEigen() {
     for (StepsWindowSlot* slot : {&eigenWindow_, &eigenSteps_}) {
         if (!slot->isOpen()) continue;
         auto [document, whyNone] = EigenOf(editor_, parametric_, slot == &eigenSteps_);
-        const StepsWindow& w = *slot->window();
-        if (document != w.steps() || whyNone != w.whyNone())
-            slot->follow(std::move(document), std::move(whyNone));
+        slot->followIfChanged(std::move(document), std::move(whyNone));
     }
 }
 

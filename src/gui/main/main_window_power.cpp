@@ -26,9 +26,7 @@ void MainWindow::openPower() {
 void MainWindow::followPower() {
     if (!powerWindow_.isOpen()) return;
     auto [document, whyNone] = PowerOf(editor_, parametric_.has_value());
-    const StepsWindow& w = *powerWindow_.window();
-    if (document != w.steps() || whyNone != w.whyNone())
-        powerWindow_.follow(std::move(document), std::move(whyNone));
+    powerWindow_.followIfChanged(std::move(document), std::move(whyNone));
 }
 
 }  // namespace velmora

@@ -446,4 +446,9 @@ void StepsWindowSlot::follow(std::vector<Step> steps, std::string whyNone) {
     if (isOpen()) window_->follow(std::move(steps), std::move(whyNone));
 }
 
+void StepsWindowSlot::followIfChanged(std::vector<Step> steps, std::string whyNone) {
+    if (isOpen() && (steps != window_->steps() || whyNone != window_->whyNone()))
+        window_->follow(std::move(steps), std::move(whyNone));
+}
+
 }  // namespace velmora

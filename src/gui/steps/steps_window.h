@@ -170,6 +170,9 @@ class StepsWindowSlot {
     void open(QWidget* owner, std::vector<Step> steps, std::string whyNone = {});
     // The steps of a new result, for the window if it is open.
     void follow(std::vector<Step> steps, std::string whyNone = {});
+    // The same, unless the window already shows these steps: then it keeps
+    // where it was scrolled to and which cases were closed.
+    void followIfChanged(std::vector<Step> steps, std::string whyNone = {});
     // The matrix a student's working starts from (StepsWindow::checkFrom),
     // for the window now and for one opened later.
     void checkFrom(std::optional<Matrix> start, std::string whyNot = {});

@@ -371,10 +371,11 @@ void SystemWindow::closeWindow(TemplateDialog& d) {
 
 namespace {
 
-// Why the student's working has no matrix to start from.
-std::string NoStartingMatrix(bool analysed) {
+// Why the student's working has no matrix to start from (`letter`: the
+// parameter of the system analysed).
+std::string NoStartingMatrix(bool analysed, char letter) {
     return analysed ? "No hay matriz de partida: los pasos se comprueban en sistemas de números, "
-                      "no con el parámetro a."
+                      "no con el parámetro " + std::string(1, letter) + "."
                     : "No hay matriz de partida: el sistema de la cuadrícula no se ha analizado. "
                       "«Ok» o Intro en su última casilla lo analiza.";
 }
@@ -389,7 +390,7 @@ void SystemWindow::openSteps(TemplateDialog& d) {
     readGridAndAnalyse(d);
     if (!hasSystem_) return;
     if (discussion) {
-        steps_.checkFrom(std::nullopt, NoStartingMatrix(true));
+        steps_.checkFrom(std::nullopt, NoStartingMatrix(true, discussion->augmented.parameter));
         auto [steps, whyNone] = stepsByCases();
         steps_.open(&d, std::move(steps), std::move(whyNone));
         stepsShown_.reset();
@@ -425,7 +426,8 @@ void SystemWindow::followSteps() {
     const std::optional<Matrix> shown =
         analysed && !discussion ? std::optional<Matrix>(current) : std::nullopt;
     const std::shared_ptr<const Discussion> cases = analysed ? discussion : nullptr;
-    steps_.checkFrom(shown, NoStartingMatrix(analysed));
+    steps_.checkFrom(shown, NoStartingMatrix(analysed, cases ? cases->augmented.parameter
+                                                             : kDefaultParameter));
     const bool same = shown == stepsShown_ && cases == casesShown_;
     if (same && (analysed || !steps_.window()->whyNone().empty())) return;
     stepsShown_ = shown;
